@@ -1,0 +1,84 @@
+#pragma once
+// CAdData: one loaded measurement file. It owns the file's bytes as loaded (header,
+// result block, middle block, beat positions) and both decoded 4000-sample channels,
+// loads and saves the file and answers the identification texts.
+
+#include "records/RecordLayout.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace mirado {
+
+class IUserPrompts;
+
+class CAdData {
+public:
+    CAdData();
+
+    // Loads the file; 0 on success, 1 on failure (reported through prompts, which may
+    // be null in batch use). modelCode is 4 before anything is read, then 0-3 for
+    // model letters 'A'-'D'. A failed load leaves the bytes that were read in place.
+    int Load(const std::string& path, int& modelCode, IUserPrompts* prompts);
+    // Same as Load on bytes already in memory (path is only used for messages).
+    int LoadFromBytes(const std::string& path, const uint8_t* data, size_t size, int& modelCode,
+                      IUserPrompts* prompts);
+    // Writes the file back atomically; 0 on success, 1 on failure (reported).
+    int Save(const std::string& path, IUserPrompts* prompts);
+    // The bytes Save would write.
+    std::string SerializedBytes();
+
+    const int16_t* GetChannel1() const { return channel1_.data(); }
+    const int16_t* GetChannel2() const { return channel2_.data(); }
+    const int16_t* GetBeatPositions() const { return beats_.data(); }
+
+    int GetSampleInterval() const; // byte 96; 0 reads as 1
+    int GetSense() const;          // byte 105; -1 outside 0..7
+    int16_t GetStoredHeartRate() const { return storedHeartRate_; }
+    bool IsValid() const { return valid_ != 0; }
+    void SetValid(bool valid) { valid_ = valid ? 1 : 0; }
+    const std::string& GetPath() const { return path_; }
+    char GetModelLetter() const { return static_cast<char>(header_[kOffsetModelLetter]); }
+
+    // Identification texts as CP932 bytes (up to the first NUL, trimmed).
+    std::string GetAnimalNo() const;
+    std::string GetStudyNo() const;
+    std::string GetWeight() const;
+    std::string GetSexAge() const;
+    std::string GetComment() const;
+    std::string GetDateTime() const; // 16 characters, untrimmed, up to the first NUL
+    std::string GetDate() const;     // first 8 of the date-time field
+    std::string GetTime() const;     // last 8 of the date-time field
+    // Stores CP932 bytes: trimmed, padded with spaces, cut to the field's width.
+    void SetAnimalNo(const std::string& cp932);
+    void SetStudyNo(const std::string& cp932);
+    void SetWeight(const std::string& cp932);
+    void SetSexAge(const std::string& cp932);
+    void SetComment(const std::string& cp932);
+
+    void GetStoredPressures(int16_t& sbp, int16_t& mbp, int16_t& dbp) const;
+    void SetStoredPressures(int16_t sbp, int16_t mbp, int16_t dbp);
+    void GetStoredMarkers(int16_t& s, int16_t& m, int16_t& d) const;
+    void SetStoredMarkers(int16_t s, int16_t m, int16_t d);
+    void SetStoredMarkerS(int16_t s);
+    void SetStoredMarkerM(int16_t m);
+    int GetMarkerInterval() const; // ms from marker S to marker M, 0 when either is 0
+
+    const std::array<uint8_t, kHeaderSize>& Header() const { return header_; }
+    const std::array<uint8_t, kMiddleSize>& MiddleBlock() const { return middle_; }
+
+private:
+    // ... implementation-defined members follow in AdData.cpp's needs
+    int valid_ = 0;
+    std::string path_;
+    std::array<uint8_t, kResultBlockSize> result_{};
+    std::array<uint8_t, kHeaderSize> header_{};
+    std::array<uint8_t, kMiddleSize> middle_{};
+    std::array<int16_t, kBeatCapacity> beats_{};
+    std::array<int16_t, kSampleCount> channel1_{};
+    std::array<int16_t, kSampleCount> channel2_{};
+    int16_t storedHeartRate_ = 0;
+};
+
+} // namespace mirado
