@@ -1,0 +1,102 @@
+#pragma once
+// Test double for IDrawingSurface: records every call with its arguments so tests can
+// check the exact lines, texts and rectangles a pane or page draws.
+
+#include "platform/DrawingSurface.h"
+
+
+namespace mirado {
+
+class RecordingSurface : public IDrawingSurface {
+public:
+    struct Line {
+        Point from, to;
+        Pen pen;
+        RasterMode mode;
+    };
+    struct PolylineCall {
+        std::vector<Point> points;
+        Pen pen;
+    };
+    struct Text {
+        Point at;
+        std::string text;
+        FontSpec font;
+        Colour colour;
+        Colour background;
+    };
+    struct Fill {
+        Rect rect;
+        Colour colour;
+    };
+    struct Frame {
+        Rect rect;
+        Colour colour;
+    };
+    struct Invert {
+        Rect rect;
+    };
+
+    // Fixed metrics so geometry that depends on the font is predictable in tests.
+    explicit RecordingSurface(int dpi = 96, FontMetrics metrics = {12, 10, 0, 6})
+        : dpi_(dpi), metrics_(metrics) {}
+
+    std::vector<Line> lines;
+    std::vector<PolylineCall> polylines;
+    std::vector<Text> texts;
+    std::vector<Fill> fills;
+    std::vector<Frame> frames;
+    std::vector<Invert> inverts;
+    std::vector<FontSpec> fontsSelected;
+    bool failFontCreation = false;
+
+    void SetPen(const Pen& pen) override { pen_ = pen; }
+    void SetRasterMode(RasterMode mode) override { mode_ = mode; }
+    void MoveTo(int x, int y) override { position_ = {x, y}; }
+    void LineTo(int x, int y) override {
+        lines.push_back({position_, {x, y}, pen_, mode_});
+        position_ = {x, y};
+    }
+    void Polyline(const std::vector<Point>& points) override { polylines.push_back({points, pen_}); }
+
+    bool SetFont(const FontSpec& font) override {
+        if (failFontCreation)
+            return false;
+        font_ = font;
+        fontsSelected.push_back(font);
+        return true;
+    }
+    void SelectSystemFont() override { font_ = FontSpec{"System", 100, 0, 400}; }
+    FontMetrics GetFontMetrics() const override { return metrics_; }
+    int TextWidth(const std::string& utf8) const override {
+        return static_cast<int>(utf8.size()) * metrics_.averageCharWidth;
+    }
+    void SetTextColour(Colour colour) override { textColour_ = colour; }
+    void SetTextBackground(Colour colour) override { textBackground_ = colour; }
+    void SetBackgroundMode(BackgroundMode) override {}
+    void TextOut(int x, int y, const std::string& utf8) override {
+        texts.push_back({{x, y}, utf8, font_, textColour_, textBackground_});
+    }
+
+    void FillRect(const Rect& rect, Colour colour) override { fills.push_back({rect, colour}); }
+    void FrameRect(const Rect& rect, Colour colour) override { frames.push_back({rect, colour}); }
+    void InvertRect(const Rect& rect) override { inverts.push_back({rect}); }
+
+    int DpiX() const override { return dpi_; }
+    int DpiY() const override { return dpi_; }
+
+    const Pen& CurrentPen() const { return pen_; }
+    const FontSpec& CurrentFont() const { return font_; }
+
+private:
+    int dpi_;
+    FontMetrics metrics_;
+    Pen pen_;
+    RasterMode mode_ = RasterMode::CopyPen;
+    Point position_;
+    FontSpec font_;
+    Colour textColour_ = 0;
+    Colour textBackground_ = 0xFFFFFF;
+};
+
+} // namespace mirado
