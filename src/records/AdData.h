@@ -26,8 +26,12 @@ public:
                       IUserPrompts* prompts);
     // Writes the file back atomically; 0 on success, 1 on failure (reported).
     int Save(const std::string& path, IUserPrompts* prompts);
-    // The bytes Save would write.
+    // The bytes Save would write (applies Save's updates of the valid mark, the second
+    // result copy and the writer mark to the record).
     std::string SerializedBytes();
+    // The message of the last failed Load or Save as shown after the path (leading
+    // spaces included); empty after a success.
+    const std::string& GetLastError() const { return lastError_; }
 
     const int16_t* GetChannel1() const { return channel1_.data(); }
     const int16_t* GetChannel2() const { return channel2_.data(); }
@@ -69,7 +73,17 @@ public:
     const std::array<uint8_t, kMiddleSize>& MiddleBlock() const { return middle_; }
 
 private:
-    // ... implementation-defined members follow in AdData.cpp's needs
+    void ClearRecord();
+    void CopyFileBlocks(const uint8_t* data, size_t size);
+    int DecodeChannels(const uint8_t* data, size_t size);
+    void ComputeValidFlag();
+    void PrepareForSave();
+    int Fail(const std::string& path, const std::string& message, IUserPrompts* prompts);
+    std::string GetText(size_t offset, size_t width) const;
+    void SetText(size_t offset, size_t width, const std::string& cp932);
+    int16_t ResultValue(size_t offset) const;
+    void SetResultValue(size_t offset, int16_t value);
+
     int valid_ = 0;
     std::string path_;
     std::array<uint8_t, kResultBlockSize> result_{};
@@ -79,6 +93,7 @@ private:
     std::array<int16_t, kSampleCount> channel1_{};
     std::array<int16_t, kSampleCount> channel2_{};
     int16_t storedHeartRate_ = 0;
+    std::string lastError_;
 };
 
 } // namespace mirado

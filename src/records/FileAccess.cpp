@@ -1,0 +1,221 @@
+#include "records/FileAccess.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mirado {
+
+namespace {
+
+constexpr mode_t kNewFileMode = 0666; // narrowed by the process umask
+constexpr int kTemporaryNameAttempts = 100;
+
+std::string SystemError(const char* what, int error) {
+    return std::string(what) + " (" + std::strerror(error) + ")";
+}
+
+// Closes a descriptor on scope exit.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() { Close(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
+    int Close() {
+        const int result = fd_ >= 0 ? ::close(fd_) : 0;
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes, int& error) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            error = errno;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a save really replaces: a symbolic link's target, so the link stays.
+std::string ResolveTarget(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) != nullptr)
+        return resolved;
+    return path;
+}
+
+// Creates a new, empty temporary file beside target; returns its descriptor.
+int CreateTemporary(const std::string& target, std::string& temporaryPath, int& error) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        temporaryPath = target + ".tmp" + std::to_string(::getpid()) + "-" +
+                        std::to_string(counter.fetch_add(1));
+        const int fd =
+            ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST)
+            break;
+    }
+    error = errno;
+    return -1;
+}
+
+// Refuses a target that exists but may not be written by this process.
+bool CheckExistingTarget(const std::string& target, struct stat& info, bool& exists,
+                         std::string& error) {
+    exists = ::stat(target.c_str(), &info) == 0;
+    if (!exists)
+        return true;
+    if (!S_ISREG(info.st_mode)) {
+        error = "Not a regular file";
+        return false;
+    }
+    Descriptor probe(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!probe.Valid()) {
+        error = SystemError("Not writable", errno);
+        return false;
+    }
+    return true;
+}
+
+bool WriteTemporary(int fd, std::string_view bytes, bool keepMode, const struct stat& info,
+                    std::string& error) {
+    int code = 0;
+    if (!WriteAll(fd, bytes, code)) {
+        error = SystemError("Cannot write the file", code);
+        return false;
+    }
+    if (keepMode) {
+        if (::fchmod(fd, info.st_mode & 07777) != 0) {
+            error = SystemError("Cannot keep the file's permissions", errno);
+            return false;
+        }
+        // Ownership can only be kept by a privileged process; others keep their own.
+        if (::fchown(fd, info.st_uid, info.st_gid) != 0 && errno != EPERM) {
+            error = SystemError("Cannot keep the file's owner", errno);
+            return false;
+        }
+    }
+    if (::fsync(fd) != 0) {
+        error = SystemError("Cannot flush the file to disk", errno);
+        return false;
+    }
+    return true;
+}
+
+void SyncFolder(const std::string& folder) {
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Valid())
+        ::fsync(dir.Get());
+}
+
+} // namespace
+
+ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes,
+                         std::string& error) {
+    bytes.clear();
+    // Non-blocking so that a named pipe cannot stall the open; regular files ignore it.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.Valid()) {
+        error = SystemError("Cannot open the file", errno);
+        return ReadStatus::Unreadable;
+    }
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0) {
+        error = SystemError("Cannot read the file", errno);
+        return ReadStatus::Unreadable;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = "Cannot read the file (not a regular file)";
+        return ReadStatus::Unreadable;
+    }
+    if (static_cast<uint64_t>(info.st_size) > limit) {
+        error = "File format Error (larger than " + std::to_string(limit >> 20) + " MiB)";
+        return ReadStatus::TooLarge;
+    }
+    // Reads up to one byte past the limit so that a file growing meanwhile is caught.
+    bytes.resize(static_cast<size_t>(info.st_size) + 1);
+    size_t total = 0;
+    for (;;) {
+        if (total == bytes.size()) {
+            if (total > limit) {
+                bytes.clear();
+                error = "File format Error (larger than " + std::to_string(limit >> 20) + " MiB)";
+                return ReadStatus::TooLarge;
+            }
+            bytes.resize(std::min(limit + 1, total * 2 + 1));
+        }
+        const ssize_t got = ::read(fd.Get(), bytes.data() + total, bytes.size() - total);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            error = SystemError("Cannot read the file", errno);
+            bytes.clear();
+            return ReadStatus::Unreadable;
+        }
+        if (got == 0)
+            break;
+        total += static_cast<size_t>(got);
+    }
+    bytes.resize(total);
+    return ReadStatus::Ok;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+    const std::string target = ResolveTarget(path);
+    struct stat info {};
+    bool exists = false;
+    if (!CheckExistingTarget(target, info, exists, error))
+        return false;
+    std::string temporaryPath;
+    int code = 0;
+    Descriptor fd(CreateTemporary(target, temporaryPath, code));
+    if (!fd.Valid()) {
+        error = SystemError("Cannot create a file in the folder", code);
+        return false;
+    }
+    bool ok = WriteTemporary(fd.Get(), bytes, exists, info, error);
+    if (fd.Close() != 0 && ok) {
+        error = SystemError("Cannot write the file", errno);
+        ok = false;
+    }
+    if (ok && ::rename(temporaryPath.c_str(), target.c_str()) != 0) {
+        error = SystemError("Cannot replace the file", errno);
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(temporaryPath.c_str());
+        return false;
+    }
+    SyncFolder(FolderOf(target));
+    return true;
+}
+
+} // namespace mirado
