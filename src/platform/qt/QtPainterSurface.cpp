@@ -1,0 +1,218 @@
+#include "platform/qt/QtPainterSurface.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPaintDevice>
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace mirado {
+
+namespace {
+
+constexpr double kTenthsPerPoint = 10.0;
+constexpr int kPercent = 100;
+constexpr int kMinStretch = 1;
+constexpr int kMaxStretch = 4000;
+// A dotted pen alternates one pixel on and one off.
+const QList<qreal> kDotPattern = {1.0, 1.0};
+
+int Sign(int v) {
+    return (v > 0) - (v < 0);
+}
+
+// The last pixel a line from `from` to `to` draws when its end pixel is left out:
+// one step back from `to` along the line's major axis.
+Point StepBackFromEnd(Point from, Point to) {
+    const int dx = to.x - from.x;
+    const int dy = to.y - from.y;
+    if (std::abs(dx) >= std::abs(dy)) {
+        const int x = to.x - Sign(dx);
+        const double t = static_cast<double>(x - from.x) / dx;
+        return {x, from.y + static_cast<int>(std::lround(t * dy))};
+    }
+    const int y = to.y - Sign(dy);
+    const double t = static_cast<double>(y - from.y) / dy;
+    return {from.x + static_cast<int>(std::lround(t * dx)), y};
+}
+
+QRect ToQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+} // namespace
+
+QtPainterSurface::QtPainterSurface(QPainter& painter)
+    : painter_(painter), font_(QGuiApplication::font()) {
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    SetPen(pen_);
+}
+
+QColor QtPainterSurface::ToQColor(Colour colour) {
+    return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
+void QtPainterSurface::SetPen(const Pen& pen) {
+    pen_ = pen;
+    QPen qpen(ToQColor(pen.colour));
+    qpen.setWidth(std::max(pen.width, 1));
+    qpen.setCapStyle(Qt::FlatCap);
+    qpen.setJoinStyle(Qt::MiterJoin);
+    if (pen.style == PenStyle::Dotted)
+        qpen.setDashPattern(kDotPattern);
+    painter_.setPen(qpen);
+}
+
+void QtPainterSurface::SetRasterMode(RasterMode mode) {
+    mode_ = mode;
+}
+
+void QtPainterSurface::ApplyCompositionForPen() {
+    painter_.setCompositionMode(mode_ == RasterMode::NotXorPen
+                                    ? QPainter::RasterOp_NotSourceXorDestination
+                                    : QPainter::CompositionMode_SourceOver);
+}
+
+void QtPainterSurface::MoveTo(int x, int y) {
+    position_ = {x, y};
+}
+
+void QtPainterSurface::DrawSegment(Point from, Point to) {
+    if (from == to)
+        return;
+    if (pen_.width > 1) {
+        painter_.drawLine(from.x, from.y, to.x, to.y);
+        return;
+    }
+    const Point last = StepBackFromEnd(from, to);
+    if (last == from)
+        painter_.drawPoint(from.x, from.y);
+    else
+        painter_.drawLine(from.x, from.y, last.x, last.y);
+}
+
+void QtPainterSurface::LineTo(int x, int y) {
+    ApplyCompositionForPen();
+    DrawSegment(position_, {x, y});
+    position_ = {x, y};
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void QtPainterSurface::Polyline(const std::vector<Point>& points) {
+    if (points.size() < 2)
+        return;
+    ApplyCompositionForPen();
+    if (pen_.width > 1 || mode_ == RasterMode::NotXorPen) {
+        for (std::size_t i = 1; i < points.size(); ++i)
+            DrawSegment(points[i - 1], points[i]);
+    } else {
+        // One polyline call for all but the last segment keeps long traces fast; the last
+        // segment leaves out its end pixel.
+        QPolygon polygon;
+        polygon.reserve(static_cast<int>(points.size()) - 1);
+        for (std::size_t i = 0; i + 1 < points.size(); ++i)
+            polygon << QPoint(points[i].x, points[i].y);
+        if (polygon.size() >= 2)
+            painter_.drawPolyline(polygon);
+        DrawSegment(points[points.size() - 2], points.back());
+    }
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+QFont QtPainterSurface::MakeFont(const FontSpec& spec, QPaintDevice* device) {
+    QFont font(QString::fromStdString(spec.face));
+    font.setPointSizeF(spec.pointSizeTenths / kTenthsPerPoint);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
+    font.setStyleStrategy(QFont::PreferAntialias);
+    if (spec.charWidth > 0) {
+        // The requested average character width becomes a horizontal stretch of the face.
+        const QFont resolved = device != nullptr ? QFont(font, device) : font;
+        const int natural = QFontMetrics(resolved).averageCharWidth();
+        if (natural > 0)
+            font.setStretch(
+                std::clamp(spec.charWidth * kPercent / natural, kMinStretch, kMaxStretch));
+    }
+    return font;
+}
+
+bool QtPainterSurface::SetFont(const FontSpec& font) {
+    if (font.face.empty() || font.pointSizeTenths <= 0)
+        return false;
+    font_ = MakeFont(font, painter_.device());
+    painter_.setFont(font_);
+    return true;
+}
+
+void QtPainterSurface::SelectSystemFont() {
+    font_ = QGuiApplication::font();
+    painter_.setFont(font_);
+}
+
+FontMetrics QtPainterSurface::GetFontMetrics() const {
+    const QFontMetrics metrics(font_, painter_.device());
+    FontMetrics result;
+    result.height = metrics.height();
+    result.ascent = metrics.ascent();
+    result.externalLeading = std::max(metrics.leading(), 0);
+    result.averageCharWidth = metrics.averageCharWidth();
+    return result;
+}
+
+int QtPainterSurface::TextWidth(const std::string& utf8) const {
+    return QFontMetrics(font_, painter_.device()).horizontalAdvance(QString::fromStdString(utf8));
+}
+
+void QtPainterSurface::SetTextColour(Colour colour) {
+    textColour_ = colour;
+}
+void QtPainterSurface::SetTextBackground(Colour colour) {
+    textBackground_ = colour;
+}
+void QtPainterSurface::SetBackgroundMode(BackgroundMode mode) {
+    backgroundMode_ = mode;
+}
+
+void QtPainterSurface::TextOut(int x, int y, const std::string& utf8) {
+    const QString text = QString::fromStdString(utf8);
+    const QFontMetrics metrics(font_, painter_.device());
+    if (backgroundMode_ == BackgroundMode::Opaque)
+        painter_.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()),
+                          ToQColor(textBackground_));
+    const QPen saved = painter_.pen();
+    painter_.setPen(ToQColor(textColour_));
+    painter_.drawText(x, y + metrics.ascent(), text);
+    painter_.setPen(saved);
+}
+
+void QtPainterSurface::FillRect(const Rect& rect, Colour colour) {
+    painter_.fillRect(ToQRect(rect), ToQColor(colour));
+}
+
+void QtPainterSurface::FrameRect(const Rect& rect, Colour colour) {
+    if (rect.Width() <= 0 || rect.Height() <= 0)
+        return;
+    const QColor c = ToQColor(colour);
+    painter_.fillRect(QRect(rect.left, rect.top, rect.Width(), 1), c);
+    painter_.fillRect(QRect(rect.left, rect.bottom - 1, rect.Width(), 1), c);
+    painter_.fillRect(QRect(rect.left, rect.top, 1, rect.Height()), c);
+    painter_.fillRect(QRect(rect.right - 1, rect.top, 1, rect.Height()), c);
+}
+
+void QtPainterSurface::InvertRect(const Rect& rect) {
+    painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter_.fillRect(ToQRect(rect), Qt::black);
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+int QtPainterSurface::DpiX() const {
+    return painter_.device()->logicalDpiX();
+}
+int QtPainterSurface::DpiY() const {
+    return painter_.device()->logicalDpiY();
+}
+
+} // namespace mirado
