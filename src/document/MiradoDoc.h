@@ -1,0 +1,226 @@
+#pragma once
+// CMiradoDoc: the one measurement document. It owns the list of picked files, the
+// current file's record (replaced at every open), the two analysis records (variant A
+// and variant E) and which of them serves the current file, the display switches the
+// frame flips, the display settings and the error texts. Every pane, the printing and
+// the text export read the current file through its accessors; it talks to the user
+// and the system only through the platform interfaces it is given.
+
+#include "document/DisplaySettings.h"
+#include "document/ErrorTexts.h"
+#include "document/FileList.h"
+#include "document/TextExport.h"
+#include "platform/DocumentBase.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mirado {
+
+class CAdData;
+class CPressureAnalysis;
+class CPressureAnalysisA;
+class CPressureAnalysisE;
+class IFrameNotifier;
+class IIdDialog;
+class IOpenFileDialog;
+class IParametersDialog;
+class IProfile;
+class ITrash;
+class IUserPrompts;
+
+// The platform services the document uses; any of them may be null (batch use): a
+// missing dialog counts as cancelled, missing prompts show nothing, a missing trash
+// refuses every file, a missing profile gives the defaults and stores nothing.
+struct DocumentServices {
+    IUserPrompts* prompts = nullptr;
+    IOpenFileDialog* openDialog = nullptr;
+    IIdDialog* idDialog = nullptr;
+    IParametersDialog* parametersDialog = nullptr;
+    ITrash* trash = nullptr;
+    IProfile* profile = nullptr;
+    IFrameNotifier* frame = nullptr;
+};
+
+// Model codes: 0 to 3 for the model letters A to D, 4 for anything else.
+inline constexpr int kModelCodeUnknown = 4;
+inline constexpr int kInitialModelCode = 1;
+inline constexpr int kInitialViewScale = 5;
+
+// Caption and texts of the document's own boxes.
+inline constexpr const char* kSavePromptFormat = "Save changes to %1?";
+inline constexpr const char* kSaveCaption = "Save";
+inline constexpr const char* kDamagedSaveText =
+    "This file could not be read, so it is not saved: saving would overwrite it with an "
+    "incomplete record.";
+inline constexpr const char* kTrashErrorPrefix = "Error moveToTrash : ";
+
+class CMiradoDoc : public CDocumentBase {
+public:
+    explicit CMiradoDoc(const DocumentServices& services);
+    ~CMiradoDoc() override;
+    CMiradoDoc(const CMiradoDoc&) = delete;
+    CMiradoDoc& operator=(const CMiradoDoc&) = delete;
+
+    // --- File list ---------------------------------------------------------------
+    // Runs the open dialog; on OK replaces the list by the picked files and remembers
+    // their folder. Returns the new count, 0 on cancel (nothing changes then).
+    int ChooseFiles();
+    // Replaces the list by these paths, as a successful ChooseFiles does (batch tool).
+    int SetFileList(const std::vector<std::string>& paths);
+    int GetFileCount() const { return files_.GetCount(); }
+    int GetCurrentIndex() const { return currentIndex_; }
+    int NextIndex();
+    int PrevIndex();
+    int LastIndex() const { return files_.GetCount() - 1; }
+    std::string GetNameAt(int index) const;
+    std::string GetPathAt(int index) const;
+    bool IsDamagedAt(int index) const;
+    bool IsSelected(int index) const;
+    bool ToggleSelected(int index);
+    void ToggleCurrentSelection();
+    void SelectAll();
+    void ClearSelection();
+    int CountSelected() const;
+    int IndexOfNthSelected(int n) const;
+    const CFileList& Files() const { return files_; }
+
+    // --- Opening, saving, editing ------------------------------------------------
+    // Opens list entry index: true when the file was read and decoded. A file that
+    // fails still becomes current, with its load-error flag set.
+    bool OpenFileAt(int index);
+    bool IsLoaded() const { return loaded_; }
+    std::string GetCurrentPath() const;
+    std::string GetCurrentName() const;
+    // Load-error flag of the current entry; -1 when nothing is loaded.
+    int IsCurrentFileDamaged() const;
+    std::string GetErrorText(int code) const { return errorTexts_.GetText(code); }
+    int GetDeviceTypeCode() const { return modelCode_; }
+    bool IsVariantA() const { return variantA_; }
+
+    // Closing hook: asks Yes/No/Cancel when the alert is on and ID edits are unsaved;
+    // false (Cancel) means the program stays open.
+    bool SaveModified();
+    // Whether the save command applies: a file is loaded and it was read correctly.
+    bool CanSaveCurrentFile() const;
+    // Rewrites the current file with the shown markers and pressures. Refuses (with a
+    // box) a file that failed to load. True when the file was written.
+    bool SaveCurrentFile();
+    // Runs the ID dialog on the current file; true on OK (the document is then modified).
+    bool EditIdFields();
+    // Runs the Parameters dialog; on OK tells the frame to apply the colours and
+    // redraws all views. True on OK.
+    bool EditParameters();
+    // The new-document step: clears the modified mark and the title; the file list and
+    // the current file stay.
+    void NewDocument();
+
+    // --- The current file (neutral values when no record exists) -----------------
+    // Texts are UTF-8 for display; the setters take UTF-8.
+    std::string GetDate() const;
+    std::string GetTime() const;
+    std::string GetAnimalNo() const;
+    std::string GetExNo() const;
+    std::string GetWeight() const;
+    std::string GetSexAge() const;
+    std::string GetComment() const;
+    void SetAnimalNo(const std::string& text);
+    void SetExNo(const std::string& text);
+    void SetWeight(const std::string& text);
+    void SetSexAge(const std::string& text);
+    void SetComment(const std::string& text);
+
+    // Raw pressures (half mmHg) after the validity rule: MBP and DBP are 0 when the
+    // shown values are not valid.
+    void GetDominantPressures(int& sbp, int& mbp, int& dbp) const;
+    void GetMarkers(int& markerS, int& markerM, int& markerD) const;
+    void SetMarkerS(int index);
+    void SetMarkerM(int index);
+    int GetMarkerInterval() const;
+    bool IsValid() const;
+    int GetSampling() const;
+    int GetSense() const;
+    int GetHeartRate() const;
+    // 4000 samples each, from the active analysis (never null).
+    const int16_t* GetPressureSamples() const;
+    const int16_t* GetPulseSamples() const;
+    const int16_t* GetFittedCurve() const;
+    // 100 stored beat positions; null while no record exists.
+    const int16_t* GetBeatPositions() const;
+    int GetPressureAt(int index) const;
+    int GetInflationPressure() const;
+    int GetOpticalBase() const;
+    int GetResultCode() const;
+
+    // --- Display switches -----------------------------------------------------------
+    // The analysis commands: validity first, then the source, each followed by a
+    // redraw of all views.
+    void ShowAnalysis(bool valid);
+    void ShowStoredValues();
+    bool IsAnalysisSource() const { return analysisSource_; }
+    bool IsAnalysisValid() const { return analysisValid_; }
+    void SetAnalysisSource(bool on) { analysisSource_ = on; }
+    void SetAnalysisValid(bool valid) { analysisValid_ = valid; }
+    bool IsFittedCurveShown() const { return fittedCurveShown_; }
+    void SetFittedCurveShown(bool shown) { fittedCurveShown_ = shown; }
+    int GetViewScale() const { return viewScale_; }
+    void SetViewScale(int scale) { viewScale_ = scale; }
+
+    // --- Settings ----------------------------------------------------------------
+    CDisplaySettings& GetSettings() { return settings_; }
+    const CDisplaySettings& GetSettings() const { return settings_; }
+    int GetStepPeriod() const { return settings_.GetStepPeriod(); }
+    Colour GetBackgroundColour() const { return settings_.GetBackgroundColour(); }
+    Colour GetWaveColour() const { return settings_.GetWaveColour(); }
+    Colour GetPressColour() const { return settings_.GetPressColour(); }
+
+    // --- Recycle bin --------------------------------------------------------------
+    // Removes the marked entries (order of the rest kept, entry 0 current, nothing
+    // loaded when the list became empty) and sends their files to the trash.
+    void RemoveSelectedFiles();
+    // Sends one file to the trash; a refusal is reported in a box. Always 0.
+    int MoveToRecycleBin(const std::string& path);
+
+    // --- Text export (rows of the current file) -----------------------------------
+    std::string FormatDominantRow() const;
+    CExportRow MakeExportRow() const;
+    void BeginMeanExport();
+    int AppendMeanRow();
+    void SortMeanRows();
+    int AverageMeanRows();
+    std::string FormatMeanRow(int index) const;
+    void EndMeanExport();
+
+    IUserPrompts* Prompts() const { return services_.prompts; }
+
+private:
+    bool AskSaveBeforeOpen();
+    void ChooseVariant(const std::string& path);
+    void DriveActiveAnalysis();
+    void RememberDataFolder();
+    CExportFields CurrentExportFields() const;
+    std::string StoredText(std::string (CAdData::*getter)() const) const;
+    void StoreText(void (CAdData::*setter)(const std::string&), const std::string& text);
+
+    DocumentServices services_;
+    CFileList files_;
+    int currentIndex_ = 0;
+    bool loaded_ = false;
+    std::unique_ptr<CAdData> adData_;
+    int modelCode_ = kInitialModelCode;
+    std::unique_ptr<CPressureAnalysisA> analysisA_;
+    std::unique_ptr<CPressureAnalysisE> analysisE_;
+    CPressureAnalysis* activeAnalysis_ = nullptr;
+    bool variantA_ = true;
+    bool analysisSource_ = false;
+    bool analysisValid_ = true;
+    bool fittedCurveShown_ = false;
+    int viewScale_ = kInitialViewScale;
+    CDisplaySettings settings_;
+    CErrorTextTable errorTexts_;
+    CMeanExport meanExport_;
+};
+
+} // namespace mirado
