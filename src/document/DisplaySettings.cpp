@@ -7,24 +7,24 @@
 namespace mirado {
 
 const std::array<ColourTableEntry, kColourCount> kColourTable = {{
-    {"Blue\t", MakeColour(0, 0, 255)},
-    {"Aqua", MakeColour(0, 255, 255)},
-    {"Black", MakeColour(0, 0, 0)},
-    {"White", MakeColour(255, 255, 255)},
-    {"LightGray", MakeColour(192, 192, 192)},
-    {"DarkGray", MakeColour(128, 128, 128)},
-    {"Gray", MakeColour(132, 132, 132)},
-    {"Olive", MakeColour(132, 132, 0)},
-    {"Green", MakeColour(0, 255, 0)},
-    {"Lime", MakeColour(0, 132, 0)},
-    {"Fuchsia", MakeColour(255, 0, 255)},
-    {"Maroon", MakeColour(132, 0, 0)},
-    {"Navy", MakeColour(0, 0, 132)},
-    {"Purple", MakeColour(132, 0, 132)},
-    {"Red", MakeColour(255, 0, 0)},
-    {"Silver", MakeColour(198, 198, 198)},
-    {"Teal", MakeColour(0, 132, 132)},
-    {"Yellow", MakeColour(255, 255, 0)},
+    {"Blue\t", Rgb(0, 0, 255)},
+    {"Aqua", Rgb(0, 255, 255)},
+    {"Black", Rgb(0, 0, 0)},
+    {"White", Rgb(255, 255, 255)},
+    {"LightGray", Rgb(192, 192, 192)},
+    {"DarkGray", Rgb(128, 128, 128)},
+    {"Gray", Rgb(132, 132, 132)},
+    {"Olive", Rgb(132, 132, 0)},
+    {"Green", Rgb(0, 255, 0)},
+    {"Lime", Rgb(0, 132, 0)},
+    {"Fuchsia", Rgb(255, 0, 255)},
+    {"Maroon", Rgb(132, 0, 0)},
+    {"Navy", Rgb(0, 0, 132)},
+    {"Purple", Rgb(132, 0, 132)},
+    {"Red", Rgb(255, 0, 0)},
+    {"Silver", Rgb(198, 198, 198)},
+    {"Teal", Rgb(0, 132, 132)},
+    {"Yellow", Rgb(255, 255, 0)},
 }};
 
 bool IsColourIndex(int index) {
@@ -84,7 +84,7 @@ int CDisplaySettings::GetStepPeriod() const {
 }
 
 Colour CDisplaySettings::GetBackgroundColour() const {
-    return bkColor_ == 0 ? kWhite : kBlack;
+    return bkColor_ == 0 ? kBackgroundWhite : kBackgroundBlack;
 }
 
 Colour CDisplaySettings::GetWaveColour() const {

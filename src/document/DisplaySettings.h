@@ -4,8 +4,9 @@
 // colour settings index. The document owns one and hands its values to the views and
 // the frame. Values that the settings file holds out of range count as missing.
 
+#include "platform/DrawingSurface.h"
+
 #include <array>
-#include <cstdint>
 #include <string>
 
 namespace mirado {
@@ -29,13 +30,8 @@ inline constexpr int kDefaultInterval = 5; // tenths of a second
 inline constexpr int kDefaultAlert = 0;
 inline constexpr int kMillisecondsPerIntervalUnit = 100;
 
-// Colours are 0x00BBGGRR.
-using Colour = uint32_t;
-constexpr Colour MakeColour(uint32_t red, uint32_t green, uint32_t blue) {
-    return red | (green << 8) | (blue << 16);
-}
-inline constexpr Colour kWhite = MakeColour(255, 255, 255);
-inline constexpr Colour kBlack = MakeColour(0, 0, 0);
+inline constexpr Colour kBackgroundWhite = Rgb(255, 255, 255);
+inline constexpr Colour kBackgroundBlack = Rgb(0, 0, 0);
 
 struct ColourTableEntry {
     const char* name; // as listed in the Parameters dialog
