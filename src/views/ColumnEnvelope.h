@@ -1,0 +1,60 @@
+#pragma once
+// The column envelope: reduces a run of scaled sample values to one vertical segment
+// per pixel column, each joined to its neighbour, so that a trace of thousands of
+// samples costs at most one line per column. The screen traces, the overview and the
+// printed pages all draw through it.
+
+#include "platform/DrawingSurface.h"
+
+#include <cstdint>
+
+namespace mirado {
+
+// The sentinel the fitted curve holds where it is undefined.
+inline constexpr int16_t kUndefinedCurveEntry = -32768;
+
+// How a raw sample becomes a value in pixels above the baseline:
+// ((s * multiplier) >> shift) / divisor, the shift arithmetic, the division truncating.
+struct SampleScale {
+    int multiplier = 1;
+    int shift = 0;
+    int divisor = 1;
+};
+
+// Pulse wave on screen at view scale g: (s * 32) >> (g + 2).
+SampleScale PulseScale(int viewScale);
+// Pressure on screen: s >> 2.
+SampleScale PressureScale();
+// Pulse wave in the whole-recording overview: s >> 5, whatever the view scale.
+SampleScale OverviewScale();
+
+// The scaled value of one raw sample, held in signed 16 bits: a value beyond that
+// range saturates instead of wrapping round to the other side of the baseline.
+int16_t ScaleSample(int16_t sample, const SampleScale& scale);
+
+// Where the envelope is laid out. Value k falls into column
+// c(k) = columnSpan * k / valueSpan (on screen: W * zoom factor * k / 4000).
+struct EnvelopeLayout {
+    int baseline = 0; // y of the zero value
+    int xOrigin = 0;  // x of the first column
+    int64_t columnSpan = 0;
+    int64_t valueSpan = 4000;
+    int ColumnOf(int k) const;
+};
+
+struct EnvelopeValues {
+    const int16_t* samples = nullptr;
+    int count = 0;
+    SampleScale scale;
+    // Entries equal to kUndefinedCurveEntry are skipped: they leave a gap and move the
+    // column count to their own column, so the trace resumes where it is defined again.
+    bool skipUndefined = false;
+};
+
+// Draws the envelope with the surface's current pen: one segment per change of column,
+// at the running column count; a column still being gathered after the last value is
+// not drawn. Returns the number of segments drawn.
+int DrawColumnEnvelope(IDrawingSurface& surface, const EnvelopeValues& values,
+                       const EnvelopeLayout& layout);
+
+} // namespace mirado

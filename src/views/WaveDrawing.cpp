@@ -1,0 +1,239 @@
+#include "views/WaveDrawing.h"
+
+#include "views/ColumnEnvelope.h"
+#include "views/WaveNavigation.h"
+
+#include <vector>
+
+namespace mirado {
+
+namespace {
+
+constexpr int kBaselineDenominator = 400;
+constexpr int kHighWaveBaseline = 280; // 70 % down
+constexpr int kLowWaveBaseline = 320;  // 80 % down
+constexpr int kPressureBaseline = 200; // half-way down
+
+constexpr int kLevelLineCount = 5;
+constexpr int kLevelLineSpacing = 50;
+
+constexpr int kTenthsOfMsPerSecond = 10000;
+
+constexpr int kDamagedTextX = 20;
+constexpr int kDamagedTextPointTenths = 140;
+const char* const kDamagedTextFace = "ＭＳ ゴシック";
+
+} // namespace
+
+struct CWaveDrawing::Span {
+    int xOrigin = 0;        // x of sample `first`
+    int yOrigin = 0;        // added to every y
+    int first = 0;          // first sample shown
+    int count = 0;          // samples shown
+    int64_t columnSpan = 0; // W * zoom factor
+};
+
+WaveBaselines ComputeBaselines(int height, int deviceTypeCode) {
+    const int wave =
+        deviceTypeCode == kHighBaselineDeviceType ? kHighWaveBaseline : kLowWaveBaseline;
+    return {height * wave / kBaselineDenominator,
+            height * kPressureBaseline / kBaselineDenominator};
+}
+
+int TimeLineStep(int sampling) {
+    if (sampling <= 0)
+        return 0;
+    return kTenthsOfMsPerSecond / sampling;
+}
+
+CWaveDrawing::CWaveDrawing(IDrawingSurface& surface, const WaveScene& scene, const WavePens& pens)
+    : surface_(surface), scene_(scene), pens_(pens), width_(scene.client.Width()),
+      height_(scene.client.Height()),
+      baselines_(ComputeBaselines(scene.client.Height(), scene.deviceTypeCode)) {}
+
+void CWaveDrawing::Draw() {
+    if (scene_.zoomIndex == 0) {
+        DrawFullGrid();
+        DrawFullTraces();
+        DrawFullFittedCurve();
+        DrawFullMarkers();
+    } else {
+        DrawZoomGrid();
+        DrawZoomTraces();
+        DrawZoomFittedCurve();
+        DrawZoomMarkers();
+    }
+    surface_.SelectSystemFont();
+    surface_.SetPen(Pen{PenStyle::Solid, 1, kBlack});
+}
+
+CWaveDrawing::Span CWaveDrawing::FullSpan() const {
+    return {0, 0, 0, kSamplesPerChannel, width_};
+}
+
+CWaveDrawing::Span CWaveDrawing::ZoomSpan() const {
+    const int factor = ZoomFactor(scene_.zoomIndex);
+    const int offset = ClampScrollOffset(scene_.scrollOffset, scene_.zoomIndex);
+    return {scene_.client.left, scene_.client.top, offset, SamplesAcross(scene_.zoomIndex),
+            static_cast<int64_t>(width_) * factor};
+}
+
+void CWaveDrawing::DrawLevelLines(int x0, int x1, int yOrigin) {
+    surface_.SetPen(pens_.levelLine);
+    for (int k = 0; k < kLevelLineCount; ++k) {
+        const int y = yOrigin + baselines_.wave - kLevelLineSpacing * k;
+        surface_.MoveTo(x0, y);
+        surface_.LineTo(x1, y);
+    }
+}
+
+// One line per second of recording, counted from the pane's left edge; a step that is
+// zero or negative draws none.
+void CWaveDrawing::DrawTimeLines(int64_t columnSpan, int xOrigin, int y0, int y1) {
+    const int step = TimeLineStep(scene_.sampling);
+    if (step <= 0)
+        return;
+    surface_.SetPen(pens_.timeLine);
+    for (int t = step; t <= kSamplesPerChannel; t += step) {
+        const int64_t x = columnSpan * t / kSamplesPerChannel;
+        if (x > width_)
+            break;
+        surface_.MoveTo(xOrigin + static_cast<int>(x), y0);
+        surface_.LineTo(xOrigin + static_cast<int>(x), y1);
+    }
+}
+
+void CWaveDrawing::DrawFullGrid() {
+    DrawLevelLines(0, width_, 0);
+    DrawTimeLines(width_, 0, 0, height_);
+}
+
+void CWaveDrawing::DrawZoomGrid() {
+    const Rect& r = scene_.client;
+    DrawLevelLines(r.left, r.right, r.top);
+    DrawTimeLines(static_cast<int64_t>(width_) * ZoomFactor(scene_.zoomIndex), r.left, r.top,
+                  r.bottom);
+}
+
+// A pane with fewer columns than samples gets the column envelope; a wider one a line
+// through every sample, so that the trace always spans the whole pane.
+void CWaveDrawing::DrawChannel(const Span& span, const int16_t* samples, int baseline, bool pulse,
+                               bool skipUndefined) {
+    if (samples == nullptr)
+        return;
+    if (width_ > span.count) {
+        DrawPolyline(span, samples, baseline, pulse, skipUndefined);
+        return;
+    }
+    EnvelopeValues values;
+    values.samples = samples + span.first;
+    values.count = span.count;
+    values.scale = pulse ? PulseScale(scene_.viewScale) : PressureScale();
+    values.skipUndefined = skipUndefined;
+    EnvelopeLayout layout;
+    layout.baseline = span.yOrigin + baseline;
+    layout.xOrigin = span.xOrigin;
+    layout.columnSpan = span.columnSpan;
+    layout.valueSpan = kSamplesPerChannel;
+    DrawColumnEnvelope(surface_, values, layout);
+}
+
+// Undefined entries of the fitted curve break the line into separate runs.
+void CWaveDrawing::DrawPolyline(const Span& span, const int16_t* samples, int baseline, bool pulse,
+                                bool skipUndefined) {
+    const SampleScale scale = pulse ? PulseScale(scene_.viewScale) : PressureScale();
+    const int yBase = span.yOrigin + baseline;
+    std::vector<Point> run;
+    run.reserve(static_cast<size_t>(span.count));
+    auto flush = [&] {
+        if (run.size() > 1)
+            surface_.Polyline(run);
+        run.clear();
+    };
+    for (int k = 0; k < span.count; ++k) {
+        const int16_t raw = samples[span.first + k];
+        if (skipUndefined && raw == kUndefinedCurveEntry) {
+            flush();
+            continue;
+        }
+        const int x = span.xOrigin + static_cast<int>(span.columnSpan * k / kSamplesPerChannel);
+        run.push_back({x, yBase - ScaleSample(raw, scale)});
+    }
+    flush();
+}
+
+void CWaveDrawing::DrawFullTraces() {
+    const Span span = FullSpan();
+    surface_.SetPen(pens_.wave);
+    DrawChannel(span, scene_.pulse, baselines_.wave, true, false);
+    surface_.SetPen(pens_.pressure);
+    DrawChannel(span, scene_.pressure, baselines_.pressure, false, false);
+}
+
+void CWaveDrawing::DrawZoomTraces() {
+    const Span span = ZoomSpan();
+    surface_.SetPen(pens_.wave);
+    DrawChannel(span, scene_.pulse, baselines_.wave, true, false);
+    surface_.SetPen(pens_.pressure);
+    DrawChannel(span, scene_.pressure, baselines_.pressure, false, false);
+}
+
+void CWaveDrawing::DrawFullFittedCurve() {
+    if (!scene_.fittedCurveShown)
+        return;
+    surface_.SetPen(pens_.wave);
+    DrawChannel(FullSpan(), scene_.fittedCurve, baselines_.wave, true, true);
+}
+
+void CWaveDrawing::DrawZoomFittedCurve() {
+    if (!scene_.fittedCurveShown)
+        return;
+    surface_.SetPen(pens_.wave);
+    DrawChannel(ZoomSpan(), scene_.fittedCurve, baselines_.wave, true, true);
+}
+
+void CWaveDrawing::DrawMarkerLine(const Pen& pen, int x, int yBottom, int yTop) {
+    surface_.SetPen(pen);
+    surface_.MoveTo(x, yBottom);
+    surface_.LineTo(x, yTop);
+}
+
+void CWaveDrawing::DrawFullMarkers() {
+    if (width_ <= 0)
+        return;
+    auto xOf = [&](int marker) {
+        return static_cast<int>(static_cast<int64_t>(width_) * marker / kSamplesPerChannel);
+    };
+    DrawMarkerLine(pens_.markerS, xOf(scene_.markerS), height_, baselines_.wave);
+    if (scene_.markerMValid)
+        DrawMarkerLine(pens_.markerM, xOf(scene_.markerM), height_, baselines_.wave);
+}
+
+// A marker outside the visible samples is not drawn, on either side.
+void CWaveDrawing::DrawZoomMarker(const Pen& pen, int marker) {
+    const Span span = ZoomSpan();
+    const int relative = marker - span.first;
+    if (relative < 0 || relative >= span.count || width_ <= 0)
+        return;
+    const int x = static_cast<int>(static_cast<int64_t>(width_) * relative / span.count);
+    const Rect& r = scene_.client;
+    DrawMarkerLine(pen, r.left + x, r.bottom, r.top + baselines_.wave);
+}
+
+void CWaveDrawing::DrawZoomMarkers() {
+    DrawZoomMarker(pens_.markerS, scene_.markerS);
+    if (scene_.markerMValid)
+        DrawZoomMarker(pens_.markerM, scene_.markerM);
+}
+
+void DrawDamagedFileText(IDrawingSurface& surface, const Rect& client, const std::string& text,
+                         Colour background) {
+    surface.SetFont(FontSpec{kDamagedTextFace, kDamagedTextPointTenths, 0, 400});
+    surface.SetTextColour(kBlack);
+    surface.SetTextBackground(background);
+    surface.SetBackgroundMode(BackgroundMode::Opaque);
+    surface.TextOut(kDamagedTextX, (client.top + client.bottom) / 2, text);
+    surface.SelectSystemFont();
+}
+
+} // namespace mirado

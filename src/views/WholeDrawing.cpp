@@ -1,0 +1,66 @@
+#include "views/WholeDrawing.h"
+
+#include "views/ColumnEnvelope.h"
+#include "views/WaveDrawing.h"
+#include "views/WaveNavigation.h"
+
+#include <vector>
+
+namespace mirado {
+
+namespace {
+
+constexpr int kBaselineNumerator = 3;
+constexpr int kBaselineDenominator = 4;
+
+const Pen kTracePen{PenStyle::Solid, 1, kBlack};
+const Pen kTickPen{PenStyle::Solid, 1, kBlue};
+
+// A pane wider than the recording gets a line through every sample, so the trace spans it.
+void DrawOverviewPolyline(IDrawingSurface& surface, int width, int baseline, const int16_t* pulse) {
+    std::vector<Point> points(kSamplesPerChannel);
+    for (int k = 0; k < kSamplesPerChannel; ++k)
+        points[static_cast<size_t>(k)] = {
+            static_cast<int>(static_cast<int64_t>(width) * k / kSamplesPerChannel),
+            baseline - ScaleSample(pulse[k], OverviewScale())};
+    surface.Polyline(points);
+}
+
+} // namespace
+
+int OverviewBaseline(int height) {
+    return height * kBaselineNumerator / kBaselineDenominator;
+}
+
+int DrawWholeRecording(IDrawingSurface& surface, const Rect& client, const int16_t* pulse,
+                       const int16_t* beats) {
+    const int width = client.Width();
+    const int height = client.Height();
+    surface.SetPen(kTracePen);
+    if (pulse != nullptr && width > kSamplesPerChannel) {
+        DrawOverviewPolyline(surface, width, OverviewBaseline(height), pulse);
+    } else if (pulse != nullptr) {
+        EnvelopeValues values;
+        values.samples = pulse;
+        values.count = kSamplesPerChannel;
+        values.scale = OverviewScale();
+        EnvelopeLayout layout;
+        layout.baseline = OverviewBaseline(height);
+        layout.columnSpan = width;
+        layout.valueSpan = kSamplesPerChannel;
+        DrawColumnEnvelope(surface, values, layout);
+    }
+    int ticks = 0;
+    if (beats == nullptr)
+        return ticks;
+    surface.SetPen(kTickPen);
+    for (; ticks < kMaxBeatTicks && beats[ticks] != 0; ++ticks) {
+        const int x =
+            static_cast<int>(static_cast<int64_t>(width) * beats[ticks] / kSamplesPerChannel);
+        surface.MoveTo(x, height);
+        surface.LineTo(x, height - kBeatTickHeight);
+    }
+    return ticks;
+}
+
+} // namespace mirado

@@ -1,0 +1,23 @@
+#pragma once
+// The whole-recording overview computed against a drawing surface: the pulse wave over
+// all 4000 samples at a fixed 1/32 scale in black, its zero line three quarters down,
+// and a short blue tick standing on the bottom edge at every stored beat position.
+
+#include "platform/DrawingSurface.h"
+
+#include <cstdint>
+
+namespace mirado {
+
+inline constexpr int kBeatTickHeight = 12;
+inline constexpr int kMaxBeatTicks = 100;
+
+// y of the overview's zero line for a pane height.
+int OverviewBaseline(int height);
+
+// pulse: channel 2, 4000 samples; beats: up to 100 positions ended by the first 0
+// (either may be null). Returns the number of ticks drawn.
+int DrawWholeRecording(IDrawingSurface& surface, const Rect& client, const int16_t* pulse,
+                       const int16_t* beats);
+
+} // namespace mirado
