@@ -7,6 +7,7 @@
 //
 // Pressures are in cuff-channel units (half mmHg); markers are sample indices.
 
+#include "records/AnalysisArithmetic.h"
 #include "records/BeatStatistics.h"
 #include "records/RecordLayout.h"
 
@@ -14,8 +15,6 @@
 #include <cstdint>
 
 namespace mirado {
-
-inline constexpr int16_t kUndefinedCurveValue = INT16_MIN; // 0x8000
 
 // Result codes shared by both methods (0 no error, 1-4 error numbers).
 inline constexpr int16_t kResultOk = 0;

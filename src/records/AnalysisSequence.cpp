@@ -1,0 +1,75 @@
+#include "records/AnalysisSequence.h"
+
+#include "records/AdData.h"
+
+#include <cstdio>
+
+namespace mirado {
+
+namespace {
+
+constexpr int kModelCodeB = 1;
+constexpr int kModelCodeD = 3;
+
+void FeedRecord(const CAdData& data, CPressureAnalysis& record) {
+    record.SetWaves(data.GetChannel1(), data.GetChannel2());
+    record.SetSense(Wrap16(data.GetSense()));
+    record.SetSampleInterval(Wrap16(data.GetSampleInterval()));
+}
+
+void RunMethodA(const CAdData& data, CMethodA& methodA) {
+    methodA.Run(data.GetChannel1(), data.GetChannel2(), Wrap16(data.GetSampleInterval()),
+                Wrap16(data.GetSense()));
+}
+
+} // namespace
+
+bool UsesVariantE(int modelCode) {
+    return modelCode == kModelCodeB || modelCode == kModelCodeD;
+}
+
+void AnalyzeRecording(const CAdData& data, CPressureAnalysis& record, CMethodA& methodA) {
+    FeedRecord(data, record);
+    RunMethodA(data, methodA);
+    record.Analyze();
+}
+
+CPressureAnalysis& AnalysisRecords::RecordFor(int modelCode) {
+    if (UsesVariantE(modelCode))
+        return recordE;
+    return recordA;
+}
+
+CPressureAnalysis& AnalysisRecords::Analyze(const CAdData& data, int modelCode) {
+    CPressureAnalysis& record = RecordFor(modelCode);
+    AnalyzeRecording(data, record, methodA);
+    return record;
+}
+
+void AnalysisRecords::AnalyzeBoth(const CAdData& data) {
+    FeedRecord(data, recordA);
+    FeedRecord(data, recordE);
+    RunMethodA(data, methodA);
+    recordA.Analyze();
+    recordE.Analyze();
+}
+
+std::string ResultFlagText(int resultCode) {
+    switch (resultCode) {
+    case kResultOk:
+        return "";
+    case kResultLo:
+        return "Lo";
+    case kResultHi:
+        return "Hi";
+    case kResultAir:
+        return "Air";
+    default: {
+        char text[16];
+        std::snprintf(text, sizeof text, "Err%01d", resultCode);
+        return text;
+    }
+    }
+}
+
+} // namespace mirado

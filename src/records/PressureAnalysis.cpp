@@ -1,0 +1,119 @@
+#include "records/PressureAnalysis.h"
+
+#include <algorithm>
+
+namespace mirado {
+
+namespace {
+
+constexpr int kMsPerTenths = 10; // sample interval is in 0.1 ms
+constexpr int kInflationFirstSample = 4;
+constexpr int kInflationOffset = 10;
+constexpr int kInflationRounding = 5;
+constexpr int kInflationStep = 10;
+
+} // namespace
+
+CPressureAnalysis::CPressureAnalysis() {
+    CPressureAnalysis::Reset();
+}
+
+CPressureAnalysis::~CPressureAnalysis() = default;
+
+int16_t CPressureAnalysis::GetOpticalBase() {
+    return 0;
+}
+
+void CPressureAnalysis::Prefilter() {}
+
+void CPressureAnalysis::SetMarkerM(int16_t) {}
+
+void CPressureAnalysis::SetMarkerS(int16_t) {}
+
+void CPressureAnalysis::SetFilterWidth(int16_t value) {
+    filterWidth_ = value;
+}
+
+int16_t CPressureAnalysis::GetHeartRate() {
+    return heartRate_;
+}
+
+int CPressureAnalysis::GetMarkerInterval() {
+    if (markerS_ == 0 || markerM_ == 0)
+        return 0;
+    return sampleInterval_ * (markerM_ - markerS_) / kMsPerTenths;
+}
+
+void CPressureAnalysis::GetMarkers(int16_t& s, int16_t& m, int16_t& d) {
+    s = markerS_;
+    m = markerM_;
+    d = markerD_;
+}
+
+void CPressureAnalysis::Reset() {
+    channel1_.fill(0);
+    channel2_.fill(0);
+    beats_.fill(0);
+    fittedCurve_.fill(kUndefinedCurveValue);
+    sbp_ = 0;
+    mbp_ = 0;
+    dbp_ = 0;
+    heartRate_ = 0;
+    markerS_ = 0;
+    markerM_ = 0;
+    markerD_ = 0;
+    resultCode_ = 0;
+}
+
+void CPressureAnalysis::SetBeatPositions(const int16_t* positions) {
+    std::copy_n(positions, kBeatCapacity, beats_.begin());
+}
+
+int16_t CPressureAnalysis::GetPressures(int16_t& sbp, int16_t& mbp, int16_t& dbp) {
+    sbp = sbp_;
+    mbp = mbp_;
+    dbp = dbp_;
+    return resultCode_;
+}
+
+void CPressureAnalysis::SetSpareValueA(int16_t value) {
+    spareValueA_ = value;
+}
+
+void CPressureAnalysis::SetSpareValueB(int16_t value) {
+    spareValueB_ = value;
+}
+
+void CPressureAnalysis::SetSense(int16_t value) {
+    senseFront_ = value;
+    sense_ = value;
+}
+
+void CPressureAnalysis::SetWaves(const int16_t* channel1, const int16_t* channel2) {
+    std::copy_n(channel1, kSampleCount, channel1_.begin());
+    std::copy_n(channel2, kSampleCount, channel2_.begin());
+}
+
+void CPressureAnalysis::SetSampleInterval(int16_t value) {
+    sampleInterval_ = value;
+}
+
+int CPressureAnalysis::Analyze() {
+    return 0;
+}
+
+int16_t CPressureAnalysis::GetPressureAt(int index) const {
+    return Wrap16(SumOfFour(channel1_.data(), index) / 4);
+}
+
+int16_t CPressureAnalysis::GetInflationPressure() const {
+    const int a = SumOfFour(channel1_.data(), kInflationFirstSample) / 4;
+    const int b = (a + kInflationOffset) / 2;
+    return Wrap16((b + kInflationRounding) / kInflationStep * kInflationStep);
+}
+
+int16_t CPressureAnalysis::CuffAverage(int index) const {
+    return Average4(channel1_.data(), index);
+}
+
+} // namespace mirado

@@ -1,0 +1,568 @@
+#include "records/PressureAnalysisE.h"
+
+#include <algorithm>
+
+namespace mirado {
+
+namespace {
+
+constexpr int16_t kInterval2ms = 20;
+constexpr int16_t kFilterWidth2ms = 32;
+constexpr int16_t kFilterWidthOther = 20;
+constexpr int16_t kUpperPercent = 70;
+constexpr int16_t kLowerPercent = 80;
+constexpr int kZeroRunLength = 5; // cuff samples at 0 that end the active recording
+constexpr int kPrefilterWidth = 10;
+
+// Beat detection.
+constexpr int kDetectStart = 100;
+constexpr int kDetectLag = 4;
+constexpr int kTurnCount = 3; // consecutive rising (or falling) samples that count
+constexpr int kInitialThreshold = 50;
+constexpr int kMissAmplitude = 20;
+constexpr int kMaxMisses = 20;
+constexpr int kThresholdDecayShift = 3;
+constexpr int kMinBeats = 4;
+constexpr int kBrightLevel = 1300;
+
+// List cleaning, trimming and envelope checks.
+constexpr int kCleanPasses = 2;
+constexpr int kMinRunBeforeGap = 12;
+constexpr int kGapFactor = 3;
+constexpr int kLowAmplitudeRun = 3;
+constexpr int kKeepMax = 64;
+constexpr int kMinBeforeStrongest = 2;
+constexpr int kMinTrimmedBeats = 10;
+constexpr int kRiseThresholdPercent = 75;
+constexpr int kFallThresholdPercent = 90;
+constexpr int kMinBeatsAfterPeak = 3;
+constexpr int kLateStartPercent = 80;
+constexpr int kLateAmplitudePercent = 75;
+
+// Pressure checks.
+constexpr int kSuddenFallFirst = 300;
+constexpr int kSuddenFallStep = 100;
+constexpr int kSuddenFallLimit = 100;
+constexpr int kMinFallPerBeat = 2;
+constexpr int kMaxFallPerBeat = 24;
+constexpr int kMarkerStep = 10;
+constexpr int kVisibleBeatLevel = 50;
+constexpr int kMinSmDrop = 10;
+constexpr int kMinSdDrop = 20;
+constexpr int kMinSmDropClear = 20;
+
+constexpr uint16_t kCode1Flags = kEIrregular | kECollapse;
+constexpr uint16_t kCode2Flags = kEEnvelope | kEFewBeatsBeforeStrongest | kEFewBeatsTrimmed;
+constexpr uint16_t kCode3Flags = kETooFewFitPoints | kENoMaximum | kEMaximumLate;
+constexpr uint16_t kCode4Flags = kESuddenFall | kEFallPerBeat;
+
+int Percent(int value, int percent) {
+    return value * percent / 100;
+}
+
+} // namespace
+
+int16_t ResultCodeE(uint16_t flags) {
+    if (flags & kCode1Flags)
+        return 1;
+    if (flags & kEBright)
+        return 17;
+    if (flags & kCode2Flags)
+        return 2;
+    if (flags & kCode3Flags)
+        return 3;
+    if (flags & kEFewBeats)
+        return 16;
+    if (flags & kCode4Flags)
+        return 4;
+    return 0;
+}
+
+int CPressureAnalysisE::Analyze() {
+    Prepare();
+    FindMarkers();
+    MarkerPressures();
+    FillFittedCurve();
+    return 0;
+}
+
+void CPressureAnalysisE::SetMarkerM(int16_t index) {
+    markerM_ = index;
+    MarkerPressures();
+}
+
+void CPressureAnalysisE::SetMarkerS(int16_t index) {
+    markerS_ = index;
+    MarkerPressures();
+}
+
+int CPressureAnalysisE::BeatCount() const {
+    return CountBeats(beats_.data());
+}
+
+int16_t CPressureAnalysisE::LastBeat() const {
+    const int count = BeatCount();
+    return count > 0 ? beats_[count - 1] : 0;
+}
+
+// Optical value at beat k; the terminating 0 of the list reads optical sample 0.
+int16_t CPressureAnalysisE::BeatValue(int k) const {
+    return SampleAt(channel2_.data(), beats_[std::clamp(k, 0, kBeatCapacity - 1)]);
+}
+
+int CPressureAnalysisE::Fitted(int x) const {
+    return EvaluateFit(fit_, Wrap16(x));
+}
+
+// First index of five consecutive cuff samples at 0, or the channel length.
+int CPressureAnalysisE::ActivePressureLength() const {
+    for (int n = 0; n + kZeroRunLength <= kSampleCount; ++n) {
+        if (std::all_of(channel1_.begin() + n, channel1_.begin() + n + kZeroRunLength,
+                        [](int16_t sample) { return sample == 0; }))
+            return n;
+    }
+    return kSampleCount;
+}
+
+int16_t CPressureAnalysisE::BeatAmplitude(int k) const {
+    if (k <= 0)
+        return std::min(BeatValue(0), BeatValue(1));
+    if (k + 1 >= kBeatCapacity || beats_[k + 1] == 0)
+        return std::min(BeatValue(k), BeatValue(k - 1));
+    const int before = BeatValue(k - 1);
+    const int at = BeatValue(k);
+    const int after = BeatValue(k + 1);
+    const int mean = (before + at + after) / 3;
+    const int top = std::max({before, at, after});
+    if (before == top)
+        return Wrap16(top > 3 * at / 2 ? (after + at) / 2 : mean);
+    if (at == top)
+        return Wrap16(top > 3 * before / 2 || top > 3 * after / 2 ? (before + after) / 2 : mean);
+    return Wrap16(top > 3 * at / 2 ? (before + at) / 2 : mean);
+}
+
+void CPressureAnalysisE::Prepare() {
+    upperPercent_ = kUpperPercent;
+    lowerPercent_ = kLowerPercent;
+    SetFilterWidth(sampleInterval_ == kInterval2ms ? kFilterWidth2ms : kFilterWidthOther);
+    const int n = ActivePressureLength();
+    int mean = 0;
+    if (n - 1 > 0) {
+        int sum = 0;
+        for (int i = 0; i < n - 1; ++i)
+            sum += channel2_[i];
+        mean = sum / (n - 1);
+    }
+    for (int16_t& sample : channel2_)
+        sample = Wrap16(sample - mean);
+}
+
+void CPressureAnalysisE::Prefilter() {
+    const int n = ActivePressureLength();
+    int mean = 0;
+    if (n > 0) {
+        int sum = 0;
+        for (int i = 0; i < n; ++i)
+            sum += channel2_[i];
+        mean = sum / n;
+    }
+    std::array<int16_t, kSampleCount> centred{};
+    for (int i = 0; i < kSampleCount; ++i)
+        centred[i] = Wrap16(channel2_[i] - mean);
+    for (int i = 0; i < kSampleCount; ++i) {
+        int sum = 0;
+        for (int k = 0; k < kPrefilterWidth; ++k)
+            sum += SampleAt(centred.data(), i - k);
+        channel2_[i] = Wrap16(sum);
+    }
+}
+
+void CPressureAnalysisE::FindMarkers() {
+    flags_ = 0;
+    beats_.fill(0);
+    DetectBeats();
+    if (BeatCount() < kMinBeats) {
+        flags_ |= kEFewBeats;
+        markerS_ = 0;
+        markerM_ = 0;
+        markerD_ = 0;
+        resultCode_ = ResultCodeE(flags_);
+        return;
+    }
+    int bright = 0;
+    for (int k = 0; k < kBeatCapacity && beats_[k] != 0; ++k)
+        bright += BeatValue(k) > kBrightLevel ? 1 : 0;
+    if (bright > 1)
+        flags_ |= kEBright;
+    for (int pass = 0; pass < kCleanPasses; ++pass)
+        CleanBeatList();
+    CheckIntervalRuns();
+
+    const int strongest = FindStrongestBeat();
+    const int half = BeatAmplitude(strongest) / 2;
+    const int start = FindStart(strongest, half);
+    const int before = strongest - start;
+    if (before < kMinBeforeStrongest)
+        flags_ |= kEFewBeatsBeforeStrongest;
+    const int keep = std::min(std::max(strongest + before, FindEnd(strongest, half)), kKeepMax);
+    Trim(start, keep);
+    const int count = BeatCount();
+    if (count < kMinTrimmedBeats)
+        flags_ |= kEFewBeatsTrimmed;
+    CheckEnvelope();
+    CheckRiseAndFall(before, count);
+    CheckSuddenFall();
+    ComputeFallPerBeat();
+    HeartRateFromBeats(beats_.data(), sampleInterval_, heartRate_, meanInterval_);
+
+    const int points = PrepareFitPoints();
+    FitCubic(fit_, points, flags_);
+    const int lastFitted = points > 0 ? beats_[points - 1] : 0;
+    int16_t m = 0;
+    int16_t fm = BeatAmplitude(0);
+    if (fit_.c[3] > 0) {
+        const int e = FitMaximum(fit_);
+        if (e < 1) {
+            flags_ |= kENoMaximum;
+        } else {
+            if (e > beats_[0]) {
+                m = Wrap16(e);
+                fm = Wrap16(Fitted(m));
+            }
+            if (e > lastFitted)
+                flags_ |= kEMaximumLate;
+        }
+    } else {
+        m = beats_[1];
+        fm = 0;
+        for (int x = beats_[1]; x < lastFitted; x += kMarkerStep) {
+            const int f = Fitted(x);
+            if (f > fm) {
+                fm = Wrap16(f);
+                m = Wrap16(x);
+            }
+        }
+    }
+    CheckLateStart(m, fm);
+
+    int16_t s = beats_[0];
+    for (int x = beats_[0]; x < m; x += kMarkerStep) {
+        if (Fitted(x) > Percent(fm, upperPercent_)) {
+            s = Wrap16(x);
+            break;
+        }
+    }
+    bool fellBelow = false;
+    int16_t d = 0;
+    for (int x = m; x < lastFitted; x += kMarkerStep) {
+        if (Fitted(x) < Percent(fm, lowerPercent_)) {
+            d = Wrap16(x);
+            fellBelow = true;
+            break;
+        }
+    }
+    if (!fellBelow) {
+        flags_ |= kEEnvelope;
+        d = Wrap16(m - ((s - m) >> 1));
+    }
+
+    int visible = 0;
+    for (int k = 0; k < kBeatCapacity && beats_[k] != 0; ++k)
+        visible += BeatValue(k) > kVisibleBeatLevel ? 1 : 0;
+    if (visible < kMinBeats)
+        flags_ |= kEFewBeats;
+    CheckFinalIntervals();
+    StoreMarkers(s, m, d);
+    resultCode_ = ResultCodeE(flags_);
+}
+
+void CPressureAnalysisE::DetectBeats() {
+    const int16_t* c = channel2_.data();
+    int minimum = INT16_MAX;
+    int maximum = INT16_MIN;
+    int peak = 0;
+    int rise = 0;
+    int fall = 0;
+    int threshold = kInitialThreshold;
+    int misses = 0;
+    int count = 0;
+    for (int j = kDetectStart; j < kSampleCount; ++j) {
+        const int16_t s = Wrap16(c[j] - c[j - kDetectLag]);
+        if (c[j] < minimum)
+            minimum = c[j];
+        if (c[j] > maximum) {
+            maximum = c[j];
+            minimum = c[j];
+            peak = j;
+        }
+        if (s > 0 && ++rise >= kTurnCount)
+            fall = 0;
+        if (s < 0 && ++fall >= kTurnCount) {
+            rise = 0;
+            continue;
+        }
+        if (rise != kTurnCount)
+            continue;
+        const int16_t amplitude = Wrap16(maximum - minimum);
+        if (amplitude >= threshold) {
+            if (count < kBeatCapacity - 1) // the list keeps its first 99 beats and a 0
+                beats_[count++] = Wrap16(peak);
+            threshold = std::max(amplitude / 2, kInitialThreshold);
+            misses = 0;
+        } else if (amplitude > kMissAmplitude) {
+            threshold -= threshold >> kThresholdDecayShift;
+            if (++misses == kMaxMisses) {
+                misses = 0;
+                threshold = kInitialThreshold;
+            }
+        }
+        minimum = INT16_MAX;
+        maximum = INT16_MIN;
+    }
+}
+
+// Keeps the higher of two beats closer than 5/9 of the mean interval, and drops the
+// beats before a gap longer than three mean intervals while fewer than 12 were taken.
+void CPressureAnalysisE::CleanBeatList() {
+    HeartRateFromBeats(beats_.data(), sampleInterval_, heartRate_, meanInterval_);
+    const int mean = meanInterval_;
+    std::array<int16_t, kBeatCapacity> cleaned{};
+    int taken = 0;
+    int m = 0;
+    while (m < kBeatCapacity && beats_[m] != 0) {
+        const int b = beats_[m];
+        const int n = m + 1 < kBeatCapacity ? beats_[m + 1] : 0;
+        const int d = n != 0 ? n - b : mean;
+        if (d < 5 * mean / 9) {
+            if (SampleAt(channel2_.data(), b) > SampleAt(channel2_.data(), n)) {
+                cleaned[taken++] = Wrap16(b);
+                ++m; // the lower neighbour is skipped
+            }
+        } else if (d > kGapFactor * mean) {
+            if (taken < kMinRunBeforeGap)
+                taken = 0;
+            else
+                cleaned[taken++] = Wrap16(b);
+        } else {
+            cleaned[taken++] = Wrap16(b);
+        }
+        ++m;
+    }
+    std::fill(cleaned.begin() + taken, cleaned.end(), 0);
+    beats_ = cleaned;
+}
+
+void CPressureAnalysisE::CheckIntervalRuns() {
+    HeartRateFromBeats(beats_.data(), sampleInterval_, heartRate_, meanInterval_);
+    const int limit = kGapFactor * meanInterval_;
+    int run = 0;
+    for (int m = 0; m + 1 < kBeatCapacity && beats_[m] != 0 && beats_[m + 1] != 0; ++m) {
+        const int16_t d = Wrap16(beats_[m + 1] - beats_[m]);
+        if (d <= limit) {
+            ++run;
+            continue;
+        }
+        flags_ |= kEIrregular;
+        if (run >= kMinRunBeforeGap) {
+            std::fill(beats_.begin() + m + 1, beats_.end(), 0);
+            break;
+        }
+        run = 0;
+    }
+    if (run < kMinRunBeforeGap)
+        flags_ |= kEIrregular;
+}
+
+// The last beat at least as high as every earlier candidate and less than twice each
+// neighbour (the first beat has no predecessor to compare with).
+int CPressureAnalysisE::FindStrongestBeat() const {
+    int strongest = 0;
+    int best = INT16_MIN;
+    for (int k = 0; k < kBeatCapacity && beats_[k] != 0; ++k) {
+        const int v = BeatValue(k);
+        const bool belowBefore = k == 0 || v < 2 * BeatValue(k - 1);
+        if (v >= best && belowBefore && v < 2 * BeatValue(k + 1)) {
+            strongest = k;
+            best = v;
+        }
+    }
+    return strongest;
+}
+
+// The beat before the first strong beat that follows three or more weak ones, else 0.
+int CPressureAnalysisE::FindStart(int strongest, int half) const {
+    int weak = 0;
+    for (int k = 0; k < strongest; ++k) {
+        if (BeatAmplitude(k) <= half) {
+            ++weak;
+        } else if (weak >= kLowAmplitudeRun) {
+            return std::max(k - 1, 0);
+        } else {
+            weak = 0;
+        }
+    }
+    return 0;
+}
+
+// The second of two consecutive weak beats after the strongest, or the list's end.
+int CPressureAnalysisE::FindEnd(int strongest, int half) const {
+    int weak = 0;
+    int e = strongest;
+    for (; e < kBeatCapacity && beats_[e] != 0; ++e) {
+        if (BeatAmplitude(e) >= half)
+            weak = 0;
+        else if (++weak == 2)
+            break;
+    }
+    return e;
+}
+
+void CPressureAnalysisE::Trim(int start, int keep) {
+    int n = 0;
+    for (int i = start; n < keep && i < kBeatCapacity && beats_[i] != 0; ++i)
+        beats_[n++] = beats_[i];
+    std::fill(beats_.begin() + n, beats_.end(), 0);
+}
+
+// The amplitudes must rise to one maximum and fall once: a renewed rise after a low
+// stretch marks the envelope.
+void CPressureAnalysisE::CheckEnvelope() {
+    int16_t top = INT16_MIN;
+    int16_t best = INT16_MIN;
+    int16_t low = INT16_MAX;
+    int lowRun = 0;
+    for (int k = 0; k < kBeatCapacity && beats_[k] != 0; ++k) {
+        const int16_t a = BeatAmplitude(k);
+        if (a > top)
+            top = a;
+        if (a > best) {
+            best = a;
+            if (low != INT16_MAX && a > 4 * top / 5) {
+                flags_ |= kEEnvelope;
+                return;
+            }
+        }
+        if (a < 2 * top / 3) {
+            if (++lowRun >= kLowAmplitudeRun && a < low) {
+                low = a;
+                best = Wrap16(4 * a / 3);
+            }
+        } else {
+            lowRun = 0;
+        }
+    }
+}
+
+void CPressureAnalysisE::CheckRiseAndFall(int strongest, int count) {
+    const int peak = BeatValue(strongest);
+    int lowBefore = 0;
+    for (int k = 0; k < strongest && k < kBeatCapacity; ++k)
+        lowBefore += BeatValue(k) < Percent(peak, kRiseThresholdPercent) ? 1 : 0;
+    int lowAfter = 0;
+    for (int k = strongest + 1; k < count; ++k)
+        lowAfter += BeatValue(k) < Percent(peak, kFallThresholdPercent) ? 1 : 0;
+    if (count == 0 || lowBefore == 0 || lowAfter < kMinBeatsAfterPeak)
+        flags_ |= kEEnvelope;
+}
+
+void CPressureAnalysisE::CheckSuddenFall() {
+    const int last = LastBeat();
+    for (int q = std::max<int>(beats_[0], kSuddenFallFirst); q < last; q += kSuddenFallStep) {
+        if (Wrap16(CuffAt(q - kSuddenFallStep) - CuffAt(q)) > kSuddenFallLimit)
+            flags_ |= kESuddenFall;
+    }
+}
+
+// Mean cuff fall from beat to beat, kept where variant A keeps the optical base.
+void CPressureAnalysisE::ComputeFallPerBeat() {
+    const int count = BeatCount();
+    opticalBase_ = 0;
+    if (count < 2)
+        return;
+    int sum = 0;
+    for (int k = 0; k + 1 < count; ++k)
+        sum += Wrap16(CuffAt(beats_[k]) - CuffAt(beats_[k + 1]));
+    opticalBase_ = Wrap16(sum / (count - 1));
+    if (opticalBase_ < kMinFallPerBeat || opticalBase_ > kMaxFallPerBeat)
+        flags_ |= kEFallPerBeat;
+}
+
+// One fit point per beat (the first 50 when there are more), watching for a beat that
+// collapses after a spike.
+int CPressureAnalysisE::PrepareFitPoints() {
+    const int count = BeatCount();
+    bool spikeSeen = false;
+    for (int k = 0; k < count; ++k) {
+        if (k < kFitCapacity) {
+            fit_.x[k] = beats_[k];
+            fit_.y[k] = BeatAmplitude(k);
+        }
+        if (k < 1 || k + 2 >= kBeatCapacity || beats_[k + 1] == 0 || beats_[k + 2] == 0)
+            continue;
+        const int before = BeatValue(k - 1);
+        const int at = BeatValue(k);
+        const int after = BeatValue(k + 1);
+        if (after > 2 * before && after > 2 * at)
+            spikeSeen = true;
+        if (spikeSeen && 2 * after < at && 2 * after < before)
+            flags_ |= kECollapse;
+    }
+    return std::min(count, kFitCapacity);
+}
+
+void CPressureAnalysisE::CheckLateStart(int16_t m, int16_t fm) {
+    int j = 0; // the first beat at or after M
+    while (j < kBeatCapacity && beats_[j] != 0 && beats_[j] < m)
+        ++j;
+    const int reference = Percent(BeatAmplitude(std::max(j - 1, 0)), kLateAmplitudePercent);
+    if (Fitted(beats_[0]) > Percent(fm, kLateStartPercent) &&
+        (BeatAmplitude(0) > reference || BeatAmplitude(1) > reference))
+        flags_ |= kEEnvelope;
+}
+
+void CPressureAnalysisE::CheckFinalIntervals() {
+    HeartRateFromBeats(beats_.data(), sampleInterval_, heartRate_, meanInterval_);
+    const int mean = meanInterval_;
+    std::array<int16_t, kBeatCapacity + 1> intervals{};
+    int n = 0;
+    for (int m = 0; m + 1 < kBeatCapacity && beats_[m] != 0 && beats_[m + 1] != 0; ++m) {
+        const int d = beats_[m + 1] - beats_[m];
+        if (d > kGapFactor * mean && m > 3)
+            flags_ |= kEIrregular;
+        if (d < 3 * mean / 2)
+            intervals[n++] = Wrap16(d);
+    }
+    intervals[n] = 0;
+    IntervalStatistics(intervals.data(), intervalStats_);
+}
+
+// Stores the three markers after checking the cuff pressures read at them.
+void CPressureAnalysisE::StoreMarkers(int16_t s, int16_t m, int16_t d) {
+    const int atS = CuffAt(s);
+    const int atM = CuffAt(m);
+    const int atD = CuffAt(d);
+    if (atS - atM < kMinSmDrop || atS - atD < kMinSdDrop)
+        flags_ |= kECollapse;
+    if (atS - atM < kMinSmDropClear)
+        flags_ |= kEEnvelope;
+    markerS_ = s;
+    markerM_ = m;
+    markerD_ = d;
+}
+
+void CPressureAnalysisE::MarkerPressures() {
+    sbp_ = CuffAt(markerS_);
+    mbp_ = CuffAt(markerM_);
+    dbp_ = Wrap16(mbp_ - ((sbp_ - mbp_) >> 1));
+}
+
+void CPressureAnalysisE::FillFittedCurve() {
+    fittedCurve_.fill(kUndefinedCurveValue);
+    const int first = beats_[0];
+    const int last = LastBeat();
+    fittedSpan_ = last - first;
+    for (int index = std::max(first, 0); index < last; ++index)
+        fittedCurve_[index] = Wrap16(Fitted(index));
+}
+
+} // namespace mirado
