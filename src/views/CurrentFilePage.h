@@ -1,0 +1,31 @@
+#pragma once
+// The printed page of the current file, as the wave view prints it: the recording page
+// with the device-family heading, the wave view's pens in the colours of the settings,
+// the 12-point gothic print font, and the document's current values (same view scale,
+// fitted-curve toggle and analysis source as the screen), always the whole recording.
+
+#include "views/PrintedPage.h"
+
+namespace mirado {
+
+class CMiradoDoc;
+class IUserPrompts;
+
+// The document's current file as a page reads it; the sample arrays stay the
+// document's, so the result is valid until the document changes its current file.
+PrintedRecording ReadPrintedRecording(const CMiradoDoc& doc);
+
+class CCurrentFilePage {
+public:
+    CCurrentFilePage(const CMiradoDoc& doc, IUserPrompts& prompts) : doc_(doc), prompts_(prompts) {}
+
+    // Draws the page into the drawing rectangle (device units of the surface); the page
+    // stays empty when nothing is loaded or the current file is damaged.
+    void Draw(IDrawingSurface& surface, const Rect& drawingRect) const;
+
+private:
+    const CMiradoDoc& doc_;
+    IUserPrompts& prompts_;
+};
+
+} // namespace mirado
