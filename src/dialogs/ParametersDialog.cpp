@@ -1,0 +1,226 @@
+#include "dialogs/ParametersDialog.h"
+
+#include "dialogs/UpDownControl.h"
+#include "document/DisplaySettings.h"
+#include "platform/UserPrompts.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace mirado {
+
+namespace {
+constexpr int kBackgroundChoiceWhite = 0;
+constexpr int kBackgroundChoiceBlack = 1;
+constexpr int kAlertOff = 0;
+constexpr int kAlertOn = 1;
+constexpr int kIntervalEditWidth = 40;
+constexpr int kColourListWidth = 90;
+// Enough digits that a tenth step reads back as typed (0.1 * 23 shows as 2.3).
+constexpr int kShownIntervalDigits = 15;
+constexpr const char* kNotANumber = "Please enter a number.";
+
+QString IntervalText(double seconds) {
+    return QString::number(seconds, 'g', kShownIntervalDigits);
+}
+
+QComboBox* MakeColourList(QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setMinimumWidth(kColourListWidth);
+    for (const ColourTableEntry& entry : kColourTable)
+        list->addItem(QString::fromUtf8(entry.name));
+    return list;
+}
+
+QGroupBox* MakeRadioPair(const QString& title, QRadioButton* first, QRadioButton* second,
+                         QWidget* parent) {
+    auto* box = new QGroupBox(title, parent);
+    auto* row = new QHBoxLayout(box);
+    row->addWidget(first);
+    row->addWidget(second);
+    auto* group = new QButtonGroup(box);
+    group->addButton(first);
+    group->addButton(second);
+    return box;
+}
+} // namespace
+
+CParametersDialog::CParametersDialog(CDisplaySettings& settings, IUserPrompts& prompts,
+                                     QWidget* parent)
+    : QDialog(parent), settings_(settings), prompts_(prompts) {
+    setWindowTitle(QStringLiteral("Parameters"));
+    BuildControls();
+    LoadFromSettings();
+    WriteMembersToControls();
+    spin_->SetRange(kIntervalLowest, kIntervalHighest);
+    spin_->SetPosition(interval_);
+    pressList_->setCurrentIndex(pressColour_);
+    opticalList_->setCurrentIndex(opticalColour_);
+
+    connect(spin_, &CUpDownControl::PositionChanged, this, &CParametersDialog::OnSpinChanged);
+    auto repaintPreview = [this] { preview_->update(); };
+    connect(white_, &QRadioButton::clicked, this, repaintPreview);
+    connect(black_, &QRadioButton::clicked, this, repaintPreview);
+    for (QComboBox* list : {pressList_, opticalList_}) {
+        connect(list, &QComboBox::currentIndexChanged, this, repaintPreview);
+        connect(list, &QComboBox::editTextChanged, this, repaintPreview);
+    }
+    connect(default_, &QPushButton::clicked, this, &CParametersDialog::OnDefault);
+    connect(ok_, &QPushButton::clicked, this, &CParametersDialog::OnOk);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CParametersDialog::BuildControls() {
+    white_ = new QRadioButton(QStringLiteral("White"), this);
+    black_ = new QRadioButton(QStringLiteral("Black"), this);
+    alertOff_ = new QRadioButton(QStringLiteral("Off"), this);
+    alertOn_ = new QRadioButton(QStringLiteral("On"), this);
+    auto* background = MakeRadioPair(QStringLiteral(" Background Color "), white_, black_, this);
+    auto* alert = MakeRadioPair(QStringLiteral(" Changeings Alert "), alertOff_, alertOn_, this);
+
+    pressList_ = MakeColourList(this);
+    opticalList_ = MakeColourList(this);
+    auto* waveColours = new QGroupBox(QStringLiteral(" Wave Color "), this);
+    auto* colourGrid = new QGridLayout(waveColours);
+    colourGrid->addWidget(new QLabel(QStringLiteral("Press"), waveColours), 0, 0);
+    colourGrid->addWidget(pressList_, 0, 1);
+    colourGrid->addWidget(new QLabel(QStringLiteral("Optical"), waveColours), 1, 0);
+    colourGrid->addWidget(opticalList_, 1, 1);
+
+    intervalEdit_ = new QLineEdit(this);
+    intervalEdit_->setAlignment(Qt::AlignCenter);
+    intervalEdit_->setFixedWidth(kIntervalEditWidth);
+    spin_ = new CUpDownControl(this);
+    auto* intervalRow = new QHBoxLayout;
+    intervalRow->addWidget(new QLabel(QStringLiteral("Display Interval"), this));
+    intervalRow->addWidget(intervalEdit_);
+    intervalRow->addWidget(spin_);
+    intervalRow->addWidget(new QLabel(QStringLiteral("sec"), this));
+    intervalRow->addStretch();
+
+    preview_ = new CColourPreview([this] { return CurrentPreviewColours(); }, this);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    default_ = new QPushButton(QStringLiteral("Default"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(default_);
+    buttons->addSpacing(default_->sizeHint().width());
+    buttons->addWidget(cancel_);
+    buttons->addWidget(ok_);
+
+    auto* settingsColumn = new QVBoxLayout;
+    settingsColumn->addWidget(background);
+    settingsColumn->addWidget(waveColours);
+    settingsColumn->addStretch();
+
+    auto* grid = new QGridLayout(this);
+    grid->addLayout(settingsColumn, 0, 0);
+    grid->addWidget(preview_, 0, 1, Qt::AlignTop);
+    grid->addLayout(intervalRow, 1, 0);
+    grid->addWidget(alert, 1, 1);
+    grid->addLayout(buttons, 2, 0, 1, 2);
+}
+
+void CParametersDialog::LoadFromSettings() {
+    settings_.Load();
+    interval_ = settings_.GetInterval();
+    shownInterval_ = interval_ * kSecondsPerIntervalUnit;
+    background_ = settings_.GetBkColor() == kBackgroundChoiceWhite ? kBackgroundChoiceWhite
+                                                                   : kBackgroundChoiceBlack;
+    alert_ = settings_.GetAlert() == kAlertOff ? kAlertOff : kAlertOn;
+    pressColour_ =
+        IsColourIndex(settings_.GetPressColor()) ? settings_.GetPressColor() : kDefaultPressColor;
+    opticalColour_ =
+        IsColourIndex(settings_.GetWaveColor()) ? settings_.GetWaveColor() : kDefaultWaveColor;
+}
+
+void CParametersDialog::WriteMembersToControls() {
+    (background_ == kBackgroundChoiceWhite ? white_ : black_)->setChecked(true);
+    (alert_ == kAlertOff ? alertOff_ : alertOn_)->setChecked(true);
+    intervalEdit_->setText(IntervalText(shownInterval_));
+}
+
+void CParametersDialog::OnSpinChanged(int position) {
+    interval_ = position;
+    shownInterval_ = position * kSecondsPerIntervalUnit;
+    intervalEdit_->setText(IntervalText(shownInterval_));
+}
+
+void CParametersDialog::OnDefault() {
+    spin_->SetPosition(kDefaultInterval);
+    interval_ = kDefaultInterval;
+    shownInterval_ = kDefaultInterval * kSecondsPerIntervalUnit;
+    background_ = kBackgroundChoiceWhite;
+    alert_ = kAlertOff;
+    WriteMembersToControls();
+    pressList_->setCurrentIndex(kDefaultPressColor);
+    pressList_->setEditText(pressList_->itemText(kDefaultPressColor));
+    pressColour_ = kDefaultPressColor;
+    opticalList_->setCurrentIndex(kDefaultWaveColor);
+    opticalList_->setEditText(opticalList_->itemText(kDefaultWaveColor));
+    opticalColour_ = kDefaultWaveColor;
+    preview_->update();
+}
+
+int CParametersDialog::ColourIndexOf(const QComboBox* list, int fallback) const {
+    // The list's edit can hold any text; only a text naming a table entry selects it.
+    const QString text = list->currentText().trimmed();
+    for (int index = 0; index < list->count(); ++index) {
+        if (list->itemText(index).trimmed().compare(text, Qt::CaseInsensitive) == 0)
+            return index;
+    }
+    return fallback;
+}
+
+PreviewColours CParametersDialog::CurrentPreviewColours() const {
+    PreviewColours colours;
+    colours.blackBackground = black_->isChecked();
+    colours.press = kColourTable[ColourIndexOf(pressList_, pressColour_)].colour;
+    colours.optical = kColourTable[ColourIndexOf(opticalList_, opticalColour_)].colour;
+    const QColor face = palette().color(QPalette::Button);
+    colours.buttonFace = Rgb(face.red(), face.green(), face.blue());
+    return colours;
+}
+
+void CParametersDialog::OnOk() {
+    bool isNumber = false;
+    const double seconds = QLocale::c().toDouble(intervalEdit_->text().trimmed(), &isNumber);
+    if (!isNumber) {
+        prompts_.ShowMessage(kNotANumber, kApplicationTitle, MessageIcon::Warning,
+                             MessageButtons::Ok);
+        intervalEdit_->setFocus();
+        intervalEdit_->selectAll();
+        return;
+    }
+    // The edit's number is only checked: the interval comes from the arrows' position.
+    shownInterval_ = seconds;
+    background_ = black_->isChecked() ? kBackgroundChoiceBlack : kBackgroundChoiceWhite;
+    alert_ = alertOn_->isChecked() ? kAlertOn : kAlertOff;
+    interval_ = spin_->GetPosition();
+    pressColour_ = ColourIndexOf(pressList_, pressColour_);
+    opticalColour_ = ColourIndexOf(opticalList_, opticalColour_);
+
+    settings_.SetBkColor(background_);
+    settings_.SetInterval(interval_);
+    settings_.SetAlert(alert_);
+    settings_.SetPressColor(pressColour_);
+    settings_.SetWaveColor(opticalColour_);
+    settings_.Save();
+    accept();
+}
+
+} // namespace mirado

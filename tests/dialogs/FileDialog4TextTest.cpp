@@ -1,0 +1,68 @@
+#include "dialogs/FileDialog4Text.h"
+
+#include "QtTestApp.h"
+
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace mirado {
+namespace {
+
+const QStringList kFilters = {"txt file (*.txt)", "All Files (*.*)"};
+
+TEST(FileDialog4Text, EveryOpeningStartsAtDominant) {
+    test::EnsureQtApp();
+    CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
+    dialog.show();
+    EXPECT_TRUE(dialog.IsDominant());
+    EXPECT_TRUE(dialog.DominantButton()->isChecked());
+    QTest::mouseClick(dialog.MeanButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.IsDominant());
+    dialog.reject();
+
+    dialog.show();
+    EXPECT_TRUE(dialog.IsDominant());
+    EXPECT_TRUE(dialog.DominantButton()->isChecked());
+    EXPECT_FALSE(dialog.MeanButton()->isChecked());
+    dialog.reject();
+}
+
+TEST(FileDialog4Text, MeanThenDominantReportsDominant) {
+    test::EnsureQtApp();
+    CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
+    dialog.show();
+    QTest::mouseClick(dialog.MeanButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog.DominantButton(), Qt::LeftButton);
+    EXPECT_TRUE(dialog.IsDominant());
+    dialog.reject();
+}
+
+TEST(FileDialog4Text, SavesWithTheDefaultNameExtensionAndFilters) {
+    test::EnsureQtApp();
+    QTemporaryDir folder;
+    CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
+    dialog.setDirectory(folder.path());
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(dialog.nameFilters(), kFilters);
+    EXPECT_EQ(dialog.defaultSuffix(), "txt");
+
+    QTimer::singleShot(0, &dialog, [&dialog] { QMetaObject::invokeMethod(&dialog, "accept"); });
+    ASSERT_EQ(dialog.exec(), QDialog::Accepted);
+    ASSERT_EQ(dialog.selectedFiles().size(), 1);
+    EXPECT_EQ(QFileInfo(dialog.selectedFiles()[0]).fileName(), "Textout.txt");
+
+    // A name typed without an extension gets ".txt".
+    dialog.selectFile("results");
+    QTimer::singleShot(0, &dialog, [&dialog] { QMetaObject::invokeMethod(&dialog, "accept"); });
+    ASSERT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(QFileInfo(dialog.selectedFiles()[0]).fileName(), "results.txt");
+}
+
+} // namespace
+} // namespace mirado
