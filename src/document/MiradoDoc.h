@@ -21,8 +21,7 @@ namespace mirado {
 
 class CAdData;
 class CPressureAnalysis;
-class CPressureAnalysisA;
-class CPressureAnalysisE;
+struct AnalysisRecords;
 class IFrameNotifier;
 class IIdDialog;
 class IOpenFileDialog;
@@ -196,7 +195,8 @@ public:
     IUserPrompts* Prompts() const { return services_.prompts; }
 
 private:
-    bool AskSaveBeforeOpen();
+    bool AlertApplies() const;
+    void AskSaveBeforeOpen();
     void ChooseVariant(const std::string& path);
     void DriveActiveAnalysis();
     void RememberDataFolder();
@@ -210,8 +210,7 @@ private:
     bool loaded_ = false;
     std::unique_ptr<CAdData> adData_;
     int modelCode_ = kInitialModelCode;
-    std::unique_ptr<CPressureAnalysisA> analysisA_;
-    std::unique_ptr<CPressureAnalysisE> analysisE_;
+    std::unique_ptr<AnalysisRecords> records_; // both variants and method A's working data
     CPressureAnalysis* activeAnalysis_ = nullptr;
     bool variantA_ = true;
     bool analysisSource_ = false;

@@ -1,0 +1,92 @@
+#include "document/ExportLoop.h"
+
+#include "document/MiradoDoc.h"
+#include "records/FileAccess.h"
+
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+namespace mirado {
+
+namespace {
+
+void Report(const ExportProgress& progress, int index) {
+    if (progress)
+        progress(index);
+}
+
+// Opens every entry in turn and hands the marked ones to takeRow.
+template <typename TakeRow>
+void WalkEntries(CMiradoDoc& doc, const ExportProgress& progress, TakeRow takeRow) {
+    const int remembered = doc.GetCurrentIndex();
+    const bool wasLoaded = doc.IsLoaded();
+    if (doc.GetFileCount() == 0)
+        return;
+    doc.OpenFileAt(0);
+    Report(progress, 0);
+    for (int index = 0; index < doc.GetFileCount(); ++index) {
+        if (doc.IsSelected(index))
+            takeRow();
+        if (index + 1 < doc.GetFileCount()) {
+            doc.OpenFileAt(index + 1);
+            Report(progress, index + 1);
+        }
+    }
+    if (wasLoaded && remembered >= 0 && remembered < doc.GetFileCount()) {
+        doc.OpenFileAt(remembered);
+        Report(progress, remembered);
+    }
+}
+
+} // namespace
+
+std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress) {
+    std::string text = kExportHeader;
+    if (mode == ExportMode::Dominant) {
+        WalkEntries(doc, progress, [&] { text += doc.FormatDominantRow(); });
+        return text;
+    }
+    doc.BeginMeanExport();
+    WalkEntries(doc, progress, [&] { doc.AppendMeanRow(); });
+    doc.SortMeanRows();
+    const int means = doc.AverageMeanRows();
+    for (int index = 0; index < means; ++index)
+        text += doc.FormatMeanRow(index);
+    doc.EndMeanExport();
+    return text;
+}
+
+ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
+                               const ExportProgress& progress) {
+    const std::string text = BuildExportText(doc, mode, progress);
+    ExportResult result;
+    std::string error;
+    result.written = WriteFileAtomically(path, text, error);
+    if (!result.written)
+        result.error = kExportWriteFailedText + path + " (" + error + ")";
+    return result;
+}
+
+bool CanWriteExportFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path target(path);
+    if (fs::is_directory(target, error))
+        return false;
+    if (fs::exists(target, error) && access(path.c_str(), W_OK) != 0)
+        return false;
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    return access(folder.c_str(), W_OK) == 0;
+}
+
+std::string NotWritableText(const std::string& path) {
+    std::string text = kNotWritableFormat;
+    const std::string placeholder = "%s";
+    text.replace(text.find(placeholder), placeholder.size(), path);
+    return text;
+}
+
+} // namespace mirado

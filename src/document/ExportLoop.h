@@ -1,0 +1,47 @@
+#pragma once
+// The export run shared by the main window's "Save to Textfile" and the batch tool:
+// open the first file, walk every entry of the list, collect the rows of the marked
+// ones (one per file, or one averaged row per animal), reopen the file that was current
+// and write the text in one piece, so that a failed write never leaves a truncated
+// file that looks complete.
+
+#include <functional>
+#include <string>
+
+namespace mirado {
+
+class CMiradoDoc;
+
+enum class ExportMode { Dominant, Mean };
+
+inline constexpr const char* kExportCaption = "Output to Textfile";
+inline constexpr const char* kNoFilesSelectedText = "No files selected.";
+inline constexpr const char* kNotWritableFormat =
+    "Not writable [ %s ]\u3000Check drive type(write only drive?), File attribute(Write "
+    "Protect?) etc.";
+inline constexpr const char* kExportWriteFailedText = "The text file could not be written: ";
+
+// Called with the list index of every entry the run opens (the main window moves the
+// file list's row with it).
+using ExportProgress = std::function<void(int index)>;
+
+// The header and the rows of the marked files. Leaves the document on the entry that
+// was current before (reopened), or on the last entry when nothing was loaded.
+std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress);
+
+struct ExportResult {
+    bool written = false;
+    std::string error; // why the file was not written
+};
+
+// BuildExportText, then replaces the file at path by the text in one step.
+ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
+                               const ExportProgress& progress);
+
+// Whether a file can be created at path (its folder is writable and an existing file
+// there may be replaced). Nothing at path changes.
+bool CanWriteExportFile(const std::string& path);
+// The "Not writable" text for path.
+std::string NotWritableText(const std::string& path);
+
+} // namespace mirado

@@ -1,0 +1,549 @@
+#include "document/MiradoDoc.h"
+
+#include "platform/DocumentDialogs.h"
+#include "platform/FrameNotifier.h"
+#include "platform/OpenFileDialog.h"
+#include "platform/SystemServices.h"
+#include "platform/UserPrompts.h"
+#include "records/AdData.h"
+#include "records/AnalysisSequence.h"
+#include "records/TextEncoding.h"
+#include "records/WaveCodec.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace mirado {
+
+namespace {
+
+constexpr const char* kNeutralDate = "00/00/00";
+constexpr const char* kNeutralTime = "00:00:00";
+constexpr int kNeutralSampling = 1;
+constexpr int kSamplingUnitsPerMillisecond = 10;
+constexpr int kLastPressureIndex = kSampleCount - 4;
+constexpr const char* kDateTimeLinePrefix = "DATE&TIME: ";
+constexpr char kUnconvertibleCharacter = '?';
+
+const std::vector<FileFilter>& MeasurementFileFilters() {
+    static const std::vector<FileFilter> filters = {
+        {"Tenvar files",
+         {"*.0*", "*.1*", "*.2*", "*.3*", "*.4*", "*.5*", "*.6*", "*.7*", "*.8*", "*.9*"}},
+        {"AllFiles", {"*.*"}},
+    };
+    return filters;
+}
+
+std::string FormatSavePrompt(const std::string& path) {
+    std::string text = kSavePromptFormat;
+    const std::string placeholder = "%1";
+    text.replace(text.find(placeholder), placeholder.size(), path);
+    return text;
+}
+
+// Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
+size_t Utf8SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0)
+        return 4;
+    if (lead >= 0xE0)
+        return 3;
+    if (lead >= 0xC0)
+        return 2;
+    return 1;
+}
+
+// UTF-8 to CP932, one character at a time, so that a character CP932 lacks becomes
+// "?" instead of costing the whole text.
+std::string ToCp932(const std::string& utf8) {
+    if (std::optional<std::string> whole = Utf8ToCp932(utf8))
+        return *whole;
+    std::string cp932;
+    size_t position = 0;
+    while (position < utf8.size()) {
+        const size_t length = std::min(
+            Utf8SequenceLength(static_cast<unsigned char>(utf8[position])), utf8.size() - position);
+        const std::optional<std::string> character =
+            Utf8ToCp932(std::string_view(utf8).substr(position, length));
+        if (character)
+            cp932 += *character;
+        else
+            cp932 += kUnconvertibleCharacter;
+        position += length;
+    }
+    return cp932;
+}
+
+int ToMillimetres(int raw) {
+    return HalfRound(static_cast<int16_t>(raw));
+}
+
+} // namespace
+
+CMiradoDoc::CMiradoDoc(const DocumentServices& services)
+    : services_(services), records_(std::make_unique<AnalysisRecords>()),
+      activeAnalysis_(&records_->recordA), settings_(services.profile) {
+    settings_.Load();
+    SetTitle("");
+}
+
+CMiradoDoc::~CMiradoDoc() = default;
+
+// --- File list -----------------------------------------------------------------------
+
+int CMiradoDoc::ChooseFiles() {
+    if (services_.openDialog == nullptr)
+        return 0;
+    OpenFileRequest request;
+    request.filters = MeasurementFileFilters();
+    if (services_.profile != nullptr)
+        request.initialFolder =
+            services_.profile->GetProfileString(kProfileSection, kKeyDataFolder, "");
+    std::vector<std::string> paths;
+    // An OK without a file changes nothing either: an empty list with a loaded file
+    // would leave the current index pointing nowhere.
+    if (!services_.openDialog->RunOpenMultiple(request, paths) || paths.empty())
+        return 0;
+    return SetFileList(paths);
+}
+
+int CMiradoDoc::SetFileList(const std::vector<std::string>& paths) {
+    files_.Assign(paths);
+    if (files_.GetCount() != 0)
+        RememberDataFolder();
+    return files_.GetCount();
+}
+
+void CMiradoDoc::RememberDataFolder() {
+    if (services_.profile != nullptr)
+        services_.profile->WriteProfileString(kProfileSection, kKeyDataFolder,
+                                              FolderOfPath(files_.At(0).path));
+}
+
+int CMiradoDoc::NextIndex() {
+    if (currentIndex_ >= files_.GetCount() - 1)
+        return -1;
+    return ++currentIndex_;
+}
+
+int CMiradoDoc::PrevIndex() {
+    if (currentIndex_ <= 0)
+        return -1;
+    return --currentIndex_;
+}
+
+std::string CMiradoDoc::GetNameAt(int index) const {
+    return loaded_ && files_.Contains(index) ? files_.At(index).name : std::string();
+}
+
+std::string CMiradoDoc::GetPathAt(int index) const {
+    return files_.Contains(index) ? files_.At(index).path : std::string();
+}
+
+bool CMiradoDoc::IsDamagedAt(int index) const {
+    return files_.Contains(index) && files_.At(index).loadError != 0;
+}
+
+bool CMiradoDoc::IsSelected(int index) const {
+    return loaded_ && files_.Contains(index) && files_.At(index).selected;
+}
+
+bool CMiradoDoc::ToggleSelected(int index) {
+    if (!loaded_ || !files_.Contains(index))
+        return false;
+    CFileEntry& entry = files_.At(index);
+    entry.selected = !entry.selected;
+    return entry.selected;
+}
+
+void CMiradoDoc::ToggleCurrentSelection() {
+    if (files_.Contains(currentIndex_))
+        files_.At(currentIndex_).selected = !files_.At(currentIndex_).selected;
+}
+
+void CMiradoDoc::SelectAll() {
+    files_.SelectAll(true);
+}
+void CMiradoDoc::ClearSelection() {
+    files_.SelectAll(false);
+}
+int CMiradoDoc::CountSelected() const {
+    return loaded_ ? files_.CountSelected() : 0;
+}
+int CMiradoDoc::IndexOfNthSelected(int n) const {
+    return files_.IndexOfNthSelected(n);
+}
+
+// --- Opening ---------------------------------------------------------------------------
+
+bool CMiradoDoc::OpenFileAt(int index) {
+    if (!files_.Contains(index))
+        return false;
+    if (loaded_)
+        AskSaveBeforeOpen();
+    adData_.reset();
+    adData_ = std::make_unique<CAdData>();
+    const std::string path = files_.At(index).path;
+    const bool decoded = adData_->Load(path, modelCode_, services_.prompts) == 0;
+    ChooseVariant(path);
+    // Any edits were offered for saving above; they never carry over to another file.
+    SetModifiedFlag(false);
+    if (decoded) {
+        analysisSource_ = false;
+        UpdateAllViews();
+        currentIndex_ = index;
+        loaded_ = true;
+        DriveActiveAnalysis();
+    } else {
+        files_.At(index).loadError = 1;
+        currentIndex_ = index;
+        loaded_ = true;
+    }
+    SetTitle(path);
+    UpdateAllViews();
+    return decoded;
+}
+
+void CMiradoDoc::ChooseVariant(const std::string& path) {
+    if (modelCode_ == kModelCodeUnknown) {
+        const std::string name = FileNameOfPath(path);
+        const char first =
+            name.empty() ? '\0'
+                         : static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+        if (first == 'A')
+            modelCode_ = 0;
+        else if (first == 'B')
+            modelCode_ = 1;
+    }
+    variantA_ = !UsesVariantE(modelCode_);
+    activeAnalysis_ = &records_->RecordFor(modelCode_);
+}
+
+void CMiradoDoc::DriveActiveAnalysis() {
+    AnalyzeRecording(*adData_, *activeAnalysis_, records_->methodA);
+}
+
+std::string CMiradoDoc::GetCurrentPath() const {
+    return loaded_ && files_.Contains(currentIndex_) ? files_.At(currentIndex_).path
+                                                     : std::string();
+}
+
+std::string CMiradoDoc::GetCurrentName() const {
+    return loaded_ && files_.Contains(currentIndex_) ? files_.At(currentIndex_).name
+                                                     : std::string();
+}
+
+int CMiradoDoc::IsCurrentFileDamaged() const {
+    if (!loaded_ || !files_.Contains(currentIndex_))
+        return -1;
+    return files_.At(currentIndex_).loadError;
+}
+
+// --- Saving and editing ---------------------------------------------------------------
+
+bool CMiradoDoc::AlertApplies() const {
+    return settings_.GetAlert() != 0 && IsModified();
+}
+
+void CMiradoDoc::AskSaveBeforeOpen() {
+    if (!AlertApplies() || services_.prompts == nullptr)
+        return;
+    const MessageAnswer answer =
+        services_.prompts->ShowMessage(FormatSavePrompt(GetCurrentPath()), kApplicationTitle,
+                                       MessageIcon::Warning, MessageButtons::YesNo);
+    if (answer == MessageAnswer::Yes)
+        SaveCurrentFile();
+}
+
+bool CMiradoDoc::SaveModified() {
+    if (!AlertApplies() || services_.prompts == nullptr)
+        return true;
+    const MessageAnswer answer =
+        services_.prompts->ShowMessage(FormatSavePrompt(GetCurrentPath()), kApplicationTitle,
+                                       MessageIcon::Warning, MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Cancel)
+        return false;
+    if (answer == MessageAnswer::Yes)
+        return SaveCurrentFile(); // a failed save keeps the program open
+    return true;
+}
+
+bool CMiradoDoc::CanSaveCurrentFile() const {
+    return adData_ != nullptr && IsCurrentFileDamaged() == 0;
+}
+
+bool CMiradoDoc::SaveCurrentFile() {
+    if (!loaded_ || adData_ == nullptr)
+        return false;
+    if (!CanSaveCurrentFile()) {
+        if (services_.prompts != nullptr)
+            services_.prompts->ShowMessage(GetCurrentPath() + "\n" + kDamagedSaveText, kSaveCaption,
+                                           MessageIcon::Stop, MessageButtons::Ok);
+        return false;
+    }
+    int markerS = 0, markerM = 0, markerD = 0;
+    int sbp = 0, mbp = 0, dbp = 0;
+    GetMarkers(markerS, markerM, markerD);
+    GetDominantPressures(sbp, mbp, dbp);
+    // The file's valid mark follows what is shown, so that reopening the file shows
+    // the same values as were saved.
+    const bool valid = IsValid();
+    adData_->SetStoredMarkers(static_cast<int16_t>(markerS), static_cast<int16_t>(markerM),
+                              static_cast<int16_t>(markerD));
+    adData_->SetStoredPressures(static_cast<int16_t>(sbp), static_cast<int16_t>(mbp),
+                                static_cast<int16_t>(dbp));
+    adData_->SetValid(valid);
+    return adData_->Save(GetCurrentPath(), services_.prompts) == 0;
+}
+
+bool CMiradoDoc::EditIdFields() {
+    if (!loaded_ || adData_ == nullptr || services_.idDialog == nullptr)
+        return false;
+    IdDialogFields fields{GetAnimalNo(), GetExNo(),
+                          GetWeight(),   GetSexAge(),
+                          GetComment(),  kDateTimeLinePrefix + GetDate() + " " + GetTime()};
+    if (!services_.idDialog->Run(fields))
+        return false;
+    SetAnimalNo(fields.animalNo);
+    SetExNo(fields.exNo);
+    SetWeight(fields.weight);
+    SetSexAge(fields.sexAge);
+    SetComment(fields.comment);
+    SetModifiedFlag(true);
+    return true;
+}
+
+bool CMiradoDoc::EditParameters() {
+    if (services_.parametersDialog == nullptr || !services_.parametersDialog->Run(settings_))
+        return false;
+    if (services_.frame != nullptr)
+        services_.frame->ApplyColours();
+    UpdateAllViews();
+    return true;
+}
+
+void CMiradoDoc::NewDocument() {
+    SetModifiedFlag(false);
+    SetTitle("");
+}
+
+// --- The current file -----------------------------------------------------------------
+
+std::string CMiradoDoc::StoredText(std::string (CAdData::*getter)() const) const {
+    return adData_ != nullptr ? Cp932ToUtf8((adData_.get()->*getter)()) : std::string();
+}
+
+void CMiradoDoc::StoreText(void (CAdData::*setter)(const std::string&), const std::string& text) {
+    if (adData_ != nullptr)
+        (adData_.get()->*setter)(ToCp932(text));
+}
+
+std::string CMiradoDoc::GetDate() const {
+    return adData_ != nullptr ? Cp932ToUtf8(adData_->GetDate()) : kNeutralDate;
+}
+std::string CMiradoDoc::GetTime() const {
+    return adData_ != nullptr ? Cp932ToUtf8(adData_->GetTime()) : kNeutralTime;
+}
+std::string CMiradoDoc::GetAnimalNo() const {
+    return StoredText(&CAdData::GetAnimalNo);
+}
+std::string CMiradoDoc::GetExNo() const {
+    return StoredText(&CAdData::GetStudyNo);
+}
+std::string CMiradoDoc::GetWeight() const {
+    return StoredText(&CAdData::GetWeight);
+}
+std::string CMiradoDoc::GetSexAge() const {
+    return StoredText(&CAdData::GetSexAge);
+}
+std::string CMiradoDoc::GetComment() const {
+    return StoredText(&CAdData::GetComment);
+}
+void CMiradoDoc::SetAnimalNo(const std::string& text) {
+    StoreText(&CAdData::SetAnimalNo, text);
+}
+void CMiradoDoc::SetExNo(const std::string& text) {
+    StoreText(&CAdData::SetStudyNo, text);
+}
+void CMiradoDoc::SetWeight(const std::string& text) {
+    StoreText(&CAdData::SetWeight, text);
+}
+void CMiradoDoc::SetSexAge(const std::string& text) {
+    StoreText(&CAdData::SetSexAge, text);
+}
+void CMiradoDoc::SetComment(const std::string& text) {
+    StoreText(&CAdData::SetComment, text);
+}
+
+void CMiradoDoc::GetDominantPressures(int& sbp, int& mbp, int& dbp) const {
+    int16_t s = 0, m = 0, d = 0;
+    if (analysisSource_)
+        activeAnalysis_->GetPressures(s, m, d);
+    else if (adData_ != nullptr)
+        adData_->GetStoredPressures(s, m, d);
+    sbp = s;
+    mbp = m;
+    dbp = d;
+    if (!IsValid()) {
+        mbp = 0;
+        dbp = 0;
+    }
+}
+
+void CMiradoDoc::GetMarkers(int& markerS, int& markerM, int& markerD) const {
+    int16_t s = 0, m = 0, d = 0;
+    if (analysisSource_)
+        activeAnalysis_->GetMarkers(s, m, d);
+    else if (adData_ != nullptr)
+        adData_->GetStoredMarkers(s, m, d);
+    markerS = s;
+    markerM = m;
+    markerD = d;
+}
+
+void CMiradoDoc::SetMarkerS(int index) {
+    if (analysisSource_)
+        activeAnalysis_->SetMarkerS(static_cast<int16_t>(index));
+    else if (adData_ != nullptr)
+        adData_->SetStoredMarkerS(static_cast<int16_t>(index));
+}
+
+void CMiradoDoc::SetMarkerM(int index) {
+    if (analysisSource_)
+        activeAnalysis_->SetMarkerM(static_cast<int16_t>(index));
+    else if (adData_ != nullptr)
+        adData_->SetStoredMarkerM(static_cast<int16_t>(index));
+}
+
+int CMiradoDoc::GetMarkerInterval() const {
+    if (analysisSource_)
+        return activeAnalysis_->GetMarkerInterval();
+    return adData_ != nullptr ? adData_->GetMarkerInterval() : 0;
+}
+
+bool CMiradoDoc::IsValid() const {
+    if (analysisSource_)
+        return analysisValid_;
+    return adData_ != nullptr && adData_->IsValid();
+}
+
+int CMiradoDoc::GetSampling() const {
+    return adData_ != nullptr ? adData_->GetSampleInterval() : kNeutralSampling;
+}
+int CMiradoDoc::GetSense() const {
+    return adData_ != nullptr ? adData_->GetSense() : 0;
+}
+int CMiradoDoc::GetHeartRate() const {
+    return adData_ != nullptr ? adData_->GetStoredHeartRate() : 0;
+}
+const int16_t* CMiradoDoc::GetPressureSamples() const {
+    return activeAnalysis_->GetChannel1();
+}
+const int16_t* CMiradoDoc::GetPulseSamples() const {
+    return activeAnalysis_->GetChannel2();
+}
+const int16_t* CMiradoDoc::GetFittedCurve() const {
+    return activeAnalysis_->GetFittedCurve();
+}
+const int16_t* CMiradoDoc::GetBeatPositions() const {
+    return adData_ != nullptr ? adData_->GetBeatPositions() : nullptr;
+}
+int CMiradoDoc::GetPressureAt(int index) const {
+    if (index < 0 || index > kLastPressureIndex)
+        return 0;
+    return activeAnalysis_->GetPressureAt(index);
+}
+int CMiradoDoc::GetInflationPressure() const {
+    return activeAnalysis_->GetInflationPressure();
+}
+int CMiradoDoc::GetOpticalBase() const {
+    return activeAnalysis_->GetOpticalBase();
+}
+int CMiradoDoc::GetResultCode() const {
+    return activeAnalysis_->GetResultCode();
+}
+
+// --- Display switches -------------------------------------------------------------------
+
+void CMiradoDoc::ShowAnalysis(bool valid) {
+    analysisValid_ = valid;
+    UpdateAllViews();
+    analysisSource_ = true;
+    UpdateAllViews();
+}
+
+void CMiradoDoc::ShowStoredValues() {
+    analysisSource_ = false;
+    UpdateAllViews();
+}
+
+// --- Recycle bin --------------------------------------------------------------------------
+
+void CMiradoDoc::RemoveSelectedFiles() {
+    const std::vector<CFileEntry> removed = files_.RemoveSelected();
+    currentIndex_ = 0;
+    if (files_.GetCount() == 0)
+        loaded_ = false;
+    for (const CFileEntry& entry : removed)
+        MoveToRecycleBin(entry.path);
+}
+
+int CMiradoDoc::MoveToRecycleBin(const std::string& path) {
+    const bool moved = services_.trash != nullptr && services_.trash->MoveToTrash(path);
+    if (!moved && services_.prompts != nullptr)
+        services_.prompts->ShowMessage(kTrashErrorPrefix + path, kApplicationTitle,
+                                       MessageIcon::None, MessageButtons::Ok);
+    return 0;
+}
+
+// --- Text export ------------------------------------------------------------------------------
+
+CExportFields CMiradoDoc::CurrentExportFields() const {
+    CExportFields fields;
+    if (adData_ != nullptr) {
+        fields.date = adData_->GetDate();
+        fields.time = adData_->GetTime();
+        fields.animalNo = adData_->GetAnimalNo();
+        fields.exNo = adData_->GetStudyNo();
+        fields.weight = adData_->GetWeight();
+        fields.sexAge = adData_->GetSexAge();
+        fields.comment = adData_->GetComment();
+    } else {
+        fields.date = kNeutralDate;
+        fields.time = kNeutralTime;
+    }
+    fields.sampling = GetSampling() / kSamplingUnitsPerMillisecond;
+    fields.hr = GetHeartRate();
+    int sbp = 0, mbp = 0, dbp = 0;
+    GetDominantPressures(sbp, mbp, dbp);
+    fields.sbp = ToMillimetres(sbp);
+    fields.dbp = ToMillimetres(dbp);
+    fields.mbp = ToMillimetres(mbp);
+    return fields;
+}
+
+std::string CMiradoDoc::FormatDominantRow() const {
+    return FormatDominantLine(CurrentExportFields());
+}
+CExportRow CMiradoDoc::MakeExportRow() const {
+    return mirado::MakeExportRow(CurrentExportFields());
+}
+void CMiradoDoc::BeginMeanExport() {
+    meanExport_.Begin();
+}
+int CMiradoDoc::AppendMeanRow() {
+    return meanExport_.Append(MakeExportRow());
+}
+void CMiradoDoc::SortMeanRows() {
+    meanExport_.Sort();
+}
+int CMiradoDoc::AverageMeanRows() {
+    return meanExport_.Average();
+}
+std::string CMiradoDoc::FormatMeanRow(int index) const {
+    return meanExport_.FormatMean(index);
+}
+void CMiradoDoc::EndMeanExport() {
+    meanExport_.End();
+}
+
+} // namespace mirado
