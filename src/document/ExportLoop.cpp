@@ -16,16 +16,23 @@ void Report(const ExportProgress& progress, int index) {
         progress(index);
 }
 
+bool IsCancelled(const ExportCancelled& cancelled) {
+    return cancelled && cancelled();
+}
+
 // Opens every entry in turn and hands the marked ones to takeRow.
 template <typename TakeRow>
-void WalkEntries(CMiradoDoc& doc, const ExportProgress& progress, TakeRow takeRow) {
+void WalkEntries(CMiradoDoc& doc, const ExportProgress& progress, const ExportCancelled& cancelled,
+                 TakeRow takeRow) {
     const int remembered = doc.GetCurrentIndex();
     const bool wasLoaded = doc.IsLoaded();
     if (doc.GetFileCount() == 0)
         return;
+    if (IsCancelled(cancelled))
+        return;
     doc.OpenFileAt(0);
     Report(progress, 0);
-    for (int index = 0; index < doc.GetFileCount(); ++index) {
+    for (int index = 0; index < doc.GetFileCount() && !IsCancelled(cancelled); ++index) {
         if (doc.IsSelected(index))
             takeRow();
         if (index + 1 < doc.GetFileCount()) {
@@ -41,14 +48,15 @@ void WalkEntries(CMiradoDoc& doc, const ExportProgress& progress, TakeRow takeRo
 
 } // namespace
 
-std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress) {
+std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
+                            const ExportCancelled& cancelled) {
     std::string text = kExportHeader;
     if (mode == ExportMode::Dominant) {
-        WalkEntries(doc, progress, [&] { text += doc.FormatDominantRow(); });
+        WalkEntries(doc, progress, cancelled, [&] { text += doc.FormatDominantRow(); });
         return text;
     }
     doc.BeginMeanExport();
-    WalkEntries(doc, progress, [&] { doc.AppendMeanRow(); });
+    WalkEntries(doc, progress, cancelled, [&] { doc.AppendMeanRow(); });
     doc.SortMeanRows();
     const int means = doc.AverageMeanRows();
     for (int index = 0; index < means; ++index)
@@ -58,9 +66,13 @@ std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgre
 }
 
 ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
-                               const ExportProgress& progress) {
-    const std::string text = BuildExportText(doc, mode, progress);
+                               const ExportProgress& progress, const ExportCancelled& cancelled) {
+    const std::string text = BuildExportText(doc, mode, progress, cancelled);
     ExportResult result;
+    if (IsCancelled(cancelled)) {
+        result.cancelled = true;
+        return result;
+    }
     std::string error;
     result.written = WriteFileAtomically(path, text, error);
     if (!result.written)

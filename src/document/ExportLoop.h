@@ -24,19 +24,25 @@ inline constexpr const char* kExportWriteFailedText = "The text file could not b
 // Called with the list index of every entry the run opens (the main window moves the
 // file list's row with it).
 using ExportProgress = std::function<void(int index)>;
+// Asked before each entry is opened; once it answers true the run stops walking (the
+// entry that was current is still reopened) and ExportMarkedFiles writes nothing.
+using ExportCancelled = std::function<bool()>;
 
 // The header and the rows of the marked files. Leaves the document on the entry that
 // was current before (reopened), or on the last entry when nothing was loaded.
-std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress);
+std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
+                            const ExportCancelled& cancelled = {});
 
 struct ExportResult {
     bool written = false;
-    std::string error; // why the file was not written
+    bool cancelled = false; // stopped by the user: nothing was written
+    std::string error;      // why the file was not written
 };
 
 // BuildExportText, then replaces the file at path by the text in one step.
 ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
-                               const ExportProgress& progress);
+                               const ExportProgress& progress,
+                               const ExportCancelled& cancelled = {});
 
 // Whether a file can be created at path (its folder is writable and an existing file
 // there may be replaced). Nothing at path changes.
