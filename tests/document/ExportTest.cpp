@@ -1,0 +1,177 @@
+#include "DocumentFixture.h"
+
+#include "document/ExportLoop.h"
+
+namespace mirado::test {
+
+namespace {
+
+CExportFields Fields(const std::string& animalNo, int hr, int sbp) {
+    CExportFields fields;
+    fields.date = "24/01/02";
+    fields.time = "09:30:15";
+    fields.animalNo = animalNo;
+    fields.comment = "c";
+    fields.sampling = 2;
+    fields.hr = hr;
+    fields.sbp = sbp;
+    fields.dbp = 80;
+    fields.mbp = 95;
+    return fields;
+}
+
+RecordSpec ExampleSpec() {
+    RecordSpec spec;
+    spec.sampleInterval = 25;
+    spec.sbp = 241;
+    spec.dbp = -3;
+    spec.mbp = 190;
+    return spec;
+}
+
+} // namespace
+
+TEST(TextExportTest, MeanRowsGroupByAnimalInByteOrderAndAverage) {
+    CMeanExport mean;
+    mean.Begin();
+    mean.Append(MakeExportRow(Fields("B", 300, 120)));
+    mean.Append(MakeExportRow(Fields("A", 280, 110)));
+    EXPECT_EQ(mean.Append(MakeExportRow(Fields("B", 311, 125))), 3);
+    mean.Sort();
+    ASSERT_EQ(mean.Average(), 2);
+    EXPECT_EQ(mean.FormatMean(0),
+              "\"24/01/02\",\"09:30:15\",\"       A\",\"        \",\"        \","
+              "\"        \",\"c\",2,\" 280.0\",\" 110.0\",\"  80.0\",\"  95.0\"\r\n");
+    EXPECT_EQ(mean.FormatMean(1),
+              "\"24/01/02\",\"09:30:15\",\"       B\",\"        \",\"        \","
+              "\"        \",\"c\",2,\" 305.5\",\" 122.5\",\"  80.0\",\"  95.0\"\r\n");
+    EXPECT_EQ(mean.FormatMean(2), "");
+    mean.End();
+    EXPECT_EQ(mean.GetMeanCount(), 0);
+}
+
+TEST(TextExportTest, EqualAnimalNumbersKeepListOrderAndHighBytesSortLast) {
+    CMeanExport mean;
+    mean.Begin();
+    for (int i = 0; i < 40; ++i) {
+        CExportFields fields = Fields(i % 2 ? "\x83\x89" : "Z", 300, 100);
+        fields.date = std::to_string(i);
+        mean.Append(MakeExportRow(fields));
+    }
+    mean.Sort();
+    ASSERT_EQ(mean.Average(), 2);
+    // Each group's texts come from its first row in list order.
+    EXPECT_NE(mean.FormatMean(0).find("\"       0\",\"09:30:15\",\"       Z\""), std::string::npos);
+    EXPECT_NE(mean.FormatMean(1).find("\"       1\",\"09:30:15\",\"      \x83\x89\""),
+              std::string::npos);
+}
+
+TEST(TextExportTest, LongTextsAreNeverCut) {
+    CExportFields fields = Fields("ABCDEFGHIJ", 1, 2);
+    const std::string line = FormatDominantLine(fields);
+    EXPECT_NE(line.find("\"ABCDEFGHIJ\""), std::string::npos);
+}
+
+TEST_F(DocumentTest, DominantRowHasTheExactBytes) {
+    Doc().SetFileList({Write("a.01", ExampleSpec())});
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+    const std::string hr = std::to_string(Doc().GetHeartRate());
+    EXPECT_EQ(
+        Doc().FormatDominantRow(),
+        "\"24/01/02\",\"09:30:15\",\"   A-001\",\"     EX1\",\"     25g\",\"     M8W\",\"\",2,\"" +
+            hr + "\",\"121\",\"-2\",\"95\"\r\n");
+}
+
+TEST_F(DocumentTest, ExportWritesHeaderAndMarkedRowsAndReopensTheCurrentFile) {
+    RecordSpec first = ExampleSpec(), second = ExampleSpec(), third = ExampleSpec();
+    first.animalNo = "R1";
+    second.animalNo = "R2";
+    third.animalNo = "R3";
+    Doc().SetFileList({Write("a.01", first), Write("b.01", second), Write("c.01", third)});
+    ASSERT_TRUE(Doc().OpenFileAt(1));
+    Doc().ToggleSelected(2);
+    Doc().ToggleSelected(0);
+    std::vector<int> opened;
+    const std::string out = folder.File("out.txt");
+
+    const ExportResult result = ExportMarkedFiles(Doc(), ExportMode::Dominant, out,
+                                                  [&](int index) { opened.push_back(index); });
+
+    ASSERT_TRUE(result.written) << result.error;
+    EXPECT_EQ(opened, (std::vector<int>{0, 1, 2, 1}));
+    EXPECT_EQ(Doc().GetCurrentIndex(), 1);
+    const std::string text = ReadFile(out);
+    EXPECT_EQ(text.rfind(kExportHeader, 0), 0u);
+    const size_t r1 = text.find("      R1");
+    const size_t r3 = text.find("      R3");
+    EXPECT_NE(r1, std::string::npos);
+    EXPECT_NE(r3, std::string::npos);
+    EXPECT_LT(r1, r3);
+    EXPECT_EQ(text.find("      R2"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+}
+
+TEST_F(DocumentTest, MeanExportGroupsTheMarkedFilesByAnimal) {
+    RecordSpec b = ExampleSpec(), a = ExampleSpec();
+    b.animalNo = "B";
+    a.animalNo = "A";
+    a.sbp = 201;
+    Doc().SetFileList({Write("a.01", b), Write("b.01", a), Write("c.01", b)});
+    Doc().SelectAll();
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+
+    const std::string text = BuildExportText(Doc(), ExportMode::Mean, nullptr);
+
+    const std::string header = kExportHeader;
+    ASSERT_EQ(text.rfind(header, 0), 0u);
+    const std::string rows = text.substr(header.size());
+    const size_t firstEnd = rows.find("\r\n");
+    ASSERT_NE(firstEnd, std::string::npos);
+    EXPECT_NE(rows.substr(0, firstEnd).find("\"       A\""), std::string::npos);
+    EXPECT_NE(rows.substr(0, firstEnd).find("\" 101.0\""), std::string::npos);
+    EXPECT_NE(rows.find("\"       B\"", firstEnd), std::string::npos);
+    EXPECT_NE(rows.find("\" 121.0\",\"  -2.0\",\"  95.0\"\r\n", firstEnd), std::string::npos);
+    EXPECT_EQ(rows.find("\r\n", firstEnd + 2) + 2, rows.size()); // exactly two rows
+}
+
+TEST_F(DocumentTest, MarkedDamagedFileGivesItsRowFromWhatWasRead) {
+    const std::string truncated = folder.File("b.01");
+    std::vector<uint8_t> bytes = BuildRecord(ExampleSpec());
+    bytes.resize(600); // header and result block read, channels missing
+    WriteFile(truncated, bytes);
+    const std::string stub = folder.File("c.01");
+    std::vector<uint8_t> stubBytes(16, 0); // empty date and time, then "AB" of the number
+    stubBytes.push_back('A');
+    stubBytes.push_back('B');
+    WriteFile(stub, stubBytes);
+    Doc().SetFileList({truncated, stub});
+    Doc().SelectAll();
+    ASSERT_FALSE(Doc().OpenFileAt(0));
+
+    const std::string text = BuildExportText(Doc(), ExportMode::Dominant, nullptr);
+
+    EXPECT_EQ(text, std::string(kExportHeader) +
+                        "\"24/01/02\",\"09:30:15\",\"   A-001\",\"     EX1\",\"     25g\","
+                        "\"     M8W\",\"\",2,\"0\",\"121\",\"0\",\"0\"\r\n"
+                        "\"        \",\"        \",\"      AB\",\"        \",\"        \","
+                        "\"        \",\"\",0,\"0\",\"0\",\"0\",\"0\"\r\n");
+}
+
+TEST_F(DocumentTest, FailedExportWriteLeavesNoFileBehind) {
+    Pick(1);
+    Doc().SelectAll();
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+    const std::string out = folder.File("missing-folder/out.txt");
+    const ExportResult result = ExportMarkedFiles(Doc(), ExportMode::Dominant, out, nullptr);
+    EXPECT_FALSE(result.written);
+    EXPECT_NE(result.error.find(out), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_FALSE(CanWriteExportFile(out));
+    EXPECT_FALSE(CanWriteExportFile(folder.Folder()));
+    EXPECT_TRUE(CanWriteExportFile(folder.File("fine.txt")));
+    EXPECT_EQ(NotWritableText("/x/y.txt"),
+              "Not writable [ /x/y.txt ]\u3000Check drive type(write only drive?), File "
+              "attribute(Write Protect?) etc.");
+}
+
+} // namespace mirado::test
