@@ -16,43 +16,116 @@ constexpr uint8_t kRunBit = 0x01;
 constexpr uint8_t kFormMask = 0x03;
 constexpr uint8_t kByteForm = 0x02;
 constexpr uint8_t kNibbleMask = 0x0F;
-
-int16_t SignExtendNibble(uint8_t nibble) {
-    return static_cast<int16_t>(nibble & 0x08 ? nibble - 16 : nibble);
-}
+// The longest code: a run byte followed by 64 data bytes.
+constexpr size_t kMaxCodeBytes = 1 + (kMaxRunLength + 1) / 2;
 
 int16_t Wrap16(int v) {
     return static_cast<int16_t>(v);
 }
+int16_t LowNibble(uint8_t x) {
+    return static_cast<int16_t>(static_cast<int8_t>(x << 4) >> 4);
+}
+int16_t HighNibble(uint8_t x) {
+    return static_cast<int16_t>(static_cast<int8_t>(x) >> 4);
+}
 
-// Bounds-checked reader over the packed bytes: every read past the end marks failure.
-class PackedReader {
+// Decoding state of one block: the packed bytes, the read position and the samples.
+class BlockDecoder {
 public:
-    PackedReader(const uint8_t* data, size_t size, size_t position)
-        : data_(data), size_(size), position_(position) {}
+    BlockDecoder(const uint8_t* data, size_t size, size_t position, int16_t* samples)
+        : data_(data), size_(size), position_(position), samples_(samples) {}
 
-    uint8_t Next() {
-        if (position_ >= size_) {
-            overrun_ = true;
-            return 0;
-        }
-        return data_[position_++];
+    // Reads the block head; false when it lies past the end of the data.
+    bool ReadHead(uint16_t& end) {
+        if (size_ < kHeadBytes || position_ > size_ - kHeadBytes)
+            return false;
+        const uint8_t* head = data_ + position_;
+        const uint16_t length = static_cast<uint16_t>(head[0] | head[1] << 8);
+        // The block's last byte, held in 16 bits as the format defines it.
+        end = static_cast<uint16_t>(position_ + length - 1);
+        samples_[0] = static_cast<int16_t>(head[2] | head[3] << 8);
+        position_ += kHeadBytes;
+        return true;
     }
+
+    // Decodes the codes up to end; false on a block that runs past the data or that
+    // describes more than 4000 samples.
+    bool DecodeCodes(uint16_t end) {
+        if (position_ > end)
+            return false;
+        while (position_ <= end) {
+            const bool roomy =
+                position_ + kMaxCodeBytes <= size_ && count_ <= kSampleCount - kMaxRunLength;
+            if (roomy ? !DecodeCodeUnchecked() : !DecodeCodeChecked())
+                return false;
+        }
+        return true;
+    }
+
     size_t Position() const { return position_; }
-    bool Overrun() const { return overrun_; }
+    int Count() const { return count_; }
 
 private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t position_;
-    bool overrun_ = false;
-};
+    // Used only where the whole code and the byte after it lie inside the data and a
+    // full run fits, so no read or write needs a check of its own.
+    bool DecodeCodeUnchecked() {
+        const uint8_t b = data_[position_++];
+        int16_t* out = samples_ + count_;
+        int16_t value = out[-1];
+        if (b & kRunBit) {
+            const int n = b >> 1;
+            const uint8_t* x = data_ + position_;
+            position_ += static_cast<size_t>((n + 1) / 2);
+            count_ += n;
+            for (int pair = n / 2; pair > 0; --pair, ++x) {
+                *out++ = value = Wrap16(value + LowNibble(*x));
+                *out++ = value = Wrap16(value + HighNibble(*x));
+            }
+            if (n % 2 == 1)
+                *out = Wrap16(value + LowNibble(*x));
+            return true;
+        }
+        int16_t delta = 0;
+        if ((b & kFormMask) == kByteForm) {
+            delta = static_cast<int16_t>(static_cast<int8_t>(b) >> 2);
+        } else {
+            delta = static_cast<int16_t>(static_cast<int16_t>(b | data_[position_++] << 8) >> 2);
+        }
+        *out = Wrap16(value + delta);
+        ++count_;
+        return true;
+    }
 
-// Appends samples, refusing the 4001st.
-class SampleWriter {
-public:
-    explicit SampleWriter(int16_t* samples) : samples_(samples) {}
+    bool DecodeCodeChecked() {
+        uint8_t b = 0;
+        if (!Next(b))
+            return false;
+        if (b & kRunBit) {
+            for (int remaining = b >> 1; remaining > 0; remaining -= 2) {
+                uint8_t x = 0;
+                if (!Next(x) || !Add(LowNibble(x)))
+                    return false;
+                if (remaining > 1 && !Add(HighNibble(x)))
+                    return false;
+            }
+            return true;
+        }
+        if ((b & kFormMask) == kByteForm)
+            return Add(static_cast<int16_t>(static_cast<int8_t>(b) >> 2));
+        uint8_t high = 0;
+        if (!Next(high))
+            return false;
+        return Add(static_cast<int16_t>(static_cast<int16_t>(b | high << 8) >> 2));
+    }
 
+    bool Next(uint8_t& byte) {
+        if (position_ >= size_)
+            return false;
+        byte = data_[position_++];
+        return true;
+    }
+
+    // Appends one sample, refusing the 4001st.
     bool Add(int16_t delta) {
         if (count_ >= kSampleCount)
             return false;
@@ -60,9 +133,10 @@ public:
         ++count_;
         return true;
     }
-    int Count() const { return count_; }
 
-private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t position_;
     int16_t* samples_;
     int count_ = 1;
 };
@@ -72,43 +146,12 @@ private:
 int CWaveCodec::Unpack(int16_t* samples, const uint8_t* data, size_t size, int channel) {
     if (channel == 0)
         readPosition_ = 0;
-    PackedReader in(data, size, static_cast<size_t>(readPosition_));
-    const uint8_t lengthLow = in.Next();
-    const uint16_t length = static_cast<uint16_t>(lengthLow | in.Next() << 8);
-    // The block's last byte, held in 16 bits as the format defines it.
-    const uint16_t end = static_cast<uint16_t>(in.Position() - 2 + length - 1);
-    const uint8_t firstLow = in.Next();
-    samples[0] = static_cast<int16_t>(firstLow | in.Next() << 8);
-    if (in.Overrun())
+    BlockDecoder decoder(data, size, static_cast<size_t>(readPosition_), samples);
+    uint16_t end = 0;
+    if (!decoder.ReadHead(end) || !decoder.DecodeCodes(end))
         return 0;
-
-    SampleWriter out(samples);
-    if (in.Position() > end)
-        return 0;
-    while (in.Position() <= end) {
-        const uint8_t b = in.Next();
-        if (b & kRunBit) {
-            for (int remaining = b >> 1; remaining > 0; remaining -= 2) {
-                const uint8_t x = in.Next();
-                if (in.Overrun() || !out.Add(SignExtendNibble(x & kNibbleMask)))
-                    return 0;
-                if (remaining > 1 && !out.Add(SignExtendNibble(x >> 4)))
-                    return 0;
-            }
-        } else if ((b & kFormMask) == kByteForm) {
-            if (!out.Add(static_cast<int16_t>(static_cast<int8_t>(b) >> 2)))
-                return 0;
-        } else {
-            const uint8_t high = in.Next();
-            const int16_t w = static_cast<int16_t>(b | high << 8);
-            if (in.Overrun() || !out.Add(static_cast<int16_t>(w >> 2)))
-                return 0;
-        }
-        if (in.Overrun())
-            return 0;
-    }
-    readPosition_ = static_cast<int>(in.Position());
-    return out.Count() - 1;
+    readPosition_ = static_cast<int>(decoder.Position());
+    return decoder.Count() - 1;
 }
 
 int CWaveCodec::Pack(int count, uint8_t* out, const int16_t* samples) {

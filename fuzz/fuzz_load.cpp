@@ -1,0 +1,34 @@
+// Loads arbitrary bytes as a measurement file. A record that loads is also saved to
+// memory and loaded again: the second save must give the same bytes.
+
+#include "records/AdData.h"
+#include "records/TextEncoding.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+void ReadEveryText(const mirado::CAdData& data) {
+    for (const std::string& text : {data.GetAnimalNo(), data.GetStudyNo(), data.GetWeight(),
+                                    data.GetSexAge(), data.GetComment(), data.GetDateTime()})
+        mirado::Cp932ToUtf8(text);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+    auto data = std::make_unique<mirado::CAdData>();
+    int modelCode = 0;
+    const int status = data->LoadFromBytes("fuzz", bytes, size, modelCode, nullptr);
+    ReadEveryText(*data);
+    if (status != 0)
+        return 0;
+    const std::string saved = data->SerializedBytes();
+    auto reloaded = std::make_unique<mirado::CAdData>();
+    if (reloaded->LoadFromBytes("fuzz", reinterpret_cast<const uint8_t*>(saved.data()),
+                                saved.size(), modelCode, nullptr) != 0 ||
+        reloaded->SerializedBytes() != saved)
+        std::abort();
+    return 0;
+}
