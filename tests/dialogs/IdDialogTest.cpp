@@ -19,7 +19,7 @@ class IdDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::EnsureQtApp();
-        fields = {"A-001", "EX12", "350g", "M/8w", "baseline", "DATE&&TIME: 24/05/01 10:11:12"};
+        fields = {"A-001", "EX12", "350g", "M/8w", "baseline", "DATE&TIME: 24/05/01 10:11:12"};
     }
     void TypeInto(QLineEdit* edit, const QString& text) {
         edit->setFocus();
@@ -142,12 +142,6 @@ TEST_F(IdDialogTest, ClearedFieldIsAcceptedAsEmpty) {
     QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Fields().comment, "");
-}
-
-TEST(StaticTextFromMnemonic, DoubledAmpersandShowsOnceAndSingleIsDropped) {
-    EXPECT_EQ(StaticTextFromMnemonic("DATE&&TIME: x"), "DATE&TIME: x");
-    EXPECT_EQ(StaticTextFromMnemonic("&File"), "File");
-    EXPECT_EQ(StaticTextFromMnemonic("end&"), "end");
 }
 
 } // namespace

@@ -1,0 +1,78 @@
+#include "app/FileCommands.h"
+
+#include "document/ExportLoop.h"
+#include "document/MiradoDoc.h"
+#include "platform/UserPrompts.h"
+
+#include <algorithm>
+
+namespace mirado {
+
+CFileCommands::CFileCommands(CMiradoDoc& document, IUserPrompts& prompts,
+                             IFileCommandWindow& window, ISaveTextDialog& saveDialog,
+                             IExportFeedback& feedback)
+    : document_(document), prompts_(prompts), window_(window), saveDialog_(saveDialog),
+      feedback_(feedback) {}
+
+void CFileCommands::ShowStop(const std::string& text, const char* caption) {
+    prompts_.ShowMessage(text, caption, MessageIcon::Stop, MessageButtons::Ok);
+}
+
+bool CFileCommands::AskForWritableTarget(std::string& path, bool& dominant) {
+    // The dialog comes back until the user picks a file that can be written or cancels.
+    while (saveDialog_.Run(path, dominant)) {
+        if (CanWriteExportFile(path))
+            return true;
+        ShowStop(NotWritableText(path), kExportCaption);
+    }
+    return false;
+}
+
+void CFileCommands::OnSaveToTextFile() {
+    if (document_.CountSelected() == 0) {
+        ShowStop(kNoFilesSelectedText, kExportCaption);
+        return;
+    }
+    window_.StopStepping();
+    std::string path;
+    bool dominant = true;
+    if (!AskForWritableTarget(path, dominant))
+        return;
+
+    // Every entry of the list is opened in turn; the list pane follows, and the
+    // feedback counts the entries done (the last report is the reopened current entry).
+    int done = 0;
+    feedback_.Begin(document_.GetFileCount());
+    const auto progress = [&](int index) {
+        window_.ShowCurrentRow(index);
+        done = std::min(done + 1, document_.GetFileCount());
+        feedback_.FilesDone(done);
+    };
+    const auto cancelled = [&] { return feedback_.IsCancelled(); };
+    const ExportResult result = ExportMarkedFiles(
+        document_, dominant ? ExportMode::Dominant : ExportMode::Mean, path, progress, cancelled);
+    feedback_.End();
+    if (document_.IsLoaded())
+        window_.ShowCurrentRow(document_.GetCurrentIndex());
+    if (!result.written && !result.cancelled)
+        ShowStop(result.error, kExportCaption);
+}
+
+void CFileCommands::OnSendToRecycleBin() {
+    if (document_.CountSelected() == 0) {
+        ShowStop(kNoFilesSelectedText, kDeleteFileCaption);
+        return;
+    }
+    document_.RemoveSelectedFiles();
+    if (document_.GetFileCount() != 0) {
+        document_.OpenFileAt(0);
+        window_.UpdateFileCount();
+        window_.ShowCurrentRow(0);
+        return;
+    }
+    window_.UpdateFileCount();
+    document_.UpdateAllViews(nullptr, kUpdateErase);
+    window_.ErasePanes();
+}
+
+} // namespace mirado

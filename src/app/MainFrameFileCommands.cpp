@@ -1,0 +1,108 @@
+#include "app/MainFrameFileCommands.h"
+
+#include "app/MainFrame.h"
+#include "dialogs/FileDialog4Text.h"
+#include "document/ExportLoop.h"
+#include "platform/qt/ViewBase.h"
+#include "views/FilenameView.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+
+namespace mirado {
+
+namespace {
+constexpr const char* kProgressFormat = "%1 of %2 files done";
+constexpr const char* kCancelText = "Cancel";
+} // namespace
+
+bool QtSaveTextDialog::Run(std::string& path, bool& dominant) {
+    QStringList filters;
+    for (const char* filter : kTextExportFilters)
+        filters << QString::fromUtf8(filter);
+    CFileDialog4Text dialog(kTextExportExtension, kTextExportFileName, filters);
+    if (!path.empty())
+        dialog.selectFile(QString::fromStdString(path));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = dialog.selectedFiles().constFirst().toStdString();
+    dominant = dialog.IsDominant();
+    return true;
+}
+
+QtExportFeedback::~QtExportFeedback() {
+    if (running_)
+        End();
+}
+
+void QtExportFeedback::Begin(int fileCount) {
+    total_ = fileCount;
+    running_ = true;
+    clock_.start();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtExportFeedback::ShowDialog() {
+    dialog_ = new QProgressDialog(QString(), QString::fromUtf8(kCancelText), 0, total_, parent_);
+    dialog_->setWindowTitle(QString::fromUtf8(kExportCaption));
+    dialog_->setWindowModality(Qt::ApplicationModal);
+    dialog_->setMinimumDuration(0);
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+    dialog_->show();
+    // The Cancel button must be usable: arrow with the busy sign instead of the hourglass.
+    QApplication::changeOverrideCursor(Qt::BusyCursor);
+}
+
+void QtExportFeedback::FilesDone(int count) {
+    if (!running_)
+        return;
+    if (dialog_ == nullptr && clock_.elapsed() >= delayMs_)
+        ShowDialog();
+    if (dialog_ != nullptr) {
+        dialog_->setLabelText(QString::fromUtf8(kProgressFormat).arg(count).arg(total_));
+        dialog_->setValue(count);
+        QApplication::processEvents();
+    } else {
+        // Let the panes repaint for the opened file, but take no user input yet.
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+bool QtExportFeedback::IsCancelled() const {
+    return dialog_ != nullptr && dialog_->wasCanceled();
+}
+
+void QtExportFeedback::End() {
+    if (!running_)
+        return;
+    running_ = false;
+    delete dialog_;
+    QApplication::restoreOverrideCursor();
+}
+
+void CMainFrameFileWindow::StopStepping() {
+    frame_.StopStepping();
+}
+
+void CMainFrameFileWindow::ShowCurrentRow(int index) {
+    if (CFilenameView* list = frame_.GetFileList())
+        list->SetCurrentRow(index);
+}
+
+void CMainFrameFileWindow::UpdateFileCount() {
+    if (CFilenameView* list = frame_.GetFileList())
+        list->UpdateFileCount();
+}
+
+void CMainFrameFileWindow::ErasePanes() {
+    for (CViewBase* pane : frame_.Panes())
+        pane->update();
+}
+
+CMainFrameFileCommands::CMainFrameFileCommands(CMainFrame& frame, CMiradoDoc& document,
+                                               IUserPrompts& prompts)
+    : window_(frame), feedback_(&frame),
+      commands_(document, prompts, window_, saveDialog_, feedback_) {}
+
+} // namespace mirado

@@ -1,0 +1,308 @@
+#include "app/FileCommands.h"
+#include "document/ExportLoop.h"
+#include "document/MiradoDoc.h"
+#include "platform/ScriptedPlatform.h"
+#include "platform/ScriptedUserPrompts.h"
+#include "records/synth/SampleSet.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+namespace mirado {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Trash for the tests: a folder of the test's own, never the user's trash.
+class FolderTrash : public ITrash {
+public:
+    void SetFolder(const fs::path& folder) {
+        folder_ = folder;
+        fs::create_directories(folder_);
+    }
+    bool MoveToTrash(const std::string& path) override {
+        std::error_code error;
+        fs::rename(path, folder_ / fs::path(path).filename(), error);
+        return !error;
+    }
+
+private:
+    fs::path folder_;
+};
+
+class RecordingWindow : public IFileCommandWindow {
+public:
+    void StopStepping() override { calls.push_back("stop"); }
+    void ShowCurrentRow(int index) override { calls.push_back("row " + std::to_string(index)); }
+    void UpdateFileCount() override { calls.push_back("count"); }
+    void ErasePanes() override { calls.push_back("erase"); }
+    std::vector<std::string> calls;
+};
+
+class ScriptedSaveDialog : public ISaveTextDialog {
+public:
+    void QueueOk(std::string path, bool dominant) { answers_.push_back({{path, dominant}}); }
+    void QueueCancel() { answers_.push_back(std::nullopt); }
+    bool Run(std::string& path, bool& dominant) override {
+        ++runs;
+        if (answers_.empty() || !answers_.front()) {
+            if (!answers_.empty())
+                answers_.pop_front();
+            return false;
+        }
+        std::tie(path, dominant) = *answers_.front();
+        answers_.pop_front();
+        return true;
+    }
+    int runs = 0;
+
+private:
+    std::deque<std::optional<std::pair<std::string, bool>>> answers_;
+};
+
+// Cancels once the given number of files is done (never when negative).
+class ScriptedFeedback : public IExportFeedback {
+public:
+    void Begin(int fileCount) override {
+        total = fileCount;
+        ++begins;
+    }
+    void FilesDone(int count) override { done.push_back(count); }
+    bool IsCancelled() const override {
+        return cancelAfter >= 0 && !done.empty() && done.back() >= cancelAfter;
+    }
+    void End() override { ++ends; }
+    int cancelAfter = -1;
+    int total = 0, begins = 0, ends = 0;
+    std::vector<int> done;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() /
+               ("mirado_file_commands_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root / "data");
+        std::string error;
+        ASSERT_TRUE(WriteBundledSamples((root / "data").string(), error)) << error;
+        trash.SetFolder(root / "trash");
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    // The first count bundled samples, in the bundle's order, with entry 0 open.
+    void OpenSamples(size_t count) {
+        for (size_t i = 0; i < count && i < BundledSamples().size(); ++i)
+            paths.push_back((root / "data" / BundledSamples()[i].name).string());
+        document.SetFileList(paths);
+        document.OpenFileAt(0);
+        prompts.Clear();
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (int i = 0; i < document.GetFileCount(); ++i)
+            names.push_back(document.GetNameAt(i));
+        return names;
+    }
+    std::string NameOf(size_t sample) const { return BundledSamples()[sample].name; }
+
+    static DocumentServices Services(IUserPrompts& prompts, ITrash& trash) {
+        DocumentServices services;
+        services.prompts = &prompts;
+        services.trash = &trash;
+        return services;
+    }
+
+    fs::path root;
+    ScriptedUserPrompts prompts;
+    FolderTrash trash;
+    CMiradoDoc document{Services(prompts, trash)};
+    RecordingWindow window;
+    ScriptedSaveDialog saveDialog;
+    ScriptedFeedback feedback;
+    CFileCommands commands{document, prompts, window, saveDialog, feedback};
+    std::vector<std::string> paths;
+};
+
+// --- Send to Recycle Bin ---------------------------------------------------------------
+
+TEST_F(FileCommandsTest, MarkedSecondAndFourthOfFiveLeaveTheListForTheTrash) {
+    OpenSamples(5);
+    document.ToggleSelected(1);
+    document.ToggleSelected(3);
+    commands.OnSendToRecycleBin();
+
+    EXPECT_EQ(Names(), (std::vector<std::string>{NameOf(0), NameOf(2), NameOf(4)}));
+    EXPECT_EQ(document.CountSelected(), 0);
+    EXPECT_TRUE(document.IsLoaded());
+    EXPECT_EQ(document.GetCurrentIndex(), 0);
+    EXPECT_EQ(document.GetCurrentPath(), paths[0]);
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"count", "row 0"}));
+    EXPECT_TRUE(prompts.Shown().empty());
+    for (size_t i : {1u, 3u}) {
+        EXPECT_FALSE(fs::exists(paths[i]));
+        EXPECT_TRUE(fs::exists(root / "trash" / NameOf(i)));
+    }
+    EXPECT_TRUE(fs::exists(paths[2]));
+}
+
+TEST_F(FileCommandsTest, MarkingEveryFileEmptiesTheListAndErasesThePanes) {
+    OpenSamples(5);
+    document.SelectAll();
+    RecordingView view;
+    document.AddView(&view);
+    commands.OnSendToRecycleBin();
+
+    EXPECT_EQ(document.GetFileCount(), 0);
+    EXPECT_FALSE(document.IsLoaded());
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"count", "erase"}));
+    EXPECT_EQ(view.Hints(), (std::vector<int>{kUpdateErase}));
+    for (const std::string& path : paths)
+        EXPECT_FALSE(fs::exists(path));
+
+    // Nothing is left to mark, so the command refuses from now on.
+    commands.OnSendToRecycleBin();
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].text, "No files selected.");
+    EXPECT_EQ(prompts.Shown()[0].caption, "Delete File");
+    EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Stop);
+    document.RemoveView(&view);
+}
+
+TEST_F(FileCommandsTest, CurrentFileAloneIsRemovedAndTheNewFirstEntryOpened) {
+    OpenSamples(5);
+    document.OpenFileAt(2);
+    document.ToggleCurrentSelection();
+    commands.OnSendToRecycleBin();
+
+    EXPECT_EQ(Names(), (std::vector<std::string>{NameOf(0), NameOf(1), NameOf(3), NameOf(4)}));
+    EXPECT_EQ(document.GetCurrentIndex(), 0);
+    EXPECT_EQ(document.GetCurrentPath(), paths[0]);
+    EXPECT_TRUE(fs::exists(root / "trash" / NameOf(2)));
+}
+
+TEST_F(FileCommandsTest, RecycleBinWithNothingMarkedChangesNothing) {
+    OpenSamples(3);
+    commands.OnSendToRecycleBin();
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].caption, "Delete File");
+    EXPECT_EQ(document.GetFileCount(), 3);
+    EXPECT_TRUE(window.calls.empty());
+}
+
+// --- Save to Textfile ----------------------------------------------------------------
+
+TEST_F(FileCommandsTest, ExportWithNothingMarkedRefusesBeforeStoppingTheStepping) {
+    OpenSamples(3);
+    commands.OnSaveToTextFile();
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].text, "No files selected.");
+    EXPECT_EQ(prompts.Shown()[0].caption, "Output to Textfile");
+    EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(saveDialog.runs, 0);
+    EXPECT_TRUE(window.calls.empty());
+}
+
+TEST_F(FileCommandsTest, ExportWritesTheSharedRunsBytesInBothModes) {
+    OpenSamples(BundledSamples().size());
+    for (int i : {1, 2, 4, 6, 7})
+        document.ToggleSelected(i);
+    document.OpenFileAt(3);
+    for (bool dominant : {true, false}) {
+        SCOPED_TRACE(dominant ? "Dominant" : "Mean");
+        const fs::path target = root / (dominant ? "dominant.txt" : "mean.txt");
+        saveDialog.QueueOk(target.string(), dominant);
+        window.calls.clear();
+        commands.OnSaveToTextFile();
+
+        // The same walk without the window gives the same bytes.
+        ScriptedUserPrompts quiet;
+        CMiradoDoc batch(Services(quiet, trash));
+        batch.SetFileList(paths);
+        batch.OpenFileAt(0);
+        for (int i : {1, 2, 4, 6, 7})
+            batch.ToggleSelected(i);
+        const std::string expected =
+            BuildExportText(batch, dominant ? ExportMode::Dominant : ExportMode::Mean, {});
+        EXPECT_EQ(ReadAll(target), expected);
+        EXPECT_EQ(document.GetCurrentIndex(), 3);
+
+        // The list follows every entry opened, then shows the current one again.
+        std::vector<std::string> expectedCalls = {"stop"};
+        for (int i = 0; i < document.GetFileCount(); ++i)
+            expectedCalls.push_back("row " + std::to_string(i));
+        expectedCalls.push_back("row 3");
+        expectedCalls.push_back("row 3");
+        EXPECT_EQ(window.calls, expectedCalls);
+    }
+    EXPECT_EQ(feedback.begins, 2);
+    EXPECT_EQ(feedback.ends, 2);
+    EXPECT_EQ(feedback.total, document.GetFileCount());
+    EXPECT_EQ(feedback.done.back(), document.GetFileCount());
+}
+
+TEST_F(FileCommandsTest, UnwritableTargetBringsTheDialogBack) {
+    OpenSamples(3);
+    document.ToggleSelected(0);
+    const std::string missingFolder = (root / "no such folder" / "out.txt").string();
+    saveDialog.QueueOk(missingFolder, true);
+    saveDialog.QueueOk((root / "out.txt").string(), false);
+    commands.OnSaveToTextFile();
+
+    EXPECT_EQ(saveDialog.runs, 2);
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].text,
+              "Not writable [ " + missingFolder +
+                  " ]\u3000Check drive type(write only drive?), File attribute(Write "
+                  "Protect?) etc.");
+    EXPECT_EQ(prompts.Shown()[0].caption, "Output to Textfile");
+    EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Stop);
+    EXPECT_TRUE(fs::exists(root / "out.txt"));
+}
+
+TEST_F(FileCommandsTest, CancelledDialogWritesNothingButSteppingStaysStopped) {
+    OpenSamples(3);
+    document.ToggleSelected(1);
+    saveDialog.QueueCancel();
+    commands.OnSaveToTextFile();
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"stop"}));
+    EXPECT_EQ(feedback.begins, 0);
+    EXPECT_EQ(document.GetCurrentIndex(), 0);
+}
+
+TEST_F(FileCommandsTest, CancelledExportLeavesNoFileAndTheCurrentFileReopened) {
+    OpenSamples(5);
+    document.SelectAll();
+    document.OpenFileAt(4);
+    feedback.cancelAfter = 2;
+    const fs::path target = root / "cancelled.txt";
+    saveDialog.QueueOk(target.string(), true);
+    commands.OnSaveToTextFile();
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_EQ(document.GetCurrentIndex(), 4);
+    EXPECT_EQ(window.calls.back(), "row 4");
+    EXPECT_EQ(feedback.ends, 1);
+    EXPECT_TRUE(prompts.Shown().empty());
+
+    // An existing file of that name is left as it was.
+    std::ofstream(target, std::ios::binary) << "kept";
+    saveDialog.QueueOk(target.string(), false);
+    commands.OnSaveToTextFile();
+    EXPECT_EQ(ReadAll(target), "kept");
+}
+
+} // namespace
+} // namespace mirado
