@@ -95,10 +95,10 @@ bool CanWriteExportFile(const std::string& path) {
 }
 
 std::string NotWritableText(const std::string& path) {
-    std::string text = kNotWritableFormat;
+    const std::string format = kNotWritableFormat;
     const std::string placeholder = "%s";
-    text.replace(text.find(placeholder), placeholder.size(), path);
-    return text;
+    const size_t at = format.find(placeholder);
+    return format.substr(0, at).append(path).append(format, at + placeholder.size());
 }
 
 } // namespace mirado

@@ -35,10 +35,10 @@ const std::vector<FileFilter>& MeasurementFileFilters() {
 }
 
 std::string FormatSavePrompt(const std::string& path) {
-    std::string text = kSavePromptFormat;
+    const std::string format = kSavePromptFormat;
     const std::string placeholder = "%1";
-    text.replace(text.find(placeholder), placeholder.size(), path);
-    return text;
+    const size_t at = format.find(placeholder);
+    return format.substr(0, at).append(path).append(format, at + placeholder.size());
 }
 
 // Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
