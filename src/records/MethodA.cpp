@@ -155,16 +155,19 @@ int16_t CMethodA::Slope(int j) const {
 
 void CMethodA::DetectBeats() {
     beats_.fill(0);
+    std::array<int16_t, kSampleCount> slopes{};
     int largest = 0;
-    for (int j = kSlopeStart; j < kSampleCount; ++j)
-        largest = std::max<int>(largest, Slope(j));
+    for (int j = kSlopeStart; j < kSampleCount; ++j) {
+        slopes[j] = Slope(j);
+        largest = std::max<int>(largest, slopes[j]);
+    }
     const int threshold = std::clamp(largest >> kThresholdShift, kThresholdMin, kThresholdMax);
 
     int count = 0;
     int sinceBeat = kInitialSinceBeat;
     bool armed = false;
     for (int j = kSlopeStart; j < kSampleCount; ++j) {
-        const int s = Slope(j);
+        const int s = slopes[j];
         if (s >= threshold && sinceBeat >= refractory_ && !armed) {
             if (count < kBeatCapacity - 1) // the list keeps its first 99 beats and a 0
                 beats_[count++] = Wrap16(j);
@@ -178,13 +181,18 @@ void CMethodA::DetectBeats() {
     MoveBeatsToPeaks();
 }
 
+// Each beat with a successor moves to the first sample before the successor whose value,
+// capped at the saturation level, exceeds the (uncapped) value of the current candidate.
 void CMethodA::MoveBeatsToPeaks() {
     for (int m = 0; m + 1 < kBeatCapacity && beats_[m + 1] != 0; ++m) {
         int candidate = beats_[m];
+        int16_t candidateValue = SampleAt(optical_.data(), candidate);
         for (int i = beats_[m]; i < beats_[m + 1]; ++i) {
-            if (std::min(SampleAt(optical_.data(), i), kSaturation) >
-                SampleAt(optical_.data(), candidate))
+            const int16_t value = SampleAt(optical_.data(), i);
+            if (std::min(value, kSaturation) > candidateValue) {
                 candidate = i;
+                candidateValue = value;
+            }
         }
         beats_[m] = Wrap16(candidate);
     }

@@ -116,10 +116,11 @@ int CPressureAnalysisE::Fitted(int x) const {
 
 // First index of five consecutive cuff samples at 0, or the channel length.
 int CPressureAnalysisE::ActivePressureLength() const {
-    for (int n = 0; n + kZeroRunLength <= kSampleCount; ++n) {
-        if (std::all_of(channel1_.begin() + n, channel1_.begin() + n + kZeroRunLength,
-                        [](int16_t sample) { return sample == 0; }))
-            return n;
+    int zeros = 0;
+    for (int i = 0; i < kSampleCount; ++i) {
+        zeros = channel1_[i] == 0 ? zeros + 1 : 0;
+        if (zeros == kZeroRunLength)
+            return i + 1 - kZeroRunLength;
     }
     return kSampleCount;
 }
