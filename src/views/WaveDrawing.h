@@ -48,6 +48,7 @@ struct WavePens {
     Pen timeLine{PenStyle::Dotted, 1, kGridColour};
     Pen markerS{PenStyle::Solid, 1, kRed};
     Pen markerM{PenStyle::Solid, 1, kGrey};
+    Pen tick{PenStyle::Solid, 1, kBlue}; // beat ticks of the overview
     Pen frame{PenStyle::Solid, 1, kBlack};
 };
 

@@ -14,7 +14,6 @@ constexpr int kBaselineNumerator = 3;
 constexpr int kBaselineDenominator = 4;
 
 const Pen kTracePen{PenStyle::Solid, 1, kBlack};
-const Pen kTickPen{PenStyle::Solid, 1, kBlue};
 
 // A pane wider than the recording gets a line through every sample, so the trace spans it.
 void DrawOverviewPolyline(IDrawingSurface& surface, int width, int baseline, const int16_t* pulse) {
@@ -33,7 +32,7 @@ int OverviewBaseline(int height) {
 }
 
 int DrawWholeRecording(IDrawingSurface& surface, const Rect& client, const int16_t* pulse,
-                       const int16_t* beats) {
+                       const int16_t* beats, const Pen& tickPen) {
     const int width = client.Width();
     const int height = client.Height();
     surface.SetPen(kTracePen);
@@ -53,7 +52,7 @@ int DrawWholeRecording(IDrawingSurface& surface, const Rect& client, const int16
     int ticks = 0;
     if (beats == nullptr)
         return ticks;
-    surface.SetPen(kTickPen);
+    surface.SetPen(tickPen);
     for (; ticks < kMaxBeatTicks && beats[ticks] != 0; ++ticks) {
         const int x =
             static_cast<int>(static_cast<int64_t>(width) * beats[ticks] / kSamplesPerChannel);

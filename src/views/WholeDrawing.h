@@ -16,8 +16,9 @@ inline constexpr int kMaxBeatTicks = 100;
 int OverviewBaseline(int height);
 
 // pulse: channel 2, 4000 samples; beats: up to 100 positions ended by the first 0
-// (either may be null). Returns the number of ticks drawn.
+// (either may be null). The trace is black, the ticks use tickPen. Returns the number of
+// ticks drawn.
 int DrawWholeRecording(IDrawingSurface& surface, const Rect& client, const int16_t* pulse,
-                       const int16_t* beats);
+                       const int16_t* beats, const Pen& tickPen);
 
 } // namespace mirado

@@ -24,7 +24,7 @@ TEST(WholeRecording, BlackEnvelopeAtOneThirtySecondOnTheThreeQuarterBaseline) {
     std::array<int16_t, 4000> pulse{};
     pulse.fill(320); // 10 pixels at 1/32
     RecordingSurface surface;
-    DrawWholeRecording(surface, kBand, pulse.data(), nullptr);
+    DrawWholeRecording(surface, kBand, pulse.data(), nullptr, WavePens{}.tick);
     ASSERT_EQ(surface.lines.size(), 799u);
     EXPECT_EQ(OverviewBaseline(96), 72);
     EXPECT_EQ(surface.lines[0].from, (Point{0, 72 - 10}));
@@ -36,7 +36,7 @@ TEST(WholeRecording, AFullListDrawsExactlyOneHundredTicks) {
     for (size_t i = 0; i < beats.size(); ++i)
         beats[i] = static_cast<int16_t>(30 * (i + 1));
     RecordingSurface surface;
-    EXPECT_EQ(DrawWholeRecording(surface, kBand, nullptr, beats.data()), 100);
+    EXPECT_EQ(DrawWholeRecording(surface, kBand, nullptr, beats.data(), WavePens{}.tick), 100);
     const auto ticks = Ticks(surface);
     ASSERT_EQ(ticks.size(), 100u);
     EXPECT_EQ(ticks[0].from, (Point{800 * 30 / 4000, 96}));
@@ -47,7 +47,7 @@ TEST(WholeRecording, TickAtPosition4000StandsOnTheRightEdge) {
     std::array<int16_t, 100> beats{};
     beats[0] = 4000;
     RecordingSurface surface;
-    EXPECT_EQ(DrawWholeRecording(surface, kBand, nullptr, beats.data()), 1);
+    EXPECT_EQ(DrawWholeRecording(surface, kBand, nullptr, beats.data(), WavePens{}.tick), 1);
     EXPECT_EQ(Ticks(surface)[0].from, (Point{800, 96}));
 }
 
@@ -56,7 +56,7 @@ TEST(WholeRecording, AListStartingWithZeroHasNoTicks) {
     beats[1] = 500; // after the end mark: ignored
     std::array<int16_t, 4000> pulse{};
     RecordingSurface surface;
-    EXPECT_EQ(DrawWholeRecording(surface, kBand, pulse.data(), beats.data()), 0);
+    EXPECT_EQ(DrawWholeRecording(surface, kBand, pulse.data(), beats.data(), WavePens{}.tick), 0);
     EXPECT_TRUE(Ticks(surface).empty());
     EXPECT_FALSE(surface.lines.empty());
 }
@@ -64,7 +64,7 @@ TEST(WholeRecording, AListStartingWithZeroHasNoTicks) {
 TEST(WholeRecording, WiderThanTheRecordingTheTraceSpansTheBand) {
     std::array<int16_t, 4000> pulse{};
     RecordingSurface surface;
-    DrawWholeRecording(surface, {0, 0, 6000, 96}, pulse.data(), nullptr);
+    DrawWholeRecording(surface, {0, 0, 6000, 96}, pulse.data(), nullptr, WavePens{}.tick);
     ASSERT_EQ(surface.polylines.size(), 1u);
     EXPECT_EQ(surface.polylines[0].points.back().x, 6000 * 3999 / 4000);
 }

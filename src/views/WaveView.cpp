@@ -1,0 +1,330 @@
+#include "views/WaveView.h"
+
+#include "document/MiradoDoc.h"
+#include "platform/qt/UserEvents.h"
+#include "views/HandCursor.h"
+#include "views/InformationView.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace mirado {
+
+namespace {
+
+constexpr int kScrollLineStep = 1;
+constexpr int kScrollPageStep = 10;
+constexpr int kWheelNotch = 120;
+constexpr int kDragLineWidth = 1;
+
+const char* const kLabels[kLabelTextCount] = {"DATE", "ANIMAL NO", "WEIGHT",  "COMMENT", "SAMPLING",
+                                              "TIME", "EX NO",     "SEX/AGE", "HR",      "SBP",
+                                              "DBP",  "MBP",       "",        "",        ""};
+
+} // namespace
+
+CWaveView::CWaveView(CMiradoDoc* document, QWidget* parent)
+    : CViewBase(document, parent), dragCursor_(MakeHandCursor()) {
+    std::copy(std::begin(kLabels), std::end(kLabels), labelTexts_.begin());
+    setMouseTracking(true);
+    scrollBar_ = new QScrollBar(Qt::Horizontal, this);
+    scrollBar_->setRange(0, 0);
+    scrollBar_->setSingleStep(kScrollLineStep);
+    scrollBar_->setPageStep(kScrollPageStep);
+    connect(scrollBar_, &QScrollBar::actionTriggered, this, &CWaveView::OnScrollAction);
+}
+
+CWaveView::~CWaveView() = default;
+
+CMiradoDoc* CWaveView::GetDocument() const {
+    return static_cast<CMiradoDoc*>(Document());
+}
+
+void CWaveView::OnInitialUpdate() {
+    SetStatusText(QString());
+    CViewBase::OnInitialUpdate();
+    scrollBar_->setRange(0, 0);
+    scrollBar_->show();
+    ApplyColourSettings();
+}
+
+QRect CWaveView::CalcWindowRect(const QRect& area) const {
+    return FromEdges(kPaneColumnWidth, area.top() + kOverviewBandHeight,
+                     area.x() + area.width() - kPaneColumnWidth, area.y() + area.height());
+}
+
+void CWaveView::ApplyColourSettings() {
+    if (const CMiradoDoc* doc = GetDocument()) {
+        backgroundColour_ = doc->GetBackgroundColour();
+        pens_.wave = Pen{PenStyle::Solid, 1, doc->GetWaveColour()};
+        pens_.pressure = Pen{PenStyle::Solid, 1, doc->GetPressColour()};
+    }
+    update();
+}
+
+Rect CWaveView::WaveClientRect() const {
+    Rect rect = ClientRect();
+    if (!scrollBar_->isHidden())
+        rect.bottom = std::max(rect.top, rect.bottom - scrollBar_->sizeHint().height());
+    return rect;
+}
+
+void CWaveView::resizeEvent(QResizeEvent* event) {
+    const int barHeight = scrollBar_->sizeHint().height();
+    scrollBar_->setGeometry(0, std::max(0, height() - barHeight), width(), barHeight);
+    CViewBase::resizeEvent(event);
+}
+
+void CWaveView::OnEraseBackground(IDrawingSurface& surface) {
+    surface.FillRect(ClientRect(), backgroundColour_);
+}
+
+WaveScene CWaveView::SceneFromDocument() const {
+    const CMiradoDoc* doc = GetDocument();
+    WaveScene scene;
+    scene.client = clientRect_;
+    scene.zoomIndex = zoomIndex_;
+    scene.scrollOffset = scrollOffset_;
+    scene.viewScale = doc->GetViewScale();
+    scene.deviceTypeCode = doc->GetDeviceTypeCode();
+    scene.sampling = doc->GetSampling();
+    scene.pulse = doc->GetPulseSamples();
+    scene.pressure = doc->GetPressureSamples();
+    scene.fittedCurve = doc->GetFittedCurve();
+    scene.fittedCurveShown = doc->IsFittedCurveShown();
+    int markerD = 0;
+    doc->GetMarkers(scene.markerS, scene.markerM, markerD);
+    scene.markerMValid = doc->IsValid();
+    return scene;
+}
+
+void CWaveView::OnDraw(IDrawingSurface& surface) {
+    clientRect_ = WaveClientRect();
+    const CMiradoDoc* doc = GetDocument();
+    if (doc == nullptr || !doc->IsLoaded())
+        return;
+    if (doc->IsCurrentFileDamaged() != 0) {
+        DrawDamagedFileText(surface, clientRect_, doc->GetErrorText(0), backgroundColour_);
+        return;
+    }
+    const WaveScene scene = SceneFromDocument();
+    CWaveDrawing drawing(surface, scene, pens_);
+    drawing.Draw();
+    baselines_ = drawing.Baselines();
+    SetStatusText(
+        QString::fromStdString(doc->GetDate() + " " + doc->GetTime() + "  " + doc->GetComment()));
+    DrawDragLine(surface);
+}
+
+// The carried marker's line inverts what lies under it, over the whole pane height.
+void CWaveView::DrawDragLine(IDrawingSurface& surface) const {
+    if (carriedMarker_ == kNoMarker)
+        return;
+    surface.SetRasterMode(RasterMode::NotXorPen);
+    surface.SetPen(pens_.frame);
+    surface.MoveTo(dragLineX_, clientRect_.Height());
+    surface.LineTo(dragLineX_, 0);
+    surface.SetRasterMode(RasterMode::CopyPen);
+}
+
+void CWaveView::InvalidateDragColumn(int x) {
+    update(x, 0, kDragLineWidth, height());
+}
+
+void CWaveView::SetStatusText(const QString& text) {
+    if (text == statusText_ && !text.isEmpty())
+        return;
+    statusText_ = text;
+    emit StatusTextChanged(text);
+}
+
+// --- Zoom, amplitude and scrolling ------------------------------------------------
+
+bool CWaveView::event(QEvent* event) {
+    if (!IsUserMessage(event))
+        return CViewBase::event(event);
+    switch (static_cast<int>(event->type())) {
+    case WM_AMPLITUDE_UP:
+        OnAmplitude(-1);
+        return true;
+    case WM_AMPLITUDE_DOWN:
+        OnAmplitude(+1);
+        return true;
+    case WM_ZOOM_OUT:
+        OnZoom(-1);
+        return true;
+    case WM_ZOOM_IN:
+        OnZoom(+1);
+        return true;
+    default:
+        return CViewBase::event(event);
+    }
+}
+
+void CWaveView::OnAmplitude(int delta) {
+    CMiradoDoc* doc = GetDocument();
+    if (doc == nullptr)
+        return;
+    const auto next = StepViewScale(doc->GetViewScale(), delta);
+    if (!next)
+        return;
+    doc->SetViewScale(*next);
+    doc->UpdateAllViews();
+}
+
+void CWaveView::OnZoom(int delta) {
+    zoomIndex_ = StepZoomIndex(zoomIndex_, delta);
+    UpdateScrollRange();
+    update();
+}
+
+void CWaveView::UpdateScrollRange() {
+    scrollOffset_ = ClampScrollOffset(scrollOffset_, zoomIndex_);
+    scrollBar_->setRange(0, ScrollLimit(zoomIndex_));
+    scrollBar_->setValue(scrollOffset_);
+}
+
+void CWaveView::OnScrollAction(int action) {
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        OnHScroll(ScrollRequest::LineLeft, 0);
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        OnHScroll(ScrollRequest::LineRight, 0);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        OnHScroll(ScrollRequest::PageLeft, 0);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        OnHScroll(ScrollRequest::PageRight, 0);
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        OnHScroll(ScrollRequest::LeftEnd, 0);
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        OnHScroll(ScrollRequest::RightEnd, 0);
+        break;
+    case QAbstractSlider::SliderMove:
+        OnHScroll(ScrollRequest::ThumbTrack, scrollBar_->sliderPosition());
+        break;
+    default:
+        OnHScroll(ScrollRequest::Other, 0);
+        break;
+    }
+}
+
+// The scroll bar has already moved its slider for the action; the thumb is set again
+// from the position the request gives, so both agree with the offset drawn.
+void CWaveView::OnHScroll(ScrollRequest request, int position) {
+    const auto target = ScrollTarget(request, scrollBar_->value(), position, zoomIndex_);
+    if (!target)
+        return;
+    scrollBar_->setSliderPosition(*target);
+    scrollBar_->setValue(*target);
+    scrollOffset_ = *target;
+    update();
+}
+
+void CWaveView::wheelEvent(QWheelEvent* event) {
+    if (zoomIndex_ == 0) {
+        event->ignore();
+        return;
+    }
+    const QPoint delta = event->angleDelta();
+    const int amount = std::abs(delta.x()) > std::abs(delta.y()) ? delta.x() : delta.y();
+    const int lines = amount * QApplication::wheelScrollLines() / kWheelNotch;
+    const ScrollRequest request = lines > 0 ? ScrollRequest::LineLeft : ScrollRequest::LineRight;
+    for (int i = 0; i < std::abs(lines); ++i)
+        OnHScroll(request, 0);
+    event->accept();
+}
+
+int CWaveView::SampleAtX(int x) const {
+    return mirado::SampleAtX(x, clientRect_.Width(), zoomIndex_, scrollOffset_);
+}
+
+// --- Carrying a marker --------------------------------------------------------------
+
+void CWaveView::mousePressEvent(QMouseEvent* event) {
+    const int x = static_cast<int>(event->position().x());
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDown(x);
+    else if (event->button() == Qt::RightButton)
+        OnRButtonDown();
+    else
+        CViewBase::mousePressEvent(event);
+}
+
+void CWaveView::mouseMoveEvent(QMouseEvent* event) {
+    if (carriedMarker_ == kNoMarker) {
+        CViewBase::mouseMoveEvent(event);
+        return;
+    }
+    OnMouseMove(static_cast<int>(event->position().x()));
+}
+
+void CWaveView::OnLButtonDown(int x) {
+    CMiradoDoc* doc = GetDocument();
+    if (doc == nullptr || !doc->IsLoaded() || doc->IsCurrentFileDamaged() != 0)
+        return;
+    clientRect_ = WaveClientRect();
+    // A drop never stores a sample outside the channel.
+    const int p = std::clamp(SampleAtX(x), 0, kSamplesPerChannel - 1);
+    int markerS = 0;
+    int markerM = 0;
+    int markerD = 0;
+    doc->GetMarkers(markerS, markerM, markerD);
+    if (carriedMarker_ != kNoMarker) {
+        if (carriedMarker_ == kMarkerS)
+            doc->SetMarkerS(p);
+        else
+            doc->SetMarkerM(p);
+        carriedMarker_ = kNoMarker;
+        unsetCursor();
+        doc->SetModifiedFlag(true);
+        doc->UpdateAllViews();
+        return;
+    }
+    const auto picked = PickMarker(p, PickTolerance(clientRect_.Width(), zoomIndex_), markerS,
+                                   markerM, doc->IsValid());
+    if (picked == kNoMarker)
+        return;
+    dragLineX_ = x;
+    setCursor(dragCursor_);
+    carriedMarker_ = picked;
+    InvalidateDragColumn(dragLineX_);
+}
+
+void CWaveView::OnMouseMove(int x) {
+    CMiradoDoc* doc = GetDocument();
+    if (carriedMarker_ == kNoMarker || doc == nullptr)
+        return;
+    InvalidateDragColumn(dragLineX_);
+    dragLineX_ = x;
+    InvalidateDragColumn(dragLineX_);
+    SendMarkerValue(doc->GetPressureAt(SampleAtX(x)));
+}
+
+void CWaveView::SendMarkerValue(int value) {
+    QObject* receiver = markerValueReceiver_;
+    if (receiver == nullptr)
+        receiver = window()->findChild<CInformationView*>();
+    SendUserMessage(receiver, WM_MARKER_VALUE, carriedMarker_, static_cast<int16_t>(value));
+}
+
+void CWaveView::OnRButtonDown() {
+    if (carriedMarker_ == kNoMarker)
+        return;
+    carriedMarker_ = kNoMarker;
+    unsetCursor();
+    if (CMiradoDoc* doc = GetDocument())
+        doc->UpdateAllViews();
+    update();
+}
+
+} // namespace mirado

@@ -1,0 +1,301 @@
+#include "views/WaveView.h"
+#include "document/MiradoDoc.h"
+#include "platform/qt/UserEvents.h"
+#include "records/synth/RecordingGenerator.h"
+#include "views/WholeView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace mirado {
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "views_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// Stands in for the information pane: keeps every WM_MARKER_VALUE it receives.
+class MarkerValueSink : public QObject {
+public:
+    struct Value {
+        intptr_t marker;
+        intptr_t value;
+    };
+    std::vector<Value> values;
+    bool event(QEvent* event) override {
+        if (event->type() != static_cast<QEvent::Type>(WM_MARKER_VALUE))
+            return QObject::event(event);
+        auto* message = static_cast<CUserEvent*>(event);
+        values.push_back({message->WParam(), message->LParam()});
+        return true;
+    }
+};
+
+QColor ColourOf(Colour c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+class WaveViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        ASSERT_TRUE(dir.isValid());
+        doc = std::make_unique<CMiradoDoc>(DocumentServices{});
+        wave = std::make_unique<CWaveView>(doc.get());
+        whole = std::make_unique<CWholeView>(doc.get());
+        wave->SetMarkerValueReceiver(&sink);
+        wave->resize(800, 400);
+        whole->resize(800, 96);
+        wave->OnInitialUpdate();
+        whole->OnInitialUpdate();
+    }
+
+    void Open(Damage damage = Damage::None) {
+        SynthOptions options;
+        options.seed = 7;
+        options.damage = damage;
+        const std::string path = dir.filePath("A0001.001").toStdString();
+        std::string error;
+        ASSERT_TRUE(WriteRecording(path, options, error)) << error;
+        doc->SetFileList({path});
+        doc->OpenFileAt(0);
+        ASSERT_TRUE(doc->IsLoaded());
+    }
+
+    QImage Render(QWidget& view) {
+        return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    int MarkerS() const {
+        int s = 0, m = 0, d = 0;
+        doc->GetMarkers(s, m, d);
+        return s;
+    }
+
+    int Width() const { return wave->WaveClientRect().Width(); }
+    int XOfSample(int sample) const { return Width() * sample / 4000; }
+
+    QTemporaryDir dir;
+    MarkerValueSink sink;
+    std::unique_ptr<CMiradoDoc> doc;
+    std::unique_ptr<CWaveView> wave;
+    std::unique_ptr<CWholeView> whole;
+};
+
+TEST_F(WaveViewTest, StartsWithTheDocumentedMembers) {
+    CWaveView fresh(doc.get());
+    EXPECT_EQ(fresh.LabelTexts()[0], "DATE");
+    EXPECT_EQ(fresh.LabelTexts()[11], "MBP");
+    EXPECT_EQ(fresh.LabelTexts()[12], "");
+    EXPECT_EQ(fresh.BackgroundColour(), 0xFFFFFFu);
+    EXPECT_EQ(fresh.Pens().wave.colour, 0xFF0000u);
+    EXPECT_EQ(fresh.Pens().pressure.colour, 0x808080u);
+    EXPECT_EQ(fresh.Pens().timeLine.style, PenStyle::Dotted);
+    EXPECT_EQ(fresh.Pens().markerS.colour, 0x0000FFu);
+    EXPECT_EQ(fresh.Pens().tick.colour, 0xFF0000u);
+    EXPECT_EQ(fresh.ZoomIndex(), 0);
+    EXPECT_EQ(fresh.ScrollOffset(), 0);
+    EXPECT_EQ(fresh.CarriedMarker(), 0);
+    EXPECT_EQ(fresh.DragLineX(), 0);
+    EXPECT_EQ(fresh.DragCursor().hotSpot(), QPoint(12, 5));
+    EXPECT_EQ(fresh.DragCursor().pixmap().size(), QSize(32, 32));
+}
+
+TEST_F(WaveViewTest, PanesTakeTheirPlaceInTheFreeArea) {
+    const QRect area(0, 30, 1000, 600);
+    EXPECT_EQ(wave->CalcWindowRect(area), QRect(130, 130, 740, 500));
+    EXPECT_EQ(whole->CalcWindowRect(area), QRect(130, 30, 740, 100));
+}
+
+TEST_F(WaveViewTest, MarkerSLineIsRedAtItsColumn) {
+    Open();
+    const QImage image = Render(*wave);
+    const int x = XOfSample(MarkerS());
+    const int bottom = wave->WaveClientRect().bottom;
+    int red = 0;
+    for (int y = wave->Baselines().wave; y < bottom; ++y)
+        red += image.pixelColor(x, y) == ColourOf(kRed) ? 1 : 0;
+    EXPECT_GT(red, (bottom - wave->Baselines().wave) / 2);
+}
+
+TEST_F(WaveViewTest, BackgroundFollowsTheSettingsWhileTheOverviewStaysLightGrey) {
+    Open();
+    EXPECT_EQ(Render(*wave).pixelColor(2, 2), ColourOf(kWhite));
+    const QImage overviewBefore = Render(*whole);
+    doc->GetSettings().SetBkColor(1);
+    doc->GetSettings().SetWaveColor(3);
+    wave->ApplyColourSettings();
+    EXPECT_EQ(Render(*wave).pixelColor(2, 2), ColourOf(kBlack));
+    const QImage overviewAfter = Render(*whole);
+    EXPECT_EQ(overviewAfter.pixelColor(2, 2), ColourOf(kOverviewBackground));
+    EXPECT_EQ(overviewBefore, overviewAfter);
+}
+
+TEST_F(WaveViewTest, OverviewIgnoresViewScaleZoomAndClicks) {
+    Open();
+    const QImage before = Render(*whole);
+    EXPECT_GT(whole->TickCount(), 0);
+    SendUserMessage(wave.get(), WM_AMPLITUDE_UP);
+    SendUserMessage(wave.get(), WM_ZOOM_IN);
+    whole->OnLButtonDown(0);
+    EXPECT_EQ(doc->GetViewScale(), 4);
+    EXPECT_EQ(Render(*whole), before);
+    EXPECT_TRUE(whole->HorizontalScrollBar()->isHidden());
+}
+
+TEST_F(WaveViewTest, DamagedFileShowsItsTextAndIgnoresClicks) {
+    Open(Damage::Truncated);
+    ASSERT_NE(doc->IsCurrentFileDamaged(), 0);
+    const QImage image = Render(*wave);
+    const int middle = wave->WaveClientRect().Height() / 2;
+    int ink = 0;
+    for (int y = middle; y < middle + 20; ++y)
+        for (int x = 20; x < 200; ++x)
+            ink += image.pixelColor(x, y) == ColourOf(kBlack) ? 1 : 0;
+    EXPECT_GT(ink, 50);
+    wave->OnLButtonDown(XOfSample(MarkerS()));
+    EXPECT_EQ(wave->CarriedMarker(), 0);
+    const QImage overview = Render(*whole);
+    EXPECT_EQ(overview.pixelColor(400, 48), ColourOf(kOverviewBackground));
+    EXPECT_EQ(whole->TickCount(), 0);
+}
+
+TEST_F(WaveViewTest, AmplitudeStopsAtItsLimits) {
+    Open();
+    doc->SetViewScale(0);
+    SendUserMessage(wave.get(), WM_AMPLITUDE_UP);
+    EXPECT_EQ(doc->GetViewScale(), 0);
+    doc->SetViewScale(10);
+    SendUserMessage(wave.get(), WM_AMPLITUDE_DOWN);
+    EXPECT_EQ(doc->GetViewScale(), 10);
+    SendUserMessage(wave.get(), WM_AMPLITUDE_UP);
+    EXPECT_EQ(doc->GetViewScale(), 9);
+}
+
+TEST_F(WaveViewTest, ZoomKeepsTheOffsetWithinTheNewRangeAndTheThumbShowsIt) {
+    Open();
+    QScrollBar* bar = wave->HorizontalScrollBar();
+    for (int i = 0; i < 5; ++i)
+        SendUserMessage(wave.get(), WM_ZOOM_IN);
+    EXPECT_EQ(wave->ZoomIndex(), 3);
+    EXPECT_EQ(bar->maximum(), 3500);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(wave->ScrollOffset(), 3500);
+    SendUserMessage(wave.get(), WM_ZOOM_OUT);
+    EXPECT_EQ(wave->ScrollOffset(), 3000);
+    EXPECT_EQ(bar->value(), 3000);
+    SendUserMessage(wave.get(), WM_ZOOM_OUT);
+    EXPECT_EQ(wave->ScrollOffset(), 2000);
+    for (int i = 0; i < 3; ++i)
+        SendUserMessage(wave.get(), WM_ZOOM_OUT);
+    EXPECT_EQ(wave->ZoomIndex(), 0);
+    EXPECT_EQ(bar->maximum(), 0);
+    EXPECT_FALSE(bar->isHidden());
+}
+
+TEST_F(WaveViewTest, ScrollBarRequestsMoveTheOffset) {
+    Open();
+    SendUserMessage(wave.get(), WM_ZOOM_IN);
+    QScrollBar* bar = wave->HorizontalScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(wave->ScrollOffset(), 1);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(wave->ScrollOffset(), 11);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(wave->ScrollOffset(), 10);
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(wave->ScrollOffset(), 0);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(wave->ScrollOffset(), 0);
+    wave->OnHScroll(ScrollRequest::ThumbTrack, 1500);
+    EXPECT_EQ(bar->value(), 1500);
+    EXPECT_EQ(wave->ScrollOffset(), 1500);
+}
+
+TEST_F(WaveViewTest, WheelScrollsAZoomedViewByLines) {
+    Open();
+    const QPointF at(100, 100);
+    QWheelEvent down(at, at, QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(wave.get(), &down);
+    EXPECT_EQ(wave->ScrollOffset(), 0);
+    SendUserMessage(wave.get(), WM_ZOOM_IN);
+    QApplication::sendEvent(wave.get(), &down);
+    EXPECT_EQ(wave->ScrollOffset(), QApplication::wheelScrollLines());
+}
+
+TEST_F(WaveViewTest, CarryingMarkerSSendsTheLiveValueAndDropsIt) {
+    Open();
+    Render(*wave);
+    const int s = MarkerS();
+    wave->OnLButtonDown(XOfSample(s));
+    ASSERT_EQ(wave->CarriedMarker(), 1);
+    const int x = XOfSample(1200);
+    wave->OnMouseMove(x);
+    ASSERT_EQ(sink.values.size(), 1u);
+    EXPECT_EQ(sink.values[0].marker, 1);
+    EXPECT_EQ(sink.values[0].value, doc->GetPressureAt(wave->SampleAtX(x)));
+
+    const QImage image = Render(*wave);
+    EXPECT_EQ(image.pixelColor(x, 2), ColourOf(kBlack)) << "the drag line inverts white";
+
+    wave->OnLButtonDown(x);
+    EXPECT_EQ(wave->CarriedMarker(), 0);
+    EXPECT_EQ(MarkerS(), wave->SampleAtX(x));
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(WaveViewTest, ValueBeyondSample3996IsZeroAtTheEndOfAZoomedView) {
+    Open();
+    doc->SetMarkerS(3990);
+    for (int i = 0; i < 3; ++i)
+        SendUserMessage(wave.get(), WM_ZOOM_IN);
+    wave->OnHScroll(ScrollRequest::RightEnd, 0);
+    Render(*wave);
+    wave->OnLButtonDown(Width() * (3990 - 3500) / 500);
+    ASSERT_EQ(wave->CarriedMarker(), 1);
+    wave->OnMouseMove(Width() - 1);
+    EXPECT_GT(wave->SampleAtX(Width() - 1), 3996);
+    wave->OnMouseMove(0);
+    ASSERT_EQ(sink.values.size(), 2u);
+    EXPECT_EQ(sink.values[0].value, 0);
+    EXPECT_EQ(sink.values[1].value, doc->GetPressureAt(3500));
+}
+
+TEST_F(WaveViewTest, RightClickCancelsWithoutChange) {
+    Open();
+    Render(*wave);
+    const int s = MarkerS();
+    wave->OnLButtonDown(XOfSample(s));
+    ASSERT_EQ(wave->CarriedMarker(), 1);
+    wave->OnMouseMove(XOfSample(3000));
+    wave->OnRButtonDown();
+    EXPECT_EQ(wave->CarriedMarker(), 0);
+    EXPECT_EQ(MarkerS(), s);
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(WaveViewTest, StatusTextIsDateTimeAndComment) {
+    Open();
+    QString status;
+    QObject::connect(wave.get(), &CWaveView::StatusTextChanged,
+                     [&](const QString& text) { status = text; });
+    Render(*wave);
+    EXPECT_EQ(status.toStdString(),
+              doc->GetDate() + " " + doc->GetTime() + "  " + doc->GetComment());
+}
+
+} // namespace
+} // namespace mirado
