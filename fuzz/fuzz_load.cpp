@@ -1,7 +1,9 @@
 // Loads arbitrary bytes as a measurement file. A record that loads is also saved to
-// memory and loaded again: the second save must give the same bytes.
+// memory and loaded again: the second save must give the same bytes. Both analyses run
+// on every record that loads.
 
 #include "records/AdData.h"
+#include "records/AnalysisSequence.h"
 #include "records/TextEncoding.h"
 
 #include <cstdlib>
@@ -24,6 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     ReadEveryText(*data);
     if (status != 0)
         return 0;
+    // Both analyses on every recording that loads, the records kept from input to input
+    // as the window keeps them.
+    static const auto records = std::make_unique<mirado::AnalysisRecords>();
+    records->AnalyzeBoth(*data);
     const std::string saved = data->SerializedBytes();
     auto reloaded = std::make_unique<mirado::CAdData>();
     if (reloaded->LoadFromBytes("fuzz", reinterpret_cast<const uint8_t*>(saved.data()),
