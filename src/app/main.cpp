@@ -1,6 +1,66 @@
+// The program: `mirado [FILES...]` opens the viewer on the files;
+// `mirado --screenshot PATH [FILES...]` saves a picture of the main window and exits.
+
+#include "app/MiradoApp.h"
+
 #include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kScreenshotOption = "--screenshot";
+
+struct CommandLine {
+    std::string screenshotPath;
+    std::vector<std::string> files;
+    bool valid = true;
+};
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    CommandLine line;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const std::string argument = arguments[i].toStdString();
+        if (argument == kScreenshotOption) {
+            if (i + 1 >= arguments.size()) {
+                line.valid = false;
+                break;
+            }
+            line.screenshotPath = arguments[++i].toStdString();
+        } else {
+            line.files.push_back(argument);
+        }
+    }
+    return line;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Mirado"));
+    const CommandLine line = ParseCommandLine(QApplication::arguments());
+    if (!line.valid) {
+        std::fprintf(stderr, "usage: mirado [--screenshot PATH] [FILES...]\n");
+        return 2;
+    }
+
+    mirado::CMiradoApp app;
+    if (!app.InitInstance(line.files))
+        return 1;
+
+    if (!line.screenshotPath.empty()) {
+        // Taken once the window has been shown and painted.
+        QTimer::singleShot(0, &application, [&] {
+            QApplication::processEvents();
+            const bool saved = app.SaveScreenshot(line.screenshotPath);
+            if (!saved)
+                std::fprintf(stderr, "mirado: cannot write %s\n", line.screenshotPath.c_str());
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return QApplication::exec();
 }

@@ -24,7 +24,8 @@ enum UserMessage : int {
     WM_EXPORT_TEXT = 0x475,
 };
 
-static_assert(WM_MARKER_VALUE >= QEvent::User && WM_EXPORT_TEXT <= QEvent::MaxUser,
+static_assert(WM_MARKER_VALUE >= static_cast<int>(QEvent::User) &&
+                  WM_EXPORT_TEXT <= static_cast<int>(QEvent::MaxUser),
               "user messages must lie in Qt's user event range");
 
 class CUserEvent : public QEvent {

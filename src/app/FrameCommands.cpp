@@ -1,0 +1,175 @@
+#include "app/FrameCommands.h"
+
+#include <QEvent>
+#include <QIcon>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QWidget>
+
+namespace mirado {
+
+namespace {
+
+constexpr int kNavigationMinimumFiles = 2;
+
+// A separator in the toolbar order.
+constexpr int kSeparator = 0;
+
+// Toolbar order; kSeparator marks a separator.
+const int kToolBarOrder[] = {ID_FILE_OPEN,      ID_FILE_SAVE,     kSeparator,       ID_AMPLITUDE_UP,
+                             ID_AMPLITUDE_DOWN, ID_ZOOM_OUT,      ID_ZOOM_IN,       kSeparator,
+                             ID_FIRST_FILE,     ID_PREV_FILE,     ID_AUTO_BACKWARD, ID_AUTO_STOP,
+                             ID_AUTO_FORWARD,   ID_NEXT_FILE,     ID_LAST_FILE,     kSeparator,
+                             ID_ANALYSIS_SM,    kSeparator,       ID_ANALYSIS_S,    ID_FITTED_CURVE,
+                             kSeparator,        ID_STORED_VALUES, kSeparator,       ID_EDIT_ID};
+
+const int kFileMenuOrder[] = {ID_FILE_OPEN,          ID_FILE_SAVE,  kSeparator, ID_FILE_PRINT_SETUP,
+                              ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, kSeparator, ID_APP_EXIT};
+const int kDisplayMenuOrder[] = {ID_FIRST_FILE, ID_PREV_FILE, ID_NEXT_FILE,
+                                 ID_LAST_FILE,  kSeparator,   ID_COLOR};
+const int kHelpMenuOrder[] = {ID_APP_ABOUT};
+
+// The program's own buttons carry no tool tip; the platform's file commands do.
+class NoToolTipFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
+    }
+};
+
+bool IsOwnCommand(int id) {
+    return id < ID_FILE_NEW;
+}
+
+template <std::size_t N>
+void AddItems(const CFrameCommands& commands, QMenu& menu, const int (&order)[N]) {
+    for (int id : order) {
+        if (id == kSeparator)
+            menu.addSeparator();
+        else
+            menu.addAction(commands.Action(static_cast<CommandId>(id)));
+    }
+}
+
+} // namespace
+
+bool IsEnabledByRule(EnableRule rule, const CommandState& state) {
+    const bool several = state.fileCount >= kNavigationMinimumFiles;
+    switch (rule) {
+    case EnableRule::Always:
+        return true;
+    case EnableRule::Navigation:
+        return several && !state.stepping;
+    case EnableRule::StopStepping:
+        return several && state.stepping;
+    case EnableRule::LoadedNotStepping:
+        return state.loaded && !state.stepping;
+    case EnableRule::Loaded:
+        return state.loaded;
+    case EnableRule::Save:
+        return state.canSave;
+    }
+    return false;
+}
+
+CFrameCommands::CFrameCommands(QWidget* frame) : QObject(frame), frame_(frame) {
+    const auto icon = [](const char* name) { return QStringLiteral(":/icons/%1.svg").arg(name); };
+    Add(ID_FILE_NEW, QStringLiteral("New"), {}, EnableRule::Always);
+    Add(ID_FILE_OPEN, QStringLiteral("Open(&O)..."), icon("open"), EnableRule::Always);
+    Add(ID_FILE_SAVE, QStringLiteral("Save(&S)"), icon("save"), EnableRule::Save);
+    Add(ID_FILE_PRINT_SETUP, QStringLiteral("Printer Setting..."), {}, EnableRule::Always);
+    Add(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Preview"), {}, EnableRule::LoadedNotStepping);
+    Add(ID_FILE_PRINT, QStringLiteral("Print this file..."), {}, EnableRule::LoadedNotStepping);
+    Add(ID_APP_EXIT, QStringLiteral("Exit(&X)"), {}, EnableRule::Always);
+    Add(ID_APP_ABOUT, QStringLiteral("About(&A)..."), {}, EnableRule::Always);
+    Add(ID_FIRST_FILE, QStringLiteral("First File"), icon("first_file"), EnableRule::Navigation);
+    Add(ID_PREV_FILE, QStringLiteral("Prev. File"), icon("prev_file"), EnableRule::Navigation);
+    Add(ID_NEXT_FILE, QStringLiteral("Next File"), icon("next_file"), EnableRule::Navigation);
+    Add(ID_LAST_FILE, QStringLiteral("Last File"), icon("last_file"), EnableRule::Navigation);
+    Add(ID_COLOR, QStringLiteral("Color"), {}, EnableRule::Always);
+    Add(ID_AUTO_FORWARD, {}, icon("auto_forward"), EnableRule::Navigation);
+    Add(ID_AUTO_BACKWARD, {}, icon("auto_backward"), EnableRule::Navigation);
+    Add(ID_AUTO_STOP, {}, icon("auto_stop"), EnableRule::StopStepping);
+    Add(ID_AMPLITUDE_UP, {}, icon("amplitude_up"), EnableRule::LoadedNotStepping);
+    Add(ID_AMPLITUDE_DOWN, {}, icon("amplitude_down"), EnableRule::LoadedNotStepping);
+    Add(ID_ZOOM_OUT, {}, icon("zoom_out"), EnableRule::LoadedNotStepping);
+    Add(ID_ZOOM_IN, {}, icon("zoom_in"), EnableRule::LoadedNotStepping);
+    Add(ID_ANALYSIS_SM, {}, icon("analysis_sm"), EnableRule::LoadedNotStepping);
+    Add(ID_ANALYSIS_S, {}, icon("analysis_s"), EnableRule::LoadedNotStepping);
+    Add(ID_STORED_VALUES, {}, icon("stored_values"), EnableRule::Loaded);
+    Add(ID_FITTED_CURVE, {}, icon("fitted_curve"), EnableRule::Loaded);
+    Add(ID_EDIT_ID, {}, icon("edit_id"), EnableRule::Loaded);
+
+    Action(ID_FILE_NEW)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    Action(ID_FILE_OPEN)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Action(ID_FILE_SAVE)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Action(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    Action(ID_FILE_OPEN)->setToolTip(QStringLiteral("Open"));
+    Action(ID_FILE_OPEN)->setStatusTip(QStringLiteral("Open an existing document"));
+    Action(ID_FILE_SAVE)->setToolTip(QStringLiteral("Save"));
+    Action(ID_FILE_SAVE)->setStatusTip(QStringLiteral("Save the active document"));
+    // Ctrl+N reaches its command without a menu item.
+    frame_->addAction(Action(ID_FILE_NEW));
+}
+
+void CFrameCommands::Add(CommandId id, const QString& text, const QString& icon, EnableRule rule) {
+    auto* action = new QAction(text, frame_);
+    action->setData(static_cast<int>(id));
+    if (!icon.isEmpty())
+        action->setIcon(QIcon(icon));
+    action->setEnabled(false);
+    commands_[id] = Command{action, rule, false};
+}
+
+QAction* CFrameCommands::Action(CommandId id) const {
+    const auto it = commands_.find(id);
+    return it == commands_.end() ? nullptr : it->second.action;
+}
+
+void CFrameCommands::Wire(CommandId id, std::function<void()> handler) {
+    auto it = commands_.find(id);
+    if (it == commands_.end())
+        return;
+    it->second.wired = true;
+    connect(it->second.action, &QAction::triggered, this, [handler] { handler(); });
+}
+
+bool CFrameCommands::IsWired(CommandId id) const {
+    const auto it = commands_.find(id);
+    return it != commands_.end() && it->second.wired;
+}
+
+EnableRule CFrameCommands::RuleOf(CommandId id) const {
+    const auto it = commands_.find(id);
+    return it == commands_.end() ? EnableRule::Always : it->second.rule;
+}
+
+void CFrameCommands::BuildMenuBar(QMenuBar& menuBar) const {
+    AddItems(*this, *menuBar.addMenu(QStringLiteral("File(&F)")), kFileMenuOrder);
+    AddItems(*this, *menuBar.addMenu(QStringLiteral("Display(&D)")), kDisplayMenuOrder);
+    AddItems(*this, *menuBar.addMenu(QStringLiteral("Help(&H)")), kHelpMenuOrder);
+}
+
+void CFrameCommands::BuildToolBar(QToolBar& toolBar) const {
+    auto* filter = new NoToolTipFilter(&toolBar);
+    for (int id : kToolBarOrder) {
+        if (id == kSeparator) {
+            toolBar.addSeparator();
+            continue;
+        }
+        QAction* action = Action(static_cast<CommandId>(id));
+        toolBar.addAction(action);
+        if (IsOwnCommand(id))
+            if (QWidget* button = toolBar.widgetForAction(action))
+                button->installEventFilter(filter);
+    }
+}
+
+void CFrameCommands::Apply(const CommandState& state) {
+    for (auto& [id, command] : commands_)
+        command.action->setEnabled(command.wired && IsEnabledByRule(command.rule, state));
+}
+
+} // namespace mirado

@@ -1,0 +1,126 @@
+#pragma once
+// CMainFrame: the program's one main window. It creates the toolbar, the status bar and
+// the four panes, places the panes by fixed pixel rules whenever it lays out, carries out
+// the commands of the menus, the toolbar and the keys on the document and the panes,
+// runs the automatic stepping through the file list, and relays the user messages by
+// which the panes talk to each other.
+
+#include "app/FrameCommands.h"
+#include "platform/DocumentBase.h"
+#include "platform/FrameNotifier.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <string>
+#include <vector>
+
+class QLabel;
+
+namespace mirado {
+
+class CFilenameView;
+class CInformationView;
+class CMiradoDoc;
+class CViewBase;
+class CWaveView;
+
+class CMainFrame : public QMainWindow, public IFrameNotifier {
+    Q_OBJECT
+public:
+    static constexpr int kSideColumnWidth = 130;
+    static constexpr int kOverviewBandHeight = 100;
+    static constexpr int kMinimumClientWidth = 400;
+    static constexpr int kMinimumClientHeight = 300;
+
+    explicit CMainFrame(CMiradoDoc* document, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CMiradoDoc* GetDocument() const { return document_; }
+    CFrameCommands& Commands() { return *commands_; }
+    QAction* Action(CommandId id) const { return commands_->Action(id); }
+
+    // The panes, in the order they are created.
+    CWaveView* GetWaveView() const { return waveView_; }
+    CViewBase* GetWholeView() const { return wholeView_; }
+    CFilenameView* GetFileList() const { return fileList_; }
+    CInformationView* GetInformationPane() const { return informationPane_; }
+    // Every pane that exists, in creation order.
+    std::vector<CViewBase*> Panes() const;
+
+    // The free area inside toolbar and status bar, in the frame's client coordinates.
+    QRect FreeArea() const;
+    // Places every pane by its own rule for the current free area.
+    void RecalcLayout();
+
+    // Text of the status bar's second pane.
+    void SetStatusText(const QString& text);
+    QString StatusText() const;
+
+    // Command handlers.
+    void OnFileOpen();
+    void OnFirstFile();
+    void OnPrevFile();
+    void OnNextFile();
+    void OnLastFile();
+    void StartStepping(int direction);
+    void StopStepping();
+    int GetAutoStepDirection() const { return autoStepDirection_; }
+    const QTimer& StepTimer() const { return stepTimer_; }
+    void OnSelectAllFiles();
+    void OnClearSelection();
+
+    // Replaces the file list by these files and shows the first, as if they had been
+    // picked in the open dialog (command line, dropped files).
+    void OpenPaths(const std::vector<std::string>& paths);
+
+    // Enables and disables every command for the current state.
+    void UpdateCommandStates();
+
+    // IFrameNotifier: the display colours changed.
+    void ApplyColours() override;
+
+protected:
+    bool event(QEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Tells the frame when the document changed, so the enable rules follow it.
+    class DocumentWatcher : public IView {
+    public:
+        explicit DocumentWatcher(CMainFrame& frame) : frame_(frame) {}
+        void OnUpdate(IView*, int) override { frame_.UpdateCommandStates(); }
+
+    private:
+        CMainFrame& frame_;
+    };
+
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreatePanes();
+    void WireCommands();
+    void ShowFile(int index);
+    void OnTimer();
+    void PostToWaveView(int message);
+    void ToggleFittedCurve();
+    void UpdateTitle(const std::string& title);
+    void HandleUserMessage(QEvent* event);
+    void UpdateMinimumSize();
+
+    CMiradoDoc* document_;
+    CFrameCommands* commands_;
+    QWidget* client_ = nullptr;
+    QLabel* statusPane_ = nullptr;
+    CWaveView* waveView_ = nullptr;
+    CViewBase* wholeView_ = nullptr;
+    CFilenameView* fileList_ = nullptr;
+    CInformationView* informationPane_ = nullptr;
+    int autoStepDirection_ = 0;
+    QTimer stepTimer_;
+    DocumentWatcher watcher_;
+};
+
+} // namespace mirado

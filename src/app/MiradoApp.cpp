@@ -1,0 +1,114 @@
+#include "app/MiradoApp.h"
+
+#include "app/AboutDialog.h"
+#include "app/FontSubstitutions.h"
+#include "app/MainFrame.h"
+#include "document/MiradoDoc.h"
+#include "document/PreferenceFolder.h"
+
+#include <QLocale>
+#include <QPageSize>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTimer>
+
+namespace mirado {
+
+class CMiradoApp::FrameRelay : public IFrameNotifier {
+public:
+    void SetFrame(IFrameNotifier* frame) { frame_ = frame; }
+    void ApplyColours() override {
+        if (frame_ != nullptr)
+            frame_->ApplyColours();
+    }
+
+private:
+    IFrameNotifier* frame_ = nullptr;
+};
+
+namespace {
+
+// Paper for the landscape default when no printer names its own.
+QPageSize LocalePaper() {
+    const QLocale::Territory territory = QLocale::system().territory();
+    const bool letter = territory == QLocale::UnitedStates || territory == QLocale::Canada;
+    return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
+}
+
+} // namespace
+
+CMiradoApp::CMiradoApp(const AppServices& services)
+    : documentsFolder_(services.documentsFolder != nullptr ? services.documentsFolder
+                                                           : &qtDocumentsFolder_),
+      prompts_(services.prompts != nullptr ? services.prompts : &qtPrompts_),
+      openDialog_(services.openDialog != nullptr ? services.openDialog : &qtOpenDialog_),
+      frameRelay_(std::make_unique<FrameRelay>()),
+      pageLayout_(LocalePaper(), QPageLayout::Landscape, QMarginsF()) {}
+
+CMiradoApp::~CMiradoApp() {
+    // The window and its panes go before the document they are views of.
+    frame_.reset();
+    document_.reset();
+}
+
+bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
+    InstallFontSubstitutions();
+
+    preferenceFolder_ = PreparePreferenceFolder(*documentsFolder_, prompts_);
+    profile_ = std::make_unique<CQtProfile>(SettingsFilePath(preferenceFolder_));
+
+    DocumentServices services;
+    services.prompts = prompts_;
+    services.openDialog = openDialog_;
+    services.trash = &trash_;
+    services.profile = profile_.get();
+    services.frame = frameRelay_.get();
+    document_ = std::make_unique<CMiradoDoc>(services);
+    document_->NewDocument();
+
+    frame_ = std::make_unique<CMainFrame>(document_.get());
+    frameRelay_->SetFrame(frame_.get());
+    qtPrompts_.SetOwner(frame_.get());
+    qtOpenDialog_.SetOwner(frame_.get());
+    frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    frame_->Commands().Wire(ID_FILE_NEW, [this] { OnFileNew(); });
+    frame_->UpdateCommandStates();
+
+    frame_->OpenPaths(files);
+
+    frame_->show();
+    // The printers are looked at once the window is up, so the first paint does not wait.
+    QTimer::singleShot(0, frame_.get(), [this] { SetDefaultPageLayout(); });
+    return true;
+}
+
+void CMiradoApp::SetDefaultPageLayout() {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (!printer.isNull() && printer.defaultPageSize().isValid())
+        pageLayout_.setPageSize(printer.defaultPageSize());
+    pageLayout_.setOrientation(QPageLayout::Landscape);
+}
+
+void CMiradoApp::ApplyPrinterDefaults(QPrinter& printer) const {
+    printer.setPageSize(pageLayout_.pageSize());
+    printer.setPageOrientation(QPageLayout::Landscape);
+}
+
+void CMiradoApp::OnAppAbout() {
+    CAboutDialog dialog(frame_.get());
+    dialog.exec();
+}
+
+void CMiradoApp::OnFileNew() {
+    if (document_->SaveModified())
+        document_->NewDocument();
+}
+
+bool CMiradoApp::SaveScreenshot(const std::string& path) const {
+    if (frame_ == nullptr)
+        return false;
+    return frame_->grab().save(QString::fromStdString(path), "PNG");
+}
+
+} // namespace mirado

@@ -1,0 +1,83 @@
+#pragma once
+// CMiradoApp: starts the program. It prepares the preference folder, points the settings
+// file into it, builds the document and the main window, opens the files named on the
+// command line, shows the window and makes landscape the default page orientation for
+// everything the program prints, previews or writes as PDF. It also carries out the
+// application's own commands (About, New).
+
+#include "platform/qt/QtOpenFileDialog.h"
+#include "platform/qt/QtProfile.h"
+#include "platform/qt/QtSystemServices.h"
+#include "platform/qt/QtUserPrompts.h"
+
+#include <QPageLayout>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPrinter;
+
+namespace mirado {
+
+class CMainFrame;
+class CMiradoDoc;
+class IDocumentsFolder;
+class IOpenFileDialog;
+class IUserPrompts;
+
+// Services start-up uses; a null member takes the desktop's own.
+struct AppServices {
+    IDocumentsFolder* documentsFolder = nullptr;
+    IUserPrompts* prompts = nullptr;
+    IOpenFileDialog* openDialog = nullptr;
+};
+
+class CMiradoApp {
+public:
+    explicit CMiradoApp(const AppServices& services = {});
+    ~CMiradoApp();
+    CMiradoApp(const CMiradoApp&) = delete;
+    CMiradoApp& operator=(const CMiradoApp&) = delete;
+
+    // Start-up; files are opened as if picked in the open dialog. False when the main
+    // window could not be made.
+    bool InitInstance(const std::vector<std::string>& files);
+
+    const std::string& GetPreferenceFolder() const { return preferenceFolder_; }
+    CMiradoDoc* GetDocument() const { return document_.get(); }
+    CMainFrame* GetMainFrame() const { return frame_.get(); }
+
+    // The page layout every print, preview and PDF starts from: landscape, on the
+    // default printer's paper when there is a printer.
+    const QPageLayout& DefaultPageLayout() const { return pageLayout_; }
+    void ApplyPrinterDefaults(QPrinter& printer) const;
+
+    void OnAppAbout();
+    void OnFileNew();
+
+    // Saves a picture of the main window as a PNG; false when it could not be written.
+    bool SaveScreenshot(const std::string& path) const;
+
+private:
+    // The document reaches the frame through this before and after the frame exists.
+    class FrameRelay;
+
+    void SetDefaultPageLayout();
+
+    CQtDocumentsFolder qtDocumentsFolder_;
+    CQtUserPrompts qtPrompts_;
+    CQtOpenFileDialog qtOpenDialog_;
+    CQtTrash trash_;
+    IDocumentsFolder* documentsFolder_;
+    IUserPrompts* prompts_;
+    IOpenFileDialog* openDialog_;
+    std::string preferenceFolder_;
+    std::unique_ptr<CQtProfile> profile_;
+    std::unique_ptr<FrameRelay> frameRelay_;
+    std::unique_ptr<CMiradoDoc> document_;
+    std::unique_ptr<CMainFrame> frame_;
+    QPageLayout pageLayout_;
+};
+
+} // namespace mirado

@@ -1,0 +1,68 @@
+#include "platform/qt/QtUserPrompts.h"
+
+#include <QMessageBox>
+
+namespace mirado {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+MessageAnswer FromQtButton(int button) {
+    switch (button) {
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Retry:
+        return MessageAnswer::Retry;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
+} // namespace
+
+MessageAnswer CQtUserPrompts::ShowMessage(const std::string& text, const std::string& caption,
+                                          MessageIcon icon, MessageButtons buttons) {
+    QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    ToQtButtons(buttons), owner_.data());
+    // Closing the box without a button counts as its cancelling button.
+    if (buttons == MessageButtons::YesNo)
+        box.setEscapeButton(QMessageBox::No);
+    return FromQtButton(box.exec());
+}
+
+} // namespace mirado

@@ -1,0 +1,248 @@
+#include "views/InformationDrawing.h"
+
+#include "records/WaveCodec.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+
+namespace mirado {
+
+namespace {
+
+const FontSpec kHeadingFont{"Courier New", 140, 16, 800};
+const FontSpec kValueFont{"Courier New", 120, 10, 500};
+const FontSpec kCaptionFont{"Courier New", 120, 10, 700};
+const FontSpec kSmallFont{"Courier New", 90, 8, 500};
+
+const Pen kLightPen{PenStyle::Solid, 1, Rgb(255, 255, 255)};
+const Pen kDarkPen{PenStyle::Solid, 1, Rgb(16, 16, 16)};
+
+constexpr Colour kTextColour = Rgb(0, 0, 0);
+constexpr Colour kOwnAnalysisColour = Rgb(0, 0, 246);
+constexpr Colour kFlagColour = Rgb(255, 96, 96);
+constexpr Colour kLiveColour = Rgb(255, 0, 0);
+constexpr Colour kLegendTitleColour = Rgb(255, 0, 0);
+
+constexpr int kBoxLeft = 10;
+constexpr int kBoxRight = 120;
+constexpr int kTextIndent = 8;
+constexpr int kAnchorX = 4;
+
+// Box numbers (0-based) of the lines.
+constexpr int kSenseBox = 0;
+constexpr int kBaseBox = 1;
+constexpr int kPressBox = 2;
+constexpr int kSpeciesBox = 3;
+constexpr int kAnimalBox = 4;
+constexpr int kHeartRateBox = 5;
+constexpr int kSbpBox = 6;
+constexpr int kMbpBox = 7;
+constexpr int kDbpBox = 8;
+
+constexpr Point kConditionCaption{kAnchorX, 12};
+constexpr Point kAnimalCaption{kAnchorX, 169};
+constexpr Point kMeasurementCaption{kAnchorX, 225};
+constexpr Point kIntervalAnchor{kAnchorX, 370};
+constexpr Point kFlagAnchor{kAnchorX, 400};
+
+// Species by sample interval (0.1 ms units).
+constexpr int kSamplingOther = 100;
+constexpr int kSamplingLarger = 40;
+constexpr int kTenthsPerMillisecond = 10;
+constexpr int kLegendDeviceType = 4;
+
+// Result codes with their own flag texts.
+constexpr int kResultAir = 5;
+constexpr int kResultLow = 16;
+constexpr int kResultHigh = 17;
+// Codes that are flagged even when the values are not valid.
+constexpr int kInvalidPassCodes[] = {1, 4, kResultAir, kResultLow};
+
+const char* const kLegendLines[] = {"LumicA(MS):",     "Mouse=2 Rat=4", "Other=10", "LumicE(MS):",
+                                    "Rabbit/Monkey=2", "Dog=4",         "Other=10"};
+constexpr int kLegendTitleLines[] = {0, 3};
+
+std::string Format(const char* format, ...) {
+    char buffer[64];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    return buffer;
+}
+
+int ToMmHg(int raw) {
+    return HalfRound(static_cast<int16_t>(raw));
+}
+
+int LineHeight(const IDrawingSurface& surface) {
+    const FontMetrics metrics = surface.GetFontMetrics();
+    return metrics.height + metrics.externalLeading;
+}
+
+} // namespace
+
+const std::array<Rect, CInformationDrawing::kBoxCount>& CInformationDrawing::Boxes() {
+    static const std::array<Rect, kBoxCount> boxes = {
+        Rect{kBoxLeft, 32, kBoxRight, 60},   Rect{kBoxLeft, 61, kBoxRight, 89},
+        Rect{kBoxLeft, 90, kBoxRight, 118},  Rect{kBoxLeft, 119, kBoxRight, 147},
+        Rect{kBoxLeft, 189, kBoxRight, 217}, Rect{kBoxLeft, 245, kBoxRight, 273},
+        Rect{kBoxLeft, 274, kBoxRight, 302}, Rect{kBoxLeft, 303, kBoxRight, 331},
+        Rect{kBoxLeft, 332, kBoxRight, 360}};
+    return boxes;
+}
+
+void CInformationDrawing::DrawBackground(IDrawingSurface& surface, const Rect& client) const {
+    surface.FillRect(client, faceColour_);
+
+    surface.SetPen(kLightPen);
+    surface.MoveTo(client.left - 1, client.bottom - 1);
+    surface.LineTo(client.right - 1, client.bottom - 1);
+    surface.LineTo(client.right - 1, client.top);
+    for (const Rect& box : Boxes()) {
+        surface.MoveTo(box.left, box.bottom);
+        surface.LineTo(box.left, box.top);
+        surface.LineTo(box.right, box.top);
+    }
+
+    surface.SetPen(kDarkPen);
+    surface.MoveTo(client.left, client.bottom);
+    surface.LineTo(client.left, client.top);
+    surface.LineTo(client.right, client.top);
+    for (const Rect& box : Boxes()) {
+        surface.MoveTo(box.left, box.bottom);
+        surface.LineTo(box.right, box.bottom);
+        surface.LineTo(box.right, box.top);
+    }
+
+    surface.SetFont(kCaptionFont);
+    surface.SetBackgroundMode(BackgroundMode::Opaque);
+    surface.SetTextBackground(faceColour_);
+    surface.SetTextColour(kTextColour);
+    surface.TextOut(kConditionCaption.x, kConditionCaption.y, "Condition");
+    surface.TextOut(kAnimalCaption.x, kAnimalCaption.y, "Animal No.");
+    surface.TextOut(kMeasurementCaption.x, kMeasurementCaption.y, "Measurement");
+    surface.SelectSystemFont();
+}
+
+std::string CInformationDrawing::SpeciesText(int deviceTypeCode, int sampling) {
+    switch (deviceTypeCode) {
+    case 0:
+    case 2:
+        if (sampling == kSamplingOther)
+            return "Other";
+        return sampling == kSamplingLarger ? "RAT" : "MOUSE";
+    case 1:
+    case 3:
+        if (sampling == kSamplingOther)
+            return "Other";
+        return sampling == kSamplingLarger ? "DOG" : "RABBIT/MONKEY";
+    default:
+        return Format("MS  %d", sampling / kTenthsPerMillisecond);
+    }
+}
+
+int CInformationDrawing::FilterResultCode(int resultCode, bool valid) {
+    if (resultCode == 0 || valid)
+        return resultCode;
+    for (int code : kInvalidPassCodes)
+        if (code == resultCode)
+            return resultCode;
+    return 0;
+}
+
+std::string CInformationDrawing::FlagText(int code) {
+    switch (code) {
+    case kResultLow:
+        return "Lo";
+    case kResultHigh:
+        return "Hi";
+    case kResultAir:
+        return "Air";
+    default:
+        return Format("Err%01d", code);
+    }
+}
+
+void CInformationDrawing::DrawBoxLine(IDrawingSurface& surface, int box, int lineHeight,
+                                      const std::string& text) const {
+    const Rect& r = Boxes()[static_cast<size_t>(box)];
+    surface.TextOut(r.left + kTextIndent, r.top + lineHeight / 3, text);
+}
+
+void CInformationDrawing::DrawLines(IDrawingSurface& surface,
+                                    const InformationValues& values) const {
+    surface.SetFont(kValueFont);
+    surface.SetBackgroundMode(BackgroundMode::Opaque);
+    surface.SetTextBackground(faceColour_);
+    surface.SetTextColour(kTextColour);
+    const int lineHeight = LineHeight(surface);
+
+    DrawBoxLine(surface, kSenseBox, lineHeight, Format("Sense   %1d", values.sense));
+    DrawBoxLine(surface, kPressBox, lineHeight, Format("Press %3d", values.inflationPressure));
+    DrawBoxLine(surface, kBaseBox, lineHeight, Format("Base  %3d", values.opticalBase));
+    DrawBoxLine(surface, kSpeciesBox, lineHeight,
+                SpeciesText(values.deviceTypeCode, values.sampling));
+    DrawBoxLine(surface, kAnimalBox, lineHeight, values.animalNo);
+
+    DrawMeasurement(surface, values, LineHeight(surface));
+    surface.SelectSystemFont();
+}
+
+void CInformationDrawing::DrawMeasurement(IDrawingSurface& surface, const InformationValues& values,
+                                          int lineHeight) const {
+    const Colour colour = values.analysisSource ? kOwnAnalysisColour : kTextColour;
+    surface.SetTextColour(colour);
+    DrawBoxLine(surface, kHeartRateBox, lineHeight, Format("HR   %3d", values.heartRate));
+    DrawBoxLine(surface, kSbpBox, lineHeight, Format("SBP  %3d", ToMmHg(values.sbp)));
+    if (values.valid) {
+        DrawBoxLine(surface, kMbpBox, lineHeight, Format("MBP  %3d", ToMmHg(values.mbp)));
+        DrawBoxLine(surface, kDbpBox, lineHeight, Format("DBP  %3d", ToMmHg(values.dbp)));
+    }
+
+    surface.SetFont(kSmallFont);
+    surface.TextOut(kIntervalAnchor.x + kTextIndent, kIntervalAnchor.y + lineHeight / 3,
+                    values.valid ? Format("M-S:%d", values.markerInterval) : "   ");
+
+    const int flag = FilterResultCode(values.resultCode, values.valid);
+    if (flag != 0) {
+        surface.SetFont(kHeadingFont);
+        surface.SetTextColour(kFlagColour);
+        surface.TextOut(kFlagAnchor.x + kTextIndent, kFlagAnchor.y + lineHeight / 3,
+                        FlagText(flag));
+    }
+    if (values.deviceTypeCode == kLegendDeviceType)
+        DrawLegend(surface, lineHeight);
+}
+
+void CInformationDrawing::DrawLegend(IDrawingSurface& surface, int lineHeight) const {
+    surface.SetFont(kSmallFont);
+    int y = kFlagAnchor.y + 2 * lineHeight;
+    int line = 0;
+    for (const char* text : kLegendLines) {
+        bool title = false;
+        for (int t : kLegendTitleLines)
+            title = title || t == line;
+        surface.SetTextColour(title ? kLegendTitleColour : kTextColour);
+        surface.TextOut(kFlagAnchor.x + kTextIndent, y, text);
+        y += lineHeight;
+        ++line;
+    }
+}
+
+void CInformationDrawing::DrawLiveValue(IDrawingSurface& surface, LiveMarker marker,
+                                        int rawPressure) const {
+    surface.SetFont(kValueFont);
+    surface.SetBackgroundMode(BackgroundMode::Opaque);
+    surface.SetTextBackground(faceColour_);
+    surface.SetTextColour(kLiveColour);
+    const int lineHeight = LineHeight(surface);
+    if (marker == LiveMarker::Systolic)
+        DrawBoxLine(surface, kSbpBox, lineHeight, Format("SBP  %3d", ToMmHg(rawPressure)));
+    else
+        DrawBoxLine(surface, kMbpBox, lineHeight, Format("MBP  %3d", ToMmHg(rawPressure)));
+    surface.SelectSystemFont();
+}
+
+} // namespace mirado
