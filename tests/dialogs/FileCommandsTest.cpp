@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -303,6 +304,33 @@ TEST_F(FileCommandsTest, CancelledExportLeavesNoFileAndTheCurrentFileReopened) {
     commands.OnSaveToTextFile();
     EXPECT_EQ(ReadAll(target), "kept");
 }
+
+#ifdef MIRADO_CLI_PATH
+TEST_F(FileCommandsTest, WindowExportEqualsTheBatchToolsForTheMarkedFiles) {
+    OpenSamples(BundledSamples().size());
+    const std::vector<int> marked = {0, 2, 3, 5, 8, 9, 12};
+    for (int i : marked)
+        document.ToggleSelected(i);
+    for (bool dominant : {true, false}) {
+        SCOPED_TRACE(dominant ? "Dominant" : "Mean");
+        const fs::path fromWindow = root / "window.txt";
+        const fs::path fromTool = root / "tool.txt";
+        saveDialog.QueueOk(fromWindow.string(), dominant);
+        commands.OnSaveToTextFile();
+
+        std::string command = std::string("\"") + MIRADO_CLI_PATH + "\" export --mode " +
+                              (dominant ? "dominant" : "mean") + " -o \"" + fromTool.string() +
+                              "\"";
+        for (int i : marked)
+            command += " \"" + paths[i] + "\"";
+        command += " > /dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const std::string windowBytes = ReadAll(fromWindow);
+        EXPECT_GT(windowBytes.size(), std::string(kExportHeader).size());
+        EXPECT_EQ(windowBytes, ReadAll(fromTool));
+    }
+}
+#endif
 
 } // namespace
 } // namespace mirado
