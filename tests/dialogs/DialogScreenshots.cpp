@@ -1,0 +1,70 @@
+// Test-only tool: shows each dialog of the program with sample contents and saves a
+// picture of it as PNG into the folder given on the command line (run under a virtual X
+// server for the documentation's screenshots).
+
+#include "dialogs/FileDialog4Text.h"
+#include "dialogs/IdDialog.h"
+#include "dialogs/ParametersDialog.h"
+#include "document/DisplaySettings.h"
+#include "platform/ScriptedPlatform.h"
+#include "platform/ScriptedUserPrompts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+bool Save(QWidget& dialog, const QString& path) {
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog))
+        return false;
+    QTest::qWait(1000); // the file dialog lists its folder in the background
+    const bool saved = dialog.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    dialog.hide();
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: dialogs_screenshots FOLDER\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    mirado::ScriptedUserPrompts prompts;
+    bool ok = true;
+
+    mirado::MemoryProfile profile;
+    mirado::CDisplaySettings settings(&profile);
+    mirado::CParametersDialog parameters(settings, prompts);
+    ok &= Save(parameters, folder.filePath("dialog-parameters.png"));
+    parameters.BlackButton()->click();
+    parameters.PressList()->setCurrentIndex(17);
+    parameters.OpticalList()->setCurrentIndex(8);
+    ok &= Save(parameters, folder.filePath("dialog-parameters-black.png"));
+
+    const mirado::IdDialogFields fields{
+        "R-12", "試験A-01", "293g", "雄 16週", "baseline day 3", "DATE&TIME: 24/10/05 12:36:40"};
+    mirado::CIdDialog id(fields, prompts);
+    ok &= Save(id, folder.filePath("dialog-id.png"));
+
+    mirado::CFileDialog4Text save("txt", "Textout.txt", {"txt file (*.txt)", "All Files (*.*)"});
+    // A folder of its own with earlier exports in it, rather than whatever /tmp holds.
+    QTemporaryDir exports;
+    for (const char* name : {"MS0412.txt", "RT0415-mean.txt", "Textout.txt"})
+        QFile(QDir(exports.path()).filePath(name)).open(QIODevice::WriteOnly);
+    save.setDirectory(exports.path());
+    save.resize(640, 420);
+    ok &= Save(save, folder.filePath("dialog-save-as-text.png"));
+    return ok ? 0 : 1;
+}
