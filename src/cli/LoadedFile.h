@@ -1,0 +1,32 @@
+#pragma once
+// One measurement file as the batch commands see it: the record after Load, whether it
+// loaded, the message of a failed load, and whether any byte could be read at all.
+
+#include "records/AdData.h"
+
+#include <memory>
+#include <string>
+
+namespace mirado {
+
+inline constexpr int kModelUnknownCode = 4;
+
+struct LoadedFile {
+    std::string path;
+    CAdData record;
+    int modelLetterCode = kModelUnknownCode; // as Load reports it
+    bool ok = false;
+    bool anythingRead = false; // false when the file could not be opened or read
+    std::string error;         // the message after the path; empty on success
+};
+
+std::unique_ptr<LoadedFile> LoadMeasurementFile(const std::string& path);
+
+// The model code after the file-name rule: a file whose letter gave no model (code 4)
+// is model 0 when its name starts with "a" or "A" and model 1 with "b" or "B".
+int ModelFromFileName(int modelLetterCode, const std::string& path);
+
+// "A" for models 0, 2 and 4; "E" for 1 and 3.
+const char* VariantName(int model);
+
+} // namespace mirado

@@ -1,0 +1,262 @@
+// The synthetic-recording generator: files load as written, hold the model's truth, are
+// reproducible, and every fault option shows in the data the way the analyses look for it.
+
+#include "records/AdData.h"
+#include "records/TextEncoding.h"
+#include "records/synth/RecordingGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace mirado {
+namespace {
+
+struct Loaded {
+    std::unique_ptr<CAdData> record = std::make_unique<CAdData>();
+    int status = 1;
+    int modelCode = 4;
+};
+
+Loaded LoadBytes(const std::vector<uint8_t>& bytes) {
+    Loaded loaded;
+    loaded.status = loaded.record->LoadFromBytes("synthetic", bytes.data(), bytes.size(),
+                                                 loaded.modelCode, nullptr);
+    return loaded;
+}
+
+SynthOptions Options(Species species, uint64_t seed) {
+    SynthOptions o;
+    o.species = species;
+    o.seed = seed;
+    return o;
+}
+
+int Avg4(const int16_t* c, int i) {
+    return (c[i] + c[i + 1] + c[i + 2] + c[i + 3]) >> 2;
+}
+
+TEST(Generator, FileLoadsAndHoldsTheTruth) {
+    SynthOptions o = Options(Species::Rat, 7);
+    o.modelLetter = 'C';
+    o.comment = "血圧表示確認 ソフト";
+    const SynthRecording r = GenerateRecording(o);
+    const Loaded l = LoadBytes(r.bytes);
+    ASSERT_EQ(l.status, 0) << l.record->GetLastError();
+    EXPECT_EQ(l.modelCode, 2);
+    EXPECT_EQ(l.record->GetSampleInterval(), 40);
+    EXPECT_TRUE(l.record->IsValid());
+    int16_t sbp, mbp, dbp, s, m, d;
+    l.record->GetStoredPressures(sbp, mbp, dbp);
+    l.record->GetStoredMarkers(s, m, d);
+    EXPECT_EQ(sbp, r.truth.sbp);
+    EXPECT_EQ(mbp, r.truth.mbp);
+    EXPECT_EQ(dbp, r.truth.dbp);
+    EXPECT_TRUE(r.truth.sbp > r.truth.mbp && r.truth.mbp > r.truth.dbp);
+    EXPECT_EQ(s, r.truth.markerS);
+    EXPECT_EQ(m, r.truth.markerM);
+    EXPECT_EQ(d, r.truth.markerD);
+    EXPECT_TRUE(0 < s && s < m && m < d);
+    EXPECT_EQ(Cp932ToUtf8(l.record->GetComment()), "血圧表示確認 ソフト");
+    ASSERT_GE(r.truth.beats.size(), 64u);
+    for (int k = 0; k < 64; ++k)
+        EXPECT_EQ(l.record->GetBeatPositions()[k], r.truth.beats[k]);
+    const int hr = l.record->GetStoredHeartRate();
+    EXPECT_LT(std::abs(hr - r.truth.heartRate) * 20, r.truth.heartRate) << hr;
+}
+
+TEST(Generator, CuffStartsAtInflationAndCrossesTheTruePressuresAtTheMarkers) {
+    const SynthRecording r = GenerateRecording(Options(Species::Mouse, 3));
+    const Loaded l = LoadBytes(r.bytes);
+    ASSERT_EQ(l.status, 0);
+    const int16_t* cuff = l.record->GetChannel1();
+    EXPECT_NEAR(Avg4(cuff, 4), r.truth.inflation, 4);
+    EXPECT_NEAR(Avg4(cuff, r.truth.markerS), r.truth.sbp, 4);
+    EXPECT_NEAR(Avg4(cuff, r.truth.markerM), r.truth.mbp, 4);
+    EXPECT_NEAR(Avg4(cuff, r.truth.markerD), r.truth.dbp, 4);
+    // Deflation as the devices measure it, within the accepted range at 2 ms.
+    const int rate = (Avg4(cuff, 1) - Avg4(cuff, 3995)) * 500 / (2 * 3999);
+    EXPECT_GE(rate, 9);
+    EXPECT_LE(rate, 56);
+}
+
+// The optical height at each true beat above the recording's lowest sample.
+std::vector<int> BeatHeights(const CAdData& record, const std::vector<int16_t>& beats) {
+    const int16_t* c = record.GetChannel2();
+    const int low = *std::min_element(c, c + kSampleCount);
+    std::vector<int> heights;
+    for (const int16_t b : beats)
+        heights.push_back(c[b] - low);
+    return heights;
+}
+
+TEST(Generator, PulseFollowsTheOscillometricEnvelope) {
+    const SynthRecording r = GenerateRecording(Options(Species::Rabbit, 11));
+    const Loaded l = LoadBytes(r.bytes);
+    const std::vector<int> h = BeatHeights(*l.record, r.truth.beats);
+    const int16_t* cuff = l.record->GetChannel1();
+    int aboveSystolic = 0, nearMean = 0, belowDiastolic = 1 << 20;
+    for (size_t k = 0; k < h.size(); ++k) {
+        const int b = r.truth.beats[k];
+        if (cuff[b] > r.truth.sbp + r.truth.sbp - r.truth.mbp)
+            aboveSystolic = std::max(aboveSystolic, h[k]);
+        else if (std::abs(b - r.truth.markerM) < 100)
+            nearMean = std::max(nearMean, h[k]);
+        else if (b > r.truth.markerD + 300)
+            belowDiastolic = std::min(belowDiastolic, h[k]);
+    }
+    EXPECT_LT(aboveSystolic * 10, nearMean);
+    EXPECT_GT(nearMean, 400);
+    EXPECT_LT(belowDiastolic, nearMean * 3 / 4);
+    EXPECT_GT(belowDiastolic, nearMean / 3);
+}
+
+TEST(Generator, SpeciesGiveTheirIntervalsHeartRatesAndFamilies) {
+    struct Case {
+        Species species;
+        int interval, low, high, modelCode;
+    };
+    const Case cases[] = {{Species::Mouse, 20, 450, 700, 0},  {Species::Rat, 40, 300, 450, 0},
+                          {Species::Rabbit, 20, 150, 300, 1}, {Species::Monkey, 20, 150, 300, 1},
+                          {Species::Dog, 40, 70, 160, 1},     {Species::Other, 100, 60, 180, 1}};
+    for (const Case& c : cases) {
+        for (uint64_t seed = 1; seed <= 4; ++seed) {
+            const SynthRecording r = GenerateRecording(Options(c.species, seed));
+            const Loaded l = LoadBytes(r.bytes);
+            ASSERT_EQ(l.status, 0);
+            EXPECT_EQ(l.record->GetSampleInterval(), c.interval);
+            EXPECT_EQ(l.modelCode, c.modelCode);
+            EXPECT_GE(r.truth.heartRate, c.low);
+            EXPECT_LE(r.truth.heartRate, c.high);
+            EXPECT_GE(l.record->GetSense(), 0);
+        }
+    }
+}
+
+TEST(Generator, SameOptionsSameBytesAndOverridesKeepTheRest) {
+    const SynthOptions o = Options(Species::Dog, 42);
+    EXPECT_EQ(GenerateRecording(o).bytes, GenerateRecording(o).bytes);
+    EXPECT_NE(GenerateRecording(o).bytes, GenerateRecording(Options(Species::Dog, 43)).bytes);
+    SynthOptions faster = o;
+    faster.heartRate = 150;
+    const SynthRecording a = GenerateRecording(o), b = GenerateRecording(faster);
+    EXPECT_EQ(b.truth.heartRate, 150);
+    EXPECT_EQ(a.truth.sbp, b.truth.sbp);
+    EXPECT_EQ(a.truth.inflation, b.truth.inflation);
+}
+
+TEST(Generator, GivenPressuresAreUsedAndMeanIsDerived) {
+    SynthOptions o = Options(Species::Mouse, 5);
+    o.sbp = 2 * 120;
+    o.dbp = 2 * 81;
+    const SynthRecording r = GenerateRecording(o);
+    EXPECT_EQ(r.truth.sbp, 240);
+    EXPECT_EQ(r.truth.dbp, 162);
+    EXPECT_EQ(r.truth.mbp, 162 + (78 + 1) / 3);
+}
+
+int RunsAbove(const int16_t* c, int level) {
+    int runs = 0;
+    for (int i = 0; i < kSampleCount; ++i)
+        runs += c[i] > level && (i == 0 || c[i - 1] <= level);
+    return runs;
+}
+
+TEST(Generator, FaultOptionsShowInTheChannels) {
+    SynthOptions saturated = Options(Species::Mouse, 9);
+    saturated.saturated = true;
+    const Loaded s = LoadBytes(GenerateRecording(saturated).bytes);
+    const int16_t* c = s.record->GetChannel2();
+    const int low = *std::min_element(c, c + kSampleCount);
+    EXPECT_GT(RunsAbove(c, low + 1400), 8);
+    EXPECT_EQ(*std::max_element(c, c + kSampleCount), 2047);
+
+    SynthOptions flat = Options(Species::Rabbit, 9);
+    flat.flatOptical = true;
+    const SynthRecording f = GenerateRecording(flat);
+    const Loaded fl = LoadBytes(f.bytes);
+    const int16_t* fc = fl.record->GetChannel2();
+    EXPECT_TRUE(std::all_of(fc, fc + kSampleCount, [&](int16_t v) { return v == fc[0]; }));
+    EXPECT_TRUE(f.truth.beats.empty());
+    EXPECT_EQ(fl.record->GetBeatPositions()[0], 0);
+
+    SynthOptions spikes = Options(Species::Dog, 9);
+    spikes.spikes = 4;
+    EXPECT_EQ(GenerateRecording(spikes).truth.spikes.size(), 4u);
+
+    SynthOptions missing = Options(Species::Dog, 9);
+    missing.missingBeats = 3;
+    EXPECT_EQ(GenerateRecording(missing).truth.beats.size() + 3,
+              GenerateRecording(Options(Species::Dog, 9)).truth.beats.size());
+}
+
+TEST(Generator, DeflationOptionsLeaveTheAcceptedRange) {
+    for (const Species species : {Species::Mouse, Species::Rat}) {
+        const int interval = SampleIntervalOf(species);
+        const int slowLimit = interval == 20 ? 9 : 5, fastLimit = interval == 20 ? 56 : 28;
+        SynthOptions slow = Options(species, 2), fast = Options(species, 2);
+        slow.deflation = Deflation::TooSlow;
+        fast.deflation = Deflation::TooFast;
+        EXPECT_LT(GenerateRecording(slow).truth.deflationMmHgPerSecond, slowLimit);
+        const SynthRecording r = GenerateRecording(fast);
+        EXPECT_GT(r.truth.deflationMmHgPerSecond, fastLimit);
+        EXPECT_LT(r.truth.releaseIndex, kSampleCount);
+        const Loaded l = LoadBytes(r.bytes);
+        EXPECT_EQ(l.record->GetChannel1()[kSampleCount - 1], 0);
+    }
+}
+
+TEST(Generator, DamagedFilesFailWithTheirMessages) {
+    const std::pair<Damage, std::string> cases[] = {
+        {Damage::Truncated, "  A/D Data unpack Error"},
+        {Damage::CorruptCodes, "  A/D Dataが不足しています(ch1)"},
+        {Damage::ShortChannel2, "  A/D Dataが不足しています(ch2)"},
+        {Damage::OverlongChannel1, "  A/D Data unpack Error"},
+    };
+    for (const auto& [damage, message] : cases) {
+        SynthOptions o = Options(Species::Rat, 4);
+        o.damage = damage;
+        const Loaded l = LoadBytes(GenerateRecording(o).bytes);
+        EXPECT_EQ(l.status, 1);
+        EXPECT_EQ(l.record->GetLastError(), message);
+    }
+}
+
+TEST(Generator, IncompleteResultIsNotValid) {
+    SynthOptions o = Options(Species::Dog, 6);
+    o.incompleteResult = true;
+    const Loaded l = LoadBytes(GenerateRecording(o).bytes);
+    ASSERT_EQ(l.status, 0);
+    EXPECT_FALSE(l.record->IsValid());
+    int16_t sbp, mbp, dbp;
+    l.record->GetStoredPressures(sbp, mbp, dbp);
+    EXPECT_GT(sbp, 0);
+    EXPECT_EQ(mbp, 0);
+}
+
+TEST(Generator, OptionChecksRejectImpossibleRecordings) {
+    SynthOptions o;
+    EXPECT_EQ(CheckSynthOptions(o), "");
+    o.sbp = 200, o.dbp = 220;
+    EXPECT_NE(CheckSynthOptions(o), "");
+    o.dbp = 150, o.mbp = 210;
+    EXPECT_NE(CheckSynthOptions(o), "");
+    o = SynthOptions();
+    o.mbp = 180;
+    EXPECT_NE(CheckSynthOptions(o), "");
+    o = SynthOptions();
+    o.animalNo = "雄雄雄雄"; // 8 CP932 bytes fit
+    EXPECT_EQ(CheckSynthOptions(o), "");
+    o.animalNo = "雄雄雄雄雄";
+    EXPECT_NE(CheckSynthOptions(o), "");
+    o = SynthOptions();
+    o.date = "2024/05/17";
+    EXPECT_NE(CheckSynthOptions(o), "");
+    o = SynthOptions();
+    o.heartRate = 5;
+    EXPECT_NE(CheckSynthOptions(o), "");
+}
+
+} // namespace
+} // namespace mirado
