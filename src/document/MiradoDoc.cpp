@@ -301,13 +301,21 @@ bool CMiradoDoc::EditIdFields() {
     IdDialogFields fields{GetAnimalNo(), GetExNo(),
                           GetWeight(),   GetSexAge(),
                           GetComment(),  kDateTimeLinePrefix + GetDate() + " " + GetTime()};
+    const IdDialogFields shown = fields;
     if (!services_.idDialog->Run(fields))
         return false;
-    SetAnimalNo(fields.animalNo);
-    SetExNo(fields.exNo);
-    SetWeight(fields.weight);
-    SetSexAge(fields.sexAge);
-    SetComment(fields.comment);
+    // A text the user left alone keeps its bytes: bytes without an exact text form
+    // would not survive the way back from the shown text.
+    if (fields.animalNo != shown.animalNo)
+        SetAnimalNo(fields.animalNo);
+    if (fields.exNo != shown.exNo)
+        SetExNo(fields.exNo);
+    if (fields.weight != shown.weight)
+        SetWeight(fields.weight);
+    if (fields.sexAge != shown.sexAge)
+        SetSexAge(fields.sexAge);
+    if (fields.comment != shown.comment)
+        SetComment(fields.comment);
     SetModifiedFlag(true);
     return true;
 }
