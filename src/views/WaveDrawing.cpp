@@ -23,6 +23,13 @@ constexpr int kDamagedTextX = 20;
 constexpr int kDamagedTextPointTenths = 140;
 const char* const kDamagedTextFace = "ＭＳ ゴシック";
 
+// Samples of one second of recording; 0 when the sample interval gives no usable step.
+int SecondInSamples(int sampling) {
+    if (sampling <= 0)
+        return 0;
+    return kTenthsOfMsPerSecond / sampling;
+}
+
 } // namespace
 
 struct CWaveDrawing::Span {
@@ -38,12 +45,6 @@ WaveBaselines ComputeBaselines(int height, int deviceTypeCode) {
         deviceTypeCode == kHighBaselineDeviceType ? kHighWaveBaseline : kLowWaveBaseline;
     return {height * wave / kBaselineDenominator,
             height * kPressureBaseline / kBaselineDenominator};
-}
-
-int TimeLineStep(int sampling) {
-    if (sampling <= 0)
-        return 0;
-    return kTenthsOfMsPerSecond / sampling;
 }
 
 CWaveDrawing::CWaveDrawing(IDrawingSurface& surface, const WaveScene& scene, const WavePens& pens)
@@ -90,7 +91,7 @@ void CWaveDrawing::DrawLevelLines(int x0, int x1, int yOrigin) {
 // One line per second of recording, counted from the pane's left edge; a step that is
 // zero or negative draws none.
 void CWaveDrawing::DrawTimeLines(int64_t columnSpan, int xOrigin, int y0, int y1) {
-    const int step = TimeLineStep(scene_.sampling);
+    const int step = SecondInSamples(scene_.sampling);
     if (step <= 0)
         return;
     surface_.SetPen(pens_.timeLine);

@@ -60,9 +60,6 @@ struct WaveBaselines {
 // Zero lines of the two traces for a pane height and device type code.
 WaveBaselines ComputeBaselines(int height, int deviceTypeCode);
 
-// Samples of one second of recording: 10000 / sampling; 0 when there is no usable step.
-int TimeLineStep(int sampling);
-
 class CWaveDrawing {
 public:
     CWaveDrawing(IDrawingSurface& surface, const WaveScene& scene, const WavePens& pens);
