@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace mirado {
 
@@ -164,8 +165,10 @@ void CSignalModel::PlaceSpikes() {
         spike.height = spikeRandom_.Between(kSpikeHeightLow, kSpikeHeightHigh);
         spikes_.push_back(spike);
     }
-    std::sort(spikes_.begin(), spikes_.end(),
-              [](const Spike& a, const Spike& b) { return a.start < b.start; });
+    // A full ordering, so that every standard library sorts equal starts alike.
+    std::sort(spikes_.begin(), spikes_.end(), [](const Spike& a, const Spike& b) {
+        return std::tie(a.start, a.width, a.height) < std::tie(b.start, b.width, b.height);
+    });
 }
 
 // Height of the pulse at a sample; beatCursor walks forward with the index.
