@@ -7,6 +7,12 @@
 #include <QToolBar>
 #include <QWidget>
 
+// The icons are compiled into this static library; their resources are registered
+// explicitly because nothing references them otherwise.
+static void InitIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace mirado {
 
 namespace {
@@ -75,6 +81,7 @@ bool IsEnabledByRule(EnableRule rule, const CommandState& state) {
 }
 
 CFrameCommands::CFrameCommands(QWidget* frame) : QObject(frame), frame_(frame) {
+    InitIconResources();
     const auto icon = [](const char* name) { return QStringLiteral(":/icons/%1.svg").arg(name); };
     Add(ID_FILE_NEW, QStringLiteral("New"), {}, EnableRule::Always);
     Add(ID_FILE_OPEN, QStringLiteral("Open(&O)..."), icon("open"), EnableRule::Always);

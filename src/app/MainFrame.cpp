@@ -12,13 +12,17 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace mirado {
 
@@ -71,7 +75,18 @@ CMainFrame::CMainFrame(CMiradoDoc* document, QWidget* parent)
     document_->SetTitleListener([this](const std::string& title) { UpdateTitle(title); });
     UpdateTitle(document_->GetTitle());
     UpdateMinimumSize();
+    SetInitialSize();
     UpdateCommandStates();
+}
+
+void CMainFrame::SetInitialSize() {
+    // A new window takes three quarters of the screen, as desktop windows usually open.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QSize available = screen->availableGeometry().size();
+    resize(std::max(minimumWidth(), available.width() * 3 / 4),
+           std::max(minimumHeight(), available.height() * 3 / 4));
 }
 
 CMainFrame::~CMainFrame() {
@@ -186,8 +201,8 @@ void CMainFrame::UpdateMinimumSize() {
 }
 
 void CMainFrame::SetStatusText(const QString& text) {
+    // Queued redraw: the wave view hands the text over while it paints.
     statusPane_->setText(text);
-    statusPane_->repaint();
 }
 
 QString CMainFrame::StatusText() const {

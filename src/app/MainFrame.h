@@ -67,6 +67,8 @@ public:
     void StopStepping();
     int GetAutoStepDirection() const { return autoStepDirection_; }
     const QTimer& StepTimer() const { return stepTimer_; }
+    // One tick of the step timer.
+    void OnTimer();
     void OnSelectAllFiles();
     void OnClearSelection();
 
@@ -103,12 +105,12 @@ private:
     void CreatePanes();
     void WireCommands();
     void ShowFile(int index);
-    void OnTimer();
     void PostToWaveView(int message);
     void ToggleFittedCurve();
     void UpdateTitle(const std::string& title);
     void HandleUserMessage(QEvent* event);
     void UpdateMinimumSize();
+    void SetInitialSize();
 
     CMiradoDoc* document_;
     CFrameCommands* commands_;

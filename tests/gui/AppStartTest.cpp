@@ -1,0 +1,100 @@
+#include "GuiTestSupport.h"
+
+#include "app/MainFrame.h"
+#include "app/MiradoApp.h"
+#include "platform/ScriptedPlatform.h"
+#include "views/FilenameView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+
+#include <gtest/gtest.h>
+
+namespace mirado {
+namespace {
+
+class AppStartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::EnsureApplication();
+        ASSERT_TRUE(home.isValid());
+        documents = std::make_unique<FixedDocumentsFolder>(home.path().toStdString() + "/");
+        services.documentsFolder = documents.get();
+        services.prompts = &prompts;
+        services.openDialog = &openDialog;
+    }
+
+    QTemporaryDir home;
+    QTemporaryDir data;
+    ScriptedUserPrompts prompts;
+    ScriptedOpenFileDialog openDialog;
+    std::unique_ptr<FixedDocumentsFolder> documents;
+    AppServices services;
+};
+
+TEST_F(AppStartTest, FirstRunCreatesTheFoldersAndUsesTheDefaults) {
+    CMiradoApp app(services);
+    ASSERT_TRUE(app.InitInstance({}));
+    const std::string expected = home.path().toStdString() + "/QuorvinFiles/TenvarAWU/Preference/";
+    EXPECT_EQ(app.GetPreferenceFolder(), expected);
+    EXPECT_TRUE(QDir(QString::fromStdString(expected)).exists());
+    EXPECT_TRUE(prompts.Shown().empty());
+    EXPECT_EQ(app.GetDocument()->GetStepPeriod(), 500);
+    EXPECT_TRUE(app.GetMainFrame()->isVisible());
+    EXPECT_EQ(app.GetMainFrame()->windowTitle(), "Untitled - Mirado");
+}
+
+TEST_F(AppStartTest, StoredSettingsAreReadFromThePreferenceFolder) {
+    const QString folder = home.path() + "/QuorvinFiles/TenvarAWU/Preference";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile file(folder + "/Tenvar.s99");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[TenvarAWU]\ninterval=30\nbkColor=3\n");
+    file.close();
+    CMiradoApp app(services);
+    ASSERT_TRUE(app.InitInstance({}));
+    EXPECT_EQ(app.GetDocument()->GetStepPeriod(), 3000);
+    EXPECT_EQ(app.GetDocument()->GetBackgroundColour(), Rgb(0, 0, 0));
+}
+
+TEST_F(AppStartTest, CommandLineFilesAreOpenedAsIfPicked) {
+    const std::vector<std::string> paths = test::WriteRecordings(data, 3);
+    CMiradoApp app(services);
+    ASSERT_TRUE(app.InitInstance(paths));
+    CMiradoDoc* doc = app.GetDocument();
+    EXPECT_EQ(doc->GetFileCount(), 3);
+    EXPECT_TRUE(doc->IsLoaded());
+    EXPECT_EQ(doc->GetCurrentIndex(), 0);
+    EXPECT_EQ(app.GetMainFrame()->GetFileList()->GetCurrentRow(), 0);
+    EXPECT_EQ(app.GetMainFrame()->windowTitle(), QString::fromStdString(paths[0]) + " - Mirado");
+    EXPECT_TRUE(app.GetMainFrame()->Action(ID_NEXT_FILE)->isEnabled());
+}
+
+TEST_F(AppStartTest, PagesDefaultToLandscapeEvenWithoutAPrinter) {
+    CMiradoApp app(services);
+    ASSERT_TRUE(app.InitInstance({}));
+    QApplication::processEvents(); // the printer check runs once the window is up
+    EXPECT_EQ(app.DefaultPageLayout().orientation(), QPageLayout::Landscape);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    app.ApplyPrinterDefaults(printer);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+}
+
+TEST_F(AppStartTest, OpenCommandPicksFilesThroughTheDialog) {
+    const std::vector<std::string> paths = test::WriteRecordings(data, 2);
+    CMiradoApp app(services);
+    ASSERT_TRUE(app.InitInstance({}));
+    openDialog.QueueCancel();
+    app.GetMainFrame()->Action(ID_FILE_OPEN)->trigger();
+    EXPECT_FALSE(app.GetDocument()->IsLoaded());
+    openDialog.QueuePick(paths);
+    app.GetMainFrame()->Action(ID_FILE_OPEN)->trigger();
+    EXPECT_EQ(app.GetDocument()->GetFileCount(), 2);
+    EXPECT_EQ(app.GetMainFrame()->GetFileList()->GetCurrentRow(), 0);
+}
+
+} // namespace
+} // namespace mirado

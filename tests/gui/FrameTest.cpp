@@ -1,0 +1,302 @@
+#include "GuiTestSupport.h"
+
+#include "app/MainFrame.h"
+#include "platform/qt/UserEvents.h"
+#include "views/FilenameView.h"
+#include "views/InformationView.h"
+#include "views/WaveView.h"
+#include "views/WholeView.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace mirado {
+namespace {
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::EnsureApplication();
+        ASSERT_TRUE(dir.isValid());
+        frame = std::make_unique<CMainFrame>(Doc());
+    }
+
+    CMiradoDoc* Doc() { return scripted.doc.get(); }
+
+    void OpenRecordings(int count) { frame->OpenPaths(test::WriteRecordings(dir, count)); }
+
+    bool Enabled(CommandId id) { return frame->Action(id)->isEnabled(); }
+
+    void ReleaseKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(target, &event);
+        QApplication::processEvents(); // panes post their key releases to the frame
+    }
+
+    QTemporaryDir dir;
+    test::ScriptedDocument scripted;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(FrameTest, PanesAreCutFromTheFreeAreaByFixedColumns) {
+    frame->resize(660, 500);
+    frame->show();
+    QApplication::processEvents();
+    const QRect area = frame->FreeArea();
+    ASSERT_EQ(area.width(), 660);
+    const QPoint origin = area.topLeft();
+    auto outer = [&](QWidget* pane) { return pane->geometry().translated(origin); };
+
+    EXPECT_EQ(outer(frame->GetWaveView()),
+              QRect(QPoint(130, area.top() + 100), QPoint(529, area.bottom())));
+    EXPECT_EQ(outer(frame->GetWholeView()), QRect(130, area.top(), 400, 100));
+    EXPECT_EQ(outer(frame->GetFileList()), QRect(530, area.top(), 130, area.height()));
+    EXPECT_EQ(outer(frame->GetInformationPane()), QRect(0, area.top(), 130, area.height()));
+}
+
+TEST_F(FrameTest, ColumnEdgesStayAbsoluteWhenTheToolbarDocksLeft) {
+    frame->resize(800, 500);
+    frame->show();
+    auto* toolBar = frame->findChild<QToolBar*>();
+    ASSERT_NE(toolBar, nullptr);
+    frame->addToolBar(Qt::LeftToolBarArea, toolBar);
+    QApplication::processEvents();
+    const QRect area = frame->FreeArea();
+    ASSERT_GT(area.left(), 0);
+    const QPoint origin = area.topLeft();
+    EXPECT_EQ(frame->GetInformationPane()->geometry().translated(origin),
+              QRect(QPoint(area.left(), area.top()), QPoint(129, area.bottom())));
+    EXPECT_EQ(frame->GetWaveView()->geometry().translated(origin).left(), 130);
+    EXPECT_EQ(frame->GetFileList()->geometry().translated(origin).right(), area.right());
+}
+
+TEST_F(FrameTest, MinimumSizeHoldsAFourHundredByThreeHundredClientArea) {
+    EXPECT_EQ(frame->minimumWidth(), 400);
+    EXPECT_GE(frame->minimumHeight(), 300 + frame->menuBar()->sizeHint().height());
+}
+
+TEST_F(FrameTest, MenusCarryTheirTextsAndCommandsInOrder) {
+    const QList<QAction*> menus = frame->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), "File(&F)");
+    EXPECT_EQ(menus[1]->text(), "Display(&D)");
+    EXPECT_EQ(menus[2]->text(), "Help(&H)");
+    QStringList file;
+    for (QAction* a : menus[0]->menu()->actions())
+        file << (a->isSeparator() ? QStringLiteral("|") : a->text());
+    EXPECT_EQ(file.join(','), "Open(&O)...,Save(&S),|,Printer Setting...,Print Preview,"
+                              "Print this file...,|,Exit(&X)");
+    EXPECT_EQ(frame->Action(ID_FILE_OPEN)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(frame->Action(ID_FILE_PRINT)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+}
+
+TEST_F(FrameTest, ToolbarHoldsTheButtonsInOrderWithSeparators) {
+    auto* toolBar = frame->findChild<QToolBar*>();
+    ASSERT_NE(toolBar, nullptr);
+    QList<int> ids;
+    for (QAction* a : toolBar->actions())
+        ids << (a->isSeparator() ? 0 : a->data().toInt());
+    const QList<int> expected = {ID_FILE_OPEN,
+                                 ID_FILE_SAVE,
+                                 0,
+                                 ID_AMPLITUDE_UP,
+                                 ID_AMPLITUDE_DOWN,
+                                 ID_ZOOM_OUT,
+                                 ID_ZOOM_IN,
+                                 0,
+                                 ID_FIRST_FILE,
+                                 ID_PREV_FILE,
+                                 ID_AUTO_BACKWARD,
+                                 ID_AUTO_STOP,
+                                 ID_AUTO_FORWARD,
+                                 ID_NEXT_FILE,
+                                 ID_LAST_FILE,
+                                 0,
+                                 ID_ANALYSIS_SM,
+                                 0,
+                                 ID_ANALYSIS_S,
+                                 ID_FITTED_CURVE,
+                                 0,
+                                 ID_STORED_VALUES,
+                                 0,
+                                 ID_EDIT_ID};
+    EXPECT_EQ(ids, expected);
+    for (QAction* a : toolBar->actions()) {
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
+        }
+    }
+    EXPECT_EQ(toolBar->allowedAreas(), Qt::AllToolBarAreas);
+}
+
+TEST_F(FrameTest, NothingLoadedEnablesOnlyTheAlwaysCommands) {
+    EXPECT_TRUE(Enabled(ID_FILE_OPEN));
+    EXPECT_TRUE(Enabled(ID_APP_EXIT));
+    for (CommandId id : {ID_FILE_SAVE, ID_NEXT_FILE, ID_AUTO_FORWARD, ID_AUTO_STOP, ID_ZOOM_IN,
+                         ID_ANALYSIS_SM, ID_STORED_VALUES, ID_FITTED_CURVE})
+        EXPECT_FALSE(Enabled(id)) << id;
+}
+
+TEST_F(FrameTest, OneFileEnablesTheFileCommandsButNoNavigation) {
+    OpenRecordings(1);
+    for (CommandId id : {ID_FILE_SAVE, ID_AMPLITUDE_UP, ID_AMPLITUDE_DOWN, ID_ZOOM_IN, ID_ZOOM_OUT,
+                         ID_ANALYSIS_SM, ID_ANALYSIS_S, ID_STORED_VALUES, ID_FITTED_CURVE})
+        EXPECT_TRUE(Enabled(id)) << id;
+    for (CommandId id : {ID_FIRST_FILE, ID_PREV_FILE, ID_NEXT_FILE, ID_LAST_FILE, ID_AUTO_FORWARD,
+                         ID_AUTO_BACKWARD, ID_AUTO_STOP})
+        EXPECT_FALSE(Enabled(id)) << id;
+    // The arrows do nothing with one file.
+    ReleaseKey(frame.get(), Qt::Key_Down);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
+}
+
+TEST_F(FrameTest, CommandsOfLaterFeaturesStayDisabled) {
+    OpenRecordings(2);
+    for (CommandId id :
+         {ID_EDIT_ID, ID_COLOR, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP})
+        EXPECT_EQ(Enabled(id), frame->Commands().IsWired(id)) << id;
+}
+
+TEST_F(FrameTest, SteppingDisablesEverythingThatChangesTheFileOrTheView) {
+    OpenRecordings(3);
+    EXPECT_TRUE(Enabled(ID_AUTO_FORWARD));
+    EXPECT_FALSE(Enabled(ID_AUTO_STOP));
+    frame->Action(ID_AUTO_FORWARD)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->GetAutoStepDirection(), 1);
+    EXPECT_TRUE(Enabled(ID_AUTO_STOP));
+    for (CommandId id : {ID_AUTO_FORWARD, ID_AUTO_BACKWARD, ID_NEXT_FILE, ID_FIRST_FILE, ID_ZOOM_IN,
+                         ID_ANALYSIS_SM})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(ID_STORED_VALUES));
+    EXPECT_TRUE(Enabled(ID_FILE_OPEN));
+    frame->Action(ID_AUTO_STOP)->trigger();
+    EXPECT_EQ(frame->GetAutoStepDirection(), 0);
+    EXPECT_FALSE(frame->StepTimer().isActive());
+    EXPECT_TRUE(Enabled(ID_AUTO_FORWARD));
+}
+
+TEST_F(FrameTest, StepTimerTakesThePeriodFromTheSettings) {
+    OpenRecordings(2);
+    frame->StartStepping(1);
+    EXPECT_EQ(frame->StepTimer().interval(), 500);
+    frame->StopStepping();
+    Doc()->GetSettings().SetInterval(1);
+    frame->StartStepping(-1);
+    EXPECT_EQ(frame->StepTimer().interval(), 100);
+    EXPECT_TRUE(frame->StepTimer().isActive());
+    frame->StopStepping();
+    Doc()->GetSettings().SetInterval(30);
+    frame->StartStepping(1);
+    EXPECT_EQ(frame->StepTimer().interval(), 3000);
+}
+
+TEST_F(FrameTest, SteppingForwardStopsByItselfOnTheLastFile) {
+    OpenRecordings(3);
+    frame->StartStepping(1);
+    frame->OnTimer();
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 1);
+    EXPECT_EQ(frame->GetFileList()->GetCurrentRow(), 1);
+    frame->OnTimer();
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 2);
+    EXPECT_TRUE(frame->StepTimer().isActive());
+    frame->OnTimer(); // finds no next file
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 2);
+    EXPECT_EQ(frame->GetAutoStepDirection(), 0);
+    EXPECT_FALSE(frame->StepTimer().isActive());
+    EXPECT_FALSE(Enabled(ID_AUTO_STOP));
+}
+
+TEST_F(FrameTest, SteppingBackwardStopsOnTheFirstFile) {
+    OpenRecordings(2);
+    frame->OnLastFile();
+    frame->StartStepping(-1);
+    frame->OnTimer();
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
+    frame->OnTimer();
+    EXPECT_EQ(frame->GetAutoStepDirection(), 0);
+}
+
+TEST_F(FrameTest, ArrowKeysFromAnyPaneStepAndBypassTheEnableRules) {
+    OpenRecordings(3);
+    frame->StartStepping(1);
+    ReleaseKey(frame->GetFileList(), Qt::Key_Down);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 1);
+    ReleaseKey(frame->GetInformationPane(), Qt::Key_Up);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
+    EXPECT_EQ(frame->GetAutoStepDirection(), 1); // stepping goes on from there
+    ReleaseKey(frame->GetWaveView(), Qt::Key_Down);
+    ReleaseKey(frame->GetWholeView(), Qt::Key_Down);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 2);
+    EXPECT_EQ(frame->GetFileList()->GetCurrentRow(), 2);
+    ReleaseKey(frame.get(), Qt::Key_Down); // the down arrow on the last file stops stepping
+    EXPECT_EQ(frame->GetAutoStepDirection(), 0);
+}
+
+TEST_F(FrameTest, SpaceTogglesTheCurrentFilesMark) {
+    OpenRecordings(2);
+    ReleaseKey(frame->GetFileList(), Qt::Key_Space);
+    EXPECT_TRUE(Doc()->IsSelected(0));
+    ReleaseKey(frame.get(), Qt::Key_Space);
+    EXPECT_FALSE(Doc()->IsSelected(0));
+}
+
+TEST_F(FrameTest, LetterKeysActWhateverTheShiftState) {
+    OpenRecordings(1);
+    ReleaseKey(frame.get(), Qt::Key_X, Qt::ShiftModifier);
+    EXPECT_TRUE(Doc()->IsFittedCurveShown());
+    ReleaseKey(frame.get(), Qt::Key_X);
+    EXPECT_FALSE(Doc()->IsFittedCurveShown());
+    ReleaseKey(frame.get(), Qt::Key_Z);
+    EXPECT_TRUE(Doc()->IsAnalysisSource());
+    EXPECT_TRUE(Doc()->IsAnalysisValid());
+    const int scale = Doc()->GetViewScale();
+    ReleaseKey(frame.get(), Qt::Key_2); // amplitude up, posted to the wave view
+    QApplication::processEvents();
+    EXPECT_EQ(Doc()->GetViewScale(), scale - 1);
+    ReleaseKey(frame.get(), Qt::Key_1, Qt::KeypadModifier); // not the main keyboard's 1
+    QApplication::processEvents();
+    EXPECT_EQ(Doc()->GetViewScale(), scale - 1);
+}
+
+TEST_F(FrameTest, AnalysisCommandsSwitchTheDocumentsSource) {
+    OpenRecordings(1);
+    frame->Action(ID_ANALYSIS_S)->trigger();
+    EXPECT_TRUE(Doc()->IsAnalysisSource());
+    EXPECT_FALSE(Doc()->IsAnalysisValid());
+    frame->Action(ID_ANALYSIS_SM)->trigger();
+    EXPECT_TRUE(Doc()->IsAnalysisValid());
+    frame->Action(ID_STORED_VALUES)->trigger();
+    EXPECT_FALSE(Doc()->IsAnalysisSource());
+}
+
+TEST_F(FrameTest, FileListMessagesOpenAndToggleListedFilesOnly) {
+    OpenRecordings(3);
+    PostUserMessage(frame.get(), WM_SELECT_FILE, 2);
+    PostUserMessage(frame.get(), WM_TOGGLE_FILE, 1);
+    PostUserMessage(frame.get(), WM_SELECT_FILE, 7); // stale index: ignored
+    PostUserMessage(frame.get(), WM_TOGGLE_FILE, -1);
+    QApplication::processEvents();
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 2);
+    EXPECT_EQ(frame->GetFileList()->GetCurrentRow(), 2);
+    EXPECT_TRUE(Doc()->IsSelected(1));
+    EXPECT_EQ(Doc()->CountSelected(), 1);
+}
+
+TEST_F(FrameTest, WindowTitleFollowsTheDocument) {
+    EXPECT_EQ(frame->windowTitle(), "Untitled - Mirado");
+    OpenRecordings(1);
+    EXPECT_EQ(frame->windowTitle(), QString::fromStdString(Doc()->GetCurrentPath()) + " - Mirado");
+}
+
+TEST_F(FrameTest, StatusTextGoesToTheSecondPane) {
+    frame->SetStatusText("24/01/02 10:00:00 note");
+    EXPECT_EQ(frame->StatusText(), "24/01/02 10:00:00 note");
+}
+
+} // namespace
+} // namespace mirado

@@ -1,0 +1,211 @@
+#include "GuiTestSupport.h"
+
+#include "platform/RecordingSurface.h"
+#include "platform/qt/UserEvents.h"
+#include "views/InformationDrawing.h"
+#include "views/InformationView.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace mirado {
+namespace {
+
+constexpr Colour kFace = Rgb(240, 240, 240);
+// Value-font line height L = 12, so lines sit L / 3 = 4 below a box top.
+const FontMetrics kMetrics{12, 10, 0, 6};
+
+InformationValues ValidValues() {
+    InformationValues v;
+    v.sense = 3;
+    v.opticalBase = 17;
+    v.inflationPressure = 200;
+    v.deviceTypeCode = 0;
+    v.sampling = 40;
+    v.animalNo = "R-12";
+    v.heartRate = 420;
+    v.sbp = 241;
+    v.mbp = 200;
+    v.dbp = -3;
+    v.valid = true;
+    v.markerInterval = 812;
+    return v;
+}
+
+RecordingSurface DrawLines(const InformationValues& values) {
+    RecordingSurface surface(96, kMetrics);
+    CInformationDrawing(kFace).DrawLines(surface, values);
+    return surface;
+}
+
+const RecordingSurface::Text* TextAt(const RecordingSurface& s, int x, int y) {
+    const auto it = std::find_if(s.texts.begin(), s.texts.end(),
+                                 [&](const auto& t) { return t.at.x == x && t.at.y == y; });
+    return it == s.texts.end() ? nullptr : &*it;
+}
+
+std::string TextInBox(const RecordingSurface& s, int box) {
+    const Rect& r = CInformationDrawing::Boxes()[static_cast<size_t>(box - 1)];
+    const auto* t = TextAt(s, r.left + 8, r.top + 4);
+    return t == nullptr ? std::string() : t->text;
+}
+
+TEST(InformationDrawing, ValidValuesFillEveryBoxWithItsFormat) {
+    const RecordingSurface s = DrawLines(ValidValues());
+    EXPECT_EQ(TextInBox(s, 1), "Sense   3");
+    EXPECT_EQ(TextInBox(s, 2), "Base   17");
+    EXPECT_EQ(TextInBox(s, 3), "Press 200");
+    EXPECT_EQ(TextInBox(s, 4), "RAT");
+    EXPECT_EQ(TextInBox(s, 5), "R-12");
+    EXPECT_EQ(TextInBox(s, 6), "HR   420");
+    EXPECT_EQ(TextInBox(s, 7), "SBP  121"); // 241 half mmHg
+    EXPECT_EQ(TextInBox(s, 8), "MBP  100");
+    EXPECT_EQ(TextInBox(s, 9), "DBP   -2"); // halves go away from zero
+    const auto* interval = TextAt(s, 12, 374);
+    ASSERT_NE(interval, nullptr);
+    EXPECT_EQ(interval->text, "M-S:812");
+    EXPECT_EQ(interval->font.pointSizeTenths, 90);
+    EXPECT_EQ(TextAt(s, 12, 404), nullptr); // no flag
+    EXPECT_EQ(s.texts[0].colour, Rgb(0, 0, 0));
+    EXPECT_EQ(s.texts[0].background, kFace);
+}
+
+TEST(InformationDrawing, SpeciesFollowsDeviceTypeAndSampleInterval) {
+    EXPECT_EQ(CInformationDrawing::SpeciesText(0, 40), "RAT");
+    EXPECT_EQ(CInformationDrawing::SpeciesText(2, 20), "MOUSE");
+    EXPECT_EQ(CInformationDrawing::SpeciesText(1, 40), "DOG");
+    EXPECT_EQ(CInformationDrawing::SpeciesText(3, 20), "RABBIT/MONKEY");
+    for (int code = 0; code < 4; ++code)
+        EXPECT_EQ(CInformationDrawing::SpeciesText(code, 100), "Other");
+    EXPECT_EQ(CInformationDrawing::SpeciesText(4, 20), "MS  2");
+    EXPECT_EQ(CInformationDrawing::SpeciesText(9, 100), "MS  10");
+}
+
+TEST(InformationDrawing, InvalidValuesLeaveMeanAndDiastolicEmptyAndFilterFlags) {
+    InformationValues v = ValidValues();
+    v.valid = false;
+    v.resultCode = 17;
+    RecordingSurface s = DrawLines(v);
+    EXPECT_EQ(TextInBox(s, 7), "SBP  121");
+    EXPECT_EQ(TextInBox(s, 8), "");
+    EXPECT_EQ(TextInBox(s, 9), "");
+    const auto* interval = TextAt(s, 12, 374);
+    ASSERT_NE(interval, nullptr);
+    EXPECT_EQ(interval->text, "   ");
+    EXPECT_EQ(TextAt(s, 12, 404), nullptr); // "Hi" is not flagged for invalid values
+
+    v.resultCode = 16;
+    s = DrawLines(v);
+    const auto* flag = TextAt(s, 12, 404);
+    ASSERT_NE(flag, nullptr);
+    EXPECT_EQ(flag->text, "Lo");
+    EXPECT_EQ(flag->colour, Rgb(255, 96, 96));
+    EXPECT_EQ(flag->font.pointSizeTenths, 140);
+}
+
+TEST(InformationDrawing, ResultCodesPassTheFilterByValidity) {
+    for (int code : {1, 4, 5, 16})
+        EXPECT_EQ(CInformationDrawing::FilterResultCode(code, false), code);
+    for (int code : {2, 3, 17})
+        EXPECT_EQ(CInformationDrawing::FilterResultCode(code, false), 0);
+    EXPECT_EQ(CInformationDrawing::FilterResultCode(3, true), 3);
+    EXPECT_EQ(CInformationDrawing::FilterResultCode(0, true), 0);
+    EXPECT_EQ(CInformationDrawing::FlagText(3), "Err3");
+    EXPECT_EQ(CInformationDrawing::FlagText(5), "Air");
+    EXPECT_EQ(CInformationDrawing::FlagText(17), "Hi");
+}
+
+TEST(InformationDrawing, OwnAnalysisValuesAreBlue) {
+    InformationValues v = ValidValues();
+    v.analysisSource = true;
+    const RecordingSurface s = DrawLines(v);
+    for (const auto& t : s.texts) {
+        if (t.text.rfind("SBP", 0) == 0 || t.text.rfind("HR", 0) == 0) {
+            EXPECT_EQ(t.colour, Rgb(0, 0, 246)) << t.text;
+        } else if (t.text == "RAT") {
+            EXPECT_EQ(t.colour, Rgb(0, 0, 0));
+        }
+    }
+}
+
+TEST(InformationDrawing, DeviceTypeFourAddsTheSevenLineLegend) {
+    InformationValues v = ValidValues();
+    v.deviceTypeCode = 4;
+    v.sampling = 20;
+    const RecordingSurface s = DrawLines(v);
+    EXPECT_EQ(TextInBox(s, 4), "MS  2");
+    std::vector<const RecordingSurface::Text*> legend;
+    for (const auto& t : s.texts)
+        if (t.at.x == 12 && t.at.y >= 400 + 24)
+            legend.push_back(&t);
+    ASSERT_EQ(legend.size(), 7u);
+    EXPECT_EQ(legend[0]->text, "LumicA(MS):");
+    EXPECT_EQ(legend[0]->at.y, 424);
+    EXPECT_EQ(legend[0]->colour, Rgb(255, 0, 0));
+    EXPECT_EQ(legend[1]->colour, Rgb(0, 0, 0));
+    EXPECT_EQ(legend[3]->text, "LumicE(MS):");
+    EXPECT_EQ(legend[3]->colour, Rgb(255, 0, 0));
+    EXPECT_EQ(legend[6]->text, "Other=10");
+    EXPECT_EQ(legend[6]->at.y, 424 + 6 * 12);
+}
+
+TEST(InformationDrawing, BackgroundIsSunkenWithRaisedBoxesAndCaptions) {
+    RecordingSurface s(96, kMetrics);
+    CInformationDrawing(kFace).DrawBackground(s, Rect{0, 0, 130, 500});
+    ASSERT_EQ(s.fills.size(), 1u);
+    EXPECT_EQ(s.fills[0].colour, kFace);
+    // Client edge and nine boxes, two lines each, in both pens.
+    ASSERT_EQ(s.lines.size(), 2u * 2u * 10u);
+    EXPECT_EQ(s.lines[0].pen.colour, Rgb(255, 255, 255));
+    EXPECT_EQ(s.lines[0].from, (Point{-1, 499}));
+    EXPECT_EQ(s.lines.back().pen.colour, Rgb(16, 16, 16));
+    EXPECT_EQ(s.lines.back().to, (Point{120, 332})); // box 9: bottom edge, then right edge up
+    ASSERT_EQ(s.texts.size(), 3u);
+    EXPECT_EQ(s.texts[0].text, "Condition");
+    EXPECT_EQ(s.texts[0].at, (Point{4, 12}));
+    EXPECT_EQ(s.texts[1].at, (Point{4, 169}));
+    EXPECT_EQ(s.texts[2].text, "Measurement");
+    EXPECT_EQ(s.texts[2].at, (Point{4, 225}));
+}
+
+TEST(InformationView, LiveMarkerValueReplacesItsLineUntilTheNextPaint) {
+    test::EnsureApplication();
+    test::ScriptedDocument scripted;
+    CInformationView view(scripted.doc.get());
+    SendUserMessage(&view, WM_MARKER_VALUE, 1, -3);
+    RecordingSurface first(96, kMetrics);
+    view.OnDraw(first);
+    ASSERT_EQ(first.texts.size(), 1u);
+    EXPECT_EQ(first.texts[0].text, "SBP   -2");
+    EXPECT_EQ(first.texts[0].colour, Rgb(255, 0, 0));
+    EXPECT_EQ(first.texts[0].at, (Point{18, 278}));
+    RecordingSurface second(96, kMetrics);
+    view.OnDraw(second);
+    EXPECT_TRUE(second.texts.empty());
+    SendUserMessage(&view, WM_MARKER_VALUE, 2, 201);
+    RecordingSurface third(96, kMetrics);
+    view.OnDraw(third);
+    ASSERT_EQ(third.texts.size(), 1u);
+    EXPECT_EQ(third.texts[0].text, "MBP  101");
+}
+
+TEST(InformationView, NothingLoadedOrDamagedShowsNoLines) {
+    test::EnsureApplication();
+    test::ScriptedDocument scripted;
+    CInformationView view(scripted.doc.get());
+    RecordingSurface empty(96, kMetrics);
+    view.OnDraw(empty);
+    EXPECT_TRUE(empty.texts.empty());
+    scripted.doc->SetFileList({"/nonexistent/broken.001"});
+    scripted.doc->OpenFileAt(0);
+    ASSERT_TRUE(scripted.doc->IsLoaded());
+    RecordingSurface damaged(96, kMetrics);
+    view.OnDraw(damaged);
+    EXPECT_TRUE(damaged.texts.empty());
+}
+
+} // namespace
+} // namespace mirado
