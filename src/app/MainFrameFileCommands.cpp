@@ -3,9 +3,12 @@
 #include "app/MainFrame.h"
 #include "dialogs/FileDialog4Text.h"
 #include "document/ExportLoop.h"
+#include "document/MiradoDoc.h"
+#include "platform/qt/UserEvents.h"
 #include "platform/qt/ViewBase.h"
 #include "views/FilenameView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QProgressDialog>
 
@@ -104,5 +107,50 @@ CMainFrameFileCommands::CMainFrameFileCommands(CMainFrame& frame, CMiradoDoc& do
                                                IUserPrompts& prompts)
     : window_(frame), feedback_(&frame),
       commands_(document, prompts, window_, saveDialog_, feedback_) {}
+
+CFileCommandsHook::CFileCommandsHook(CMainFrame& frame, CMiradoDoc& document, IUserPrompts& prompts)
+    : QObject(&frame), frame_(frame), document_(document), commands_(frame, document, prompts) {}
+
+CFileCommandsHook* CFileCommandsHook::Install(CMainFrame& frame, CMiradoDoc& document,
+                                              IUserPrompts& prompts) {
+    auto* hook = new CFileCommandsHook(frame, document, prompts);
+    frame.installEventFilter(hook);
+    hook->WireFrameCommands();
+    hook->WireFileListMenu();
+    frame.UpdateCommandStates();
+    return hook;
+}
+
+void CFileCommandsHook::WireFrameCommands() {
+    frame_.Commands().Wire(ID_EDIT_ID, [this] {
+        document_.EditIdFields();
+        document_.UpdateAllViews();
+    });
+    frame_.Commands().Wire(ID_COLOR, [this] { document_.EditParameters(); });
+}
+
+void CFileCommandsHook::WireFileListMenu() {
+    CFilenameView* list = frame_.GetFileList();
+    if (list == nullptr)
+        return;
+    QAction* saveToText = list->SaveToTextAction();
+    QAction* sendToRecycleBin = list->SendToRecycleBinAction();
+    saveToText->setEnabled(true);
+    sendToRecycleBin->setEnabled(true);
+    connect(saveToText, &QAction::triggered, this,
+            [this] { SendUserMessage(&frame_, WM_EXPORT_TEXT); });
+    connect(sendToRecycleBin, &QAction::triggered, this, [this] {
+        commands_.OnSendToRecycleBin();
+        frame_.UpdateCommandStates();
+    });
+}
+
+bool CFileCommandsHook::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &frame_ || static_cast<int>(event->type()) != WM_EXPORT_TEXT)
+        return QObject::eventFilter(watched, event);
+    commands_.OnSaveToTextFile();
+    frame_.UpdateCommandStates();
+    return true;
+}
 
 } // namespace mirado

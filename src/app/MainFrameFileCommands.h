@@ -6,9 +6,10 @@
 #include "app/FileCommands.h"
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QPointer>
+#include <QProgressDialog>
 
-class QProgressDialog;
 class QWidget;
 
 namespace mirado {
@@ -79,6 +80,29 @@ private:
     QtSaveTextDialog saveDialog_;
     QtExportFeedback feedback_;
     CFileCommands commands_;
+};
+
+// Connects the dialogs and the file commands to a main frame: the ID and Color commands,
+// the file list pop-up's "Save to Textfile" (sent to the frame as WM_EXPORT_TEXT) and
+// "Send to Recycle Bin", and the frame's handling of WM_EXPORT_TEXT. It lives as long as
+// the frame, which owns it.
+class CFileCommandsHook : public QObject {
+    Q_OBJECT
+public:
+    static CFileCommandsHook* Install(CMainFrame& frame, CMiradoDoc& document,
+                                      IUserPrompts& prompts);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CFileCommandsHook(CMainFrame& frame, CMiradoDoc& document, IUserPrompts& prompts);
+    void WireFrameCommands();
+    void WireFileListMenu();
+
+    CMainFrame& frame_;
+    CMiradoDoc& document_;
+    CMainFrameFileCommands commands_;
 };
 
 } // namespace mirado

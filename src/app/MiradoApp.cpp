@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/FontSubstitutions.h"
 #include "app/MainFrame.h"
+#include "app/MainFrameFileCommands.h"
 #include "document/MiradoDoc.h"
 #include "document/PreferenceFolder.h"
 
@@ -62,6 +63,8 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     services.prompts = prompts_;
     services.openDialog = openDialog_;
     services.trash = &trash_;
+    services.idDialog = &idDialog_;
+    services.parametersDialog = &parametersDialog_;
     services.profile = profile_.get();
     services.frame = frameRelay_.get();
     document_ = std::make_unique<CMiradoDoc>(services);
@@ -71,6 +74,9 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     frameRelay_->SetFrame(frame_.get());
     qtPrompts_.SetOwner(frame_.get());
     qtOpenDialog_.SetOwner(frame_.get());
+    idDialog_.SetParent(frame_.get());
+    parametersDialog_.SetParent(frame_.get());
+    CFileCommandsHook::Install(*frame_, *document_, *prompts_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
     frame_->Commands().Wire(ID_FILE_NEW, [this] { OnFileNew(); });
     frame_->UpdateCommandStates();

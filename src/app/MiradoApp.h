@@ -5,6 +5,7 @@
 // everything the program prints, previews or writes as PDF. It also carries out the
 // application's own commands (About, New).
 
+#include "dialogs/QtDocumentDialogs.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtProfile.h"
 #include "platform/qt/QtSystemServices.h"
@@ -72,6 +73,8 @@ private:
     IDocumentsFolder* documentsFolder_;
     IUserPrompts* prompts_;
     IOpenFileDialog* openDialog_;
+    QtIdDialog idDialog_{nullptr, *prompts_};
+    QtParametersDialog parametersDialog_{nullptr, *prompts_};
     std::string preferenceFolder_;
     std::unique_ptr<CQtProfile> profile_;
     std::unique_ptr<FrameRelay> frameRelay_;
