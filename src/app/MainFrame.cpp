@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 
+#include "app/FramePrinting.h"
+
 #include "document/MiradoDoc.h"
 #include "platform/qt/UserEvents.h"
 #include "views/FilenameView.h"
@@ -163,6 +165,7 @@ void CMainFrame::WireCommands() {
     c.Wire(ID_ANALYSIS_S, [this] { document_->ShowAnalysis(false); });
     c.Wire(ID_STORED_VALUES, [this] { document_->ShowStoredValues(); });
     c.Wire(ID_FITTED_CURVE, [this] { ToggleFittedCurve(); });
+    WirePrinting(*this, c);
     // Every command can change what the rules look at.
     for (QAction* action : findChildren<QAction*>())
         connect(action, &QAction::triggered, this, &CMainFrame::UpdateCommandStates,

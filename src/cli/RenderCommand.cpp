@@ -2,6 +2,7 @@
 // (PDF or PNG) or the selected-files pages of several files (PDF, one page per file),
 // exactly as the program prints them.
 
+#include "app/FontSubstitutions.h"
 #include "app/PageRendering.h"
 #include "cli/CliCommand.h"
 #include "document/MiradoDoc.h"
@@ -123,6 +124,8 @@ void EnsureGuiApplication() {
     static char platform[] = "offscreen";
     static char* argv[] = {name, option, platform, nullptr};
     static QGuiApplication application(argc, argv);
+    // The same faces as the program's pages.
+    InstallFontSubstitutions();
 }
 
 bool AnyDamaged(const CMiradoDoc& doc) {

@@ -54,12 +54,14 @@ Colour CFilenameView::RowColour(int screenRow) {
 CFilenameView::CFilenameView(CMiradoDoc* document, QWidget* parent)
     : CViewBase(document, parent), scrollBar_(new QScrollBar(Qt::Vertical, this)),
       printSelected_(new QAction(QStringLiteral("Print selected files"), this)),
+      printPreview_(new QAction(QStringLiteral("Print Preview"), this)),
       saveToText_(new QAction(QStringLiteral("Save to Textfile"), this)),
       sendToRecycleBin_(new QAction(QStringLiteral("Send to Recycle Bin"), this)),
       selectAll_(new QAction(QStringLiteral("Select all files"), this)),
       clearSelection_(new QAction(QStringLiteral("Clear selection"), this)) {
     // Printing, the text export and the recycle bin are wired by their own features.
     printSelected_->setEnabled(false);
+    printPreview_->setEnabled(false);
     saveToText_->setEnabled(false);
     sendToRecycleBin_->setEnabled(false);
     connect(selectAll_, &QAction::triggered, this, &CFilenameView::SelectAllRequested);
@@ -216,6 +218,7 @@ void CFilenameView::mouseReleaseEvent(QMouseEvent* event) {
 QMenu* CFilenameView::CreateSelectionMenu(QWidget* parent) {
     auto* menu = new QMenu(QStringLiteral("Selection"), parent);
     menu->addAction(printSelected_);
+    menu->addAction(printPreview_);
     menu->addAction(saveToText_);
     menu->addAction(sendToRecycleBin_);
     menu->addSeparator();

@@ -53,6 +53,7 @@ public:
     // The pop-up menu "Selection" (owned by the caller) with the pane's five commands.
     QMenu* CreateSelectionMenu(QWidget* parent);
     QAction* PrintSelectedAction() const { return printSelected_; }
+    QAction* PrintPreviewAction() const { return printPreview_; }
     QAction* SaveToTextAction() const { return saveToText_; }
     QAction* SendToRecycleBinAction() const { return sendToRecycleBin_; }
     QAction* SelectAllAction() const { return selectAll_; }
@@ -89,6 +90,7 @@ private:
 
     QScrollBar* scrollBar_;
     QAction* printSelected_;
+    QAction* printPreview_;
     QAction* saveToText_;
     QAction* sendToRecycleBin_;
     QAction* selectAll_;

@@ -109,9 +109,11 @@ public:
             ShowError(prompts, kFontCreateError);
             ShowError(prompts, kFontSetError);
         }
+        // Black text on the paper; drawn transparently, so that a text cell reaching into
+        // the graph (the last row can, with a tall font) leaves the frame line whole.
         surface_.SetTextColour(kTextColour);
         surface_.SetTextBackground(kPaperColour);
-        surface_.SetBackgroundMode(BackgroundMode::Opaque);
+        surface_.SetBackgroundMode(BackgroundMode::Transparent);
         const FontMetrics metrics = surface_.GetFontMetrics();
         lineHeight_ = metrics.height + metrics.externalLeading;
         lineHeight_ += lineHeight_ >> kLineSpacingShift;

@@ -1,0 +1,74 @@
+#include "app/FramePrinting.h"
+
+#include "app/MainFrame.h"
+#include "app/Printing.h"
+#include "document/MiradoDoc.h"
+#include "platform/qt/QtUserPrompts.h"
+#include "platform/qt/UserEvents.h"
+#include "views/FilenameView.h"
+#include "views/WaveView.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+namespace mirado {
+
+namespace {
+
+IUserPrompts& PromptsOf(CMainFrame& frame) {
+    if (IUserPrompts* prompts = frame.GetDocument()->Prompts())
+        return *prompts;
+    static CQtUserPrompts fallback;
+    fallback.SetOwner(&frame);
+    return fallback;
+}
+
+PageJob SelectedFilesJobOf(CMainFrame& frame) {
+    // Each page first makes its file current through the frame, which loads it and moves
+    // the list's current row, so every pane follows the printing.
+    return SelectedFilesJob(*frame.GetDocument(), PromptsOf(frame), [&frame](int index) {
+        SendUserMessage(&frame, WM_SELECT_FILE, index, 0);
+    });
+}
+
+PageJob ActivePaneJob(CMainFrame& frame) {
+    const CFilenameView* list = frame.GetFileList();
+    if (list != nullptr && list->hasFocus())
+        return SelectedFilesJobOf(frame);
+    return CurrentFileJob(*frame.GetDocument(), PromptsOf(frame));
+}
+
+void ActivateWaveViewWhenFileMenuOpens(CMainFrame& frame, QAction* printAction) {
+    for (QMenu* menu : frame.menuBar()->findChildren<QMenu*>()) {
+        if (!menu->actions().contains(printAction))
+            continue;
+        QObject::connect(menu, &QMenu::aboutToShow, &frame, [&frame] {
+            if (frame.GetWaveView() != nullptr)
+                frame.GetWaveView()->setFocus();
+        });
+    }
+}
+
+} // namespace
+
+void WirePrinting(CMainFrame& frame, CFrameCommands& commands) {
+    commands.Wire(ID_FILE_PRINT_SETUP, [&frame] { CPrinting::PrintSetup(&frame); });
+    commands.Wire(ID_FILE_PRINT, [&frame] { CPrinting::Print(&frame, ActivePaneJob(frame)); });
+    commands.Wire(ID_FILE_PRINT_PREVIEW,
+                  [&frame] { CPrinting::Preview(&frame, ActivePaneJob(frame)); });
+    ActivateWaveViewWhenFileMenuOpens(frame, commands.Action(ID_FILE_PRINT));
+
+    CFilenameView* list = frame.GetFileList();
+    if (list == nullptr)
+        return;
+    QAction* printSelected = list->PrintSelectedAction();
+    printSelected->setEnabled(true);
+    QObject::connect(printSelected, &QAction::triggered, &frame,
+                     [&frame] { CPrinting::Print(&frame, SelectedFilesJobOf(frame)); });
+    QAction* preview = list->PrintPreviewAction();
+    preview->setEnabled(true);
+    QObject::connect(preview, &QAction::triggered, &frame,
+                     [&frame] { CPrinting::Preview(&frame, SelectedFilesJobOf(frame)); });
+}
+
+} // namespace mirado

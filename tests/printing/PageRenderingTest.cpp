@@ -1,0 +1,94 @@
+// The pages rendered on Qt devices: PDF pages per job, the PNG sheet, and the pixels of
+// the graph frame where the page geometry puts them.
+
+#include "app/PageRendering.h"
+
+#include "document/MiradoDoc.h"
+#include "platform/ScriptedUserPrompts.h"
+
+#include "../records/RecordBuilder.h"
+#include "../records/TempFolder.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace mirado {
+namespace {
+
+int CountPdfPages(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray bytes = file.readAll();
+    return static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                            bytes.count("/Type /Page/") + bytes.count("/Type /Page "));
+}
+
+class PageRendering : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::vector<std::string> paths;
+        for (int i = 0; i < 3; ++i) {
+            paths.push_back(folder_.File("rec" + std::to_string(i) + ".001"));
+            test::WriteBytes(paths.back(),
+                             test::RecordBuilder(static_cast<uint32_t>(i + 1)).Bytes());
+        }
+        services_.prompts = &prompts_;
+        doc_ = std::make_unique<CMiradoDoc>(services_);
+        doc_->SetFileList(paths);
+        doc_->OpenFileAt(0);
+    }
+
+    test::TempFolder folder_;
+    ScriptedUserPrompts prompts_;
+    DocumentServices services_;
+    std::unique_ptr<CMiradoDoc> doc_;
+};
+
+TEST_F(PageRendering, SelectedFilesGiveOnePdfPageEach) {
+    doc_->SelectAll();
+    const std::string pdf = folder_.File("selected.pdf");
+    ASSERT_TRUE(RenderJobToPdf(
+        SelectedFilesJob(*doc_, prompts_, [this](int index) { doc_->OpenFileAt(index); }),
+        QString::fromStdString(pdf), 300));
+    EXPECT_EQ(CountPdfPages(pdf), 3);
+    EXPECT_EQ(doc_->GetCurrentIndex(), 2);
+
+    doc_->ClearSelection();
+    const std::string none = folder_.File("none.pdf");
+    ASSERT_TRUE(RenderJobToPdf(SelectedFilesJob(*doc_, prompts_, nullptr),
+                               QString::fromStdString(none), 300));
+    EXPECT_EQ(CountPdfPages(none), 1);
+    ASSERT_EQ(prompts_.Shown().size(), 1u);
+    EXPECT_EQ(prompts_.Shown()[0].text, "Print Selection Logial Error");
+}
+
+TEST_F(PageRendering, PngSheetHasTheGraphFrameWhereTheGeometryPutsIt) {
+    const std::string png = folder_.File("page.png");
+    ASSERT_TRUE(
+        RenderFirstPageToPng(CurrentFileJob(*doc_, prompts_), QString::fromStdString(png), 100));
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(1169, 826)); // A4 is 11.69 by 8.27 inches, less a fraction
+    // At 100 dpi: m = 71, graph top 158, width 787, height 472.
+    EXPECT_EQ(image.pixelColor(71 + 300, 158), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(71, 158 + 100), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(71 + 787, 158 + 100), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(71 + 300, 158 + 472), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(1000, 700), QColor(Qt::white));
+    EXPECT_TRUE(prompts_.Shown().empty());
+}
+
+} // namespace
+} // namespace mirado
+
+int main(int argc, char** argv) {
+    // Test discovery runs the binary without the test environment: no display either way.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
