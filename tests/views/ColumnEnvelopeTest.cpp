@@ -109,16 +109,6 @@ TEST(ColumnEnvelope, WidePaneDrawsAtTheRunningColumnCountNotAtTheColumnFunction)
     EXPECT_EQ(surface.lines.back().from.x, kCount - 2);
 }
 
-TEST(ColumnEnvelope, XOriginShiftsEveryColumn) {
-    const auto samples = Constant(0);
-    EnvelopeLayout layout = Layout(1000);
-    layout.xOrigin = 130;
-    RecordingSurface surface;
-    DrawColumnEnvelope(surface, Values(samples.data()), layout);
-    EXPECT_EQ(surface.lines.front().from.x, 130);
-    EXPECT_EQ(surface.lines.back().from.x, 130 + 998);
-}
-
 TEST(ColumnEnvelope, UndefinedEntriesLeaveAGapAndTheCurveResumesAtItsNextColumn) {
     auto samples = Constant(4);
     for (int k = 0; k < 2000; ++k)
@@ -143,14 +133,6 @@ TEST(ColumnEnvelope, UndefinedEntriesInTheMiddleDrawNothingThere) {
     for (const auto& line : surface.lines)
         EXPECT_FALSE(line.from.x >= 250 && line.from.x < 499) << line.from.x;
     EXPECT_EQ(surface.lines.back().from.x, 998);
-}
-
-TEST(ColumnEnvelope, WithoutSkippingTheSentinelIsAnOrdinaryValue) {
-    auto samples = Constant(0);
-    samples[1] = kUndefinedCurveEntry;
-    RecordingSurface surface;
-    DrawColumnEnvelope(surface, Values(samples.data()), Layout(1000));
-    EXPECT_EQ(surface.lines[0].from.y, 100 + 32768);
 }
 
 TEST(ColumnEnvelope, NoSamplesOrNoWidthDrawNothing) {

@@ -260,14 +260,6 @@ TEST(WaveMarkers, ZoomedViewDrawsOnlyMarkersAmongTheVisibleSamples) {
     EXPECT_EQ(drawnAt(3000), -1);
 }
 
-TEST(WaveDrawing, EndsWithTheBlackPen) {
-    Recording r;
-    const WaveScene scene = SceneOf(r);
-    RecordingSurface surface;
-    CWaveDrawing(surface, scene, WavePens{}).Draw();
-    EXPECT_EQ(surface.CurrentPen(), (Pen{PenStyle::Solid, 1, kBlack}));
-}
-
 TEST(DamagedFile, TextIsBlackOnTheBackgroundAtHalfHeight) {
     RecordingSurface surface;
     DrawDamagedFileText(surface, {0, 0, 800, 401}, "File format Error.", kBlack);
