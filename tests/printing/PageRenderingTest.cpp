@@ -2,6 +2,7 @@
 // the graph frame where the page geometry puts them.
 
 #include "app/PageRendering.h"
+#include "app/Printing.h"
 
 #include "document/MiradoDoc.h"
 #include "platform/ScriptedUserPrompts.h"
@@ -9,9 +10,12 @@
 #include "../records/RecordBuilder.h"
 #include "../records/TempFolder.h"
 
+#include <QApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
+#include <QPrinter>
+#include <QTimer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +85,25 @@ TEST_F(PageRendering, PngSheetHasTheGraphFrameWhereTheGeometryPutsIt) {
     EXPECT_TRUE(prompts_.Shown().empty());
 }
 
+TEST_F(PageRendering, PreviewDrawsTheSelectedFilesInListOrderOnALandscapeSheet) {
+    doc_->ToggleSelected(2);
+    doc_->ToggleSelected(1);
+    std::vector<int> madeCurrent;
+    const PageJob job = SelectedFilesJob(*doc_, prompts_, [&](int index) {
+        madeCurrent.push_back(index);
+        doc_->OpenFileAt(index);
+    });
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            dialog->close();
+    });
+    CPrinting::Preview(nullptr, job);
+    ASSERT_GE(madeCurrent.size(), 2u);
+    EXPECT_EQ(madeCurrent[0], 1);
+    EXPECT_EQ(madeCurrent[1], 2);
+    EXPECT_EQ(CPrinting::Printer().pageLayout().orientation(), QPageLayout::Landscape);
+}
+
 } // namespace
 } // namespace mirado
 
@@ -88,7 +111,7 @@ int main(int argc, char** argv) {
     // Test discovery runs the binary without the test environment: no display either way.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
