@@ -62,23 +62,11 @@ int FieldByteLength(const QString& text) {
     return total;
 }
 
-QString StaticTextFromMnemonic(const QString& text) {
-    QString shown;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'&' && i + 1 < text.size())
-            ++i;
-        else if (text[i] == u'&')
-            continue;
-        shown += text[i];
-    }
-    return shown;
-}
-
 CIdDialog::CIdDialog(const IdDialogFields& fields, IUserPrompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts), original_(fields) {
     setWindowTitle(QStringLiteral("ID"));
     BuildControls();
-    dateTime_->setText(StaticTextFromMnemonic(QString::fromStdString(fields.dateTimeLine)));
+    dateTime_->setText(QString::fromStdString(fields.dateTimeLine));
     for (int field = 0; field < FieldCount; ++field) {
         QLineEdit* edit = edits_[field];
         edit->setText(QString::fromStdString(fields.*kMembers[field]));

@@ -54,7 +54,5 @@ private:
 // Length of the text in the file's bytes. A character the file cannot hold counts two,
 // the replacement character (standing for one undecodable byte) counts one.
 int FieldByteLength(const QString& text);
-// A static text's mnemonic convention: "&&" shows as "&", a single "&" is dropped.
-QString StaticTextFromMnemonic(const QString& text);
 
 } // namespace mirado
