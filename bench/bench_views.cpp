@@ -29,8 +29,9 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "bench_views";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's own objects may already be gone when statics are torn down.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 struct LoadedView {
