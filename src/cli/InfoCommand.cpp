@@ -1,9 +1,11 @@
 // mirado-cli info: one JSON object per file (JSON Lines) with the header, the
-// identification texts in UTF-8 and the stored result block as the file holds it.
+// identification texts in UTF-8, the stored result block as the file holds it and the
+// results of both pressure-determination methods.
 
 #include "cli/CliCommand.h"
 #include "cli/JsonWriter.h"
 #include "cli/LoadedFile.h"
+#include "records/AnalysisSequence.h"
 #include "records/TextEncoding.h"
 #include "records/WaveCodec.h"
 
@@ -20,7 +22,20 @@ const char* const kInfoUsage =
     "  mbp_raw, dbp_raw, sbp, mbp, dbp in mmHg, marker_s, marker_m, marker_d, hr, beats).\n"
     "  For a file that failed to load the keys hold what the load left in the record,\n"
     "  or null when nothing could be read.\n"
-    "  --samples  also print the channels as ch1 and ch2 (4000 integers each).\n";
+    "  For a file that loaded, method_a and method_e hold each method's results\n"
+    "  (sbp_raw, mbp_raw, dbp_raw, marker_s, marker_m, marker_d, hr, code, flag_text,\n"
+    "  beats, fitted_span, and optical_base or fall_per_beat), and inflation_pressure\n"
+    "  the cuff's inflation pressure in mmHg; they are null for a file that failed.\n"
+    "  --samples     also print the channels as ch1 and ch2 (4000 integers each).\n"
+    "  --curves      also print each method's fitted_curve (4000 integers).\n"
+    "  --sequential  analyse the files in the given order with one set of analysis\n"
+    "                records, as the viewer does when it steps through them. Without it\n"
+    "                every file is analysed as the first file after start-up. A few\n"
+    "                working values carry over from one file to the next (method A's\n"
+    "                refractory count after an unusual sample interval, its interval\n"
+    "                mean after an empty interval list, its fit after too few points),\n"
+    "                so results of recordings that already carry an error flag or an\n"
+    "                unusual sample interval may then differ from a fresh analysis.\n";
 
 namespace {
 
@@ -35,13 +50,17 @@ void WriteIntegers(CJsonWriter& json, const int16_t* values, int count) {
     json.EndArray();
 }
 
+int BeatCount(const int16_t* beats) {
+    int count = 0;
+    while (count < kBeatCapacity && beats[count] != 0)
+        ++count;
+    return count;
+}
+
 void WriteStored(CJsonWriter& json, const CAdData& record) {
     int16_t sbp = 0, mbp = 0, dbp = 0, s = 0, m = 0, d = 0;
     record.GetStoredPressures(sbp, mbp, dbp);
     record.GetStoredMarkers(s, m, d);
-    int beatCount = 0;
-    while (beatCount < kBeatCapacity && record.GetBeatPositions()[beatCount] != 0)
-        ++beatCount;
     json.Key("stored").BeginObject();
     json.Key("sbp_raw").Int(sbp).Key("mbp_raw").Int(mbp).Key("dbp_raw").Int(dbp);
     json.Key("sbp")
@@ -53,8 +72,51 @@ void WriteStored(CJsonWriter& json, const CAdData& record) {
     json.Key("marker_s").Int(s).Key("marker_m").Int(m).Key("marker_d").Int(d);
     json.Key("hr").Int(record.GetStoredHeartRate());
     json.Key("beats");
-    WriteIntegers(json, record.GetBeatPositions(), beatCount);
+    WriteIntegers(json, record.GetBeatPositions(), BeatCount(record.GetBeatPositions()));
     json.EndObject();
+}
+
+struct InfoOptions {
+    bool withSamples = false;
+    bool withCurves = false;
+    bool sequential = false;
+};
+
+// The fields both methods share; the method's own heart rate is passed in because
+// variant A's record does not hold it.
+void WriteMethodResults(CJsonWriter& json, CPressureAnalysis& record, int16_t heartRate,
+                        bool withCurve) {
+    int16_t sbp = 0, mbp = 0, dbp = 0, s = 0, m = 0, d = 0;
+    const int code = record.GetPressures(sbp, mbp, dbp);
+    record.GetMarkers(s, m, d);
+    json.Key("sbp_raw").Int(sbp).Key("mbp_raw").Int(mbp).Key("dbp_raw").Int(dbp);
+    json.Key("marker_s").Int(s).Key("marker_m").Int(m).Key("marker_d").Int(d);
+    json.Key("hr").Int(heartRate);
+    json.Key("code").Int(code);
+    json.Key("flag_text").String(ResultFlagText(code));
+    json.Key("beats");
+    WriteIntegers(json, record.GetBeatPositions(), BeatCount(record.GetBeatPositions()));
+    json.Key("fitted_span").Int(record.GetFittedSpan());
+    if (withCurve) {
+        json.Key("fitted_curve");
+        WriteIntegers(json, record.GetFittedCurve(), kSampleCount);
+    }
+}
+
+void WriteAnalyses(CJsonWriter& json, AnalysisRecords& records, int model, bool withCurves) {
+    json.Key("method_a").BeginObject();
+    WriteMethodResults(json, records.recordA, records.methodA.GetHeartRate(), withCurves);
+    json.Key("optical_base").Int(records.recordA.GetOpticalBase());
+    json.EndObject();
+    json.Key("method_e").BeginObject();
+    WriteMethodResults(json, records.recordE, records.recordE.GetHeartRate(), withCurves);
+    json.Key("fall_per_beat").Int(records.recordE.GetFallPerBeat());
+    json.EndObject();
+    json.Key("inflation_pressure").Int(records.RecordFor(model).GetInflationPressure());
+}
+
+void WriteNullAnalyses(CJsonWriter& json) {
+    json.Key("method_a").Null().Key("method_e").Null().Key("inflation_pressure").Null();
 }
 
 void WriteRecordFields(CJsonWriter& json, const CAdData& record, bool withSamples) {
@@ -85,8 +147,9 @@ void WriteNullRecordFields(CJsonWriter& json, bool withSamples) {
         json.Key("ch1").Null().Key("ch2").Null();
 }
 
-std::string FileInfoLine(const LoadedFile& file, bool withSamples) {
-    const int model = ModelFromFileName(file.modelLetterCode, file.path);
+std::string FileInfoLine(const LoadedFile& file, AnalysisRecords& records,
+                         const InfoOptions& options) {
+    const int model = ModelCodeWithFileName(file.modelLetterCode, file.path);
     CJsonWriter json;
     json.BeginObject();
     json.Key("path").String(file.path);
@@ -100,9 +163,15 @@ std::string FileInfoLine(const LoadedFile& file, bool withSamples) {
     json.Key("model").Int(model);
     json.Key("variant").String(VariantName(model));
     if (file.anythingRead)
-        WriteRecordFields(json, file.record, withSamples);
+        WriteRecordFields(json, file.record, options.withSamples);
     else
-        WriteNullRecordFields(json, withSamples);
+        WriteNullRecordFields(json, options.withSamples);
+    if (file.ok) {
+        records.AnalyzeBoth(file.record);
+        WriteAnalyses(json, records, model, options.withCurves);
+    } else {
+        WriteNullAnalyses(json);
+    }
     json.EndObject();
     return json.Text();
 }
@@ -115,11 +184,15 @@ int UsageError(std::ostream& err, const std::string& what) {
 } // namespace
 
 int RunInfo(const CliArgs& args, std::ostream& out, std::ostream& err) {
-    bool withSamples = false;
+    InfoOptions options;
     CliArgs paths;
     for (const std::string& arg : args) {
         if (arg == "--samples")
-            withSamples = true;
+            options.withSamples = true;
+        else if (arg == "--curves")
+            options.withCurves = true;
+        else if (arg == "--sequential")
+            options.sequential = true;
         else if (arg.size() > 1 && arg[0] == '-')
             return UsageError(err, "unknown option '" + arg + "'");
         else
@@ -128,9 +201,14 @@ int RunInfo(const CliArgs& args, std::ostream& out, std::ostream& err) {
     if (paths.empty())
         return UsageError(err, "no FILE given");
     int status = kExitOk;
+    // The records are large; one set lives for the whole run and is replaced by a fresh
+    // one per file unless the files are to be analysed in sequence.
+    auto records = std::make_unique<AnalysisRecords>();
     for (const std::string& path : paths) {
         const std::unique_ptr<LoadedFile> file = LoadMeasurementFile(path);
-        out << FileInfoLine(*file, withSamples) << '\n';
+        if (!options.sequential)
+            records = std::make_unique<AnalysisRecords>();
+        out << FileInfoLine(*file, *records, options) << '\n';
         if (!file->ok) {
             err << path << file->error << '\n';
             status = kExitLoadFailed;

@@ -2,17 +2,9 @@
 
 #include "records/FileAccess.h"
 
-#include <cctype>
 #include <vector>
 
 namespace mirado {
-
-namespace {
-
-constexpr int kModelFromA = 0;
-constexpr int kModelFromB = 1;
-
-} // namespace
 
 std::unique_ptr<LoadedFile> LoadMeasurementFile(const std::string& path) {
     auto file = std::make_unique<LoadedFile>();
@@ -32,21 +24,6 @@ std::unique_ptr<LoadedFile> LoadMeasurementFile(const std::string& path) {
     if (!file->ok)
         file->error = file->record.GetLastError();
     return file;
-}
-
-int ModelFromFileName(int modelLetterCode, const std::string& path) {
-    if (modelLetterCode != kModelUnknownCode)
-        return modelLetterCode;
-    const size_t slash = path.find_last_of("/\\");
-    const size_t first = slash == std::string::npos ? 0 : slash + 1;
-    if (first >= path.size())
-        return modelLetterCode;
-    const int letter = std::toupper(static_cast<unsigned char>(path[first]));
-    if (letter == 'A')
-        return kModelFromA;
-    if (letter == 'B')
-        return kModelFromB;
-    return modelLetterCode;
 }
 
 const char* VariantName(int model) {

@@ -22,10 +22,6 @@ struct LoadedFile {
 
 std::unique_ptr<LoadedFile> LoadMeasurementFile(const std::string& path);
 
-// The model code after the file-name rule: a file whose letter gave no model (code 4)
-// is model 0 when its name starts with "a" or "A" and model 1 with "b" or "B".
-int ModelFromFileName(int modelLetterCode, const std::string& path);
-
 // "A" for models 0, 2 and 4; "E" for 1 and 3.
 const char* VariantName(int model);
 

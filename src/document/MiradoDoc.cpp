@@ -11,7 +11,6 @@
 #include "records/WaveCodec.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace mirado {
 
@@ -204,16 +203,7 @@ bool CMiradoDoc::OpenFileAt(int index) {
 }
 
 void CMiradoDoc::ChooseVariant(const std::string& path) {
-    if (modelCode_ == kModelCodeUnknown) {
-        const std::string name = FileNameOfPath(path);
-        const char first =
-            name.empty() ? '\0'
-                         : static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-        if (first == 'A')
-            modelCode_ = 0;
-        else if (first == 'B')
-            modelCode_ = 1;
-    }
+    modelCode_ = ModelCodeWithFileName(modelCode_, path);
     variantA_ = !UsesVariantE(modelCode_);
     activeAnalysis_ = &records_->RecordFor(modelCode_);
 }

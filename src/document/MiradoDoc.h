@@ -44,7 +44,6 @@ struct DocumentServices {
 };
 
 // Model codes: 0 to 3 for the model letters A to D, 4 for anything else.
-inline constexpr int kModelCodeUnknown = 4;
 inline constexpr int kInitialModelCode = 1;
 inline constexpr int kInitialViewScale = 5;
 

@@ -2,12 +2,14 @@
 
 #include "records/AdData.h"
 
+#include <cctype>
 #include <cstdio>
 
 namespace mirado {
 
 namespace {
 
+constexpr int kModelCodeA = 0;
 constexpr int kModelCodeB = 1;
 constexpr int kModelCodeD = 3;
 
@@ -26,6 +28,23 @@ void RunMethodA(const CAdData& data, CMethodA& methodA) {
 
 bool UsesVariantE(int modelCode) {
     return modelCode == kModelCodeB || modelCode == kModelCodeD;
+}
+
+int ModelCodeWithFileName(int modelLetterCode, const std::string& path) {
+    if (modelLetterCode != kModelCodeUnknownLetter)
+        return modelLetterCode;
+    const size_t separator = path.find_last_of('/');
+    const size_t first = separator == std::string::npos ? 0 : separator + 1;
+    if (first >= path.size())
+        return modelLetterCode;
+    switch (std::toupper(static_cast<unsigned char>(path[first]))) {
+    case 'A':
+        return kModelCodeA;
+    case 'B':
+        return kModelCodeB;
+    default:
+        return modelLetterCode;
+    }
 }
 
 void AnalyzeRecording(const CAdData& data, CPressureAnalysis& record, CMethodA& methodA) {

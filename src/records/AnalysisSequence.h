@@ -13,8 +13,15 @@ namespace mirado {
 
 class CAdData;
 
+inline constexpr int kModelCodeUnknownLetter = 4;
+
 // Record variant for a model code: 1 and 3 select variant E, every other code variant A.
 bool UsesVariantE(int modelCode);
+
+// The model code after the file-name rule: a file whose model letter gave no code (4)
+// gets 0 when its file name (after the last '/') starts with "A" or "a" and 1 with
+// "B" or "b"; any other name keeps 4.
+int ModelCodeWithFileName(int modelLetterCode, const std::string& path);
 
 // After a successful load: SetWaves, SetSense, SetSampleInterval on the record, method
 // A's steps on copies of the channels, then the record's Analyze.

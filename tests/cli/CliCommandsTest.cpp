@@ -52,9 +52,10 @@ std::vector<std::string> TopLevelKeys(const std::string& json) {
 }
 
 const std::vector<std::string> kInfoKeys = {
-    "path",      "ok",       "error",  "model_letter_code", "model",   "variant",  "date",  "time",
-    "animal_no", "study_no", "weight", "sex_age",           "comment", "sampling", "sense", "valid",
-    "stored"};
+    "path",    "ok",      "error",    "model_letter_code", "model",
+    "variant", "date",    "time",     "animal_no",         "study_no",
+    "weight",  "sex_age", "comment",  "sampling",          "sense",
+    "valid",   "stored",  "method_a", "method_e",          "inflation_pressure"};
 
 class CliCommands : public ::testing::Test {
 protected:
@@ -122,12 +123,49 @@ TEST_F(CliCommands, InfoReportsFailuresWithTheLoadMessage) {
 TEST_F(CliCommands, InfoWithSamplesAddsBothChannels) {
     const CliRun run = Cli({"info", "--samples", Write("m.001", Known())});
     std::vector<std::string> expected = kInfoKeys;
-    expected.insert(expected.end(), {"ch1", "ch2"});
+    expected.insert(expected.end() - 3, {"ch1", "ch2"});
     EXPECT_EQ(TopLevelKeys(run.out), expected);
     const size_t ch2 = run.out.find("\"ch2\":[");
     ASSERT_NE(ch2, std::string::npos);
     const std::string values = run.out.substr(ch2, run.out.find(']', ch2) - ch2);
     EXPECT_EQ(std::count(values.begin(), values.end(), ','), 3999);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TEST_F(CliCommands, InfoAnalysesEachFileAsIfOpenedFirstUnlessSequential) {
+    SynthOptions unusual = Known();
+    unusual.flatOptical = true;
+    const std::string first = Write("flat.001", unusual);
+    const std::string second = Write("rat.001", Known());
+    const std::vector<std::string> alone = Lines(Cli({"info", second}).out);
+    const std::vector<std::string> after = Lines(Cli({"info", first, second}).out);
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[1], alone[0]);
+    EXPECT_NE(after[0].find("\"method_a\":{\"sbp_raw\""), std::string::npos);
+    EXPECT_NE(after[0].find("\"flag_text\":\"Lo\""), std::string::npos) << after[0];
+    EXPECT_NE(after[0].find("\"fall_per_beat\":"), std::string::npos);
+    const std::vector<std::string> sequential =
+        Lines(Cli({"info", "--sequential", first, second}).out);
+    EXPECT_EQ(sequential.size(), 2u);
+}
+
+TEST_F(CliCommands, InfoWithCurvesAddsBothFittedCurves) {
+    const std::string out = Cli({"info", "--curves", Write("m.001", Known())}).out;
+    size_t at = 0;
+    for (int method = 0; method < 2; ++method) {
+        at = out.find("\"fitted_curve\":[", at);
+        ASSERT_NE(at, std::string::npos);
+        const std::string values = out.substr(at, out.find(']', at) - at);
+        EXPECT_EQ(std::count(values.begin(), values.end(), ','), 3999);
+        ++at;
+    }
 }
 
 TEST_F(CliCommands, SamplesPrintsTheChannelsAsCsv) {

@@ -5,6 +5,7 @@
 #include "../records/TempFolder.h"
 #include "cli/CliCommand.h"
 #include "cli/LoadedFile.h"
+#include "records/AnalysisSequence.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,7 @@ TEST(SampleSet, CoversTheModelsNamesAndFaults) {
         const auto file = LoadMeasurementFile(kSamples + "/" + sample.name);
         letterCodes.insert(file->modelLetterCode);
         damaged += !file->ok;
-        const int model = ModelFromFileName(file->modelLetterCode, file->path);
+        const int model = ModelCodeWithFileName(file->modelLetterCode, file->path);
         nameRuleA += file->modelLetterCode == kModelUnknownCode && model == 0;
         nameRuleB += file->modelLetterCode == kModelUnknownCode && model == 1;
     }
