@@ -408,11 +408,16 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    const std::vector<std::string> paths = LocalFiles(event->mimeData());
+    if (OpenDroppedFiles(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+bool CMainFrame::OpenDroppedFiles(const QMimeData* mime) {
+    const std::vector<std::string> paths = LocalFiles(mime);
     if (paths.empty())
-        return;
-    event->acceptProposedAction();
+        return false;
     OpenPaths(paths);
+    return true;
 }
 
 } // namespace mirado

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QLabel;
+class QMimeData;
 
 namespace mirado {
 
@@ -75,6 +76,8 @@ public:
     // Replaces the file list by these files and shows the first, as if they had been
     // picked in the open dialog (command line, dropped files).
     void OpenPaths(const std::vector<std::string>& paths);
+    // Opens the local files among dropped data the same way; false when there are none.
+    bool OpenDroppedFiles(const QMimeData* mime);
 
     // Enables and disables every command for the current state.
     void UpdateCommandStates();

@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "app/AboutDialog.h"
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
 #include "platform/ScriptedPlatform.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPrinter>
 
 #include <gtest/gtest.h>
@@ -94,6 +96,35 @@ TEST_F(AppStartTest, OpenCommandPicksFilesThroughTheDialog) {
     app.GetMainFrame()->Action(ID_FILE_OPEN)->trigger();
     EXPECT_EQ(app.GetDocument()->GetFileCount(), 2);
     EXPECT_EQ(app.GetMainFrame()->GetFileList()->GetCurrentRow(), 0);
+}
+
+TEST_F(AppStartTest, FolderThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
+    QFile blocker(home.path() + "/QuorvinFiles"); // a file where the folder belongs
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    CMiradoApp app(services);
+    ASSERT_TRUE(app.InitInstance({}));
+    ASSERT_FALSE(prompts.Shown().empty());
+    const std::string folder = home.path().toStdString() + "/QuorvinFiles/";
+    EXPECT_EQ(prompts.Shown()[0].caption,
+              "Error : Create Directory[for Preference :" + folder + "]");
+    EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Information);
+    EXPECT_EQ(app.GetDocument()->GetStepPeriod(), 500); // the defaults
+    EXPECT_TRUE(app.GetMainFrame()->isVisible());
+}
+
+TEST(AboutDialog, ShowsProductCopyrightAndBuildLines) {
+    test::EnsureApplication();
+    CAboutDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), "About Mirado");
+    QStringList texts;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            texts << label->text();
+    ASSERT_EQ(texts.size(), 3);
+    EXPECT_TRUE(texts[0].startsWith("Mirado Version "));
+    EXPECT_TRUE(texts[1].startsWith("Copyright"));
+    EXPECT_TRUE(texts[2].startsWith("Build "));
 }
 
 } // namespace

@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QToolBar>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -285,6 +287,24 @@ TEST_F(FrameTest, FileListMessagesOpenAndToggleListedFilesOnly) {
     EXPECT_EQ(frame->GetFileList()->GetCurrentRow(), 2);
     EXPECT_TRUE(Doc()->IsSelected(1));
     EXPECT_EQ(Doc()->CountSelected(), 1);
+}
+
+TEST_F(FrameTest, DroppedFilesAreOpenedAsIfPicked) {
+    QMimeData text;
+    text.setText("R000.001");
+    EXPECT_FALSE(frame->OpenDroppedFiles(&text));
+    const std::vector<std::string> paths = test::WriteRecordings(dir, 2);
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    urls << QUrl::fromLocalFile(dir.path()); // a folder is not a file: left out
+    mime.setUrls(urls);
+    EXPECT_TRUE(frame->OpenDroppedFiles(&mime));
+    EXPECT_EQ(Doc()->GetFileCount(), 2);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
+    EXPECT_TRUE(Doc()->IsLoaded());
+    EXPECT_EQ(frame->GetFileList()->GetCurrentRow(), 0);
 }
 
 TEST_F(FrameTest, WindowTitleFollowsTheDocument) {

@@ -6,8 +6,6 @@
 #include <QPen>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 
 namespace mirado {
 
@@ -19,25 +17,6 @@ constexpr int kMinStretch = 1;
 constexpr int kMaxStretch = 4000;
 // A dotted pen alternates one pixel on and one off.
 const QList<qreal> kDotPattern = {1.0, 1.0};
-
-int Sign(int v) {
-    return (v > 0) - (v < 0);
-}
-
-// The last pixel a line from `from` to `to` draws when its end pixel is left out:
-// one step back from `to` along the line's major axis.
-Point StepBackFromEnd(Point from, Point to) {
-    const int dx = to.x - from.x;
-    const int dy = to.y - from.y;
-    if (std::abs(dx) >= std::abs(dy)) {
-        const int x = to.x - Sign(dx);
-        const double t = static_cast<double>(x - from.x) / dx;
-        return {x, from.y + static_cast<int>(std::lround(t * dy))};
-    }
-    const int y = to.y - Sign(dy);
-    const double t = static_cast<double>(y - from.y) / dy;
-    return {from.x + static_cast<int>(std::lround(t * dx)), y};
-}
 
 QRect ToQRect(const Rect& r) {
     return QRect(r.left, r.top, r.Width(), r.Height());
@@ -81,23 +60,11 @@ void QtPainterSurface::MoveTo(int x, int y) {
     position_ = {x, y};
 }
 
-void QtPainterSurface::DrawSegment(Point from, Point to) {
-    if (from == to)
-        return;
-    if (pen_.width > 1) {
-        painter_.drawLine(from.x, from.y, to.x, to.y);
-        return;
-    }
-    const Point last = StepBackFromEnd(from, to);
-    if (last == from)
-        painter_.drawPoint(from.x, from.y);
-    else
-        painter_.drawLine(from.x, from.y, last.x, last.y);
-}
-
 void QtPainterSurface::LineTo(int x, int y) {
     ApplyCompositionForPen();
-    DrawSegment(position_, {x, y});
+    // A pen with flat caps leaves out the end pixel, as the panes' geometry expects.
+    if (Point{x, y} != position_)
+        painter_.drawLine(position_.x, position_.y, x, y);
     position_ = {x, y};
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
@@ -105,21 +72,12 @@ void QtPainterSurface::LineTo(int x, int y) {
 void QtPainterSurface::Polyline(const std::vector<Point>& points) {
     if (points.size() < 2)
         return;
+    QPolygon polygon;
+    polygon.reserve(static_cast<int>(points.size()));
+    for (const Point& p : points)
+        polygon << QPoint(p.x, p.y);
     ApplyCompositionForPen();
-    if (pen_.width > 1 || mode_ == RasterMode::NotXorPen) {
-        for (std::size_t i = 1; i < points.size(); ++i)
-            DrawSegment(points[i - 1], points[i]);
-    } else {
-        // One polyline call for all but the last segment keeps long traces fast; the last
-        // segment leaves out its end pixel.
-        QPolygon polygon;
-        polygon.reserve(static_cast<int>(points.size()) - 1);
-        for (std::size_t i = 0; i + 1 < points.size(); ++i)
-            polygon << QPoint(points[i].x, points[i].y);
-        if (polygon.size() >= 2)
-            painter_.drawPolyline(polygon);
-        DrawSegment(points[points.size() - 2], points.back());
-    }
+    painter_.drawPolyline(polygon);
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 

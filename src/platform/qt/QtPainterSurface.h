@@ -43,7 +43,6 @@ public:
     static QColor ToQColor(Colour colour);
 
 private:
-    void DrawSegment(Point from, Point to);
     void ApplyCompositionForPen();
 
     QPainter& painter_;
