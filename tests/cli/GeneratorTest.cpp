@@ -2,8 +2,10 @@
 // reproducible, and every fault option shows in the data the way the analyses look for it.
 
 #include "records/AdData.h"
+#include "records/AnalysisSequence.h"
 #include "records/TextEncoding.h"
 #include "records/synth/RecordingGenerator.h"
+#include "records/synth/SignalModel.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +114,56 @@ TEST(Generator, PulseFollowsTheOscillometricEnvelope) {
     EXPECT_GT(belowDiastolic, nearMean / 3);
 }
 
+// Half mmHg of cuff pressure, from `from` in steps of `step`, over which the envelope stays
+// at or above `level`.
+int WidthAbove(const CSignalModel& model, double from, double step, double level) {
+    int width = 0;
+    for (double p = from; p > 0 && p < 1000 && model.Envelope(p) >= level; p += step)
+        ++width;
+    return width;
+}
+
+TEST(Generator, EnvelopePeaksAtTheMeanRisesQuicklyAndFallsGradually) {
+    SignalParameters p;
+    p.sbp = 260, p.mbp = 200, p.dbp = 170;
+    const CSignalModel model(p);
+    double peak = 0, best = 0;
+    for (double cuff = 100; cuff <= 300; cuff += 0.5) {
+        if (model.Envelope(cuff) > best)
+            best = model.Envelope(cuff), peak = cuff;
+    }
+    EXPECT_NEAR(peak, p.mbp, 1.0);
+    EXPECT_NEAR(best, 1.0, 1e-9);
+    EXPECT_LT(model.Envelope(p.sbp), model.Envelope(p.dbp));
+    EXPECT_LT(model.Envelope(p.sbp + 1), 0.1); // sharp onset: nothing above the systolic
+    // Below the systolic the pulse reaches 60 % of its largest height over a shorter
+    // stretch of cuff pressure than it takes to fall back to it below the mean, and it
+    // keeps a free pulse far below the diastolic.
+    const double level = 0.6;
+    EXPECT_LT(WidthAbove(model, p.mbp, 1.0, level), WidthAbove(model, p.mbp, -1.0, level));
+    EXPECT_GT(model.Envelope(p.dbp - (p.sbp - p.dbp)), 0.5);
+}
+
+TEST(Generator, CleanLargeAnimalRecordingsGiveBothMethodsEnoughBeats) {
+    constexpr int kSeeds = 20;
+    for (const Species species : {Species::Rabbit, Species::Monkey, Species::Dog}) {
+        int acceptedA = 0, acceptedE = 0;
+        for (int seed = 1; seed <= kSeeds; ++seed) {
+            const Loaded l = LoadBytes(GenerateRecording(Options(species, seed)).bytes);
+            ASSERT_EQ(l.status, 0);
+            AnalysisRecords records;
+            records.AnalyzeBoth(*l.record);
+            int16_t sbp, mbp, dbp;
+            acceptedA += records.recordA.GetPressures(sbp, mbp, dbp) == 0;
+            acceptedE += records.recordE.GetPressures(sbp, mbp, dbp) == 0;
+            EXPECT_EQ(records.recordE.GetFlags() & kEFewBeatsTrimmed, 0)
+                << SpeciesName(species) << " seed " << seed;
+        }
+        EXPECT_GE(acceptedA, kSeeds - 1) << SpeciesName(species);
+        EXPECT_GE(acceptedE, kSeeds - 1) << SpeciesName(species);
+    }
+}
+
 TEST(Generator, SpeciesGiveTheirIntervalsHeartRatesAndFamilies) {
     struct Case {
         Species species;
@@ -192,7 +244,8 @@ TEST(Generator, FaultOptionsShowInTheChannels) {
 }
 
 TEST(Generator, DeflationOptionsLeaveTheAcceptedRange) {
-    for (const Species species : {Species::Mouse, Species::Rat}) {
+    for (const Species species :
+         {Species::Mouse, Species::Rat, Species::Rabbit, Species::Monkey, Species::Dog}) {
         const int interval = SampleIntervalOf(species);
         const int slowLimit = interval == 20 ? 9 : 5, fastLimit = interval == 20 ? 56 : 28;
         SynthOptions slow = Options(species, 2), fast = Options(species, 2);

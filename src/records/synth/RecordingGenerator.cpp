@@ -25,9 +25,9 @@ constexpr int kValidMark = 256;
 constexpr int16_t kAcquisitionWriterMark = 9;
 constexpr int kSenseLow = 2, kSenseHigh = 5;
 constexpr int kInflationStepMmHg = 10;
-constexpr int kInflationMarginLow = 50, kInflationMarginHigh = 70; // mmHg above SBP
+constexpr int kInflationMarginLow = 30, kInflationMarginHigh = 50; // mmHg above SBP
 constexpr double kTooSlowFactor = 0.3;
-constexpr double kTooFastFactor = 3.5;
+constexpr double kTooFastFactor = 4.5;
 constexpr double kTenthsOfMsPerSecond = 10000.0;
 
 constexpr size_t kDateWidth = 8;
@@ -53,39 +53,32 @@ constexpr ByteRange kFillerRanges[] = {
     {kOffsetResultBlock + kResultBlockSize, kOffsetSecondResultCopy},
 };
 
+// Pressures and cuff deflation of a species. The deflation (mmHg per second) lets the
+// cuff pass well below the diastolic pressure within the 4000 samples; for the larger
+// animals, whose hearts beat slowly, it is slower, so that the pulse is seen over enough
+// beats between the systolic pressure and the fall of the envelope below the mean.
 struct SpeciesPressures {
-    int sbpLow, sbpHigh;     // mmHg
-    int pulseLow, pulseHigh; // SBP - DBP, mmHg
+    int sbpLow, sbpHigh;             // mmHg
+    int pulseLow, pulseHigh;         // SBP - DBP, mmHg
+    int deflationLow, deflationHigh; // mmHg per second
 };
 
 SpeciesPressures PressuresOf(Species species) {
     switch (species) {
     case Species::Mouse:
-        return {100, 135, 30, 45};
+        return {100, 135, 30, 45, 18, 26};
     case Species::Rat:
-        return {110, 150, 30, 45};
+        return {110, 150, 30, 45, 9, 13};
     case Species::Rabbit:
-        return {90, 120, 25, 40};
+        return {90, 120, 25, 40, 14, 18};
     case Species::Monkey:
-        return {110, 140, 35, 50};
+        return {110, 140, 35, 50, 14, 18};
     case Species::Dog:
-        return {120, 160, 40, 60};
+        return {120, 160, 40, 60, 7, 10};
     case Species::Other:
-        return {100, 140, 30, 45};
+        return {100, 140, 30, 45, 4, 5};
     }
-    return {100, 140, 30, 45};
-}
-
-// Normal deflation in mmHg per second, chosen so the cuff passes well below the
-// diastolic pressure within the 4000 samples.
-void DeflationRangeOf(int sampleInterval, int& low, int& high) {
-    if (sampleInterval <= 20) {
-        low = 18, high = 26;
-    } else if (sampleInterval <= 40) {
-        low = 9, high = 13;
-    } else {
-        low = 4, high = 5;
-    }
+    return {100, 140, 30, 45, 4, 5};
 }
 
 struct Resolved {
@@ -118,8 +111,7 @@ Resolved Resolve(const SynthOptions& o) {
     HeartRateRangeOf(o.species, low, high);
     const int heartRate = random.Between(low, high);
     const int margin = random.Between(kInflationMarginLow, kInflationMarginHigh);
-    DeflationRangeOf(s.sampleInterval, low, high);
-    const int deflation = random.Between(low, high);
+    const int deflation = random.Between(range.deflationLow, range.deflationHigh);
 
     const int sbp = o.sbp != 0 ? o.sbp : kUnitsPerMmHg * sbpMmHg;
     const int dbp = o.sbp != 0 ? o.dbp : kUnitsPerMmHg * (sbpMmHg - pulseMmHg);

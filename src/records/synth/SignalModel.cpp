@@ -16,12 +16,15 @@ constexpr uint64_t kSpikeStream = 13;
 // Valve release: below this cuff pressure (half mmHg) the device lets the air out at once.
 constexpr double kReleasePressure = 20.0;
 
-// Envelope, as fractions of the largest pulse.
+// Envelope, as fractions of the largest pulse. The ratios at the systolic and diastolic
+// pressures make the pulse rise quickly from the systolic to the mean pressure and fall
+// more slowly below it, as oscillometric envelopes do.
 constexpr double kAboveSystolic = 0.03; // residual pulse through the closed cuff
-constexpr double kAtSystolic = 0.70;
-constexpr double kAtDiastolic = 0.80;
-constexpr double kPlateau = 0.50;
-constexpr double kPlateauWidth = 30.0;     // half mmHg from diastolic to the plateau
+constexpr double kAtSystolic = 0.55;
+constexpr double kAtDiastolic = 0.85;
+// Far below the diastolic pressure the cuff no longer squeezes the artery and the pulse
+// settles at its free height. The fall from the mean toward it is gradual, with a long tail.
+constexpr double kFreePulse = 0.50;
 constexpr double kGradualOnsetShare = 0.5; // onset width as a share of SBP - MBP
 constexpr double kMinimumOnsetWidth = 8.0; // half mmHg
 
@@ -62,6 +65,15 @@ double SmoothStep(double t) {
 // Rise from 0 to 1 that flattens toward t = 1.
 double EaseOut(double t) {
     return t * (2.0 - t);
+}
+
+// Fall from 1 at t = 0 (the mean pressure) toward 0, flat at the top and with a long
+// tail: 1 / (1 + (t / w)^2), its width w chosen so that the envelope is kAtDiastolic at
+// t = 1 (the diastolic pressure).
+double LongTail(double t) {
+    constexpr double kTailAtDiastolic = (kAtDiastolic - kFreePulse) / (1.0 - kFreePulse);
+    constexpr double kInverseWidthSquared = 1.0 / kTailAtDiastolic - 1.0;
+    return 1.0 / (1.0 + kInverseWidthSquared * t * t);
 }
 
 double Clamp01(double t) {
@@ -112,12 +124,7 @@ double CSignalModel::Envelope(double cuffPressure) const {
     }
     if (cuffPressure >= m)
         return kAtSystolic + (1.0 - kAtSystolic) * EaseOut((s - cuffPressure) / (s - m));
-    if (cuffPressure >= d) {
-        const double t = (m - cuffPressure) / (m - d);
-        return 1.0 - (1.0 - kAtDiastolic) * t * t;
-    }
-    const double t = Clamp01((d - cuffPressure) / kPlateauWidth);
-    return kAtDiastolic - (kAtDiastolic - kPlateau) * EaseOut(t);
+    return kFreePulse + (1.0 - kFreePulse) * LongTail((m - cuffPressure) / (m - d));
 }
 
 void CSignalModel::PlaceBeats() {

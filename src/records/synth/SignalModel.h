@@ -4,7 +4,8 @@
 // until the valve releases it; the optical channel (channel 2, A/D counts) carries one
 // pulse per heart beat, each with a fast upstroke and a slower decay, its height following
 // the oscillometric envelope of the cuff pressure: near zero above the systolic pressure,
-// rising below it, largest at the mean pressure, falling to a plateau below the diastolic.
+// rising quickly below it, largest at the mean pressure, then falling gradually through
+// the diastolic toward the free pulse left when the cuff no longer squeezes the artery.
 // Only +, -, *, / and floor are used on doubles, so every IEEE machine gives the same
 // samples.
 

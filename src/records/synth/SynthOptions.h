@@ -13,7 +13,7 @@ enum class Species { Mouse, Rat, Rabbit, Monkey, Dog, Other };
 enum class Deflation { Normal, TooSlow, TooFast };
 // How the pulse appears as the cuff falls through the systolic pressure: a sharp onset
 // (the first clear beat lies at the systolic pressure) or a gradual one (the pulse
-// reaches 70 % of its largest amplitude there). Auto takes sharp for model letters whose
+// reaches 55 % of its largest amplitude there). Auto takes sharp for model letters whose
 // devices read the first beat (A, C and the others) and gradual for B and D.
 enum class Onset { Auto, Sharp, Gradual };
 enum class Damage {
