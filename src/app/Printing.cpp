@@ -21,12 +21,6 @@ QPrinter* MakeLandscapePrinter() {
     return printer;
 }
 
-bool HasDestination(const QPrinter& printer) {
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        return !printer.outputFileName().isEmpty();
-    return !printer.printerName().isEmpty();
-}
-
 } // namespace
 
 QPrinter& CPrinting::Printer() {
@@ -65,12 +59,6 @@ bool CPrinting::Print(QWidget* parent, const PageJob& job) {
         last = std::clamp(printer.toPage(), first, count);
     }
     return PrintPages(job, first, last);
-}
-
-bool CPrinting::PrintDirect(QWidget* parent, const PageJob& job) {
-    if (!HasDestination(Printer()))
-        return Print(parent, job);
-    return PrintPages(job, 1, job.pageCount());
 }
 
 void CPrinting::Preview(QWidget* parent, const PageJob& job) {

@@ -21,9 +21,6 @@ public:
     static void PrintSetup(QWidget* parent);
     // The print dialog, then the chosen pages; false when cancelled or not printed.
     static bool Print(QWidget* parent, const PageJob& job);
-    // Prints every page on the session's printer without a dialog; when that printer has
-    // no destination yet (no printer installed, no PDF file chosen) the dialog is shown.
-    static bool PrintDirect(QWidget* parent, const PageJob& job);
     // The preview dialog; it draws the pages again whenever it needs them.
     static void Preview(QWidget* parent, const PageJob& job);
 
