@@ -4,6 +4,7 @@
 // coordinates; the Qt painter (screen, printer, PDF) is one implementation.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,15 @@ constexpr Colour Rgb(int r, int g, int b) {
     return static_cast<Colour>(r & 0xFF) | (static_cast<Colour>(g & 0xFF) << 8) |
            (static_cast<Colour>(b & 0xFF) << 16);
 }
-constexpr int RedOf(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 struct Point {
     int x = 0;
@@ -58,7 +65,7 @@ struct FontSpec {
 };
 
 struct FontMetrics {
-    int height = 0;          // ascent + descent
+    int height = 0; // ascent + descent
     int ascent = 0;
     int externalLeading = 0; // extra space between rows the font asks for
     int averageCharWidth = 0;
@@ -94,6 +101,11 @@ public:
     // Device resolution in dots per inch (screen 96; a printer its own).
     virtual int DpiX() const = 0;
     virtual int DpiY() const = 0;
+
+    // The smallest rectangle holding every pixel the drawing can still change, when a
+    // repaint covers only part of the surface; none when everything may change. Drawing
+    // code may leave out what lies wholly outside it.
+    virtual std::optional<Rect> GetClipBox() const { return std::nullopt; }
 };
 
 } // namespace mirado

@@ -4,6 +4,7 @@
 
 #include "platform/DrawingSurface.h"
 
+#include <optional>
 
 namespace mirado {
 
@@ -49,7 +50,9 @@ public:
     std::vector<Invert> inverts;
     std::vector<FontSpec> fontsSelected;
     bool failFontCreation = false;
+    std::optional<Rect> clipBox; // what GetClipBox reports
 
+    std::optional<Rect> GetClipBox() const override { return clipBox; }
     void SetPen(const Pen& pen) override { pen_ = pen; }
     void SetRasterMode(RasterMode mode) override { mode_ = mode; }
     void MoveTo(int x, int y) override { position_ = {x, y}; }
@@ -57,7 +60,9 @@ public:
         lines.push_back({position_, {x, y}, pen_, mode_});
         position_ = {x, y};
     }
-    void Polyline(const std::vector<Point>& points) override { polylines.push_back({points, pen_}); }
+    void Polyline(const std::vector<Point>& points) override {
+        polylines.push_back({points, pen_});
+    }
 
     bool SetFont(const FontSpec& font) override {
         if (failFontCreation)

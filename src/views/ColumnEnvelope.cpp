@@ -44,7 +44,7 @@ int EnvelopeLayout::ColumnOf(int k) const {
 }
 
 int DrawColumnEnvelope(IDrawingSurface& surface, const EnvelopeValues& values,
-                       const EnvelopeLayout& layout) {
+                       const EnvelopeLayout& layout, const ColumnWindow& window) {
     if (values.samples == nullptr)
         return 0;
     int16_t lo = kLowStart;
@@ -65,10 +65,16 @@ int DrawColumnEnvelope(IDrawingSurface& surface, const EnvelopeValues& values,
         if (c == previousColumn)
             continue;
         const int x = layout.xOrigin + column;
-        surface.MoveTo(x, layout.baseline - lo);
-        surface.LineTo(x, layout.baseline - hi - 1);
+        // Left to right the running column count never decreases: nothing after it is
+        // in the window any more.
+        if (x > window.last && layout.columnSpan >= 0)
+            break;
+        if (window.Contains(x)) {
+            surface.MoveTo(x, layout.baseline - lo);
+            surface.LineTo(x, layout.baseline - hi - 1);
+            ++drawn;
+        }
         ++column;
-        ++drawn;
         std::swap(lo, hi);
         previousColumn = c;
     }

@@ -7,6 +7,7 @@
 #include "platform/DrawingSurface.h"
 
 #include <cstdint>
+#include <limits>
 
 namespace mirado {
 
@@ -51,10 +52,20 @@ struct EnvelopeValues {
     bool skipUndefined = false;
 };
 
+// The columns a partial repaint draws, x from `first` to `last` inclusive; by default
+// every column.
+struct ColumnWindow {
+    int first = std::numeric_limits<int>::min();
+    int last = std::numeric_limits<int>::max();
+    bool Contains(int x) const { return x >= first && x <= last; }
+};
+
 // Draws the envelope with the surface's current pen: one segment per change of column,
 // at the running column count; a column still being gathered after the last value is
-// not drawn. Returns the number of segments drawn.
+// not drawn. Each segment stays within its own column, so a window only leaves out the
+// segments outside it; every value is still gathered, so those inside are the same as
+// in a full drawing. Returns the number of segments drawn.
 int DrawColumnEnvelope(IDrawingSurface& surface, const EnvelopeValues& values,
-                       const EnvelopeLayout& layout);
+                       const EnvelopeLayout& layout, const ColumnWindow& window = {});
 
 } // namespace mirado

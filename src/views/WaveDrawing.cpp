@@ -3,6 +3,7 @@
 #include "views/ColumnEnvelope.h"
 #include "views/WaveNavigation.h"
 
+#include <optional>
 #include <vector>
 
 namespace mirado {
@@ -18,6 +19,7 @@ constexpr int kLevelLineCount = 5;
 constexpr int kLevelLineSpacing = 50;
 
 constexpr int kTenthsOfMsPerSecond = 10000;
+constexpr int kJoinMargin = 1; // columns drawn beyond each side of the clip box
 
 constexpr int kDamagedTextX = 20;
 constexpr int kDamagedTextPointTenths = 140;
@@ -28,6 +30,12 @@ int SecondInSamples(int sampling) {
     if (sampling <= 0)
         return 0;
     return kTenthsOfMsPerSecond / sampling;
+}
+
+ColumnWindow WindowFor(const std::optional<Rect>& clipBox) {
+    if (!clipBox)
+        return {};
+    return {clipBox->left - kJoinMargin, clipBox->right - 1 + kJoinMargin};
 }
 
 } // namespace
@@ -50,7 +58,8 @@ WaveBaselines ComputeBaselines(int height, int deviceTypeCode) {
 CWaveDrawing::CWaveDrawing(IDrawingSurface& surface, const WaveScene& scene, const WavePens& pens)
     : surface_(surface), scene_(scene), pens_(pens), width_(scene.client.Width()),
       height_(scene.client.Height()),
-      baselines_(ComputeBaselines(scene.client.Height(), scene.deviceTypeCode)) {}
+      baselines_(ComputeBaselines(scene.client.Height(), scene.deviceTypeCode)),
+      window_(WindowFor(surface.GetClipBox())) {}
 
 void CWaveDrawing::Draw() {
     if (scene_.zoomIndex == 0) {
@@ -136,10 +145,12 @@ void CWaveDrawing::DrawChannel(const Span& span, const int16_t* samples, int bas
     layout.xOrigin = span.xOrigin;
     layout.columnSpan = span.columnSpan;
     layout.valueSpan = kSamplesPerChannel;
-    DrawColumnEnvelope(surface_, values, layout);
+    DrawColumnEnvelope(surface_, values, layout, window_);
 }
 
-// Undefined entries of the fitted curve break the line into separate runs.
+// Undefined entries of the fitted curve break the line into separate runs. The points
+// run left to right; of those left of the window only the last is kept, and the first
+// one right of it ends the line, so every segment crossing the window is drawn whole.
 void CWaveDrawing::DrawPolyline(const Span& span, const int16_t* samples, int baseline, bool pulse,
                                 bool skipUndefined) {
     const SampleScale scale = pulse ? PulseScale(scene_.viewScale) : PressureScale();
@@ -158,7 +169,11 @@ void CWaveDrawing::DrawPolyline(const Span& span, const int16_t* samples, int ba
             continue;
         }
         const int x = span.xOrigin + static_cast<int>(span.columnSpan * k / kSamplesPerChannel);
+        if (x < window_.first)
+            run.clear();
         run.push_back({x, yBase - ScaleSample(raw, scale)});
+        if (x > window_.last)
+            break;
     }
     flush();
 }

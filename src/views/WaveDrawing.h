@@ -3,9 +3,12 @@
 // level and time lines, the pulse-wave and pressure traces, the fitted curve and the
 // marker lines, in the full view and in the zoomed views. It holds no window; the view
 // fills a WaveScene from the document and its own state and hands it over, and tests
-// drive it the same way on a recording surface.
+// drive it the same way on a recording surface. When the surface is clipped to a few
+// columns (the drag line moving), the traces are drawn only around those columns, with
+// the same pixels there as a full drawing gives.
 
 #include "platform/DrawingSurface.h"
+#include "views/ColumnEnvelope.h"
 
 #include <cstdint>
 #include <string>
@@ -97,6 +100,9 @@ private:
     int width_;
     int height_;
     WaveBaselines baselines_;
+    // The trace columns a partial repaint needs: the surface's clip box and one column
+    // on each side, so that the lines joining into it are drawn too.
+    ColumnWindow window_;
 };
 
 // The text shown instead of the drawing for a damaged file, in the 14-point font, black

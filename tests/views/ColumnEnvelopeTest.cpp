@@ -143,5 +143,43 @@ TEST(ColumnEnvelope, NoSamplesOrNoWidthDrawNothing) {
     EXPECT_TRUE(surface.lines.empty());
 }
 
+// A partial repaint draws, in its columns, exactly the segments of the full drawing:
+// every column's range depends on the values gathered before it.
+TEST(ColumnEnvelope, AWindowDrawsExactlyTheFullDrawingsSegmentsInItsColumns) {
+    std::array<int16_t, kCount> samples{};
+    uint32_t state = 12345;
+    for (auto& sample : samples) {
+        state = state * 1103515245u + 12345u;
+        sample = static_cast<int16_t>(static_cast<int>((state >> 16) % 400) - 200);
+    }
+    for (int k = 1200; k < 1300; ++k)
+        samples[static_cast<size_t>(k)] = kUndefinedCurveEntry;
+    const ColumnWindow windows[] = {{0, 0}, {37, 44}, {295, 335}, {990, 1200}, {7990, 9000}};
+    for (const int width : {1000, 8000}) {
+        for (const bool skipUndefined : {false, true}) {
+            EnvelopeValues values = Values(samples.data());
+            values.skipUndefined = skipUndefined;
+            RecordingSurface full;
+            DrawColumnEnvelope(full, values, Layout(width));
+            for (const ColumnWindow& window : windows) {
+                SCOPED_TRACE(testing::Message() << width << " " << skipUndefined << " "
+                                                << window.first << ".." << window.last);
+                RecordingSurface part;
+                const int drawn = DrawColumnEnvelope(part, values, Layout(width), window);
+                std::vector<RecordingSurface::Line> expected;
+                for (const auto& line : full.lines)
+                    if (window.Contains(line.from.x))
+                        expected.push_back(line);
+                ASSERT_EQ(part.lines.size(), expected.size());
+                EXPECT_EQ(drawn, static_cast<int>(expected.size()));
+                for (size_t i = 0; i < expected.size(); ++i) {
+                    EXPECT_EQ(part.lines[i].from, expected[i].from);
+                    EXPECT_EQ(part.lines[i].to, expected[i].to);
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace mirado

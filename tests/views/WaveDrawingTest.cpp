@@ -271,5 +271,63 @@ TEST(DamagedFile, TextIsBlackOnTheBackgroundAtHalfHeight) {
     EXPECT_EQ(surface.CurrentFont().face, "System");
 }
 
+// A repaint of a few columns (the drag line moving) draws the traces there and in one
+// column on each side only; the grid and the markers are left to the surface's clip.
+TEST(WavePartialRepaint, EnvelopesStayWithinTheClipBoxAndOneColumnEachSide) {
+    Recording r;
+    for (int k = 0; k < kCount; ++k) {
+        r.pulse[static_cast<size_t>(k)] = static_cast<int16_t>(k % 97);
+        r.pressure[static_cast<size_t>(k)] = static_cast<int16_t>(k % 53);
+        r.curve[static_cast<size_t>(k)] = static_cast<int16_t>(k % 31);
+    }
+    WaveScene scene = SceneOf(r);
+    scene.fittedCurveShown = true;
+    scene.markerMValid = false; // its pen is the pressure trace's
+    const WavePens pens;
+    RecordingSurface full;
+    CWaveDrawing(full, scene, pens).Draw();
+    RecordingSurface part;
+    part.clipBox = Rect{300, 0, 305, 400};
+    CWaveDrawing(part, scene, pens).Draw();
+    for (const Pen& pen : {pens.wave, pens.pressure}) {
+        const std::vector<int> xs = XsOf(LinesIn(part, pen));
+        std::vector<int> expected;
+        for (const int x : XsOf(LinesIn(full, pen)))
+            if (x >= 299 && x <= 305)
+                expected.push_back(x);
+        EXPECT_EQ(xs, expected);
+    }
+    EXPECT_EQ(LinesIn(part, pens.levelLine).size(), LinesIn(full, pens.levelLine).size());
+    EXPECT_EQ(LinesIn(part, pens.markerS).size(), 1u);
+}
+
+TEST(WavePartialRepaint, PolylinesKeepTheSegmentsThatCrossTheClipBox) {
+    Recording r;
+    for (int k = 0; k < kCount; ++k)
+        r.pulse[static_cast<size_t>(k)] = static_cast<int16_t>(k % 89);
+    WaveScene scene = SceneOf(r);
+    scene.zoomIndex = 3; // 500 samples across 800 pixels: a point every 1.6 columns
+    scene.scrollOffset = 1000;
+    const WavePens pens;
+    RecordingSurface full;
+    CWaveDrawing(full, scene, pens).DrawZoomTraces();
+    RecordingSurface part;
+    part.clipBox = Rect{400, 0, 402, 400};
+    CWaveDrawing(part, scene, pens).DrawZoomTraces();
+    ASSERT_EQ(part.polylines.size(), 2u);
+    const auto& all = full.polylines[0].points;
+    const auto& kept = part.polylines[0].points;
+    ASSERT_GE(kept.size(), 2u);
+    EXPECT_LT(kept.front().x, 399);
+    EXPECT_GT(kept.back().x, 402);
+    const auto start = std::find(all.begin(), all.end(), kept.front());
+    ASSERT_NE(start, all.end());
+    ASSERT_GE(static_cast<size_t>(all.end() - start), kept.size());
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), start));
+    // Exactly one point on each side of the window.
+    EXPECT_GE((start + 1)->x, 399);
+    EXPECT_LE((kept.end() - 2)->x, 402);
+}
+
 } // namespace
 } // namespace mirado

@@ -1,11 +1,13 @@
 #include "views/WaveView.h"
 #include "document/MiradoDoc.h"
+#include "platform/qt/QtPainterSurface.h"
 #include "platform/qt/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "views/WholeView.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -302,6 +304,51 @@ TEST_F(WaveViewTest, StatusTextIsDateTimeAndComment) {
     Render(*wave);
     EXPECT_EQ(status.toStdString(),
               doc->GetDate() + " " + doc->GetTime() + "  " + doc->GetComment());
+}
+
+// What a repaint of a few columns shows there is what a full repaint shows, at every
+// zoom and with the fitted curve, while marker S is carried across the pane.
+TEST_F(WaveViewTest, PartialRepaintShowsTheSamePixelsAsAFullOne) {
+    Open();
+    doc->SetFittedCurveShown(true);
+    wave->OnLButtonDown(XOfSample(MarkerS()));
+    ASSERT_EQ(wave->CarriedMarker(), kMarkerS);
+    const int width = Width();
+    const std::vector<std::vector<int>> columnSets = {
+        {0}, {1, 8}, {width / 2}, {width / 3, width / 3 + 1}, {57, width - 40}, {width - 1}};
+    for (int zoom = 0; zoom < 4; ++zoom) {
+        if (zoom > 0)
+            SendUserMessage(wave.get(), WM_ZOOM_IN);
+        wave->OnHScroll(ScrollRequest::ThumbTrack, 333);
+        wave->OnMouseMove(width / 2);
+        QImage full(wave->size(), QImage::Format_RGB32);
+        full.fill(Qt::magenta);
+        wave->render(&full, QPoint(), QRegion(), QWidget::DrawChildren);
+        for (const auto& columns : columnSets) {
+            QRegion dirty;
+            for (const int x : columns)
+                dirty += QRect(x, 0, 1, wave->height());
+            QImage part(wave->size(), QImage::Format_RGB32);
+            part.fill(Qt::magenta);
+            // The region's top-left corner is drawn at the offset given.
+            wave->render(&part, dirty.boundingRect().topLeft(), dirty, QWidget::DrawChildren);
+            for (const int x : columns) {
+                for (int y = 0; y < wave->height(); ++y) {
+                    ASSERT_EQ(part.pixel(x, y), full.pixel(x, y))
+                        << "zoom " << zoom << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(PainterSurfaceClipBox, IsThePaintersClipWhenItHasOne) {
+    App();
+    QImage image(200, 100, QImage::Format_RGB32);
+    QPainter painter(&image);
+    EXPECT_FALSE(QtPainterSurface(painter).GetClipBox().has_value());
+    painter.setClipRegion(QRegion(10, 0, 1, 100) + QRegion(30, 5, 2, 20));
+    EXPECT_EQ(QtPainterSurface(painter).GetClipBox(), (Rect{10, 0, 32, 100}));
 }
 
 } // namespace

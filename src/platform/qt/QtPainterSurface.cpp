@@ -173,4 +173,11 @@ int QtPainterSurface::DpiY() const {
     return painter_.device()->logicalDpiY();
 }
 
+std::optional<Rect> QtPainterSurface::GetClipBox() const {
+    if (!painter_.hasClipping())
+        return std::nullopt;
+    const QRect box = painter_.clipBoundingRect().toAlignedRect();
+    return Rect{box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
+}
+
 } // namespace mirado

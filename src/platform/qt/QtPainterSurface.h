@@ -37,6 +37,8 @@ public:
 
     int DpiX() const override;
     int DpiY() const override;
+    // The painter's clip, when it has one, in the painter's coordinates.
+    std::optional<Rect> GetClipBox() const override;
 
     // The QFont a logical font description gives on the painter's device.
     static QFont MakeFont(const FontSpec& spec, QPaintDevice* device);

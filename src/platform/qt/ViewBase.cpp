@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace mirado {
@@ -51,8 +52,11 @@ Rect CViewBase::ClientRect() const {
     return Rect{0, 0, width(), height()};
 }
 
-void CViewBase::paintEvent(QPaintEvent* /*event*/) {
+// The painter is clipped to the damaged region so that the panes can tell from the
+// surface's clip box which part of their picture needs drawing.
+void CViewBase::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    painter.setClipRegion(event->region());
     QtPainterSurface surface(painter);
     OnEraseBackground(surface);
     OnDraw(surface);
