@@ -186,8 +186,10 @@ bool CMiradoDoc::OpenFileAt(int index) {
     ChooseVariant(path);
     // Any edits were offered for saving above; they never carry over to another file.
     SetModifiedFlag(false);
+    // Every open goes back to the stored values: a file that failed has no analysis of
+    // its own, and the previous file's must not be shown, printed or exported as its.
+    analysisSource_ = false;
     if (decoded) {
-        analysisSource_ = false;
         UpdateAllViews();
         currentIndex_ = index;
         loaded_ = true;

@@ -157,6 +157,23 @@ TEST_F(DocumentTest, MarkedDamagedFileGivesItsRowFromWhatWasRead) {
                         "\"        \",\"\",0,\"0\",\"0\",\"0\",\"0\"\r\n");
 }
 
+TEST_F(DocumentTest, DamagedFileRowNeverTakesThePreviousFilesAnalysis) {
+    const std::string damaged = folder.File("a.01");
+    std::vector<uint8_t> bytes = BuildRecord(ExampleSpec());
+    bytes.resize(600);
+    WriteFile(damaged, bytes);
+    Doc().SetFileList({damaged, Write("b.01")});
+    ASSERT_TRUE(Doc().OpenFileAt(1));
+    Doc().ShowAnalysis(true); // the good file's own analysis is shown
+    Doc().ToggleSelected(0);
+
+    const std::string text = BuildExportText(Doc(), ExportMode::Dominant, nullptr);
+
+    EXPECT_NE(text.find(",2,\"0\",\"121\",\"0\",\"0\"\r\n"), std::string::npos) << text;
+    ASSERT_FALSE(Doc().OpenFileAt(0));
+    EXPECT_FALSE(Doc().IsAnalysisSource());
+}
+
 TEST_F(DocumentTest, FailedExportWriteLeavesNoFileBehind) {
     Pick(1);
     Doc().SelectAll();
