@@ -183,6 +183,8 @@ bool CMiradoDoc::OpenFileAt(int index) {
     adData_ = std::make_unique<CAdData>();
     const std::string path = files_.At(index).path;
     const bool decoded = adData_->Load(path, modelCode_, services_.prompts) == 0;
+    recordPath_ = path;
+    recordDecoded_ = decoded;
     ChooseVariant(path);
     // Any edits were offered for saving above; they never carry over to another file.
     SetModifiedFlag(false);
@@ -240,7 +242,7 @@ void CMiradoDoc::AskSaveBeforeOpen() {
     if (!AlertApplies() || services_.prompts == nullptr)
         return;
     const MessageAnswer answer =
-        services_.prompts->ShowMessage(FormatSavePrompt(GetCurrentPath()), kApplicationTitle,
+        services_.prompts->ShowMessage(FormatSavePrompt(recordPath_), kApplicationTitle,
                                        MessageIcon::Warning, MessageButtons::YesNo);
     if (answer == MessageAnswer::Yes)
         SaveCurrentFile();
@@ -250,7 +252,7 @@ bool CMiradoDoc::SaveModified() {
     if (!AlertApplies() || services_.prompts == nullptr)
         return true;
     const MessageAnswer answer =
-        services_.prompts->ShowMessage(FormatSavePrompt(GetCurrentPath()), kApplicationTitle,
+        services_.prompts->ShowMessage(FormatSavePrompt(recordPath_), kApplicationTitle,
                                        MessageIcon::Warning, MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::Cancel)
         return false;
@@ -260,7 +262,7 @@ bool CMiradoDoc::SaveModified() {
 }
 
 bool CMiradoDoc::CanSaveCurrentFile() const {
-    return adData_ != nullptr && IsCurrentFileDamaged() == 0;
+    return loaded_ && adData_ != nullptr && recordDecoded_;
 }
 
 bool CMiradoDoc::SaveCurrentFile() {
@@ -268,7 +270,7 @@ bool CMiradoDoc::SaveCurrentFile() {
         return false;
     if (!CanSaveCurrentFile()) {
         if (services_.prompts != nullptr)
-            services_.prompts->ShowMessage(GetCurrentPath() + "\n" + kDamagedSaveText, kSaveCaption,
+            services_.prompts->ShowMessage(recordPath_ + "\n" + kDamagedSaveText, kSaveCaption,
                                            MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
@@ -284,7 +286,7 @@ bool CMiradoDoc::SaveCurrentFile() {
     adData_->SetStoredPressures(static_cast<int16_t>(sbp), static_cast<int16_t>(mbp),
                                 static_cast<int16_t>(dbp));
     adData_->SetValid(valid);
-    return adData_->Save(GetCurrentPath(), services_.prompts) == 0;
+    return adData_->Save(recordPath_, services_.prompts) == 0;
 }
 
 bool CMiradoDoc::EditIdFields() {
@@ -483,8 +485,13 @@ void CMiradoDoc::RemoveSelectedFiles() {
     currentIndex_ = 0;
     if (files_.GetCount() == 0)
         loaded_ = false;
-    for (const CFileEntry& entry : removed)
+    for (const CFileEntry& entry : removed) {
+        // Edits of a file the user throws away are dropped with it: saving them would
+        // bring the file back.
+        if (entry.path == recordPath_)
+            SetModifiedFlag(false);
         MoveToRecycleBin(entry.path);
+    }
 }
 
 int CMiradoDoc::MoveToRecycleBin(const std::string& path) {

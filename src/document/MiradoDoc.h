@@ -103,8 +103,8 @@ public:
     bool SaveModified();
     // Whether the save command applies: a file is loaded and it was read correctly.
     bool CanSaveCurrentFile() const;
-    // Rewrites the current file with the shown markers and pressures. Refuses (with a
-    // box) a file that failed to load. True when the file was written.
+    // Rewrites the file the current record was read from with the shown markers and
+    // pressures. Refuses (with a box) a file that failed to load. True when written.
     bool SaveCurrentFile();
     // Runs the ID dialog on the current file; true on OK (the document is then modified).
     bool EditIdFields();
@@ -208,6 +208,11 @@ private:
     int currentIndex_ = 0;
     bool loaded_ = false;
     std::unique_ptr<CAdData> adData_;
+    // Where the current record was read from and whether it decoded. The list may
+    // change under it (recycle bin, a new pick), so saving goes by these, never by the
+    // list entry that is current now.
+    std::string recordPath_;
+    bool recordDecoded_ = false;
     int modelCode_ = kInitialModelCode;
     std::unique_ptr<AnalysisRecords> records_; // both variants and method A's working data
     CPressureAnalysis* activeAnalysis_ = nullptr;

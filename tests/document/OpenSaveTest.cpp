@@ -205,6 +205,73 @@ TEST_F(SavePromptTest, ClosingOffersCancelWhichKeepsTheProgramOpen) {
     EXPECT_EQ(AnimalNoOnDisk(paths[0]), "NEW-7");
 }
 
+// The list can change under an edited record (recycle bin, a new pick); the edits
+// still belong to the file they were made in, and only to it.
+TEST_F(SavePromptTest, EditsGoToTheirOwnFileAfterTheListChanged) {
+    profile.SetRaw(kProfileSection, kKeyAlert, "1");
+    paths = Pick(3);
+    ASSERT_TRUE(Doc().OpenFileAt(2));
+    IdDialogFields edited;
+    edited.animalNo = "NEW-7";
+    idDialog.QueueOk(edited);
+    ASSERT_TRUE(Doc().EditIdFields());
+    Doc().ToggleSelected(1);
+    Doc().RemoveSelectedFiles();
+    prompts.Clear();
+    prompts.QueueAnswer(MessageAnswer::Yes);
+
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].text, "Save changes to " + paths[2] + "?");
+    EXPECT_EQ(AnimalNoOnDisk(paths[0]), "A-001");
+    EXPECT_EQ(AnimalNoOnDisk(paths[2]), "NEW-7");
+
+    // A new pick: the edited file is no longer listed at all.
+    idDialog.QueueOk(edited);
+    ASSERT_TRUE(Doc().EditIdFields());
+    const std::string picked = Write("new.01");
+    openDialog.QueuePick({picked});
+    ASSERT_EQ(Doc().ChooseFiles(), 1);
+    prompts.Clear();
+    prompts.QueueAnswer(MessageAnswer::Yes);
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].text, "Save changes to " + paths[0] + "?");
+    EXPECT_EQ(AnimalNoOnDisk(picked), "A-001");
+    EXPECT_EQ(AnimalNoOnDisk(paths[0]), "NEW-7");
+}
+
+TEST_F(SavePromptTest, DamagedRecordIsNeverSavedOverTheFileNowCurrent) {
+    profile.SetRaw(kProfileSection, kKeyAlert, "1");
+    const std::string good = Write("a.01");
+    const std::string damaged = folder.File("b.01");
+    WriteFile(damaged, Truncated(RecordSpec{}, 600));
+    Doc().SetFileList({good, damaged});
+    ASSERT_FALSE(Doc().OpenFileAt(1));
+    IdDialogFields edited;
+    edited.animalNo = "NEW-7";
+    idDialog.QueueOk(edited);
+    ASSERT_TRUE(Doc().EditIdFields());
+    Doc().ToggleSelected(1);
+    Doc().RemoveSelectedFiles(); // the good file is entry 0 now; the record is still b.01's
+
+    EXPECT_FALSE(Doc().CanSaveCurrentFile());
+    const std::string before = ReadFile(good);
+    prompts.QueueAnswer(MessageAnswer::Yes);
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+    EXPECT_TRUE(ReadFile(good) == before); // (no dump of the whole file on failure)
+}
+
+TEST_F(SavePromptTest, EditsOfAFileSentToTheTrashGoWithIt) {
+    EditFirstOfTwo(1);
+    Doc().ToggleSelected(0);
+    Doc().RemoveSelectedFiles();
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+    EXPECT_TRUE(prompts.Shown().empty());
+    EXPECT_EQ(AnimalNoOnDisk(paths[1]), "A-001");
+}
+
 TEST_F(DocumentTest, IdDialogShowsTheFieldsAndCancelChangesNothing) {
     Pick(1);
     ASSERT_TRUE(Doc().OpenFileAt(0));
