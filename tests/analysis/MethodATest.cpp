@@ -126,6 +126,23 @@ TEST(MethodA, NineSaturatedRunsAreHiUnlessTheDeflationIsFlagged) {
     EXPECT_EQ(method.GetResultCode(), 4);
 }
 
+// Each pair holds one flag of a rule and one of every later rule, so a rule moved out
+// of its place changes the code.
+TEST(MethodA, ResultCodeTakesTheFirstMatchingRule) {
+    EXPECT_EQ(ResultCodeA(0), 0);
+    EXPECT_EQ(ResultCodeA(kADeflationSlow | kASaturatedRuns | kAWeakPulse | kAIrregular), 4);
+    EXPECT_EQ(ResultCodeA(kADeflationFast | kAFewBeatsBeforeM), 4);
+    EXPECT_EQ(ResultCodeA(kASaturatedRuns | kAWeakPulse | kASaturated | kAFewBeatsAfterM), 17);
+    EXPECT_EQ(ResultCodeA(kAWeakPulse | kAIrregular | kAFewBeatsBeforeM | kANoMaximum), 16);
+    EXPECT_EQ(ResultCodeA(kASaturated | kAFewBeatsBeforeM | kATooFewFitPoints), 1);
+    EXPECT_EQ(ResultCodeA(kAIrregular | kAMarkerImplausible), 1);
+    EXPECT_EQ(ResultCodeA(kAFewBeatsAfterM | kATooFewFitPoints | kANoMaximum), 2);
+    EXPECT_EQ(ResultCodeA(kAMarkerImplausible), 3);
+    EXPECT_EQ(ResultCodeA(kANoMaximum), 3);
+    EXPECT_EQ(ResultCodeA(kATooFewFitPoints), 3);
+    EXPECT_EQ(ResultCodeA(0x0080), 0); // a bit method A never sets
+}
+
 TEST(MethodA, SaturationAloneWithRegularBeatsIsCleared) {
     CMethodA method;
     RunA(method, WithSaturatedRuns(2, 20));

@@ -136,6 +136,22 @@ TEST(MethodE, WithoutAFallBelow80PercentDLiesHalfTheDistanceSToMAfterM) {
     EXPECT_EQ(a.code, (a.flags & (kEIrregular | kECollapse)) ? 1 : 2);
 }
 
+// Each pair holds one flag of a rule and one of every later rule, so a rule moved out
+// of its place changes the code.
+TEST(MethodE, ResultCodeTakesTheFirstMatchingRule) {
+    EXPECT_EQ(ResultCodeE(0), 0);
+    EXPECT_EQ(ResultCodeE(kECollapse | kEBright | kEEnvelope | kENoMaximum | kEFewBeats), 1);
+    EXPECT_EQ(ResultCodeE(kEIrregular | kESuddenFall), 1);
+    EXPECT_EQ(ResultCodeE(kEBright | kEFewBeatsBeforeStrongest | kEMaximumLate | kEFallPerBeat),
+              17);
+    EXPECT_EQ(ResultCodeE(kEEnvelope | kETooFewFitPoints | kEFewBeats), 2);
+    EXPECT_EQ(ResultCodeE(kEFewBeatsTrimmed | kESuddenFall), 2);
+    EXPECT_EQ(ResultCodeE(kENoMaximum | kEFewBeats | kEFallPerBeat), 3);
+    EXPECT_EQ(ResultCodeE(kEMaximumLate), 3);
+    EXPECT_EQ(ResultCodeE(kEFewBeats | kESuddenFall), 16);
+    EXPECT_EQ(ResultCodeE(kEFallPerBeat), 4);
+}
+
 TEST(MethodE, BeatAmplitudeResistsSpikes) {
     test::Channel optical = test::Constant(0);
     const int16_t heights[] = {100, 120, 400, 110, 100, 140, 130};
