@@ -198,7 +198,9 @@ void CFilenameView::OnDraw(IDrawingSurface& surface) {
 }
 
 std::optional<CFilenameView::Hit> CFilenameView::HitTest(int x, int y) const {
-    if (rowHeight_ <= 0 || y < 0)
+    // A release outside the pane (the button was pressed here and let go elsewhere) is
+    // not a click on a row, not even on a file scrolled out of sight below the pane.
+    if (rowHeight_ <= 0 || x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight())
         return std::nullopt;
     const int index = GetFirstRow() + y / rowHeight_;
     if (index < 0 || index >= fileCount_)

@@ -43,7 +43,7 @@ public:
     void SetCurrentRow(int index);
 
     // The message a left-button release at (x, y) posts: WM_SELECT_FILE or
-    // WM_TOGGLE_FILE with the file index, or nothing outside the listed rows.
+    // WM_TOGGLE_FILE with the file index, or nothing outside the listed rows or the pane.
     struct Hit {
         int message;
         int index;

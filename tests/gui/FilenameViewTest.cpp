@@ -95,6 +95,15 @@ TEST_F(FilenameViewTest, ClicksLeftOfTwentyToggleAndRightOfItSelect) {
     EXPECT_FALSE(view->HitTest(30, 36).has_value()); // below the last file
 }
 
+TEST_F(FilenameViewTest, ReleasesOutsideThePaneHitNothing) {
+    List(25);
+    EXPECT_FALSE(view->HitTest(-1, 13).has_value()); // let go over the pane to the left
+    EXPECT_FALSE(view->HitTest(30, -1).has_value());
+    EXPECT_FALSE(view->HitTest(30, 125).has_value()); // file 10 exists but is not on screen
+    EXPECT_FALSE(view->HitTest(view->width(), 13).has_value());
+    EXPECT_TRUE(view->HitTest(30, 124).has_value());
+}
+
 TEST_F(FilenameViewTest, ScrollRangeAppearsOnlyWhenTheListOverflows) {
     List(10); // exactly the ten visible rows
     EXPECT_TRUE(view->VerticalScrollBar()->isHidden());
