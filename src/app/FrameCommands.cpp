@@ -112,13 +112,21 @@ CFrameCommands::CFrameCommands(QWidget* frame) : QObject(frame), frame_(frame) {
     Action(ID_FILE_NEW)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     Action(ID_FILE_OPEN)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     Action(ID_FILE_SAVE)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    Action(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     Action(ID_FILE_OPEN)->setToolTip(QStringLiteral("Open"));
     Action(ID_FILE_OPEN)->setStatusTip(QStringLiteral("Open an existing document"));
     Action(ID_FILE_SAVE)->setToolTip(QStringLiteral("Save"));
     Action(ID_FILE_SAVE)->setStatusTip(QStringLiteral("Save the active document"));
     // Ctrl+N reaches its command without a menu item.
     frame_->addAction(Action(ID_FILE_NEW));
+    // Ctrl+P is a key of the window only: the menu item "Print this file..." names no key.
+    auto* printKey = new QAction(frame_);
+    printKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(printKey, &QAction::triggered, this, [this] {
+        QAction* print = Action(ID_FILE_PRINT);
+        if (print->isEnabled())
+            print->trigger();
+    });
+    frame_->addAction(printKey);
 }
 
 void CFrameCommands::Add(CommandId id, const QString& text, const QString& icon, EnableRule rule) {
