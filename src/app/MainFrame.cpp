@@ -341,6 +341,9 @@ void CMainFrame::HandleUserMessage(QEvent* event) {
 }
 
 void CMainFrame::keyReleaseEvent(QKeyEvent* event) {
+    // A held key acts once, when it is let go; the repeats of a held key are not releases.
+    if (event->isAutoRepeat())
+        return QMainWindow::keyReleaseEvent(event);
     const bool keypad = (event->modifiers() & Qt::KeypadModifier) != 0;
     switch (event->key()) {
     case Qt::Key_Space:

@@ -258,6 +258,19 @@ TEST_F(FrameTest, ArrowKeysFromAnyPaneStepAndBypassTheEnableRules) {
     EXPECT_EQ(frame->GetAutoStepDirection(), 0);
 }
 
+TEST_F(FrameTest, AHeldKeyStepsOnceWhenLetGo) {
+    OpenRecordings(3);
+    for (QWidget* target :
+         {static_cast<QWidget*>(frame.get()), static_cast<QWidget*>(frame->GetFileList())}) {
+        QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(target, &repeat);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
+    ReleaseKey(frame.get(), Qt::Key_Down);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 1);
+}
+
 TEST_F(FrameTest, SpaceTogglesTheCurrentFilesMark) {
     OpenRecordings(2);
     ReleaseKey(frame->GetFileList(), Qt::Key_Space);
