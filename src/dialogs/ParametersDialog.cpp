@@ -65,6 +65,9 @@ CParametersDialog::CParametersDialog(CDisplaySettings& settings, IUserPrompts& p
     WriteMembersToControls();
     spin_->SetRange(kIntervalLowest, kIntervalHighest);
     spin_->SetPosition(interval_);
+    // A stored interval outside the arrows' range shows as the clamped value OK stores.
+    if (spin_->GetPosition() != interval_)
+        OnSpinChanged(spin_->GetPosition());
     pressList_->setCurrentIndex(pressColour_);
     opticalList_->setCurrentIndex(opticalColour_);
 

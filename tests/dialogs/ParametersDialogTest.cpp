@@ -109,6 +109,15 @@ TEST_F(ParametersDialogTest, ArrowsStopAtATenthAndThreeSeconds) {
     EXPECT_EQ(Stored(kKeyInterval), "30");
 }
 
+TEST_F(ParametersDialogTest, StoredIntervalBeyondTheArrowsShowsWhatOkStores) {
+    StoreAll(0, 6, 0, 50, 0);
+    CParametersDialog dialog(settings, prompts);
+    EXPECT_EQ(dialog.IntervalSpin()->GetPosition(), 30);
+    EXPECT_EQ(dialog.IntervalEdit()->text(), "3");
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    EXPECT_EQ(Stored(kKeyInterval), "30");
+}
+
 TEST_F(ParametersDialogTest, OnlyTheArrowPositionIsStoredNotTheTypedNumber) {
     CParametersDialog dialog(settings, prompts);
     dialog.IntervalSpin()->SetPosition(12);
