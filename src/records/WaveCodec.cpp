@@ -225,6 +225,7 @@ int CWaveCodec::Unpack(int16_t* samples, const uint8_t* data, size_t size, int c
     readPosition_ = static_cast<int>(decoder.Position());
     return decoder.Count() - 1;
 }
+
 int CWaveCodec::Pack(int count, uint8_t* out, const int16_t* samples) {
     uint8_t* codes = out + kHeadBytes;
     int j = 0;       // code bytes written

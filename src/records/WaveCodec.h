@@ -16,7 +16,8 @@ public:
     // decoded (3999 for a complete channel), or 0 when the block is unusable: empty,
     // describing more than 4000 samples, or running past `size`. Channel 0 starts at the
     // first byte of data; any other channel continues at the stored read position.
-    // Never reads at or beyond data[size].
+    // Never reads at or beyond data[size]; writes only the samples it decodes, also when it
+    // fails, and leaves the rest of `samples` as it was.
     int Unpack(int16_t* samples, const uint8_t* data, size_t size, int channel);
     // Packs `count` samples into out (at least 4 + 2 x (count - 1) bytes) and returns
     // the block length L, which is also stored in the block's first two bytes.
