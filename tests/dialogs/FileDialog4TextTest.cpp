@@ -20,7 +20,7 @@ TEST(FileDialog4Text, EveryOpeningStartsAtDominant) {
     dialog.show();
     EXPECT_TRUE(dialog.IsDominant());
     EXPECT_TRUE(dialog.DominantButton()->isChecked());
-    QTest::mouseClick(dialog.MeanButton(), Qt::LeftButton);
+    test::ClickRadio(dialog.MeanButton());
     EXPECT_FALSE(dialog.IsDominant());
     dialog.reject();
 
@@ -35,8 +35,8 @@ TEST(FileDialog4Text, MeanThenDominantReportsDominant) {
     test::EnsureQtApp();
     CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
     dialog.show();
-    QTest::mouseClick(dialog.MeanButton(), Qt::LeftButton);
-    QTest::mouseClick(dialog.DominantButton(), Qt::LeftButton);
+    test::ClickRadio(dialog.MeanButton());
+    test::ClickRadio(dialog.DominantButton());
     EXPECT_TRUE(dialog.IsDominant());
     dialog.reject();
 }

@@ -148,8 +148,8 @@ TEST_F(ParametersDialogTest, TextThatIsNoNumberKeepsTheDialogOpen) {
 TEST_F(ParametersDialogTest, ChoicesReachTheSettingsOnOk) {
     CParametersDialog dialog(settings, prompts);
     dialog.show();
-    QTest::mouseClick(dialog.BlackButton(), Qt::LeftButton);
-    QTest::mouseClick(dialog.AlertOnButton(), Qt::LeftButton);
+    test::ClickRadio(dialog.BlackButton());
+    test::ClickRadio(dialog.AlertOnButton());
     dialog.PressList()->setCurrentIndex(17);
     dialog.OpticalList()->setCurrentIndex(11);
     QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
@@ -171,7 +171,7 @@ TEST_F(ParametersDialogTest, ColourTextNamingNoEntryKeepsThePreviousColour) {
 TEST_F(ParametersDialogTest, PreviewDrawsTheChosenColours) {
     CParametersDialog dialog(settings, prompts);
     dialog.show();
-    QTest::mouseClick(dialog.BlackButton(), Qt::LeftButton);
+    test::ClickRadio(dialog.BlackButton());
     dialog.PressList()->setCurrentIndex(14);
     dialog.OpticalList()->setCurrentIndex(8);
 
@@ -194,7 +194,7 @@ TEST_F(ParametersDialogTest, PreviewDrawsTheChosenColours) {
     EXPECT_EQ(surface.polylines[0].points, zigzag);
     EXPECT_EQ(surface.polylines[0].pen, (Pen{PenStyle::Solid, 1, Rgb(0, 255, 0)}));
 
-    QTest::mouseClick(dialog.WhiteButton(), Qt::LeftButton);
+    test::ClickRadio(dialog.WhiteButton());
     RecordingSurface white;
     DrawColourPreview(white, dialog.CurrentPreviewColours());
     EXPECT_EQ(white.fills[0].colour, Rgb(255, 255, 255));
@@ -205,7 +205,7 @@ TEST_F(ParametersDialogTest, PreviewRepaintsWhenBackgroundOrColourChanges) {
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     QImage before = dialog.Preview()->grab().toImage();
-    QTest::mouseClick(dialog.BlackButton(), Qt::LeftButton);
+    test::ClickRadio(dialog.BlackButton());
     QImage after = dialog.Preview()->grab().toImage();
     EXPECT_NE(before, after);
     // The middle of the preview's rectangle turned black.
