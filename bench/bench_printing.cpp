@@ -2,10 +2,10 @@
 // 600 dpi (polyline traces, fitted curve, text block) within 100 ms.
 
 #include "platform/UserPrompts.h"
-#include "platform/qt/QtPainterSurface.h"
-#include "views/ColumnEnvelope.h"
-#include "views/PageStyles.h"
-#include "views/PrintedPage.h"
+#include "rendering/QtPainterSurface.h"
+#include "drawing/ColumnEnvelope.h"
+#include "drawing/PageStyles.h"
+#include "drawing/PrintedPage.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 // plus the repaint of the two columns it invalidates) within 1 ms.
 
 #include "document/MiradoDoc.h"
-#include "platform/qt/QtPainterSurface.h"
+#include "rendering/QtPainterSurface.h"
 #include "platform/qt/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "views/WaveView.h"

@@ -1,7 +1,7 @@
 #include "app/MiradoApp.h"
 
 #include "app/AboutDialog.h"
-#include "app/FontSubstitutions.h"
+#include "rendering/FontSubstitutions.h"
 #include "app/MainFrame.h"
 #include "app/MainFrameFileCommands.h"
 #include "document/MiradoDoc.h"

@@ -5,7 +5,7 @@
 // preview for a page job. The print dialog always offers printing to a PDF file, which
 // on a machine without printers is the only destination.
 
-#include "app/PageRendering.h"
+#include "rendering/PageRendering.h"
 
 class QPrinter;
 class QWidget;

@@ -2,8 +2,8 @@
 // (PDF or PNG) or the selected-files pages of several files (PDF, one page per file),
 // exactly as the program prints them.
 
-#include "app/FontSubstitutions.h"
-#include "app/PageRendering.h"
+#include "rendering/FontSubstitutions.h"
+#include "rendering/PageRendering.h"
 #include "cli/CliCommand.h"
 #include "document/MiradoDoc.h"
 #include "platform/UserPrompts.h"

@@ -1,6 +1,6 @@
 #include "dialogs/ColourPreview.h"
 
-#include "platform/qt/QtPainterSurface.h"
+#include "rendering/QtPainterSurface.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #include "views/FilenameView.h"
 
 #include "document/MiradoDoc.h"
-#include "platform/qt/QtPainterSurface.h"
+#include "rendering/QtPainterSurface.h"
 #include "platform/qt/UserEvents.h"
 
 #include <QContextMenuEvent>

@@ -6,8 +6,8 @@
 // pressure under the pointer. The picture itself is computed by CWaveDrawing.
 
 #include "platform/qt/ViewBase.h"
-#include "views/WaveDrawing.h"
-#include "views/WaveNavigation.h"
+#include "drawing/WaveDrawing.h"
+#include "drawing/WaveNavigation.h"
 
 #include <QCursor>
 #include <QPointer>

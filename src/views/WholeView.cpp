@@ -1,7 +1,7 @@
 #include "views/WholeView.h"
 
 #include "document/MiradoDoc.h"
-#include "views/WholeDrawing.h"
+#include "drawing/WholeDrawing.h"
 
 #include <QMouseEvent>
 #include <QScrollBar>

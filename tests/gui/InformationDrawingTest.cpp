@@ -2,7 +2,7 @@
 
 #include "platform/RecordingSurface.h"
 #include "platform/qt/UserEvents.h"
-#include "views/InformationDrawing.h"
+#include "drawing/InformationDrawing.h"
 #include "views/InformationView.h"
 
 #include <QApplication>

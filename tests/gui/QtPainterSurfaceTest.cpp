@@ -1,6 +1,6 @@
 #include "GuiTestSupport.h"
 
-#include "platform/qt/QtPainterSurface.h"
+#include "rendering/QtPainterSurface.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // The pages rendered on Qt devices: PDF pages per job, the PNG sheet, and the pixels of
 // the graph frame where the page geometry puts them.
 
-#include "app/PageRendering.h"
+#include "rendering/PageRendering.h"
 #include "app/Printing.h"
 
 #include "document/MiradoDoc.h"

@@ -1,8 +1,8 @@
 // Geometry of the printed recording page, checked on the recording surface.
 
-#include "views/PrintedPage.h"
-#include "views/ColumnEnvelope.h"
-#include "views/PageStyles.h"
+#include "drawing/PrintedPage.h"
+#include "drawing/ColumnEnvelope.h"
+#include "drawing/PageStyles.h"
 
 #include "platform/RecordingSurface.h"
 #include "platform/ScriptedUserPrompts.h"

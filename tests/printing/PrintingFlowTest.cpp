@@ -1,9 +1,9 @@
 // The printed pages read from the document: which file each selected-files page shows,
 // the order in which files are made current, and the empty pages.
 
-#include "views/CurrentFilePage.h"
-#include "views/PageStyles.h"
-#include "views/SelectedFilesPage.h"
+#include "drawing/CurrentFilePage.h"
+#include "drawing/PageStyles.h"
+#include "drawing/SelectedFilesPage.h"
 
 #include "document/MiradoDoc.h"
 #include "platform/RecordingSurface.h"

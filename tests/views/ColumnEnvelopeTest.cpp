@@ -1,4 +1,4 @@
-#include "views/ColumnEnvelope.h"
+#include "drawing/ColumnEnvelope.h"
 #include "platform/RecordingSurface.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "views/WaveDrawing.h"
+#include "drawing/WaveDrawing.h"
 #include "platform/RecordingSurface.h"
-#include "views/ColumnEnvelope.h"
+#include "drawing/ColumnEnvelope.h"
 
 #include <gtest/gtest.h>
 

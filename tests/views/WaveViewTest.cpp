@@ -1,6 +1,6 @@
 #include "views/WaveView.h"
 #include "document/MiradoDoc.h"
-#include "platform/qt/QtPainterSurface.h"
+#include "rendering/QtPainterSurface.h"
 #include "platform/qt/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "views/WholeView.h"

@@ -1,6 +1,6 @@
-#include "views/WholeDrawing.h"
+#include "drawing/WholeDrawing.h"
 #include "platform/RecordingSurface.h"
-#include "views/WaveDrawing.h"
+#include "drawing/WaveDrawing.h"
 
 #include <gtest/gtest.h>
 

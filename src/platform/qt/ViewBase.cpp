@@ -1,6 +1,6 @@
 #include "platform/qt/ViewBase.h"
 
-#include "platform/qt/QtPainterSurface.h"
+#include "rendering/QtPainterSurface.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

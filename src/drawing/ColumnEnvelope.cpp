@@ -1,4 +1,4 @@
-#include "views/ColumnEnvelope.h"
+#include "drawing/ColumnEnvelope.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,7 +1,7 @@
-#include "views/PrintedPage.h"
+#include "drawing/PrintedPage.h"
 
 #include "platform/UserPrompts.h"
-#include "views/ColumnEnvelope.h"
+#include "drawing/ColumnEnvelope.h"
 
 #include <array>
 #include <cstdio>

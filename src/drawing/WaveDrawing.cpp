@@ -1,7 +1,7 @@
-#include "views/WaveDrawing.h"
+#include "drawing/WaveDrawing.h"
 
-#include "views/ColumnEnvelope.h"
-#include "views/WaveNavigation.h"
+#include "drawing/ColumnEnvelope.h"
+#include "drawing/WaveNavigation.h"
 
 #include <optional>
 #include <vector>

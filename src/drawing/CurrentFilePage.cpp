@@ -1,8 +1,8 @@
-#include "views/CurrentFilePage.h"
+#include "drawing/CurrentFilePage.h"
 
 #include "document/MiradoDoc.h"
 #include "records/WaveCodec.h"
-#include "views/PageStyles.h"
+#include "drawing/PageStyles.h"
 
 namespace mirado {
 

@@ -1,7 +1,7 @@
-#include "app/PageRendering.h"
+#include "rendering/PageRendering.h"
 
-#include "platform/qt/QtPainterSurface.h"
-#include "views/CurrentFilePage.h"
+#include "rendering/QtPainterSurface.h"
+#include "drawing/CurrentFilePage.h"
 
 #include <QImage>
 #include <QPagedPaintDevice>

@@ -1,4 +1,4 @@
-#include "views/PageStyles.h"
+#include "drawing/PageStyles.h"
 
 namespace mirado {
 

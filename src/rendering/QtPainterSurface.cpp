@@ -1,4 +1,4 @@
-#include "platform/qt/QtPainterSurface.h"
+#include "rendering/QtPainterSurface.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

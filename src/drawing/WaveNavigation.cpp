@@ -1,4 +1,4 @@
-#include "views/WaveNavigation.h"
+#include "drawing/WaveNavigation.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 // settings and a device-family heading; the selected-files page the file list's fixed
 // pens and one plain heading for every file.
 
-#include "views/PrintedPage.h"
+#include "drawing/PrintedPage.h"
 
 #include <string>
 

@@ -7,7 +7,7 @@
 // horizontal resolution, one zero line for both traces, no white fill, the file list's
 // fixed pens, "Courier New" and one title for every file.
 
-#include "views/PrintedPage.h"
+#include "drawing/PrintedPage.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/FontSubstitutions.h"
+#include "rendering/FontSubstitutions.h"
 
 #include <QFont>
 

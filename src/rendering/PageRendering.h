@@ -5,7 +5,7 @@
 // the surface, the page's drawing rectangle in device units and the page number.
 
 #include "platform/DrawingSurface.h"
-#include "views/SelectedFilesPage.h"
+#include "drawing/SelectedFilesPage.h"
 
 #include <QPageLayout>
 #include <QString>

@@ -4,7 +4,7 @@
 // the 12-point gothic print font, and the document's current values (same view scale,
 // fitted-curve toggle and analysis source as the screen), always the whole recording.
 
-#include "views/PrintedPage.h"
+#include "drawing/PrintedPage.h"
 
 namespace mirado {
 

@@ -8,7 +8,7 @@
 // the same pixels there as a full drawing gives.
 
 #include "platform/DrawingSurface.h"
-#include "views/ColumnEnvelope.h"
+#include "drawing/ColumnEnvelope.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
-#include "views/WholeDrawing.h"
+#include "drawing/WholeDrawing.h"
 
-#include "views/ColumnEnvelope.h"
-#include "views/WaveDrawing.h"
-#include "views/WaveNavigation.h"
+#include "drawing/ColumnEnvelope.h"
+#include "drawing/WaveDrawing.h"
+#include "drawing/WaveNavigation.h"
 
 #include <vector>
 

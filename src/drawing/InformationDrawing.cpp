@@ -1,4 +1,4 @@
-#include "views/InformationDrawing.h"
+#include "drawing/InformationDrawing.h"
 
 #include "records/WaveCodec.h"
 

@@ -1,9 +1,9 @@
-#include "views/SelectedFilesPage.h"
+#include "drawing/SelectedFilesPage.h"
 
 #include "document/MiradoDoc.h"
 #include "platform/UserPrompts.h"
-#include "views/CurrentFilePage.h"
-#include "views/PageStyles.h"
+#include "drawing/CurrentFilePage.h"
+#include "drawing/PageStyles.h"
 
 namespace mirado {
 
