@@ -26,4 +26,8 @@ ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint
 // says why.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
 
+// True when both paths name the same file (same device and inode, following symbolic
+// links), however they are spelled. False when either does not exist.
+bool IsSameFile(const std::string& a, const std::string& b);
+
 } // namespace mirado

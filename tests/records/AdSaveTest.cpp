@@ -198,5 +198,24 @@ TEST(FileAccess, RefusesNonRegularTargets) {
     EXPECT_TRUE(std::filesystem::is_directory(folder.Path()));
 }
 
+TEST(FileAccess, IsSameFileSeesThroughSpellingsAndLinks) {
+    TempFolder folder;
+    const std::string file = folder.File("a.001");
+    const std::string other = folder.File("b.001");
+    WriteBytes(file, {1, 2, 3});
+    WriteBytes(other, {1, 2, 3});
+    std::filesystem::create_directory(folder.File("sub"));
+    std::filesystem::create_symlink(file, folder.File("link.001"));
+    std::filesystem::create_hard_link(file, folder.File("hard.001"));
+
+    EXPECT_TRUE(IsSameFile(file, file));
+    EXPECT_TRUE(IsSameFile(file, folder.File("sub/../a.001")));
+    EXPECT_TRUE(IsSameFile(folder.File("link.001"), file));
+    EXPECT_TRUE(IsSameFile(file, folder.File("hard.001")));
+    EXPECT_FALSE(IsSameFile(file, other));
+    EXPECT_FALSE(IsSameFile(folder.File("missing.001"), folder.File("missing.001")));
+    EXPECT_FALSE(IsSameFile(file, folder.File("missing.001")));
+}
+
 } // namespace
 } // namespace mirado
