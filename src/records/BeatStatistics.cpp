@@ -145,12 +145,12 @@ void FitCubic(CubicFit& fit, int n, uint16_t& flags) {
         fit.c[j] = fit.matrix[j][kRightSide];
 }
 
-int EvaluateFit(const CubicFit& fit, int16_t index) {
+int16_t EvaluateFit(const CubicFit& fit, int16_t index) {
     const float x = index;
     float s = 0;
     for (int k = 3; k >= 1; --k)
         s = static_cast<float>(Power(x, static_cast<int16_t>(k)) * fit.c[k] + s);
-    return TruncateToInt32(s + fit.c[0]);
+    return static_cast<int16_t>(TruncateToInt32(s + fit.c[0]));
 }
 
 int FitMaximum(const CubicFit& fit) {

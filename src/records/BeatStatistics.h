@@ -52,8 +52,9 @@ struct CubicFit {
 // Fits the first n points (n clamped to 50); n < 4 sets kFlagTooFewFitPoints in flags
 // and leaves the coefficients unchanged.
 void FitCubic(CubicFit& fit, int n, uint16_t& flags);
-// The fitted value at a sample index, truncated toward zero.
-int EvaluateFit(const CubicFit& fit, int16_t index);
+// The fitted value at a sample index: the sum truncated toward zero, then wrapped to
+// signed 16 bits like every stored fitted value, so every user compares the same number.
+int16_t EvaluateFit(const CubicFit& fit, int16_t index);
 // Sample index of the fitted curve's local maximum (or its inflection point when it
 // has none), -1 when the cubic term is not positive.
 int FitMaximum(const CubicFit& fit);

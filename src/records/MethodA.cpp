@@ -374,9 +374,9 @@ void CMethodA::PlaceMarkerM() {
         return;
     }
     markerM_ = beats_[1];
-    int best = 0;
+    int16_t best = 0;
     for (int x = beats_[1]; x < last; x += kSearchStep) {
-        const int v = EvaluateFit(fit_, Wrap16(x));
+        const int16_t v = EvaluateFit(fit_, Wrap16(x));
         if (v > best) {
             best = v;
             markerM_ = Wrap16(x);
@@ -478,7 +478,7 @@ void CMethodA::BuildFittedCurve() {
     const int last = LastBeat();
     fittedSpan_ = last - first;
     for (int index = std::max(first, 0); index < last; ++index)
-        fittedCurve_[index] = Wrap16(EvaluateFit(fit_, Wrap16(index)));
+        fittedCurve_[index] = EvaluateFit(fit_, Wrap16(index));
 }
 
 } // namespace mirado

@@ -110,7 +110,7 @@ int16_t CPressureAnalysisE::BeatValue(int k) const {
     return SampleAt(channel2_.data(), beats_[std::clamp(k, 0, kBeatCapacity - 1)]);
 }
 
-int CPressureAnalysisE::Fitted(int x) const {
+int16_t CPressureAnalysisE::Fitted(int x) const {
     return EvaluateFit(fit_, Wrap16(x));
 }
 
@@ -228,7 +228,7 @@ void CPressureAnalysisE::FindMarkers() {
         } else {
             if (e > beats_[0]) {
                 m = Wrap16(e);
-                fm = Wrap16(Fitted(m));
+                fm = Fitted(m);
             }
             if (e > lastFitted)
                 flags_ |= kEMaximumLate;
@@ -237,9 +237,9 @@ void CPressureAnalysisE::FindMarkers() {
         m = beats_[1];
         fm = 0;
         for (int x = beats_[1]; x < lastFitted; x += kMarkerStep) {
-            const int f = Fitted(x);
+            const int16_t f = Fitted(x);
             if (f > fm) {
-                fm = Wrap16(f);
+                fm = f;
                 m = Wrap16(x);
             }
         }
@@ -563,7 +563,7 @@ void CPressureAnalysisE::FillFittedCurve() {
     const int last = LastBeat();
     fittedSpan_ = last - first;
     for (int index = std::max(first, 0); index < last; ++index)
-        fittedCurve_[index] = Wrap16(Fitted(index));
+        fittedCurve_[index] = Fitted(index);
 }
 
 } // namespace mirado

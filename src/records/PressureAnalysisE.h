@@ -49,7 +49,7 @@ private:
     int16_t LastBeat() const;
     int16_t BeatValue(int k) const;
     int16_t CuffAt(int index) const { return CuffAverage(index); }
-    int Fitted(int x) const;
+    int16_t Fitted(int x) const;
     int ActivePressureLength() const;
 
     void DetectBeats();

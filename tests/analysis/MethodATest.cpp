@@ -204,5 +204,52 @@ TEST(MethodA, ResultDoesNotDependOnThePreviousRecording) {
     EXPECT_EQ(first.GetOpticalCopy()[0], released.optical[0]);
 }
 
+// The cubic value at x before it is stored in 16 bits, in double precision.
+double UnwrappedFit(const CubicFit& fit, int x) {
+    return fit.c[0] + x * (fit.c[1] + x * (fit.c[2] + x * static_cast<double>(fit.c[3])));
+}
+
+// A first recording whose cuff crosses SBP late fits a falling cubic (c3 < 0) that is
+// far above 32767 early in the recording. The second recording has three beats, too few
+// fit points, so it keeps that cubic, and the maximum scan in steps of 20 from beat 1
+// compares the fitted values as stored in 16 bits: above 32767 they wrap to negative
+// numbers, so the largest value lies just after the cubic falls below 32768.
+TEST(MethodA, AnInheritedCubicIsScannedInItsSixteenBitValues) {
+    RecordingShape lateSbp;
+    lateSbp.sbp = 160;
+    lateSbp.mbp = 140;
+    lateSbp.dbp = 120;
+    lateSbp.plateau = 0.3;
+    CMethodA method;
+    RunA(method, MakeRecording(lateSbp));
+    ASSERT_EQ(method.GetFlags() & kATooFewFitPoints, 0);
+    const CubicFit inherited = method.GetFit();
+    ASSERT_LT(inherited.c[3], 0);
+
+    Recording threeBeats = MakeRecording(RecordingShape{});
+    threeBeats.optical = test::Constant(200);
+    for (const int peak : {700, 850, 1100})
+        test::AddPulse(threeBeats.optical, peak - test::kRise, 400);
+    RunA(method, threeBeats);
+    EXPECT_TRUE(method.GetFlags() & kATooFewFitPoints);
+    EXPECT_EQ(method.GetFit().c[3], inherited.c[3]);
+    const std::vector<int> beats = Beats(method.GetBeatPositions());
+    ASSERT_EQ(beats.size(), 3u);
+    ASSERT_EQ(beats[1], 850);
+
+    // The cubic falls over the whole scan and crosses 32768 once, between 910 and 930.
+    EXPECT_GT(UnwrappedFit(inherited, 850), 32768 + 2000);
+    EXPECT_LT(UnwrappedFit(inherited, 850), 65536);
+    EXPECT_GT(UnwrappedFit(inherited, 910), 32768 + 100);
+    EXPECT_LT(UnwrappedFit(inherited, 930), 32768 - 100);
+    EXPECT_GT(UnwrappedFit(inherited, 930), UnwrappedFit(inherited, 850) - 65536);
+    EXPECT_EQ(method.GetMarkerM(), 930);
+    // The stored curve holds the same 16-bit values, and M is the largest scanned one.
+    const int16_t* curve = method.GetFittedCurve();
+    EXPECT_LT(curve[850], 0);
+    for (int x = 850; x < beats[2]; x += 20)
+        EXPECT_LE(curve[x], curve[930]) << x;
+}
+
 } // namespace
 } // namespace mirado

@@ -185,5 +185,54 @@ TEST(MethodE, PrefilterIsATenSampleMovingSumAroundTheMean) {
     EXPECT_EQ(c[1010], 0);
 }
 
+// A method E record whose cubic a test can set: a recording with too few fit points is
+// analysed with the coefficients the record already holds.
+class CRecordWithCubic : public CPressureAnalysisE {
+public:
+    void SetCubic(float c0, float c1, float c2, float c3) {
+        fit_.c[0] = c0;
+        fit_.c[1] = c1;
+        fit_.c[2] = c2;
+        fit_.c[3] = c3;
+    }
+};
+
+// Ten pulses, a long pause that drops them from the list, then beats at 1900, 2000 and
+// 2100 (a beat is taken when the next pulse rises, so a fourth pulse follows): three
+// beats give three fit points, too few for a fit.
+Recording ThreeBeatsAfterAPause() {
+    Recording r = MakeRecording(RecordingShape{});
+    r.optical = test::Constant(200);
+    for (int k = 0; k < 10; ++k)
+        test::AddPulse(r.optical, 200 + 50 * k, 400);
+    for (const int peak : {1900, 2000, 2100, 2200})
+        test::AddPulse(r.optical, peak - test::kRise, 400);
+    return r;
+}
+
+// With the kept cubic F(x) = 16 x (c3 = 0), F reaches 32640 at 2040 and wraps to -32736
+// at 2050. The maximum scan from beat 1 (2000) to the last fitted beat (2100) in steps of
+// 10 gives M = 2040 and Fm = 32640; S is the first x from beat 0 with F(x) above 70 %
+// of Fm (22848): 1900, where F = 30400; D is the first x from M with F(x) below 80 %
+// of Fm (26112): 2050, where the wrapped F is -32736.
+TEST(MethodE, SearchesUseTheFittedValuesAsStoredInSixteenBits) {
+    CRecordWithCubic record;
+    record.SetCubic(0, 16, 0, 0);
+    const Recording r = ThreeBeatsAfterAPause();
+    const Analysed a = Analyse(record, r);
+    ASSERT_EQ(a.beats, (std::vector<int>{1900, 2000, 2100}));
+    EXPECT_TRUE(a.flags & kETooFewFitPoints);
+    EXPECT_EQ(a.m, 2040);
+    EXPECT_EQ(a.s, 1900);
+    EXPECT_EQ(a.d, 2050);
+    EXPECT_EQ(a.sbp, Average4(r.cuff, 1900));
+    EXPECT_EQ(a.mbp, Average4(r.cuff, 2040));
+    // Fewer than 12 regular intervals make the list irregular: code 1.
+    EXPECT_TRUE(a.flags & kEIrregular);
+    EXPECT_EQ(a.code, 1);
+    EXPECT_EQ(record.GetFittedCurve()[2040], 32640);
+    EXPECT_EQ(record.GetFittedCurve()[2050], -32736);
+}
+
 } // namespace
 } // namespace mirado

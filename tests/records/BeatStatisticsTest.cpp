@@ -168,5 +168,13 @@ TEST(EvaluateFit, TruncatesTowardZero) {
     EXPECT_EQ(EvaluateFit(FitWithCoefficients(1, 1, 1, 1), 2), 15);
 }
 
+TEST(EvaluateFit, WrapsTheTruncatedValueToSixteenBits) {
+    const CubicFit slope16 = FitWithCoefficients(0, 16, 0, 0);
+    EXPECT_EQ(EvaluateFit(slope16, 2047), 32752);
+    EXPECT_EQ(EvaluateFit(slope16, 2048), -32768);
+    EXPECT_EQ(EvaluateFit(FitWithCoefficients(-40000.5f, 0, 0, 0), 0), 25536);
+    EXPECT_EQ(EvaluateFit(FitWithCoefficients(0, 0, 0, 1), 100), 16960); // 10^6 - 15 x 65536
+}
+
 } // namespace
 } // namespace mirado
