@@ -7,6 +7,7 @@
 // left alone comes back exactly as it was given.
 
 #include "platform/DocumentDialogs.h"
+#include "records/RecordLayout.h"
 
 #include <QDialog>
 
@@ -25,7 +26,10 @@ class CIdDialog : public QDialog {
 public:
     // The fields in the order the dialog reads them back.
     enum Field { AnimalNo, StudyNo, Comment, SexAge, Weight, FieldCount };
-    static constexpr std::array<int, FieldCount> kByteLimits = {8, 8, 32, 8, 8};
+    static constexpr int kIdBytes = static_cast<int>(kIdTextWidth);
+    static constexpr int kCommentBytes = static_cast<int>(kCommentWidth);
+    static constexpr std::array<int, FieldCount> kByteLimits = {kIdBytes, kIdBytes, kCommentBytes,
+                                                                kIdBytes, kIdBytes};
 
     CIdDialog(const IdDialogFields& fields, IUserPrompts& prompts, QWidget* parent = nullptr);
 

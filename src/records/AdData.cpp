@@ -3,6 +3,7 @@
 #include "platform/UserPrompts.h"
 #include "records/BeatStatistics.h"
 #include "records/FileAccess.h"
+#include "records/RecordUnits.h"
 #include "records/WaveCodec.h"
 
 #include <algorithm>
@@ -14,30 +15,8 @@ namespace mirado {
 namespace {
 
 constexpr int kModelUnknown = 4;
-constexpr char kFirstModelLetter = 'A';
-constexpr char kLastModelLetter = 'D';
 constexpr int kCompleteChannel = kSampleCount - 1; // deltas of a complete channel
-
-constexpr size_t kDateTimeWidth = 16;
-constexpr size_t kDateWidth = 8;
-constexpr size_t kIdWidth = 8;
-constexpr size_t kCommentWidth = 32;
-constexpr size_t kWrittenHeaderBytes = 128;
-constexpr size_t kBeatAreaSize = 2 * kStoredBeatCount;
-
-// Offsets inside the result block.
-constexpr size_t kResultSbp = 0;
-constexpr size_t kResultDbp = 2;
-constexpr size_t kResultMbp = 4;
-constexpr size_t kResultMarkerS = 62;
-constexpr size_t kResultMarkerM = 64;
-constexpr size_t kResultMarkerD = 66;
-
-constexpr size_t kMiddleSecondCopy = kOffsetSecondResultCopy - kOffsetResultBlock;
-constexpr size_t kMiddleWriterMark = kOffsetWriterMark - kOffsetResultBlock;
-constexpr int16_t kOldWriterMark = 9;
-constexpr int16_t kOwnWriterMark = 28;
-constexpr uint16_t kValidMark = 256;
+constexpr int kSenseLowest = 0, kSenseHighest = 7, kSenseOutOfRange = -1;
 
 constexpr const char* kUnpackError = "  A/D Data unpack Error";
 constexpr const char* kChannel1Short = "  A/D Dataが不足しています(ch1)";
@@ -136,13 +115,13 @@ void CAdData::ClearRecord() {
 }
 
 void CAdData::CopyFileBlocks(const uint8_t* data, size_t size) {
-    CopyAvailable(header_.data(), data, size, 0, kHeaderSize);
+    CopyAvailable(header_.data(), data, size, kOffsetDateTime, kHeaderSize);
     CopyAvailable(result_.data(), data, size, kOffsetResultBlock, kResultBlockSize);
     CopyAvailable(middle_.data(), data, size, kOffsetResultBlock, kMiddleSize);
     uint8_t beatArea[kBeatAreaSize] = {};
     CopyAvailable(beatArea, data, size, kOffsetBeatPositions, kBeatAreaSize);
     for (int i = 0; i < kStoredBeatCount; ++i)
-        beats_[i] = ReadInt16(beatArea + 2 * i);
+        beats_[i] = ReadInt16(beatArea + kInt16Width * i);
 }
 
 // Decodes both channels from the bytes after the fixed part; on failure sets lastError_.
@@ -165,7 +144,7 @@ int CAdData::DecodeChannels(const uint8_t* data, size_t size) {
 
 void CAdData::ComputeValidFlag() {
     const int16_t writerMark = ReadInt16(middle_.data() + kMiddleWriterMark);
-    if (writerMark == kOldWriterMark) {
+    if (writerMark == kAcquisitionWriterMark) {
         valid_ = ResultValue(kResultMbp) != 0 ? 1 : 0;
         return;
     }
@@ -186,18 +165,18 @@ void CAdData::PrepareForSave() {
                static_cast<int16_t>(valid_ == 1 ? kValidMark : 0));
     std::copy(result_.begin(), result_.end(), middle_.begin());
     std::copy(result_.begin(), result_.end(), middle_.begin() + kMiddleSecondCopy);
-    WriteInt16(middle_.data() + kMiddleWriterMark, kOwnWriterMark);
+    WriteInt16(middle_.data() + kMiddleWriterMark, static_cast<int16_t>(kOwnWriterMark));
 }
 
 std::string CAdData::SerializedBytes() {
     PrepareForSave();
     std::string out;
     out.reserve(kOffsetChannels + 2 * kPackedCapacity);
-    out.append(reinterpret_cast<const char*>(header_.data()), kWrittenHeaderBytes);
+    out.append(reinterpret_cast<const char*>(header_.data()), kWrittenHeaderSize);
     out.append(reinterpret_cast<const char*>(middle_.data()), kMiddleSize);
     uint8_t beatArea[kBeatAreaSize];
     for (int i = 0; i < kStoredBeatCount; ++i)
-        WriteInt16(beatArea + 2 * i, beats_[i]);
+        WriteInt16(beatArea + kInt16Width * i, beats_[i]);
     out.append(reinterpret_cast<const char*>(beatArea), kBeatAreaSize);
     std::array<uint8_t, kPackedCapacity> packed;
     CWaveCodec codec;
@@ -224,7 +203,7 @@ int CAdData::GetSampleInterval() const {
 
 int CAdData::GetSense() const {
     const int sense = static_cast<int8_t>(header_[kOffsetSense]);
-    return sense >= 0 && sense <= 7 ? sense : -1;
+    return sense >= kSenseLowest && sense <= kSenseHighest ? sense : kSenseOutOfRange;
 }
 
 std::string CAdData::GetText(size_t offset, size_t width) const {
@@ -241,16 +220,16 @@ void CAdData::SetText(size_t offset, size_t width, const std::string& cp932) {
 }
 
 std::string CAdData::GetAnimalNo() const {
-    return GetText(kOffsetAnimalNo, kIdWidth);
+    return GetText(kOffsetAnimalNo, kIdTextWidth);
 }
 std::string CAdData::GetStudyNo() const {
-    return GetText(kOffsetStudyNo, kIdWidth);
+    return GetText(kOffsetStudyNo, kIdTextWidth);
 }
 std::string CAdData::GetWeight() const {
-    return GetText(kOffsetWeight, kIdWidth);
+    return GetText(kOffsetWeight, kIdTextWidth);
 }
 std::string CAdData::GetSexAge() const {
-    return GetText(kOffsetSexAge, kIdWidth);
+    return GetText(kOffsetSexAge, kIdTextWidth);
 }
 std::string CAdData::GetComment() const {
     return GetText(kOffsetComment, kCommentWidth);
@@ -271,16 +250,16 @@ std::string CAdData::GetTime() const {
 }
 
 void CAdData::SetAnimalNo(const std::string& cp932) {
-    SetText(kOffsetAnimalNo, kIdWidth, cp932);
+    SetText(kOffsetAnimalNo, kIdTextWidth, cp932);
 }
 void CAdData::SetStudyNo(const std::string& cp932) {
-    SetText(kOffsetStudyNo, kIdWidth, cp932);
+    SetText(kOffsetStudyNo, kIdTextWidth, cp932);
 }
 void CAdData::SetWeight(const std::string& cp932) {
-    SetText(kOffsetWeight, kIdWidth, cp932);
+    SetText(kOffsetWeight, kIdTextWidth, cp932);
 }
 void CAdData::SetSexAge(const std::string& cp932) {
-    SetText(kOffsetSexAge, kIdWidth, cp932);
+    SetText(kOffsetSexAge, kIdTextWidth, cp932);
 }
 void CAdData::SetComment(const std::string& cp932) {
     SetText(kOffsetComment, kCommentWidth, cp932);
@@ -326,11 +305,8 @@ void CAdData::SetStoredMarkerM(int16_t m) {
 }
 
 int CAdData::GetMarkerInterval() const {
-    const int s = ResultValue(kResultMarkerS);
-    const int m = ResultValue(kResultMarkerM);
-    if (s == 0 || m == 0)
-        return 0;
-    return GetSampleInterval() * (m - s) / 10;
+    return MarkerIntervalMs(GetSampleInterval(), ResultValue(kResultMarkerS),
+                            ResultValue(kResultMarkerM));
 }
 
 } // namespace mirado

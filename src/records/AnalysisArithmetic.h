@@ -3,14 +3,12 @@
 // record: 16-bit wrap-around and channel reads that never leave the 4000 samples.
 
 #include "records/RecordLayout.h"
+#include "records/RecordUnits.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace mirado {
-
-// Entry of a fitted curve where the curve is not defined (0x8000).
-inline constexpr int16_t kUndefinedCurveValue = INT16_MIN;
 
 // A value stored into a signed 16-bit variable wraps around.
 inline int16_t Wrap16(int value) {

@@ -9,9 +9,6 @@ namespace mirado {
 namespace {
 
 // Sample intervals (0.1 ms) the method knows, and their refractory counts (samples).
-constexpr int16_t kInterval2ms = 20;
-constexpr int16_t kInterval4ms = 40;
-constexpr int16_t kInterval10ms = 100;
 constexpr int16_t kRefractoryShort = 18;
 constexpr int16_t kRefractoryLong = 30;
 
@@ -44,7 +41,6 @@ constexpr int kDeflationEndOffset = 5;
 constexpr int kLowEndPressure = 80;
 constexpr int kLowSamplePressure = 81;
 constexpr int kRateScale = 500;
-constexpr int kIntervalPerMs = 10;
 constexpr int kSlowRate4ms = 5;
 constexpr int kFastRate4ms = 28;
 constexpr int kSlowRate2ms = 9;
@@ -312,13 +308,14 @@ void CMethodA::CheckDeflationRate() {
     const int end = pressureLength_ - kDeflationEndOffset;
     const int16_t p0 = PressureAverage(1);
     int16_t p1 = PressureAverage(end);
-    auto duration = static_cast<uint16_t>((sampleInterval_ / kIntervalPerMs) * pressureLength_);
+    auto duration =
+        static_cast<uint16_t>((sampleInterval_ / kIntervalUnitsPerMs) * pressureLength_);
     if (p1 < kLowEndPressure) {
         int i = 1;
         while (i < end && pressure_[i] >= kLowSamplePressure)
             ++i;
         p1 = PressureAverage(i);
-        duration = static_cast<uint16_t>((sampleInterval_ / kIntervalPerMs) * i);
+        duration = static_cast<uint16_t>((sampleInterval_ / kIntervalUnitsPerMs) * i);
     }
     // A cuff whose pressure does not fall at all counts as rate 0.
     uint16_t rate = 0;

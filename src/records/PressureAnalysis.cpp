@@ -6,7 +6,6 @@ namespace mirado {
 
 namespace {
 
-constexpr int kMsPerTenths = 10; // sample interval is in 0.1 ms
 constexpr int kInflationFirstSample = 4;
 constexpr int kInflationOffset = 10;
 constexpr int kInflationRounding = 5;
@@ -39,9 +38,7 @@ int16_t CPressureAnalysis::GetHeartRate() {
 }
 
 int CPressureAnalysis::GetMarkerInterval() {
-    if (markerS_ == 0 || markerM_ == 0)
-        return 0;
-    return sampleInterval_ * (markerM_ - markerS_) / kMsPerTenths;
+    return MarkerIntervalMs(sampleInterval_, markerS_, markerM_);
 }
 
 void CPressureAnalysis::GetMarkers(int16_t& s, int16_t& m, int16_t& d) {

@@ -10,17 +10,12 @@
 #include "records/AnalysisArithmetic.h"
 #include "records/BeatStatistics.h"
 #include "records/RecordLayout.h"
+#include "records/RecordUnits.h"
 
 #include <array>
 #include <cstdint>
 
 namespace mirado {
-
-// Result codes shared by both methods (0 no error, 1-4 error numbers).
-inline constexpr int16_t kResultOk = 0;
-inline constexpr int16_t kResultAir = 5;
-inline constexpr int16_t kResultLo = 16;
-inline constexpr int16_t kResultHi = 17;
 
 class CPressureAnalysis {
 public:

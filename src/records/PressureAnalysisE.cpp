@@ -6,7 +6,6 @@ namespace mirado {
 
 namespace {
 
-constexpr int16_t kInterval2ms = 20;
 constexpr int16_t kFilterWidth2ms = 32;
 constexpr int16_t kFilterWidthOther = 20;
 constexpr int16_t kUpperPercent = 70;

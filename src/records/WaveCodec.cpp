@@ -11,7 +11,7 @@ namespace mirado {
 
 namespace {
 
-constexpr int kHeadBytes = 4;
+constexpr int kHeadBytes = static_cast<int>(kPackedHeadSize);
 constexpr int kMaxRunLength = 127;
 constexpr int kMaxNibbleDelta = 7;
 constexpr int kMaxByteDelta = 31;

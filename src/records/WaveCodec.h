@@ -2,13 +2,12 @@
 // CWaveCodec: the delta code in which a measurement file stores its two A/D channels.
 // Unpacking keeps a read position so that channel 2 continues where channel 1 ended.
 
+#include "records/RecordLayout.h"
+
 #include <cstddef>
 #include <cstdint>
 
 namespace mirado {
-
-// Worst-case size of one packed 4000-sample channel: 4 head bytes, 2 bytes per delta.
-constexpr int kPackedCapacity = 4 + 2 * 3999;
 
 class CWaveCodec {
 public:

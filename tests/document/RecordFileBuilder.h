@@ -45,23 +45,23 @@ inline void PutInt16(std::vector<uint8_t>& bytes, size_t offset, int16_t value) 
 
 inline std::vector<uint8_t> BuildRecord(const RecordSpec& spec) {
     std::vector<uint8_t> bytes(kOffsetChannels, 0);
-    PutText(bytes, kOffsetDateTime, 16, spec.dateTime);
-    PutText(bytes, kOffsetAnimalNo, 8, spec.animalNo);
-    PutText(bytes, kOffsetStudyNo, 8, spec.exNo);
-    PutText(bytes, kOffsetWeight, 8, spec.weight);
-    PutText(bytes, kOffsetSexAge, 8, spec.sexAge);
-    PutText(bytes, kOffsetComment, 32, spec.comment);
+    PutText(bytes, kOffsetDateTime, kDateTimeWidth, spec.dateTime);
+    PutText(bytes, kOffsetAnimalNo, kIdTextWidth, spec.animalNo);
+    PutText(bytes, kOffsetStudyNo, kIdTextWidth, spec.exNo);
+    PutText(bytes, kOffsetWeight, kIdTextWidth, spec.weight);
+    PutText(bytes, kOffsetSexAge, kIdTextWidth, spec.sexAge);
+    PutText(bytes, kOffsetComment, kCommentWidth, spec.comment);
     bytes[kOffsetSampleInterval] = static_cast<uint8_t>(spec.sampleInterval);
     bytes[kOffsetSense] = static_cast<uint8_t>(spec.sense);
-    PutInt16(bytes, kOffsetValidMark, spec.valid ? 256 : 0);
+    PutInt16(bytes, kOffsetValidMark, spec.valid ? kValidMark : 0);
     bytes[kOffsetModelLetter] = static_cast<uint8_t>(spec.modelLetter);
     for (size_t block : {kOffsetResultBlock, kOffsetSecondResultCopy}) {
-        PutInt16(bytes, block + 0, spec.sbp);
-        PutInt16(bytes, block + 2, spec.dbp);
-        PutInt16(bytes, block + 4, spec.mbp);
-        PutInt16(bytes, block + 62, spec.markerS);
-        PutInt16(bytes, block + 64, spec.markerM);
-        PutInt16(bytes, block + 66, spec.markerD);
+        PutInt16(bytes, block + kResultSbp, spec.sbp);
+        PutInt16(bytes, block + kResultDbp, spec.dbp);
+        PutInt16(bytes, block + kResultMbp, spec.mbp);
+        PutInt16(bytes, block + kResultMarkerS, spec.markerS);
+        PutInt16(bytes, block + kResultMarkerM, spec.markerM);
+        PutInt16(bytes, block + kResultMarkerD, spec.markerD);
     }
     PutInt16(bytes, kOffsetWriterMark, 0);
     int beat = 0;
@@ -69,7 +69,7 @@ inline std::vector<uint8_t> BuildRecord(const RecordSpec& spec) {
         beat += spec.beatSpacing;
         if (beat >= kSampleCount)
             break;
-        PutInt16(bytes, kOffsetBeatPositions + 2 * static_cast<size_t>(i),
+        PutInt16(bytes, kOffsetBeatPositions + kInt16Width * static_cast<size_t>(i),
                  static_cast<int16_t>(beat));
     }
     std::vector<int16_t> cuff(kSampleCount), pulse(kSampleCount);

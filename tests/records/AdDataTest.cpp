@@ -87,16 +87,16 @@ TEST(AdDataLoad, ValidFlagDependsOnWriterMark) {
         int16_t writerMark, validMark, mbp;
         bool valid;
     };
-    const Case cases[] = {{9, 256, 0, false},
-                          {9, 0, 190, true},
-                          {28, 256, 0, true},
-                          {28, 0, 190, false},
+    const Case cases[] = {{kAcquisitionWriterMark, kValidMark, 0, false},
+                          {kAcquisitionWriterMark, 0, 190, true},
+                          {kOwnWriterMark, kValidMark, 0, true},
+                          {kOwnWriterMark, 0, 190, false},
                           {0, 1, 190, false}};
     for (const Case& c : cases) {
         RecordBuilder builder;
         PutInt16(builder.fixed, kOffsetWriterMark, c.writerMark);
         PutInt16(builder.fixed, kOffsetValidMark, c.validMark);
-        PutInt16(builder.fixed, kOffsetResultBlock + 4, c.mbp);
+        PutInt16(builder.fixed, kOffsetResultBlock + kResultMbp, c.mbp);
         CAdData data;
         LoadBytes(data, builder.Bytes());
         EXPECT_EQ(data.IsValid(), c.valid) << c.writerMark << " " << c.validMark << " " << c.mbp;
@@ -122,12 +122,12 @@ TEST(AdDataLoad, ReportsEveryDecodingFailureWithItsMessage) {
     const size_t channel1Length = good[kOffsetChannels] | good[kOffsetChannels + 1] << 8;
 
     ExpectFailure({}, "  A/D Data unpack Error");
-    ExpectFailure(std::vector<uint8_t>(good.begin(), good.begin() + 1059),
-                  "  A/D Data unpack Error");
-    ExpectFailure(std::vector<uint8_t>(good.begin(), good.begin() + 1056 + channel1Length / 2),
-                  "  A/D Data unpack Error");
-    ExpectFailure(std::vector<uint8_t>(good.begin(), good.begin() + 1056 + channel1Length),
-                  "  A/D Data unpack Error");
+    const auto firstBytes = [&good](size_t count) {
+        return std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(count));
+    };
+    ExpectFailure(firstBytes(kOffsetChannels + kPackedHeadSize - 1), "  A/D Data unpack Error");
+    ExpectFailure(firstBytes(kOffsetChannels + channel1Length / 2), "  A/D Data unpack Error");
+    ExpectFailure(firstBytes(kOffsetChannels + channel1Length), "  A/D Data unpack Error");
     ExpectFailure(std::vector<uint8_t>(good.begin(), good.end() - 1), "  A/D Data unpack Error");
 
     std::vector<uint8_t> emptyBlock = builder.fixed;
@@ -235,7 +235,7 @@ TEST(AdDataTexts, CuttingNeverSplitsADoubleByteCharacter) {
     // "A" then four double-byte characters: 9 bytes, the last one does not fit.
     data.SetStudyNo("A\x93\xfa\x96\x7b\x8c\xea\x83\x65");
     EXPECT_EQ(data.GetStudyNo(), "A\x93\xfa\x96\x7b\x8c\xea");
-    EXPECT_EQ(data.Header()[kOffsetStudyNo + 7], ' ');
+    EXPECT_EQ(data.Header()[kOffsetStudyNo + kIdTextWidth - 1], ' ');
 }
 
 TEST(AdDataMarkers, IntervalIsMillisecondsFromSToM) {

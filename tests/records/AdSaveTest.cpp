@@ -41,22 +41,28 @@ CAdData LoadOrFail(const std::vector<uint8_t>& bytes) {
 TEST(AdDataSave, PreservesEveryByteWithoutAMeaning) {
     for (uint32_t seed : {1u, 2u, 3u}) {
         RecordBuilder builder(seed);
-        test::PutInt16(builder.fixed, kOffsetWriterMark, static_cast<int16_t>(seed == 3 ? 9 : 0));
+        test::PutInt16(builder.fixed, kOffsetWriterMark,
+                       static_cast<int16_t>(seed == 3 ? kAcquisitionWriterMark : 0));
         builder.trailing = {1, 2, 3, 4, 5};
         const std::vector<uint8_t> original = builder.Bytes();
         CAdData data = LoadOrFail(original);
         const std::vector<uint8_t> saved = SavedBytes(data);
 
         ASSERT_EQ(saved.size(), original.size() - builder.trailing.size()) << seed;
-        EXPECT_EQ(Slice(saved, 0, 112), Slice(original, 0, 112));
-        EXPECT_EQ(Slice(saved, 114, 848), Slice(original, 114, 848));
-        EXPECT_EQ(Slice(saved, 928, saved.size()), Slice(original, 928, saved.size()));
-        const uint16_t mark = data.IsValid() ? 256 : 0;
-        EXPECT_EQ(saved[112] | saved[113] << 8, mark);
-        std::vector<uint8_t> secondCopy = Slice(original, 128, 208);
-        secondCopy[58] = 28;
-        secondCopy[59] = 0;
-        EXPECT_EQ(Slice(saved, 848, 928), secondCopy);
+        const size_t afterValidMark = kOffsetValidMark + kInt16Width;
+        EXPECT_EQ(Slice(saved, 0, kOffsetValidMark), Slice(original, 0, kOffsetValidMark));
+        EXPECT_EQ(Slice(saved, afterValidMark, kOffsetSecondResultCopy),
+                  Slice(original, afterValidMark, kOffsetSecondResultCopy));
+        EXPECT_EQ(Slice(saved, kOffsetBeatPositions, saved.size()),
+                  Slice(original, kOffsetBeatPositions, saved.size()));
+        const int mark = data.IsValid() ? kValidMark : 0;
+        EXPECT_EQ(saved[kOffsetValidMark] | saved[kOffsetValidMark + 1] << 8, mark);
+        std::vector<uint8_t> secondCopy =
+            Slice(original, kOffsetResultBlock, kOffsetResultBlock + kResultBlockSize);
+        const size_t writerMark = kOffsetWriterMark - kOffsetSecondResultCopy;
+        secondCopy[writerMark] = kOwnWriterMark;
+        secondCopy[writerMark + 1] = 0;
+        EXPECT_EQ(Slice(saved, kOffsetSecondResultCopy, kOffsetBeatPositions), secondCopy);
     }
 }
 

@@ -28,7 +28,7 @@ inline Channel NoisyChannel(uint32_t seed, int base, int spread) {
 }
 
 inline std::vector<uint8_t> PackChannel(const int16_t* samples, int count) {
-    std::vector<uint8_t> block(4 + 2 * static_cast<size_t>(count));
+    std::vector<uint8_t> block(PackedSizeLimit(count));
     CWaveCodec codec;
     block.resize(static_cast<size_t>(codec.Pack(count, block.data(), samples)));
     return block;
@@ -59,18 +59,18 @@ struct RecordBuilder {
         PutText(fixed, kOffsetStudyNo, "ST1     ");
         PutText(fixed, kOffsetWeight, "25g     ");
         PutText(fixed, kOffsetSexAge, "M 8w    ");
-        PutText(fixed, kOffsetComment, std::string(32, ' '));
+        PutText(fixed, kOffsetComment, std::string(kCommentWidth, ' '));
         fixed[kOffsetSampleInterval] = 20;
         fixed[kOffsetSense] = 3;
-        PutInt16(fixed, kOffsetValidMark, 256);
+        PutInt16(fixed, kOffsetValidMark, kValidMark);
         fixed[kOffsetModelLetter] = 'A';
-        PutInt16(fixed, kOffsetResultBlock, 240);     // SBP
-        PutInt16(fixed, kOffsetResultBlock + 2, 160); // DBP
-        PutInt16(fixed, kOffsetResultBlock + 4, 190); // MBP
-        PutInt16(fixed, kOffsetWriterMark, 28);
+        PutInt16(fixed, kOffsetResultBlock + kResultSbp, 240);
+        PutInt16(fixed, kOffsetResultBlock + kResultDbp, 160);
+        PutInt16(fixed, kOffsetResultBlock + kResultMbp, 190);
+        PutInt16(fixed, kOffsetWriterMark, kOwnWriterMark);
         const int16_t beats[] = {100, 600, 1100};
         for (int i = 0; i < kStoredBeatCount; ++i)
-            PutInt16(fixed, kOffsetBeatPositions + 2 * i, i < 3 ? beats[i] : 0);
+            PutInt16(fixed, kOffsetBeatPositions + kInt16Width * i, i < 3 ? beats[i] : 0);
     }
 
     std::vector<uint8_t> Bytes() const {

@@ -1,6 +1,7 @@
 #include "records/synth/RecordingGenerator.h"
 
 #include "records/RecordLayout.h"
+#include "records/RecordUnits.h"
 #include "records/TextEncoding.h"
 #include "records/WaveCodec.h"
 #include "records/synth/SignalModel.h"
@@ -21,35 +22,24 @@ constexpr uint64_t kTextStream = 2;
 constexpr uint64_t kFillerStream = 3;
 
 constexpr int kUnitsPerMmHg = 2;
-constexpr int kValidMark = 256;
-constexpr int16_t kAcquisitionWriterMark = 9;
 constexpr int kSenseLow = 2, kSenseHigh = 5;
 constexpr int kInflationStepMmHg = 10;
 constexpr int kInflationMarginLow = 30, kInflationMarginHigh = 50; // mmHg above SBP
 constexpr double kTooSlowFactor = 0.3;
 constexpr double kTooFastFactor = 4.5;
-constexpr double kTenthsOfMsPerSecond = 10000.0;
-
-constexpr size_t kDateWidth = 8;
-constexpr size_t kShortTextWidth = 8;
-constexpr size_t kCommentWidth = 32;
-
-// Result block offsets.
-constexpr size_t kResultSbp = 0, kResultDbp = 2, kResultMbp = 4;
-constexpr size_t kResultMarkerS = 62, kResultMarkerM = 64, kResultMarkerD = 66;
 
 // Byte ranges without a meaning to this system: filled with the device's "settings".
 struct ByteRange {
     size_t begin, end;
 };
 constexpr ByteRange kFillerRanges[] = {
-    {80, 96},
-    {97, 105},
-    {106, 112},
-    {114, 120},
-    {121, 128},
-    {kOffsetResultBlock + 6, kOffsetResultBlock + 62},
-    {kOffsetResultBlock + 68, kOffsetResultBlock + kResultBlockSize},
+    {kOffsetComment + kCommentWidth, kOffsetSampleInterval},
+    {kOffsetSampleInterval + kByteFieldWidth, kOffsetSense},
+    {kOffsetSense + kByteFieldWidth, kOffsetValidMark},
+    {kOffsetValidMark + kInt16Width, kOffsetModelLetter},
+    {kOffsetModelLetter + kByteFieldWidth, kWrittenHeaderSize},
+    {kOffsetResultBlock + kResultMbp + kInt16Width, kOffsetResultBlock + kResultMarkerS},
+    {kOffsetResultBlock + kResultMarkerD + kInt16Width, kOffsetResultBlock + kResultBlockSize},
     {kOffsetResultBlock + kResultBlockSize, kOffsetSecondResultCopy},
 };
 
@@ -130,7 +120,7 @@ Resolved Resolve(const SynthOptions& o) {
     else if (o.deflation == Deflation::TooFast)
         rate *= kTooFastFactor;
     r.deflationMmHgPerSecond = static_cast<int>(rate + 0.5);
-    s.deflationPerSample = rate * kUnitsPerMmHg * s.sampleInterval / kTenthsOfMsPerSecond;
+    s.deflationPerSample = rate * kUnitsPerMmHg * s.sampleInterval / kIntervalUnitsPerSecond;
 
     s.gradualOnset = GradualOnsetFor(o.onset, r.modelLetter);
     s.saturated = o.saturated;
@@ -259,10 +249,10 @@ void PutHeader(std::vector<uint8_t>& bytes, const SynthOptions& o, const Resolve
     const DrawnTexts drawn = DrawTexts(o.seed, o.species);
     PutText(bytes, kOffsetDateTime, kDateWidth, o.date.value_or(drawn.date));
     PutText(bytes, kOffsetDateTime + kDateWidth, kDateWidth, o.time.value_or(drawn.time));
-    PutText(bytes, kOffsetAnimalNo, kShortTextWidth, o.animalNo.value_or(drawn.animalNo));
-    PutText(bytes, kOffsetStudyNo, kShortTextWidth, o.studyNo.value_or(drawn.studyNo));
-    PutText(bytes, kOffsetWeight, kShortTextWidth, o.weight.value_or(drawn.weight));
-    PutText(bytes, kOffsetSexAge, kShortTextWidth, o.sexAge.value_or(drawn.sexAge));
+    PutText(bytes, kOffsetAnimalNo, kIdTextWidth, o.animalNo.value_or(drawn.animalNo));
+    PutText(bytes, kOffsetStudyNo, kIdTextWidth, o.studyNo.value_or(drawn.studyNo));
+    PutText(bytes, kOffsetWeight, kIdTextWidth, o.weight.value_or(drawn.weight));
+    PutText(bytes, kOffsetSexAge, kIdTextWidth, o.sexAge.value_or(drawn.sexAge));
     PutText(bytes, kOffsetComment, kCommentWidth, o.comment.value_or(drawn.comment));
 
     CSynthRandom filler(o.seed, kFillerStream);
@@ -289,12 +279,12 @@ void PutResult(std::vector<uint8_t>& bytes, const SynthOptions& o, const SynthTr
 
     const size_t stored = std::min<size_t>(truth.beats.size(), kStoredBeatCount);
     for (size_t k = 0; k < stored; ++k)
-        PutS16(bytes, kOffsetBeatPositions + 2 * k, truth.beats[k]);
+        PutS16(bytes, kOffsetBeatPositions + kInt16Width * k, truth.beats[k]);
 }
 
 // One packed block; `count` may differ from 4000 only to damage a file on purpose.
 void AppendPacked(std::vector<uint8_t>& bytes, const int16_t* samples, int count) {
-    std::vector<uint8_t> block(4 + 2 * static_cast<size_t>(count));
+    std::vector<uint8_t> block(PackedSizeLimit(count));
     CWaveCodec codec;
     const int length = codec.Pack(count, block.data(), samples);
     bytes.insert(bytes.end(), block.begin(), block.begin() + length);

@@ -1,5 +1,7 @@
 #include "records/synth/SignalModel.h"
 
+#include "records/RecordUnits.h"
+
 #include <algorithm>
 #include <cmath>
 #include <tuple>
@@ -29,7 +31,7 @@ constexpr double kGradualOnsetShare = 0.5; // onset width as a share of SBP - MB
 constexpr double kMinimumOnsetWidth = 8.0; // half mmHg
 
 // Beats.
-constexpr double kTenthsOfMsPerMinute = 600000.0;
+constexpr double kTenthsOfMsPerMinute = 60.0 * kIntervalUnitsPerSecond;
 constexpr double kUpstrokeShare = 0.18;   // of the beat period
 constexpr double kPeriodJitter = 0.03;    // beat-to-beat variation of the period
 constexpr double kAmplitudeJitter = 0.04; // beat-to-beat variation of the height

@@ -1,14 +1,12 @@
 #include "records/synth/SynthOptions.h"
 
+#include "records/RecordLayout.h"
+#include "records/RecordUnits.h"
 #include "records/TextEncoding.h"
 
 namespace mirado {
 
 namespace {
-
-constexpr int kIntervalFast = 20;   // 2 ms: mouse, rabbit or monkey
-constexpr int kIntervalSlow = 40;   // 4 ms: rat, dog
-constexpr int kIntervalOther = 100; // 10 ms: other animals
 
 constexpr int kMaxPressure = 600; // half mmHg (300 mmHg)
 constexpr int kMaxInflationMmHg = 350;
@@ -17,9 +15,6 @@ constexpr int kMinHeartRate = 20, kMaxHeartRate = 1000;
 constexpr int kMaxNoise = 200;
 constexpr int kMaxSpikes = 50;
 constexpr int kMaxMissingBeats = 20;
-constexpr size_t kDateTimeWidth = 8;
-constexpr size_t kShortTextWidth = 8;
-constexpr size_t kCommentWidth = 32;
 
 struct SpeciesInfo {
     Species species;
@@ -30,12 +25,12 @@ struct SpeciesInfo {
 };
 
 constexpr SpeciesInfo kSpecies[] = {
-    {Species::Mouse, "mouse", kIntervalFast, 450, 700, 'A'},
-    {Species::Rat, "rat", kIntervalSlow, 300, 450, 'A'},
-    {Species::Rabbit, "rabbit", kIntervalFast, 150, 300, 'B'},
-    {Species::Monkey, "monkey", kIntervalFast, 150, 300, 'B'},
-    {Species::Dog, "dog", kIntervalSlow, 70, 160, 'B'},
-    {Species::Other, "other", kIntervalOther, 60, 180, 'B'},
+    {Species::Mouse, "mouse", kInterval2ms, 450, 700, 'A'},
+    {Species::Rat, "rat", kInterval4ms, 300, 450, 'A'},
+    {Species::Rabbit, "rabbit", kInterval2ms, 150, 300, 'B'},
+    {Species::Monkey, "monkey", kInterval2ms, 150, 300, 'B'},
+    {Species::Dog, "dog", kInterval4ms, 70, 160, 'B'},
+    {Species::Other, "other", kInterval10ms, 60, 180, 'B'},
 };
 
 const SpeciesInfo& InfoOf(Species species) {
@@ -60,7 +55,7 @@ std::string CheckText(const std::optional<std::string>& text, const char* name, 
 std::string CheckDateTime(const std::optional<std::string>& text, const char* name) {
     if (!text)
         return {};
-    bool printable = text->size() == kDateTimeWidth;
+    bool printable = text->size() == kDateWidth;
     for (const char c : *text)
         printable = printable && c >= ' ' && c <= '~';
     return printable ? std::string() : std::string(name) + ": must be 8 ASCII characters";
@@ -125,10 +120,10 @@ std::string CheckSynthOptions(const SynthOptions& o) {
     const std::string checks[] = {
         CheckDateTime(o.date, "date"),
         CheckDateTime(o.time, "time"),
-        CheckText(o.animalNo, "animal number", kShortTextWidth),
-        CheckText(o.studyNo, "study number", kShortTextWidth),
-        CheckText(o.weight, "weight", kShortTextWidth),
-        CheckText(o.sexAge, "sex/age", kShortTextWidth),
+        CheckText(o.animalNo, "animal number", kIdTextWidth),
+        CheckText(o.studyNo, "study number", kIdTextWidth),
+        CheckText(o.weight, "weight", kIdTextWidth),
+        CheckText(o.sexAge, "sex/age", kIdTextWidth),
         CheckText(o.comment, "comment", kCommentWidth),
     };
     for (const std::string& e : checks) {
