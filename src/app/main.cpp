@@ -2,12 +2,13 @@
 // `mirado --screenshot PATH [FILES...]` saves a picture of the main window and exits.
 
 #include "app/MiradoApp.h"
-#include "platform/UserPrompts.h"
+#include "platform/ConsolePrompts.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <cstdio>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -38,26 +39,6 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     return line;
 }
 
-// Message boxes while taking a screenshot: nobody is there to answer, so the text goes
-// to the error stream and the box takes its first button's answer.
-class ConsolePrompts : public mirado::IUserPrompts {
-public:
-    mirado::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
-                                      mirado::MessageIcon,
-                                      mirado::MessageButtons buttons) override {
-        std::fprintf(stderr, "mirado: %s: %s\n", caption.c_str(), text.c_str());
-        switch (buttons) {
-        case mirado::MessageButtons::YesNo:
-        case mirado::MessageButtons::YesNoCancel:
-            return mirado::MessageAnswer::Yes;
-        case mirado::MessageButtons::RetryCancel:
-            return mirado::MessageAnswer::Cancel;
-        default:
-            return mirado::MessageAnswer::Ok;
-        }
-    }
-};
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -69,7 +50,9 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    ConsolePrompts consolePrompts;
+    // Message boxes while taking a screenshot: nobody is there to answer, so the text goes
+    // to the error stream and the box takes its first button's answer.
+    mirado::CConsolePrompts consolePrompts(std::cerr, "mirado", mirado::MessageAnswer::Yes);
     mirado::AppServices services;
     if (!line.screenshotPath.empty())
         services.prompts = &consolePrompts;

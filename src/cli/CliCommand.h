@@ -1,11 +1,17 @@
 #pragma once
-// The commands of mirado-cli. Each command is one function over its own arguments (the
-// command name removed) writing to the given streams; RunCli dispatches by name. A new
-// command is one more source file and one more row in the table of CommandTable.cpp.
+// The commands of mirado-cli. Each command declares its options, with their help texts,
+// on its own CLI11 subcommand and runs once the command line has been parsed; RunCli
+// builds the parser from the table in CommandTable.cpp. A new command is one more
+// source file and one more row in that table.
 
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace mirado {
 
@@ -14,30 +20,33 @@ inline constexpr int kExitLoadFailed = 1; // some file did not load (or could no
 inline constexpr int kExitUsage = 2;
 
 using CliArgs = std::vector<std::string>;
-using CliCommandFunction = int (*)(const CliArgs& args, std::ostream& out, std::ostream& err);
 
-struct CliCommand {
-    const char* name;
-    const char* summary; // one line for the overview
-    const char* usage;   // the command's full help text
-    CliCommandFunction run;
+struct CliStreams {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
 };
 
-int RunInfo(const CliArgs& args, std::ostream& out, std::ostream& err);
-int RunSamples(const CliArgs& args, std::ostream& out, std::ostream& err);
-int RunSynth(const CliArgs& args, std::ostream& out, std::ostream& err);
-int RunRender(const CliArgs& args, std::ostream& out, std::ostream& err);
-int RunExport(const CliArgs& args, std::ostream& out, std::ostream& err);
-extern const char* const kInfoUsage;
-extern const char* const kSamplesUsage;
-extern const char* const kSynthUsage;
-extern const char* const kRenderUsage;
-extern const char* const kExportUsage;
+class CCliCommand {
+public:
+    virtual ~CCliCommand() = default;
+    // Declares the command's options and help texts on its subcommand.
+    virtual void Declare(CLI::App& command) = 0;
+    // Checks what the parser cannot (options that depend on each other, file lists);
+    // empty when the command can run, else the usage problem.
+    virtual std::string Prepare(std::istream& in) = 0;
+    // Runs with the parsed options and returns the exit status.
+    virtual int Run(CliStreams& io) = 0;
+};
+
+std::unique_ptr<CCliCommand> MakeInfoCommand();
+std::unique_ptr<CCliCommand> MakeSamplesCommand();
+std::unique_ptr<CCliCommand> MakeSynthCommand();
+std::unique_ptr<CCliCommand> MakeRenderCommand();
+std::unique_ptr<CCliCommand> MakeExportCommand();
 
 // Runs mirado-cli with its arguments (program name excluded) and returns the exit status.
-int RunCli(const CliArgs& args, std::ostream& out, std::ostream& err);
-
-// Whether the arguments ask for help (-h or --help anywhere).
-bool WantsHelp(const CliArgs& args);
+// Standard input is read only for a file list given as "-".
+int RunCli(const CliArgs& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 } // namespace mirado

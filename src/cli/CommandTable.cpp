@@ -1,69 +1,125 @@
 #include "cli/CliCommand.h"
 
+#include <CLI/CLI.hpp>
+
 #include <ostream>
 
 namespace mirado {
 
 namespace {
 
-const CliCommand kCommands[] = {
-    {"info", "print each measurement file's header and stored result as JSON Lines", kInfoUsage,
-     RunInfo},
-    {"samples", "print a file's decoded channels as CSV", kSamplesUsage, RunSamples},
-    {"synth", "write synthetic measurement files", kSynthUsage, RunSynth},
-    {"render", "draw printed pages to PDF or PNG", kRenderUsage, RunRender},
-    {"export", "write the text export of files (one line per file or per animal)", kExportUsage,
-     RunExport},
+constexpr const char* kToolName = "mirado-cli";
+constexpr const char* kExitStatusText =
+    "Exit status: 0 when every file loaded, 1 when any failed, 2 on wrong usage.";
+
+struct CommandEntry {
+    const char* name;
+    const char* summary; // one line for the overview
+    std::unique_ptr<CCliCommand> (*make)();
 };
 
-void PrintOverview(std::ostream& out) {
-    out << "Usage: mirado-cli COMMAND [ARGS...]\n"
-           "Batch tool for tail-cuff blood-pressure measurement files.\n\nCommands:\n";
-    for (const CliCommand& command : kCommands)
-        out << "  " << command.name << std::string(10 - std::string(command.name).size(), ' ')
-            << command.summary << "\n";
-    out << "\nExit status: 0 when every file loaded, 1 when any failed, 2 on wrong usage.\n"
-           "Run 'mirado-cli --help' for every command's options.\n";
+const CommandEntry kCommands[] = {
+    {"info", "print each measurement file's header and stored result as JSON Lines",
+     MakeInfoCommand},
+    {"samples", "print a file's decoded channels as CSV", MakeSamplesCommand},
+    {"synth", "write synthetic measurement files", MakeSynthCommand},
+    {"render", "draw printed pages to PDF or PNG", MakeRenderCommand},
+    {"export", "write the text export of files (one line per file or per animal)",
+     MakeExportCommand},
+};
+
+struct DeclaredCommand {
+    CLI::App* parser;
+    std::unique_ptr<CCliCommand> command;
+};
+
+std::string CommandPath(const CLI::App& parser) {
+    return parser.get_parent() == nullptr ? kToolName
+                                          : std::string(kToolName) + " " + parser.get_name();
 }
 
-void PrintFullHelp(std::ostream& out) {
-    PrintOverview(out);
-    for (const CliCommand& command : kCommands)
-        out << "\n" << command.usage;
+int UsageError(std::ostream& err, const CLI::App& parser, const std::string& problem) {
+    const std::string path = CommandPath(parser);
+    err << path << ": " << problem << "\nRun '" << path << " --help' for the options.\n";
+    return kExitUsage;
+}
+
+// The command the arguments named, or the tool itself when none was recognised.
+const CLI::App& ChosenParser(const CLI::App& tool) {
+    const std::vector<CLI::App*> chosen = tool.get_subcommands();
+    return chosen.empty() ? tool : *chosen.front();
+}
+
+// The tool's help lists every command's options after the overview.
+void PrintHelp(const CLI::App& tool, std::ostream& out) {
+    const CLI::App& chosen = ChosenParser(tool);
+    if (&chosen != &tool) {
+        out << chosen.help(kToolName);
+        return;
+    }
+    out << tool.help();
+    for (const CLI::App* command : tool.get_subcommands([](const CLI::App*) { return true; }))
+        out << "\n" << command->help(kToolName);
+}
+
+int RunChosen(const CLI::App& parser, CCliCommand& command, CliStreams& io) {
+    if (const std::string problem = command.Prepare(io.in); !problem.empty())
+        return UsageError(io.err, parser, problem);
+    const int status = command.Run(io);
+    if (!io.out.flush()) {
+        io.err << CommandPath(parser) << ": cannot write standard output\n";
+        return kExitLoadFailed;
+    }
+    return status;
 }
 
 } // namespace
 
-bool WantsHelp(const CliArgs& args) {
-    for (const std::string& arg : args) {
-        if (arg == "-h" || arg == "--help")
-            return true;
+int RunCli(const CliArgs& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    CLI::App tool("Batch tool for tail-cuff blood-pressure measurement files.", kToolName);
+    // A repeated option takes its last value.
+    tool.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    tool.set_version_flag("--version", std::string(kToolName) + " " + MIRADO_VERSION,
+                          "Print the version and exit");
+    tool.require_subcommand(1);
+    tool.footer(kExitStatusText);
+    std::vector<DeclaredCommand> commands;
+    for (const CommandEntry& entry : kCommands) {
+        DeclaredCommand declared{tool.add_subcommand(entry.name, entry.summary), entry.make()};
+        declared.command->Declare(*declared.parser);
+        declared.parser->footer(declared.parser->get_footer() + "\n\n" + kExitStatusText);
+        commands.push_back(std::move(declared));
     }
-    return false;
-}
-
-int RunCli(const CliArgs& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
-        PrintOverview(err);
+        err << tool.help();
         return kExitUsage;
     }
-    if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
-        PrintFullHelp(out);
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        tool.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        PrintHelp(tool, out);
         return kExitOk;
-    }
-    for (const CliCommand& command : kCommands) {
-        if (args[0] != command.name)
-            continue;
-        const CliArgs rest(args.begin() + 1, args.end());
-        if (WantsHelp(rest)) {
-            out << command.usage;
-            return kExitOk;
+    } catch (const CLI::CallForVersion& version) {
+        out << version.what() << "\n";
+        return kExitOk;
+    } catch (const CLI::ParseError& error) {
+        const CLI::App& chosen = ChosenParser(tool);
+        const std::vector<std::string> unknown = tool.remaining();
+        if (&chosen == &tool && !unknown.empty()) {
+            const bool option = unknown.front().rfind('-', 0) == 0;
+            return UsageError(err, tool,
+                              (option ? "unknown option '" : "unknown command '") +
+                                  unknown.front() + "'");
         }
-        return command.run(rest, out, err);
+        return UsageError(err, chosen, error.what());
     }
-    err << "mirado-cli: unknown command '" << args[0] << "'\n";
-    PrintOverview(err);
-    return kExitUsage;
+    CliStreams io{in, out, err};
+    for (DeclaredCommand& declared : commands) {
+        if (declared.parser->parsed())
+            return RunChosen(*declared.parser, *declared.command, io);
+    }
+    return UsageError(err, tool, "no command given");
 }
 
 } // namespace mirado

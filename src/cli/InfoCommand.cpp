@@ -3,39 +3,18 @@
 // results of both pressure-determination methods.
 
 #include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
 #include "cli/JsonWriter.h"
 #include "cli/LoadedFile.h"
 #include "records/AnalysisSequence.h"
 #include "records/TextEncoding.h"
 #include "records/WaveCodec.h"
 
+#include <CLI/CLI.hpp>
+
 #include <ostream>
 
 namespace mirado {
-
-const char* const kInfoUsage =
-    "mirado-cli info [--samples] FILE...\n"
-    "  Prints one JSON object per file and line (UTF-8) with the keys path, ok, error\n"
-    "  (the load message after the path, null on success), model_letter_code, model\n"
-    "  (after the file-name rule), variant (\"A\" or \"E\"), date, time, animal_no,\n"
-    "  study_no, weight, sex_age, comment, sampling, sense, valid and stored (sbp_raw,\n"
-    "  mbp_raw, dbp_raw, sbp, mbp, dbp in mmHg, marker_s, marker_m, marker_d, hr, beats).\n"
-    "  For a file that failed to load the keys hold what the load left in the record,\n"
-    "  or null when nothing could be read.\n"
-    "  For a file that loaded, method_a and method_e hold each method's results\n"
-    "  (sbp_raw, mbp_raw, dbp_raw, marker_s, marker_m, marker_d, hr, code, flag_text,\n"
-    "  beats, fitted_span, and optical_base or fall_per_beat), and inflation_pressure\n"
-    "  the cuff's inflation pressure in mmHg; they are null for a file that failed.\n"
-    "  --samples     also print the channels as ch1 and ch2 (4000 integers each).\n"
-    "  --curves      also print each method's fitted_curve (4000 integers).\n"
-    "  --sequential  analyse the files in the given order with one set of analysis\n"
-    "                records, as the viewer does when it steps through them. Without it\n"
-    "                every file is analysed as the first file after start-up. A few\n"
-    "                working values carry over from one file to the next (method A's\n"
-    "                refractory count after an unusual sample interval, its interval\n"
-    "                mean after an empty interval list, its fit after too few points),\n"
-    "                so results of recordings that already carry an error flag or an\n"
-    "                unusual sample interval may then differ from a fresh analysis.\n";
 
 namespace {
 
@@ -176,45 +155,68 @@ std::string FileInfoLine(const LoadedFile& file, AnalysisRecords& records,
     return json.Text();
 }
 
-int UsageError(std::ostream& err, const std::string& what) {
-    err << "mirado-cli info: " << what << "\n" << kInfoUsage;
-    return kExitUsage;
-}
+constexpr const char* kInfoDescription =
+    "Prints one JSON object per file and line (UTF-8) with the keys path, ok, error\n"
+    "(the load message after the path, null on success), model_letter_code, model\n"
+    "(after the file-name rule), variant (\"A\" or \"E\"), date, time, animal_no,\n"
+    "study_no, weight, sex_age, comment, sampling, sense, valid and stored (sbp_raw,\n"
+    "mbp_raw, dbp_raw, sbp, mbp, dbp in mmHg, marker_s, marker_m, marker_d, hr, beats).\n"
+    "For a file that failed to load the keys hold what the load left in the record,\n"
+    "or null when nothing could be read.\n"
+    "For a file that loaded, method_a and method_e hold each method's results\n"
+    "(sbp_raw, mbp_raw, dbp_raw, marker_s, marker_m, marker_d, hr, code, flag_text,\n"
+    "beats, fitted_span, and optical_base or fall_per_beat), and inflation_pressure\n"
+    "the cuff's inflation pressure in mmHg; they are null for a file that failed.";
+
+class CInfoCommand : public CCliCommand {
+public:
+    void Declare(CLI::App& command) override {
+        command.footer(kInfoDescription);
+        AddFileArguments(command, paths_);
+        command.add_flag("--samples", options_.withSamples,
+                         "also print the channels as ch1 and ch2 (4000 integers each)");
+        command.add_flag("--curves", options_.withCurves,
+                         "also print each method's fitted_curve (4000 integers)");
+        command.add_flag("--sequential", options_.sequential,
+                         "analyse the files in the given order with one set of analysis\n"
+                         "records, as the viewer does when it steps through them. Without it\n"
+                         "every file is analysed as the first file after start-up. A few\n"
+                         "working values carry over from one file to the next (method A's\n"
+                         "refractory count after an unusual sample interval, its interval\n"
+                         "mean after an empty interval list, its fit after too few points),\n"
+                         "so results of recordings that already carry an error flag or an\n"
+                         "unusual sample interval may then differ from a fresh analysis.");
+    }
+
+    std::string Prepare(std::istream&) override { return {}; }
+
+    int Run(CliStreams& io) override {
+        int status = kExitOk;
+        // The records are large; one set lives for the whole run and is replaced by a
+        // fresh one per file unless the files are to be analysed in sequence.
+        auto records = std::make_unique<AnalysisRecords>();
+        for (const std::string& path : paths_) {
+            const std::unique_ptr<LoadedFile> file = LoadMeasurementFile(path);
+            if (!options_.sequential)
+                records = std::make_unique<AnalysisRecords>();
+            io.out << FileInfoLine(*file, *records, options_) << '\n';
+            if (!file->ok) {
+                io.err << path << file->error << '\n';
+                status = kExitLoadFailed;
+            }
+        }
+        return status;
+    }
+
+private:
+    InfoOptions options_;
+    std::vector<std::string> paths_;
+};
 
 } // namespace
 
-int RunInfo(const CliArgs& args, std::ostream& out, std::ostream& err) {
-    InfoOptions options;
-    CliArgs paths;
-    for (const std::string& arg : args) {
-        if (arg == "--samples")
-            options.withSamples = true;
-        else if (arg == "--curves")
-            options.withCurves = true;
-        else if (arg == "--sequential")
-            options.sequential = true;
-        else if (arg.size() > 1 && arg[0] == '-')
-            return UsageError(err, "unknown option '" + arg + "'");
-        else
-            paths.push_back(arg);
-    }
-    if (paths.empty())
-        return UsageError(err, "no FILE given");
-    int status = kExitOk;
-    // The records are large; one set lives for the whole run and is replaced by a fresh
-    // one per file unless the files are to be analysed in sequence.
-    auto records = std::make_unique<AnalysisRecords>();
-    for (const std::string& path : paths) {
-        const std::unique_ptr<LoadedFile> file = LoadMeasurementFile(path);
-        if (!options.sequential)
-            records = std::make_unique<AnalysisRecords>();
-        out << FileInfoLine(*file, *records, options) << '\n';
-        if (!file->ok) {
-            err << path << file->error << '\n';
-            status = kExitLoadFailed;
-        }
-    }
-    return status;
+std::unique_ptr<CCliCommand> MakeInfoCommand() {
+    return std::make_unique<CInfoCommand>();
 }
 
 } // namespace mirado

@@ -4,16 +4,12 @@
 #include "cli/LoadedFile.h"
 #include "records/WaveCodec.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdlib>
 #include <ostream>
 
 namespace mirado {
-
-const char* const kSamplesUsage =
-    "mirado-cli samples FILE\n"
-    "  Prints the decoded channels as CSV (LF line ends) with the header row\n"
-    "  index,time_ms,cuff_raw,cuff_mmHg,optical; time_ms = index x sample interval / 10\n"
-    "  with one decimal, cuff_mmHg = the cuff sample in mmHg rounded half away from zero.\n";
 
 namespace {
 
@@ -27,19 +23,7 @@ std::string Milliseconds(long tenths) {
            std::to_string(magnitude % kTenthsPerMs);
 }
 
-} // namespace
-
-int RunSamples(const CliArgs& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-')) {
-        err << "mirado-cli samples: expected exactly one FILE\n" << kSamplesUsage;
-        return kExitUsage;
-    }
-    const std::unique_ptr<LoadedFile> file = LoadMeasurementFile(args[0]);
-    if (!file->ok) {
-        err << file->path << file->error << '\n';
-        return kExitLoadFailed;
-    }
-    const CAdData& record = file->record;
+std::string CsvOf(const CAdData& record) {
     const long interval = record.GetSampleInterval();
     std::string csv = "index,time_ms,cuff_raw,cuff_mmHg,optical\n";
     for (int i = 0; i < kSampleCount; ++i) {
@@ -48,8 +32,39 @@ int RunSamples(const CliArgs& args, std::ostream& out, std::ostream& err) {
                "," + std::to_string(HalfRound(cuff)) + "," +
                std::to_string(record.GetChannel2()[i]) + "\n";
     }
-    out << csv;
-    return kExitOk;
+    return csv;
+}
+
+class CSamplesCommand : public CCliCommand {
+public:
+    void Declare(CLI::App& command) override {
+        command.footer(
+            "Prints the decoded channels as CSV (LF line ends) with the header row\n"
+            "index,time_ms,cuff_raw,cuff_mmHg,optical; time_ms = index x sample interval / 10\n"
+            "with one decimal, cuff_mmHg = the cuff sample in mmHg rounded half away from zero.");
+        command.add_option("FILE", path_, "the measurement file")->type_name("")->required();
+    }
+
+    std::string Prepare(std::istream&) override { return {}; }
+
+    int Run(CliStreams& io) override {
+        const std::unique_ptr<LoadedFile> file = LoadMeasurementFile(path_);
+        if (!file->ok) {
+            io.err << file->path << file->error << '\n';
+            return kExitLoadFailed;
+        }
+        io.out << CsvOf(file->record);
+        return kExitOk;
+    }
+
+private:
+    std::string path_;
+};
+
+} // namespace
+
+std::unique_ptr<CCliCommand> MakeSamplesCommand() {
+    return std::make_unique<CSamplesCommand>();
 }
 
 } // namespace mirado

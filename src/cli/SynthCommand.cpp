@@ -2,192 +2,75 @@
 // file with the given options or the whole bundled sample set.
 
 #include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
 #include "cli/JsonWriter.h"
 #include "records/synth/RecordingGenerator.h"
 #include "records/synth/SampleSet.h"
 
-#include <charconv>
-#include <functional>
+#include <CLI/CLI.hpp>
+
 #include <map>
 #include <ostream>
 
 namespace mirado {
 
-const char* const kSynthUsage =
-    "mirado-cli synth [OPTIONS] -o FILE\n"
-    "mirado-cli synth --sample-set FOLDER\n"
-    "  Writes a synthetic measurement file: cuff deflating from the inflation pressure,\n"
-    "  optical pulse at the species' heart rate with an oscillometric envelope, the true\n"
-    "  pressures, their cuff positions and the beat positions in the stored result.\n"
-    "  --sample-set FOLDER  write the bundled sample recordings into FOLDER\n"
-    "  -o, --output FILE    the file to write\n"
-    "  --seed N             random seed (default 1); equal options give equal bytes\n"
-    "  --species NAME       mouse (default), rat, rabbit, monkey, dog or other\n"
-    "  --model LETTER       model letter byte (default A for mouse and rat, else B)\n"
-    "  --sbp, --mbp, --dbp MMHG  true pressures (default drawn; MBP derived if omitted)\n"
-    "  --heart-rate BPM     heart rate (default drawn from the species' range)\n"
-    "  --inflation MMHG     inflation pressure (default drawn above SBP)\n"
-    "  --noise N            optical noise in A/D counts (default 4; the cuff gets N/4)\n"
-    "  --saturated          pulse beyond the optical A/D range (clipped tops)\n"
-    "  --spikes N           N motion artefacts\n"
-    "  --missing-beats N    N beats without a pulse below the systolic pressure\n"
-    "  --flat               no pulse; constant optical channel\n"
-    "  --deflation KIND     normal (default), slow or fast\n"
-    "  --onset KIND         auto (default), sharp or gradual pulse onset at SBP\n"
-    "  --incomplete         stored result without MBP and DBP (valid mark 0)\n"
-    "  --damage KIND        none (default), truncated, corrupt-codes, short-ch2,\n"
-    "                       overlong-ch1\n"
-    "  --date YY/MM/DD, --time HH:MM:SS, --animal-no T, --study-no T, --weight T,\n"
-    "  --sex-age T, --comment T   header texts (UTF-8, stored as CP932)\n"
-    "  --truth              print the model's truth as one JSON line\n";
-
 namespace {
-
-struct SynthRequest {
-    SynthOptions options;
-    std::string output;
-    std::string sampleSet;
-    bool printTruth = false;
-};
-
-bool ParseInt(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end;
-}
-
-bool ParseSeed(const std::string& text, uint64_t& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end;
-}
-
-template <typename T>
-bool ParseChoice(const std::string& text, const std::map<std::string, T>& choices, T& value) {
-    const auto found = choices.find(text);
-    if (found == choices.end())
-        return false;
-    value = found->second;
-    return true;
-}
 
 constexpr int kUnitsPerMmHg = 2;
 
-using ValueHandler = std::function<bool(SynthRequest&, const std::string&)>;
-using FlagHandler = std::function<void(SynthRequest&)>;
+template <typename T> using Choices = std::map<std::string, T>;
 
-ValueHandler IntoInt(int SynthOptions::*field, int scale = 1) {
-    return [field, scale](SynthRequest& r, const std::string& v) {
-        int parsed = 0;
-        if (!ParseInt(v, parsed))
-            return false;
-        r.options.*field = parsed * scale;
-        return true;
-    };
+template <typename T> std::vector<std::string> NamesOf(const Choices<T>& choices) {
+    std::vector<std::string> names;
+    for (const auto& [name, value] : choices)
+        names.push_back(name);
+    return names;
 }
 
-ValueHandler IntoText(std::optional<std::string> SynthOptions::*field) {
-    return [field](SynthRequest& r, const std::string& v) {
-        r.options.*field = v;
-        return true;
-    };
+const Choices<Deflation> kDeflations = {
+    {"normal", Deflation::Normal}, {"slow", Deflation::TooSlow}, {"fast", Deflation::TooFast}};
+const Choices<Onset> kOnsets = {
+    {"auto", Onset::Auto}, {"sharp", Onset::Sharp}, {"gradual", Onset::Gradual}};
+const Choices<Damage> kDamages = {{"none", Damage::None},
+                                  {"truncated", Damage::Truncated},
+                                  {"corrupt-codes", Damage::CorruptCodes},
+                                  {"short-ch2", Damage::ShortChannel2},
+                                  {"overlong-ch1", Damage::OverlongChannel1}};
+
+// A value that is one of the names of choices, stored as its meaning.
+template <typename T>
+void AddChoice(CLI::App& command, const std::string& name, const Choices<T>& choices, T& value,
+               const std::string& help) {
+    command
+        .add_option_function<std::string>(
+            name, [&choices, &value](const std::string& text) { value = choices.at(text); }, help)
+        ->type_name("KIND")
+        ->check(CLI::IsMember(NamesOf(choices)));
 }
 
-const std::map<std::string, ValueHandler>& ValueOptions() {
-    static const std::map<std::string, ValueHandler> options = {
-        {"-o", [](SynthRequest& r, const std::string& v) { return r.output = v, true; }},
-        {"--output", [](SynthRequest& r, const std::string& v) { return r.output = v, true; }},
-        {"--sample-set",
-         [](SynthRequest& r, const std::string& v) { return r.sampleSet = v, true; }},
-        {"--seed",
-         [](SynthRequest& r, const std::string& v) { return ParseSeed(v, r.options.seed); }},
-        {"--species",
-         [](SynthRequest& r, const std::string& v) {
-             const std::optional<Species> species = ParseSpecies(v);
-             if (species)
-                 r.options.species = *species;
-             return species.has_value();
-         }},
-        {"--model",
-         [](SynthRequest& r, const std::string& v) {
-             if (v.size() != 1 || v[0] == '\0')
-                 return false;
-             r.options.modelLetter = v[0];
-             return true;
-         }},
-        {"--sbp", IntoInt(&SynthOptions::sbp, kUnitsPerMmHg)},
-        {"--mbp", IntoInt(&SynthOptions::mbp, kUnitsPerMmHg)},
-        {"--dbp", IntoInt(&SynthOptions::dbp, kUnitsPerMmHg)},
-        {"--heart-rate", IntoInt(&SynthOptions::heartRate)},
-        {"--inflation", IntoInt(&SynthOptions::inflationMmHg)},
-        {"--noise", IntoInt(&SynthOptions::noise)},
-        {"--spikes", IntoInt(&SynthOptions::spikes)},
-        {"--missing-beats", IntoInt(&SynthOptions::missingBeats)},
-        {"--deflation",
-         [](SynthRequest& r, const std::string& v) {
-             return ParseChoice<Deflation>(v,
-                                           {{"normal", Deflation::Normal},
-                                            {"slow", Deflation::TooSlow},
-                                            {"fast", Deflation::TooFast}},
-                                           r.options.deflation);
-         }},
-        {"--onset",
-         [](SynthRequest& r, const std::string& v) {
-             return ParseChoice<Onset>(
-                 v, {{"auto", Onset::Auto}, {"sharp", Onset::Sharp}, {"gradual", Onset::Gradual}},
-                 r.options.onset);
-         }},
-        {"--damage",
-         [](SynthRequest& r, const std::string& v) {
-             return ParseChoice<Damage>(v,
-                                        {{"none", Damage::None},
-                                         {"truncated", Damage::Truncated},
-                                         {"corrupt-codes", Damage::CorruptCodes},
-                                         {"short-ch2", Damage::ShortChannel2},
-                                         {"overlong-ch1", Damage::OverlongChannel1}},
-                                        r.options.damage);
-         }},
-        {"--date", IntoText(&SynthOptions::date)},
-        {"--time", IntoText(&SynthOptions::time)},
-        {"--animal-no", IntoText(&SynthOptions::animalNo)},
-        {"--study-no", IntoText(&SynthOptions::studyNo)},
-        {"--weight", IntoText(&SynthOptions::weight)},
-        {"--sex-age", IntoText(&SynthOptions::sexAge)},
-        {"--comment", IntoText(&SynthOptions::comment)},
-    };
-    return options;
+// An integer option with its range, stored multiplied by scale.
+void AddInteger(CLI::App& command, const std::string& name, int& field, int lowest, int highest,
+                const std::string& help, const std::string& typeName, int scale = 1) {
+    AddIntegerOption(
+        command, name, lowest, highest,
+        [&field, scale](int64_t value) { field = static_cast<int>(value) * scale; }, help)
+        ->type_name(typeName);
 }
 
-const std::map<std::string, FlagHandler>& FlagOptions() {
-    static const std::map<std::string, FlagHandler> flags = {
-        {"--saturated", [](SynthRequest& r) { r.options.saturated = true; }},
-        {"--flat", [](SynthRequest& r) { r.options.flatOptical = true; }},
-        {"--incomplete", [](SynthRequest& r) { r.options.incompleteResult = true; }},
-        {"--truth", [](SynthRequest& r) { r.printTruth = true; }},
-    };
-    return flags;
+void AddText(CLI::App& command, const std::string& name, std::optional<std::string>& field,
+             const std::string& help) {
+    command
+        .add_option_function<std::string>(
+            name, [&field](const std::string& text) { field = text; }, help)
+        ->type_name("T")
+        ->group("Header texts (UTF-8, stored as CP932)");
 }
 
-// Parses the arguments; returns an empty string on success, else what is wrong.
-std::string ParseRequest(const CliArgs& args, SynthRequest& request) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (const auto flag = FlagOptions().find(arg); flag != FlagOptions().end()) {
-            flag->second(request);
-            continue;
-        }
-        const auto option = ValueOptions().find(arg);
-        if (option == ValueOptions().end())
-            return "unknown argument '" + arg + "'";
-        if (i + 1 >= args.size())
-            return arg + " needs a value";
-        if (!option->second(request, args[++i]))
-            return "invalid value '" + args[i] + "' for " + arg;
-    }
-    if (request.output.empty() == request.sampleSet.empty())
-        return "give either -o FILE or --sample-set FOLDER";
-    return CheckSynthOptions(request.options);
-}
+const CLI::Validator kOneCharacter(
+    [](const std::string& text) {
+        return text.size() == 1 && text[0] != '\0' ? std::string() : "must be one character";
+    },
+    "");
 
 std::string TruthLine(const std::string& path, const SynthTruth& truth) {
     CJsonWriter json;
@@ -210,30 +93,138 @@ std::string TruthLine(const std::string& path, const SynthTruth& truth) {
     return json.Text();
 }
 
-} // namespace
-
-int RunSynth(const CliArgs& args, std::ostream& out, std::ostream& err) {
-    SynthRequest request;
-    if (const std::string problem = ParseRequest(args, request); !problem.empty()) {
-        err << "mirado-cli synth: " << problem << "\n" << kSynthUsage;
-        return kExitUsage;
+class CSynthCommand : public CCliCommand {
+public:
+    void Declare(CLI::App& command) override {
+        command.footer(
+            "mirado-cli synth [OPTIONS] -o FILE\n"
+            "mirado-cli synth --sample-set FOLDER\n"
+            "Writes a synthetic measurement file: cuff deflating from the inflation pressure,\n"
+            "optical pulse at the species' heart rate with an oscillometric envelope, the true\n"
+            "pressures, their cuff positions and the beat positions in the stored result.");
+        DeclareOutputs(command);
+        DeclareModel(command);
+        DeclareArtefacts(command);
+        for (const auto& [name, field, help] : TextFields())
+            AddText(command, name, options_.*field, help);
+        command.add_flag("--truth", printTruth_, "print the model's truth as one JSON line");
     }
-    std::string error;
-    if (!request.sampleSet.empty()) {
-        if (!WriteBundledSamples(request.sampleSet, error)) {
-            err << "mirado-cli synth: " << error << "\n";
+
+    std::string Prepare(std::istream&) override {
+        if (output_.empty() == sampleSet_.empty())
+            return "give either -o FILE or --sample-set FOLDER";
+        return CheckSynthOptions(options_);
+    }
+
+    int Run(CliStreams& io) override {
+        std::string error;
+        if (!sampleSet_.empty()) {
+            if (!WriteBundledSamples(sampleSet_, error)) {
+                io.err << "mirado-cli synth: " << error << "\n";
+                return kExitLoadFailed;
+            }
+            return kExitOk;
+        }
+        const SynthRecording recording = GenerateRecording(options_);
+        if (!WriteBytes(output_, recording.bytes, error)) {
+            io.err << "mirado-cli synth: " << error << "\n";
             return kExitLoadFailed;
         }
+        if (printTruth_)
+            io.out << TruthLine(output_, recording.truth) << '\n';
         return kExitOk;
     }
-    const SynthRecording recording = GenerateRecording(request.options);
-    if (!WriteBytes(request.output, recording.bytes, error)) {
-        err << "mirado-cli synth: " << error << "\n";
-        return kExitLoadFailed;
+
+private:
+    using TextField = std::optional<std::string> SynthOptions::*;
+
+    struct TextOption {
+        const char* name;
+        TextField field;
+        const char* help;
+    };
+
+    static std::vector<TextOption> TextFields() {
+        return {{"--date", &SynthOptions::date, "recording date, 8 characters (YY/MM/DD)"},
+                {"--time", &SynthOptions::time, "recording time, 8 characters (HH:MM:SS)"},
+                {"--animal-no", &SynthOptions::animalNo, "animal number, at most 8 bytes"},
+                {"--study-no", &SynthOptions::studyNo, "study number, at most 8 bytes"},
+                {"--weight", &SynthOptions::weight, "weight, at most 8 bytes"},
+                {"--sex-age", &SynthOptions::sexAge, "sex and age, at most 8 bytes"},
+                {"--comment", &SynthOptions::comment, "comment, at most 32 bytes"}};
     }
-    if (request.printTruth)
-        out << TruthLine(request.output, recording.truth) << '\n';
-    return kExitOk;
+
+    void DeclareOutputs(CLI::App& command) {
+        command
+            .add_option("--sample-set", sampleSet_,
+                        "write the bundled sample recordings into FOLDER")
+            ->type_name("FOLDER");
+        command.add_option("-o,--output", output_, "the file to write")->type_name("FILE");
+        AddUnsignedOption(command, "--seed", options_.seed,
+                          "random seed (default 1); equal options give equal bytes");
+    }
+
+    void DeclareModel(CLI::App& command) {
+        command
+            .add_option_function<std::string>(
+                "--species",
+                [this](const std::string& name) { options_.species = *ParseSpecies(name); },
+                "mouse (default), rat, rabbit, monkey, dog or other")
+            ->type_name("NAME")
+            ->check(CLI::Validator(
+                [](const std::string& name) {
+                    return ParseSpecies(name) ? std::string() : "unknown species '" + name + "'";
+                },
+                ""));
+        command
+            .add_option_function<std::string>(
+                "--model", [this](const std::string& letter) { options_.modelLetter = letter[0]; },
+                "model letter byte (default A for mouse and rat, else B)")
+            ->type_name("LETTER")
+            ->check(kOneCharacter);
+        AddInteger(command, "--sbp", options_.sbp, 2, 300,
+                   "true systolic pressure, 2 to 300 (default drawn)", "MMHG", kUnitsPerMmHg);
+        AddInteger(command, "--mbp", options_.mbp, 2, 299,
+                   "true mean pressure, 2 to 299, between DBP and SBP (default derived)", "MMHG",
+                   kUnitsPerMmHg);
+        AddInteger(command, "--dbp", options_.dbp, 1, 299,
+                   "true diastolic pressure, 1 to 299, below SBP (default drawn)", "MMHG",
+                   kUnitsPerMmHg);
+        AddInteger(command, "--heart-rate", options_.heartRate, 20, 1000,
+                   "heart rate, 20 to 1000 (default drawn from the species' range)", "BPM");
+        AddInteger(command, "--inflation", options_.inflationMmHg, 1, 350,
+                   "inflation pressure, 1 to 350, at least SBP + 10 (default drawn above SBP)",
+                   "MMHG");
+    }
+
+    void DeclareArtefacts(CLI::App& command) {
+        AddInteger(command, "--noise", options_.noise, 0, 200,
+                   "optical noise in A/D counts, 0 to 200 (default 4; the cuff gets N/4)", "N");
+        command.add_flag("--saturated", options_.saturated,
+                         "pulse beyond the optical A/D range (clipped tops)");
+        AddInteger(command, "--spikes", options_.spikes, 0, 50, "N motion artefacts, 0 to 50", "N");
+        AddInteger(command, "--missing-beats", options_.missingBeats, 0, 20,
+                   "N beats without a pulse below the systolic pressure, 0 to 20", "N");
+        command.add_flag("--flat", options_.flatOptical, "no pulse; constant optical channel");
+        AddChoice(command, "--deflation", kDeflations, options_.deflation,
+                  "how fast the cuff falls (default normal)");
+        AddChoice(command, "--onset", kOnsets, options_.onset, "pulse onset at SBP (default auto)");
+        command.add_flag("--incomplete", options_.incompleteResult,
+                         "stored result without MBP and DBP (valid mark 0)");
+        AddChoice(command, "--damage", kDamages, options_.damage,
+                  "damage to the written file (default none)");
+    }
+
+    SynthOptions options_;
+    std::string output_;
+    std::string sampleSet_;
+    bool printTruth_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<CCliCommand> MakeSynthCommand() {
+    return std::make_unique<CSynthCommand>();
 }
 
 } // namespace mirado

@@ -1,11 +1,13 @@
-// mirado-cli: hands its arguments to the command dispatcher.
+// mirado-cli: hands its arguments and streams to the command dispatcher.
 #include "cli/CliCommand.h"
 
+#include <csignal>
 #include <iostream>
 
 int main(int argc, char** argv) {
+    // A reader that goes away (`mirado-cli info ... | head`) ends the run at once and
+    // silently, also when the caller started it with the signal ignored.
+    std::signal(SIGPIPE, SIG_DFL);
     const mirado::CliArgs args(argv + 1, argv + argc);
-    const int status = mirado::RunCli(args, std::cout, std::cerr);
-    std::cout.flush();
-    return status;
+    return mirado::RunCli(args, std::cin, std::cout, std::cerr);
 }

@@ -1,6 +1,7 @@
 // mirado-cli's commands run in-process on generated files.
 
 #include "../records/TempFolder.h"
+#include "CliRun.h"
 #include "cli/CliCommand.h"
 #include "records/RecordLayout.h"
 #include "records/synth/RecordingGenerator.h"
@@ -14,16 +15,8 @@
 namespace mirado {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun Cli(const CliArgs& args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::Cli;
+using test::CliRun;
 
 // The keys of the outermost JSON object, in order (strings and nesting skipped).
 std::vector<std::string> TopLevelKeys(const std::string& json) {

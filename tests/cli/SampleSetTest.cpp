@@ -41,8 +41,9 @@ TEST(SampleSet, ReadmeCommandRegeneratesTheSamplesBitForBit) {
     test::TempFolder folder;
     const CliArgs args = ReadmeCommand(folder.Path());
     ASSERT_FALSE(args.empty()) << "samples/README.md names no mirado-cli synth command";
+    std::istringstream in;
     std::ostringstream out, err;
-    ASSERT_EQ(RunCli(args, out, err), kExitOk) << err.str();
+    ASSERT_EQ(RunCli(args, in, out, err), kExitOk) << err.str();
 
     std::set<std::string> committed, regenerated;
     for (const auto& entry : std::filesystem::directory_iterator(kSamples)) {

@@ -1,0 +1,76 @@
+#include "cli/CliOptions.h"
+
+#include <CLI/CLI.hpp>
+
+#include <charconv>
+
+namespace mirado {
+
+namespace {
+
+// A decimal integer with an optional sign and nothing else around it.
+template <typename T> bool ParseDecimal(std::string_view text, T& value) {
+    if (!text.empty() && text[0] == '+')
+        text.remove_prefix(1);
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end && !text.empty();
+}
+
+std::string RangeText(int64_t lowest, int64_t highest) {
+    return std::to_string(lowest) + " to " + std::to_string(highest);
+}
+
+} // namespace
+
+void AddFileArguments(CLI::App& command, std::vector<std::string>& files) {
+    command.add_option("FILE", files, "measurement files")->type_name("")->required();
+}
+
+void AddOutputOption(CLI::App& command, std::string& output, const std::string& help) {
+    command.add_option("-o,--output", output, help)->type_name("OUT")->required();
+}
+
+CLI::Option* AddIntegerOption(CLI::App& command, const std::string& name, int64_t lowest,
+                              int64_t highest, std::function<void(int64_t)> store,
+                              const std::string& help) {
+    const CLI::Validator inRange(
+        [lowest, highest](const std::string& text) -> std::string {
+            int64_t value = 0;
+            if (!ParseDecimal(text, value))
+                return "'" + text + "' is not a whole number";
+            if (value < lowest || value > highest)
+                return text + " is not within " + RangeText(lowest, highest);
+            return {};
+        },
+        "");
+    return command
+        .add_option_function<std::string>(
+            name,
+            [store = std::move(store)](const std::string& text) {
+                int64_t value = 0;
+                ParseDecimal(text, value);
+                store(value);
+            },
+            help)
+        ->type_name("N")
+        ->check(inRange);
+}
+
+CLI::Option* AddUnsignedOption(CLI::App& command, const std::string& name, uint64_t& value,
+                               const std::string& help) {
+    const CLI::Validator isUnsigned(
+        [](const std::string& text) -> std::string {
+            uint64_t parsed = 0;
+            return ParseDecimal(text, parsed) ? std::string()
+                                              : "'" + text + "' is not a whole number";
+        },
+        "");
+    return command
+        .add_option_function<std::string>(
+            name, [&value](const std::string& text) { ParseDecimal(text, value); }, help)
+        ->type_name("N")
+        ->check(isUnsigned);
+}
+
+} // namespace mirado
