@@ -1,5 +1,6 @@
 #include "document/MiradoDoc.h"
 
+#include "document/DominantValues.h"
 #include "platform/DocumentDialogs.h"
 #include "platform/FrameNotifier.h"
 #include "platform/OpenFileDialog.h"
@@ -19,7 +20,6 @@ namespace {
 constexpr const char* kNeutralDate = "00/00/00";
 constexpr const char* kNeutralTime = "00:00:00";
 constexpr int kNeutralSampling = 1;
-constexpr int kSamplingUnitsPerMillisecond = 10;
 constexpr int kLastPressureIndex = kSampleCount - 4;
 constexpr const char* kDateTimeLinePrefix = "DATE&TIME: ";
 constexpr char kUnconvertibleCharacter = '?';
@@ -70,10 +70,6 @@ std::string ToCp932(const std::string& utf8) {
         position += length;
     }
     return cp932;
-}
-
-int ToMillimetres(int raw) {
-    return HalfRound(static_cast<int16_t>(raw));
 }
 
 } // namespace
@@ -377,18 +373,11 @@ void CMiradoDoc::SetComment(const std::string& text) {
 }
 
 void CMiradoDoc::GetDominantPressures(int& sbp, int& mbp, int& dbp) const {
-    int16_t s = 0, m = 0, d = 0;
-    if (analysisSource_)
-        activeAnalysis_->GetPressures(s, m, d);
-    else if (adData_ != nullptr)
-        adData_->GetStoredPressures(s, m, d);
-    sbp = s;
-    mbp = m;
-    dbp = d;
-    if (!IsValid()) {
-        mbp = 0;
-        dbp = 0;
-    }
+    const DominantPressures pressures =
+        DominantPressuresOf(adData_.get(), analysisSource_ ? activeAnalysis_ : nullptr, IsValid());
+    sbp = pressures.sbp;
+    mbp = pressures.mbp;
+    dbp = pressures.dbp;
 }
 
 void CMiradoDoc::GetMarkers(int& markerS, int& markerM, int& markerD) const {
@@ -505,27 +494,9 @@ int CMiradoDoc::MoveToRecycleBin(const std::string& path) {
 // --- Text export ------------------------------------------------------------------------------
 
 CExportFields CMiradoDoc::CurrentExportFields() const {
-    CExportFields fields;
-    if (adData_ != nullptr) {
-        fields.date = adData_->GetDate();
-        fields.time = adData_->GetTime();
-        fields.animalNo = adData_->GetAnimalNo();
-        fields.exNo = adData_->GetStudyNo();
-        fields.weight = adData_->GetWeight();
-        fields.sexAge = adData_->GetSexAge();
-        fields.comment = adData_->GetComment();
-    } else {
-        fields.date = kNeutralDate;
-        fields.time = kNeutralTime;
-    }
-    fields.sampling = GetSampling() / kSamplingUnitsPerMillisecond;
-    fields.hr = GetHeartRate();
     int sbp = 0, mbp = 0, dbp = 0;
     GetDominantPressures(sbp, mbp, dbp);
-    fields.sbp = ToMillimetres(sbp);
-    fields.dbp = ToMillimetres(dbp);
-    fields.mbp = ToMillimetres(mbp);
-    return fields;
+    return ExportFieldsOf(adData_.get(), DominantPressures{sbp, mbp, dbp});
 }
 
 std::string CMiradoDoc::FormatDominantRow() const {

@@ -1,0 +1,270 @@
+#include "document/StudySummary.h"
+
+#include "records/TextEncoding.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace mirado {
+
+namespace {
+
+constexpr size_t kSessionDateLength = 8; // YY/MM/DD
+constexpr int kFirstYear = 2000;
+constexpr int kMonthsPerYear = 12;
+constexpr int kLeapFebruary = 29;
+constexpr int kDaysInMonth[kMonthsPerYear] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr const char* kLineEnd = "\n";
+
+bool ReadTwoDigits(const std::string& text, size_t at, int& value) {
+    const char high = text[at], low = text[at + 1];
+    if (high < '0' || high > '9' || low < '0' || low > '9')
+        return false;
+    value = (high - '0') * 10 + (low - '0');
+    return true;
+}
+
+int DaysInMonth(int year, int month) {
+    if (month == 2 && year % 4 == 0) // every fourth year in 2000 to 2099 is a leap year
+        return kLeapFebruary;
+    return kDaysInMonth[month - 1];
+}
+
+std::vector<int> Collect(const std::vector<const int*>& values) {
+    std::vector<int> out;
+    out.reserve(values.size());
+    for (const int* value : values)
+        out.push_back(*value);
+    return out;
+}
+
+// --- Writers ---------------------------------------------------------------------------
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+template <typename T> std::string OptionalNumber(const std::optional<T>& value) {
+    if (!value)
+        return {};
+    if constexpr (std::is_same_v<T, double>)
+        return ShortestDecimal(*value);
+    else
+        return std::to_string(*value);
+}
+
+void AppendCsvStatistic(std::string& line, const SummaryStatistic& statistic) {
+    line += ',' + std::to_string(statistic.n);
+    for (const std::string& field : {OptionalNumber(statistic.mean), OptionalNumber(statistic.sd),
+                                     OptionalNumber(statistic.se), OptionalNumber(statistic.min),
+                                     OptionalNumber(statistic.max)})
+        line += ',' + field;
+}
+
+const char* const kMeasureNames[] = {"sbp", "mbp", "dbp", "hr"};
+const char* const kStatisticNames[] = {"n", "mean", "sd", "se", "min", "max"};
+
+std::string CsvHeader() {
+    std::string header = "study_no,animal_no,date,n,n_complete";
+    for (const char* measure : kMeasureNames) {
+        for (const char* statistic : kStatisticNames)
+            header += std::string(",") + measure + "_" + statistic;
+    }
+    return header + kLineEnd;
+}
+
+// A JSON string for UTF-8 text (Cp932ToUtf8 gives valid UTF-8, so only the quote, the
+// backslash and the control characters need escapes).
+std::string JsonString(const std::string& utf8) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+template <typename T> std::string JsonNumber(const std::optional<T>& value) {
+    return value ? OptionalNumber(value) : "null";
+}
+
+std::string JsonStatistic(const SummaryStatistic& statistic) {
+    return "{\"n\":" + std::to_string(statistic.n) + ",\"mean\":" + JsonNumber(statistic.mean) +
+           ",\"sd\":" + JsonNumber(statistic.sd) + ",\"se\":" + JsonNumber(statistic.se) +
+           ",\"min\":" + JsonNumber(statistic.min) + ",\"max\":" + JsonNumber(statistic.max) + "}";
+}
+
+} // namespace
+
+std::optional<SessionDate> ReadSessionDate(const std::string& dateText) {
+    if (dateText.size() != kSessionDateLength || dateText[2] != '/' || dateText[5] != '/')
+        return std::nullopt;
+    SessionDate date;
+    if (!ReadTwoDigits(dateText, 0, date.year) || !ReadTwoDigits(dateText, 3, date.month) ||
+        !ReadTwoDigits(dateText, 6, date.day))
+        return std::nullopt;
+    date.year += kFirstYear;
+    if (date.month < 1 || date.month > kMonthsPerYear || date.day < 1 ||
+        date.day > DaysInMonth(date.year, date.month))
+        return std::nullopt;
+    return date;
+}
+
+SummaryStatistic ComputeStatistic(const std::vector<int>& values) {
+    SummaryStatistic statistic;
+    statistic.n = static_cast<int>(values.size());
+    if (values.empty())
+        return statistic;
+    double sum = 0;
+    for (int value : values)
+        sum += value;
+    const double count = static_cast<double>(values.size());
+    const double mean = sum / count;
+    statistic.mean = mean;
+    const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
+    statistic.min = *lowest;
+    statistic.max = *highest;
+    if (values.size() < 2)
+        return statistic;
+    double squares = 0;
+    for (int value : values)
+        squares += (value - mean) * (value - mean);
+    const double sd = std::sqrt(squares / (count - 1));
+    statistic.sd = sd;
+    statistic.se = sd / std::sqrt(count);
+    return statistic;
+}
+
+void CStudySummaryBuilder::Add(const Reading& reading) {
+    const CExportFields& v = reading.values;
+    const std::optional<SessionDate> date = ReadSessionDate(v.date);
+    const int dayNumber = date ? (date->year * 100 + date->month) * 100 + date->day : 0;
+    GroupKey key{v.exNo, v.animalNo, !date.has_value(), dayNumber, v.date};
+    groups_[std::move(key)].push_back(Values{v.sbp, v.mbp, v.dbp, v.hr, reading.complete});
+}
+
+SummaryRow CStudySummaryBuilder::MakeRow(const std::string& studyNo, const std::string& animalNo,
+                                         const std::vector<const Values*>& values) const {
+    SummaryRow row;
+    row.studyNo = studyNo;
+    row.animalNo = animalNo;
+    row.n = static_cast<int>(values.size());
+    std::vector<const int*> sbp, mbp, dbp, hr;
+    for (const Values* value : values) {
+        if (!value->complete)
+            continue;
+        ++row.nComplete;
+        sbp.push_back(&value->sbp);
+        mbp.push_back(&value->mbp);
+        dbp.push_back(&value->dbp);
+        if (value->hr > 0)
+            hr.push_back(&value->hr);
+    }
+    row.sbp = ComputeStatistic(Collect(sbp));
+    if (source_ != ValueSource::AnalysisS) {
+        row.mbp = ComputeStatistic(Collect(mbp));
+        row.dbp = ComputeStatistic(Collect(dbp));
+    }
+    row.hr = ComputeStatistic(Collect(hr));
+    return row;
+}
+
+StudySummary CStudySummaryBuilder::Build() const {
+    StudySummary summary;
+    summary.source = source_;
+    std::vector<const Values*> animalValues;
+    for (auto group = groups_.begin(); group != groups_.end(); ++group) {
+        const auto& [studyNo, animalNo, unreadable, dayNumber, dateText] = group->first;
+        std::vector<const Values*> sessionValues;
+        for (const Values& value : group->second)
+            sessionValues.push_back(&value);
+        SummaryRow session = MakeRow(studyNo, animalNo, sessionValues);
+        session.date = dateText;
+        session.sessionDate = ReadSessionDate(dateText);
+        summary.sessions.push_back(std::move(session));
+        animalValues.insert(animalValues.end(), sessionValues.begin(), sessionValues.end());
+        const auto next = std::next(group);
+        const bool lastOfAnimal = next == groups_.end() || std::get<0>(next->first) != studyNo ||
+                                  std::get<1>(next->first) != animalNo;
+        if (lastOfAnimal) {
+            summary.animals.push_back(MakeRow(studyNo, animalNo, animalValues));
+            animalValues.clear();
+        }
+    }
+    return summary;
+}
+
+StudySummary SummarizeReadings(const std::vector<Reading>& readings, ValueSource source) {
+    CStudySummaryBuilder builder(source);
+    for (const Reading& reading : readings)
+        builder.Add(reading);
+    return builder.Build();
+}
+
+std::string ShortestDecimal(double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string SummaryCsv(const std::vector<SummaryRow>& rows) {
+    std::string text = CsvHeader();
+    for (const SummaryRow& row : rows) {
+        std::string line = CsvField(Cp932ToUtf8(row.studyNo)) + ',' +
+                           CsvField(Cp932ToUtf8(row.animalNo)) + ',' +
+                           (row.date ? CsvField(Cp932ToUtf8(*row.date)) : std::string()) + ',' +
+                           std::to_string(row.n) + ',' + std::to_string(row.nComplete);
+        for (const SummaryStatistic* statistic : {&row.sbp, &row.mbp, &row.dbp, &row.hr})
+            AppendCsvStatistic(line, *statistic);
+        text += line + kLineEnd;
+    }
+    return text;
+}
+
+std::string SummaryJsonLines(const std::vector<SummaryRow>& rows) {
+    std::string text;
+    for (const SummaryRow& row : rows) {
+        text += "{\"study_no\":";
+        text += JsonString(Cp932ToUtf8(row.studyNo));
+        text += ",\"animal_no\":";
+        text += JsonString(Cp932ToUtf8(row.animalNo));
+        text += ",\"date\":";
+        text += row.date ? JsonString(Cp932ToUtf8(*row.date)) : std::string("null");
+        text += ",\"n\":";
+        text += std::to_string(row.n);
+        text += ",\"n_complete\":";
+        text += std::to_string(row.nComplete);
+        const SummaryStatistic* statistics[] = {&row.sbp, &row.mbp, &row.dbp, &row.hr};
+        for (size_t i = 0; i < std::size(statistics); ++i) {
+            text += ",\"";
+            text += kMeasureNames[i];
+            text += "\":";
+            text += JsonStatistic(*statistics[i]);
+        }
+        text += '}';
+        text += kLineEnd;
+    }
+    return text;
+}
+
+} // namespace mirado

@@ -1,0 +1,120 @@
+#pragma once
+// COrderedPrefetch: works out the results for the indices 0 .. count - 1 ahead of time on
+// worker threads and hands them out in index order, so a batch run can read, decode and
+// analyse files in parallel and still write its output in the files' order. At most
+// `window` results are computed ahead of the one handed out, so memory stays bounded
+// however long the list is. Without workers every result is computed on the caller's
+// thread when it is asked for, exactly as a plain loop would.
+//
+// produce is called on the worker threads, one index at a time, and must not touch
+// state shared with other indices. An exception it throws is rethrown by Next for that
+// index. Destroying the object stops the workers (results not taken are dropped).
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace mirado {
+
+// The number of threads a batch run uses by default: the machine's cores.
+inline unsigned DefaultJobCount() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : cores;
+}
+
+template <typename Result> class COrderedPrefetch {
+public:
+    using Produce = std::function<Result(size_t index)>;
+
+    COrderedPrefetch(size_t count, unsigned workers, size_t window, Produce produce)
+        : count_(count), window_(window == 0 ? 1 : window), produce_(std::move(produce)),
+          slots_(window_) {
+        const size_t started = std::min<size_t>(workers, count);
+        for (size_t i = 0; i < started; ++i)
+            threads_.emplace_back([this] { Work(); });
+    }
+    ~COrderedPrefetch() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        room_.notify_all();
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
+    COrderedPrefetch(const COrderedPrefetch&) = delete;
+    COrderedPrefetch& operator=(const COrderedPrefetch&) = delete;
+
+    bool HasNext() const { return next_ < count_; }
+    size_t NextIndex() const { return next_; }
+
+    // The result for NextIndex(); waits until a worker has computed it.
+    Result Next() {
+        if (threads_.empty())
+            return produce_(next_++);
+        Slot taken;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            Slot& slot = slots_[next_ % window_];
+            ready_.wait(lock, [&slot] { return slot.filled; });
+            taken = std::move(slot);
+            slot = Slot{};
+            ++next_;
+        }
+        room_.notify_all();
+        if (taken.error)
+            std::rethrow_exception(taken.error);
+        return std::move(*taken.result);
+    }
+
+private:
+    struct Slot {
+        bool filled = false;
+        std::optional<Result> result;
+        std::exception_ptr error;
+    };
+
+    void Work() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (true) {
+            room_.wait(lock, [this] {
+                return stopping_ || claimed_ >= count_ || claimed_ < next_ + window_;
+            });
+            if (stopping_ || claimed_ >= count_)
+                return;
+            const size_t index = claimed_++;
+            lock.unlock();
+            Slot slot;
+            slot.filled = true;
+            try {
+                slot.result.emplace(produce_(index));
+            } catch (...) {
+                slot.error = std::current_exception();
+            }
+            lock.lock();
+            slots_[index % window_] = std::move(slot);
+            ready_.notify_all();
+        }
+    }
+
+    const size_t count_;
+    const size_t window_;
+    Produce produce_;
+    std::vector<Slot> slots_; // result of index i waits in slot i % window
+    std::vector<std::thread> threads_;
+    std::mutex mutex_;
+    std::condition_variable ready_; // a slot was filled
+    std::condition_variable room_;  // a slot was taken, or stopping
+    size_t claimed_ = 0;            // the next index a worker takes on
+    size_t next_ = 0;               // the next index handed out
+    bool stopping_ = false;
+};
+
+} // namespace mirado
