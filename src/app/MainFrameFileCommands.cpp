@@ -122,10 +122,7 @@ CFileCommandsHook* CFileCommandsHook::Install(CMainFrame& frame, CMiradoDoc& doc
 }
 
 void CFileCommandsHook::WireFrameCommands() {
-    frame_.Commands().Wire(ID_EDIT_ID, [this] {
-        document_.EditIdFields();
-        document_.UpdateAllViews();
-    });
+    frame_.Commands().Wire(ID_EDIT_ID, [this] { document_.EditIdFields(); });
     frame_.Commands().Wire(ID_COLOR, [this] { document_.EditParameters(); });
 }
 

@@ -2,6 +2,7 @@
 
 #include "records/AdData.h"
 #include "records/PressureAnalysis.h"
+#include "records/RecordUnits.h"
 #include "records/WaveCodec.h"
 
 namespace mirado {
@@ -11,7 +12,6 @@ namespace {
 constexpr const char* kNeutralDate = "00/00/00";
 constexpr const char* kNeutralTime = "00:00:00";
 constexpr int kNeutralSampling = 1;
-constexpr int kSamplingUnitsPerMillisecond = 10;
 
 int ToMillimetres(int raw) {
     return HalfRound(static_cast<int16_t>(raw));
@@ -53,7 +53,7 @@ CExportFields ExportFieldsOf(const CAdData* data, const DominantPressures& press
     CExportFields fields;
     CopyTexts(data, fields);
     const int sampling = data != nullptr ? data->GetSampleInterval() : kNeutralSampling;
-    fields.sampling = sampling / kSamplingUnitsPerMillisecond;
+    fields.sampling = sampling / kIntervalUnitsPerMs;
     fields.hr = data != nullptr ? data->GetStoredHeartRate() : 0;
     fields.sbp = ToMillimetres(pressures.sbp);
     fields.dbp = ToMillimetres(pressures.dbp);

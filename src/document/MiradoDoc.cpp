@@ -288,26 +288,49 @@ bool CMiradoDoc::SaveCurrentFile() {
 bool CMiradoDoc::EditIdFields() {
     if (!loaded_ || adData_ == nullptr || services_.idDialog == nullptr)
         return false;
-    IdDialogFields fields{GetAnimalNo(), GetExNo(),
-                          GetWeight(),   GetSexAge(),
-                          GetComment(),  kDateTimeLinePrefix + GetDate() + " " + GetTime()};
-    const IdDialogFields shown = fields;
+    IdDialogFields fields{GetIdTexts(), kDateTimeLinePrefix + GetDate() + " " + GetTime()};
     if (!services_.idDialog->Run(fields))
         return false;
+    SetIdTexts(fields);
+    return true;
+}
+
+void CMiradoDoc::SetIdTexts(const IdTexts& texts) {
+    if (!loaded_ || adData_ == nullptr)
+        return;
     // A text the user left alone keeps its bytes: bytes without an exact text form
     // would not survive the way back from the shown text.
-    if (fields.animalNo != shown.animalNo)
-        SetAnimalNo(fields.animalNo);
-    if (fields.exNo != shown.exNo)
-        SetExNo(fields.exNo);
-    if (fields.weight != shown.weight)
-        SetWeight(fields.weight);
-    if (fields.sexAge != shown.sexAge)
-        SetSexAge(fields.sexAge);
-    if (fields.comment != shown.comment)
-        SetComment(fields.comment);
+    const IdTexts shown = GetIdTexts();
+    if (texts.animalNo != shown.animalNo)
+        SetAnimalNo(texts.animalNo);
+    if (texts.exNo != shown.exNo)
+        SetExNo(texts.exNo);
+    if (texts.weight != shown.weight)
+        SetWeight(texts.weight);
+    if (texts.sexAge != shown.sexAge)
+        SetSexAge(texts.sexAge);
+    if (texts.comment != shown.comment)
+        SetComment(texts.comment);
     SetModifiedFlag(true);
-    return true;
+    UpdateAllViews();
+}
+
+MarkerPlacement CMiradoDoc::MoveMarker(MarkerPlacement placement) {
+    int markerS = 0, markerM = 0, markerD = 0;
+    GetMarkers(markerS, markerM, markerD);
+    const bool isS = placement.marker == MovableMarker::S;
+    const MarkerPlacement before{placement.marker, isS ? markerS : markerM};
+    if (!CanSaveCurrentFile())
+        return before;
+    // A move never stores a sample outside the channel.
+    const int sample = std::clamp(placement.sample, 0, kSampleCount - 1);
+    if (isS)
+        SetMarkerS(sample);
+    else
+        SetMarkerM(sample);
+    SetModifiedFlag(true);
+    UpdateAllViews();
+    return before;
 }
 
 bool CMiradoDoc::EditParameters() {
@@ -355,6 +378,9 @@ std::string CMiradoDoc::GetSexAge() const {
 }
 std::string CMiradoDoc::GetComment() const {
     return StoredText(&CAdData::GetComment);
+}
+IdTexts CMiradoDoc::GetIdTexts() const {
+    return {GetAnimalNo(), GetExNo(), GetWeight(), GetSexAge(), GetComment()};
 }
 void CMiradoDoc::SetAnimalNo(const std::string& text) {
     StoreText(&CAdData::SetAnimalNo, text);

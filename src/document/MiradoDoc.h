@@ -9,8 +9,10 @@
 #include "document/DisplaySettings.h"
 #include "document/ErrorTexts.h"
 #include "document/FileList.h"
+#include "document/MarkerPlacement.h"
 #include "document/TextExport.h"
 #include "platform/DocumentBase.h"
+#include "platform/DocumentDialogs.h"
 
 #include <cstdint>
 #include <memory>
@@ -106,7 +108,8 @@ public:
     // Rewrites the file the current record was read from with the shown markers and
     // pressures. Refuses (with a box) a file that failed to load. True when written.
     bool SaveCurrentFile();
-    // Runs the ID dialog on the current file; true on OK (the document is then modified).
+    // Runs the ID dialog on the current file; on OK stores the texts as SetIdTexts does.
+    // True on OK.
     bool EditIdFields();
     // Runs the Parameters dialog; on OK tells the frame to apply the colours and
     // redraws all views. True on OK.
@@ -115,8 +118,21 @@ public:
     // the current file stay.
     void NewDocument();
 
+    // --- The user's edits of the current file ---------------------------------------
+    // Each stores the edit, marks the document modified and redraws all views. The
+    // value each takes can be read back first (GetIdTexts, the returned placement), so
+    // an edit can be taken back by applying what was there before.
+    //
+    // Stores the identification texts that differ from the shown ones (a text left
+    // alone keeps its bytes). Nothing happens while no record exists.
+    void SetIdTexts(const IdTexts& texts);
+    // Moves marker S or M of the shown values to the sample (limited to the channel);
+    // in the analysis the pressures follow it. Returns the marker's placement before
+    // the move. Nothing changes unless a file is loaded and was read correctly.
+    MarkerPlacement MoveMarker(MarkerPlacement placement);
+
     // --- The current file (neutral values when no record exists) -----------------
-    // Texts are UTF-8 for display; the setters take UTF-8.
+    // Texts are UTF-8 for display.
     std::string GetDate() const;
     std::string GetTime() const;
     std::string GetAnimalNo() const;
@@ -124,18 +140,12 @@ public:
     std::string GetWeight() const;
     std::string GetSexAge() const;
     std::string GetComment() const;
-    void SetAnimalNo(const std::string& text);
-    void SetExNo(const std::string& text);
-    void SetWeight(const std::string& text);
-    void SetSexAge(const std::string& text);
-    void SetComment(const std::string& text);
+    IdTexts GetIdTexts() const;
 
     // Raw pressures (half mmHg) after the validity rule: MBP and DBP are 0 when the
     // shown values are not valid.
     void GetDominantPressures(int& sbp, int& mbp, int& dbp) const;
     void GetMarkers(int& markerS, int& markerM, int& markerD) const;
-    void SetMarkerS(int index);
-    void SetMarkerM(int index);
     int GetMarkerInterval() const;
     bool IsValid() const;
     int GetSampling() const;
@@ -202,6 +212,13 @@ private:
     CExportFields CurrentExportFields() const;
     std::string StoredText(std::string (CAdData::*getter)() const) const;
     void StoreText(void (CAdData::*setter)(const std::string&), const std::string& text);
+    void SetAnimalNo(const std::string& text);
+    void SetExNo(const std::string& text);
+    void SetWeight(const std::string& text);
+    void SetSexAge(const std::string& text);
+    void SetComment(const std::string& text);
+    void SetMarkerS(int index);
+    void SetMarkerM(int index);
 
     DocumentServices services_;
     CFileList files_;

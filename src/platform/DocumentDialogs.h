@@ -9,13 +9,17 @@ namespace mirado {
 
 class CDisplaySettings;
 
-// Texts the ID dialog edits, all UTF-8. dateTimeLine is shown only.
-struct IdDialogFields {
+// The five identification texts of a measurement file, UTF-8.
+struct IdTexts {
     std::string animalNo;
     std::string exNo;
     std::string weight;
     std::string sexAge;
     std::string comment;
+};
+
+// Texts the ID dialog edits; dateTimeLine is shown only.
+struct IdDialogFields : IdTexts {
     std::string dateTimeLine;
 };
 

@@ -273,23 +273,19 @@ void CWaveView::OnLButtonDown(int x) {
     if (doc == nullptr || !doc->IsLoaded() || doc->IsCurrentFileDamaged() != 0)
         return;
     clientRect_ = WaveClientRect();
-    // A drop never stores a sample outside the channel.
-    const int p = std::clamp(SampleAtX(x), 0, kSamplesPerChannel - 1);
+    const int p = SampleAtX(x);
+    if (carriedMarker_ != kNoMarker) {
+        const MovableMarker marker =
+            carriedMarker_ == kMarkerS ? MovableMarker::S : MovableMarker::M;
+        carriedMarker_ = kNoMarker;
+        unsetCursor();
+        doc->MoveMarker({marker, p});
+        return;
+    }
     int markerS = 0;
     int markerM = 0;
     int markerD = 0;
     doc->GetMarkers(markerS, markerM, markerD);
-    if (carriedMarker_ != kNoMarker) {
-        if (carriedMarker_ == kMarkerS)
-            doc->SetMarkerS(p);
-        else
-            doc->SetMarkerM(p);
-        carriedMarker_ = kNoMarker;
-        unsetCursor();
-        doc->SetModifiedFlag(true);
-        doc->UpdateAllViews();
-        return;
-    }
     const auto picked = PickMarker(p, PickTolerance(clientRect_.Width(), zoomIndex_), markerS,
                                    markerM, doc->IsValid());
     if (picked == kNoMarker)

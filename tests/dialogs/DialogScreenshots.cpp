@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
     parameters.OpticalList()->setCurrentIndex(8);
     ok &= Save(parameters, folder.filePath("dialog-parameters-black.png"));
 
-    const mirado::IdDialogFields fields{
-        "R-12", "試験A-01", "293g", "雄 16週", "baseline day 3", "DATE&TIME: 24/10/05 12:36:40"};
+    const mirado::IdDialogFields fields{{"R-12", "試験A-01", "293g", "雄 16週", "baseline day 3"},
+                                        "DATE&TIME: 24/10/05 12:36:40"};
     mirado::CIdDialog id(fields, prompts);
     ok &= Save(id, folder.filePath("dialog-id.png"));
 

@@ -290,8 +290,10 @@ TEST_F(DocumentTest, IdDialogShowsTheFieldsAndCancelChangesNothing) {
 TEST_F(DocumentTest, IdTextsRoundTripThroughCp932) {
     Pick(1);
     ASSERT_TRUE(Doc().OpenFileAt(0));
-    Doc().SetComment("ラット実験");
-    Doc().SetAnimalNo("€1"); // no CP932 code for the euro sign
+    IdTexts texts = Doc().GetIdTexts();
+    texts.comment = "ラット実験";
+    texts.animalNo = "€1"; // no CP932 code for the euro sign
+    Doc().SetIdTexts(texts);
     EXPECT_EQ(Doc().GetComment(), "ラット実験");
     EXPECT_EQ(Doc().GetAnimalNo(), "?1");
 }
@@ -300,8 +302,8 @@ TEST_F(DocumentTest, SavingAfterMarkerMovesStoresTheShownValuesAndReloadsIdentic
     const std::string path = Pick(1)[0];
     ASSERT_TRUE(Doc().OpenFileAt(0));
     Doc().ShowAnalysis(true);
-    Doc().SetMarkerS(1200);
-    Doc().SetMarkerM(1800);
+    Doc().MoveMarker({MovableMarker::S, 1200});
+    Doc().MoveMarker({MovableMarker::M, 1800});
     int shown[6];
     Doc().GetMarkers(shown[0], shown[1], shown[2]);
     Doc().GetDominantPressures(shown[3], shown[4], shown[5]);
@@ -322,7 +324,7 @@ TEST_F(DocumentTest, SavingAfterMarkerMovesStoresTheShownValuesAndReloadsIdentic
 TEST_F(DocumentTest, StoredMarkerMoveKeepsStoredPressures) {
     Pick(1);
     ASSERT_TRUE(Doc().OpenFileAt(0));
-    Doc().SetMarkerS(1100);
+    Doc().MoveMarker({MovableMarker::S, 1100});
     ASSERT_TRUE(Doc().SaveCurrentFile());
     ASSERT_TRUE(Doc().OpenFileAt(0));
     int s, m, d, sbp, mbp, dbp;

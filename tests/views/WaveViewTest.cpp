@@ -1,8 +1,8 @@
 #include "views/WaveView.h"
 #include "document/MiradoDoc.h"
-#include "rendering/QtPainterSurface.h"
 #include "platform/qt/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
+#include "rendering/QtPainterSurface.h"
 #include "views/WholeView.h"
 
 #include <QApplication>
@@ -268,7 +268,7 @@ TEST_F(WaveViewTest, CarryingMarkerSSendsTheLiveValueAndDropsIt) {
 
 TEST_F(WaveViewTest, ValueBeyondSample3996IsZeroAtTheEndOfAZoomedView) {
     Open();
-    doc->SetMarkerS(3990);
+    doc->MoveMarker({MovableMarker::S, 3990});
     for (int i = 0; i < 3; ++i)
         SendUserMessage(wave.get(), WM_ZOOM_IN);
     wave->OnHScroll(ScrollRequest::RightEnd, 0);
