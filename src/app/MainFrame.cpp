@@ -57,7 +57,7 @@ private:
 CMainFrame::CMainFrame(CMiradoDoc* document, QWidget* parent)
     : QMainWindow(parent), document_(document), commands_(new CFrameCommands(this)),
       watcher_(*this) {
-    setWindowIcon(QIcon(QStringLiteral(":/icons/analysis_sm.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/mirado.svg")));
     setAcceptDrops(true);
     setDockOptions(QMainWindow::AnimatedDocks);
     commands_->BuildMenuBar(*menuBar());

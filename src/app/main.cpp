@@ -1,5 +1,6 @@
 // The program: `mirado [FILES...]` opens the viewer on the files;
-// `mirado --screenshot PATH [FILES...]` saves a picture of the main window and exits.
+// `mirado --screenshot PATH [FILES...]` saves a picture of the main window and exits;
+// `mirado --version` prints the version and exits without opening a window.
 
 #include "app/MiradoApp.h"
 #include "platform/ConsolePrompts.h"
@@ -8,6 +9,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -15,6 +17,19 @@
 namespace {
 
 constexpr const char* kScreenshotOption = "--screenshot";
+constexpr const char* kVersionOption = "--version";
+// The installed desktop entry's name, so desktops match the window with its launcher.
+constexpr const char* kDesktopFileName = "org.mirado.Mirado";
+
+// Whether the command line asks for the version. Checked before the application object
+// exists, so it works without a display.
+bool AsksForVersion(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], kVersionOption) == 0)
+            return true;
+    }
+    return false;
+}
 
 struct CommandLine {
     std::string screenshotPath;
@@ -42,11 +57,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (AsksForVersion(argc, argv)) {
+        std::printf("mirado %s\n", MIRADO_VERSION);
+        return 0;
+    }
+    QApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirado"));
     const CommandLine line = ParseCommandLine(QApplication::arguments());
     if (!line.valid) {
-        std::fprintf(stderr, "usage: mirado [--screenshot PATH] [FILES...]\n");
+        std::fprintf(stderr, "usage: mirado [--screenshot PATH] [FILES...] | mirado --version\n");
         return 2;
     }
 
