@@ -5,17 +5,18 @@ set(CPACK_PACKAGE_NAME mirado)
 set(CPACK_PACKAGE_VENDOR "The Mirado developers")
 set(CPACK_PACKAGE_CONTACT "The Mirado developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "viewer and light editor for tail-cuff blood-pressure recordings")
+  "viewer and light editor for tail-cuff blood-pressure recordings")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Mirado shows tail-cuff blood-pressure recordings of laboratory animals with their "
-    "pulse and cuff-pressure waveforms, determines the pressures from the waveforms, "
-    "lets the pressure markers and identification texts be edited, prints the "
-    "recordings and exports their results as comma-separated text. The batch tool "
-    "mirado-cli reads, exports, renders and generates recordings without a display.")
+  "Mirado shows tail-cuff blood-pressure recordings of laboratory animals with\n"
+  "their pulse and cuff-pressure waveforms, determines the pressures from the\n"
+  "waveforms, lets the pressure markers and identification texts be edited,\n"
+  "prints the recordings and exports their results as comma-separated text.\n"
+  "The batch tool mirado-cli reads, exports, renders and generates recordings\n"
+  "without a display.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The identification texts are Japanese; this is the family they are drawn in.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-ipafont-gothic)
+# The font families the panes and printed pages are drawn in (Japanese texts, numbers).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-liberation")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
