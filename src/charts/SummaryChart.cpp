@@ -1,0 +1,366 @@
+#include "charts/SummaryChart.h"
+
+#include "records/FileAccess.h"
+#include "records/TextEncoding.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSvgGenerator>
+#include <QTemporaryDir>
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace mirado {
+
+namespace {
+
+// The texts of the charts, translatable under the context "SummaryChart".
+class ChartTexts {
+    Q_DECLARE_TR_FUNCTIONS(SummaryChart)
+};
+
+constexpr double kSecondsPerDay = 86400.0;
+constexpr double kValueMargin = 0.08; // share of the value span added above and below
+constexpr int kTitlePointSize = 12;
+constexpr double kPointSize = 7.0;
+constexpr double kErrorWhiskerWidth = 8.0;
+const char* const kDateFormat = "yy/MM/dd";
+
+const QColor kSbpColour(200, 30, 30);
+const QColor kMbpColour(30, 140, 60);
+const QColor kDbpColour(30, 70, 200);
+const QColor kHrColour(90, 90, 90);
+
+// Distinct colours for the lines of the animals, reused in turn when there are more.
+const QColor kAnimalColours[] = {QColor(31, 119, 180),  QColor(255, 127, 14),  QColor(44, 160, 44),
+                                 QColor(214, 39, 40),   QColor(148, 103, 189), QColor(140, 86, 75),
+                                 QColor(227, 119, 194), QColor(127, 127, 127), QColor(188, 189, 34),
+                                 QColor(23, 190, 207)};
+const QCPScatterStyle::ScatterShape kAnimalShapes[] = {
+    QCPScatterStyle::ssCircle,  QCPScatterStyle::ssSquare, QCPScatterStyle::ssTriangle,
+    QCPScatterStyle::ssDiamond, QCPScatterStyle::ssCross,  QCPScatterStyle::ssPlus};
+
+// Date ticks at midnight UTC at least a day apart, so every label names one day.
+class DayTicker : public QCPAxisTickerDateTime {
+protected:
+    double getTickStep(const QCPRange& range) override {
+        return std::max(QCPAxisTickerDateTime::getTickStep(range), kSecondsPerDay);
+    }
+};
+
+// One chart line: a point per session.
+struct SessionSeries {
+    QVector<double> keys, means, sds;
+};
+
+const SummaryStatistic& StatisticOf(const SummaryRow& row, SummaryMeasure measure) {
+    switch (measure) {
+    case SummaryMeasure::Sbp:
+        return row.sbp;
+    case SummaryMeasure::Mbp:
+        return row.mbp;
+    case SummaryMeasure::Dbp:
+        return row.dbp;
+    case SummaryMeasure::Hr:
+        break;
+    }
+    return row.hr;
+}
+
+double DateKey(const SessionDate& date) {
+    const QDate day(date.year, date.month, date.day);
+    return static_cast<double>(day.startOfDay(Qt::UTC).toSecsSinceEpoch());
+}
+
+bool IsRowOf(const SummaryRow& row, const std::string& studyNo, const std::string& animalNo) {
+    return row.studyNo == studyNo && row.animalNo == animalNo;
+}
+
+SessionSeries CollectSeries(const StudySummary& summary, const std::string& studyNo,
+                            const std::string& animalNo, SummaryMeasure measure) {
+    SessionSeries series;
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    for (const SummaryRow& row : summary.sessions) {
+        const SummaryStatistic& statistic = StatisticOf(row, measure);
+        if (!IsRowOf(row, studyNo, animalNo) || !row.sessionDate || !statistic.mean)
+            continue;
+        series.keys.push_back(DateKey(*row.sessionDate));
+        series.means.push_back(*statistic.mean);
+        series.sds.push_back(statistic.sd.value_or(none));
+    }
+    return series;
+}
+
+QString MeasureName(SummaryMeasure measure) {
+    switch (measure) {
+    case SummaryMeasure::Sbp:
+        return ChartTexts::tr("SBP");
+    case SummaryMeasure::Mbp:
+        return ChartTexts::tr("MBP");
+    case SummaryMeasure::Dbp:
+        return ChartTexts::tr("DBP");
+    case SummaryMeasure::Hr:
+        break;
+    }
+    return ChartTexts::tr("HR");
+}
+
+QString PressureAxisLabel() {
+    return ChartTexts::tr("Pressure (mmHg)");
+}
+
+QString HeartRateAxisLabel() {
+    return ChartTexts::tr("Heart rate (beats/min)");
+}
+
+QCPGraph* AddSeriesGraph(QCustomPlot& plot, QCPAxis* valueAxis, const SessionSeries& series,
+                         const QString& name, const QPen& pen,
+                         QCPScatterStyle::ScatterShape shape) {
+    QCPGraph* graph = plot.addGraph(plot.xAxis, valueAxis);
+    graph->setName(name);
+    graph->setPen(pen);
+    graph->setScatterStyle(QCPScatterStyle(shape, pen.color(), pen.color(), kPointSize));
+    graph->setData(series.keys, series.means, true);
+    return graph;
+}
+
+void AddErrorBars(QCustomPlot& plot, QCPGraph* graph, const SessionSeries& series) {
+    auto* bars = new QCPErrorBars(plot.xAxis, graph->valueAxis());
+    bars->setDataPlottable(graph);
+    bars->setErrorType(QCPErrorBars::etValueError);
+    bars->setWhiskerWidth(kErrorWhiskerWidth);
+    bars->setPen(QPen(graph->pen().color(), 1));
+    bars->setData(series.sds);
+    bars->removeFromLegend();
+}
+
+void SetTitle(QCustomPlot& plot, const QString& text) {
+    QCPLayoutGrid* layout = plot.plotLayout();
+    auto* title = qobject_cast<QCPTextElement*>(layout->element(0, 0));
+    if (title == nullptr) {
+        layout->insertRow(0);
+        title = new QCPTextElement(&plot);
+        layout->addElement(0, 0, title);
+    }
+    QFont font = title->font();
+    font.setPointSize(kTitlePointSize);
+    font.setBold(true);
+    title->setFont(font);
+    title->setText(text);
+}
+
+void PrepareAxes(QCustomPlot& plot) {
+    auto ticker = QSharedPointer<DayTicker>::create();
+    ticker->setDateTimeFormat(QString::fromLatin1(kDateFormat));
+    ticker->setDateTimeSpec(Qt::UTC);
+    plot.xAxis->setTicker(ticker);
+    plot.xAxis->setLabel(ChartTexts::tr("Session date"));
+    plot.yAxis2->setVisible(false);
+    plot.yAxis2->setLabel(QString());
+    plot.legend->setVisible(true);
+    plot.axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+}
+
+// Fits an axis to what is drawn on it, with a margin so no point sits on the frame.
+void FitValueAxis(QCPAxis* axis) {
+    bool found = false;
+    QCPRange range;
+    for (QCPAbstractPlottable* plottable : axis->plottables()) {
+        bool foundHere = false;
+        const QCPRange here = plottable->getValueRange(foundHere);
+        if (!foundHere)
+            continue;
+        range = found
+                    ? QCPRange(std::min(range.lower, here.lower), std::max(range.upper, here.upper))
+                    : here;
+        found = true;
+    }
+    if (!found)
+        return;
+    const double margin = std::max(range.size() * kValueMargin, 1.0);
+    axis->setRange(range.lower - margin, range.upper + margin);
+}
+
+void FitKeyAxis(QCustomPlot& plot) {
+    bool found = false;
+    QCPRange range;
+    for (int i = 0; i < plot.graphCount(); ++i) {
+        bool foundHere = false;
+        const QCPRange here = plot.graph(i)->getKeyRange(foundHere);
+        if (!foundHere)
+            continue;
+        range = found
+                    ? QCPRange(std::min(range.lower, here.lower), std::max(range.upper, here.upper))
+                    : here;
+        found = true;
+    }
+    if (found)
+        plot.xAxis->setRange(range.lower - kSecondsPerDay / 2, range.upper + kSecondsPerDay / 2);
+}
+
+void BuildAnimalChart(QCustomPlot& plot, const StudySummary& summary,
+                      const SummaryChartOptions& options) {
+    struct Line {
+        SummaryMeasure measure;
+        QColor colour;
+        QCPScatterStyle::ScatterShape shape;
+    };
+    const Line pressures[] = {{SummaryMeasure::Sbp, kSbpColour, QCPScatterStyle::ssCircle},
+                              {SummaryMeasure::Mbp, kMbpColour, QCPScatterStyle::ssDiamond},
+                              {SummaryMeasure::Dbp, kDbpColour, QCPScatterStyle::ssSquare}};
+    for (const Line& line : pressures) {
+        const SessionSeries series =
+            CollectSeries(summary, options.studyNo, options.animalNo, line.measure);
+        QCPGraph* graph = AddSeriesGraph(plot, plot.yAxis, series, MeasureName(line.measure),
+                                         QPen(line.colour, 2), line.shape);
+        AddErrorBars(plot, graph, series);
+    }
+    const SessionSeries hr =
+        CollectSeries(summary, options.studyNo, options.animalNo, SummaryMeasure::Hr);
+    QPen hrPen(kHrColour, 2, Qt::DashLine);
+    AddSeriesGraph(plot, plot.yAxis2, hr, MeasureName(SummaryMeasure::Hr), hrPen,
+                   QCPScatterStyle::ssTriangle);
+    plot.yAxis->setLabel(PressureAxisLabel());
+    plot.yAxis2->setVisible(true);
+    plot.yAxis2->setLabel(HeartRateAxisLabel());
+    SetTitle(plot, ChartTexts::tr("Animal %1: means and SD per session")
+                       .arg(AnimalLabel(options.studyNo, options.animalNo)));
+}
+
+void BuildAllAnimalsChart(QCustomPlot& plot, const StudySummary& summary,
+                          const SummaryChartOptions& options) {
+    constexpr size_t colourCount = std::size(kAnimalColours);
+    constexpr size_t shapeCount = std::size(kAnimalShapes);
+    size_t index = 0;
+    for (const SummaryAnimal& animal : SummaryAnimals(summary)) {
+        const SessionSeries series =
+            CollectSeries(summary, animal.studyNo, animal.animalNo, options.measure);
+        const QPen pen(kAnimalColours[index % colourCount], 2);
+        AddSeriesGraph(plot, plot.yAxis, series, AnimalLabel(animal.studyNo, animal.animalNo), pen,
+                       kAnimalShapes[(index / colourCount) % shapeCount]);
+        ++index;
+    }
+    const bool heartRate = options.measure == SummaryMeasure::Hr;
+    plot.yAxis->setLabel(heartRate ? HeartRateAxisLabel()
+                                   : MeasureName(options.measure) + QStringLiteral(" (mmHg)"));
+    SetTitle(
+        plot,
+        ChartTexts::tr("%1 of every animal: means per session").arg(MeasureName(options.measure)));
+}
+
+// Draws the plot into a file in the temporary folder with QCustomPlot's own writer and
+// returns its bytes.
+bool RenderWithQcp(QCustomPlot& plot, int width, int height, bool pdf, QByteArray& bytes) {
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return false;
+    const QString file = folder.filePath(QStringLiteral("chart"));
+    const bool written =
+        pdf ? plot.savePdf(file, width, height, QCP::epNoCosmetic, QStringLiteral("Mirado"),
+                           ChartTexts::tr("Study summary"))
+            : plot.savePng(file, width, height);
+    QFile rendered(file);
+    if (!written || !rendered.open(QIODevice::ReadOnly))
+        return false;
+    bytes = rendered.readAll();
+    return !bytes.isEmpty();
+}
+
+bool RenderSvg(QCustomPlot& plot, int width, int height, QByteArray& bytes) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(width, height));
+    generator.setViewBox(QRect(0, 0, width, height));
+    generator.setTitle(ChartTexts::tr("Study summary"));
+    QCPPainter painter;
+    if (!painter.begin(&generator))
+        return false;
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    plot.toPainter(&painter, width, height);
+    painter.end();
+    return !bytes.isEmpty();
+}
+
+} // namespace
+
+std::vector<SummaryAnimal> SummaryAnimals(const StudySummary& summary) {
+    std::vector<SummaryAnimal> animals;
+    for (const SummaryRow& row : summary.animals) {
+        const SummaryAnimal animal{row.studyNo, row.animalNo};
+        if (animals.empty() || !(animals.back() == animal))
+            animals.push_back(animal);
+    }
+    return animals;
+}
+
+QString AnimalLabel(const std::string& studyNo, const std::string& animalNo) {
+    return QStringLiteral("%1 / %2").arg(QString::fromStdString(Cp932ToUtf8(studyNo)),
+                                         QString::fromStdString(Cp932ToUtf8(animalNo)));
+}
+
+SummaryChartOptions DefaultChartOptions(const StudySummary& summary) {
+    SummaryChartOptions options;
+    const std::vector<SummaryAnimal> animals = SummaryAnimals(summary);
+    if (animals.size() == 1) {
+        options.kind = SummaryChartKind::Animal;
+        options.studyNo = animals.front().studyNo;
+        options.animalNo = animals.front().animalNo;
+    }
+    return options;
+}
+
+void BuildSummaryChart(QCustomPlot& plot, const StudySummary& summary,
+                       const SummaryChartOptions& options) {
+    plot.clearPlottables();
+    plot.clearItems();
+    PrepareAxes(plot);
+    if (options.kind == SummaryChartKind::Animal)
+        BuildAnimalChart(plot, summary, options);
+    else
+        BuildAllAnimalsChart(plot, summary, options);
+    FitKeyAxis(plot);
+    FitValueAxis(plot.yAxis);
+    FitValueAxis(plot.yAxis2);
+}
+
+bool SavePlot(QCustomPlot& plot, int width, int height, const std::string& path,
+              std::string& error) {
+    const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
+    QByteArray bytes;
+    bool rendered = false;
+    if (suffix == QStringLiteral("pdf") || suffix == QStringLiteral("png"))
+        rendered = RenderWithQcp(plot, width, height, suffix == QStringLiteral("pdf"), bytes);
+    else if (suffix == QStringLiteral("svg"))
+        rendered = RenderSvg(plot, width, height, bytes);
+    else {
+        error =
+            "The chart is saved as .pdf, .png or .svg, not as \"." + suffix.toStdString() + "\".";
+        return false;
+    }
+    if (!rendered) {
+        error = "The chart could not be drawn.";
+        return false;
+    }
+    return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), error);
+}
+
+bool SaveSummaryChart(const StudySummary& summary, const SummaryChartOptions& options,
+                      const std::string& path, std::string& error) {
+    QCustomPlot plot;
+    plot.resize(options.width, options.height);
+    BuildSummaryChart(plot, summary, options);
+    plot.replot(QCustomPlot::rpImmediateRefresh);
+    return SavePlot(plot, options.width, options.height, path, error);
+}
+
+} // namespace mirado

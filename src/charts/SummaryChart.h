@@ -1,0 +1,86 @@
+#pragma once
+// The study summary's trend charts, drawn with QCustomPlot. One function builds a chart
+// on a plot; the summary window shows that plot, and the same function draws the files
+// the window saves and the ones `mirado-cli summary --plot` writes, so every picture of
+// a summary is the same picture.
+//
+// Two kinds of chart, both over the session rows (StudySummary::sessions), one point per
+// session along a date axis (the session's date at midnight UTC, labelled yy/MM/dd):
+//  - Animal: for one study and animal, the SBP, MBP and DBP means with error bars of
+//    plus and minus one standard deviation (none where a session has a single complete
+//    reading), and the mean heart rate on a second value axis at the right.
+//  - AllAnimals: every study and animal as one line of the chosen measure's means, each
+//    in its own colour, named in the legend as "study / animal".
+// A session whose date does not read as a date has no place on a date axis and is left
+// out of the chart (it stays in the tables); so is a session without a mean of the
+// measure (no complete reading).
+//
+// Use:
+//   BuildSummaryChart(plot, summary, options);       // a plot widget on screen
+//   std::string error;
+//   if (!SaveSummaryChart(summary, options, "trend.pdf", error)) ... // PDF, PNG or SVG
+// Both need a QApplication (the batch tool runs one on the offscreen platform): the plot
+// is a widget, even when it is only drawn into a file.
+
+#include "document/StudySummary.h"
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+class QCustomPlot;
+
+namespace mirado {
+
+enum class SummaryChartKind { Animal, AllAnimals };
+enum class SummaryMeasure { Sbp, Mbp, Dbp, Hr };
+
+inline constexpr int kDefaultChartWidth = 900;
+inline constexpr int kDefaultChartHeight = 560;
+
+struct SummaryChartOptions {
+    SummaryChartKind kind = SummaryChartKind::AllAnimals;
+    // The animal of an Animal chart, as in the rows (CP932 bytes, trimmed). A study and
+    // animal not in the summary give an empty chart.
+    std::string studyNo, animalNo;
+    // The measure of an AllAnimals chart.
+    SummaryMeasure measure = SummaryMeasure::Sbp;
+    // Size of a saved chart: pixels for PNG and SVG, points for PDF.
+    int width = kDefaultChartWidth;
+    int height = kDefaultChartHeight;
+};
+
+// A study and animal of the summary (CP932 bytes, trimmed).
+struct SummaryAnimal {
+    std::string studyNo, animalNo;
+    bool operator==(const SummaryAnimal&) const = default;
+};
+
+// The studies and animals of the summary, in the order of its rows.
+std::vector<SummaryAnimal> SummaryAnimals(const StudySummary& summary);
+
+// "study / animal" as shown in legends, lists and titles (UTF-8 from the CP932 bytes).
+QString AnimalLabel(const std::string& studyNo, const std::string& animalNo);
+
+// The chart to draw when nobody chose one: the Animal chart of the only animal, or the
+// SBP of every animal when there are several (or none).
+SummaryChartOptions DefaultChartOptions(const StudySummary& summary);
+
+// Replaces everything on the plot by the chart. It does not replot; the caller does
+// (a plot on screen) or saves.
+void BuildSummaryChart(QCustomPlot& plot, const StudySummary& summary,
+                       const SummaryChartOptions& options);
+
+// Draws the chart into a file, PDF, PNG or SVG by the path's extension (any case), at
+// options.width x options.height. The file is replaced atomically: on failure an
+// existing file is untouched, false is returned and `error` says why (an unknown
+// extension included).
+bool SaveSummaryChart(const StudySummary& summary, const SummaryChartOptions& options,
+                      const std::string& path, std::string& error);
+
+// Draws a plot already built (the one on screen) into a file as SaveSummaryChart does.
+bool SavePlot(QCustomPlot& plot, int width, int height, const std::string& path,
+              std::string& error);
+
+} // namespace mirado

@@ -1,0 +1,202 @@
+#include "charts/SummaryChart.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <qcustomplot.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace mirado {
+namespace {
+
+void EnsureApp() {
+    if (QApplication::instance() != nullptr)
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "summary_gui_tests";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+SummaryStatistic Stat(int n, double mean, std::optional<double> sd) {
+    SummaryStatistic s;
+    s.n = n;
+    s.mean = mean;
+    s.sd = sd;
+    return s;
+}
+
+SummaryRow Session(const std::string& study, const std::string& animal, const std::string& date,
+                   std::optional<SessionDate> day, double sbp, std::optional<double> sd) {
+    SummaryRow row;
+    row.studyNo = study;
+    row.animalNo = animal;
+    row.date = date;
+    row.sessionDate = day;
+    const int n = sd ? 3 : 1;
+    row.n = row.nComplete = n;
+    row.sbp = Stat(n, sbp, sd);
+    row.mbp = Stat(n, sbp - 25, sd);
+    row.dbp = Stat(n, sbp - 40, sd);
+    row.hr = Stat(n, 400, sd);
+    return row;
+}
+
+// Animal S1/A1 on two dated sessions and one undated; S1/B2 on one session.
+StudySummary KnownSummary() {
+    StudySummary summary;
+    summary.sessions = {
+        Session("S1", "A1", "24/01/10", SessionDate{2024, 1, 10}, 120, 5.0),
+        Session("S1", "A1", "24/01/12", SessionDate{2024, 1, 12}, 130, std::nullopt),
+        Session("S1", "A1", "xx/yy/zz", std::nullopt, 140, 2.0),
+        Session("S1", "B2", "24/01/11", SessionDate{2024, 1, 11}, 110, 4.0),
+    };
+    SummaryRow a = summary.sessions[0];
+    a.date.reset();
+    SummaryRow b = summary.sessions[3];
+    b.date.reset();
+    summary.animals = {a, b};
+    return summary;
+}
+
+double Key(int year, int month, int day) {
+    return static_cast<double>(QDate(year, month, day).startOfDay(Qt::UTC).toSecsSinceEpoch());
+}
+
+std::vector<QCPErrorBars*> ErrorBarsOf(QCustomPlot& plot) {
+    std::vector<QCPErrorBars*> bars;
+    for (int i = 0; i < plot.plottableCount(); ++i)
+        if (auto* b = qobject_cast<QCPErrorBars*>(plot.plottable(i)))
+            bars.push_back(b);
+    return bars;
+}
+
+TEST(SummaryChart, AnimalChartHasThreePressuresWithSdBarsAndHeartRateOnSecondAxis) {
+    EnsureApp();
+    QCustomPlot plot;
+    SummaryChartOptions options;
+    options.kind = SummaryChartKind::Animal;
+    options.studyNo = "S1";
+    options.animalNo = "A1";
+    BuildSummaryChart(plot, KnownSummary(), options);
+
+    ASSERT_EQ(plot.graphCount(), 4);
+    const char* names[] = {"SBP", "MBP", "DBP", "HR"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(plot.graph(i)->name(), QString::fromLatin1(names[i]));
+        // The undated session is left out: two points, at the session dates.
+        ASSERT_EQ(plot.graph(i)->dataCount(), 2) << names[i];
+        EXPECT_EQ(plot.graph(i)->data()->at(0)->key, Key(2024, 1, 10));
+        EXPECT_EQ(plot.graph(i)->data()->at(1)->key, Key(2024, 1, 12));
+    }
+    EXPECT_EQ(plot.graph(0)->data()->at(0)->value, 120);
+    EXPECT_EQ(plot.graph(2)->data()->at(1)->value, 90);
+    EXPECT_EQ(plot.graph(3)->valueAxis(), plot.yAxis2);
+    EXPECT_TRUE(plot.yAxis2->visible());
+    EXPECT_EQ(plot.graph(0)->valueAxis(), plot.yAxis);
+
+    const std::vector<QCPErrorBars*> bars = ErrorBarsOf(plot);
+    ASSERT_EQ(bars.size(), 3u); // SBP, MBP, DBP; none on the heart rate
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(bars[i]->dataPlottable(), plot.graph(i));
+        ASSERT_EQ(bars[i]->dataCount(), 2);
+        EXPECT_EQ(bars[i]->data()->at(0).errorMinus, 5.0);
+        EXPECT_EQ(bars[i]->data()->at(0).errorPlus, 5.0);
+        // A session with one complete reading has no SD, so no bar.
+        EXPECT_TRUE(std::isnan(bars[i]->data()->at(1).errorPlus));
+    }
+    // The axes hold every point with its bar.
+    EXPECT_LT(plot.yAxis->range().lower, 80 - 5);
+    EXPECT_GT(plot.yAxis->range().upper, 130);
+    EXPECT_LT(plot.xAxis->range().lower, Key(2024, 1, 10));
+    EXPECT_GT(plot.xAxis->range().upper, Key(2024, 1, 12));
+}
+
+TEST(SummaryChart, AllAnimalsChartHasOneLinePerAnimalOfTheChosenMeasure) {
+    EnsureApp();
+    QCustomPlot plot;
+    SummaryChartOptions options;
+    options.kind = SummaryChartKind::AllAnimals;
+    options.measure = SummaryMeasure::Dbp;
+    BuildSummaryChart(plot, KnownSummary(), options);
+
+    ASSERT_EQ(plot.graphCount(), 2);
+    EXPECT_EQ(plot.graph(0)->name(), QStringLiteral("S1 / A1"));
+    EXPECT_EQ(plot.graph(1)->name(), QStringLiteral("S1 / B2"));
+    ASSERT_EQ(plot.graph(1)->dataCount(), 1);
+    EXPECT_EQ(plot.graph(1)->data()->at(0)->value, 70);
+    EXPECT_TRUE(ErrorBarsOf(plot).empty());
+    EXPECT_FALSE(plot.yAxis2->visible());
+    EXPECT_NE(plot.graph(0)->pen().color(), plot.graph(1)->pen().color());
+
+    // Rebuilding replaces everything; the title is not stacked twice.
+    options.kind = SummaryChartKind::Animal;
+    options.studyNo = "S1";
+    options.animalNo = "B2";
+    BuildSummaryChart(plot, KnownSummary(), options);
+    EXPECT_EQ(plot.graphCount(), 4);
+    EXPECT_EQ(plot.plotLayout()->rowCount(), 2);
+}
+
+TEST(SummaryChart, DefaultIsTheOnlyAnimalOrEveryAnimal) {
+    StudySummary summary = KnownSummary();
+    EXPECT_EQ(DefaultChartOptions(summary).kind, SummaryChartKind::AllAnimals);
+    summary.animals.pop_back();
+    const SummaryChartOptions one = DefaultChartOptions(summary);
+    EXPECT_EQ(one.kind, SummaryChartKind::Animal);
+    EXPECT_EQ(one.animalNo, "A1");
+}
+
+class SavedChart : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureApp(); }
+    std::string PathOf(const char* name) const { return dir_.filePath(name).toStdString(); }
+    static QByteArray Read(const std::string& path) {
+        QFile file(QString::fromStdString(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(SavedChart, PngPdfAndSvgAreWrittenWhole) {
+    SummaryChartOptions options = DefaultChartOptions(KnownSummary());
+    options.width = 640;
+    options.height = 400;
+    std::string error;
+
+    ASSERT_TRUE(SaveSummaryChart(KnownSummary(), options, PathOf("c.png"), error)) << error;
+    const QImage image(QString::fromStdString(PathOf("c.png")));
+    EXPECT_EQ(image.size(), QSize(640, 400));
+
+    ASSERT_TRUE(SaveSummaryChart(KnownSummary(), options, PathOf("c.PDF"), error)) << error;
+    const QByteArray pdf = Read(PathOf("c.PDF"));
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+
+    ASSERT_TRUE(SaveSummaryChart(KnownSummary(), options, PathOf("c.svg"), error)) << error;
+    QSvgRenderer svg(QString::fromStdString(PathOf("c.svg")));
+    EXPECT_TRUE(svg.isValid());
+    EXPECT_TRUE(Read(PathOf("c.svg")).contains("S1 / A1"));
+}
+
+TEST_F(SavedChart, FailuresAreReportedAndLeaveTheTargetAlone) {
+    const SummaryChartOptions options = DefaultChartOptions(KnownSummary());
+    std::string error;
+    EXPECT_FALSE(SaveSummaryChart(KnownSummary(), options, PathOf("c.jpg"), error));
+    EXPECT_NE(error.find(".jpg"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(PathOf("c.jpg"))));
+
+    error.clear();
+    EXPECT_FALSE(SaveSummaryChart(KnownSummary(), options, PathOf("missing/folder/c.png"), error));
+    EXPECT_FALSE(error.empty());
+}
+
+} // namespace
+} // namespace mirado
