@@ -1,8 +1,14 @@
 #include "cli/CliOptions.h"
 
+#include "records/FileAccess.h"
+
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 
 namespace mirado {
 
@@ -23,8 +29,56 @@ std::string RangeText(int64_t lowest, int64_t highest) {
 
 } // namespace
 
-void AddFileArguments(CLI::App& command, std::vector<std::string>& files) {
-    command.add_option("FILE", files, "measurement files")->type_name("")->required();
+void CFileArguments::AddTo(CLI::App& command, bool withList) {
+    CLI::Option* files = command.add_option("FILE", arguments_, "measurement files")->type_name("");
+    if (!withList) {
+        files->required();
+        return;
+    }
+    command
+        .add_option("--files-from", list_,
+                    "also read the files named in LIST, one path per line (\"-\": standard\n"
+                    "input); empty lines are skipped")
+        ->type_name("LIST");
+}
+
+std::string CFileArguments::Collect(std::istream& in) {
+    paths_.clear();
+    for (const std::string& path : arguments_)
+        paths_.push_back(AbsolutePath(path));
+    if (!list_.empty()) {
+        std::ifstream file;
+        if (list_ != "-") {
+            file.open(list_, std::ios::binary);
+            if (!file)
+                return "--files-from: cannot read " + list_ + " (" + std::strerror(errno) + ")";
+        }
+        std::istream& lines = list_ == "-" ? in : file;
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty())
+                paths_.push_back(AbsolutePath(line));
+        }
+        if (lines.bad())
+            return "--files-from: cannot read " + list_;
+    }
+    return paths_.empty() ? "no FILE given" : "";
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty())
+        return path;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+std::string CheckOutputIsNoInput(const std::string& output,
+                                 const std::vector<std::string>& inputs) {
+    for (const std::string& input : inputs) {
+        if (IsSameFile(output, input))
+            return "the output " + output + " is the input file " + input;
+    }
+    return {};
 }
 
 void AddOutputOption(CLI::App& command, std::string& output, const std::string& help) {

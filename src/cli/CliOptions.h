@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,29 @@ class Option;
 
 namespace mirado {
 
-// Adds the FILE arguments (one or more measurement files).
-void AddFileArguments(CLI::App& command, std::vector<std::string>& files);
+// The measurement files a command reads: FILE arguments, and with --files-from the lines
+// of a list (for more files than a command line holds).
+class CFileArguments {
+public:
+    // Adds FILE..., and --files-from LIST when withList is set.
+    void AddTo(CLI::App& command, bool withList);
+    // Gathers the files (the arguments first, then the list's lines) as absolute paths;
+    // empty on success, else the usage problem.
+    std::string Collect(std::istream& in);
+    const std::vector<std::string>& Paths() const { return paths_; }
+
+private:
+    std::vector<std::string> arguments_;
+    std::string list_;
+    std::vector<std::string> paths_;
+};
+
+// The path made absolute against the current folder and normalised by its text alone
+// (symbolic links are not followed, so the name the user gave stays recognisable).
+std::string AbsolutePath(const std::string& path);
+
+// Empty when no input is the output file (under any name or link), else the problem.
+std::string CheckOutputIsNoInput(const std::string& output, const std::vector<std::string>& inputs);
 
 // Adds -o OUT, the file the command writes, as a required option.
 void AddOutputOption(CLI::App& command, std::string& output, const std::string& help);

@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "platform/ConsolePrompts.h"
 
 #include <CLI/CLI.hpp>
 
@@ -40,7 +41,8 @@ std::string CommandPath(const CLI::App& parser) {
 
 int UsageError(std::ostream& err, const CLI::App& parser, const std::string& problem) {
     const std::string path = CommandPath(parser);
-    err << path << ": " << problem << "\nRun '" << path << " --help' for the options.\n";
+    err << path << ": " << SingleLine(problem) << "\nRun '" << path
+        << " --help' for the options.\n";
     return kExitUsage;
 }
 
@@ -62,15 +64,37 @@ void PrintHelp(const CLI::App& tool, std::ostream& out) {
         out << "\n" << command->help(kToolName);
 }
 
-int RunChosen(const CLI::App& parser, CCliCommand& command, CliStreams& io) {
-    if (const std::string problem = command.Prepare(io.in); !problem.empty())
-        return UsageError(io.err, parser, problem);
-    const int status = command.Run(io);
-    if (!io.out.flush()) {
-        io.err << CommandPath(parser) << ": cannot write standard output\n";
-        return kExitLoadFailed;
+// Parses the arguments and runs the command they name; returns the exit status.
+int ParseAndRun(CLI::App& tool, std::vector<DeclaredCommand>& commands, const CliArgs& args,
+                CliStreams& io) {
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        tool.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        PrintHelp(tool, io.out);
+        return kExitOk;
+    } catch (const CLI::CallForVersion& version) {
+        io.out << version.what() << "\n";
+        return kExitOk;
+    } catch (const CLI::ParseError& error) {
+        const CLI::App& chosen = ChosenParser(tool);
+        const std::vector<std::string> unknown = tool.remaining();
+        if (&chosen == &tool && !unknown.empty()) {
+            const bool option = unknown.front().rfind('-', 0) == 0;
+            return UsageError(io.err, tool,
+                              (option ? "unknown option '" : "unknown command '") +
+                                  unknown.front() + "'");
+        }
+        return UsageError(io.err, chosen, error.what());
     }
-    return status;
+    for (DeclaredCommand& declared : commands) {
+        if (!declared.parser->parsed())
+            continue;
+        if (const std::string problem = declared.command->Prepare(io.in); !problem.empty())
+            return UsageError(io.err, *declared.parser, problem);
+        return declared.command->Run(io);
+    }
+    return UsageError(io.err, tool, "no command given");
 }
 
 } // namespace
@@ -94,32 +118,14 @@ int RunCli(const CliArgs& args, std::istream& in, std::ostream& out, std::ostrea
         err << tool.help();
         return kExitUsage;
     }
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    try {
-        tool.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        PrintHelp(tool, out);
-        return kExitOk;
-    } catch (const CLI::CallForVersion& version) {
-        out << version.what() << "\n";
-        return kExitOk;
-    } catch (const CLI::ParseError& error) {
-        const CLI::App& chosen = ChosenParser(tool);
-        const std::vector<std::string> unknown = tool.remaining();
-        if (&chosen == &tool && !unknown.empty()) {
-            const bool option = unknown.front().rfind('-', 0) == 0;
-            return UsageError(err, tool,
-                              (option ? "unknown option '" : "unknown command '") +
-                                  unknown.front() + "'");
-        }
-        return UsageError(err, chosen, error.what());
-    }
     CliStreams io{in, out, err};
-    for (DeclaredCommand& declared : commands) {
-        if (declared.parser->parsed())
-            return RunChosen(*declared.parser, *declared.command, io);
+    const int status = ParseAndRun(tool, commands, args, io);
+    // Output cut short is a failure even when everything else went well.
+    if (!out.flush()) {
+        err << CommandPath(ChosenParser(tool)) << ": cannot write standard output\n";
+        return kExitLoadFailed;
     }
-    return UsageError(err, tool, "no command given");
+    return status;
 }
 
 } // namespace mirado

@@ -23,8 +23,10 @@ public:
             "Writes the comma-separated text export of the files to OUT (replaced whole, never\n"
             "left half-written): one line per file (dominant, the default) or one averaged line\n"
             "per animal number (mean). A file that fails to load still gives its line from what\n"
-            "was read; its load message goes to standard error and the exit status is 1.");
-        AddFileArguments(command, files_);
+            "was read; its load message goes to standard error and the exit status is 1.\n"
+            "An OUT that is one of the files (under any name or link) is refused before\n"
+            "anything is written.");
+        files_.AddTo(command, true);
         AddOutputOption(command, output_, "the text file to write");
         command
             .add_option_function<std::string>(
@@ -37,20 +39,24 @@ public:
             ->check(CLI::IsMember({"dominant", "mean"}));
     }
 
-    std::string Prepare(std::istream&) override { return {}; }
+    std::string Prepare(std::istream& in) override {
+        if (std::string problem = files_.Collect(in); !problem.empty())
+            return problem;
+        return CheckOutputIsNoInput(output_, files_.Paths());
+    }
 
     int Run(CliStreams& io) override {
         CConsolePrompts prompts(io.err, "mirado-cli export", MessageAnswer::No);
         DocumentServices services;
         services.prompts = &prompts;
         CMiradoDoc doc(services);
-        doc.SetFileList(files_);
+        doc.SetFileList(files_.Paths());
         doc.SelectAll();
         bool allLoaded = true;
         const ExportResult result = ExportMarkedFiles(
             doc, mode_, output_, [&](int index) { allLoaded &= !doc.IsDamagedAt(index); });
         if (!result.written) {
-            io.err << "mirado-cli export: " << result.error << "\n";
+            io.err << "mirado-cli export: " << SingleLine(result.error) << "\n";
             return kExitLoadFailed;
         }
         return allLoaded ? kExitOk : kExitLoadFailed;
@@ -59,7 +65,7 @@ public:
 private:
     ExportMode mode_ = ExportMode::Dominant;
     std::string output_;
-    std::vector<std::string> files_;
+    CFileArguments files_;
 };
 
 } // namespace

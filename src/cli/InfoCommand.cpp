@@ -6,12 +6,15 @@
 #include "cli/CliOptions.h"
 #include "cli/JsonWriter.h"
 #include "cli/LoadedFile.h"
+#include "platform/ConsolePrompts.h"
 #include "records/AnalysisSequence.h"
+#include "records/FileAccess.h"
 #include "records/TextEncoding.h"
 #include "records/WaveCodec.h"
 
 #include <CLI/CLI.hpp>
 
+#include <deque>
 #include <ostream>
 
 namespace mirado {
@@ -131,7 +134,7 @@ std::string FileInfoLine(const LoadedFile& file, AnalysisRecords& records,
     const int model = ModelCodeWithFileName(file.modelLetterCode, file.path);
     CJsonWriter json;
     json.BeginObject();
-    json.Key("path").String(file.path);
+    WritePath(json, file.path);
     json.Key("ok").Bool(file.ok);
     json.Key("error");
     if (file.ok)
@@ -166,13 +169,53 @@ constexpr const char* kInfoDescription =
     "For a file that loaded, method_a and method_e hold each method's results\n"
     "(sbp_raw, mbp_raw, dbp_raw, marker_s, marker_m, marker_d, hr, code, flag_text,\n"
     "beats, fitted_span, and optical_base or fall_per_beat), and inflation_pressure\n"
-    "the cuff's inflation pressure in mmHg; they are null for a file that failed.";
+    "the cuff's inflation pressure in mmHg; they are null for a file that failed.\n"
+    "Files named on the command line or in a list are shown as absolute paths. A path\n"
+    "that is not valid UTF-8 shows U+FFFD for each byte that is not, and the added key\n"
+    "path_bytes holds the path's exact bytes in hex.";
+
+// What info reports for one file.
+struct FileReport {
+    std::string line;
+    bool ok = false;
+    std::string error;
+};
+
+// The reports of files already read in this run. Without --sequential a file's report
+// depends only on its path and its bytes, so a path that comes again with unchanged
+// bytes is reported again without decoding and analysing it a second time. A few
+// entries serve lists that repeat files; memory stays bounded for any list.
+class CRepeatedFiles {
+public:
+    const FileReport* Find(const std::string& path, const std::vector<uint8_t>& bytes) const {
+        for (const Entry& entry : entries_) {
+            if (entry.path == path && entry.bytes == bytes)
+                return &entry.report;
+        }
+        return nullptr;
+    }
+
+    void Keep(const std::string& path, std::vector<uint8_t> bytes, const FileReport& report) {
+        entries_.push_back({path, std::move(bytes), report});
+        if (entries_.size() > kCapacity)
+            entries_.pop_front();
+    }
+
+private:
+    static constexpr size_t kCapacity = 16;
+    struct Entry {
+        std::string path;
+        std::vector<uint8_t> bytes;
+        FileReport report;
+    };
+    std::deque<Entry> entries_;
+};
 
 class CInfoCommand : public CCliCommand {
 public:
     void Declare(CLI::App& command) override {
         command.footer(kInfoDescription);
-        AddFileArguments(command, paths_);
+        files_.AddTo(command, true);
         command.add_flag("--samples", options_.withSamples,
                          "also print the channels as ch1 and ch2 (4000 integers each)");
         command.add_flag("--curves", options_.withCurves,
@@ -188,29 +231,50 @@ public:
                          "unusual sample interval may then differ from a fresh analysis.");
     }
 
-    std::string Prepare(std::istream&) override { return {}; }
+    std::string Prepare(std::istream& in) override { return files_.Collect(in); }
 
     int Run(CliStreams& io) override {
         int status = kExitOk;
         // The records are large; one set lives for the whole run and is replaced by a
         // fresh one per file unless the files are to be analysed in sequence.
-        auto records = std::make_unique<AnalysisRecords>();
-        for (const std::string& path : paths_) {
-            const std::unique_ptr<LoadedFile> file = LoadMeasurementFile(path);
-            if (!options_.sequential)
-                records = std::make_unique<AnalysisRecords>();
-            io.out << FileInfoLine(*file, *records, options_) << '\n';
-            if (!file->ok) {
-                io.err << path << file->error << '\n';
+        records_ = std::make_unique<AnalysisRecords>();
+        for (const std::string& path : files_.Paths()) {
+            const FileReport report = Report(path);
+            io.out << report.line << '\n';
+            if (!report.ok) {
+                io.err << SingleLine(path + report.error) << '\n';
                 status = kExitLoadFailed;
             }
+            if (!io.out)
+                break;
         }
         return status;
     }
 
 private:
+    FileReport Report(const std::string& path) {
+        std::vector<uint8_t> bytes;
+        std::string readError;
+        if (options_.sequential ||
+            ReadWholeFile(path, kMaxRecordFileSize, bytes, readError) != ReadStatus::Ok)
+            return ReportOf(*LoadMeasurementFile(path));
+        if (const FileReport* known = repeated_.Find(path, bytes))
+            return *known;
+        FileReport report = ReportOf(*LoadMeasurementBytes(path, bytes));
+        repeated_.Keep(path, std::move(bytes), report);
+        return report;
+    }
+
+    FileReport ReportOf(const LoadedFile& file) {
+        if (!options_.sequential)
+            records_ = std::make_unique<AnalysisRecords>();
+        return {FileInfoLine(file, *records_, options_), file.ok, file.error};
+    }
+
     InfoOptions options_;
-    std::vector<std::string> paths_;
+    CFileArguments files_;
+    std::unique_ptr<AnalysisRecords> records_;
+    CRepeatedFiles repeated_;
 };
 
 } // namespace

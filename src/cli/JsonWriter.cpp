@@ -38,6 +38,16 @@ size_t ValidSequenceLength(std::string_view s, size_t i) {
     return length;
 }
 
+bool IsValidUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const size_t length = ValidSequenceLength(s, i);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 void AppendEscapedAscii(std::string& out, char c) {
     static const char kHex[] = "0123456789abcdef";
     switch (c) {
@@ -88,6 +98,20 @@ std::string JsonQuote(std::string_view utf8) {
     }
     out += '"';
     return out;
+}
+
+void WritePath(CJsonWriter& json, std::string_view path) {
+    json.Key("path").String(path);
+    if (IsValidUtf8(path))
+        return;
+    static const char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        hex += kHex[byte >> 4];
+        hex += kHex[byte & 0x0F];
+    }
+    json.Key("path_bytes").String(hex);
 }
 
 void CJsonWriter::BeforeValue() {

@@ -37,4 +37,9 @@ private:
 // A JSON string literal (quotes included) for arbitrary bytes taken as UTF-8.
 std::string JsonQuote(std::string_view utf8);
 
+// Writes the key "path" with the path; a path that is not valid UTF-8 shows U+FFFD for
+// each byte that is not, and the added key "path_bytes" holds its exact bytes in hex, so
+// that two different paths never print the same.
+void WritePath(CJsonWriter& json, std::string_view path);
+
 } // namespace mirado

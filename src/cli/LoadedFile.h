@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace mirado {
 
@@ -21,6 +22,9 @@ struct LoadedFile {
 };
 
 std::unique_ptr<LoadedFile> LoadMeasurementFile(const std::string& path);
+// The same for a file whose bytes were already read whole.
+std::unique_ptr<LoadedFile> LoadMeasurementBytes(const std::string& path,
+                                                 const std::vector<uint8_t>& bytes);
 
 // "A" for models 0, 2 and 4; "E" for 1 and 3.
 const char* VariantName(int model);

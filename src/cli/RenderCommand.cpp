@@ -6,11 +6,12 @@
 #include "cli/CliOptions.h"
 #include "document/MiradoDoc.h"
 #include "platform/ConsolePrompts.h"
+#include "records/FileAccess.h"
 #include "rendering/FontSubstitutions.h"
 #include "rendering/PageRendering.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
-#include <QString>
 
 #include <CLI/CLI.hpp>
 
@@ -62,8 +63,10 @@ public:
             "Draws the printed page of FILE on a landscape A4 sheet, or with --selected one\n"
             "selected-files page per FILE in the given order, as PDF (or, for one FILE, PNG).\n"
             "Message boxes the page would show are written to standard error. A file that\n"
-            "fails to load gives an empty page and exit status 1.");
-        AddFileArguments(command, files_);
+            "fails to load gives an empty page and exit status 1.\n"
+            "OUT is replaced whole or not at all: when it cannot be written, an existing OUT\n"
+            "keeps its bytes and the exit status is 1.");
+        files_.AddTo(command, true);
         AddOutputOption(command, output_, "the PDF or PNG file to write");
         command.add_flag("--selected", selected_, "one selected-files page per FILE (PDF only)");
         AddIntegerOption(
@@ -77,15 +80,19 @@ public:
             ->type_name("G");
     }
 
-    std::string Prepare(std::istream&) override {
+    std::string Prepare(std::istream& in) override {
         const bool png = EndsWith(output_, ".png");
         if (!png && !EndsWith(output_, ".pdf"))
             return "the output must end in .pdf or .png";
-        if (!selected_ && files_.size() != 1)
+        if (png && dpi_ > kLargestImageDpi)
+            return "--dpi: a PNG takes at most " + std::to_string(kLargestImageDpi);
+        if (std::string problem = files_.Collect(in); !problem.empty())
+            return problem;
+        if (!selected_ && files_.Paths().size() != 1)
             return "one FILE without --selected";
         if (png && selected_)
             return "--selected writes PDF only";
-        return {};
+        return CheckOutputIsNoInput(output_, files_.Paths());
     }
 
     int Run(CliStreams& io) override {
@@ -94,27 +101,22 @@ public:
         DocumentServices services;
         services.prompts = &prompts;
         CMiradoDoc doc(services);
-        doc.SetFileList(files_);
+        doc.SetFileList(files_.Paths());
         doc.SetFittedCurveShown(fittedCurve_);
         doc.SetViewScale(viewScale_);
 
-        const QString output = QString::fromStdString(output_);
-        bool written = false;
-        if (selected_) {
-            // Selection marks need a loaded file, as in the program.
-            doc.OpenFileAt(0);
-            doc.SelectAll();
-            const PageJob job =
-                SelectedFilesJob(doc, prompts, [&doc](int index) { doc.OpenFileAt(index); });
-            written = RenderJobToPdf(job, output, dpi_);
-        } else {
-            doc.OpenFileAt(0);
-            const PageJob job = CurrentFileJob(doc, prompts);
-            written = EndsWith(output_, ".png") ? RenderFirstPageToPng(job, output, dpi_)
-                                                : RenderJobToPdf(job, output, dpi_);
+        QBuffer pages;
+        pages.open(QIODevice::WriteOnly);
+        if (!Render(doc, prompts, pages)) {
+            io.err << "mirado-cli render: " << SingleLine("cannot draw " + output_) << "\n";
+            return kExitLoadFailed;
         }
-        if (!written) {
-            io.err << "mirado-cli render: cannot write " << output_ << "\n";
+        std::string error;
+        const QByteArray& bytes = pages.data();
+        if (!WriteFileAtomically(output_, std::string_view(bytes.constData(), bytes.size()),
+                                 error)) {
+            io.err << "mirado-cli render: " << SingleLine("cannot write " + output_ + ": " + error)
+                   << "\n";
             return kExitLoadFailed;
         }
         io.out << output_ << "\n";
@@ -122,7 +124,22 @@ public:
     }
 
 private:
-    std::vector<std::string> files_;
+    // Draws the pages into memory, so that the output file is written in one piece.
+    bool Render(CMiradoDoc& doc, IUserPrompts& prompts, QIODevice& device) const {
+        doc.OpenFileAt(0);
+        if (selected_) {
+            // Selection marks need a loaded file, as in the program.
+            doc.SelectAll();
+            const PageJob job =
+                SelectedFilesJob(doc, prompts, [&doc](int index) { doc.OpenFileAt(index); });
+            return RenderJobToPdf(job, device, dpi_);
+        }
+        const PageJob job = CurrentFileJob(doc, prompts);
+        return EndsWith(output_, ".png") ? RenderFirstPageToPng(job, device, dpi_)
+                                         : RenderJobToPdf(job, device, dpi_);
+    }
+
+    CFileArguments files_;
     std::string output_;
     bool selected_ = false;
     int dpi_ = kDefaultRenderDpi;

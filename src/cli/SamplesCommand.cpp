@@ -1,7 +1,9 @@
 // mirado-cli samples: the decoded channels of one file as CSV.
 
 #include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
 #include "cli/LoadedFile.h"
+#include "platform/ConsolePrompts.h"
 #include "records/WaveCodec.h"
 
 #include <CLI/CLI.hpp>
@@ -45,12 +47,15 @@ public:
         command.add_option("FILE", path_, "the measurement file")->type_name("")->required();
     }
 
-    std::string Prepare(std::istream&) override { return {}; }
+    std::string Prepare(std::istream&) override {
+        path_ = AbsolutePath(path_);
+        return {};
+    }
 
     int Run(CliStreams& io) override {
         const std::unique_ptr<LoadedFile> file = LoadMeasurementFile(path_);
         if (!file->ok) {
-            io.err << file->path << file->error << '\n';
+            io.err << SingleLine(file->path + file->error) << '\n';
             return kExitLoadFailed;
         }
         io.out << CsvOf(file->record);

@@ -4,6 +4,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
 #include "cli/JsonWriter.h"
+#include "platform/ConsolePrompts.h"
 #include "records/synth/RecordingGenerator.h"
 #include "records/synth/SampleSet.h"
 
@@ -74,7 +75,8 @@ const CLI::Validator kOneCharacter(
 
 std::string TruthLine(const std::string& path, const SynthTruth& truth) {
     CJsonWriter json;
-    json.BeginObject().Key("path").String(path);
+    json.BeginObject();
+    WritePath(json, path);
     json.Key("sampling").Int(truth.sampleInterval);
     json.Key("model_letter").String(std::string(1, truth.modelLetter));
     json.Key("sbp_raw").Int(truth.sbp).Key("mbp_raw").Int(truth.mbp).Key("dbp_raw").Int(truth.dbp);
@@ -120,14 +122,14 @@ public:
         std::string error;
         if (!sampleSet_.empty()) {
             if (!WriteBundledSamples(sampleSet_, error)) {
-                io.err << "mirado-cli synth: " << error << "\n";
+                io.err << "mirado-cli synth: " << SingleLine(error) << "\n";
                 return kExitLoadFailed;
             }
             return kExitOk;
         }
         const SynthRecording recording = GenerateRecording(options_);
         if (!WriteBytes(output_, recording.bytes, error)) {
-            io.err << "mirado-cli synth: " << error << "\n";
+            io.err << "mirado-cli synth: " << SingleLine(error) << "\n";
             return kExitLoadFailed;
         }
         if (printTruth_)

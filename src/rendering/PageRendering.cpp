@@ -1,7 +1,7 @@
 #include "rendering/PageRendering.h"
 
-#include "rendering/QtPainterSurface.h"
 #include "drawing/CurrentFilePage.h"
+#include "rendering/QtPainterSurface.h"
 
 #include <QImage>
 #include <QPagedPaintDevice>
@@ -18,7 +18,6 @@ namespace mirado {
 namespace {
 
 constexpr double kMetresPerInch = 0.0254;
-constexpr int kLargestImageDpi = 1200; // keeps a PNG sheet below about 600 MB
 constexpr Colour kPaper = 0xFFFFFF;
 
 Rect DeviceRect(const QPaintDevice& device) {
@@ -63,8 +62,8 @@ void RenderJobPages(QPainter& painter, QPagedPaintDevice& device, const PageJob&
     }
 }
 
-bool RenderJobToPdf(const PageJob& job, const QString& path, int dpi) {
-    QPdfWriter writer(path);
+bool RenderJobToPdf(const PageJob& job, QIODevice& device, int dpi) {
+    QPdfWriter writer(&device);
     writer.setResolution(dpi);
     writer.setPageLayout(LandscapeA4Layout());
     writer.setCreator(QStringLiteral("Mirado"));
@@ -75,8 +74,9 @@ bool RenderJobToPdf(const PageJob& job, const QString& path, int dpi) {
     return painter.end();
 }
 
-bool RenderFirstPageToPng(const PageJob& job, const QString& path, int dpi) {
-    dpi = std::clamp(dpi, 1, kLargestImageDpi);
+bool RenderFirstPageToPng(const PageJob& job, QIODevice& device, int dpi) {
+    if (dpi < 1 || dpi > kLargestImageDpi)
+        return false;
     const QSize size = LandscapeA4Layout().fullRectPixels(dpi).size();
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
@@ -89,7 +89,7 @@ bool RenderFirstPageToPng(const PageJob& job, const QString& path, int dpi) {
         QPainter painter(&image);
         DrawOnePage(painter, job, 1);
     }
-    return image.save(path, "PNG");
+    return image.save(&device, "PNG");
 }
 
 } // namespace mirado

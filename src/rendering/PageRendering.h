@@ -4,14 +4,15 @@
 // device, so print, preview and PDF output show the same pages. A page drawer receives
 // the surface, the page's drawing rectangle in device units and the page number.
 
-#include "platform/DrawingSurface.h"
 #include "drawing/SelectedFilesPage.h"
+#include "platform/DrawingSurface.h"
 
 #include <QPageLayout>
 #include <QString>
 
 #include <functional>
 
+class QIODevice;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -46,11 +47,15 @@ QPageLayout LandscapeA4Layout();
 void RenderJobPages(QPainter& painter, QPagedPaintDevice& device, const PageJob& job, int first,
                     int last);
 
-// Writes every page of the job to a PDF file at the given resolution; false when the
-// file cannot be written.
-bool RenderJobToPdf(const PageJob& job, const QString& path, int dpi);
-// Writes the job's first page to a PNG image of a landscape A4 sheet at the given
-// resolution; false when the image cannot be made or written.
-bool RenderFirstPageToPng(const PageJob& job, const QString& path, int dpi);
+// The largest resolution of a PNG sheet (keeps the image below about 600 MB).
+inline constexpr int kLargestImageDpi = 1200;
+
+// Writes every page of the job as PDF at the given resolution to an open device; false
+// when the device cannot be written.
+bool RenderJobToPdf(const PageJob& job, QIODevice& device, int dpi);
+// Writes the job's first page as a PNG image of a landscape A4 sheet at the given
+// resolution (1 to kLargestImageDpi) to an open device; false when the resolution is
+// outside that range or the image cannot be made or written.
+bool RenderFirstPageToPng(const PageJob& job, QIODevice& device, int dpi);
 
 } // namespace mirado

@@ -11,7 +11,7 @@
 #include "../records/TempFolder.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QBuffer>
 #include <QImage>
 #include <QPrinter>
 #include <QTimer>
@@ -22,11 +22,7 @@
 namespace mirado {
 namespace {
 
-int CountPdfPages(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray bytes = file.readAll();
+int CountPdfPages(const QByteArray& bytes) {
     return static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
                             bytes.count("/Type /Page/") + bytes.count("/Type /Page "));
 }
@@ -54,27 +50,28 @@ protected:
 
 TEST_F(PageRendering, SelectedFilesGiveOnePdfPageEach) {
     doc_->SelectAll();
-    const std::string pdf = folder_.File("selected.pdf");
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     ASSERT_TRUE(RenderJobToPdf(
-        SelectedFilesJob(*doc_, prompts_, [this](int index) { doc_->OpenFileAt(index); }),
-        QString::fromStdString(pdf), 300));
-    EXPECT_EQ(CountPdfPages(pdf), 3);
+        SelectedFilesJob(*doc_, prompts_, [this](int index) { doc_->OpenFileAt(index); }), pdf,
+        300));
+    EXPECT_EQ(CountPdfPages(pdf.data()), 3);
     EXPECT_EQ(doc_->GetCurrentIndex(), 2);
 
     doc_->ClearSelection();
-    const std::string none = folder_.File("none.pdf");
-    ASSERT_TRUE(RenderJobToPdf(SelectedFilesJob(*doc_, prompts_, nullptr),
-                               QString::fromStdString(none), 300));
-    EXPECT_EQ(CountPdfPages(none), 1);
+    QBuffer none;
+    none.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(RenderJobToPdf(SelectedFilesJob(*doc_, prompts_, nullptr), none, 300));
+    EXPECT_EQ(CountPdfPages(none.data()), 1);
     ASSERT_EQ(prompts_.Shown().size(), 1u);
     EXPECT_EQ(prompts_.Shown()[0].text, "Print Selection Logial Error");
 }
 
 TEST_F(PageRendering, PngSheetHasTheGraphFrameWhereTheGeometryPutsIt) {
-    const std::string png = folder_.File("page.png");
-    ASSERT_TRUE(
-        RenderFirstPageToPng(CurrentFileJob(*doc_, prompts_), QString::fromStdString(png), 100));
-    const QImage image(QString::fromStdString(png));
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(RenderFirstPageToPng(CurrentFileJob(*doc_, prompts_), png, 100));
+    const QImage image = QImage::fromData(png.data(), "PNG");
     ASSERT_EQ(image.size(), QSize(1169, 826)); // A4 is 11.69 by 8.27 inches, less a fraction
     // At 100 dpi: m = 71, graph top 158, width 787, height 472.
     EXPECT_EQ(image.pixelColor(71 + 300, 158), QColor(Qt::black));
@@ -83,6 +80,13 @@ TEST_F(PageRendering, PngSheetHasTheGraphFrameWhereTheGeometryPutsIt) {
     EXPECT_EQ(image.pixelColor(71 + 300, 158 + 472), QColor(Qt::black));
     EXPECT_EQ(image.pixelColor(1000, 700), QColor(Qt::white));
     EXPECT_TRUE(prompts_.Shown().empty());
+
+    // A resolution the image cannot take is refused, not lowered.
+    QBuffer tooFine;
+    tooFine.open(QIODevice::WriteOnly);
+    EXPECT_FALSE(
+        RenderFirstPageToPng(CurrentFileJob(*doc_, prompts_), tooFine, kLargestImageDpi + 1));
+    EXPECT_TRUE(tooFine.data().isEmpty());
 }
 
 TEST_F(PageRendering, PreviewDrawsTheSelectedFilesInListOrderOnALandscapeSheet) {
