@@ -1,11 +1,11 @@
 // Cost of one printed page of the current file written as PDF. Target: one page at
 // 600 dpi (polyline traces, fitted curve, text block) within 100 ms.
 
-#include "platform/UserPrompts.h"
-#include "rendering/QtPainterSurface.h"
 #include "drawing/ColumnEnvelope.h"
 #include "drawing/PageStyles.h"
 #include "drawing/PrintedPage.h"
+#include "platform/UserPrompts.h"
+#include "rendering/QtPainterSurface.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -25,18 +25,18 @@ constexpr double kPi = 3.14159265358979;
 constexpr int kBeatPeriod = 60;
 
 struct Recording {
-    std::array<int16_t, kPrintedSampleCount> cuff{};
-    std::array<int16_t, kPrintedSampleCount> pulse{};
-    std::array<int16_t, kPrintedSampleCount> fitted{};
+    std::array<int16_t, kSampleCount> cuff{};
+    std::array<int16_t, kSampleCount> pulse{};
+    std::array<int16_t, kSampleCount> fitted{};
     PrintedRecording page;
 
     Recording() {
-        for (int k = 0; k < kPrintedSampleCount; ++k) {
-            cuff[k] = static_cast<int16_t>(360 - k * 300 / kPrintedSampleCount);
+        for (int k = 0; k < kSampleCount; ++k) {
+            cuff[k] = static_cast<int16_t>(360 - k * 300 / kSampleCount);
             const double beat = std::sin(2 * kPi * k / kBeatPeriod);
             pulse[k] =
                 static_cast<int16_t>(400 * beat * std::exp(-std::pow((k - 2000) / 900.0, 2)));
-            fitted[k] = k < 500 ? kUndefinedCurveEntry : static_cast<int16_t>(std::abs(pulse[k]));
+            fitted[k] = k < 500 ? kUndefinedCurveValue : static_cast<int16_t>(std::abs(pulse[k]));
         }
         page.drawable = true;
         page.sampling = 20;

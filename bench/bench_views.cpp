@@ -3,9 +3,9 @@
 // plus the repaint of the two columns it invalidates) within 1 ms.
 
 #include "document/MiradoDoc.h"
-#include "rendering/QtPainterSurface.h"
 #include "platform/qt/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
+#include "rendering/QtPainterSurface.h"
 #include "views/WaveView.h"
 
 #include <QApplication>
@@ -22,7 +22,7 @@ namespace {
 using namespace mirado;
 
 // The main window's free area less the side columns, the overview band and the bars.
-constexpr int kSideColumns = 2 * kPaneColumnWidth;
+constexpr int kSideColumns = 2 * kSideColumnWidth;
 constexpr int kBarsHeight = 60;
 
 QApplication& App() {
@@ -101,7 +101,7 @@ void BM_DragMove(benchmark::State& state) {
     int s = 0, m = 0, d = 0;
     loaded.doc->GetMarkers(s, m, d);
     const int width = loaded.view->WaveClientRect().Width();
-    loaded.view->OnLButtonDown(width * s / kSamplesPerChannel);
+    loaded.view->OnLButtonDown(width * s / kSampleCount);
     int x = 0;
     for (auto _ : state) {
         const int previous = loaded.view->DragLineX();

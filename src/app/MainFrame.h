@@ -29,8 +29,6 @@ class CWaveView;
 class CMainFrame : public QMainWindow, public IFrameNotifier {
     Q_OBJECT
 public:
-    static constexpr int kSideColumnWidth = 130;
-    static constexpr int kOverviewBandHeight = 100;
     static constexpr int kMinimumClientWidth = 400;
     static constexpr int kMinimumClientHeight = 300;
 

@@ -5,6 +5,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
 #include "document/MiradoDoc.h"
+#include "drawing/ColumnEnvelope.h"
 #include "platform/ConsolePrompts.h"
 #include "records/FileAccess.h"
 #include "rendering/FontSubstitutions.h"
@@ -23,7 +24,6 @@ namespace mirado {
 namespace {
 
 constexpr int kLargestDpi = 2400;
-constexpr int kLargestViewScale = 10;
 
 bool EndsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() &&
@@ -74,7 +74,7 @@ public:
             "device resolution (default 600; 1 to 2400, PNG at most 1200)");
         command.add_flag("--fitted-curve", fittedCurve_, "draw the fitted pulse-amplitude curve");
         AddIntegerOption(
-            command, "--view-scale", 0, kLargestViewScale,
+            command, "--view-scale", kSmallestViewScale, kLargestViewScale,
             [this](int64_t scale) { viewScale_ = static_cast<int>(scale); },
             "pulse-wave scale 0 to 10 (default 5)")
             ->type_name("G");

@@ -4,6 +4,7 @@
 #include "cli/CliOptions.h"
 #include "cli/LoadedFile.h"
 #include "platform/ConsolePrompts.h"
+#include "records/RecordUnits.h"
 #include "records/WaveCodec.h"
 
 #include <CLI/CLI.hpp>
@@ -15,14 +16,12 @@ namespace mirado {
 
 namespace {
 
-constexpr int kTenthsPerMs = 10;
-
 // Tenths of a millisecond as milliseconds with one decimal ("%.1f" of the exact value).
 std::string Milliseconds(long tenths) {
     const std::string sign = tenths < 0 ? "-" : "";
     const long magnitude = std::labs(tenths);
-    return sign + std::to_string(magnitude / kTenthsPerMs) + "." +
-           std::to_string(magnitude % kTenthsPerMs);
+    return sign + std::to_string(magnitude / kIntervalUnitsPerMs) + "." +
+           std::to_string(magnitude % kIntervalUnitsPerMs);
 }
 
 std::string CsvOf(const CAdData& record) {

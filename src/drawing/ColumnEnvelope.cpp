@@ -8,7 +8,6 @@ namespace mirado {
 
 namespace {
 
-constexpr int kPulseMultiplier = 32;
 constexpr int kPulseShiftBase = 2;
 constexpr int kPressureShift = 2;
 constexpr int kOverviewShift = 5;
@@ -55,7 +54,7 @@ int DrawColumnEnvelope(IDrawingSurface& surface, const EnvelopeValues& values,
     for (int k = 0; k < values.count; ++k) {
         const int16_t raw = values.samples[k];
         const int c = layout.ColumnOf(k);
-        if (values.skipUndefined && raw == kUndefinedCurveEntry) {
+        if (values.skipUndefined && raw == kUndefinedCurveValue) {
             column = c;
             continue;
         }

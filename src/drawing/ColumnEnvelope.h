@@ -5,14 +5,19 @@
 // printed pages all draw through it.
 
 #include "platform/DrawingSurface.h"
+#include "records/RecordLayout.h"
+#include "records/RecordUnits.h"
 
 #include <cstdint>
 #include <limits>
 
 namespace mirado {
 
-// The sentinel the fitted curve holds where it is undefined.
-inline constexpr int16_t kUndefinedCurveEntry = -32768;
+// The view scale g of the pulse wave runs from 0 (largest) to 10 (smallest); the pulse
+// is drawn as (s * kPulseMultiplier) >> (g + 2) on screen and >> g on paper.
+inline constexpr int kSmallestViewScale = 0;
+inline constexpr int kLargestViewScale = 10;
+inline constexpr int kPulseMultiplier = 32;
 
 // How a raw sample becomes a value in pixels above the baseline:
 // ((s * multiplier) >> shift) / divisor, the shift arithmetic, the division truncating.
@@ -39,7 +44,7 @@ struct EnvelopeLayout {
     int baseline = 0; // y of the zero value
     int xOrigin = 0;  // x of the first column
     int64_t columnSpan = 0;
-    int64_t valueSpan = 4000;
+    int64_t valueSpan = kSampleCount;
     int ColumnOf(int k) const;
 };
 
@@ -47,7 +52,7 @@ struct EnvelopeValues {
     const int16_t* samples = nullptr;
     int count = 0;
     SampleScale scale;
-    // Entries equal to kUndefinedCurveEntry are skipped: they leave a gap and move the
+    // Entries equal to kUndefinedCurveValue are skipped: they leave a gap and move the
     // column count to their own column, so the trace resumes where it is defined again.
     bool skipUndefined = false;
 };

@@ -1,5 +1,7 @@
 #include "drawing/InformationDrawing.h"
 
+#include "records/AnalysisSequence.h"
+#include "records/RecordUnits.h"
 #include "records/WaveCodec.h"
 
 #include <cstdarg>
@@ -46,18 +48,10 @@ constexpr Point kMeasurementCaption{kAnchorX, 225};
 constexpr Point kIntervalAnchor{kAnchorX, 370};
 constexpr Point kFlagAnchor{kAnchorX, 400};
 
-// Species by sample interval (0.1 ms units).
-constexpr int kSamplingOther = 100;
-constexpr int kSamplingLarger = 40;
-constexpr int kTenthsPerMillisecond = 10;
 constexpr int kLegendDeviceType = 4;
 
-// Result codes with their own flag texts.
-constexpr int kResultAir = 5;
-constexpr int kResultLow = 16;
-constexpr int kResultHigh = 17;
 // Codes that are flagged even when the values are not valid.
-constexpr int kInvalidPassCodes[] = {1, 4, kResultAir, kResultLow};
+constexpr int kInvalidPassCodes[] = {kResultIrregular, kResultDeflation, kResultAir, kResultLo};
 
 const char* const kLegendLines[] = {"LumicA(MS):",     "Mouse=2 Rat=4", "Other=10", "LumicE(MS):",
                                     "Rabbit/Monkey=2", "Dog=4",         "Other=10"};
@@ -130,39 +124,26 @@ std::string CInformationDrawing::SpeciesText(int deviceTypeCode, int sampling) {
     switch (deviceTypeCode) {
     case 0:
     case 2:
-        if (sampling == kSamplingOther)
+        if (sampling == kInterval10ms)
             return "Other";
-        return sampling == kSamplingLarger ? "RAT" : "MOUSE";
+        return sampling == kInterval4ms ? "RAT" : "MOUSE";
     case 1:
     case 3:
-        if (sampling == kSamplingOther)
+        if (sampling == kInterval10ms)
             return "Other";
-        return sampling == kSamplingLarger ? "DOG" : "RABBIT/MONKEY";
+        return sampling == kInterval4ms ? "DOG" : "RABBIT/MONKEY";
     default:
-        return Format("MS  %d", sampling / kTenthsPerMillisecond);
+        return Format("MS  %d", sampling / kIntervalUnitsPerMs);
     }
 }
 
 int CInformationDrawing::FilterResultCode(int resultCode, bool valid) {
-    if (resultCode == 0 || valid)
+    if (resultCode == kResultOk || valid)
         return resultCode;
     for (int code : kInvalidPassCodes)
         if (code == resultCode)
             return resultCode;
-    return 0;
-}
-
-std::string CInformationDrawing::FlagText(int code) {
-    switch (code) {
-    case kResultLow:
-        return "Lo";
-    case kResultHigh:
-        return "Hi";
-    case kResultAir:
-        return "Air";
-    default:
-        return Format("Err%01d", code);
-    }
+    return kResultOk;
 }
 
 void CInformationDrawing::DrawBoxLine(IDrawingSurface& surface, int box, int lineHeight,
@@ -206,11 +187,11 @@ void CInformationDrawing::DrawMeasurement(IDrawingSurface& surface, const Inform
                     values.valid ? Format("M-S:%d", values.markerInterval) : "   ");
 
     const int flag = FilterResultCode(values.resultCode, values.valid);
-    if (flag != 0) {
+    if (flag != kResultOk) {
         surface.SetFont(kHeadingFont);
         surface.SetTextColour(kFlagColour);
         surface.TextOut(kFlagAnchor.x + kTextIndent, kFlagAnchor.y + lineHeight / 3,
-                        FlagText(flag));
+                        ResultFlagText(flag));
     }
     if (values.deviceTypeCode == kLegendDeviceType)
         DrawLegend(surface, lineHeight);

@@ -36,7 +36,6 @@ enum class LiveMarker { Systolic, Mean };
 class CInformationDrawing {
 public:
     static constexpr int kBoxCount = 9;
-    static constexpr int kPaneWidth = 130;
 
     explicit CInformationDrawing(Colour faceColour) : faceColour_(faceColour) {}
 
@@ -50,10 +49,9 @@ public:
     static const std::array<Rect, kBoxCount>& Boxes();
     // Text of the species line (box 4) for a device type code and sample interval.
     static std::string SpeciesText(int deviceTypeCode, int sampling);
-    // The result code after the validity filter; 0 means no flag is drawn.
+    // The result code after the validity filter; 0 means no flag is drawn, any other
+    // code is drawn as its flag text (ResultFlagText).
     static int FilterResultCode(int resultCode, bool valid);
-    // Flag text of a non-zero filtered code.
-    static std::string FlagText(int code);
 
 private:
     void DrawBoxLine(IDrawingSurface& surface, int box, int lineHeight,

@@ -1,8 +1,9 @@
 #include "drawing/PrintedPage.h"
 
-#include "platform/UserPrompts.h"
 #include "drawing/ColumnEnvelope.h"
+#include "platform/UserPrompts.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <vector>
@@ -27,14 +28,6 @@ constexpr int kPressureBaselineNumerator = 300;
 constexpr int kLevelLineCount = 5;
 constexpr int kLevelStep = 200;
 constexpr int kPressureSpan = 1600;
-
-// One second of recording in units of the sample interval (0.1 ms).
-constexpr int kTenthMillisecondsPerSecond = 10000;
-constexpr int kTenthMillisecondsPerMillisecond = 10;
-
-// Pulse wave on paper: (s * 32) >> g, four times the screen value.
-constexpr int kPulseMultiplier = 32;
-constexpr int kLargestViewScale = 10;
 
 // The white fill stops this far above the graph.
 constexpr int kFillGapAboveGraph = 5;
@@ -71,9 +64,9 @@ std::string FormatNumber(const char* format, int value) {
 }
 
 SampleScale PaperPulseScale(int viewScale) {
-    // Outside 0..10 the view scale never occurs; a clamp keeps the shift defined.
-    const int g =
-        viewScale < 0 ? 0 : (viewScale > kLargestViewScale ? kLargestViewScale : viewScale);
+    // Pulse wave on paper: (s * 32) >> g, four times the screen value. Outside 0..10 the
+    // view scale never occurs; a clamp keeps the shift defined.
+    const int g = std::clamp(viewScale, kSmallestViewScale, kLargestViewScale);
     return {kPulseMultiplier, g, 1};
 }
 
@@ -83,7 +76,7 @@ SampleScale PaperPressureScale(int graphHeight) {
 
 // The x of sample k across the graph width.
 int SampleX(int64_t k, int width) {
-    return static_cast<int>(k * width / kPrintedSampleCount);
+    return static_cast<int>(k * width / kSampleCount);
 }
 
 class PagePainter {
@@ -163,7 +156,7 @@ private:
         const Rect& g = Graph();
         const int width = geometry_.Width();
         surface_.SetPen(style_.pens.timeLine);
-        for (int t = step; t < kPrintedSampleCount; t += step) {
+        for (int t = step; t < kSampleCount; t += step) {
             const int x = SampleX(t, width);
             if (x > width)
                 break;
@@ -171,7 +164,7 @@ private:
         }
     }
 
-    bool UsesEnvelope() const { return geometry_.Width() < kPrintedSampleCount; }
+    bool UsesEnvelope() const { return geometry_.Width() < kSampleCount; }
 
     void DrawTraces() {
         const SampleScale pulse = PaperPulseScale(recording_.viewScale);
@@ -190,13 +183,12 @@ private:
         if (samples == nullptr)
             return;
         if (UsesEnvelope()) {
-            DrawColumnEnvelope(surface_, {samples, kPrintedSampleCount, scale, false},
-                               Layout(baseline));
+            DrawColumnEnvelope(surface_, {samples, kSampleCount, scale, false}, Layout(baseline));
             return;
         }
         std::vector<Point> points;
-        points.reserve(kPrintedSampleCount);
-        for (int k = 0; k < kPrintedSampleCount; ++k)
+        points.reserve(kSampleCount);
+        for (int k = 0; k < kSampleCount; ++k)
             points.push_back(TracePoint(k, samples[k], scale, baseline));
         surface_.Polyline(points);
     }
@@ -209,15 +201,14 @@ private:
         const int baseline = geometry_.waveBaseline;
         surface_.SetPen(style_.pens.pulseWave);
         if (UsesEnvelope()) {
-            DrawColumnEnvelope(surface_, {curve, kPrintedSampleCount, pulse, true},
-                               Layout(baseline));
+            DrawColumnEnvelope(surface_, {curve, kSampleCount, pulse, true}, Layout(baseline));
             return;
         }
         // Undefined entries are passed over; the line joins the defined entries around a gap.
         std::vector<Point> points;
-        points.reserve(kPrintedSampleCount);
-        for (int k = 0; k < kPrintedSampleCount; ++k) {
-            if (curve[k] != kUndefinedCurveEntry)
+        points.reserve(kSampleCount);
+        for (int k = 0; k < kSampleCount; ++k) {
+            if (curve[k] != kUndefinedCurveValue)
                 points.push_back(TracePoint(k, curve[k], pulse, baseline));
         }
         if (!points.empty())
@@ -225,7 +216,7 @@ private:
     }
 
     EnvelopeLayout Layout(int baseline) const {
-        return {baseline, Graph().left, geometry_.Width(), kPrintedSampleCount};
+        return {baseline, Graph().left, geometry_.Width(), kSampleCount};
     }
 
     Point TracePoint(int k, int16_t sample, const SampleScale& scale, int baseline) const {
@@ -298,8 +289,7 @@ private:
         Field(first, 3, Comment, r.comment);
         Pressure(third, 3, Mbp, r.mbp);
 
-        Field(first, 4, Sampling,
-              FormatNumber("%dms", r.sampling / kTenthMillisecondsPerMillisecond));
+        Field(first, 4, Sampling, FormatNumber("%dms", r.sampling / kIntervalUnitsPerMs));
     }
 
     IDrawingSurface& surface_;
@@ -332,11 +322,9 @@ PageGeometry ComputePageGeometry(const Rect& drawingRect, int dpiX, int dpiY,
 
 int TimeLineStep(int sampling) {
     // The interval is a signed byte in the file; zero or a negative value gives no lines
-    // rather than a loop that never ends. The step is a signed 16-bit value.
-    if (sampling <= 0)
-        return 0;
-    const auto step = static_cast<int16_t>(kTenthMillisecondsPerSecond / sampling);
-    return step > 0 && step < kPrintedSampleCount ? step : 0;
+    // rather than a loop that never ends.
+    const int step = SecondInSamples(sampling);
+    return step > 0 && step < kSampleCount ? step : 0;
 }
 
 void DrawRecordingPage(IDrawingSurface& surface, const Rect& drawingRect,

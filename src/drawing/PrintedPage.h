@@ -7,6 +7,7 @@
 // code paints on a printer, into a print preview, into a PDF and into a test recorder.
 
 #include "platform/DrawingSurface.h"
+#include "records/RecordLayout.h"
 
 #include <cstdint>
 #include <string>
@@ -15,15 +16,13 @@ namespace mirado {
 
 class IUserPrompts;
 
-inline constexpr int kPrintedSampleCount = 4000;
-
 // Texts of the page.
 inline constexpr const char* kFontCreateError = "Error in Font Create";
 inline constexpr const char* kFontSetError = "Error in OnPrint() Font set";
 inline constexpr const char* kPressureUnit = "mmHg";
 
 // The values one page shows, read from the document before drawing. Pressures are
-// already whole mmHg; the sample arrays hold kPrintedSampleCount entries or are null.
+// already whole mmHg; the sample arrays hold kSampleCount entries or are null.
 struct PrintedRecording {
     bool drawable = false; // a file is loaded and it loaded without error
     int sampling = 1;      // sample interval in 0.1 ms

@@ -18,19 +18,11 @@ constexpr int kPressureBaseline = 200; // half-way down
 constexpr int kLevelLineCount = 5;
 constexpr int kLevelLineSpacing = 50;
 
-constexpr int kTenthsOfMsPerSecond = 10000;
 constexpr int kJoinMargin = 1; // columns drawn beyond each side of the clip box
 
 constexpr int kDamagedTextX = 20;
 constexpr int kDamagedTextPointTenths = 140;
 const char* const kDamagedTextFace = "ＭＳ ゴシック";
-
-// Samples of one second of recording; 0 when the sample interval gives no usable step.
-int SecondInSamples(int sampling) {
-    if (sampling <= 0)
-        return 0;
-    return kTenthsOfMsPerSecond / sampling;
-}
 
 ColumnWindow WindowFor(const std::optional<Rect>& clipBox) {
     if (!clipBox)
@@ -78,7 +70,7 @@ void CWaveDrawing::Draw() {
 }
 
 CWaveDrawing::Span CWaveDrawing::FullSpan() const {
-    return {0, 0, 0, kSamplesPerChannel, width_};
+    return {0, 0, 0, kSampleCount, width_};
 }
 
 CWaveDrawing::Span CWaveDrawing::ZoomSpan() const {
@@ -104,8 +96,8 @@ void CWaveDrawing::DrawTimeLines(int64_t columnSpan, int xOrigin, int y0, int y1
     if (step <= 0)
         return;
     surface_.SetPen(pens_.timeLine);
-    for (int t = step; t <= kSamplesPerChannel; t += step) {
-        const int64_t x = columnSpan * t / kSamplesPerChannel;
+    for (int t = step; t <= kSampleCount; t += step) {
+        const int64_t x = columnSpan * t / kSampleCount;
         if (x > width_)
             break;
         surface_.MoveTo(xOrigin + static_cast<int>(x), y0);
@@ -144,7 +136,7 @@ void CWaveDrawing::DrawChannel(const Span& span, const int16_t* samples, int bas
     layout.baseline = span.yOrigin + baseline;
     layout.xOrigin = span.xOrigin;
     layout.columnSpan = span.columnSpan;
-    layout.valueSpan = kSamplesPerChannel;
+    layout.valueSpan = kSampleCount;
     DrawColumnEnvelope(surface_, values, layout, window_);
 }
 
@@ -164,11 +156,11 @@ void CWaveDrawing::DrawPolyline(const Span& span, const int16_t* samples, int ba
     };
     for (int k = 0; k < span.count; ++k) {
         const int16_t raw = samples[span.first + k];
-        if (skipUndefined && raw == kUndefinedCurveEntry) {
+        if (skipUndefined && raw == kUndefinedCurveValue) {
             flush();
             continue;
         }
-        const int x = span.xOrigin + static_cast<int>(span.columnSpan * k / kSamplesPerChannel);
+        const int x = span.xOrigin + static_cast<int>(span.columnSpan * k / kSampleCount);
         if (x < window_.first)
             run.clear();
         run.push_back({x, yBase - ScaleSample(raw, scale)});
@@ -218,7 +210,7 @@ void CWaveDrawing::DrawFullMarkers() {
     if (width_ <= 0)
         return;
     auto xOf = [&](int marker) {
-        return static_cast<int>(static_cast<int64_t>(width_) * marker / kSamplesPerChannel);
+        return static_cast<int>(static_cast<int64_t>(width_) * marker / kSampleCount);
     };
     DrawMarkerLine(pens_.markerS, xOf(scene_.markerS), height_, baselines_.wave);
     if (scene_.markerMValid)

@@ -1,5 +1,7 @@
 #include "drawing/WaveNavigation.h"
 
+#include "drawing/ColumnEnvelope.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -14,7 +16,7 @@ constexpr int kPickPixels = 10;
 constexpr int kLineStep = 1;
 constexpr int kPageStep = 10;
 // The distance given to an invalid marker M: never nearer than marker S.
-constexpr int kUnpickableDistance = kSamplesPerChannel;
+constexpr int kUnpickableDistance = kSampleCount;
 
 int ClampZoomIndex(int zoomIndex) {
     return std::clamp(zoomIndex, 0, kLargestZoomIndex);
@@ -27,11 +29,11 @@ int ZoomFactor(int zoomIndex) {
 }
 
 int SamplesAcross(int zoomIndex) {
-    return kSamplesPerChannel / ZoomFactor(zoomIndex);
+    return kSampleCount / ZoomFactor(zoomIndex);
 }
 
 int ScrollLimit(int zoomIndex) {
-    return std::max(0, kSamplesPerChannel - SamplesAcross(zoomIndex));
+    return std::max(0, kSampleCount - SamplesAcross(zoomIndex));
 }
 
 int ClampScrollOffset(int offset, int zoomIndex) {
@@ -53,7 +55,7 @@ int SampleAtX(int x, int width, int zoomIndex, int scrollOffset) {
     if (zoomIndex == 0) {
         if (width <= 0)
             return 0;
-        return static_cast<int>(static_cast<int64_t>(x) * kSamplesPerChannel / width);
+        return static_cast<int>(static_cast<int64_t>(x) * kSampleCount / width);
     }
     const int offset = ClampScrollOffset(scrollOffset, zoomIndex);
     if (width <= 0)

@@ -2,15 +2,14 @@
 // The wave view's time axis without a window: zoom factors, the visible sample range,
 // the scroll requests, the sample under a pointer position and the picking of a marker.
 
+#include "records/RecordLayout.h"
+
 #include <optional>
 
 namespace mirado {
 
-inline constexpr int kSamplesPerChannel = 4000;
 inline constexpr int kZoomIndexCount = 4;
 inline constexpr int kLargestZoomIndex = kZoomIndexCount - 1;
-inline constexpr int kSmallestViewScale = 0;
-inline constexpr int kLargestViewScale = 10;
 
 // Which marker is meant: none, marker S (systolic) or marker M (mean).
 enum CarriedMarker { kNoMarker = 0, kMarkerS = 1, kMarkerM = 2 };

@@ -17,10 +17,10 @@ const Pen kTracePen{PenStyle::Solid, 1, kBlack};
 
 // A pane wider than the recording gets a line through every sample, so the trace spans it.
 void DrawOverviewPolyline(IDrawingSurface& surface, int width, int baseline, const int16_t* pulse) {
-    std::vector<Point> points(kSamplesPerChannel);
-    for (int k = 0; k < kSamplesPerChannel; ++k)
+    std::vector<Point> points(kSampleCount);
+    for (int k = 0; k < kSampleCount; ++k)
         points[static_cast<size_t>(k)] = {
-            static_cast<int>(static_cast<int64_t>(width) * k / kSamplesPerChannel),
+            static_cast<int>(static_cast<int64_t>(width) * k / kSampleCount),
             baseline - ScaleSample(pulse[k], OverviewScale())};
     surface.Polyline(points);
 }
@@ -36,17 +36,17 @@ int DrawWholeRecording(IDrawingSurface& surface, const Rect& client, const int16
     const int width = client.Width();
     const int height = client.Height();
     surface.SetPen(kTracePen);
-    if (pulse != nullptr && width > kSamplesPerChannel) {
+    if (pulse != nullptr && width > kSampleCount) {
         DrawOverviewPolyline(surface, width, OverviewBaseline(height), pulse);
     } else if (pulse != nullptr) {
         EnvelopeValues values;
         values.samples = pulse;
-        values.count = kSamplesPerChannel;
+        values.count = kSampleCount;
         values.scale = OverviewScale();
         EnvelopeLayout layout;
         layout.baseline = OverviewBaseline(height);
         layout.columnSpan = width;
-        layout.valueSpan = kSamplesPerChannel;
+        layout.valueSpan = kSampleCount;
         DrawColumnEnvelope(surface, values, layout);
     }
     int ticks = 0;
@@ -54,8 +54,7 @@ int DrawWholeRecording(IDrawingSurface& surface, const Rect& client, const int16
         return ticks;
     surface.SetPen(tickPen);
     for (; ticks < kMaxBeatTicks && beats[ticks] != 0; ++ticks) {
-        const int x =
-            static_cast<int>(static_cast<int64_t>(width) * beats[ticks] / kSamplesPerChannel);
+        const int x = static_cast<int>(static_cast<int64_t>(width) * beats[ticks] / kSampleCount);
         surface.MoveTo(x, height);
         surface.LineTo(x, height - kBeatTickHeight);
     }

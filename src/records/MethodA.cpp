@@ -69,18 +69,18 @@ constexpr uint16_t kCode3Flags = kATooFewFitPoints | kANoMaximum | kAMarkerImpla
 
 int16_t ResultCodeA(uint16_t flags) {
     if (flags & kCode4Flags)
-        return 4;
+        return kResultDeflation;
     if (flags & kASaturatedRuns)
-        return 17;
+        return kResultHi;
     if (flags & kAWeakPulse)
-        return 16;
+        return kResultLo;
     if (flags & kCode1Flags)
-        return 1;
+        return kResultIrregular;
     if (flags & kCode2Flags)
-        return 2;
+        return kResultFewBeats;
     if (flags & kCode3Flags)
-        return 3;
-    return 0;
+        return kResultNoFit;
+    return kResultOk;
 }
 
 void CMethodA::Run(const int16_t* channel1, const int16_t* channel2, int16_t sampleInterval,

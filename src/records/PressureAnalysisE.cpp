@@ -63,18 +63,18 @@ int Percent(int value, int percent) {
 
 int16_t ResultCodeE(uint16_t flags) {
     if (flags & kCode1Flags)
-        return 1;
+        return kResultIrregular;
     if (flags & kEBright)
-        return 17;
+        return kResultHi;
     if (flags & kCode2Flags)
-        return 2;
+        return kResultFewBeats;
     if (flags & kCode3Flags)
-        return 3;
+        return kResultNoFit;
     if (flags & kEFewBeats)
-        return 16;
+        return kResultLo;
     if (flags & kCode4Flags)
-        return 4;
-    return 0;
+        return kResultDeflation;
+    return kResultOk;
 }
 
 int CPressureAnalysisE::Analyze() {

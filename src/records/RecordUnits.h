@@ -37,8 +37,13 @@ inline constexpr int16_t kUndefinedCurveValue = INT16_MIN;
 
 // ---- Result codes ------------------------------------------------------------------
 
-// 0 no error, 1 to 4 error numbers, then the codes with a name of their own.
+// 0 no error, 1 to 4 error numbers (shown as "Err1" to "Err4"), then the codes shown
+// by name ("Air", "Lo", "Hi").
 inline constexpr int16_t kResultOk = 0;
+inline constexpr int16_t kResultIrregular = 1; // irregular beats or a collapsing pulse
+inline constexpr int16_t kResultFewBeats = 2;  // too few beats around the maximum
+inline constexpr int16_t kResultNoFit = 3;     // no usable fit or maximum
+inline constexpr int16_t kResultDeflation = 4; // the cuff fell too slowly or too fast
 inline constexpr int16_t kResultAir = 5;
 inline constexpr int16_t kResultLo = 16;
 inline constexpr int16_t kResultHi = 17;

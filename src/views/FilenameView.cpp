@@ -1,8 +1,9 @@
 #include "views/FilenameView.h"
 
 #include "document/MiradoDoc.h"
-#include "rendering/QtPainterSurface.h"
+#include "drawing/PaneLayout.h"
 #include "platform/qt/UserEvents.h"
+#include "rendering/QtPainterSurface.h"
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
@@ -88,7 +89,7 @@ CMiradoDoc* CFilenameView::GetDocument() const {
 
 QRect CFilenameView::CalcWindowRect(const QRect& area) const {
     const int right = area.left() + area.width();
-    return FromEdges(right - kPaneWidth, area.top(), right, area.top() + area.height());
+    return FromEdges(right - kSideColumnWidth, area.top(), right, area.top() + area.height());
 }
 
 void CFilenameView::OnInitialUpdate() {

@@ -22,7 +22,6 @@ class CMiradoDoc;
 class CFilenameView : public CViewBase {
     Q_OBJECT
 public:
-    static constexpr int kPaneWidth = 130;
     static constexpr int kCheckBoxColumn = 20; // x below this is the check-box column
     static constexpr int kInitialRowHeight = 12;
     static constexpr int kTextX = 24;

@@ -1,6 +1,7 @@
 #include "views/InformationView.h"
 
 #include "document/MiradoDoc.h"
+#include "drawing/PaneLayout.h"
 #include "platform/qt/UserEvents.h"
 
 #include <QPalette>
@@ -26,8 +27,7 @@ CMiradoDoc* CInformationView::GetDocument() const {
 }
 
 QRect CInformationView::CalcWindowRect(const QRect& area) const {
-    return FromEdges(area.left(), area.top(), CInformationDrawing::kPaneWidth,
-                     area.top() + area.height());
+    return FromEdges(area.left(), area.top(), kSideColumnWidth, area.top() + area.height());
 }
 
 void CInformationView::OnEraseBackground(IDrawingSurface& surface) {

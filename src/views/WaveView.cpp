@@ -54,8 +54,8 @@ void CWaveView::OnInitialUpdate() {
 }
 
 QRect CWaveView::CalcWindowRect(const QRect& area) const {
-    return FromEdges(kPaneColumnWidth, area.top() + kOverviewBandHeight,
-                     area.x() + area.width() - kPaneColumnWidth, area.y() + area.height());
+    return FromEdges(kSideColumnWidth, area.top() + kOverviewBandHeight,
+                     area.x() + area.width() - kSideColumnWidth, area.y() + area.height());
 }
 
 void CWaveView::ApplyColourSettings() {

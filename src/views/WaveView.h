@@ -5,9 +5,10 @@
 // sample with two left clicks (pick up, drop) while the information pane shows the
 // pressure under the pointer. The picture itself is computed by CWaveDrawing.
 
-#include "platform/qt/ViewBase.h"
+#include "drawing/PaneLayout.h"
 #include "drawing/WaveDrawing.h"
 #include "drawing/WaveNavigation.h"
+#include "platform/qt/ViewBase.h"
 
 #include <QCursor>
 #include <QPointer>
@@ -22,8 +23,6 @@ namespace mirado {
 
 class CMiradoDoc;
 
-inline constexpr int kPaneColumnWidth = 130; // information pane and file list
-inline constexpr int kOverviewBandHeight = 100;
 inline constexpr int kLabelTextCount = 15;
 
 class CWaveView : public CViewBase {

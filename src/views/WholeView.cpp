@@ -1,6 +1,7 @@
 #include "views/WholeView.h"
 
 #include "document/MiradoDoc.h"
+#include "drawing/PaneLayout.h"
 #include "drawing/WholeDrawing.h"
 
 #include <QMouseEvent>
@@ -18,7 +19,7 @@ void CWholeView::OnInitialUpdate() {
 }
 
 QRect CWholeView::CalcWindowRect(const QRect& area) const {
-    return FromEdges(kPaneColumnWidth, area.top(), area.x() + area.width() - kPaneColumnWidth,
+    return FromEdges(kSideColumnWidth, area.top(), area.x() + area.width() - kSideColumnWidth,
                      area.top() + kOverviewBandHeight);
 }
 

@@ -1,8 +1,9 @@
 #include "GuiTestSupport.h"
 
+#include "drawing/InformationDrawing.h"
 #include "platform/RecordingSurface.h"
 #include "platform/qt/UserEvents.h"
-#include "drawing/InformationDrawing.h"
+#include "records/AnalysisSequence.h"
 #include "views/InformationView.h"
 
 #include <QApplication>
@@ -113,9 +114,9 @@ TEST(InformationDrawing, ResultCodesPassTheFilterByValidity) {
         EXPECT_EQ(CInformationDrawing::FilterResultCode(code, false), 0);
     EXPECT_EQ(CInformationDrawing::FilterResultCode(3, true), 3);
     EXPECT_EQ(CInformationDrawing::FilterResultCode(0, true), 0);
-    EXPECT_EQ(CInformationDrawing::FlagText(3), "Err3");
-    EXPECT_EQ(CInformationDrawing::FlagText(5), "Air");
-    EXPECT_EQ(CInformationDrawing::FlagText(17), "Hi");
+    EXPECT_EQ(ResultFlagText(3), "Err3");
+    EXPECT_EQ(ResultFlagText(5), "Air");
+    EXPECT_EQ(ResultFlagText(17), "Hi");
 }
 
 TEST(InformationDrawing, OwnAnalysisValuesAreBlue) {

@@ -21,16 +21,16 @@ Rect A4Landscape(int dpi) {
 }
 
 struct Channels {
-    std::array<int16_t, kPrintedSampleCount> pressure{};
-    std::array<int16_t, kPrintedSampleCount> pulse{};
-    std::array<int16_t, kPrintedSampleCount> fitted{};
+    std::array<int16_t, kSampleCount> pressure{};
+    std::array<int16_t, kSampleCount> pulse{};
+    std::array<int16_t, kSampleCount> fitted{};
 };
 
 PrintedRecording MakeRecording(Channels& channels) {
-    for (int k = 0; k < kPrintedSampleCount; ++k) {
+    for (int k = 0; k < kSampleCount; ++k) {
         channels.pressure[k] = static_cast<int16_t>(400 - k / 10);
         channels.pulse[k] = static_cast<int16_t>((k % 100) - 50);
-        channels.fitted[k] = k < 1000 ? kUndefinedCurveEntry : static_cast<int16_t>(k / 100);
+        channels.fitted[k] = k < 1000 ? kUndefinedCurveValue : static_cast<int16_t>(k / 100);
     }
     PrintedRecording r;
     r.drawable = true;

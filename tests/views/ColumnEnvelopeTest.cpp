@@ -112,7 +112,7 @@ TEST(ColumnEnvelope, WidePaneDrawsAtTheRunningColumnCountNotAtTheColumnFunction)
 TEST(ColumnEnvelope, UndefinedEntriesLeaveAGapAndTheCurveResumesAtItsNextColumn) {
     auto samples = Constant(4);
     for (int k = 0; k < 2000; ++k)
-        samples[static_cast<size_t>(k)] = kUndefinedCurveEntry;
+        samples[static_cast<size_t>(k)] = kUndefinedCurveValue;
     EnvelopeValues values = Values(samples.data());
     values.skipUndefined = true;
     RecordingSurface surface;
@@ -125,7 +125,7 @@ TEST(ColumnEnvelope, UndefinedEntriesLeaveAGapAndTheCurveResumesAtItsNextColumn)
 TEST(ColumnEnvelope, UndefinedEntriesInTheMiddleDrawNothingThere) {
     auto samples = Constant(4);
     for (int k = 1000; k < 2000; ++k)
-        samples[static_cast<size_t>(k)] = kUndefinedCurveEntry;
+        samples[static_cast<size_t>(k)] = kUndefinedCurveValue;
     EnvelopeValues values = Values(samples.data());
     values.skipUndefined = true;
     RecordingSurface surface;
@@ -153,7 +153,7 @@ TEST(ColumnEnvelope, AWindowDrawsExactlyTheFullDrawingsSegmentsInItsColumns) {
         sample = static_cast<int16_t>(static_cast<int>((state >> 16) % 400) - 200);
     }
     for (int k = 1200; k < 1300; ++k)
-        samples[static_cast<size_t>(k)] = kUndefinedCurveEntry;
+        samples[static_cast<size_t>(k)] = kUndefinedCurveValue;
     const ColumnWindow windows[] = {{0, 0}, {37, 44}, {295, 335}, {990, 1200}, {7990, 9000}};
     for (const int width : {1000, 8000}) {
         for (const bool skipUndefined : {false, true}) {

@@ -79,8 +79,8 @@ int main(int argc, char** argv) {
     int s = 0, m = 0, d = 0;
     doc.GetMarkers(s, m, d);
     const int width = wave.WaveClientRect().Width();
-    wave.OnLButtonDown(width * s / kSamplesPerChannel);
-    wave.OnMouseMove(width * (s + 250) / kSamplesPerChannel);
+    wave.OnLButtonDown(width * s / kSampleCount);
+    wave.OnMouseMove(width * (s + 250) / kSampleCount);
     save("wave-marker-drag");
     constexpr int kCursorMagnification = 8;
     const QPixmap cursor = wave.DragCursor().pixmap();

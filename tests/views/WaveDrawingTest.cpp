@@ -1,6 +1,6 @@
 #include "drawing/WaveDrawing.h"
-#include "platform/RecordingSurface.h"
 #include "drawing/ColumnEnvelope.h"
+#include "platform/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 
@@ -184,7 +184,7 @@ TEST(WaveTraces, ScrollOffsetBeyondItsRangeNeverReadsPastTheChannel) {
 
 TEST(WaveFittedCurve, DrawnOnlyWhenShownInFullAndZoomedViews) {
     Recording r;
-    r.curve.fill(kUndefinedCurveEntry);
+    r.curve.fill(kUndefinedCurveValue);
     for (int k = 1000; k < 3000; ++k)
         r.curve[static_cast<size_t>(k)] = 800;
     const WavePens pens;
@@ -207,7 +207,7 @@ TEST(WaveFittedCurve, GapsBreakTheLineInAWideZoomedView) {
     Recording r;
     r.curve.fill(400);
     for (int k = 1100; k < 1200; ++k)
-        r.curve[static_cast<size_t>(k)] = kUndefinedCurveEntry;
+        r.curve[static_cast<size_t>(k)] = kUndefinedCurveValue;
     WaveScene scene = SceneOf(r);
     scene.zoomIndex = 3;
     scene.scrollOffset = 1000;
