@@ -119,7 +119,7 @@ public:
                    << "\n";
             return kExitLoadFailed;
         }
-        io.out << output_ << "\n";
+        io.out << SingleLine(output_) << "\n";
         return AnyDamaged(doc) ? kExitLoadFailed : kExitOk;
     }
 

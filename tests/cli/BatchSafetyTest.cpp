@@ -231,6 +231,10 @@ TEST_F(BatchSafety, PathsWithControlCharactersOrBadUtf8StayOnOneLineAndDistinct)
     EXPECT_EQ(exported.status, kExitLoadFailed);
     EXPECT_EQ(Lines(exported.err).size(), 1u) << exported.err;
     EXPECT_NE(exported.err.find("tab\\there.001"), std::string::npos);
+    const CliRun rendered =
+        Cli({"render", Write("r.001"), "-o", folder_.File("two\nlines.pdf"), "--dpi", "20"});
+    EXPECT_EQ(rendered.out, folder_.File("two\\nlines.pdf") + "\n");
+    EXPECT_TRUE(fs::exists(folder_.File("two\nlines.pdf")));
 
     const std::string first = folder_.File("\xff.001");
     const std::string second = folder_.File("\xfe.001");
