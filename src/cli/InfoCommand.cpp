@@ -184,7 +184,8 @@ struct FileReport {
 // The reports of files already read in this run. Without --sequential a file's report
 // depends only on its path and its bytes, so a path that comes again with unchanged
 // bytes is reported again without decoding and analysing it a second time. A few
-// entries serve lists that repeat files; memory stays bounded for any list.
+// entries of recording size serve lists that repeat files; memory stays small for any
+// list.
 class CRepeatedFiles {
 public:
     const FileReport* Find(const std::string& path, const std::vector<uint8_t>& bytes) const {
@@ -196,6 +197,8 @@ public:
     }
 
     void Keep(const std::string& path, std::vector<uint8_t> bytes, const FileReport& report) {
+        if (bytes.size() > kLargestKeptFile)
+            return;
         entries_.push_back({path, std::move(bytes), report});
         if (entries_.size() > kCapacity)
             entries_.pop_front();
@@ -203,6 +206,8 @@ public:
 
 private:
     static constexpr size_t kCapacity = 16;
+    // Recordings are about 10 KiB; larger files, damaged anyway, are not kept.
+    static constexpr size_t kLargestKeptFile = 64 * 1024;
     struct Entry {
         std::string path;
         std::vector<uint8_t> bytes;
