@@ -17,6 +17,16 @@ namespace mirado {
 inline constexpr int kIntervalCapacity = 100; // values read from an interval list
 inline constexpr uint16_t kFlagTooFewFitPoints = 0x08;
 
+// Limits both methods judge beat intervals by, in mean beat intervals. An interval
+// longer than kGapIntervals means is a gap; after the first kLeadingIntervals intervals
+// such a gap makes the intervals irregular. Intervals shorter than 3/2 of the mean are
+// the regular ones: they go into the interval statistics.
+inline constexpr int kGapIntervals = 3;
+inline constexpr int kLeadingIntervals = 3;
+inline constexpr int RegularIntervalLimit(int meanInterval) {
+    return 3 * meanInterval / 2;
+}
+
 struct IntervalStats {
     float mean = 0, sd = 0, cv = 0, se = 0;
 };

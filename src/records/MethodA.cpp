@@ -271,7 +271,7 @@ int CMethodA::FindStartAfterLastGap() {
 
 // Moves the start back over regular beats that lie close before it.
 int CMethodA::MoveStartBack(int start) const {
-    const int limit = 3 * meanInterval_ / 2;
+    const int limit = RegularIntervalLimit(meanInterval_);
     int regular = 0;
     int moved = start;
     for (int n = start; n >= 1; --n) {
@@ -431,14 +431,15 @@ void CMethodA::CheckIrregularIntervals() {
     const int count = BeatCount();
     for (int m = 0; m <= count - 3; ++m) {
         const int d = beats_[m + 1] - beats_[m];
-        if ((d > 2 * meanInterval_ && m > 3) || (d > 3 * meanInterval_ && m > 1))
+        if ((d > 2 * meanInterval_ && m > kLeadingIntervals) ||
+            (d > kGapIntervals * meanInterval_ && m > 1))
             flags_ |= kAIrregular;
     }
 }
 
 void CMethodA::ComputeIntervalStatistics() {
     std::array<int16_t, kBeatCapacity + 1> intervals{};
-    const int limit = 3 * meanInterval_ / 2;
+    const int limit = RegularIntervalLimit(meanInterval_);
     int n = 0;
     for (int m = 0; m + 1 < kBeatCapacity && beats_[m] != 0 && beats_[m + 1] != 0; ++m) {
         const int d = beats_[m + 1] - beats_[m];

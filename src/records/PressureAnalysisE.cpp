@@ -13,7 +13,7 @@ constexpr int16_t kLowerPercent = 80;
 constexpr int kZeroRunLength = 5; // cuff samples at 0 that end the active recording
 constexpr int kPrefilterWidth = 10;
 
-// Beat detection.
+// Beat detection and the beats' levels.
 constexpr int kDetectStart = 100;
 constexpr int kDetectLag = 4;
 constexpr int kTurnCount = 3; // consecutive rising (or falling) samples that count
@@ -22,13 +22,28 @@ constexpr int kMissAmplitude = 20;
 constexpr int kMaxMisses = 20;
 constexpr int kThresholdDecayShift = 3;
 constexpr int kMinBeats = 4;
-constexpr int kBrightLevel = 1300;
+constexpr int kBrightLevel = 1300;    // optical level of a beat that is too bright ...
+constexpr int kMaxBrightBeats = 1;    // ... when more beats than this reach it
+constexpr int kVisibleBeatLevel = 50; // optical level of a beat that is seen
+
+// Ratios, each as numerator and denominator of an integer division.
+constexpr int kSpikeNumerator = 3, kSpikeDenominator = 2; // a beat above 3/2 of another
+constexpr int kCloseNumerator = 5, kCloseDenominator = 9; // beats closer than 5/9 interval
+constexpr int kStrongestLimit = 2;  // the strongest beat is below twice each neighbour
+constexpr int kWeakBeatDivisor = 2; // a beat below half the strongest one is weak
+constexpr int kCollapseFactor = 2;  // a spike is twice its neighbours; a collapse half
+// The envelope: a beat below 2/3 of the highest so far is low; after a low stretch the
+// amplitude must exceed 4/3 of the lowest beat, and above 4/5 of the highest it has
+// risen again.
+constexpr int kLowNumerator = 2, kLowDenominator = 3;
+constexpr int kLowRiseNumerator = 4, kLowRiseDenominator = 3;
+constexpr int kRenewedRiseNumerator = 4, kRenewedRiseDenominator = 5;
 
 // List cleaning, trimming and envelope checks.
 constexpr int kCleanPasses = 2;
 constexpr int kMinRunBeforeGap = 12;
-constexpr int kGapFactor = 3;
 constexpr int kLowAmplitudeRun = 3;
+constexpr int kWeakRunAfterStrongest = 2;
 constexpr int kKeepMax = 64;
 constexpr int kMinBeforeStrongest = 2;
 constexpr int kMinTrimmedBeats = 10;
@@ -44,8 +59,7 @@ constexpr int kSuddenFallStep = 100;
 constexpr int kSuddenFallLimit = 100;
 constexpr int kMinFallPerBeat = 2;
 constexpr int kMaxFallPerBeat = 24;
-constexpr int kMarkerStep = 10;
-constexpr int kVisibleBeatLevel = 50;
+constexpr int kMarkerStep = 10; // samples between the points where the fit is read
 constexpr int kMinSmDrop = 10;
 constexpr int kMinSdDrop = 20;
 constexpr int kMinSmDropClear = 20;
@@ -134,11 +148,15 @@ int16_t CPressureAnalysisE::BeatAmplitude(int k) const {
     const int after = BeatValue(k + 1);
     const int mean = (before + at + after) / 3;
     const int top = std::max({before, at, after});
+    const auto spikesOver = [](int high, int low) {
+        return high > kSpikeNumerator * low / kSpikeDenominator;
+    };
     if (before == top)
-        return Wrap16(top > 3 * at / 2 ? (after + at) / 2 : mean);
+        return Wrap16(spikesOver(top, at) ? (after + at) / 2 : mean);
     if (at == top)
-        return Wrap16(top > 3 * before / 2 || top > 3 * after / 2 ? (before + after) / 2 : mean);
-    return Wrap16(top > 3 * at / 2 ? (before + at) / 2 : mean);
+        return Wrap16(spikesOver(top, before) || spikesOver(top, after) ? (before + after) / 2
+                                                                        : mean);
+    return Wrap16(spikesOver(top, at) ? (before + at) / 2 : mean);
 }
 
 void CPressureAnalysisE::Prepare() {
@@ -177,103 +195,128 @@ void CPressureAnalysisE::Prefilter() {
     }
 }
 
+// The steps of method E: beats, their list cleaned and trimmed around the strongest,
+// the checks of envelope and cuff, the fitted amplitudes and the three markers on them.
 void CPressureAnalysisE::FindMarkers() {
     flags_ = 0;
     beats_.fill(0);
     DetectBeats();
     if (BeatCount() < kMinBeats) {
-        flags_ |= kEFewBeats;
-        markerS_ = 0;
-        markerM_ = 0;
-        markerD_ = 0;
-        resultCode_ = ResultCodeE(flags_);
+        GiveUpForTooFewBeats();
         return;
     }
-    int bright = 0;
-    for (int k = 0; k < kBeatCapacity && beats_[k] != 0; ++k)
-        bright += BeatValue(k) > kBrightLevel ? 1 : 0;
-    if (bright > 1)
+    if (CountBeatsAbove(kBrightLevel) > kMaxBrightBeats)
         flags_ |= kEBright;
-    for (int pass = 0; pass < kCleanPasses; ++pass)
-        CleanBeatList();
-    CheckIntervalRuns();
-
-    const int strongest = FindStrongestBeat();
-    const int half = BeatAmplitude(strongest) / 2;
-    const int start = FindStart(strongest, half);
-    const int before = strongest - start;
-    if (before < kMinBeforeStrongest)
-        flags_ |= kEFewBeatsBeforeStrongest;
-    const int keep = std::min(std::max(strongest + before, FindEnd(strongest, half)), kKeepMax);
-    Trim(start, keep);
-    const int count = BeatCount();
-    if (count < kMinTrimmedBeats)
-        flags_ |= kEFewBeatsTrimmed;
+    CleanBeats();
+    const int strongest = TrimAroundStrongestBeat();
     CheckEnvelope();
-    CheckRiseAndFall(before, count);
+    CheckRiseAndFall(strongest, BeatCount());
     CheckSuddenFall();
     ComputeFallPerBeat();
     HeartRateFromBeats(beats_.data(), sampleInterval_, heartRate_, meanInterval_);
 
+    const int lastFitted = FitAmplitudes();
+    const FitPeak peak = FindFitPeak(lastFitted);
+    CheckLateStart(peak.at, peak.value);
+    const int16_t s = FindMarkerS(peak);
+    const int16_t d = FindMarkerD(peak, s, lastFitted);
+    if (CountBeatsAbove(kVisibleBeatLevel) < kMinBeats)
+        flags_ |= kEFewBeats;
+    CheckFinalIntervals();
+    StoreMarkers(s, peak.at, d);
+    resultCode_ = ResultCodeE(flags_);
+}
+
+void CPressureAnalysisE::GiveUpForTooFewBeats() {
+    flags_ |= kEFewBeats;
+    markerS_ = 0;
+    markerM_ = 0;
+    markerD_ = 0;
+    resultCode_ = ResultCodeE(flags_);
+}
+
+int CPressureAnalysisE::CountBeatsAbove(int level) const {
+    int count = 0;
+    for (int k = 0; k < kBeatCapacity && beats_[k] != 0; ++k)
+        count += BeatValue(k) > level ? 1 : 0;
+    return count;
+}
+
+void CPressureAnalysisE::CleanBeats() {
+    for (int pass = 0; pass < kCleanPasses; ++pass)
+        CleanBeatList();
+    CheckIntervalRuns();
+}
+
+// Keeps the beats from the start of the rise before the strongest beat to the end of
+// its fall (at most 64) and returns the strongest beat's index in the trimmed list.
+int CPressureAnalysisE::TrimAroundStrongestBeat() {
+    const int strongest = FindStrongestBeat();
+    const int weak = BeatAmplitude(strongest) / kWeakBeatDivisor;
+    const int start = FindStart(strongest, weak);
+    const int before = strongest - start;
+    if (before < kMinBeforeStrongest)
+        flags_ |= kEFewBeatsBeforeStrongest;
+    const int keep = std::min(std::max(strongest + before, FindEnd(strongest, weak)), kKeepMax);
+    Trim(start, keep);
+    if (BeatCount() < kMinTrimmedBeats)
+        flags_ |= kEFewBeatsTrimmed;
+    return before;
+}
+
+// Fits the cubic to the beats' amplitudes; returns the last fitted beat position.
+int CPressureAnalysisE::FitAmplitudes() {
     const int points = PrepareFitPoints();
     FitCubic(fit_, points, flags_);
-    const int lastFitted = points > 0 ? beats_[points - 1] : 0;
-    int16_t m = 0;
-    int16_t fm = BeatAmplitude(0);
+    return points > 0 ? beats_[points - 1] : 0;
+}
+
+// Where the fit peaks and its value there. A rising cubic has its maximum at the
+// turning point (kept at 0 with the first beat's amplitude when that lies at or before
+// the first beat); any other fit is read every 10 samples from the second beat on.
+CPressureAnalysisE::FitPeak CPressureAnalysisE::FindFitPeak(int lastFitted) {
     if (fit_.c[3] > 0) {
+        FitPeak peak{0, BeatAmplitude(0)};
         const int e = FitMaximum(fit_);
         if (e < 1) {
             flags_ |= kENoMaximum;
-        } else {
-            if (e > beats_[0]) {
-                m = Wrap16(e);
-                fm = Fitted(m);
-            }
-            if (e > lastFitted)
-                flags_ |= kEMaximumLate;
+            return peak;
         }
-    } else {
-        m = beats_[1];
-        fm = 0;
-        for (int x = beats_[1]; x < lastFitted; x += kMarkerStep) {
-            const int16_t f = Fitted(x);
-            if (f > fm) {
-                fm = f;
-                m = Wrap16(x);
-            }
-        }
+        if (e > beats_[0])
+            peak = {Wrap16(e), Fitted(Wrap16(e))};
+        if (e > lastFitted)
+            flags_ |= kEMaximumLate;
+        return peak;
     }
-    CheckLateStart(m, fm);
+    FitPeak peak{beats_[1], 0};
+    for (int x = beats_[1]; x < lastFitted; x += kMarkerStep) {
+        const int16_t f = Fitted(x);
+        if (f > peak.value)
+            peak = {Wrap16(x), f};
+    }
+    return peak;
+}
 
-    int16_t s = beats_[0];
-    for (int x = beats_[0]; x < m; x += kMarkerStep) {
-        if (Fitted(x) > Percent(fm, upperPercent_)) {
-            s = Wrap16(x);
-            break;
-        }
+// Marker S: the first point before the peak where the fit exceeds 70 % of the peak
+// value; the first beat when there is none.
+int16_t CPressureAnalysisE::FindMarkerS(const FitPeak& peak) const {
+    for (int x = beats_[0]; x < peak.at; x += kMarkerStep) {
+        if (Fitted(x) > Percent(peak.value, upperPercent_))
+            return Wrap16(x);
     }
-    bool fellBelow = false;
-    int16_t d = 0;
-    for (int x = m; x < lastFitted; x += kMarkerStep) {
-        if (Fitted(x) < Percent(fm, lowerPercent_)) {
-            d = Wrap16(x);
-            fellBelow = true;
-            break;
-        }
-    }
-    if (!fellBelow) {
-        flags_ |= kEEnvelope;
-        d = Wrap16(m - ((s - m) >> 1));
-    }
+    return beats_[0];
+}
 
-    int visible = 0;
-    for (int k = 0; k < kBeatCapacity && beats_[k] != 0; ++k)
-        visible += BeatValue(k) > kVisibleBeatLevel ? 1 : 0;
-    if (visible < kMinBeats)
-        flags_ |= kEFewBeats;
-    CheckFinalIntervals();
-    StoreMarkers(s, m, d);
-    resultCode_ = ResultCodeE(flags_);
+// Marker D: the first point after the peak where the fit falls below 80 % of the peak
+// value. When it never does, the envelope is flagged and D lies as far after M as half
+// the distance from S to M.
+int16_t CPressureAnalysisE::FindMarkerD(const FitPeak& peak, int16_t s, int lastFitted) {
+    for (int x = peak.at; x < lastFitted; x += kMarkerStep) {
+        if (Fitted(x) < Percent(peak.value, lowerPercent_))
+            return Wrap16(x);
+    }
+    flags_ |= kEEnvelope;
+    return Wrap16(peak.at - ((s - peak.at) >> 1));
 }
 
 void CPressureAnalysisE::DetectBeats() {
@@ -333,12 +376,12 @@ void CPressureAnalysisE::CleanBeatList() {
         const int b = beats_[m];
         const int n = m + 1 < kBeatCapacity ? beats_[m + 1] : 0;
         const int d = n != 0 ? n - b : mean;
-        if (d < 5 * mean / 9) {
+        if (d < kCloseNumerator * mean / kCloseDenominator) {
             if (SampleAt(channel2_.data(), b) > SampleAt(channel2_.data(), n)) {
                 cleaned[taken++] = Wrap16(b);
                 ++m; // the lower neighbour is skipped
             }
-        } else if (d > kGapFactor * mean) {
+        } else if (d > kGapIntervals * mean) {
             if (taken < kMinRunBeforeGap)
                 taken = 0;
             else
@@ -354,7 +397,7 @@ void CPressureAnalysisE::CleanBeatList() {
 
 void CPressureAnalysisE::CheckIntervalRuns() {
     HeartRateFromBeats(beats_.data(), sampleInterval_, heartRate_, meanInterval_);
-    const int limit = kGapFactor * meanInterval_;
+    const int limit = kGapIntervals * meanInterval_;
     int run = 0;
     for (int m = 0; m + 1 < kBeatCapacity && beats_[m] != 0 && beats_[m + 1] != 0; ++m) {
         const int16_t d = Wrap16(beats_[m + 1] - beats_[m]);
@@ -380,8 +423,8 @@ int CPressureAnalysisE::FindStrongestBeat() const {
     int best = INT16_MIN;
     for (int k = 0; k < kBeatCapacity && beats_[k] != 0; ++k) {
         const int v = BeatValue(k);
-        const bool belowBefore = k == 0 || v < 2 * BeatValue(k - 1);
-        if (v >= best && belowBefore && v < 2 * BeatValue(k + 1)) {
+        const bool belowBefore = k == 0 || v < kStrongestLimit * BeatValue(k - 1);
+        if (v >= best && belowBefore && v < kStrongestLimit * BeatValue(k + 1)) {
             strongest = k;
             best = v;
         }
@@ -411,7 +454,7 @@ int CPressureAnalysisE::FindEnd(int strongest, int half) const {
     for (; e < kBeatCapacity && beats_[e] != 0; ++e) {
         if (BeatAmplitude(e) >= half)
             weak = 0;
-        else if (++weak == 2)
+        else if (++weak == kWeakRunAfterStrongest)
             break;
     }
     return e;
@@ -437,15 +480,15 @@ void CPressureAnalysisE::CheckEnvelope() {
             top = a;
         if (a > best) {
             best = a;
-            if (low != INT16_MAX && a > 4 * top / 5) {
+            if (low != INT16_MAX && a > kRenewedRiseNumerator * top / kRenewedRiseDenominator) {
                 flags_ |= kEEnvelope;
                 return;
             }
         }
-        if (a < 2 * top / 3) {
+        if (a < kLowNumerator * top / kLowDenominator) {
             if (++lowRun >= kLowAmplitudeRun && a < low) {
                 low = a;
-                best = Wrap16(4 * a / 3);
+                best = Wrap16(kLowRiseNumerator * a / kLowRiseDenominator);
             }
         } else {
             lowRun = 0;
@@ -502,9 +545,9 @@ int CPressureAnalysisE::PrepareFitPoints() {
         const int before = BeatValue(k - 1);
         const int at = BeatValue(k);
         const int after = BeatValue(k + 1);
-        if (after > 2 * before && after > 2 * at)
+        if (after > kCollapseFactor * before && after > kCollapseFactor * at)
             spikeSeen = true;
-        if (spikeSeen && 2 * after < at && 2 * after < before)
+        if (spikeSeen && kCollapseFactor * after < at && kCollapseFactor * after < before)
             flags_ |= kECollapse;
     }
     return std::min(count, kFitCapacity);
@@ -527,9 +570,9 @@ void CPressureAnalysisE::CheckFinalIntervals() {
     int n = 0;
     for (int m = 0; m + 1 < kBeatCapacity && beats_[m] != 0 && beats_[m + 1] != 0; ++m) {
         const int d = beats_[m + 1] - beats_[m];
-        if (d > kGapFactor * mean && m > 3)
+        if (d > kGapIntervals * mean && m > kLeadingIntervals)
             flags_ |= kEIrregular;
-        if (d < 3 * mean / 2)
+        if (d < RegularIntervalLimit(mean))
             intervals[n++] = Wrap16(d);
     }
     intervals[n] = 0;

@@ -45,12 +45,27 @@ public:
     uint16_t GetFlags() const { return flags_; }
 
 private:
+    // Where the fitted curve peaks (marker M) and the fit's value there.
+    struct FitPeak {
+        int16_t at = 0;
+        int16_t value = 0;
+    };
+
     int BeatCount() const;
     int16_t LastBeat() const;
     int16_t BeatValue(int k) const;
     int16_t CuffAt(int index) const { return CuffAverage(index); }
     int16_t Fitted(int x) const;
     int ActivePressureLength() const;
+
+    void GiveUpForTooFewBeats();
+    int CountBeatsAbove(int level) const;
+    void CleanBeats();
+    int TrimAroundStrongestBeat();
+    int FitAmplitudes();
+    FitPeak FindFitPeak(int lastFitted);
+    int16_t FindMarkerS(const FitPeak& peak) const;
+    int16_t FindMarkerD(const FitPeak& peak, int16_t s, int lastFitted);
 
     void DetectBeats();
     void CleanBeatList();
