@@ -34,6 +34,7 @@ enum CommandId : int {
     ID_ANALYSIS_S = 0x8017,
     ID_FITTED_CURVE = 0x8018,
     ID_EDIT_ID = 0x8019,
+    ID_SUMMARY = 0x801A,
 };
 
 } // namespace mirado

@@ -30,8 +30,9 @@ const int kToolBarOrder[] = {ID_FILE_OPEN,      ID_FILE_SAVE,     kSeparator,   
                              ID_ANALYSIS_SM,    kSeparator,       ID_ANALYSIS_S,    ID_FITTED_CURVE,
                              kSeparator,        ID_STORED_VALUES, kSeparator,       ID_EDIT_ID};
 
-const int kFileMenuOrder[] = {ID_FILE_OPEN,          ID_FILE_SAVE,  kSeparator, ID_FILE_PRINT_SETUP,
-                              ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, kSeparator, ID_APP_EXIT};
+const int kFileMenuOrder[] = {
+    ID_FILE_OPEN,  ID_FILE_SAVE, kSeparator, ID_FILE_PRINT_SETUP, ID_FILE_PRINT_PREVIEW,
+    ID_FILE_PRINT, kSeparator,   ID_SUMMARY, kSeparator,          ID_APP_EXIT};
 const int kDisplayMenuOrder[] = {ID_FIRST_FILE, ID_PREV_FILE, ID_NEXT_FILE,
                                  ID_LAST_FILE,  kSeparator,   ID_COLOR};
 const int kHelpMenuOrder[] = {ID_APP_ABOUT};
@@ -76,6 +77,8 @@ bool IsEnabledByRule(EnableRule rule, const CommandState& state) {
         return state.loaded;
     case EnableRule::Save:
         return state.canSave;
+    case EnableRule::HasFiles:
+        return state.fileCount > 0;
     }
     return false;
 }
@@ -108,6 +111,7 @@ CFrameCommands::CFrameCommands(QWidget* frame) : QObject(frame), frame_(frame) {
     Add(ID_STORED_VALUES, {}, icon("stored_values"), EnableRule::Loaded);
     Add(ID_FITTED_CURVE, {}, icon("fitted_curve"), EnableRule::Loaded);
     Add(ID_EDIT_ID, {}, icon("edit_id"), EnableRule::Loaded);
+    Add(ID_SUMMARY, tr("Summary..."), {}, EnableRule::HasFiles);
 
     Action(ID_FILE_NEW)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     Action(ID_FILE_OPEN)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));

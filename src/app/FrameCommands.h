@@ -32,6 +32,7 @@ enum class EnableRule {
     LoadedNotStepping, // a file is loaded, not stepping
     Loaded,            // a file is loaded
     Save,              // the current file can be rewritten
+    HasFiles,          // the list holds a file
 };
 
 bool IsEnabledByRule(EnableRule rule, const CommandState& state);

@@ -4,6 +4,7 @@
 #include "rendering/FontSubstitutions.h"
 #include "app/MainFrame.h"
 #include "app/MainFrameFileCommands.h"
+#include "app/SummaryCommand.h"
 #include "document/MiradoDoc.h"
 #include "document/PreferenceFolder.h"
 
@@ -44,6 +45,7 @@ CMiradoApp::CMiradoApp(const AppServices& services)
                                                            : &qtDocumentsFolder_),
       prompts_(services.prompts != nullptr ? services.prompts : &qtPrompts_),
       openDialog_(services.openDialog != nullptr ? services.openDialog : &qtOpenDialog_),
+      saveDialog_(services.saveDialog != nullptr ? services.saveDialog : &qtSaveDialog_),
       frameRelay_(std::make_unique<FrameRelay>()),
       pageLayout_(LocalePaper(), QPageLayout::Landscape, QMarginsF()) {}
 
@@ -74,9 +76,11 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     frameRelay_->SetFrame(frame_.get());
     qtPrompts_.SetOwner(frame_.get());
     qtOpenDialog_.SetOwner(frame_.get());
+    qtSaveDialog_.SetOwner(frame_.get());
     idDialog_.SetParent(frame_.get());
     parametersDialog_.SetParent(frame_.get());
     CFileCommandsHook::Install(*frame_, *document_, *prompts_);
+    CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
     frame_->Commands().Wire(ID_FILE_NEW, [this] { OnFileNew(); });
     frame_->UpdateCommandStates();

@@ -8,6 +8,7 @@
 #include "dialogs/QtDocumentDialogs.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtProfile.h"
+#include "platform/qt/QtSaveFileDialog.h"
 #include "platform/qt/QtSystemServices.h"
 #include "platform/qt/QtUserPrompts.h"
 
@@ -25,6 +26,7 @@ class CMainFrame;
 class CMiradoDoc;
 class IDocumentsFolder;
 class IOpenFileDialog;
+class ISaveFileDialog;
 class IUserPrompts;
 
 // Services start-up uses; a null member takes the desktop's own.
@@ -32,6 +34,7 @@ struct AppServices {
     IDocumentsFolder* documentsFolder = nullptr;
     IUserPrompts* prompts = nullptr;
     IOpenFileDialog* openDialog = nullptr;
+    ISaveFileDialog* saveDialog = nullptr;
 };
 
 class CMiradoApp {
@@ -69,10 +72,12 @@ private:
     CQtDocumentsFolder qtDocumentsFolder_;
     CQtUserPrompts qtPrompts_;
     CQtOpenFileDialog qtOpenDialog_;
+    CQtSaveFileDialog qtSaveDialog_;
     CQtTrash trash_;
     IDocumentsFolder* documentsFolder_;
     IUserPrompts* prompts_;
     IOpenFileDialog* openDialog_;
+    ISaveFileDialog* saveDialog_;
     QtIdDialog idDialog_{nullptr, *prompts_};
     QtParametersDialog parametersDialog_{nullptr, *prompts_};
     std::string preferenceFolder_;

@@ -9,6 +9,7 @@
 #include "platform/FrameNotifier.h"
 #include "platform/OpenFileDialog.h"
 #include "platform/ProfileValue.h"
+#include "platform/SaveFileDialog.h"
 #include "platform/SystemServices.h"
 
 #include <deque>
@@ -43,6 +44,30 @@ public:
 private:
     std::deque<std::optional<std::vector<std::string>>> answers_;
     std::vector<OpenFileRequest> requests_;
+};
+
+// Save dialog: each run takes the next scripted path; with none left it cancels.
+class ScriptedSaveFileDialog : public ISaveFileDialog {
+public:
+    void QueuePath(std::string path) { answers_.push_back(std::move(path)); }
+    void QueueCancel() { answers_.push_back(std::nullopt); }
+    const std::vector<SaveFileRequest>& Requests() const { return requests_; }
+
+    bool RunSave(const SaveFileRequest& request, std::string& path) override {
+        requests_.push_back(request);
+        if (answers_.empty())
+            return false;
+        std::optional<std::string> answer = std::move(answers_.front());
+        answers_.pop_front();
+        if (!answer)
+            return false;
+        path = std::move(*answer);
+        return true;
+    }
+
+private:
+    std::deque<std::optional<std::string>> answers_;
+    std::vector<SaveFileRequest> requests_;
 };
 
 // ID dialog: each run records the fields shown, then either cancels or ends with OK

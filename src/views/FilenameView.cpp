@@ -59,12 +59,15 @@ CFilenameView::CFilenameView(CMiradoDoc* document, QWidget* parent)
       saveToText_(new QAction(QStringLiteral("Save to Textfile"), this)),
       sendToRecycleBin_(new QAction(QStringLiteral("Send to Recycle Bin"), this)),
       selectAll_(new QAction(QStringLiteral("Select all files"), this)),
-      clearSelection_(new QAction(QStringLiteral("Clear selection"), this)) {
-    // Printing, the text export and the recycle bin are wired by their own features.
+      clearSelection_(new QAction(QStringLiteral("Clear selection"), this)),
+      summary_(new QAction(tr("Summary..."), this)) {
+    // Printing, the text export, the recycle bin and the summary are wired by their own
+    // features.
     printSelected_->setEnabled(false);
     printPreview_->setEnabled(false);
     saveToText_->setEnabled(false);
     sendToRecycleBin_->setEnabled(false);
+    summary_->setEnabled(false);
     connect(selectAll_, &QAction::triggered, this, &CFilenameView::SelectAllRequested);
     connect(clearSelection_, &QAction::triggered, this, &CFilenameView::ClearSelectionRequested);
 
@@ -227,6 +230,8 @@ QMenu* CFilenameView::CreateSelectionMenu(QWidget* parent) {
     menu->addSeparator();
     menu->addAction(selectAll_);
     menu->addAction(clearSelection_);
+    menu->addSeparator();
+    menu->addAction(summary_);
     return menu;
 }
 

@@ -57,6 +57,7 @@ public:
     QAction* SendToRecycleBinAction() const { return sendToRecycleBin_; }
     QAction* SelectAllAction() const { return selectAll_; }
     QAction* ClearSelectionAction() const { return clearSelection_; }
+    QAction* SummaryAction() const { return summary_; }
 
     int GetCurrentRow() const { return currentRow_; }
     int GetRowHeight() const { return rowHeight_; }
@@ -94,6 +95,7 @@ private:
     QAction* sendToRecycleBin_;
     QAction* selectAll_;
     QAction* clearSelection_;
+    QAction* summary_;
     int currentRow_ = -1;
     int visibleRows_ = 0;
     int rowHeight_ = kInitialRowHeight;

@@ -1,0 +1,144 @@
+#pragma once
+// CSummaryWindow: the viewer's study summary of a set of files, in a window of its own
+// beside the main window (not modal). The window reads the files itself, on a worker
+// thread with a progress bar, so neither the document (its current file, unsaved edits,
+// display switches, the list's damage marks) nor the user's work in the main window is
+// touched or held up; closing the window cancels the reading.
+//
+// It shows the summary for the value source chosen in the window (Stored, Analysis S,
+// Analysis S-M; each source's result is kept once read) grouped by session or by animal:
+// a sortable table whose selection Ctrl+C copies as tab-separated text, the chart of one
+// animal, and the chart of every animal's chosen measure. Files that failed to load are
+// listed below. The table is saved as the summary's CSV, the chart shown (or the
+// animal's chart while the table is shown) as PNG, SVG or PDF, through the save dialog
+// interface; failures are reported through the message box interface.
+
+#include "charts/SummaryChart.h"
+#include "summary/SummaryRun.h"
+
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QCustomPlot;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTabWidget;
+class QTableView;
+class QTimer;
+
+namespace mirado {
+
+class CSummaryTableModel;
+class ISaveFileDialog;
+class IUserPrompts;
+
+// The files a summary reads: the marked files of the list, or every file when none is
+// marked.
+struct SummaryFiles {
+    std::vector<std::string> paths;
+    bool marked = false; // the paths are the marked files
+};
+
+enum class SummaryGrouping { BySession, ByAnimal };
+
+class CSummaryWindow : public QWidget {
+    Q_OBJECT
+public:
+    enum Tab { kTableTab, kAnimalTab, kAllAnimalsTab };
+
+    CSummaryWindow(SummaryFiles files, IUserPrompts& prompts, ISaveFileDialog& saveDialog,
+                   unsigned jobs, QWidget* parent = nullptr);
+    ~CSummaryWindow() override;
+
+    void SetSource(ValueSource source);
+    void SetGrouping(SummaryGrouping grouping);
+    // Copies the table's selected cells as tab-separated lines, the column titles first.
+    void CopySelection();
+    // Asks for a file and writes the table of the current grouping as the summary's CSV.
+    void SaveTable();
+    // Asks for a file and draws the chart shown (PNG, SVG or PDF by its extension).
+    void SaveChart();
+
+    // The chart the Save Chart command draws.
+    SummaryChartOptions ChartOptions() const;
+    bool IsReading() const { return run_ != nullptr; }
+    // The result shown; null while the chosen source is being read.
+    const SummaryResult* Result() const;
+
+    QLabel* FilesLabel() const { return filesLabel_; }
+    QComboBox* SourceBox() const { return sourceBox_; }
+    QComboBox* GroupingBox() const { return groupingBox_; }
+    QTabWidget* Tabs() const { return tabs_; }
+    QTableView* Table() const { return table_; }
+    CSummaryTableModel& Model() const { return *model_; }
+    QComboBox* AnimalBox() const { return animalBox_; }
+    QComboBox* MeasureBox() const { return measureBox_; }
+    QCustomPlot* AnimalPlot() const { return animalPlot_; }
+    QCustomPlot* AllAnimalsPlot() const { return allAnimalsPlot_; }
+    QListWidget* FailureList() const { return failureList_; }
+    QProgressBar* Progress() const { return progress_; }
+
+signals:
+    // A summary is shown (after a run or from the kept results).
+    void SummaryShown();
+
+private:
+    QWidget* CreateControls();
+    QWidget* CreateTableTab();
+    QWidget* CreateAnimalTab();
+    QWidget* CreateAllAnimalsTab();
+    QWidget* CreateFailureList();
+    void StartRun();
+    void StopRun();
+    void ShowProgress();
+    void OnRunFinished(const SummaryResult& result);
+    void ShowResult();
+    void ShowTable();
+    void ShowFailures();
+    void FillAnimalBox();
+    SummaryChartOptions AnimalChartOptions() const;
+    SummaryChartOptions AllAnimalsChartOptions() const;
+    void DrawChart(QCustomPlot& plot, const SummaryChartOptions& options);
+    void DrawAnimalChart();
+    void DrawAllAnimalsChart();
+    void UpdateButtons();
+    void ReportWriteFailure(const char* caption, const std::string& path, const std::string& error);
+
+    const SummaryFiles files_;
+    IUserPrompts& prompts_;
+    ISaveFileDialog& saveDialog_;
+    const unsigned jobs_;
+    ValueSource source_ = ValueSource::Stored;
+    SummaryGrouping grouping_ = SummaryGrouping::BySession;
+    std::map<ValueSource, SummaryResult> results_;
+    std::unique_ptr<CSummaryRun> run_;
+    std::vector<SummaryAnimal> animals_;
+
+    QLabel* filesLabel_ = nullptr;
+    QComboBox* sourceBox_ = nullptr;
+    QComboBox* groupingBox_ = nullptr;
+    QPushButton* saveTableButton_ = nullptr;
+    QPushButton* saveChartButton_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    CSummaryTableModel* model_ = nullptr;
+    QSortFilterProxyModel* sorter_ = nullptr;
+    QTableView* table_ = nullptr;
+    QComboBox* animalBox_ = nullptr;
+    QComboBox* measureBox_ = nullptr;
+    QCustomPlot* animalPlot_ = nullptr;
+    QCustomPlot* allAnimalsPlot_ = nullptr;
+    QWidget* failureBox_ = nullptr;
+    QListWidget* failureList_ = nullptr;
+};
+
+} // namespace mirado

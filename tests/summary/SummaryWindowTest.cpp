@@ -1,0 +1,343 @@
+#include "summary/SummaryWindow.h"
+#include "app/MainFrame.h"
+#include "app/MiradoApp.h"
+#include "app/SummaryCommand.h"
+#include "document/MiradoDoc.h"
+#include "document/Reading.h"
+#include "platform/ScriptedPlatform.h"
+#include "platform/ScriptedUserPrompts.h"
+#include "records/synth/RecordingGenerator.h"
+#include "summary/SummaryTableModel.h"
+#include "views/FilenameView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QSortFilterProxyModel>
+#include <QSvgRenderer>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <qcustomplot.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace mirado {
+namespace {
+
+void EnsureApp() {
+    if (QApplication::instance() != nullptr)
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "summary_gui_tests";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+QByteArray ReadBytes(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Five recordings of two animals over two days, and one damaged file.
+class SummaryFolder {
+public:
+    SummaryFolder() {
+        Add("a1.001", "A1", "24/03/01", 240);
+        Add("a2.001", "A1", "24/03/01", 260);
+        Add("a3.001", "A1", "24/03/02", 200);
+        Add("b1.001", "B2", "24/03/01", 220);
+        Add("b2.001", "B2", "24/03/02", 230);
+        SynthOptions damaged;
+        damaged.damage = Damage::Truncated;
+        damaged.studyNo = "S9";
+        damaged.animalNo = "A1";
+        damaged.date = "24/03/05";
+        Write("bad.001", damaged);
+    }
+    std::string PathOf(const char* name) const { return dir_.filePath(name).toStdString(); }
+    const std::vector<std::string>& Paths() const { return paths_; }
+    std::string BadPath() const { return paths_.back(); }
+
+private:
+    void Add(const char* name, const char* animal, const char* date, int sbp) {
+        SynthOptions options;
+        options.seed = paths_.size() + 1;
+        options.sbp = sbp;
+        options.studyNo = "S1";
+        options.animalNo = animal;
+        options.date = date;
+        Write(name, options);
+    }
+    void Write(const char* name, const SynthOptions& options) {
+        std::string error;
+        EXPECT_TRUE(WriteRecording(PathOf(name), options, error)) << error;
+        paths_.push_back(PathOf(name));
+    }
+
+    QTemporaryDir dir_;
+    std::vector<std::string> paths_;
+};
+
+std::string CoreCsv(const std::vector<std::string>& paths, ValueSource source, bool bySession) {
+    const StudySummary summary = SummarizeReadings(ReadRecordings(paths, source, 1), source);
+    return SummaryCsv(bySession ? summary.sessions : summary.animals);
+}
+
+class SummaryWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureApp(); }
+
+    // A window over the files, shown once its first summary is.
+    void Open(SummaryFiles files) {
+        window = std::make_unique<CSummaryWindow>(std::move(files), prompts, saveDialog, 2);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->show();
+        WaitShown();
+    }
+    void WaitShown() {
+        if (window->Result() != nullptr)
+            return;
+        QSignalSpy shown(window.get(), &CSummaryWindow::SummaryShown);
+        ASSERT_TRUE(shown.wait(20000));
+    }
+    std::string ModelCsv() const { return SummaryCsv(window->Model().Rows()); }
+    QString ShownCell(int row, int column) const {
+        return window->Table()->model()->index(row, column).data().toString();
+    }
+
+    SummaryFolder folder;
+    ScriptedUserPrompts prompts;
+    ScriptedSaveFileDialog saveDialog;
+    std::unique_ptr<CSummaryWindow> window;
+};
+
+TEST_F(SummaryWindowTest, TableHoldsTheCoreSummaryAndListsTheDamagedFile) {
+    Open({folder.Paths(), false});
+    EXPECT_TRUE(window->FilesLabel()->text().contains("all 6 file"));
+    EXPECT_EQ(ModelCsv(), CoreCsv(folder.Paths(), ValueSource::Stored, true));
+    ASSERT_EQ(window->Model().rowCount(), 5); // A1 x 2 days, B2 x 2 days, the damaged file's
+    EXPECT_EQ(ShownCell(0, CSummaryTableModel::kStudyColumn), "S1");
+    EXPECT_EQ(ShownCell(0, CSummaryTableModel::kAnimalColumn), "A1");
+    EXPECT_EQ(ShownCell(0, CSummaryTableModel::kDateColumn), "24/03/01");
+    EXPECT_EQ(ShownCell(0, CSummaryTableModel::kReadingsColumn), "2");
+    EXPECT_EQ(window->Model().headerData(6, Qt::Horizontal).toString(), "SBP mean");
+    EXPECT_EQ(ShownCell(0, 6), "125.0"); // (120 + 130) / 2 mmHg
+
+    ASSERT_EQ(window->FailureList()->count(), 1);
+    EXPECT_TRUE(window->FailureList()->item(0)->text().startsWith(
+        QString::fromStdString(folder.BadPath())));
+    EXPECT_FALSE(window->FailureList()->isHidden());
+    EXPECT_FALSE(window->IsReading());
+}
+
+TEST_F(SummaryWindowTest, MarkedSubsetGroupingAndSorting) {
+    const std::vector<std::string> marked(folder.Paths().begin(), folder.Paths().begin() + 3);
+    Open({marked, true});
+    EXPECT_TRUE(window->FilesLabel()->text().contains("3 marked file"));
+    EXPECT_EQ(window->Model().rowCount(), 2);
+    EXPECT_EQ(window->FailureList()->count(), 0);
+    EXPECT_TRUE(window->FailureList()->parentWidget()->isHidden());
+
+    window->SetGrouping(SummaryGrouping::ByAnimal);
+    EXPECT_EQ(ModelCsv(), CoreCsv(marked, ValueSource::Stored, false));
+    EXPECT_EQ(window->Model().rowCount(), 1);
+    EXPECT_TRUE(window->Table()->isColumnHidden(CSummaryTableModel::kDateColumn));
+
+    // Sorting orders by the numbers, not their texts.
+    window->SetGrouping(SummaryGrouping::BySession);
+    window->Table()->sortByColumn(6, Qt::DescendingOrder);
+    EXPECT_EQ(ShownCell(0, CSummaryTableModel::kDateColumn), "24/03/01");
+    window->Table()->sortByColumn(6, Qt::AscendingOrder);
+    EXPECT_EQ(ShownCell(0, CSummaryTableModel::kDateColumn), "24/03/02");
+}
+
+TEST_F(SummaryWindowTest, SourceChoiceReadsWithThatSourceAndKeepsEachResult) {
+    Open({folder.Paths(), false});
+    window->SetSource(ValueSource::AnalysisSM);
+    EXPECT_TRUE(window->IsReading());
+    EXPECT_EQ(window->Result(), nullptr);
+    EXPECT_EQ(window->Model().rowCount(), 0);
+    WaitShown();
+    EXPECT_EQ(window->Result()->source, ValueSource::AnalysisSM);
+    EXPECT_EQ(window->SourceBox()->currentText(), "Analysis S-M");
+    EXPECT_EQ(ModelCsv(), CoreCsv(folder.Paths(), ValueSource::AnalysisSM, true));
+
+    window->SetSource(ValueSource::AnalysisS);
+    WaitShown();
+    EXPECT_EQ(ModelCsv(), CoreCsv(folder.Paths(), ValueSource::AnalysisS, true));
+
+    // A source read before is shown at once.
+    window->SetSource(ValueSource::Stored);
+    EXPECT_FALSE(window->IsReading());
+    EXPECT_EQ(ModelCsv(), CoreCsv(folder.Paths(), ValueSource::Stored, true));
+}
+
+TEST_F(SummaryWindowTest, CtrlCCopiesTheSelectionAsTabSeparatedText) {
+    Open({folder.Paths(), false});
+    QTableView* table = window->Table();
+    table->selectionModel()->select(
+        QItemSelection(table->model()->index(0, 0), table->model()->index(1, 4)),
+        QItemSelectionModel::Select);
+    QApplication::clipboard()->clear();
+    window->activateWindow();
+    table->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Study\tAnimal\tDate\tReadings\tComplete\n"
+                                                 "S1\tA1\t24/03/01\t2\t2\n"
+                                                 "S1\tA1\t24/03/02\t1\t1\n");
+}
+
+TEST_F(SummaryWindowTest, SavedTableIsTheCoreCsv) {
+    Open({folder.Paths(), false});
+    saveDialog.QueuePath(folder.PathOf("sessions.csv"));
+    window->SaveTable();
+    EXPECT_EQ(ReadBytes(folder.PathOf("sessions.csv")).toStdString(),
+              CoreCsv(folder.Paths(), ValueSource::Stored, true));
+    ASSERT_EQ(saveDialog.Requests().size(), 1u);
+    EXPECT_EQ(saveDialog.Requests()[0].filters[0].patterns[0], "*.csv");
+
+    window->SetGrouping(SummaryGrouping::ByAnimal);
+    saveDialog.QueuePath(folder.PathOf("animals.csv"));
+    window->SaveTable();
+    EXPECT_EQ(ReadBytes(folder.PathOf("animals.csv")).toStdString(),
+              CoreCsv(folder.Paths(), ValueSource::Stored, false));
+
+    // Cancel writes nothing; an unwritable target is reported.
+    saveDialog.QueueCancel();
+    window->SaveTable();
+    saveDialog.QueuePath(folder.PathOf("no/such/folder/t.csv"));
+    window->SaveTable();
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].caption, "Save Table");
+    EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Stop);
+}
+
+TEST_F(SummaryWindowTest, ChartsShowTheChosenAnimalAndMeasureAndSaveWhatIsShown) {
+    Open({folder.Paths(), false});
+    ASSERT_GE(window->AnimalBox()->count(), 2);
+    window->AnimalBox()->setCurrentIndex(window->AnimalBox()->findText("S1 / B2"));
+    QCustomPlot* animal = window->AnimalPlot();
+    ASSERT_EQ(animal->graphCount(), 4);
+    EXPECT_EQ(animal->graph(0)->dataCount(), 2); // B2 on two days
+
+    window->MeasureBox()->setCurrentIndex(3); // HR
+    QCustomPlot* all = window->AllAnimalsPlot();
+    EXPECT_EQ(all->graph(0)->name(), "S1 / A1");
+    EXPECT_EQ(all->graph(0)->valueAxis()->label(), "Heart rate (beats/min)");
+
+    window->Tabs()->setCurrentIndex(CSummaryWindow::kAllAnimalsTab);
+    EXPECT_EQ(window->ChartOptions().kind, SummaryChartKind::AllAnimals);
+    EXPECT_EQ(window->ChartOptions().measure, SummaryMeasure::Hr);
+    saveDialog.QueuePath(folder.PathOf("all.svg"));
+    window->SaveChart();
+    EXPECT_TRUE(QSvgRenderer(QString::fromStdString(folder.PathOf("all.svg"))).isValid());
+
+    window->Tabs()->setCurrentIndex(CSummaryWindow::kTableTab);
+    EXPECT_EQ(window->ChartOptions().kind, SummaryChartKind::Animal);
+    EXPECT_EQ(window->ChartOptions().animalNo, "B2");
+    saveDialog.QueuePath(folder.PathOf("b2.pdf"));
+    window->SaveChart();
+    EXPECT_TRUE(ReadBytes(folder.PathOf("b2.pdf")).startsWith("%PDF-"));
+    saveDialog.QueuePath(folder.PathOf("b2.png"));
+    window->SaveChart();
+    EXPECT_FALSE(QImage(QString::fromStdString(folder.PathOf("b2.png"))).isNull());
+    EXPECT_TRUE(prompts.Shown().empty());
+}
+
+TEST_F(SummaryWindowTest, ClosingWhileReadingCancelsTheRun) {
+    std::vector<std::string> many;
+    for (int i = 0; i < 100; ++i)
+        many.insert(many.end(), folder.Paths().begin(), folder.Paths().end());
+    window = std::make_unique<CSummaryWindow>(SummaryFiles{many, false}, prompts, saveDialog, 2);
+    EXPECT_TRUE(window->IsReading());
+    window.reset(); // joins the worker; nothing arrives afterwards
+    QCoreApplication::processEvents();
+}
+
+// The command in the running program: the marked files, the document left as it was.
+class SummaryCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        documents = std::make_unique<FixedDocumentsFolder>(folder.PathOf("documents/"));
+        AppServices services;
+        services.documentsFolder = documents.get();
+        services.prompts = &prompts;
+        services.saveDialog = &saveDialog;
+        app = std::make_unique<CMiradoApp>(services);
+        ASSERT_TRUE(app->InitInstance(folder.Paths()));
+        prompts.Clear();
+    }
+
+    SummaryFolder folder;
+    ScriptedUserPrompts prompts;
+    ScriptedSaveFileDialog saveDialog;
+    std::unique_ptr<FixedDocumentsFolder> documents;
+    std::unique_ptr<CMiradoApp> app;
+};
+
+TEST_F(SummaryCommandTest, MenusOpenAWindowOverTheMarkedFilesWithoutTouchingTheDocument) {
+    CMainFrame& frame = *app->GetMainFrame();
+    CMiradoDoc& doc = *app->GetDocument();
+    doc.ToggleSelected(1);
+    doc.ToggleSelected(5); // the damaged file, never opened by the document
+    frame.UpdateCommandStates();
+    ASSERT_TRUE(frame.Action(ID_SUMMARY)->isEnabled());
+    frame.Action(ID_SUMMARY)->trigger();
+    QList<CSummaryWindow*> windows = frame.findChildren<CSummaryWindow*>();
+    ASSERT_EQ(windows.size(), 1);
+    CSummaryWindow* window = windows[0];
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_TRUE(window->FilesLabel()->text().contains("2 marked file"));
+    QSignalSpy shown(window, &CSummaryWindow::SummaryShown);
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(window->FailureList()->count(), 1);
+    EXPECT_TRUE(prompts.Shown().empty()); // no message box per failed file
+
+    EXPECT_EQ(doc.GetCurrentIndex(), 0);
+    EXPECT_TRUE(doc.IsLoaded());
+    EXPECT_FALSE(doc.IsDamagedAt(5));
+    EXPECT_EQ(doc.GetCurrentPath(), folder.Paths()[0]);
+
+    // The pop-up's item opens a window of its own, here over every file.
+    doc.ClearSelection();
+    frame.GetFileList()->SummaryAction()->trigger();
+    windows = frame.findChildren<CSummaryWindow*>();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_TRUE(windows[1]->FilesLabel()->text().contains("all 6 file"));
+    windows[0]->close();
+    windows[1]->close();
+}
+
+TEST(SummaryFiles, MarkedFilesOrEveryFile) {
+    SummaryFolder folder;
+    ScriptedUserPrompts prompts;
+    DocumentServices services;
+    services.prompts = &prompts;
+    CMiradoDoc doc(services);
+    const std::vector<std::string> paths(folder.Paths().begin(), folder.Paths().begin() + 3);
+    doc.SetFileList(paths);
+    doc.OpenFileAt(0);
+    EXPECT_FALSE(SummaryFilesOf(doc).marked);
+    EXPECT_EQ(SummaryFilesOf(doc).paths, paths);
+    doc.ToggleSelected(2);
+    doc.ToggleSelected(0);
+    const SummaryFiles marked = SummaryFilesOf(doc);
+    EXPECT_TRUE(marked.marked);
+    EXPECT_EQ(marked.paths, (std::vector<std::string>{paths[0], paths[2]}));
+}
+
+} // namespace
+} // namespace mirado
