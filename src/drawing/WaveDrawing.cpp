@@ -237,7 +237,9 @@ void CWaveDrawing::DrawZoomMarkers() {
 void DrawDamagedFileText(IDrawingSurface& surface, const Rect& client, const std::string& text,
                          Colour background) {
     surface.SetFont(FontSpec{kDamagedTextFace, kDamagedTextPointTenths, 0, 400});
-    surface.SetTextColour(kBlack);
+    // Black on white as the drawing has it; on the black background black ink would be
+    // invisible, so the text is white there.
+    surface.SetTextColour(background == kBlack ? kWhite : kBlack);
     surface.SetTextBackground(background);
     surface.SetBackgroundMode(BackgroundMode::Opaque);
     surface.TextOut(kDamagedTextX, (client.top + client.bottom) / 2, text);

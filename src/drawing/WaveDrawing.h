@@ -106,7 +106,8 @@ private:
 };
 
 // The text shown instead of the drawing for a damaged file, in the 14-point font, black
-// on the background colour, its top-left corner 20 pixels in at half the pane's height.
+// on the background colour (white on the black background), its top-left corner 20 pixels in at
+// half the pane's height.
 void DrawDamagedFileText(IDrawingSurface& surface, const Rect& client, const std::string& text,
                          Colour background);
 

@@ -260,15 +260,17 @@ TEST(WaveMarkers, ZoomedViewDrawsOnlyMarkersAmongTheVisibleSamples) {
     EXPECT_EQ(drawnAt(3000), -1);
 }
 
-TEST(DamagedFile, TextIsBlackOnTheBackgroundAtHalfHeight) {
-    RecordingSurface surface;
-    DrawDamagedFileText(surface, {0, 0, 800, 401}, "File format Error.", kBlack);
-    ASSERT_EQ(surface.texts.size(), 1u);
-    EXPECT_EQ(surface.texts[0].at, (Point{20, 200}));
-    EXPECT_EQ(surface.texts[0].colour, kBlack);
-    EXPECT_EQ(surface.texts[0].background, kBlack);
-    EXPECT_EQ(surface.texts[0].font.pointSizeTenths, 140);
-    EXPECT_EQ(surface.CurrentFont().face, "System");
+TEST(DamagedFile, TextIsBlackOnWhiteAndWhiteOnBlackAtHalfHeight) {
+    for (const auto& [background, ink] : {std::pair{kWhite, kBlack}, std::pair{kBlack, kWhite}}) {
+        RecordingSurface surface;
+        DrawDamagedFileText(surface, {0, 0, 800, 401}, "File format Error.", background);
+        ASSERT_EQ(surface.texts.size(), 1u);
+        EXPECT_EQ(surface.texts[0].at, (Point{20, 200}));
+        EXPECT_EQ(surface.texts[0].colour, ink);
+        EXPECT_EQ(surface.texts[0].background, background);
+        EXPECT_EQ(surface.texts[0].font.pointSizeTenths, 140);
+        EXPECT_EQ(surface.CurrentFont().face, "System");
+    }
 }
 
 // A repaint of a few columns (the drag line moving) draws the traces there and in one

@@ -181,6 +181,20 @@ TEST_F(WaveViewTest, DamagedFileShowsItsTextAndIgnoresClicks) {
     EXPECT_EQ(whole->TickCount(), 0);
 }
 
+TEST_F(WaveViewTest, DamagedFileTextIsVisibleOnTheBlackBackground) {
+    doc->GetSettings().SetBkColor(1);
+    wave->ApplyColourSettings();
+    Open(Damage::Truncated);
+    const QImage image = Render(*wave);
+    const int middle = wave->WaveClientRect().Height() / 2;
+    int ink = 0;
+    for (int y = middle; y < middle + 20; ++y)
+        for (int x = 20; x < 200; ++x)
+            ink += image.pixelColor(x, y) == ColourOf(kWhite) ? 1 : 0;
+    EXPECT_GT(ink, 50);
+    EXPECT_EQ(image.pixelColor(5, 5), ColourOf(kBlack));
+}
+
 TEST_F(WaveViewTest, AmplitudeStopsAtItsLimits) {
     Open();
     doc->SetViewScale(0);
