@@ -20,9 +20,26 @@ void AppendPadded(std::string& out, const std::string& text, size_t width) {
     out += text;
 }
 
+// A text inside a quoted column: a line break would split the row, so CR and LF become
+// blanks; a double quote is doubled, as a comma-separated reader expects. Texts without
+// these characters pass unchanged.
+void AppendCsvText(std::string& out, const std::string& text) {
+    for (char c : text) {
+        if (c == '"')
+            out += "\"\"";
+        else if (c == '\r' || c == '\n')
+            out += ' ';
+        else
+            out += c;
+    }
+}
+
+// The padding is counted on the stored text, before any quote is doubled.
 void AppendQuotedPadded(std::string& out, const std::string& text) {
     out += '"';
-    AppendPadded(out, text, kTextColumnWidth);
+    if (text.size() < kTextColumnWidth)
+        out.append(kTextColumnWidth - text.size(), ' ');
+    AppendCsvText(out, text);
     out += "\",";
 }
 
@@ -47,7 +64,7 @@ void AppendTextColumns(std::string& out, const std::string& date, const std::str
     for (const std::string* text : {&date, &time, &animalNo, &exNo, &weight, &sexAge})
         AppendQuotedPadded(out, *text);
     out += '"';
-    out += comment;
+    AppendCsvText(out, comment);
     out += "\",";
 }
 

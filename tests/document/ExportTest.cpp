@@ -2,6 +2,12 @@
 
 #include "document/ExportLoop.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <unistd.h>
+
 namespace mirado::test {
 
 namespace {
@@ -70,6 +76,83 @@ TEST(TextExportTest, LongTextsAreNeverCut) {
     CExportFields fields = Fields("ABCDEFGHIJ", 1, 2);
     const std::string line = FormatDominantLine(fields);
     EXPECT_NE(line.find("\"ABCDEFGHIJ\""), std::string::npos);
+}
+
+// Reads one CSV record the way a spreadsheet would: returns the fields, or nothing when
+// the text holds more or less than one well-formed record.
+std::optional<std::vector<std::string>> ParseOneCsvRecord(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false, ended = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (ended)
+            return std::nullopt; // something after the record's end
+        if (quoted) {
+            if (c != '"')
+                fields.back() += c;
+            else if (i + 1 < line.size() && line[i + 1] == '"')
+                fields.back() += line[++i];
+            else
+                quoted = false;
+        } else if (c == '"' && (fields.back().empty() || line[i - 1] == ',')) {
+            quoted = true;
+        } else if (c == ',') {
+            fields.emplace_back();
+        } else if (c == '\r' && i + 1 < line.size() && line[i + 1] == '\n') {
+            ++i;
+            ended = true;
+        } else if (c == '"' || c == '\r' || c == '\n') {
+            return std::nullopt; // a stray quote or a bare line break
+        } else {
+            fields.back() += c;
+        }
+    }
+    if (quoted || !ended)
+        return std::nullopt;
+    return fields;
+}
+
+TEST(TextExportTest, QuotesAndLineBreaksInTextsKeepEachRowOneCsvRecord) {
+    CExportFields fields = Fields("A\"B", 300, 120);
+    fields.comment = "say \"hi\"\r\nnext";
+    fields.sexAge = "M\n3";
+    const std::string dominant = FormatDominantLine(fields);
+    EXPECT_NE(dominant.find(",\"     A\"\"B\","), std::string::npos) << dominant;
+    EXPECT_NE(dominant.find(",\"     M 3\","), std::string::npos) << dominant;
+    const std::string mean = FormatMeanLine(MakeExportRow(fields));
+    EXPECT_NE(mean.find(",\"     A\"\"B\","), std::string::npos) << mean;
+    for (const std::string& line : {dominant, mean}) {
+        const auto record = ParseOneCsvRecord(line);
+        ASSERT_TRUE(record.has_value()) << line;
+        ASSERT_EQ(record->size(), 12u);
+        EXPECT_EQ((*record)[2], "     A\"B");
+        EXPECT_EQ((*record)[5], "     M 3");
+        EXPECT_EQ((*record)[6], "say \"hi\"  next");
+    }
+}
+
+// An independent reader: Python's csv module, when the machine has Python.
+TEST(TextExportTest, PythonsCsvReaderReadsARowWithQuotesAsOneRow) {
+    if (std::system("python3 -c '' >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "python3 is not installed";
+    CExportFields fields = Fields("A-001", 300, 120);
+    fields.comment = "a \"quoted\", word";
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("mirado-csv-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "out.txt", std::ios::binary)
+        << kExportHeader << FormatDominantLine(fields);
+    std::ofstream(folder / "check.py")
+        << "import csv, sys\n"
+           "rows = list(csv.reader(open(sys.argv[1], newline='')))\n"
+           "ok = len(rows) == 2 and len(rows[1]) == 12\n"
+           "ok = ok and rows[1][6] == 'a \"quoted\", word' and rows[1][2] == '   A-001'\n"
+           "sys.exit(0 if ok else 1)\n";
+    const std::string command =
+        "python3 '" + (folder / "check.py").string() + "' '" + (folder / "out.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(status, 0);
 }
 
 TEST_F(DocumentTest, DominantRowHasTheExactBytes) {
@@ -172,6 +255,16 @@ TEST_F(DocumentTest, DamagedFileRowNeverTakesThePreviousFilesAnalysis) {
     EXPECT_NE(text.find(",2,\"0\",\"121\",\"0\",\"0\"\r\n"), std::string::npos) << text;
     ASSERT_FALSE(Doc().OpenFileAt(0));
     EXPECT_FALSE(Doc().IsAnalysisSource());
+}
+
+TEST_F(DocumentTest, ExportToATargetWithALongValidNameIsWritten) {
+    Pick(1);
+    Doc().SelectAll();
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+    const std::string out = folder.File(std::string(246, 't') + ".txt");
+    const ExportResult result = ExportMarkedFiles(Doc(), ExportMode::Dominant, out, nullptr);
+    ASSERT_TRUE(result.written) << result.error;
+    EXPECT_EQ(ReadFile(out).rfind(kExportHeader, 0), 0u);
 }
 
 TEST_F(DocumentTest, FailedExportWriteLeavesNoFileBehind) {
