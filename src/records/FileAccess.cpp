@@ -70,12 +70,31 @@ std::string ResolveTarget(const std::string& path) {
     return path;
 }
 
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The longest file name the target's folder takes.
+size_t LongestNameIn(const std::string& folder) {
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<size_t>(longest) : static_cast<size_t>(NAME_MAX);
+}
+
+// Temporary files are hidden and short, whatever the target's name: any name the folder
+// takes can be written, and a file left by a killed process neither shows up in a
+// listing nor matches the measurement files' patterns (no dot before a digit).
+std::string TemporaryName(unsigned serial) {
+    return ".mirado-" + std::to_string(::getpid()) + "-" + std::to_string(serial) + ".tmp";
+}
+
 // Creates a new, empty temporary file beside target; returns its descriptor.
 int CreateTemporary(const std::string& target, std::string& temporaryPath, int& error) {
     static std::atomic<unsigned> counter{0};
+    const std::string folder = FolderOf(target);
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        temporaryPath = target + ".tmp" + std::to_string(::getpid()) + "-" +
-                        std::to_string(counter.fetch_add(1));
+        temporaryPath =
+            (folder == "/" ? folder : folder + "/") + TemporaryName(counter.fetch_add(1));
         const int fd =
             ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
         if (fd >= 0)
@@ -190,6 +209,11 @@ ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
     const std::string target = ResolveTarget(path);
+    const std::string name = NameOf(target);
+    if (name.size() > LongestNameIn(FolderOf(target))) {
+        error = "The file name " + name + " is too long";
+        return false;
+    }
     struct stat info {};
     bool exists = false;
     if (!CheckExistingTarget(target, info, exists, error))

@@ -20,10 +20,9 @@ ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint
                          std::string& error);
 
 // Replaces the file at path by bytes without ever leaving it half-written: writes a
-// temporary file in the same folder, flushes it to disk and renames it over the target,
-// keeping an existing target's permissions. A target the caller may not write is
-// refused. On failure the target is untouched, the temporary file is gone and `error`
-// says why.
+// hidden, short-named temporary file in the same folder, flushes it to disk and renames it over the
+// target, keeping an existing target's permissions. A target the caller may not write is refused.
+// On failure the target is untouched, the temporary file is gone and `error` says why.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
 
 // True when both paths name the same file (same device and inode, following symbolic

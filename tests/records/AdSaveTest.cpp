@@ -9,8 +9,10 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fnmatch.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace mirado {
@@ -194,6 +196,52 @@ TEST(AdDataSave, AWriteFailingHalfWayLeavesTheOriginalIntact) {
     EXPECT_EQ(data.GetLastError(), "  Cannot write the file (File too large)");
     EXPECT_EQ(ReadBytes(path), original);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST(AdDataSave, ALongValidNameIsSavedAndATooLongOneIsNamed) {
+    TempFolder folder;
+    const std::string name = std::string(246, 'n') + ".001"; // 250 bytes
+    const std::string path = folder.File(name);
+    CAdData data = LoadOrFail(RecordBuilder().Bytes());
+    data.SetComment("long");
+    ASSERT_EQ(data.Save(path, nullptr), 0) << data.GetLastError();
+    EXPECT_EQ(ReadBytes(path), SavedBytes(data));
+    ASSERT_EQ(data.Save(path, nullptr), 0) << data.GetLastError(); // and over itself
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+
+    const std::string tooLong = std::string(256, 'x');
+    EXPECT_EQ(data.Save(folder.File(tooLong), nullptr), 1);
+    EXPECT_EQ(data.GetLastError(), "  The file name " + tooLong + " is too long");
+}
+
+// What a process killed while writing leaves behind: its temporary file, which must be
+// hidden and must not look like a measurement file ("*.0*" to "*.9*").
+TEST(FileAccess, TemporaryFileOfAKilledWriterIsHiddenAndNoMeasurementFile) {
+    TempFolder folder;
+    const std::string target = folder.File(std::string(246, 'm') + ".001");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The file size limit kills the writer half-way through its temporary file.
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit limited{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limited);
+        std::string error;
+        WriteFileAtomically(target, std::string(5000, 'x'), error);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        names.push_back(entry.path().filename().string());
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(names[0].front(), '.');
+    EXPECT_LE(names[0].size(), 40u);
+    EXPECT_NE(fnmatch("*.[0-9]*", names[0].c_str(), FNM_PERIOD), 0) << names[0];
+    EXPECT_NE(fnmatch("*.[0-9]*", names[0].c_str(), 0), 0) << names[0];
 }
 
 TEST(FileAccess, RefusesNonRegularTargets) {
