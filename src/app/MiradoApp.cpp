@@ -13,7 +13,10 @@
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStatusBar>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace mirado {
 
@@ -60,6 +63,8 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
 
     preferenceFolder_ = PreparePreferenceFolder(*documentsFolder_, prompts_);
     profile_ = std::make_unique<CQtProfile>(SettingsFilePath(preferenceFolder_));
+    if (!profile_->Problem().empty())
+        std::fprintf(stderr, "mirado: %s\n", profile_->Problem().c_str());
 
     DocumentServices services;
     services.prompts = prompts_;
@@ -86,6 +91,8 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     frame_->UpdateCommandStates();
 
     frame_->OpenPaths(files);
+    if (!profile_->Problem().empty())
+        frame_->statusBar()->showMessage(QString::fromStdString(profile_->Problem()));
 
     frame_->show();
     // The printers are looked at once the window is up, so the first paint does not wait.

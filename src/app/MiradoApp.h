@@ -10,6 +10,7 @@
 #include "platform/qt/QtProfile.h"
 #include "platform/qt/QtSaveFileDialog.h"
 #include "platform/qt/QtSystemServices.h"
+#include "platform/qt/QtTrash.h"
 #include "platform/qt/QtUserPrompts.h"
 
 #include <QPageLayout>

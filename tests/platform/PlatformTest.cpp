@@ -3,12 +3,20 @@
 #include "platform/ScriptedPlatform.h"
 #include "platform/qt/QtProfile.h"
 #include "platform/qt/QtSystemServices.h"
+#include "platform/qt/QtTrash.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <optional>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace mirado {
@@ -58,6 +66,28 @@ TEST(ProfileValueTest, OnlyWholeDecimalNumbersThatFitCount) {
         EXPECT_FALSE(ParseProfileInt(bad).has_value()) << bad;
 }
 
+TEST(ProfileValueTest, IniValuesAreFoundAndChangedInPlace) {
+    const std::string text = "; kept\r\n[Other]\r\ninterval=1\r\n[tenvarawu]\r\n"
+                             " Interval = 7 \r\nname=\"  x \"\r\n\r\n[Last]\r\n";
+    EXPECT_EQ(FindProfileValue(text, "TenvarAWU", "interval"), "7");
+    EXPECT_EQ(FindProfileValue(text, "TenvarAWU", "name"), "  x ");
+    EXPECT_EQ(FindProfileValue(text, "TenvarAWU", "alert"), std::nullopt);
+    EXPECT_EQ(FindProfileValue(text, "Missing", "interval"), std::nullopt);
+
+    EXPECT_EQ(WithProfileValue(text, "TenvarAWU", "interval", "9"),
+              "; kept\r\n[Other]\r\ninterval=1\r\n[tenvarawu]\r\ninterval=9\r\n"
+              "name=\"  x \"\r\n\r\n[Last]\r\n");
+    EXPECT_EQ(WithProfileValue(text, "TenvarAWU", "alert", "1"),
+              "; kept\r\n[Other]\r\ninterval=1\r\n[tenvarawu]\r\n Interval = 7 \r\n"
+              "name=\"  x \"\r\nalert=1\r\n\r\n[Last]\r\n");
+    EXPECT_EQ(WithProfileValue("", "TenvarAWU", "bkColor", "0"), "[TenvarAWU]\nbkColor=0\n");
+    EXPECT_EQ(WithProfileValue("[A]\nx=1", "A", "y", " 2"), "[A]\nx=1\ny=\" 2\"\n");
+    EXPECT_EQ(WithProfileValue("[A]", "B", "y", "2"), "[A]\n[B]\ny=2\n");
+    EXPECT_EQ(WithProfileValue("[A]\n", "A", "dataFolder", "/a\nb/"), std::nullopt);
+    const std::string quoted = *WithProfileValue("", "A", "q", "\"x\"");
+    EXPECT_EQ(FindProfileValue(quoted, "A", "q"), "\"x\"");
+}
+
 TEST(QtProfileTest, WritesAnIniSectionAndReadsItBack) {
     const std::filesystem::path folder = FreshFolder("ini");
     const std::string file = (folder / "Tenvar.s99").string();
@@ -89,6 +119,104 @@ TEST(QtProfileTest, HandWrittenBadValuesGiveTheDefault) {
     std::filesystem::remove_all(folder);
 }
 
+TEST(QtProfileTest, WritesReplaceTheFileAtomicallyAndLeaveNothingBeside) {
+    const std::filesystem::path folder = FreshFolder("atomic");
+    const std::filesystem::path file = folder / "Tenvar.s99";
+    std::ofstream(file) << "[TenvarAWU]\r\n; a note\r\nbkColor=3\r\n";
+    const auto inode = [&] {
+        struct stat info {};
+        ::stat(file.c_str(), &info);
+        return info.st_ino;
+    };
+    const auto before = inode();
+    CQtProfile profile(file.string());
+    EXPECT_TRUE(profile.Problem().empty());
+    EXPECT_TRUE(profile.WriteProfileInt("TenvarAWU", "interval", 8));
+    EXPECT_NE(inode(), before); // a new file renamed into place, not rewritten in place
+    EXPECT_EQ(ReadText(file), "[TenvarAWU]\r\n; a note\r\nbkColor=3\r\ninterval=8\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(QtProfileTest, LinkToARegularFileIsWrittenThroughAndStaysALink) {
+    const std::filesystem::path folder = FreshFolder("link");
+    std::filesystem::create_directories(folder / "real");
+    const std::filesystem::path target = folder / "real" / "settings.ini";
+    std::ofstream(target) << "[TenvarAWU]\nalert=1\n";
+    const std::filesystem::path link = folder / "Tenvar.s99";
+    std::filesystem::create_symlink(target, link);
+    CQtProfile profile(link.string());
+    EXPECT_TRUE(profile.Problem().empty());
+    EXPECT_EQ(profile.GetProfileInt("TenvarAWU", "alert", 0), 1);
+    EXPECT_TRUE(profile.WriteProfileInt("TenvarAWU", "interval", 12));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadText(target), "[TenvarAWU]\nalert=1\ninterval=12\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "real"),
+                            std::filesystem::directory_iterator()),
+              1);
+    std::filesystem::remove_all(folder);
+}
+
+// Whatever stands at the settings path: the defaults apply, nothing is written and the
+// thing itself stays as it was.
+void ExpectRefusedAndUntouched(const std::string& path, const std::string& kind) {
+    const auto typeOf = [&] { return std::filesystem::symlink_status(path).type(); };
+    const auto before = typeOf();
+    CQtProfile profile(path);
+    EXPECT_NE(profile.Problem().find("Settings are not saved: " + path + " " + kind),
+              std::string::npos)
+        << profile.Problem();
+    EXPECT_EQ(profile.GetProfileInt("TenvarAWU", "interval", 5), 5);
+    EXPECT_EQ(profile.GetProfileString("TenvarAWU", "dataFolder", "d"), "d");
+    EXPECT_FALSE(profile.WriteProfileInt("TenvarAWU", "interval", 12));
+    EXPECT_FALSE(profile.WriteProfileString("TenvarAWU", "dataFolder", "/x/"));
+    EXPECT_EQ(typeOf(), before);
+}
+
+TEST(QtProfileTest, FolderAndLinkToNothingAreRefusedAndLeftAsTheyAre) {
+    const std::filesystem::path folder = FreshFolder("kinds");
+    std::filesystem::create_directories(folder / "Tenvar.s99");
+    ExpectRefusedAndUntouched((folder / "Tenvar.s99").string(), "is a folder");
+    std::filesystem::create_symlink(folder / "gone", folder / "dangling.s99");
+    ExpectRefusedAndUntouched((folder / "dangling.s99").string(), "is a link to nothing");
+    EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(QtProfileTest, NamedPipeNeverBlocksAndIsNeverWritten) {
+    const std::filesystem::path folder = FreshFolder("fifo");
+    const std::filesystem::path pipe = folder / "Tenvar.s99";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto run = std::async(std::launch::async,
+                          [&] { ExpectRefusedAndUntouched(pipe.string(), "is a named pipe"); });
+    if (run.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Releases a reader stuck in the pipe, so the test ends with its failure.
+        const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+        ADD_FAILURE() << "reading the settings blocked on a named pipe";
+    }
+    run.wait();
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(QtProfileTest, LinkToADeviceLeavesTheDeviceNode) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making a device node needs root";
+    const std::filesystem::path folder = FreshFolder("device");
+    const std::filesystem::path node = folder / "null-device";
+    ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    std::filesystem::create_symlink(node, folder / "Tenvar.s99");
+    ExpectRefusedAndUntouched((folder / "Tenvar.s99").string(), "is a device");
+    ExpectRefusedAndUntouched(node.string(), "is a device");
+    EXPECT_TRUE(std::filesystem::is_character_file(node));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "Tenvar.s99"));
+    std::filesystem::remove_all(folder);
+}
+
 TEST(QtSystemServicesTest, DocumentsFolderEndsWithSlashAndMissingFilesStayOutOfTrash) {
     CQtDocumentsFolder documents;
     const std::string folder = documents.GetDocumentsFolder();
@@ -96,6 +224,95 @@ TEST(QtSystemServicesTest, DocumentsFolderEndsWithSlashAndMissingFilesStayOutOfT
     EXPECT_EQ(folder.back(), '/');
     CQtTrash trash;
     EXPECT_FALSE(trash.MoveToTrash("/nonexistent/mirado/file.01"));
+}
+
+// Runs with HOME pointing at an empty folder and the current folder somewhere else,
+// restoring both afterwards.
+class EmptyHomeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = FreshFolder("trash");
+        std::filesystem::create_directories(root / "home");
+        std::filesystem::create_directories(root / "elsewhere");
+        std::filesystem::create_directories(root / "data");
+        SaveVariable("HOME", home);
+        SaveVariable("XDG_DATA_HOME", dataHome);
+        ::setenv("HOME", (root / "home").c_str(), 1);
+        ::unsetenv("XDG_DATA_HOME");
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(root / "elsewhere");
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous);
+        RestoreVariable("HOME", home);
+        RestoreVariable("XDG_DATA_HOME", dataHome);
+        std::filesystem::remove_all(root);
+    }
+    static void SaveVariable(const char* name, std::optional<std::string>& value) {
+        const char* text = std::getenv(name);
+        value = text != nullptr ? std::optional<std::string>(text) : std::nullopt;
+    }
+    static void RestoreVariable(const char* name, const std::optional<std::string>& value) {
+        if (value)
+            ::setenv(name, value->c_str(), 1);
+        else
+            ::unsetenv(name);
+    }
+    size_t CountIn(const std::filesystem::path& folder) const {
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                 std::filesystem::directory_iterator()));
+    }
+
+    std::filesystem::path root, previous;
+    std::optional<std::string> home, dataHome;
+};
+
+TEST_F(EmptyHomeTest, FilesGoToTheTrashMadeInTheHomeNeverToTheCurrentFolder) {
+    const std::filesystem::path file = root / "data" / "A 1%.001";
+    std::ofstream(file) << "x";
+    CQtTrash trash;
+    ASSERT_TRUE(trash.MoveToTrash(file.string()));
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(CountIn(root / "elsewhere"), 0u);
+    const std::filesystem::path bin = root / "home" / ".local" / "share" / "Trash";
+    EXPECT_EQ(ReadText(bin / "files" / "A 1%.001"), "x");
+    const std::string info = ReadText(bin / "info" / "A 1%.001.trashinfo");
+    const std::string encoded = (root / "data").string() + "/A%201%25.001";
+    EXPECT_EQ(info.rfind("[Trash Info]\nPath=" + encoded + "\nDeletionDate=", 0), 0u) << info;
+    EXPECT_EQ(std::filesystem::status(bin).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+
+    // A second file of the same name does not overwrite the first.
+    std::ofstream(file) << "y";
+    ASSERT_TRUE(trash.MoveToTrash(file.string()));
+    EXPECT_EQ(ReadText(bin / "files" / "A 1%.001.2"), "y");
+    EXPECT_TRUE(std::filesystem::exists(bin / "info" / "A 1%.001.2.trashinfo"));
+}
+
+TEST_F(EmptyHomeTest, RelativePathsAndLongNamesAreTrashedToo) {
+    const std::string name = std::string(250, 'n') + ".001";
+    std::ofstream(root / "elsewhere" / name) << "z";
+    CQtTrash trash;
+    ASSERT_TRUE(trash.MoveToTrash(name));
+    EXPECT_EQ(CountIn(root / "elsewhere"), 0u);
+    const std::filesystem::path bin = root / "home" / ".local" / "share" / "Trash";
+    EXPECT_EQ(CountIn(bin / "files"), 1u);
+    const std::string info = ReadText(std::filesystem::directory_iterator(bin / "info")->path());
+    EXPECT_NE(info.find("Path=" + (root / "elsewhere").string() + "/" + name + "\n"),
+              std::string::npos);
+}
+
+TEST_F(EmptyHomeTest, AFileTheTrashCannotTakeStaysWhereItIs) {
+    const std::filesystem::path file = root / "data" / "b.001";
+    std::ofstream(file) << "x";
+    // A file where the data folder belongs: no trash can be made.
+    std::filesystem::create_directories(root / "home" / ".local");
+    std::ofstream(root / "home" / ".local" / "share") << "";
+    CQtTrash trash;
+    EXPECT_FALSE(trash.MoveToTrash(file.string()));
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(CountIn(root / "elsewhere"), 0u);
+    EXPECT_FALSE(trash.MoveToTrash((root / "data" / "missing.001").string()));
 }
 
 } // namespace

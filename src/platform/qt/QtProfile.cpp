@@ -1,39 +1,72 @@
 #include "platform/qt/QtProfile.h"
 
 #include "platform/ProfileValue.h"
+#include "records/FileAccess.h"
 
-#include <QSettings>
-#include <QStringList>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace mirado {
 
 namespace {
 
-QString KeyOf(const std::string& section, const std::string& key) {
-    return QString::fromStdString(section) + QLatin1Char('/') + QString::fromStdString(key);
-}
+// Far beyond any settings file this program writes; a larger one is not ours.
+constexpr size_t kMaxSettingsFileSize = 1u << 20;
 
-// QSettings reads an unquoted value holding commas as a list; the file meant one text.
-std::optional<std::string> RawText(const QSettings& settings, const QString& key) {
-    if (!settings.contains(key))
-        return std::nullopt;
-    const QVariant value = settings.value(key);
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(',')).toStdString();
-    return value.toString().toStdString();
+std::string KindOf(mode_t mode) {
+    if (S_ISFIFO(mode))
+        return "is a named pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "is a device";
+    if (S_ISSOCK(mode))
+        return "is a socket";
+    if (S_ISDIR(mode))
+        return "is a folder";
+    return "is not a regular file";
 }
 
 } // namespace
 
-CQtProfile::CQtProfile(const std::string& filePath)
-    : settings_(
-          std::make_unique<QSettings>(QString::fromStdString(filePath), QSettings::IniFormat)) {}
+std::string SettingsPathProblem(const std::string& path) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0)
+        return {}; // missing: created by the first write (or its folder is reported at start-up)
+    struct stat target {};
+    if (::stat(path.c_str(), &target) != 0)
+        return S_ISLNK(link.st_mode) ? "is a link to nothing" : "cannot be examined";
+    return S_ISREG(target.st_mode) ? std::string() : KindOf(target.st_mode);
+}
 
-CQtProfile::~CQtProfile() = default;
+CQtProfile::CQtProfile(const std::string& filePath) : path_(filePath) {
+    const std::string problem = SettingsPathProblem(path_);
+    if (!problem.empty())
+        problem_ = "Settings are not saved: " + path_ + " " + problem + ".";
+}
+
+std::optional<std::string> CQtProfile::ReadText() const {
+    if (!problem_.empty() || !SettingsPathProblem(path_).empty())
+        return std::nullopt;
+    struct stat info {};
+    if (::lstat(path_.c_str(), &info) != 0 && errno == ENOENT)
+        return std::string();
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (ReadWholeFile(path_, kMaxSettingsFileSize, bytes, error) != ReadStatus::Ok)
+        return std::nullopt;
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::optional<std::string> CQtProfile::Find(const std::string& section,
+                                            const std::string& key) const {
+    const std::optional<std::string> text = ReadText();
+    if (!text)
+        return std::nullopt;
+    return FindProfileValue(*text, section, key);
+}
 
 int CQtProfile::GetProfileInt(const std::string& section, const std::string& key,
                               int defaultValue) {
-    const std::optional<std::string> text = RawText(*settings_, KeyOf(section, key));
+    const std::optional<std::string> text = Find(section, key);
     if (!text)
         return defaultValue;
     return ParseProfileInt(*text).value_or(defaultValue);
@@ -41,7 +74,7 @@ int CQtProfile::GetProfileInt(const std::string& section, const std::string& key
 
 std::string CQtProfile::GetProfileString(const std::string& section, const std::string& key,
                                          const std::string& defaultValue) {
-    return RawText(*settings_, KeyOf(section, key)).value_or(defaultValue);
+    return Find(section, key).value_or(defaultValue);
 }
 
 bool CQtProfile::WriteProfileInt(const std::string& section, const std::string& key, int value) {
@@ -50,9 +83,16 @@ bool CQtProfile::WriteProfileInt(const std::string& section, const std::string& 
 
 bool CQtProfile::WriteProfileString(const std::string& section, const std::string& key,
                                     const std::string& value) {
-    settings_->setValue(KeyOf(section, key), QString::fromStdString(value));
-    settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    const std::optional<std::string> text = ReadText();
+    if (!text)
+        return false;
+    const std::optional<std::string> changed = WithProfileValue(*text, section, key, value);
+    if (!changed)
+        return false;
+    if (*changed == *text)
+        return true;
+    std::string error;
+    return WriteFileAtomically(path_, *changed, error);
 }
 
 } // namespace mirado

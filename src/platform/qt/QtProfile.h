@@ -1,19 +1,28 @@
 #pragma once
-// CQtProfile: the settings file as an INI-format text file, read and written through
-// QSettings. Each write is flushed to the file at once, so a crash loses nothing.
+// CQtProfile: the settings file, an INI-format text file of named values in sections.
+// Every write rereads the file, changes the one value and replaces the file atomically
+// (a hidden temporary file in the same folder, renamed over it), so a crash loses
+// nothing and never leaves half a file. A symbolic link to a regular file is read and
+// written through: its target is replaced and the link stays.
+//
+// A settings path that is not a regular file after following links (a named pipe, a
+// device, a socket, a folder, a link to nothing) is never opened for reading nor
+// replaced: the program runs on the defaults and Problem() says why nothing is saved.
 
 #include "platform/SystemServices.h"
 
-#include <memory>
-
-class QSettings;
+#include <optional>
+#include <string>
 
 namespace mirado {
 
 class CQtProfile : public IProfile {
 public:
     explicit CQtProfile(const std::string& filePath);
-    ~CQtProfile() override;
+
+    // Empty while the settings can be kept; otherwise a sentence saying why they are not
+    // saved, naming the file, for the user.
+    const std::string& Problem() const { return problem_; }
 
     int GetProfileInt(const std::string& section, const std::string& key,
                       int defaultValue) override;
@@ -24,7 +33,16 @@ public:
                             const std::string& value) override;
 
 private:
-    std::unique_ptr<QSettings> settings_;
+    // The file's text; "" when it does not exist yet; nothing when it cannot be used.
+    std::optional<std::string> ReadText() const;
+    std::optional<std::string> Find(const std::string& section, const std::string& key) const;
+
+    std::string path_;
+    std::string problem_;
 };
+
+// Why a settings path cannot hold the settings ("is a named pipe", ...), or "" when it
+// is a regular file, a link to one, or missing (it is then created on the first write).
+std::string SettingsPathProblem(const std::string& path);
 
 } // namespace mirado

@@ -1,7 +1,6 @@
 #include "platform/qt/QtSystemServices.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 namespace mirado {
@@ -17,10 +16,6 @@ std::string CQtDocumentsFolder::GetDocumentsFolder() {
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return folder.toStdString();
-}
-
-bool CQtTrash::MoveToTrash(const std::string& path) {
-    return QFile::moveToTrash(QString::fromStdString(path));
 }
 
 } // namespace mirado

@@ -1,5 +1,5 @@
 #pragma once
-// The user's documents folder and the desktop's trash, on QtCore.
+// The user's documents folder, on QtCore.
 
 #include "platform/SystemServices.h"
 
@@ -10,12 +10,6 @@ namespace mirado {
 class CQtDocumentsFolder : public IDocumentsFolder {
 public:
     std::string GetDocumentsFolder() override;
-};
-
-// Moves files to the desktop's trash (restorable); never deletes permanently.
-class CQtTrash : public ITrash {
-public:
-    bool MoveToTrash(const std::string& path) override;
 };
 
 } // namespace mirado
