@@ -1,5 +1,10 @@
 #include "document/FileList.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+
 namespace mirado {
 
 namespace {
@@ -14,6 +19,29 @@ std::string FileNameOfPath(const std::string& path) {
 std::string FolderOfPath(const std::string& path) {
     const size_t separator = path.rfind(kPathSeparator);
     return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty() || path.front() == kPathSeparator)
+        return path;
+    const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
+    if (folder == nullptr)
+        return path;
+    std::string absolute = folder.get();
+    size_t begin = 0;
+    while (begin <= path.size()) {
+        size_t end = path.find(kPathSeparator, begin);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string part = path.substr(begin, end - begin);
+        if (!part.empty() && part != ".") {
+            if (absolute.back() != kPathSeparator)
+                absolute += kPathSeparator;
+            absolute += part;
+        }
+        begin = end + 1;
+    }
+    return absolute;
 }
 
 void CFileList::Assign(const std::vector<std::string>& paths) {

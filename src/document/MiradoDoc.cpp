@@ -102,7 +102,13 @@ int CMiradoDoc::ChooseFiles() {
 }
 
 int CMiradoDoc::SetFileList(const std::vector<std::string>& paths) {
-    files_.Assign(paths);
+    // Held from the root, so that the title, messages and the remembered folder never
+    // depend on the folder the program was started in.
+    std::vector<std::string> absolute;
+    absolute.reserve(paths.size());
+    for (const std::string& path : paths)
+        absolute.push_back(AbsolutePath(path));
+    files_.Assign(absolute);
     if (files_.GetCount() != 0)
         RememberDataFolder();
     return files_.GetCount();
@@ -498,8 +504,10 @@ void CMiradoDoc::ShowStoredValues() {
 void CMiradoDoc::RemoveSelectedFiles() {
     const std::vector<CFileEntry> removed = files_.RemoveSelected();
     currentIndex_ = 0;
-    if (files_.GetCount() == 0)
+    if (files_.GetCount() == 0) {
         loaded_ = false;
+        SetTitle(""); // no file is shown any more
+    }
     for (const CFileEntry& entry : removed) {
         // Edits of a file the user throws away are dropped with it: saving them would
         // bring the file back.

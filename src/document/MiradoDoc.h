@@ -68,7 +68,8 @@ public:
     // Runs the open dialog; on OK replaces the list by the picked files and remembers
     // their folder. Returns the new count, 0 on cancel (nothing changes then).
     int ChooseFiles();
-    // Replaces the list by these paths, as a successful ChooseFiles does (batch tool).
+    // Replaces the list by these paths, each made absolute, as a successful ChooseFiles
+    // does (batch tool, command line, dropped files).
     int SetFileList(const std::vector<std::string>& paths);
     int GetFileCount() const { return files_.GetCount(); }
     int GetCurrentIndex() const { return currentIndex_; }

@@ -106,10 +106,15 @@ WaveScene CWaveView::SceneFromDocument() const {
 void CWaveView::OnDraw(IDrawingSurface& surface) {
     clientRect_ = WaveClientRect();
     const CMiradoDoc* doc = GetDocument();
-    if (doc == nullptr || !doc->IsLoaded())
+    // Without a file, or with one that failed to open, the status pane shows nothing:
+    // the date, time and comment of the file shown before would be taken for its.
+    if (doc == nullptr || !doc->IsLoaded()) {
+        SetStatusText(QString());
         return;
+    }
     if (doc->IsCurrentFileDamaged() != 0) {
         DrawDamagedFileText(surface, clientRect_, doc->GetErrorText(0), backgroundColour_);
+        SetStatusText(QString());
         return;
     }
     const WaveScene scene = SceneFromDocument();

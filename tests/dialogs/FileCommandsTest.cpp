@@ -169,6 +169,7 @@ TEST_F(FileCommandsTest, MarkingEveryFileEmptiesTheListAndErasesThePanes) {
 
     EXPECT_EQ(document.GetFileCount(), 0);
     EXPECT_FALSE(document.IsLoaded());
+    EXPECT_EQ(document.GetTitle(), ""); // the window shows the untitled title again
     EXPECT_EQ(window.calls, (std::vector<std::string>{"count", "erase"}));
     EXPECT_EQ(view.Hints(), (std::vector<int>{kUpdateErase}));
     for (const std::string& path : paths)

@@ -11,6 +11,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
+#include <QStatusBar>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +78,60 @@ TEST_F(AppStartTest, CommandLineFilesAreOpenedAsIfPicked) {
     EXPECT_EQ(app.GetMainFrame()->GetFileList()->GetCurrentRow(), 0);
     EXPECT_EQ(app.GetMainFrame()->windowTitle(), QString::fromStdString(paths[0]) + " - Mirado");
     EXPECT_TRUE(app.GetMainFrame()->Action(ID_NEXT_FILE)->isEnabled());
+}
+
+TEST_F(AppStartTest, RelativeCommandLinePathsAreHeldFromTheRoot) {
+    const std::vector<std::string> paths = test::WriteRecordings(data, 1);
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(data.path()));
+    CMiradoApp app(services);
+    const bool started = app.InitInstance({"./R000.001"});
+    QDir::setCurrent(previous);
+    ASSERT_TRUE(started);
+    const QString absolute = QDir(data.path()).absoluteFilePath("R000.001");
+    EXPECT_EQ(app.GetMainFrame()->windowTitle(), absolute + " - Mirado");
+    EXPECT_EQ(app.GetDocument()->GetCurrentPath(), absolute.toStdString());
+    QFile settings(QString::fromStdString(app.GetPreferenceFolder()) + "Tenvar.s99");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("dataFolder=" + data.path().toUtf8() + "/\n"));
+}
+
+// A settings path that is no regular file: start-up goes on with the defaults, says why
+// nothing is saved, and opening files (which remembers their folder) leaves it alone.
+class UnusableSettingsTest : public AppStartTest {
+protected:
+    QString SettingsPath() {
+        const QString folder = home.path() + "/QuorvinFiles/TenvarAWU/Preference";
+        EXPECT_TRUE(QDir().mkpath(folder));
+        return folder + "/Tenvar.s99";
+    }
+    void StartAndOpenAFile(CMiradoApp& app) {
+        ASSERT_TRUE(app.InitInstance(test::WriteRecordings(data, 1)));
+        EXPECT_EQ(app.GetDocument()->GetStepPeriod(), 500);
+        EXPECT_TRUE(app.GetMainFrame()->statusBar()->currentMessage().startsWith(
+            "Settings are not saved: " + SettingsPath()));
+    }
+};
+
+TEST_F(UnusableSettingsTest, NamedPipeNeitherBlocksStartUpNorIsWritten) {
+    const QString path = SettingsPath();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    CMiradoApp app(services);
+    StartAndOpenAFile(app);
+    EXPECT_TRUE(std::filesystem::is_fifo(path.toStdString()));
+}
+
+TEST_F(UnusableSettingsTest, LinkToADeviceNodeLeavesTheNodeADevice) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making a device node needs root";
+    const std::string node = data.filePath("device").toStdString();
+    ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    const QString path = SettingsPath();
+    ASSERT_TRUE(QFile::link(QString::fromStdString(node), path));
+    CMiradoApp app(services);
+    StartAndOpenAFile(app);
+    EXPECT_TRUE(std::filesystem::is_character_file(node));
+    EXPECT_TRUE(std::filesystem::is_symlink(path.toStdString()));
 }
 
 TEST_F(AppStartTest, PagesDefaultToLandscapeEvenWithoutAPrinter) {

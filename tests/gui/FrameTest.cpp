@@ -8,6 +8,7 @@
 #include "views/WholeView.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
@@ -343,6 +344,33 @@ TEST_F(FrameTest, WindowTitleFollowsTheDocument) {
     EXPECT_EQ(frame->windowTitle(), "Untitled - Mirado");
     OpenRecordings(1);
     EXPECT_EQ(frame->windowTitle(), QString::fromStdString(Doc()->GetCurrentPath()) + " - Mirado");
+}
+
+TEST_F(FrameTest, StatusPaneIsClearedAfterAFailedOpenAndWhenTheListEmpties) {
+    std::vector<std::string> paths = test::WriteRecordings(dir, 1);
+    paths.push_back(dir.filePath("damaged.001").toStdString());
+    QFile damaged(QString::fromStdString(paths[1]));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a recording");
+    damaged.close();
+    frame->resize(900, 600);
+    frame->OpenPaths(paths);
+    frame->grab(); // the wave view hands its status text over while it paints
+    EXPECT_FALSE(frame->StatusText().isEmpty());
+    frame->OnNextFile();
+    ASSERT_NE(Doc()->IsCurrentFileDamaged(), 0);
+    frame->grab();
+    EXPECT_EQ(frame->StatusText(), "");
+
+    frame->OnFirstFile();
+    frame->grab();
+    EXPECT_FALSE(frame->StatusText().isEmpty());
+    Doc()->SelectAll();
+    Doc()->RemoveSelectedFiles(); // no trash here: the files stay, the list empties
+    Doc()->UpdateAllViews(nullptr, kUpdateErase);
+    frame->grab();
+    EXPECT_EQ(frame->StatusText(), "");
+    EXPECT_EQ(frame->windowTitle(), "Untitled - Mirado");
 }
 
 TEST_F(FrameTest, StatusTextGoesToTheSecondPane) {
