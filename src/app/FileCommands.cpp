@@ -19,11 +19,15 @@ void CFileCommands::ShowStop(const std::string& text, const char* caption) {
 }
 
 bool CFileCommands::AskForWritableTarget(std::string& path, bool& dominant) {
-    // The dialog comes back until the user picks a file that can be written or cancels.
+    // The dialog comes back until the user picks a file that can be written, and is no
+    // recording of the list, or cancels.
     while (saveDialog_.Run(path, dominant)) {
-        if (CanWriteExportFile(path))
+        if (!CanWriteExportFile(path))
+            ShowStop(NotWritableText(path), kExportCaption);
+        else if (IsFileOfList(document_, path))
+            ShowStop(FileOfListText(path), kExportCaption);
+        else
             return true;
-        ShowStop(NotWritableText(path), kExportCaption);
     }
     return false;
 }

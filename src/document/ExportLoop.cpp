@@ -101,4 +101,15 @@ std::string NotWritableText(const std::string& path) {
     return format.substr(0, at).append(path).append(format, at + placeholder.size());
 }
 
+bool IsFileOfList(const CMiradoDoc& doc, const std::string& path) {
+    for (int index = 0; index < doc.GetFileCount(); ++index)
+        if (IsSameFile(path, doc.GetPathAt(index)))
+            return true;
+    return false;
+}
+
+std::string FileOfListText(const std::string& path) {
+    return path + kFileOfListSuffix;
+}
+
 } // namespace mirado

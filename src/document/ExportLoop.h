@@ -20,6 +20,8 @@ inline constexpr const char* kNotWritableFormat =
     "Not writable [ %s ]\u3000Check drive type(write only drive?), File attribute(Write "
     "Protect?) etc.";
 inline constexpr const char* kExportWriteFailedText = "The text file could not be written: ";
+inline constexpr const char* kFileOfListSuffix =
+    " is one of the files in the list. Choose another file.";
 
 // Called with the list index of every entry the run opens (the main window moves the
 // file list's row with it).
@@ -49,5 +51,10 @@ ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::stri
 bool CanWriteExportFile(const std::string& path);
 // The "Not writable" text for path.
 std::string NotWritableText(const std::string& path);
+// Whether path names a file of the document's list (by any spelling or link): the
+// export would replace a recording with its text.
+bool IsFileOfList(const CMiradoDoc& doc, const std::string& path);
+// The text that refuses such a target.
+std::string FileOfListText(const std::string& path);
 
 } // namespace mirado

@@ -275,6 +275,30 @@ TEST_F(FileCommandsTest, UnwritableTargetBringsTheDialogBack) {
     EXPECT_TRUE(fs::exists(root / "out.txt"));
 }
 
+TEST_F(FileCommandsTest, AFileOfTheListAsTargetBringsTheDialogBack) {
+    OpenSamples(3);
+    document.ToggleSelected(0);
+    const std::string recording = ReadAll(paths[1]);
+    // The same file spelled another way and through a link.
+    const std::string spelled = (root / "data" / "." / NameOf(1)).string();
+    const fs::path link = root / "link.txt";
+    fs::create_symlink(paths[2], link);
+    saveDialog.QueueOk(spelled, true);
+    saveDialog.QueueOk(link.string(), true);
+    saveDialog.QueueOk((root / "out.txt").string(), true);
+    commands.OnSaveToTextFile();
+
+    EXPECT_EQ(saveDialog.runs, 3);
+    ASSERT_EQ(prompts.Shown().size(), 2u);
+    EXPECT_EQ(prompts.Shown()[0].text,
+              spelled + " is one of the files in the list. Choose another file.");
+    EXPECT_EQ(prompts.Shown()[1].caption, "Output to Textfile");
+    EXPECT_EQ(prompts.Shown()[1].icon, MessageIcon::Stop);
+    EXPECT_EQ(ReadAll(paths[1]), recording);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::exists(root / "out.txt"));
+}
+
 TEST_F(FileCommandsTest, CancelledDialogWritesNothingButSteppingStaysStopped) {
     OpenSamples(3);
     document.ToggleSelected(1);
