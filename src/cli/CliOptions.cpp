@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 
 namespace mirado {
@@ -62,14 +61,6 @@ std::string CFileArguments::Collect(std::istream& in) {
             return "--files-from: cannot read " + list_;
     }
     return paths_.empty() ? "no FILE given" : "";
-}
-
-std::string AbsolutePath(const std::string& path) {
-    if (path.empty())
-        return path;
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
 }
 
 std::string CheckOutputIsNoInput(const std::string& output,

@@ -2,6 +2,8 @@
 // Options that several commands take, declared once: the files a command reads, the
 // file it writes and integers with their ranges.
 
+#include "document/FileList.h" // AbsolutePath, shared with the window's file list
+
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -31,10 +33,6 @@ private:
     std::string list_;
     std::vector<std::string> paths_;
 };
-
-// The path made absolute against the current folder and normalised by its text alone
-// (symbolic links are not followed, so the name the user gave stays recognisable).
-std::string AbsolutePath(const std::string& path);
 
 // Empty when no input is the output file (under any name or link), else the problem.
 std::string CheckOutputIsNoInput(const std::string& output, const std::vector<std::string>& inputs);

@@ -1,5 +1,6 @@
 #include "document/FileList.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -8,8 +9,29 @@
 namespace mirado {
 
 namespace {
+
 constexpr char kPathSeparator = '/';
+
+// True when path is a folder itself, not a link to one: its ".." is then the folder
+// above it in the text too.
+bool IsRealFolder(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
+
+void AppendPart(std::string& absolute, const std::string& part) {
+    if (part.empty() || part == ".")
+        return;
+    if (part == ".." && absolute.size() > 1 && IsRealFolder(absolute)) {
+        absolute.erase(absolute.rfind(kPathSeparator) == 0 ? 1 : absolute.rfind(kPathSeparator));
+        return;
+    }
+    if (absolute.back() != kPathSeparator)
+        absolute += kPathSeparator;
+    absolute += part;
+}
+
+} // namespace
 
 std::string FileNameOfPath(const std::string& path) {
     const size_t separator = path.rfind(kPathSeparator);
@@ -33,12 +55,7 @@ std::string AbsolutePath(const std::string& path) {
         size_t end = path.find(kPathSeparator, begin);
         if (end == std::string::npos)
             end = path.size();
-        const std::string part = path.substr(begin, end - begin);
-        if (!part.empty() && part != ".") {
-            if (absolute.back() != kPathSeparator)
-                absolute += kPathSeparator;
-            absolute += part;
-        }
+        AppendPart(absolute, path.substr(begin, end - begin));
         begin = end + 1;
     }
     return absolute;

@@ -20,9 +20,9 @@ std::string FileNameOfPath(const std::string& path);
 // The folder part of a path, up to and including its last separator; "" without one.
 std::string FolderOfPath(const std::string& path);
 // The path from the root: a relative path is taken from the current folder, without its
-// "." parts and doubled separators. ".." parts and links stay as they are, so the path
-// still names the same file. An absolute path, or one when the current folder is
-// unknown, is returned unchanged.
+// "." parts and doubled separators; a ".." part removes the part before it when that is
+// a real folder, not a link, so the path still names the same file. An absolute path,
+// or one when the current folder is unknown, is returned unchanged.
 std::string AbsolutePath(const std::string& path);
 
 class CFileList {

@@ -1,5 +1,8 @@
 #include "DocumentFixture.h"
 
+#include <filesystem>
+#include <unistd.h>
+
 namespace mirado::test {
 
 TEST_F(DocumentTest, ChooseFilesTakesThePicksInOrderAndRemembersTheirFolder) {
@@ -96,6 +99,27 @@ TEST(FilePathTest, NameAndFolderSplitAtTheLastSlash) {
     EXPECT_EQ(FolderOfPath("/d/e/rat.01"), "/d/e/");
     EXPECT_EQ(FileNameOfPath("rat.01"), "rat.01");
     EXPECT_EQ(FolderOfPath("rat.01"), "");
+}
+
+TEST(FilePathTest, RelativePathsAreTakenFromTheCurrentFolderAndStillNameTheSameFile) {
+    namespace fs = std::filesystem;
+    const fs::path previous = fs::current_path();
+    const fs::path root = fs::temp_directory_path() / ("mirado-abs-" + std::to_string(::getpid()));
+    fs::create_directories(root / "sub");
+    fs::create_directories(root / "far" / "away");
+    fs::create_directory_symlink(root / "far" / "away", root / "link");
+    const std::string base = fs::canonical(root).string();
+    fs::current_path(root);
+    EXPECT_EQ(AbsolutePath("a.001"), base + "/a.001");
+    EXPECT_EQ(AbsolutePath("./sub//a.001"), base + "/sub/a.001");
+    EXPECT_EQ(AbsolutePath("sub/../a.001"), base + "/a.001");
+    // Through the link ".." is the folder above its target, so it stays in the text.
+    EXPECT_EQ(AbsolutePath("link/../a.001"), base + "/link/../a.001");
+    EXPECT_EQ(AbsolutePath("missing/../a.001"), base + "/missing/../a.001");
+    EXPECT_EQ(AbsolutePath("/x/./y"), "/x/./y");
+    EXPECT_EQ(AbsolutePath(""), "");
+    fs::current_path(previous);
+    fs::remove_all(root);
 }
 
 } // namespace mirado::test
