@@ -32,6 +32,8 @@ constexpr int kTitlePointSize = 12;
 constexpr double kPointSize = 7.0;
 constexpr double kErrorWhiskerWidth = 8.0;
 const char* const kDateFormat = "yy/MM/dd";
+constexpr int kLegendColumns = 6;
+constexpr double kLegendStretch = 0.001; // as small as its contents allow
 
 const QColor kSbpColour(200, 30, 30);
 const QColor kMbpColour(30, 140, 60);
@@ -156,6 +158,28 @@ void SetTitle(QCustomPlot& plot, const QString& text) {
     title->setText(text);
 }
 
+// The legend goes in a row of its own below the axes, centred, so it never hides a point.
+void PlaceLegendBelow(QCustomPlot& plot) {
+    QCPLayoutInset* inset = plot.axisRect()->insetLayout();
+    if (plot.legend->layout() != inset)
+        return;
+    inset->take(plot.legend);
+    inset->simplify();
+    QCPLayoutGrid* layout = plot.plotLayout();
+    const int row = layout->rowCount();
+    layout->insertRow(row);
+    auto* centred = new QCPLayoutGrid;
+    layout->addElement(row, 0, centred);
+    layout->setRowStretchFactor(row, kLegendStretch);
+    centred->addElement(0, 0, new QCPLayoutElement(&plot));
+    centred->addElement(0, 1, plot.legend);
+    centred->addElement(0, 2, new QCPLayoutElement(&plot));
+    centred->setColumnStretchFactors({1.0, kLegendStretch, 1.0});
+    plot.legend->setFillOrder(QCPLegend::foColumnsFirst);
+    plot.legend->setWrap(kLegendColumns);
+    plot.legend->setBorderPen(Qt::NoPen);
+}
+
 void PrepareAxes(QCustomPlot& plot) {
     auto ticker = QSharedPointer<DayTicker>::create();
     ticker->setDateTimeFormat(QString::fromLatin1(kDateFormat));
@@ -165,7 +189,7 @@ void PrepareAxes(QCustomPlot& plot) {
     plot.yAxis2->setVisible(false);
     plot.yAxis2->setLabel(QString());
     plot.legend->setVisible(true);
-    plot.axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    PlaceLegendBelow(plot);
 }
 
 // Fits an axis to what is drawn on it, with a margin so no point sits on the frame.
@@ -201,8 +225,11 @@ void FitKeyAxis(QCustomPlot& plot) {
                     : here;
         found = true;
     }
-    if (found)
-        plot.xAxis->setRange(range.lower - kSecondsPerDay / 2, range.upper + kSecondsPerDay / 2);
+    if (!found)
+        return;
+    plot.xAxis->setRange(range.lower - kSecondsPerDay / 2, range.upper + kSecondsPerDay / 2);
+    // The date ticks count from the first session, so its date is labelled.
+    plot.xAxis->ticker()->setTickOrigin(range.lower);
 }
 
 void BuildAnimalChart(QCustomPlot& plot, const StudySummary& summary,

@@ -106,6 +106,14 @@ QString SelectionText(const QTableView& table) {
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
+QString FilesText(bool marked, int count) {
+    if (marked)
+        return count == 1 ? CSummaryWindow::tr("Summary of the one marked file.")
+                          : CSummaryWindow::tr("Summary of the %1 marked files.").arg(count);
+    return count == 1 ? CSummaryWindow::tr("Summary of the one file of the list (none is marked).")
+                      : CSummaryWindow::tr("Summary of all %1 files (none is marked).").arg(count);
+}
+
 } // namespace
 
 CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
@@ -138,10 +146,7 @@ QWidget* CSummaryWindow::CreateControls() {
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     const int count = static_cast<int>(files_.paths.size());
-    filesLabel_ =
-        new QLabel(files_.marked ? tr("Summary of the %n marked file(s).", "", count)
-                                 : tr("Summary of all %n file(s) (none is marked).", "", count),
-                   box);
+    filesLabel_ = new QLabel(FilesText(files_.marked, count), box);
     layout->addWidget(filesLabel_);
 
     auto* row = new QHBoxLayout;
@@ -159,6 +164,7 @@ QWidget* CSummaryWindow::CreateControls() {
     row->addWidget(new QLabel(tr("Groups:"), box));
     row->addWidget(groupingBox_);
     row->addWidget(progress_, 1);
+    row->addStretch();
     row->addWidget(saveTableButton_);
     row->addWidget(saveChartButton_);
     layout->addLayout(row);

@@ -142,7 +142,7 @@ TEST(SummaryChart, AllAnimalsChartHasOneLinePerAnimalOfTheChosenMeasure) {
     options.animalNo = "B2";
     BuildSummaryChart(plot, KnownSummary(), options);
     EXPECT_EQ(plot.graphCount(), 4);
-    EXPECT_EQ(plot.plotLayout()->rowCount(), 2);
+    EXPECT_EQ(plot.plotLayout()->rowCount(), 3); // title, axes, legend
 }
 
 TEST(SummaryChart, DefaultIsTheOnlyAnimalOrEveryAnimal) {
