@@ -6,6 +6,7 @@
 #include "platform/qt/QtUserPrompts.h"
 #include "platform/qt/UserEvents.h"
 #include "views/FilenameView.h"
+#include "views/ViewingTexts.h"
 #include "views/WaveView.h"
 
 #include <QMenu>
@@ -35,7 +36,8 @@ PageJob ActivePaneJob(CMainFrame& frame) {
     const CFilenameView* list = frame.GetFileList();
     if (list != nullptr && list->hasFocus())
         return SelectedFilesJobOf(frame);
-    return CurrentFileJob(*frame.GetDocument(), PromptsOf(frame));
+    const CMiradoDoc& doc = *frame.GetDocument();
+    return CurrentFileJob(doc, PromptsOf(frame), ScaleLabelOptionsOf(doc));
 }
 
 void ActivateWaveViewWhenFileMenuOpens(CMainFrame& frame, QAction* printAction) {

@@ -1,6 +1,8 @@
 #include "app/MainFrame.h"
 
 #include "app/FramePrinting.h"
+#include "app/FrameViewing.h"
+#include "app/ViewMenu.h"
 
 #include "document/MiradoDoc.h"
 #include "platform/qt/UserEvents.h"
@@ -61,6 +63,7 @@ CMainFrame::CMainFrame(CMiradoDoc* document, QWidget* parent)
     setAcceptDrops(true);
     setDockOptions(QMainWindow::AnimatedDocks);
     commands_->BuildMenuBar(*menuBar());
+    AddViewMenu(*this);
     CreateToolBar();
     CreateStatusBar();
 
@@ -69,6 +72,7 @@ CMainFrame::CMainFrame(CMiradoDoc* document, QWidget* parent)
     setCentralWidget(client_);
     CreatePanes();
     WireCommands();
+    WireViewing(*this);
 
     stepTimer_.setTimerType(Qt::PreciseTimer);
     connect(&stepTimer_, &QTimer::timeout, this, &CMainFrame::OnTimer);

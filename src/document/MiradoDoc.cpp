@@ -76,8 +76,10 @@ std::string ToCp932(const std::string& utf8) {
 
 CMiradoDoc::CMiradoDoc(const DocumentServices& services)
     : services_(services), records_(std::make_unique<AnalysisRecords>()),
-      activeAnalysis_(&records_->recordA), settings_(services.profile) {
+      activeAnalysis_(&records_->recordA), settings_(services.profile),
+      miradoSettings_(services.profile) {
     settings_.Load();
+    miradoSettings_.Load();
     SetTitle("");
 }
 

@@ -10,6 +10,7 @@
 #include "document/ErrorTexts.h"
 #include "document/FileList.h"
 #include "document/MarkerPlacement.h"
+#include "document/MiradoSettings.h"
 #include "document/TextExport.h"
 #include "platform/DocumentBase.h"
 #include "platform/DocumentDialogs.h"
@@ -184,6 +185,9 @@ public:
     Colour GetBackgroundColour() const { return settings_.GetBackgroundColour(); }
     Colour GetWaveColour() const { return settings_.GetWaveColour(); }
     Colour GetPressColour() const { return settings_.GetPressColour(); }
+    // The settings of the program's own features (section "Mirado").
+    CMiradoSettings& GetMiradoSettings() { return miradoSettings_; }
+    const CMiradoSettings& GetMiradoSettings() const { return miradoSettings_; }
 
     // --- Recycle bin --------------------------------------------------------------
     // Removes the marked entries (order of the rest kept, entry 0 current, nothing
@@ -240,6 +244,7 @@ private:
     bool fittedCurveShown_ = false;
     int viewScale_ = kInitialViewScale;
     CDisplaySettings settings_;
+    CMiradoSettings miradoSettings_;
     CErrorTextTable errorTexts_;
     CMeanExport meanExport_;
 };

@@ -1,8 +1,8 @@
 #include "drawing/CurrentFilePage.h"
 
 #include "document/MiradoDoc.h"
-#include "records/WaveCodec.h"
 #include "drawing/PageStyles.h"
+#include "records/WaveCodec.h"
 
 namespace mirado {
 
@@ -50,7 +50,8 @@ void CCurrentFilePage::Draw(IDrawingSurface& surface, const Rect& drawingRect) c
     const PrintedRecording recording = ReadPrintedRecording(doc_);
     if (!recording.drawable)
         return;
-    const PageStyle style = CurrentFilePageStyle(doc_.GetWaveColour(), doc_.GetPressColour());
+    PageStyle style = CurrentFilePageStyle(doc_.GetWaveColour(), doc_.GetPressColour());
+    style.scaleLabels = scaleLabels_;
     const std::string heading =
         FormatPageHeading(CurrentFileTitle(doc_.GetDeviceTypeCode()), recording.sense);
     DrawRecordingPage(surface, drawingRect, recording, style, heading, prompts_);

@@ -6,6 +6,8 @@
 
 #include "drawing/PrintedPage.h"
 
+#include <utility>
+
 namespace mirado {
 
 class CMiradoDoc;
@@ -17,7 +19,11 @@ PrintedRecording ReadPrintedRecording(const CMiradoDoc& doc);
 
 class CCurrentFilePage {
 public:
-    CCurrentFilePage(const CMiradoDoc& doc, IUserPrompts& prompts) : doc_(doc), prompts_(prompts) {}
+    // Scale labels are drawn only when the options say so (the program passes its
+    // setting; the batch tool draws the page without them).
+    CCurrentFilePage(const CMiradoDoc& doc, IUserPrompts& prompts,
+                     ScaleLabelOptions scaleLabels = {})
+        : doc_(doc), prompts_(prompts), scaleLabels_(std::move(scaleLabels)) {}
 
     // Draws the page into the drawing rectangle (device units of the surface); the page
     // stays empty when nothing is loaded or the current file is damaged.
@@ -26,6 +32,7 @@ public:
 private:
     const CMiradoDoc& doc_;
     IUserPrompts& prompts_;
+    ScaleLabelOptions scaleLabels_;
 };
 
 } // namespace mirado

@@ -32,6 +32,12 @@ constexpr int kPressureSpan = 1600;
 // The white fill stops this far above the graph.
 constexpr int kFillGapAboveGraph = 5;
 
+// Scale labels: 8 points, the cuff's scale every 100 mmHg (one eighth of the graph), set
+// off from the frame by a twentieth of an inch.
+constexpr int kLabelFontTenths = 80;
+constexpr int kPagePressureStepMmHg = 100;
+constexpr int kLabelGapDivisor = 20;
+
 // Print font: 12 points.
 constexpr int kPrintFontTenths = 120;
 constexpr int kLineSpacingShift = 4; // line height grows by 1/16
@@ -93,6 +99,7 @@ public:
         DrawTraces();
         DrawFittedCurve();
         DrawMarkers();
+        DrawScaleLabels();
     }
 
     void DrawText(const std::string& heading, IUserPrompts& prompts) {
@@ -236,6 +243,46 @@ private:
     void DrawMarker(int sample) {
         const int x = Graph().left + SampleX(sample, geometry_.Width());
         Line(x, Graph().bottom, x, geometry_.waveBaseline);
+    }
+
+    void DrawScaleLabels() {
+        if (!style_.scaleLabels.shown)
+            return;
+        surface_.SetFont({style_.fontFace, kLabelFontTenths, 0, 400});
+        surface_.SetTextColour(kTextColour);
+        surface_.SetBackgroundMode(BackgroundMode::Transparent);
+        DrawTimeLabels();
+        DrawPressureScale();
+    }
+
+    // Each second's label centred under its time line, below the frame.
+    void DrawTimeLabels() {
+        const int step = TimeLineStep(recording_.sampling);
+        const int gap = surface_.DpiY() / kLabelGapDivisor;
+        for (const TimeMark& mark : TimeMarksBetween(step, 0, kPrintedSampleCount - 1)) {
+            const std::string text = SecondLabel(mark.second, style_.scaleLabels);
+            const int x = Graph().left + SampleX(mark.sample, geometry_.Width());
+            surface_.TextOut(x - surface_.TextWidth(text) / 2, Graph().bottom + gap, text);
+        }
+    }
+
+    // The cuff's scale left of the frame: a tick and the number every 100 mmHg up from
+    // the cuff's zero line, where the trace draws that pressure; the top number carries
+    // the unit.
+    void DrawPressureScale() {
+        const int gap = surface_.DpiX() / kLabelGapDivisor;
+        const int half = surface_.GetFontMetrics().height / 2;
+        const std::vector<PressureMark> marks =
+            PressureMarks(geometry_.pressureBaseline, Graph().top, kPagePressureStepMmHg,
+                          PaperPressureScale(geometry_.Height()));
+        surface_.SetPen(style_.pens.frame);
+        for (size_t i = 0; i < marks.size(); ++i) {
+            const int y = marks[i].y;
+            Line(Graph().left - gap, y, Graph().left, y);
+            const std::string text =
+                PressureLabel(marks[i].mmHg, i + 1 == marks.size(), style_.scaleLabels);
+            surface_.TextOut(Graph().left - 2 * gap - surface_.TextWidth(text), y - half, text);
+        }
     }
 
     struct Column {

@@ -6,6 +6,7 @@
 // in the points a PageStyle holds. Drawing goes through IDrawingSurface, so the same
 // code paints on a printer, into a print preview, into a PDF and into a test recorder.
 
+#include "drawing/ScaleLabels.h"
 #include "platform/DrawingSurface.h"
 #include "records/RecordLayout.h"
 
@@ -66,6 +67,8 @@ struct PageStyle {
     bool whiteFillAboveGraph = true; // wipe what the pulse polyline drew above the graph
     PagePens pens;
     std::string fontFace;
+    // Seconds under the time lines and the cuff's mmHg scale left of the graph.
+    ScaleLabelOptions scaleLabels;
 };
 
 // Page geometry in device pixels.

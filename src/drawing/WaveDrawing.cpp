@@ -20,6 +20,12 @@ constexpr int kLevelLineSpacing = 50;
 
 constexpr int kJoinMargin = 1; // columns drawn beyond each side of the clip box
 
+// Scale labels: 50 mmHg apart on screen (25 pixels), a short tick at the left edge
+// with the number beside it, a second's label just right of its line at the top.
+constexpr int kScreenPressureStepMmHg = 50;
+constexpr int kScaleTickLength = 4;
+constexpr int kLabelGap = 2;
+
 constexpr int kDamagedTextX = 20;
 constexpr int kDamagedTextPointTenths = 140;
 const char* const kDamagedTextFace = "ＭＳ ゴシック";
@@ -65,6 +71,7 @@ void CWaveDrawing::Draw() {
         DrawZoomFittedCurve();
         DrawZoomMarkers();
     }
+    DrawScaleLabels();
     surface_.SelectSystemFont();
     surface_.SetPen(Pen{PenStyle::Solid, 1, kBlack});
 }
@@ -113,8 +120,85 @@ void CWaveDrawing::DrawFullGrid() {
 void CWaveDrawing::DrawZoomGrid() {
     const Rect& r = scene_.client;
     DrawLevelLines(r.left, r.right, r.top);
+    if (scene_.scaleLabels.shown) {
+        DrawLabelledTimeLines();
+        return;
+    }
     DrawTimeLines(static_cast<int64_t>(width_) * ZoomFactor(scene_.zoomIndex), r.left, r.top,
                   r.bottom);
+}
+
+// Full view: the lines of DrawTimeLines. Zoomed: one line at every whole second of the
+// recording within the visible samples, so that the labels stay true when scrolled.
+std::vector<CWaveDrawing::LabelledLine> CWaveDrawing::LabelledTimeLines() const {
+    std::vector<LabelledLine> lines;
+    if (width_ <= 0)
+        return lines;
+    const int step = SecondInSamples(scene_.sampling);
+    if (scene_.zoomIndex == 0) {
+        for (const TimeMark& mark : TimeMarksBetween(step, 0, kSamplesPerChannel))
+            lines.push_back(
+                {static_cast<int>(static_cast<int64_t>(width_) * mark.sample / kSamplesPerChannel),
+                 mark.second});
+        return lines;
+    }
+    const Span span = ZoomSpan();
+    for (const TimeMark& mark : TimeMarksBetween(step, span.first, span.first + span.count))
+        lines.push_back({span.xOrigin + static_cast<int>(static_cast<int64_t>(width_) *
+                                                         (mark.sample - span.first) / span.count),
+                         mark.second});
+    return lines;
+}
+
+void CWaveDrawing::DrawLabelledTimeLines() {
+    const Rect& r = scene_.client;
+    surface_.SetPen(pens_.timeLine);
+    for (const LabelledLine& line : LabelledTimeLines()) {
+        surface_.MoveTo(line.x, r.top);
+        surface_.LineTo(line.x, r.bottom);
+    }
+}
+
+void CWaveDrawing::DrawScaleLabels() {
+    if (!scene_.scaleLabels.shown)
+        return;
+    surface_.SetFont(ScreenLabelFont());
+    surface_.SetTextColour(kScreenLabelColour);
+    surface_.SetBackgroundMode(BackgroundMode::Transparent);
+    DrawTimeLabels();
+    DrawPressureScale();
+}
+
+// Each second's label stands just right of its line at the top, where it fits.
+void CWaveDrawing::DrawTimeLabels() {
+    const Rect& r = scene_.client;
+    for (const LabelledLine& line : LabelledTimeLines()) {
+        const std::string text = SecondLabel(line.second, scene_.scaleLabels);
+        const int x = line.x + kLabelGap;
+        if (x + surface_.TextWidth(text) <= r.right)
+            surface_.TextOut(x, r.top + kLabelGap, text);
+    }
+}
+
+// The cuff's scale: a tick at the left edge every 50 mmHg up from the cuff's zero line,
+// at the height where the trace draws that pressure, its number beside it; the top
+// number carries the unit.
+void CWaveDrawing::DrawPressureScale() {
+    const Rect& r = scene_.client;
+    const int half = surface_.GetFontMetrics().height / 2;
+    std::vector<PressureMark> marks = PressureMarks(r.top + baselines_.pressure, r.top + half,
+                                                    kScreenPressureStepMmHg, PressureScale());
+    surface_.SetPen(Pen{PenStyle::Solid, 1, kScreenLabelColour});
+    for (size_t i = 0; i < marks.size(); ++i) {
+        const PressureMark& mark = marks[i];
+        if (mark.y + half > r.bottom)
+            continue;
+        surface_.MoveTo(r.left, mark.y);
+        surface_.LineTo(r.left + kScaleTickLength, mark.y);
+        const bool top = i + 1 == marks.size();
+        surface_.TextOut(r.left + kScaleTickLength + kLabelGap, mark.y - half,
+                         PressureLabel(mark.mmHg, top, scene_.scaleLabels));
+    }
 }
 
 // A pane with fewer columns than samples gets the column envelope; a wider one a line

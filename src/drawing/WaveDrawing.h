@@ -7,11 +7,13 @@
 // columns (the drag line moving), the traces are drawn only around those columns, with
 // the same pixels there as a full drawing gives.
 
-#include "platform/DrawingSurface.h"
 #include "drawing/ColumnEnvelope.h"
+#include "drawing/ScaleLabels.h"
+#include "platform/DrawingSurface.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace mirado {
 
@@ -41,6 +43,9 @@ struct WaveScene {
     int markerS = 0;
     int markerM = 0;
     bool markerMValid = false;
+    // Seconds at the time lines and the cuff's mmHg scale. While shown, the zoomed
+    // view's time lines stand at whole seconds of the recording, following the offset.
+    ScaleLabelOptions scaleLabels;
 };
 
 // The pens the view owns; the defaults are those before the settings are applied.
@@ -78,6 +83,8 @@ public:
     void DrawZoomTraces();
     void DrawZoomFittedCurve();
     void DrawZoomMarkers();
+    // Labels over the finished picture (nothing while they are not shown).
+    void DrawScaleLabels();
 
     const WaveBaselines& Baselines() const { return baselines_; }
 
@@ -87,6 +94,15 @@ private:
     Span ZoomSpan() const;
     void DrawLevelLines(int x0, int x1, int yOrigin);
     void DrawTimeLines(int64_t columnSpan, int xOrigin, int y0, int y1);
+    // A time line with the second it is labelled with, in client x.
+    struct LabelledLine {
+        int x;
+        int second;
+    };
+    std::vector<LabelledLine> LabelledTimeLines() const;
+    void DrawLabelledTimeLines();
+    void DrawTimeLabels();
+    void DrawPressureScale();
     void DrawChannel(const Span& span, const int16_t* samples, int baseline, bool pulse,
                      bool skipUndefined);
     void DrawPolyline(const Span& span, const int16_t* samples, int baseline, bool pulse,

@@ -15,6 +15,7 @@ constexpr std::array<int, kZoomIndexCount> kZoomFactors = {1, 2, 4, 8};
 constexpr int kPickPixels = 10;
 constexpr int kLineStep = 1;
 constexpr int kPageStep = 10;
+constexpr int kTravelDivisor = 10;
 // The distance given to an invalid marker M: never nearer than marker S.
 constexpr int kUnpickableDistance = kSampleCount;
 
@@ -38,6 +39,14 @@ int ScrollLimit(int zoomIndex) {
 
 int ClampScrollOffset(int offset, int zoomIndex) {
     return std::clamp(offset, 0, ScrollLimit(zoomIndex));
+}
+
+int TravelStep(int zoomIndex) {
+    return ScrollLimit(zoomIndex) > 0 ? SamplesAcross(zoomIndex) / kTravelDivisor : 0;
+}
+
+int CentredOffset(int sample, int zoomIndex) {
+    return ClampScrollOffset(sample - SamplesAcross(zoomIndex) / 2, zoomIndex);
 }
 
 int StepZoomIndex(int zoomIndex, int delta) {

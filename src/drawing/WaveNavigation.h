@@ -22,6 +22,12 @@ int SamplesAcross(int zoomIndex);
 int ScrollLimit(int zoomIndex);
 int ClampScrollOffset(int offset, int zoomIndex);
 
+// What one step of travel (a wheel notch, Left or Right) moves a zoomed view: a tenth of
+// the visible span; 0 in the full view, which does not scroll.
+int TravelStep(int zoomIndex);
+// The scroll offset that centres the visible span on a sample, limited to 0..4000 - n.
+int CentredOffset(int sample, int zoomIndex);
+
 // The zoom index after one step in or out, kept within 0..3.
 int StepZoomIndex(int zoomIndex, int delta);
 // The view scale after one amplitude step, or nothing when it is already at its limit.

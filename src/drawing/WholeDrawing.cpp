@@ -27,6 +27,14 @@ void DrawOverviewPolyline(IDrawingSurface& surface, int width, int baseline, con
 
 } // namespace
 
+void DrawVisibleSpan(IDrawingSurface& surface, const Rect& client, int first, int count) {
+    const int64_t width = client.Width();
+    const int left = static_cast<int>(width * first / kSamplesPerChannel);
+    const int right = static_cast<int>(width * (first + count) / kSamplesPerChannel);
+    surface.FillRect({client.left + left, client.top, client.left + right, client.bottom},
+                     kVisibleSpanShade);
+}
+
 int OverviewBaseline(int height) {
     return height * kBaselineNumerator / kBaselineDenominator;
 }

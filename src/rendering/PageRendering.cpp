@@ -33,10 +33,11 @@ void DrawOnePage(QPainter& painter, const PageJob& job, int page) {
 
 } // namespace
 
-PageJob CurrentFileJob(const CMiradoDoc& doc, IUserPrompts& prompts) {
+PageJob CurrentFileJob(const CMiradoDoc& doc, IUserPrompts& prompts,
+                       const ScaleLabelOptions& scaleLabels) {
     return {[] { return 1; },
-            [&doc, &prompts](IDrawingSurface& surface, const Rect& rect, int) {
-                CCurrentFilePage(doc, prompts).Draw(surface, rect);
+            [&doc, &prompts, scaleLabels](IDrawingSurface& surface, const Rect& rect, int) {
+                CCurrentFilePage(doc, prompts, scaleLabels).Draw(surface, rect);
             }};
 }
 

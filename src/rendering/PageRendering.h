@@ -31,8 +31,9 @@ struct PageJob {
     PageDrawer draw;
 };
 
-// The current file: one page.
-PageJob CurrentFileJob(const CMiradoDoc& doc, IUserPrompts& prompts);
+// The current file: one page, with scale labels when the options ask for them.
+PageJob CurrentFileJob(const CMiradoDoc& doc, IUserPrompts& prompts,
+                       const ScaleLabelOptions& scaleLabels = {});
 // The selected files: one page per selected file in list order, each first made current.
 // With nothing selected the job still has one page, which reports the logical error.
 PageJob SelectedFilesJob(const CMiradoDoc& doc, IUserPrompts& prompts,

@@ -4,8 +4,9 @@
 #include "platform/qt/UserEvents.h"
 #include "views/HandCursor.h"
 #include "views/InformationView.h"
+#include "views/ViewingTexts.h"
 
-#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -18,8 +19,9 @@ namespace mirado {
 namespace {
 
 constexpr int kScrollLineStep = 1;
-constexpr int kScrollPageStep = 10;
-constexpr int kWheelNotch = 120;
+constexpr int kWheelNotch = 120; // eighths of a degree
+constexpr int kTravelBack = -1;
+constexpr int kTravelOn = 1;
 constexpr int kDragLineWidth = 1;
 
 const char* const kLabels[kLabelTextCount] = {"DATE", "ANIMAL NO", "WEIGHT",  "COMMENT", "SAMPLING",
@@ -35,7 +37,9 @@ CWaveView::CWaveView(CMiradoDoc* document, QWidget* parent)
     scrollBar_ = new QScrollBar(Qt::Horizontal, this);
     scrollBar_->setRange(0, 0);
     scrollBar_->setSingleStep(kScrollLineStep);
-    scrollBar_->setPageStep(kScrollPageStep);
+    // The page step sizes the thumb to the visible span; clicks beside the thumb still
+    // move by the page step of the scroll requests (OnHScroll).
+    scrollBar_->setPageStep(SamplesAcross(zoomIndex_));
     connect(scrollBar_, &QScrollBar::actionTriggered, this, &CWaveView::OnScrollAction);
 }
 
@@ -100,6 +104,7 @@ WaveScene CWaveView::SceneFromDocument() const {
     int markerD = 0;
     doc->GetMarkers(scene.markerS, scene.markerM, markerD);
     scene.markerMValid = doc->IsValid();
+    scene.scaleLabels = ScaleLabelOptionsOf(*doc);
     return scene;
 }
 
@@ -186,11 +191,14 @@ void CWaveView::OnZoom(int delta) {
     zoomIndex_ = StepZoomIndex(zoomIndex_, delta);
     UpdateScrollRange();
     update();
+    emit VisibleSpanChanged();
+    RefreshReadout();
 }
 
 void CWaveView::UpdateScrollRange() {
     scrollOffset_ = ClampScrollOffset(scrollOffset_, zoomIndex_);
     scrollBar_->setRange(0, ScrollLimit(zoomIndex_));
+    scrollBar_->setPageStep(SamplesAcross(zoomIndex_));
     scrollBar_->setValue(scrollOffset_);
 }
 
@@ -233,27 +241,26 @@ void CWaveView::OnHScroll(ScrollRequest request, int position) {
     scrollBar_->setValue(*target);
     scrollOffset_ = *target;
     update();
+    emit VisibleSpanChanged();
+    RefreshReadout();
 }
 
-void CWaveView::wheelEvent(QWheelEvent* event) {
-    if (zoomIndex_ == 0) {
-        event->ignore();
-        return;
-    }
-    const QPoint delta = event->angleDelta();
-    const int amount = std::abs(delta.x()) > std::abs(delta.y()) ? delta.x() : delta.y();
-    const int lines = amount * QApplication::wheelScrollLines() / kWheelNotch;
-    const ScrollRequest request = lines > 0 ? ScrollRequest::LineLeft : ScrollRequest::LineRight;
-    for (int i = 0; i < std::abs(lines); ++i)
-        OnHScroll(request, 0);
-    event->accept();
+void CWaveView::ScrollTo(int offset) {
+    if (zoomIndex_ != 0)
+        OnHScroll(ScrollRequest::ThumbPosition, offset);
+}
+
+void CWaveView::Travel(int steps) {
+    const int step = TravelStep(zoomIndex_);
+    if (step != 0)
+        ScrollTo(scrollOffset_ + steps * step);
 }
 
 int CWaveView::SampleAtX(int x) const {
     return mirado::SampleAtX(x, clientRect_.Width(), zoomIndex_, scrollOffset_);
 }
 
-// --- Carrying a marker --------------------------------------------------------------
+// --- Pointer and keys ----------------------------------------------------------------
 
 void CWaveView::mousePressEvent(QMouseEvent* event) {
     const int x = static_cast<int>(event->position().x());
@@ -266,12 +273,101 @@ void CWaveView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CWaveView::mouseMoveEvent(QMouseEvent* event) {
-    if (carriedMarker_ == kNoMarker) {
+    OnMouseMove(static_cast<int>(event->position().x()));
+    if (carriedMarker_ == kNoMarker)
         CViewBase::mouseMoveEvent(event);
+}
+
+void CWaveView::leaveEvent(QEvent* event) {
+    OnPointerLeave();
+    CViewBase::leaveEvent(event);
+}
+
+// Wheels that turn in small steps add up to whole notches.
+void CWaveView::wheelEvent(QWheelEvent* event) {
+    const bool zoom = (event->modifiers() & Qt::ControlModifier) != 0;
+    if (zoomIndex_ == 0 && !zoom) {
+        event->ignore();
         return;
     }
-    OnMouseMove(static_cast<int>(event->position().x()));
+    const QPoint delta = event->angleDelta();
+    wheelAngle_ += std::abs(delta.x()) > std::abs(delta.y()) ? delta.x() : delta.y();
+    const int notches = wheelAngle_ / kWheelNotch;
+    wheelAngle_ -= notches * kWheelNotch;
+    OnWheel(notches, zoom);
+    event->accept();
 }
+
+void CWaveView::keyPressEvent(QKeyEvent* event) {
+    if (OnKeyDown(event->key()))
+        event->accept();
+    else
+        CViewBase::keyPressEvent(event);
+}
+
+void CWaveView::OnWheel(int notches, bool zoom) {
+    if (notches == 0)
+        return;
+    if (zoom) {
+        // Away from the user zooms in, as in other viewers.
+        const int direction = notches > 0 ? 1 : -1;
+        for (int i = 0; i < std::abs(notches); ++i)
+            OnZoom(direction);
+        return;
+    }
+    // Away from the user shows earlier samples, as a scroll bar's wheel does.
+    Travel(-notches);
+}
+
+bool CWaveView::OnKeyDown(int key) {
+    if (carriedMarker_ != kNoMarker)
+        return false;
+    switch (key) {
+    case Qt::Key_Left:
+        Travel(kTravelBack);
+        return true;
+    case Qt::Key_Right:
+        Travel(kTravelOn);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CWaveView::OnPointerLeave() {
+    pointerX_.reset();
+    RefreshReadout();
+}
+
+void CWaveView::OnUpdate(IView* sender, int hint) {
+    CViewBase::OnUpdate(sender, hint);
+    RefreshReadout();
+}
+
+bool CWaveView::ShowsFile() const {
+    const CMiradoDoc* doc = GetDocument();
+    return doc != nullptr && doc->IsLoaded() && doc->IsCurrentFileDamaged() == 0;
+}
+
+std::optional<PointerReadout> CWaveView::ReadoutAtX(int x) const {
+    if (!ShowsFile())
+        return std::nullopt;
+    const int sample = mirado::SampleAtX(x, WaveClientRect().Width(), zoomIndex_, scrollOffset_);
+    return WaveReadoutAt(*GetDocument(), sample);
+}
+
+void CWaveView::RefreshReadout() {
+    std::optional<PointerReadout> readout;
+    if (pointerX_)
+        readout = ReadoutAtX(*pointerX_);
+    const QString text = readout ? ReadoutText(*readout) : QString();
+    if (text == readoutText_)
+        return;
+    readoutText_ = text;
+    emit PointerReadoutChanged(text);
+}
+
+// --- Carrying a marker --------------------------------------------------------------
 
 void CWaveView::OnLButtonDown(int x) {
     CMiradoDoc* doc = GetDocument();
@@ -302,6 +398,8 @@ void CWaveView::OnLButtonDown(int x) {
 }
 
 void CWaveView::OnMouseMove(int x) {
+    pointerX_ = x;
+    RefreshReadout();
     CMiradoDoc* doc = GetDocument();
     if (carriedMarker_ == kNoMarker || doc == nullptr)
         return;

@@ -4,8 +4,16 @@
 // zooms and scrolls the time axis, scales the pulse wave, and carries a marker to a new
 // sample with two left clicks (pick up, drop) while the information pane shows the
 // pressure under the pointer. The picture itself is computed by CWaveDrawing.
+//
+// Pointer and keys form one state machine over the carried marker:
+//   idle     -- left press within the tolerance of a marker --> carrying
+//   carrying -- left press: drop there --> idle; right press: cancel --> idle
+// In both states a move reads out the sample under the pointer (leaving clears it), a
+// wheel notch travels a tenth of the visible span and Ctrl+wheel zooms. Left and Right
+// travel the same way while idle; while carrying they belong to the carried marker.
 
 #include "drawing/PaneLayout.h"
+#include "drawing/PointerReadout.h"
 #include "drawing/WaveDrawing.h"
 #include "drawing/WaveNavigation.h"
 #include "platform/qt/ViewBase.h"
@@ -15,6 +23,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <string>
 
 class QScrollBar;
@@ -48,8 +57,22 @@ public:
     void OnLButtonDown(int x);
     void OnMouseMove(int x);
     void OnRButtonDown();
+    void OnPointerLeave();
+    // Wheel notches (positive away from the user): scroll, or zoom with Ctrl held.
+    void OnWheel(int notches, bool zoom);
+    // A key pressed (or repeated) while the pane has the focus; false when not used.
+    bool OnKeyDown(int key);
     // A request of the horizontal scroll bar; `position` is the thumb position it gives.
     void OnHScroll(ScrollRequest request, int position);
+    // Scrolls a zoomed view so that its first visible sample is `offset` (limited).
+    void ScrollTo(int offset);
+    // Scrolls a zoomed view by `steps` tenths of the visible span (negative: back).
+    void Travel(int steps);
+    // The document changed: redraw and read out the pointer's sample again.
+    void OnUpdate(IView* sender, int hint) override;
+
+    // What the status bar shows for the pointer at client x; nothing where no file is shown.
+    virtual std::optional<PointerReadout> ReadoutAtX(int x) const;
 
     // Where WM_MARKER_VALUE goes. Without one, the information pane in the same window.
     void SetMarkerValueReceiver(QObject* receiver) { markerValueReceiver_ = receiver; }
@@ -70,12 +93,18 @@ public:
 signals:
     // The text for the frame's second status pane: date, time and comment.
     void StatusTextChanged(const QString& text);
+    // The readout under the pointer; empty when the pointer left or nothing is shown.
+    void PointerReadoutChanged(const QString& text);
+    // The zoom index or the scroll offset changed.
+    void VisibleSpanChanged();
 
 protected:
     bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
     // The state the overview shares with this pane.
@@ -92,6 +121,8 @@ private:
     void InvalidateDragColumn(int x);
     void SendMarkerValue(int value);
     void SetStatusText(const QString& text);
+    void RefreshReadout();
+    bool ShowsFile() const;
     WaveScene SceneFromDocument() const;
 
     std::array<std::string, kLabelTextCount> labelTexts_;
@@ -104,6 +135,9 @@ private:
     QScrollBar* scrollBar_ = nullptr;
     QPointer<QObject> markerValueReceiver_;
     QString statusText_;
+    std::optional<int> pointerX_; // client x of the pointer while it is over the pane
+    QString readoutText_;
+    int wheelAngle_ = 0; // eighths of a degree not yet a whole notch
 };
 
 } // namespace mirado

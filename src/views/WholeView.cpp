@@ -4,8 +4,10 @@
 #include "drawing/PaneLayout.h"
 #include "drawing/WholeDrawing.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace mirado {
 
@@ -23,6 +25,15 @@ QRect CWholeView::CalcWindowRect(const QRect& area) const {
                      area.top() + kOverviewBandHeight);
 }
 
+void CWholeView::SetNavigatedView(CWaveView* view) {
+    if (navigated_ != nullptr)
+        disconnect(navigated_, nullptr, this, nullptr);
+    navigated_ = view;
+    if (view != nullptr)
+        connect(view, &CWaveView::VisibleSpanChanged, this, [this] { update(); });
+    update();
+}
+
 void CWholeView::OnEraseBackground(IDrawingSurface& surface) {
     surface.FillRect(ClientRect(), overviewBackground_);
 }
@@ -33,13 +44,56 @@ void CWholeView::OnDraw(IDrawingSurface& surface) {
     const CMiradoDoc* doc = GetDocument();
     if (doc == nullptr || !doc->IsLoaded() || doc->IsCurrentFileDamaged() != 0)
         return;
+    if (Navigates())
+        DrawVisibleSpan(surface, clientRect_, navigated_->ScrollOffset(),
+                        SamplesAcross(navigated_->ZoomIndex()));
     baselines_.pressure = OverviewBaseline(clientRect_.Height());
     tickCount_ = DrawWholeRecording(surface, clientRect_, doc->GetPulseSamples(),
                                     doc->GetBeatPositions(), pens_.tick);
 }
 
+// Only a zoomed wave view has a span to show and move.
+bool CWholeView::Navigates() const {
+    const CMiradoDoc* doc = GetDocument();
+    return navigated_ != nullptr && navigated_->ZoomIndex() != 0 && doc != nullptr &&
+           doc->IsLoaded() && doc->IsCurrentFileDamaged() == 0;
+}
+
+int CWholeView::SampleUnder(int x) const {
+    return mirado::SampleAtX(x, WaveClientRect().Width(), 0, 0);
+}
+
+std::optional<PointerReadout> CWholeView::ReadoutAtX(int x) const {
+    const CMiradoDoc* doc = GetDocument();
+    if (doc == nullptr || !doc->IsLoaded() || doc->IsCurrentFileDamaged() != 0)
+        return std::nullopt;
+    return OverviewReadoutAt(*doc, SampleUnder(x));
+}
+
+void CWholeView::OnNavigate(int x) {
+    if (Navigates())
+        navigated_->ScrollTo(CentredOffset(SampleUnder(x), navigated_->ZoomIndex()));
+}
+
 void CWholeView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        OnNavigate(static_cast<int>(event->position().x()));
     event->accept();
+}
+
+void CWholeView::mouseMoveEvent(QMouseEvent* event) {
+    if ((event->buttons() & Qt::LeftButton) != 0)
+        OnNavigate(static_cast<int>(event->position().x()));
+    CWaveView::mouseMoveEvent(event);
+}
+
+// The band has no zoom or scroll of its own: the wheel and the keys pass it by.
+void CWholeView::wheelEvent(QWheelEvent* event) {
+    event->ignore();
+}
+
+void CWholeView::keyPressEvent(QKeyEvent* event) {
+    CViewBase::keyPressEvent(event);
 }
 
 } // namespace mirado

@@ -84,10 +84,11 @@ TEST_F(FrameTest, MinimumSizeHoldsAFourHundredByThreeHundredClientArea) {
 
 TEST_F(FrameTest, MenusCarryTheirTextsAndCommandsInOrder) {
     const QList<QAction*> menus = frame->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), "File(&F)");
     EXPECT_EQ(menus[1]->text(), "Display(&D)");
-    EXPECT_EQ(menus[2]->text(), "Help(&H)");
+    EXPECT_EQ(menus[2]->text(), "View(&V)");
+    EXPECT_EQ(menus[3]->text(), "Help(&H)");
     QStringList file;
     for (QAction* a : menus[0]->menu()->actions())
         file << (a->isSeparator() ? QStringLiteral("|") : a->text());

@@ -1,0 +1,26 @@
+#include "document/MiradoSettings.h"
+
+#include "platform/SystemServices.h"
+
+namespace mirado {
+
+bool CMiradoSettings::ReadFlag(const char* key, bool defaultValue) const {
+    if (profile_ == nullptr)
+        return defaultValue;
+    return profile_->GetProfileInt(kMiradoSection, key, defaultValue ? 1 : 0) != 0;
+}
+
+bool CMiradoSettings::WriteFlag(const char* key, bool value) const {
+    return profile_ != nullptr && profile_->WriteProfileInt(kMiradoSection, key, value ? 1 : 0);
+}
+
+void CMiradoSettings::Load() {
+    scaleLabels_ = ReadFlag(kKeyScaleLabels, kDefaultScaleLabels);
+}
+
+bool CMiradoSettings::SetScaleLabels(bool shown) {
+    scaleLabels_ = shown;
+    return WriteFlag(kKeyScaleLabels, shown);
+}
+
+} // namespace mirado

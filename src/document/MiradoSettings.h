@@ -1,0 +1,37 @@
+#pragma once
+// CMiradoSettings: the settings of this program's own features, kept in their own
+// section "Mirado" of the settings file so that the section of the display settings
+// keeps exactly its five values. A value that is missing or no number gives its default.
+
+#include <string>
+
+namespace mirado {
+
+class IProfile;
+
+inline constexpr const char* kMiradoSection = "Mirado";
+inline constexpr const char* kKeyScaleLabels = "scaleLabels";
+inline constexpr bool kDefaultScaleLabels = true;
+
+class CMiradoSettings {
+public:
+    // profile may be null: Load then gives the defaults and the setters store nothing.
+    explicit CMiradoSettings(IProfile* profile) : profile_(profile) {}
+
+    void Load();
+
+    // Seconds at the time lines and the cuff's mmHg scale, on screen and on the page
+    // of the current file.
+    bool GetScaleLabels() const { return scaleLabels_; }
+    // Takes the value and stores it at once; false when the profile refused it.
+    bool SetScaleLabels(bool shown);
+
+private:
+    bool ReadFlag(const char* key, bool defaultValue) const;
+    bool WriteFlag(const char* key, bool value) const;
+
+    IProfile* profile_;
+    bool scaleLabels_ = kDefaultScaleLabels;
+};
+
+} // namespace mirado
