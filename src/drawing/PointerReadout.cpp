@@ -14,10 +14,10 @@ namespace {
 constexpr int64_t kTenthsPerMillisecond = 10;
 constexpr int kMillisecondsPerSecond = 1000;
 // GetPressureAt averages four samples, so the last index it reads a pressure at is 3996.
-constexpr int kLastPressureSample = kSamplesPerChannel - 4;
+constexpr int kLastPressureSample = kSampleCount - 4;
 
 bool InChannel(int sample) {
-    return sample >= 0 && sample < kSamplesPerChannel;
+    return sample >= 0 && sample < kSampleCount;
 }
 
 } // namespace

@@ -259,7 +259,7 @@ private:
     void DrawTimeLabels() {
         const int step = TimeLineStep(recording_.sampling);
         const int gap = surface_.DpiY() / kLabelGapDivisor;
-        for (const TimeMark& mark : TimeMarksBetween(step, 0, kPrintedSampleCount - 1)) {
+        for (const TimeMark& mark : TimeMarksBetween(step, 0, kSampleCount - 1)) {
             const std::string text = SecondLabel(mark.second, style_.scaleLabels);
             const int x = Graph().left + SampleX(mark.sample, geometry_.Width());
             surface_.TextOut(x - surface_.TextWidth(text) / 2, Graph().bottom + gap, text);

@@ -136,9 +136,9 @@ std::vector<CWaveDrawing::LabelledLine> CWaveDrawing::LabelledTimeLines() const 
         return lines;
     const int step = SecondInSamples(scene_.sampling);
     if (scene_.zoomIndex == 0) {
-        for (const TimeMark& mark : TimeMarksBetween(step, 0, kSamplesPerChannel))
+        for (const TimeMark& mark : TimeMarksBetween(step, 0, kSampleCount))
             lines.push_back(
-                {static_cast<int>(static_cast<int64_t>(width_) * mark.sample / kSamplesPerChannel),
+                {static_cast<int>(static_cast<int64_t>(width_) * mark.sample / kSampleCount),
                  mark.second});
         return lines;
     }

@@ -29,8 +29,8 @@ void DrawOverviewPolyline(IDrawingSurface& surface, int width, int baseline, con
 
 void DrawVisibleSpan(IDrawingSurface& surface, const Rect& client, int first, int count) {
     const int64_t width = client.Width();
-    const int left = static_cast<int>(width * first / kSamplesPerChannel);
-    const int right = static_cast<int>(width * (first + count) / kSamplesPerChannel);
+    const int left = static_cast<int>(width * first / kSampleCount);
+    const int right = static_cast<int>(width * (first + count) / kSampleCount);
     surface.FillRect({client.left + left, client.top, client.left + right, client.bottom},
                      kVisibleSpanShade);
 }

@@ -14,12 +14,12 @@ namespace mirado {
 namespace {
 
 struct Channels {
-    std::array<int16_t, kPrintedSampleCount> pressure{};
-    std::array<int16_t, kPrintedSampleCount> pulse{};
+    std::array<int16_t, kSampleCount> pressure{};
+    std::array<int16_t, kSampleCount> pulse{};
 };
 
 PrintedRecording MakeRecording(Channels& channels) {
-    for (int k = 0; k < kPrintedSampleCount; ++k) {
+    for (int k = 0; k < kSampleCount; ++k) {
         channels.pressure[k] = static_cast<int16_t>(400 - k / 10);
         channels.pulse[k] = static_cast<int16_t>((k % 100) - 50);
     }

@@ -17,8 +17,8 @@ namespace mirado {
 namespace {
 
 struct Channels {
-    std::array<int16_t, kSamplesPerChannel> pulse{};
-    std::array<int16_t, kSamplesPerChannel> pressure{};
+    std::array<int16_t, kSampleCount> pulse{};
+    std::array<int16_t, kSampleCount> pressure{};
 };
 
 WaveScene LabelledScene(const Channels& c, bool labels) {
