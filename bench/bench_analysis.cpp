@@ -49,7 +49,7 @@ void BM_MethodA(benchmark::State& state) {
     const test::Recording r = test::MakeRecording(test::RecordingShape{});
     auto method = std::make_unique<CMethodA>();
     for (auto _ : state) {
-        method->Run(r.cuff.data(), r.optical.data(), kSampleIntervalTenths, 0);
+        method->Run(r.cuff.data(), r.optical.data(), kSampleIntervalTenths);
         benchmark::DoNotOptimize(method->GetResultCode());
     }
 }

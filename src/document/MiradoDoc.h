@@ -171,8 +171,6 @@ public:
     void ShowStoredValues();
     bool IsAnalysisSource() const { return analysisSource_; }
     bool IsAnalysisValid() const { return analysisValid_; }
-    void SetAnalysisSource(bool on) { analysisSource_ = on; }
-    void SetAnalysisValid(bool valid) { analysisValid_ = valid; }
     bool IsFittedCurveShown() const { return fittedCurveShown_; }
     void SetFittedCurveShown(bool shown) { fittedCurveShown_ = shown; }
     int GetViewScale() const { return viewScale_; }

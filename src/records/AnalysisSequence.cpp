@@ -15,13 +15,11 @@ constexpr int kModelCodeD = 3;
 
 void FeedRecord(const CAdData& data, CPressureAnalysis& record) {
     record.SetWaves(data.GetChannel1(), data.GetChannel2());
-    record.SetSense(Wrap16(data.GetSense()));
     record.SetSampleInterval(Wrap16(data.GetSampleInterval()));
 }
 
 void RunMethodA(const CAdData& data, CMethodA& methodA) {
-    methodA.Run(data.GetChannel1(), data.GetChannel2(), Wrap16(data.GetSampleInterval()),
-                Wrap16(data.GetSense()));
+    methodA.Run(data.GetChannel1(), data.GetChannel2(), Wrap16(data.GetSampleInterval()));
 }
 
 } // namespace

@@ -23,7 +23,7 @@ bool UsesVariantE(int modelCode);
 // "B" or "b"; any other name keeps 4.
 int ModelCodeWithFileName(int modelLetterCode, const std::string& path);
 
-// After a successful load: SetWaves, SetSense, SetSampleInterval on the record, method
+// After a successful load: SetWaves and SetSampleInterval on the record, method
 // A's steps on copies of the channels, then the record's Analyze.
 void AnalyzeRecording(const CAdData& data, CPressureAnalysis& record, CMethodA& methodA);
 

@@ -17,10 +17,10 @@ namespace mirado {
 inline constexpr int kIntervalCapacity = 100; // values read from an interval list
 inline constexpr uint16_t kFlagTooFewFitPoints = 0x08;
 
-// Limits both methods judge beat intervals by, in mean beat intervals. An interval
-// longer than kGapIntervals means is a gap; after the first kLeadingIntervals intervals
-// such a gap makes the intervals irregular. Intervals shorter than 3/2 of the mean are
-// the regular ones: they go into the interval statistics.
+// Limits the methods judge beat intervals by, in mean beat intervals. An interval longer
+// than kGapIntervals means is a gap; after the first kLeadingIntervals intervals such a
+// gap makes the intervals irregular. Intervals shorter than 3/2 of the mean are the
+// regular ones (method A's interval statistics and start search).
 inline constexpr int kGapIntervals = 3;
 inline constexpr int kLeadingIntervals = 3;
 inline constexpr int RegularIntervalLimit(int meanInterval) {

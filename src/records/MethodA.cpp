@@ -83,10 +83,8 @@ int16_t ResultCodeA(uint16_t flags) {
     return kResultOk;
 }
 
-void CMethodA::Run(const int16_t* channel1, const int16_t* channel2, int16_t sampleInterval,
-                   int16_t sense) {
+void CMethodA::Run(const int16_t* channel1, const int16_t* channel2, int16_t sampleInterval) {
     SetSampleInterval(sampleInterval);
-    SetSense(sense);
     SetRefractoryCount();
     CopyChannels(channel1, channel2);
     // The offset removal depends on this recording's pressure length, so it is known

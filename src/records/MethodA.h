@@ -37,12 +37,10 @@ int16_t ResultCodeA(uint16_t flags);
 class CMethodA {
 public:
     // All steps in order, on copies of the two channels.
-    void Run(const int16_t* channel1, const int16_t* channel2, int16_t sampleInterval,
-             int16_t sense);
+    void Run(const int16_t* channel1, const int16_t* channel2, int16_t sampleInterval);
 
     // The steps, public so that tests can drive them one by one.
     void SetSampleInterval(int16_t value) { sampleInterval_ = value; }
-    void SetSense(int16_t value) { sense_ = value; }
     void SetRefractoryCount();
     void CopyChannels(const int16_t* channel1, const int16_t* channel2);
     void ComputePressureLength();
@@ -59,16 +57,13 @@ public:
     int16_t GetMarkerM() const { return markerM_; }
     int16_t GetResultCode() const { return resultCode_; }
     int16_t GetHeartRate() const { return heartRate_; }
-    int16_t GetMeanInterval() const { return meanInterval_; }
     int16_t GetOpticalBase() const { return opticalBase_; }
     int16_t GetRefractoryCount() const { return refractory_; }
-    int16_t GetPressureLength() const { return pressureLength_; }
     const int16_t* GetBeatPositions() const { return beats_.data(); }
     const int16_t* GetFittedCurve() const { return fittedCurve_.data(); }
     int GetFittedSpan() const { return fittedSpan_; }
     const int16_t* GetOpticalCopy() const { return optical_.data(); }
     const CubicFit& GetFit() const { return fit_; }
-    const IntervalStats& GetIntervalStats() const { return stats_; }
     // The flag word before GradeAndPlace replaces it by the result code.
     uint16_t GetFlags() const { return flags_; }
 
@@ -97,7 +92,6 @@ private:
     std::array<int16_t, kSampleCount> pressure_{};
     std::array<int16_t, kSampleCount> optical_{};
     int16_t sampleInterval_ = 0;
-    int16_t sense_ = 0;
     int16_t refractory_ = 0;
     int16_t pressureLength_ = 0;
     std::array<int16_t, kBeatCapacity> beats_{};

@@ -29,10 +29,6 @@ void CPressureAnalysis::SetMarkerM(int16_t) {}
 
 void CPressureAnalysis::SetMarkerS(int16_t) {}
 
-void CPressureAnalysis::SetFilterWidth(int16_t value) {
-    filterWidth_ = value;
-}
-
 int16_t CPressureAnalysis::GetHeartRate() {
     return heartRate_;
 }
@@ -71,19 +67,6 @@ int16_t CPressureAnalysis::GetPressures(int16_t& sbp, int16_t& mbp, int16_t& dbp
     mbp = mbp_;
     dbp = dbp_;
     return resultCode_;
-}
-
-void CPressureAnalysis::SetSpareValueA(int16_t value) {
-    spareValueA_ = value;
-}
-
-void CPressureAnalysis::SetSpareValueB(int16_t value) {
-    spareValueB_ = value;
-}
-
-void CPressureAnalysis::SetSense(int16_t value) {
-    senseFront_ = value;
-    sense_ = value;
 }
 
 void CPressureAnalysis::SetWaves(const int16_t* channel1, const int16_t* channel2) {

@@ -28,16 +28,12 @@ public:
     virtual void Prefilter();
     virtual void SetMarkerM(int16_t index);
     virtual void SetMarkerS(int16_t index);
-    virtual void SetFilterWidth(int16_t value);
     virtual int16_t GetHeartRate();
     virtual int GetMarkerInterval(); // ms from marker S to marker M, 0 when either is 0
     virtual void GetMarkers(int16_t& s, int16_t& m, int16_t& d);
     virtual void Reset();
-    virtual void SetBeatPositions(const int16_t* positions);                // 100 entries
-    virtual int16_t GetPressures(int16_t& sbp, int16_t& mbp, int16_t& dbp); // returns the code
-    virtual void SetSpareValueA(int16_t value);
-    virtual void SetSpareValueB(int16_t value);
-    virtual void SetSense(int16_t value);
+    virtual void SetBeatPositions(const int16_t* positions);                 // 100 entries
+    virtual int16_t GetPressures(int16_t& sbp, int16_t& mbp, int16_t& dbp);  // returns the code
     virtual void SetWaves(const int16_t* channel1, const int16_t* channel2); // 4000 each
     virtual void SetSampleInterval(int16_t value);
     virtual int Analyze();
@@ -51,7 +47,6 @@ public:
     int16_t GetResultCode() const { return resultCode_; }
     int16_t GetSampleInterval() const { return sampleInterval_; }
     int16_t GetMeanInterval() const { return meanInterval_; }
-    const IntervalStats& GetIntervalStats() const { return intervalStats_; }
     // Method E keeps its mean pressure fall per beat where variant A keeps the optical
     // base; this answers that field whatever the variant.
     int16_t GetFallPerBeat() const { return opticalBase_; }
@@ -67,17 +62,12 @@ protected:
     // clamped into the channel.
     int16_t CuffAverage(int index) const;
 
-    int16_t senseFront_ = 0;
-    int16_t filterWidth_ = 0;
     std::array<int16_t, kSampleCount> channel1_{};
     std::array<int16_t, kSampleCount> channel2_{};
     std::array<int16_t, kBeatCapacity> beats_{};
     std::array<int16_t, kSampleCount> fittedCurve_{};
     int fittedSpan_ = 0;
     int16_t sampleInterval_ = 0;
-    int16_t sense_ = 0;
-    int16_t spareValueA_ = 0;
-    int16_t spareValueB_ = 0;
     int16_t sbp_ = 0;
     int16_t mbp_ = 0;
     int16_t dbp_ = 0;
@@ -90,7 +80,6 @@ protected:
     int16_t upperPercent_ = 0;
     int16_t lowerPercent_ = 0;
     CubicFit fit_{};
-    IntervalStats intervalStats_{};
     int16_t opticalBase_ = 0;
 };
 

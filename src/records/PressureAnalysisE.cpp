@@ -6,8 +6,6 @@ namespace mirado {
 
 namespace {
 
-constexpr int16_t kFilterWidth2ms = 32;
-constexpr int16_t kFilterWidthOther = 20;
 constexpr int16_t kUpperPercent = 70;
 constexpr int16_t kLowerPercent = 80;
 constexpr int kZeroRunLength = 5; // cuff samples at 0 that end the active recording
@@ -162,7 +160,6 @@ int16_t CPressureAnalysisE::BeatAmplitude(int k) const {
 void CPressureAnalysisE::Prepare() {
     upperPercent_ = kUpperPercent;
     lowerPercent_ = kLowerPercent;
-    SetFilterWidth(sampleInterval_ == kInterval2ms ? kFilterWidth2ms : kFilterWidthOther);
     const int n = ActivePressureLength();
     int mean = 0;
     if (n - 1 > 0) {
@@ -566,17 +563,10 @@ void CPressureAnalysisE::CheckLateStart(int16_t m, int16_t fm) {
 void CPressureAnalysisE::CheckFinalIntervals() {
     HeartRateFromBeats(beats_.data(), sampleInterval_, heartRate_, meanInterval_);
     const int mean = meanInterval_;
-    std::array<int16_t, kBeatCapacity + 1> intervals{};
-    int n = 0;
     for (int m = 0; m + 1 < kBeatCapacity && beats_[m] != 0 && beats_[m + 1] != 0; ++m) {
-        const int d = beats_[m + 1] - beats_[m];
-        if (d > kGapIntervals * mean && m > kLeadingIntervals)
+        if (beats_[m + 1] - beats_[m] > kGapIntervals * mean && m > kLeadingIntervals)
             flags_ |= kEIrregular;
-        if (d < RegularIntervalLimit(mean))
-            intervals[n++] = Wrap16(d);
     }
-    intervals[n] = 0;
-    IntervalStatistics(intervals.data(), intervalStats_);
 }
 
 // Stores the three markers after checking the cuff pressures read at them.

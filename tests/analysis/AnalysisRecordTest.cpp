@@ -194,7 +194,7 @@ TEST(AnalysisSequence, ArbitraryChannelsAreAnalysedSafely) {
             optical[i] = static_cast<int16_t>(round % 2 ? value(random) : (i % 37) * 40);
         }
         const auto interval = static_cast<int16_t>(std::array{20, 40, 100, 7}[round % 4]);
-        records->methodA.Run(cuff.data(), optical.data(), interval, 0);
+        records->methodA.Run(cuff.data(), optical.data(), interval);
         for (CPressureAnalysis* record : {static_cast<CPressureAnalysis*>(&records->recordA),
                                           static_cast<CPressureAnalysis*>(&records->recordE)}) {
             record->SetWaves(cuff.data(), optical.data());

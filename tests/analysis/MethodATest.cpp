@@ -14,7 +14,7 @@ using test::Recording;
 using test::RecordingShape;
 
 void RunA(CMethodA& method, const Recording& r) {
-    method.Run(r.cuff.data(), r.optical.data(), r.sampleInterval, 3);
+    method.Run(r.cuff.data(), r.optical.data(), r.sampleInterval);
 }
 
 std::vector<int> Beats(const int16_t* list) {
