@@ -2,7 +2,7 @@
 // CFrameCommands: the main window's commands as actions: their menu texts, toolbar
 // images, accelerators and enable rules. It builds the menu bar and the toolbar in
 // their fixed order and keeps every action's enabled state current from the frame's
-// state. A command whose feature is not built yet stays disabled until it is wired.
+// state. A command is enabled only once a handler is wired to it.
 
 #include "app/CommandIds.h"
 

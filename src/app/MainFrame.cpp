@@ -228,17 +228,17 @@ void CMainFrame::ShowFile(int index) {
 }
 
 void CMainFrame::OnFileOpen() {
-    if (document_->ChooseFiles() == 0)
-        return;
-    document_->OpenFileAt(0);
-    fileList_->UpdateFileCount();
-    fileList_->SetCurrentRow(0);
-    UpdateCommandStates();
+    if (document_->ChooseFiles() != 0)
+        ShowNewFileList();
 }
 
 void CMainFrame::OpenPaths(const std::vector<std::string>& paths) {
-    if (paths.empty() || document_->SetFileList(paths) == 0)
-        return;
+    if (!paths.empty() && document_->SetFileList(paths) != 0)
+        ShowNewFileList();
+}
+
+// A new list was picked: its first file opens, and the list pane and the commands follow.
+void CMainFrame::ShowNewFileList() {
     document_->OpenFileAt(0);
     fileList_->UpdateFileCount();
     fileList_->SetCurrentRow(0);

@@ -106,6 +106,7 @@ private:
     void CreatePanes();
     void WireCommands();
     void ShowFile(int index);
+    void ShowNewFileList();
     void PostToWaveView(int message);
     void ToggleFittedCurve();
     void UpdateTitle(const std::string& title);

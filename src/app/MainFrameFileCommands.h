@@ -22,7 +22,7 @@ inline constexpr const char* kTextExportFilters[] = {"txt file (*.txt)", "All Fi
 // An export that has run this long shows its progress dialog.
 inline constexpr int kProgressDelayMs = 500;
 
-// CFileDialog4Text run as the export's save dialog (no owner window, like the design's).
+// CFileDialog4Text run as the export's save dialog; it has no owner window.
 class QtSaveTextDialog : public ISaveTextDialog {
 public:
     // A path given in is shown again (the retry after an unwritable choice).

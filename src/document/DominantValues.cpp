@@ -9,10 +9,6 @@ namespace mirado {
 
 namespace {
 
-constexpr const char* kNeutralDate = "00/00/00";
-constexpr const char* kNeutralTime = "00:00:00";
-constexpr int kNeutralSampling = 1;
-
 int ToMillimetres(int raw) {
     return HalfRound(static_cast<int16_t>(raw));
 }

@@ -11,6 +11,11 @@ namespace mirado {
 class CAdData;
 class CPressureAnalysis;
 
+// What the accessors answer while no record exists.
+inline constexpr const char* kNeutralDate = "00/00/00";
+inline constexpr const char* kNeutralTime = "00:00:00";
+inline constexpr int kNeutralSampling = 1;
+
 // Which values a reading takes, as the viewer shows them in each mode: the values stored
 // in the file; the system's own analysis without a valid mean (marker M, MBP and DBP
 // shown as absent); the system's own analysis with it.

@@ -1,5 +1,6 @@
 #include "document/ExportLoop.h"
 
+#include "document/MessageText.h"
 #include "document/MiradoDoc.h"
 #include "records/FileAccess.h"
 
@@ -95,10 +96,7 @@ bool CanWriteExportFile(const std::string& path) {
 }
 
 std::string NotWritableText(const std::string& path) {
-    const std::string format = kNotWritableFormat;
-    const std::string placeholder = "%s";
-    const size_t at = format.find(placeholder);
-    return format.substr(0, at).append(path).append(format, at + placeholder.size());
+    return ReplacePlaceholder(kNotWritableFormat, "%s", path);
 }
 
 bool IsFileOfList(const CMiradoDoc& doc, const std::string& path) {

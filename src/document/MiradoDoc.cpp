@@ -1,6 +1,7 @@
 #include "document/MiradoDoc.h"
 
 #include "document/DominantValues.h"
+#include "document/MessageText.h"
 #include "platform/DocumentDialogs.h"
 #include "platform/FrameNotifier.h"
 #include "platform/OpenFileDialog.h"
@@ -17,9 +18,6 @@ namespace mirado {
 
 namespace {
 
-constexpr const char* kNeutralDate = "00/00/00";
-constexpr const char* kNeutralTime = "00:00:00";
-constexpr int kNeutralSampling = 1;
 constexpr int kLastPressureIndex = kSampleCount - 4;
 constexpr const char* kDateTimeLinePrefix = "DATE&TIME: ";
 constexpr char kUnconvertibleCharacter = '?';
@@ -34,10 +32,7 @@ const std::vector<FileFilter>& MeasurementFileFilters() {
 }
 
 std::string FormatSavePrompt(const std::string& path) {
-    const std::string format = kSavePromptFormat;
-    const std::string placeholder = "%1";
-    const size_t at = format.find(placeholder);
-    return format.substr(0, at).append(path).append(format, at + placeholder.size());
+    return ReplacePlaceholder(kSavePromptFormat, "%1", path);
 }
 
 // Length of the UTF-8 sequence that starts with lead (1 for a stray byte).

@@ -1,6 +1,7 @@
 #include "DocumentFixture.h"
 
 #include "document/ExportLoop.h"
+#include "document/MessageText.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,13 @@
 #include <unistd.h>
 
 namespace mirado::test {
+
+TEST(MessageText, PlaceholderIsReplacedOnceAndATextWithoutOneStaysAsItIs) {
+    EXPECT_EQ(ReplacePlaceholder(kSavePromptFormat, "%1", "/d/a.001"), "Save changes to /d/a.001?");
+    EXPECT_EQ(ReplacePlaceholder("%s and %s", "%s", "x"), "x and %s");
+    EXPECT_EQ(ReplacePlaceholder("no mark", "%1", "x"), "no mark");
+    EXPECT_EQ(NotWritableText("/r/o.txt").rfind("Not writable [ /r/o.txt ]", 0), 0u);
+}
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "platform/qt/QtSaveFileDialog.h"
 
+#include "platform/qt/FileFilterText.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
@@ -7,13 +9,6 @@
 namespace mirado {
 
 namespace {
-
-QString FilterText(const FileFilter& filter) {
-    QStringList patterns;
-    for (const std::string& pattern : filter.patterns)
-        patterns << QString::fromStdString(pattern);
-    return QStringLiteral("%1 (%2)").arg(QString::fromStdString(filter.label), patterns.join(' '));
-}
 
 // The extension of a filter's first "*.ext" pattern, or nothing.
 QString ExtensionOf(const FileFilter& filter) {
@@ -28,7 +23,7 @@ QString ExtensionOf(const FileFilter& filter) {
 bool CQtSaveFileDialog::RunSave(const SaveFileRequest& request, std::string& path) {
     QStringList filters;
     for (const FileFilter& filter : request.filters)
-        filters << FilterText(filter);
+        filters << FileFilterText(filter);
     QString chosenFilter = filters.isEmpty() ? QString() : filters.constFirst();
     QString chosen =
         QFileDialog::getSaveFileName(owner_.data(), QString::fromStdString(request.title),
