@@ -70,16 +70,19 @@ struct LoadedView {
 void BM_FullRepaint(benchmark::State& state) {
     LoadedView loaded(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
                       state.range(2) != 0);
+    loaded.doc->GetMiradoSettings().SetScaleLabels(state.range(3) != 0);
     for (auto _ : state) {
         loaded.Paint();
         benchmark::ClobberMemory();
     }
 }
+// Arguments: screen width and height, fitted curve, scale labels.
 BENCHMARK(BM_FullRepaint)
-    ->Args({1920, 1080, 0})
-    ->Args({1920, 1080, 1})
-    ->Args({3840, 2160, 0})
-    ->Args({3840, 2160, 1})
+    ->Args({1920, 1080, 0, 0})
+    ->Args({1920, 1080, 0, 1})
+    ->Args({1920, 1080, 1, 1})
+    ->Args({3840, 2160, 0, 1})
+    ->Args({3840, 2160, 1, 1})
     ->Unit(benchmark::kMicrosecond);
 
 void BM_ZoomedRepaint(benchmark::State& state) {

@@ -7,7 +7,7 @@ namespace mirado {
 namespace {
 
 constexpr int kHalfMillimetresPerMillimetre = 2;
-constexpr int kScreenLabelPointTenths = 80;
+constexpr int kScreenLabelPointTenths = 90;
 constexpr int kNormalWeight = 400;
 const char* const kLabelFace = "ＭＳ ゴシック";
 

@@ -165,30 +165,32 @@ void CWaveDrawing::DrawScaleLabels() {
     surface_.SetFont(ScreenLabelFont());
     surface_.SetTextColour(kScreenLabelColour);
     surface_.SetBackgroundMode(BackgroundMode::Transparent);
-    DrawTimeLabels();
-    DrawPressureScale();
+    DrawTimeLabels(DrawPressureScale());
 }
 
-// Each second's label stands just right of its line at the top, where it fits.
-void CWaveDrawing::DrawTimeLabels() {
+// Each second's label stands just right of its line at the top, where it fits between
+// `leftLimit` and the pane's right edge.
+void CWaveDrawing::DrawTimeLabels(int leftLimit) {
     const Rect& r = scene_.client;
     for (const LabelledLine& line : LabelledTimeLines()) {
         const std::string text = SecondLabel(line.second, scene_.scaleLabels);
         const int x = line.x + kLabelGap;
-        if (x + surface_.TextWidth(text) <= r.right)
+        if (x >= leftLimit && x + surface_.TextWidth(text) <= r.right)
             surface_.TextOut(x, r.top + kLabelGap, text);
     }
 }
 
 // The cuff's scale: a tick at the left edge every 50 mmHg up from the cuff's zero line,
 // at the height where the trace draws that pressure, its number beside it; the top
-// number carries the unit.
-void CWaveDrawing::DrawPressureScale() {
+// number carries the unit. Returns the x where the seconds' labels may begin: right of
+// the top number when it reaches into their row at the top, else the pane's left edge.
+int CWaveDrawing::DrawPressureScale() {
     const Rect& r = scene_.client;
     const int half = surface_.GetFontMetrics().height / 2;
     std::vector<PressureMark> marks = PressureMarks(r.top + baselines_.pressure, r.top + half,
                                                     kScreenPressureStepMmHg, PressureScale());
     surface_.SetPen(Pen{PenStyle::Solid, 1, kScreenLabelColour});
+    int timeLabelsLeft = r.left;
     for (size_t i = 0; i < marks.size(); ++i) {
         const PressureMark& mark = marks[i];
         if (mark.y + half > r.bottom)
@@ -196,9 +198,13 @@ void CWaveDrawing::DrawPressureScale() {
         surface_.MoveTo(r.left, mark.y);
         surface_.LineTo(r.left + kScaleTickLength, mark.y);
         const bool top = i + 1 == marks.size();
-        surface_.TextOut(r.left + kScaleTickLength + kLabelGap, mark.y - half,
-                         PressureLabel(mark.mmHg, top, scene_.scaleLabels));
+        const std::string text = PressureLabel(mark.mmHg, top, scene_.scaleLabels);
+        const int x = r.left + kScaleTickLength + kLabelGap;
+        surface_.TextOut(x, mark.y - half, text);
+        if (mark.y - half < r.top + kLabelGap + 2 * half)
+            timeLabelsLeft = x + surface_.TextWidth(text) + kLabelGap;
     }
+    return timeLabelsLeft;
 }
 
 // A pane with fewer columns than samples gets the column envelope; a wider one a line

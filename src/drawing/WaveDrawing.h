@@ -101,8 +101,8 @@ private:
     };
     std::vector<LabelledLine> LabelledTimeLines() const;
     void DrawLabelledTimeLines();
-    void DrawTimeLabels();
-    void DrawPressureScale();
+    void DrawTimeLabels(int leftLimit);
+    int DrawPressureScale();
     void DrawChannel(const Span& span, const int16_t* samples, int baseline, bool pulse,
                      bool skipUndefined);
     void DrawPolyline(const Span& span, const int16_t* samples, int baseline, bool pulse,

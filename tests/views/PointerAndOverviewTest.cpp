@@ -196,8 +196,8 @@ TEST_F(PointerAndOverviewTest, ScaleLabelsAddOnlyTheirOwnPixels) {
         for (int x = 0; x < plain.width(); ++x) {
             if (plain.pixel(x, y) == labelled.pixel(x, y))
                 continue;
-            ASSERT_TRUE(y < 20 || x < 70) << x << "," << y;
-            (y < 20 ? top : left) += 1;
+            ASSERT_TRUE(y < 24 || x < 90) << x << "," << y;
+            (y < 24 ? top : left) += 1;
         }
     }
     EXPECT_GT(top, 50);

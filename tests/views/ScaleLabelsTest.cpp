@@ -135,6 +135,15 @@ TEST(WaveScaleLabels, ZoomedTimeLinesFollowTheScrollOffsetOntoWholeSeconds) {
     EXPECT_EQ(Xs(LinesWithPen(atSecond, pens.timeLine)), (std::vector<int>{0, 200, 400, 600, 800}));
     EXPECT_NE(FindText(atSecond, "2 s"), nullptr);
 
+    // A pane whose top mmHg number reaches into the row of the seconds keeps the second
+    // at its left edge from writing over it.
+    scene.client.bottom = 420; // zero line at 210, the top mark (400 mmHg) at y 10
+    RecordingSurface tall;
+    CWaveDrawing(tall, scene, pens).Draw();
+    ASSERT_NE(FindText(tall, "400 mmHg"), nullptr);
+    EXPECT_EQ(FindText(tall, "2 s"), nullptr);
+    EXPECT_NE(FindText(tall, "3 s"), nullptr);
+
     // Without labels the specified lines, counted from the pane's edge, stay.
     scene.scaleLabels.shown = false;
     scene.scrollOffset = 250;
