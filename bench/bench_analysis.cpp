@@ -2,10 +2,10 @@
 // pressure-determination methods (the batch tool's per-file work).
 // Target: load plus both methods at most 50 microseconds per recording.
 
-#include "../tests/analysis/TestSignals.h"
+#include "support/TestSignals.h"
 #include "records/AdData.h"
 #include "records/AnalysisSequence.h"
-#include "records/WaveCodec.h"
+#include "support/RecordBuilder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,16 +20,12 @@ constexpr int kSampleIntervalTenths = 20;
 
 std::vector<uint8_t> RecordingBytes() {
     const test::Recording r = test::MakeRecording(test::RecordingShape{});
-    std::vector<uint8_t> bytes(kOffsetChannels, 0);
-    bytes[kOffsetSampleInterval] = kSampleIntervalTenths;
-    bytes[kOffsetModelLetter] = 'A';
-    CWaveCodec codec;
-    for (const auto* channel : {&r.cuff, &r.optical}) {
-        std::vector<uint8_t> block(kPackedCapacity);
-        block.resize(static_cast<size_t>(codec.Pack(kSampleCount, block.data(), channel->data())));
-        bytes.insert(bytes.end(), block.begin(), block.end());
-    }
-    return bytes;
+    test::RecordBuilder builder = test::RecordBuilder::Zeroed();
+    builder.fixed[kOffsetSampleInterval] = kSampleIntervalTenths;
+    builder.fixed[kOffsetModelLetter] = 'A';
+    builder.channel1 = r.cuff;
+    builder.channel2 = r.optical;
+    return builder.Bytes();
 }
 
 void BM_LoadAndAnalyzeBoth(benchmark::State& state) {

@@ -8,13 +8,12 @@
 #include "document/MiradoDoc.h"
 #include "records/FileAccess.h"
 #include "records/synth/RecordingGenerator.h"
+#include "support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <malloc.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -27,27 +26,20 @@ constexpr double kBytesPerMegabyte = 1024.0 * 1024.0;
 class RecordingFolder {
 public:
     RecordingFolder() {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("mirado-bench-doc-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
         for (int i = 0; i < kExportFileCount; ++i) {
             mirado::SynthOptions options;
             options.seed = static_cast<uint64_t>(i + 1);
-            const std::string path = (folder_ / ("rec" + std::to_string(i) + ".01")).string();
+            const std::string path = folder_.File("rec" + std::to_string(i) + ".01");
             std::string error;
             if (mirado::WriteRecording(path, options, error))
                 paths_.push_back(path);
         }
     }
-    ~RecordingFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
     const std::vector<std::string>& Paths() const { return paths_; }
-    std::string Output() const { return (folder_ / "export.txt").string(); }
+    std::string Output() const { return folder_.File("export.txt"); }
 
 private:
-    std::filesystem::path folder_;
+    mirado::test::TempFolder folder_;
     std::vector<std::string> paths_;
 };
 

@@ -5,13 +5,13 @@
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
 #include "document/MiradoDoc.h"
-#include "platform/ScriptedPlatform.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/ScriptedPlatform.h"
+#include "support/ScriptedUserPrompts.h"
 #include "records/synth/SampleSet.h"
+#include "support/TestApplication.h"
+#include "support/TempFolder.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -26,32 +26,22 @@ using namespace mirado;
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 
-QApplication& App() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_gui";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // The bundled sample recordings, written once into a temporary folder.
 const std::vector<std::string>& Samples() {
-    static QTemporaryDir dir;
+    static mirado::test::TempFolder dir;
     static std::vector<std::string> paths;
     if (paths.empty()) {
         std::string error;
-        if (!WriteBundledSamples(dir.path().toStdString(), error))
+        if (!WriteBundledSamples(dir.Path(), error))
             return paths;
-        for (const QString& name : QDir(dir.path()).entryList(QDir::Files, QDir::Name))
-            paths.push_back(dir.filePath(name).toStdString());
+        for (const QString& name : QDir(QString::fromStdString(dir.Path())).entryList(QDir::Files, QDir::Name))
+            paths.push_back(dir.File(name.toStdString()));
     }
     return paths;
 }
 
 void BM_NextFileAndRepaint(benchmark::State& state) {
-    App();
+    mirado::test::EnsureQtApp();
     ScriptedUserPrompts prompts;
     DocumentServices services;
     services.prompts = &prompts;
@@ -75,9 +65,9 @@ BENCHMARK(BM_NextFileAndRepaint)->Unit(benchmark::kMillisecond);
 // From the application object's construction to the window painted with the samples
 // open; the QApplication itself exists already.
 void BM_StartUpToFirstPaint(benchmark::State& state) {
-    App();
-    QTemporaryDir home;
-    FixedDocumentsFolder documents(home.path().toStdString() + "/");
+    mirado::test::EnsureQtApp();
+    mirado::test::TempFolder home;
+    FixedDocumentsFolder documents(home.Path() + "/");
     ScriptedUserPrompts prompts;
     ScriptedOpenFileDialog dialog;
     AppServices services;

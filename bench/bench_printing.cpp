@@ -6,9 +6,9 @@
 #include "drawing/PrintedPage.h"
 #include "platform/UserPrompts.h"
 #include "rendering/QtPainterSurface.h"
+#include "support/TestApplication.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -91,12 +91,7 @@ BENCHMARK(RenderPdfPage)->Arg(600)->Arg(300)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    static int qtArgc = 3;
-    static char name[] = "bench_printing";
-    static char option[] = "-platform";
-    static char platform[] = "offscreen";
-    static char* qtArgv[] = {name, option, platform, nullptr};
-    QGuiApplication application(qtArgc, qtArgv);
+    mirado::test::EnsureQtApp();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -5,7 +5,7 @@
 #include "records/AdData.h"
 #include "records/FileAccess.h"
 #include "records/RecordLayout.h"
-#include "records/WaveCodec.h"
+#include "support/RecordBuilder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,7 +21,7 @@
 namespace {
 
 using mirado::kSampleCount;
-using Channel = std::array<int16_t, kSampleCount>;
+using mirado::test::Channel;
 
 constexpr double kPi = 3.14159265358979;
 constexpr int kBeatPeriod = 60; // samples
@@ -40,18 +40,11 @@ void MakeChannels(Channel& cuff, Channel& pulse) {
 }
 
 std::vector<uint8_t> MakeFile() {
-    Channel cuff, pulse;
-    MakeChannels(cuff, pulse);
-    std::vector<uint8_t> bytes(mirado::kOffsetChannels, 0);
-    bytes[mirado::kOffsetSampleInterval] = 20;
-    bytes[mirado::kOffsetModelLetter] = 'A';
-    std::array<uint8_t, mirado::kPackedCapacity> block;
-    mirado::CWaveCodec codec;
-    for (const Channel* channel : {&cuff, &pulse}) {
-        const int length = codec.Pack(kSampleCount, block.data(), channel->data());
-        bytes.insert(bytes.end(), block.begin(), block.begin() + length);
-    }
-    return bytes;
+    mirado::test::RecordBuilder builder = mirado::test::RecordBuilder::Zeroed();
+    MakeChannels(builder.channel1, builder.channel2);
+    builder.fixed[mirado::kOffsetSampleInterval] = 20;
+    builder.fixed[mirado::kOffsetModelLetter] = 'A';
+    return builder.Bytes();
 }
 
 const std::vector<uint8_t>& FileBytes() {

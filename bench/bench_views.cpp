@@ -7,11 +7,11 @@
 #include "records/synth/RecordingGenerator.h"
 #include "rendering/QtPainterSurface.h"
 #include "views/WaveView.h"
+#include "support/TestApplication.h"
+#include "support/TempFolder.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -25,26 +25,17 @@ using namespace mirado;
 constexpr int kSideColumns = 2 * kSideColumnWidth;
 constexpr int kBarsHeight = 60;
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_views";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: Qt's own objects may already be gone when statics are torn down.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 struct LoadedView {
-    QTemporaryDir dir;
+    mirado::test::TempFolder dir;
     std::unique_ptr<CMiradoDoc> doc;
     std::unique_ptr<CWaveView> view;
     QImage image;
 
     LoadedView(int screenWidth, int screenHeight, bool fittedCurve) {
-        App();
+        mirado::test::EnsureQtApp();
         SynthOptions options;
         options.seed = 11;
-        const std::string path = dir.filePath("A0001.001").toStdString();
+        const std::string path = dir.File("A0001.001");
         std::string error;
         WriteRecording(path, options, error);
         doc = std::make_unique<CMiradoDoc>(DocumentServices{});

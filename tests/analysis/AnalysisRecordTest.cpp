@@ -1,8 +1,8 @@
 #include "records/AdData.h"
 #include "records/AnalysisSequence.h"
 
-#include "../records/RecordBuilder.h"
-#include "TestSignals.h"
+#include "support/RecordBuilder.h"
+#include "support/TestSignals.h"
 
 #include <gtest/gtest.h>
 

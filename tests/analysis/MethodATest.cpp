@@ -1,7 +1,7 @@
 #include "records/MethodA.h"
 #include "records/AnalysisArithmetic.h"
 
-#include "TestSignals.h"
+#include "support/TestSignals.h"
 
 #include <gtest/gtest.h>
 

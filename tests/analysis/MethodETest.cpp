@@ -1,6 +1,6 @@
 #include "records/PressureAnalysisE.h"
 
-#include "TestSignals.h"
+#include "support/TestSignals.h"
 
 #include <gtest/gtest.h>
 

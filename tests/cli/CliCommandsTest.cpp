@@ -1,7 +1,7 @@
 // mirado-cli's commands run in-process on generated files.
 
-#include "../records/TempFolder.h"
 #include "CliRun.h"
+#include "support/TempFolder.h"
 #include "cli/CliCommand.h"
 #include "records/RecordLayout.h"
 #include "records/synth/RecordingGenerator.h"

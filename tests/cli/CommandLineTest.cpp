@@ -2,7 +2,7 @@
 // the tool wrote before its options moved to the parser, and wrong usage is exit 2 with
 // a message naming the option.
 
-#include "../records/TempFolder.h"
+#include "support/TempFolder.h"
 #include "CliRun.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // writes, and they cover what the viewer must handle.
 
 #include "records/synth/SampleSet.h"
-#include "../records/TempFolder.h"
+#include "support/TempFolder.h"
 #include "cli/CliCommand.h"
 #include "cli/LoadedFile.h"
 #include "records/AnalysisSequence.h"

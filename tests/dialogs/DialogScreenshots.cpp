@@ -6,15 +6,15 @@
 #include "dialogs/IdDialog.h"
 #include "dialogs/ParametersDialog.h"
 #include "document/DisplaySettings.h"
-#include "platform/ScriptedPlatform.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/ScriptedPlatform.h"
+#include "support/ScriptedUserPrompts.h"
+#include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -60,10 +60,10 @@ int main(int argc, char** argv) {
 
     mirado::CFileDialog4Text save("txt", "Textout.txt", {"txt file (*.txt)", "All Files (*.*)"});
     // A folder of its own with earlier exports in it, rather than whatever /tmp holds.
-    QTemporaryDir exports;
+    mirado::test::TempFolder exports;
     for (const char* name : {"MS0412.txt", "RT0415-mean.txt", "Textout.txt"})
-        QFile(QDir(exports.path()).filePath(name)).open(QIODevice::WriteOnly);
-    save.setDirectory(exports.path());
+        QFile(QDir(QString::fromStdString(exports.Path())).filePath(name)).open(QIODevice::WriteOnly);
+    save.setDirectory(QString::fromStdString(exports.Path()));
     save.resize(640, 420);
     ok &= Save(save, folder.filePath("dialog-save-as-text.png"));
     return ok ? 0 : 1;

@@ -1,6 +1,6 @@
 #include "app/MainFrameFileCommands.h"
 
-#include "QtTestApp.h"
+#include "support/TestApplication.h"
 
 #include <QProgressDialog>
 #include <QPushButton>

@@ -1,9 +1,10 @@
 #include "app/FileCommands.h"
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
-#include "platform/ScriptedPlatform.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/ScriptedPlatform.h"
+#include "support/ScriptedUserPrompts.h"
 #include "records/synth/SampleSet.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -83,26 +84,14 @@ public:
     std::vector<int> done;
 };
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 class FileCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("mirado_file_commands_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
         fs::create_directories(root / "data");
         std::string error;
         ASSERT_TRUE(WriteBundledSamples((root / "data").string(), error)) << error;
         trash.SetFolder(root / "trash");
     }
-    void TearDown() override { fs::remove_all(root); }
 
     // The first count bundled samples, in the bundle's order, with entry 0 open.
     void OpenSamples(size_t count) {
@@ -127,7 +116,8 @@ protected:
         return services;
     }
 
-    fs::path root;
+    test::TempFolder folder;
+    fs::path root{folder.Path()};
     ScriptedUserPrompts prompts;
     FolderTrash trash;
     CMiradoDoc document{Services(prompts, trash)};
@@ -239,7 +229,7 @@ TEST_F(FileCommandsTest, ExportWritesTheSharedRunsBytesInBothModes) {
             batch.ToggleSelected(i);
         const std::string expected =
             BuildExportText(batch, dominant ? ExportMode::Dominant : ExportMode::Mean, {});
-        EXPECT_EQ(ReadAll(target), expected);
+        EXPECT_EQ(test::ReadText(target), expected);
         EXPECT_EQ(document.GetCurrentIndex(), 3);
 
         // The list follows every entry opened, then shows the current one again.
@@ -327,10 +317,9 @@ TEST_F(FileCommandsTest, CancelledExportLeavesNoFileAndTheCurrentFileReopened) {
     std::ofstream(target, std::ios::binary) << "kept";
     saveDialog.QueueOk(target.string(), false);
     commands.OnSaveToTextFile();
-    EXPECT_EQ(ReadAll(target), "kept");
+    EXPECT_EQ(test::ReadText(target), "kept");
 }
 
-#ifdef MIRADO_CLI_PATH
 TEST_F(FileCommandsTest, WindowExportEqualsTheBatchToolsForTheMarkedFiles) {
     OpenSamples(BundledSamples().size());
     const std::vector<int> marked = {0, 2, 3, 5, 8, 9, 12};
@@ -350,12 +339,11 @@ TEST_F(FileCommandsTest, WindowExportEqualsTheBatchToolsForTheMarkedFiles) {
             command += " \"" + paths[i] + "\"";
         command += " > /dev/null 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        const std::string windowBytes = ReadAll(fromWindow);
+        const std::string windowBytes = test::ReadText(fromWindow);
         EXPECT_GT(windowBytes.size(), std::string(kExportHeader).size());
-        EXPECT_EQ(windowBytes, ReadAll(fromTool));
+        EXPECT_EQ(windowBytes, test::ReadText(fromTool));
     }
 }
-#endif
 
 } // namespace
 } // namespace mirado

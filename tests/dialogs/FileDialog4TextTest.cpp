@@ -1,9 +1,10 @@
 #include "dialogs/FileDialog4Text.h"
 
-#include "QtTestApp.h"
+#include "RadioClick.h"
+#include "support/TestApplication.h"
+#include "support/TempFolder.h"
 
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -43,9 +44,9 @@ TEST(FileDialog4Text, MeanThenDominantReportsDominant) {
 
 TEST(FileDialog4Text, SavesWithTheDefaultNameExtensionAndFilters) {
     test::EnsureQtApp();
-    QTemporaryDir folder;
+    test::TempFolder folder;
     CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
-    dialog.setDirectory(folder.path());
+    dialog.setDirectory(QString::fromStdString(folder.Path()));
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
     EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
     EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));

@@ -4,12 +4,13 @@
 #include "dialogs/IdDialog.h"
 #include "dialogs/ParametersDialog.h"
 #include "document/MiradoDoc.h"
-#include "platform/ScriptedPlatform.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/ScriptedPlatform.h"
+#include "support/ScriptedUserPrompts.h"
 #include "records/synth/SampleSet.h"
+#include "support/TempFolder.h"
 #include "views/FilenameView.h"
 
-#include "QtTestApp.h"
+#include "support/TestApplication.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -31,7 +32,6 @@ class FrameWiringTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::EnsureQtApp();
-        root = fs::temp_directory_path() / ("mirado_wiring_" + std::to_string(::getpid()));
         fs::create_directories(root / "data");
         std::string error;
         ASSERT_TRUE(WriteBundledSamples((root / "data").string(), error)) << error;
@@ -46,12 +46,10 @@ protected:
         ASSERT_TRUE(app->InitInstance(files));
         prompts.Clear();
     }
-    void TearDown() override {
-        app.reset();
-        fs::remove_all(root);
-    }
+    void TearDown() override { app.reset(); }
 
-    fs::path root;
+    test::TempFolder folder;
+    fs::path root{folder.Path()};
     ScriptedUserPrompts prompts;
     std::unique_ptr<FixedDocumentsFolder> documents;
     std::unique_ptr<CMiradoApp> app;

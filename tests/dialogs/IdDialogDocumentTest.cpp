@@ -1,11 +1,12 @@
 #include "dialogs/IdDialog.h"
 #include "dialogs/QtDocumentDialogs.h"
 #include "document/MiradoDoc.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/ScriptedUserPrompts.h"
 #include "records/RecordLayout.h"
 #include "records/synth/SampleSet.h"
+#include "support/TempFolder.h"
 
-#include "QtTestApp.h"
+#include "support/TestApplication.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,23 +14,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace mirado {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 // Plays the user on the ID dialog once it is shown: an optional edit, then OK or Cancel.
 void PlayIdDialog(std::function<void(CIdDialog&)> edit, bool ok) {
@@ -46,31 +35,28 @@ class IdDialogDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::EnsureQtApp();
-        folder = fs::temp_directory_path() / ("mirado_id_" + std::to_string(::getpid()));
-        fs::create_directories(folder);
         std::string error;
-        ASSERT_TRUE(WriteBundledSamples(folder.string(), error)) << error;
-        path = folder / BundledSamples()[0].name;
+        ASSERT_TRUE(WriteBundledSamples(folder.Path(), error)) << error;
+        path = folder.File(BundledSamples()[0].name);
         // Bytes CP932 has no character for, in the weight and the comment.
-        std::string bytes = ReadBytes(path);
+        std::string bytes = test::ReadText(path);
         bytes[kOffsetWeight + 1] = '\xA0';
         bytes[kOffsetComment + 2] = '\xFD';
-        WriteBytes(path, bytes);
-        original = ReadBytes(path);
+        test::WriteText(path, bytes);
+        original = test::ReadText(path);
         DocumentServices services;
         services.prompts = &prompts;
         services.idDialog = &idDialog;
         document = std::make_unique<CMiradoDoc>(services);
-        document->SetFileList({path.string()});
+        document->SetFileList({path});
         ASSERT_TRUE(document->OpenFileAt(0));
     }
-    void TearDown() override { fs::remove_all(folder); }
-
     std::string IdBytes(const std::string& file) const {
         return file.substr(kOffsetAnimalNo, kOffsetSampleInterval - kOffsetAnimalNo);
     }
 
-    fs::path folder, path;
+    test::TempFolder folder;
+    std::string path;
     std::string original;
     ScriptedUserPrompts prompts;
     QtIdDialog idDialog{nullptr, prompts};
@@ -84,7 +70,7 @@ TEST_F(IdDialogDocumentTest, UntouchedFieldsKeepTheirBytesThroughOkAndSave) {
     EXPECT_TRUE(prompts.Shown().empty());
     ASSERT_TRUE(document->SaveCurrentFile());
 
-    const std::string saved = ReadBytes(path);
+    const std::string saved = test::ReadText(path);
     EXPECT_EQ(saved.substr(kOffsetAnimalNo, 3), "Z-9");
     const size_t otherFields = kOffsetSampleInterval - kOffsetStudyNo;
     EXPECT_EQ(saved.substr(kOffsetStudyNo, otherFields),
@@ -105,7 +91,7 @@ TEST_F(IdDialogDocumentTest, OkWithoutChangesMarksModifiedAndCancelChangesNothin
     EXPECT_TRUE(document->EditIdFields());
     EXPECT_TRUE(document->IsModified());
     ASSERT_TRUE(document->SaveCurrentFile());
-    EXPECT_EQ(IdBytes(ReadBytes(path)), IdBytes(original));
+    EXPECT_EQ(IdBytes(test::ReadText(path)), IdBytes(original));
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "dialogs/IdDialog.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/ScriptedUserPrompts.h"
 #include "records/TextEncoding.h"
 
-#include "QtTestApp.h"
+#include "support/TestApplication.h"
 
 #include <QKeyEvent>
 #include <QLabel>

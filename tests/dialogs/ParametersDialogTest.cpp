@@ -2,11 +2,12 @@
 #include "dialogs/ColourPreview.h"
 #include "dialogs/UpDownControl.h"
 #include "document/DisplaySettings.h"
-#include "platform/RecordingSurface.h"
-#include "platform/ScriptedPlatform.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/RecordingSurface.h"
+#include "support/ScriptedPlatform.h"
+#include "support/ScriptedUserPrompts.h"
 
-#include "QtTestApp.h"
+#include "RadioClick.h"
+#include "support/TestApplication.h"
 
 #include <QComboBox>
 #include <QLineEdit>

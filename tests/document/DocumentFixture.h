@@ -1,10 +1,11 @@
 #pragma once
 // A document wired to the scripted platform doubles, and a folder of generated files.
 
-#include "RecordFileBuilder.h"
 #include "document/MiradoDoc.h"
-#include "platform/ScriptedPlatform.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/ScriptedPlatform.h"
+#include "support/ScriptedUserPrompts.h"
+#include "support/RecordBuilder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -34,14 +35,17 @@ protected:
     }
     std::string Write(const std::string& name, const RecordSpec& spec = {}) {
         const std::string path = folder.File(name);
-        WriteFile(path, BuildRecord(spec));
+        WriteBytes(path, BuildRecord(spec));
         return path;
     }
     // Writes count files named name0.01, name1.01, ... and makes them the list.
     std::vector<std::string> Pick(int count, const RecordSpec& spec = {}) {
         std::vector<std::string> paths;
-        for (int i = 0; i < count; ++i)
-            paths.push_back(Write("a" + std::to_string(i) + ".01", spec));
+        for (int i = 0; i < count; ++i) {
+            std::string name = "a";
+            name += std::to_string(i) + ".01";
+            paths.push_back(Write(name, spec));
+        }
         Doc().SetFileList(paths);
         return paths;
     }

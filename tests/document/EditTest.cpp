@@ -46,7 +46,7 @@ TEST_F(DocumentTest, EditsNeedARecordThatWasReadCorrectly) {
     const std::string damaged = folder.File("b.01");
     std::vector<uint8_t> bytes = BuildRecord(RecordSpec{});
     bytes.resize(kOffsetChannels + kPackedHeadSize); // channel 1 without its codes
-    WriteFile(damaged, bytes);
+    WriteBytes(damaged, bytes);
     Doc().SetFileList({damaged});
     EXPECT_FALSE(Doc().OpenFileAt(0));
     const int shownS = Marker(Doc(), MovableMarker::S);

@@ -25,7 +25,7 @@ CExportFields Fields(const std::string& animalNo, int hr, int sbp) {
     fields.date = "24/01/02";
     fields.time = "09:30:15";
     fields.animalNo = animalNo;
-    fields.comment = "c";
+    fields.comment = std::string(1, 'c'); // not from a literal: GCC 12 warns falsely there (-Wrestrict)
     fields.sampling = 2;
     fields.hr = hr;
     fields.sbp = sbp;
@@ -191,7 +191,7 @@ TEST_F(DocumentTest, ExportWritesHeaderAndMarkedRowsAndReopensTheCurrentFile) {
     ASSERT_TRUE(result.written) << result.error;
     EXPECT_EQ(opened, (std::vector<int>{0, 1, 2, 1}));
     EXPECT_EQ(Doc().GetCurrentIndex(), 1);
-    const std::string text = ReadFile(out);
+    const std::string text = ReadText(out);
     EXPECT_EQ(text.rfind(kExportHeader, 0), 0u);
     const size_t r1 = text.find("      R1");
     const size_t r3 = text.find("      R3");
@@ -229,12 +229,12 @@ TEST_F(DocumentTest, MarkedDamagedFileGivesItsRowFromWhatWasRead) {
     const std::string truncated = folder.File("b.01");
     std::vector<uint8_t> bytes = BuildRecord(ExampleSpec());
     bytes.resize(600); // header and result block read, channels missing
-    WriteFile(truncated, bytes);
+    WriteBytes(truncated, bytes);
     const std::string stub = folder.File("c.01");
     std::vector<uint8_t> stubBytes(16, 0); // empty date and time, then "AB" of the number
     stubBytes.push_back('A');
     stubBytes.push_back('B');
-    WriteFile(stub, stubBytes);
+    WriteBytes(stub, stubBytes);
     Doc().SetFileList({truncated, stub});
     Doc().SelectAll();
     ASSERT_FALSE(Doc().OpenFileAt(0));
@@ -252,7 +252,7 @@ TEST_F(DocumentTest, DamagedFileRowNeverTakesThePreviousFilesAnalysis) {
     const std::string damaged = folder.File("a.01");
     std::vector<uint8_t> bytes = BuildRecord(ExampleSpec());
     bytes.resize(600);
-    WriteFile(damaged, bytes);
+    WriteBytes(damaged, bytes);
     Doc().SetFileList({damaged, Write("b.01")});
     ASSERT_TRUE(Doc().OpenFileAt(1));
     Doc().ShowAnalysis(true); // the good file's own analysis is shown

@@ -116,7 +116,7 @@ TEST_F(DocumentTest, DamagedFileBecomesCurrentAndIsNeverSaved) {
     const std::string good = Write("a.01");
     const std::string damaged = folder.File("b.01");
     const std::vector<uint8_t> bytes = Truncated(RecordSpec{}, 600);
-    WriteFile(damaged, bytes);
+    WriteBytes(damaged, bytes);
     Doc().SetFileList({good, damaged});
     ASSERT_TRUE(Doc().OpenFileAt(0));
     prompts.Clear();
@@ -135,7 +135,7 @@ TEST_F(DocumentTest, DamagedFileBecomesCurrentAndIsNeverSaved) {
     EXPECT_FALSE(Doc().SaveCurrentFile());
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Stop);
-    EXPECT_EQ(ReadFile(damaged), std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(ReadText(damaged), std::string(bytes.begin(), bytes.end()));
 
     ASSERT_TRUE(Doc().OpenFileAt(0));
     EXPECT_TRUE(Doc().IsDamagedAt(1)); // the flag stays for the list's life
@@ -246,7 +246,7 @@ TEST_F(SavePromptTest, DamagedRecordIsNeverSavedOverTheFileNowCurrent) {
     profile.SetRaw(kProfileSection, kKeyAlert, "1");
     const std::string good = Write("a.01");
     const std::string damaged = folder.File("b.01");
-    WriteFile(damaged, Truncated(RecordSpec{}, 600));
+    WriteBytes(damaged, Truncated(RecordSpec{}, 600));
     Doc().SetFileList({good, damaged});
     ASSERT_FALSE(Doc().OpenFileAt(1));
     IdDialogFields edited;
@@ -257,10 +257,10 @@ TEST_F(SavePromptTest, DamagedRecordIsNeverSavedOverTheFileNowCurrent) {
     Doc().RemoveSelectedFiles(); // the good file is entry 0 now; the record is still b.01's
 
     EXPECT_FALSE(Doc().CanSaveCurrentFile());
-    const std::string before = ReadFile(good);
+    const std::string before = ReadText(good);
     prompts.QueueAnswer(MessageAnswer::Yes);
     ASSERT_TRUE(Doc().OpenFileAt(0));
-    EXPECT_TRUE(ReadFile(good) == before); // (no dump of the whole file on failure)
+    EXPECT_TRUE(ReadText(good) == before); // (no dump of the whole file on failure)
 }
 
 TEST_F(SavePromptTest, EditsOfAFileSentToTheTrashGoWithIt) {

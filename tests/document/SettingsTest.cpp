@@ -107,7 +107,7 @@ TEST(PreferenceFolderTest, CreatesDocumentsFolderAndTheThreeBelowIt) {
 
 TEST(PreferenceFolderTest, FolderThatCannotBeCreatedShowsTheSystemErrorOnceEach) {
     TempFolder home;
-    WriteFile(home.File("QuorvinFiles"), {1}); // a file stands where the folder belongs
+    WriteBytes(home.File("QuorvinFiles"), {1}); // a file stands where the folder belongs
     FixedDocumentsFolder documents(home.Folder());
     ScriptedUserPrompts prompts;
     PreparePreferenceFolder(documents, &prompts);

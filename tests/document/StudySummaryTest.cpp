@@ -56,7 +56,7 @@ TEST_F(StudySummaryTest, ReadingLeavesTheDocumentAlone) {
     const std::vector<std::string> paths = Pick(2);
     Doc().OpenFileAt(1);
     Doc().ShowAnalysis(true);
-    WriteFile(folder.File("broken.01"), {1, 2, 3});
+    WriteBytes(folder.File("broken.01"), {1, 2, 3});
     ReadRecordings({paths[0], folder.File("broken.01")}, ValueSource::AnalysisSM, 1);
     EXPECT_EQ(Doc().GetCurrentIndex(), 1);
     EXPECT_TRUE(Doc().IsAnalysisSource());
@@ -96,7 +96,7 @@ TEST_F(StudySummaryTest, AFileThatFailsCountsInNButNotInTheStatistics) {
     const std::string broken = folder.File("broken.01");
     std::vector<uint8_t> bytes = BuildRecord(Animal("A", 240));
     bytes.resize(bytes.size() / 2); // the channels end early
-    WriteFile(broken, bytes);
+    WriteBytes(broken, bytes);
     const std::string missing = folder.File("missing.01");
     const std::vector<Reading> readings =
         ReadRecordings({good, broken, missing}, ValueSource::Stored, 1);

@@ -3,7 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
-#include "platform/ScriptedPlatform.h"
+#include "support/ScriptedPlatform.h"
 #include "views/FilenameView.h"
 
 #include <QApplication>
@@ -26,16 +26,15 @@ namespace {
 class AppStartTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::EnsureApplication();
-        ASSERT_TRUE(home.isValid());
-        documents = std::make_unique<FixedDocumentsFolder>(home.path().toStdString() + "/");
+        test::EnsureQtApp();
+        documents = std::make_unique<FixedDocumentsFolder>(home.Path() + "/");
         services.documentsFolder = documents.get();
         services.prompts = &prompts;
         services.openDialog = &openDialog;
     }
 
-    QTemporaryDir home;
-    QTemporaryDir data;
+    test::TempFolder home;
+    test::TempFolder data;
     ScriptedUserPrompts prompts;
     ScriptedOpenFileDialog openDialog;
     std::unique_ptr<FixedDocumentsFolder> documents;
@@ -45,7 +44,7 @@ protected:
 TEST_F(AppStartTest, FirstRunCreatesTheFoldersAndUsesTheDefaults) {
     CMiradoApp app(services);
     ASSERT_TRUE(app.InitInstance({}));
-    const std::string expected = home.path().toStdString() + "/QuorvinFiles/TenvarAWU/Preference/";
+    const std::string expected = home.Path() + "/QuorvinFiles/TenvarAWU/Preference/";
     EXPECT_EQ(app.GetPreferenceFolder(), expected);
     EXPECT_TRUE(QDir(QString::fromStdString(expected)).exists());
     EXPECT_TRUE(prompts.Shown().empty());
@@ -55,7 +54,7 @@ TEST_F(AppStartTest, FirstRunCreatesTheFoldersAndUsesTheDefaults) {
 }
 
 TEST_F(AppStartTest, StoredSettingsAreReadFromThePreferenceFolder) {
-    const QString folder = home.path() + "/QuorvinFiles/TenvarAWU/Preference";
+    const QString folder = QString::fromStdString(home.Path()) + "/QuorvinFiles/TenvarAWU/Preference";
     ASSERT_TRUE(QDir().mkpath(folder));
     QFile file(folder + "/Tenvar.s99");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -159,13 +158,13 @@ TEST_F(AppStartTest, OpenCommandPicksFilesThroughTheDialog) {
 }
 
 TEST_F(AppStartTest, FolderThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
-    QFile blocker(home.path() + "/QuorvinFiles"); // a file where the folder belongs
+    QFile blocker(QString::fromStdString(home.Path()) + "/QuorvinFiles"); // a file where the folder belongs
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     CMiradoApp app(services);
     ASSERT_TRUE(app.InitInstance({}));
     ASSERT_FALSE(prompts.Shown().empty());
-    const std::string folder = home.path().toStdString() + "/QuorvinFiles/";
+    const std::string folder = home.Path() + "/QuorvinFiles/";
     EXPECT_EQ(prompts.Shown()[0].caption,
               "Error : Create Directory[for Preference :" + folder + "]");
     EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Information);
@@ -174,7 +173,7 @@ TEST_F(AppStartTest, FolderThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
 }
 
 TEST(AboutDialog, ShowsProductCopyrightAndBuildLines) {
-    test::EnsureApplication();
+    test::EnsureQtApp();
     CAboutDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), "About Mirado");
     QStringList texts;

@@ -1,6 +1,6 @@
 #include "GuiTestSupport.h"
 
-#include "platform/RecordingSurface.h"
+#include "support/RecordingSurface.h"
 #include "platform/qt/UserEvents.h"
 #include "views/FilenameView.h"
 
@@ -19,8 +19,7 @@ const FontMetrics kNineHigh{9, 7, 0, 5};
 class FilenameViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::EnsureApplication();
-        ASSERT_TRUE(dir.isValid());
+        test::EnsureQtApp();
         view = std::make_unique<CFilenameView>(Doc());
         view->OnInitialUpdate();
         // Row height 12 from the recorded metrics; 10 whole rows in 125 pixels.
@@ -45,7 +44,7 @@ protected:
         return surface;
     }
 
-    QTemporaryDir dir;
+    test::TempFolder dir;
     test::ScriptedDocument scripted;
     std::unique_ptr<CFilenameView> view;
 };

@@ -23,8 +23,7 @@ namespace {
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::EnsureApplication();
-        ASSERT_TRUE(dir.isValid());
+        test::EnsureQtApp();
         frame = std::make_unique<CMainFrame>(Doc());
     }
 
@@ -40,7 +39,7 @@ protected:
         QApplication::processEvents(); // panes post their key releases to the frame
     }
 
-    QTemporaryDir dir;
+    test::TempFolder dir;
     test::ScriptedDocument scripted;
     std::unique_ptr<CMainFrame> frame;
 };
@@ -332,7 +331,7 @@ TEST_F(FrameTest, DroppedFilesAreOpenedAsIfPicked) {
     QList<QUrl> urls;
     for (const std::string& path : paths)
         urls << QUrl::fromLocalFile(QString::fromStdString(path));
-    urls << QUrl::fromLocalFile(dir.path()); // a folder is not a file: left out
+    urls << QUrl::fromLocalFile(QString::fromStdString(dir.Path())); // a folder is not a file: left out
     mime.setUrls(urls);
     EXPECT_TRUE(frame->OpenDroppedFiles(&mime));
     EXPECT_EQ(Doc()->GetFileCount(), 2);

@@ -1,11 +1,11 @@
 #pragma once
-// Shared set-up of the GUI tests: the offscreen application, a document on scripted
-// services and synthetic recordings written to a temporary folder.
+// Shared set-up of the GUI tests: a document on scripted services and synthetic
+// recordings written to a temporary folder.
 
 #include "document/MiradoDoc.h"
-#include "platform/ScriptedUserPrompts.h"
-
-#include <QTemporaryDir>
+#include "support/ScriptedUserPrompts.h"
+#include "support/TempFolder.h"
+#include "support/TestApplication.h"
 
 #include <memory>
 #include <string>
@@ -13,11 +13,8 @@
 
 namespace mirado::test {
 
-// The one QApplication of the test run (offscreen unless a platform is set).
-void EnsureApplication();
-
 // Writes count recordings (names R000.001, R001.001, ...) and returns their paths.
-std::vector<std::string> WriteRecordings(const QTemporaryDir& dir, int count);
+std::vector<std::string> WriteRecordings(const TempFolder& dir, int count);
 
 // A document whose message boxes are scripted.
 struct ScriptedDocument {

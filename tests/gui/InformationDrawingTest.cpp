@@ -1,7 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include "drawing/InformationDrawing.h"
-#include "platform/RecordingSurface.h"
+#include "support/RecordingSurface.h"
 #include "platform/qt/UserEvents.h"
 #include "records/AnalysisSequence.h"
 #include "views/InformationView.h"
@@ -173,7 +173,7 @@ TEST(InformationDrawing, BackgroundIsSunkenWithRaisedBoxesAndCaptions) {
 }
 
 TEST(InformationView, LiveMarkerValueReplacesItsLineUntilTheNextPaint) {
-    test::EnsureApplication();
+    test::EnsureQtApp();
     test::ScriptedDocument scripted;
     CInformationView view(scripted.doc.get());
     SendUserMessage(&view, WM_MARKER_VALUE, 1, -3);
@@ -194,7 +194,7 @@ TEST(InformationView, LiveMarkerValueReplacesItsLineUntilTheNextPaint) {
 }
 
 TEST(InformationView, NothingLoadedOrDamagedShowsNoLines) {
-    test::EnsureApplication();
+    test::EnsureQtApp();
     test::ScriptedDocument scripted;
     CInformationView view(scripted.doc.get());
     RecordingSurface empty(96, kMetrics);

@@ -17,7 +17,7 @@ const QRgb kBlackPixel = qRgb(0, 0, 0);
 class QtPainterSurfaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::EnsureApplication();
+        test::EnsureQtApp();
         image = QImage(kSize, kSize, QImage::Format_RGB32);
         image.fill(Qt::white);
     }

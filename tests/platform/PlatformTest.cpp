@@ -1,6 +1,7 @@
 #include "platform/DocumentBase.h"
 #include "platform/ProfileValue.h"
-#include "platform/ScriptedPlatform.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TempFolder.h"
 #include "platform/qt/QtProfile.h"
 #include "platform/qt/QtSystemServices.h"
 #include "platform/qt/QtTrash.h"
@@ -21,21 +22,6 @@
 
 namespace mirado {
 namespace {
-
-std::filesystem::path FreshFolder(const std::string& name) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                         ("mirado-platform-" + std::to_string(::getpid()) + name);
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(DocumentBaseTest, UpdatesEveryViewButTheSenderAndReportsTitles) {
     CDocumentBase doc;
@@ -89,14 +75,14 @@ TEST(ProfileValueTest, IniValuesAreFoundAndChangedInPlace) {
 }
 
 TEST(QtProfileTest, WritesAnIniSectionAndReadsItBack) {
-    const std::filesystem::path folder = FreshFolder("ini");
-    const std::string file = (folder / "Tenvar.s99").string();
+    const test::TempFolder folder;
+    const std::string file = folder.File("Tenvar.s99");
     {
         CQtProfile profile(file);
         EXPECT_TRUE(profile.WriteProfileInt("TenvarAWU", "interval", 12));
         EXPECT_TRUE(profile.WriteProfileString("TenvarAWU", "dataFolder", "/data/x y/"));
     }
-    const std::string text = ReadText(file);
+    const std::string text = test::ReadText(file);
     EXPECT_NE(text.find("[TenvarAWU]"), std::string::npos);
     EXPECT_NE(text.find("interval=12"), std::string::npos);
 
@@ -104,23 +90,22 @@ TEST(QtProfileTest, WritesAnIniSectionAndReadsItBack) {
     EXPECT_EQ(profile.GetProfileInt("TenvarAWU", "interval", 5), 12);
     EXPECT_EQ(profile.GetProfileString("TenvarAWU", "dataFolder", ""), "/data/x y/");
     EXPECT_EQ(profile.GetProfileInt("TenvarAWU", "missing", 5), 5);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(QtProfileTest, HandWrittenBadValuesGiveTheDefault) {
-    const std::filesystem::path folder = FreshFolder("bad");
-    const std::filesystem::path file = folder / "Tenvar.s99";
+    const test::TempFolder folder;
+    const std::string file = folder.File("Tenvar.s99");
     std::ofstream(file) << "[TenvarAWU]\ninterval=fast\npressColor=1,2\nalert=1\n";
-    CQtProfile profile(file.string());
+    CQtProfile profile(file);
     EXPECT_EQ(profile.GetProfileInt("TenvarAWU", "interval", 5), 5);
     EXPECT_EQ(profile.GetProfileInt("TenvarAWU", "pressColor", 6), 6);
     EXPECT_EQ(profile.GetProfileString("TenvarAWU", "pressColor", ""), "1,2");
     EXPECT_EQ(profile.GetProfileInt("TenvarAWU", "alert", 0), 1);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(QtProfileTest, WritesReplaceTheFileAtomicallyAndLeaveNothingBeside) {
-    const std::filesystem::path folder = FreshFolder("atomic");
+    const test::TempFolder temp;
+    const std::filesystem::path folder = temp.Path();
     const std::filesystem::path file = folder / "Tenvar.s99";
     std::ofstream(file) << "[TenvarAWU]\r\n; a note\r\nbkColor=3\r\n";
     const auto inode = [&] {
@@ -133,15 +118,15 @@ TEST(QtProfileTest, WritesReplaceTheFileAtomicallyAndLeaveNothingBeside) {
     EXPECT_TRUE(profile.Problem().empty());
     EXPECT_TRUE(profile.WriteProfileInt("TenvarAWU", "interval", 8));
     EXPECT_NE(inode(), before); // a new file renamed into place, not rewritten in place
-    EXPECT_EQ(ReadText(file), "[TenvarAWU]\r\n; a note\r\nbkColor=3\r\ninterval=8\r\n");
+    EXPECT_EQ(test::ReadText(file), "[TenvarAWU]\r\n; a note\r\nbkColor=3\r\ninterval=8\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                             std::filesystem::directory_iterator()),
               1);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(QtProfileTest, LinkToARegularFileIsWrittenThroughAndStaysALink) {
-    const std::filesystem::path folder = FreshFolder("link");
+    const test::TempFolder temp;
+    const std::filesystem::path folder = temp.Path();
     std::filesystem::create_directories(folder / "real");
     const std::filesystem::path target = folder / "real" / "settings.ini";
     std::ofstream(target) << "[TenvarAWU]\nalert=1\n";
@@ -152,11 +137,10 @@ TEST(QtProfileTest, LinkToARegularFileIsWrittenThroughAndStaysALink) {
     EXPECT_EQ(profile.GetProfileInt("TenvarAWU", "alert", 0), 1);
     EXPECT_TRUE(profile.WriteProfileInt("TenvarAWU", "interval", 12));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadText(target), "[TenvarAWU]\nalert=1\ninterval=12\n");
+    EXPECT_EQ(test::ReadText(target), "[TenvarAWU]\nalert=1\ninterval=12\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "real"),
                             std::filesystem::directory_iterator()),
               1);
-    std::filesystem::remove_all(folder);
 }
 
 // Whatever stands at the settings path: the defaults apply, nothing is written and the
@@ -176,17 +160,18 @@ void ExpectRefusedAndUntouched(const std::string& path, const std::string& kind)
 }
 
 TEST(QtProfileTest, FolderAndLinkToNothingAreRefusedAndLeftAsTheyAre) {
-    const std::filesystem::path folder = FreshFolder("kinds");
+    const test::TempFolder temp;
+    const std::filesystem::path folder = temp.Path();
     std::filesystem::create_directories(folder / "Tenvar.s99");
     ExpectRefusedAndUntouched((folder / "Tenvar.s99").string(), "is a folder");
     std::filesystem::create_symlink(folder / "gone", folder / "dangling.s99");
     ExpectRefusedAndUntouched((folder / "dangling.s99").string(), "is a link to nothing");
     EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
-    std::filesystem::remove_all(folder);
 }
 
 TEST(QtProfileTest, NamedPipeNeverBlocksAndIsNeverWritten) {
-    const std::filesystem::path folder = FreshFolder("fifo");
+    const test::TempFolder temp;
+    const std::filesystem::path folder = temp.Path();
     const std::filesystem::path pipe = folder / "Tenvar.s99";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     auto run = std::async(std::launch::async,
@@ -200,13 +185,13 @@ TEST(QtProfileTest, NamedPipeNeverBlocksAndIsNeverWritten) {
     }
     run.wait();
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
-    std::filesystem::remove_all(folder);
 }
 
 TEST(QtProfileTest, LinkToADeviceLeavesTheDeviceNode) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "making a device node needs root";
-    const std::filesystem::path folder = FreshFolder("device");
+    const test::TempFolder temp;
+    const std::filesystem::path folder = temp.Path();
     const std::filesystem::path node = folder / "null-device";
     ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
     std::filesystem::create_symlink(node, folder / "Tenvar.s99");
@@ -214,7 +199,6 @@ TEST(QtProfileTest, LinkToADeviceLeavesTheDeviceNode) {
     ExpectRefusedAndUntouched(node.string(), "is a device");
     EXPECT_TRUE(std::filesystem::is_character_file(node));
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "Tenvar.s99"));
-    std::filesystem::remove_all(folder);
 }
 
 TEST(QtSystemServicesTest, DocumentsFolderEndsWithSlashAndMissingFilesStayOutOfTrash) {
@@ -231,7 +215,7 @@ TEST(QtSystemServicesTest, DocumentsFolderEndsWithSlashAndMissingFilesStayOutOfT
 class EmptyHomeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = FreshFolder("trash");
+        root = temp.Path();
         std::filesystem::create_directories(root / "home");
         std::filesystem::create_directories(root / "elsewhere");
         std::filesystem::create_directories(root / "data");
@@ -246,7 +230,6 @@ protected:
         std::filesystem::current_path(previous);
         RestoreVariable("HOME", home);
         RestoreVariable("XDG_DATA_HOME", dataHome);
-        std::filesystem::remove_all(root);
     }
     static void SaveVariable(const char* name, std::optional<std::string>& value) {
         const char* text = std::getenv(name);
@@ -263,6 +246,7 @@ protected:
                                                  std::filesystem::directory_iterator()));
     }
 
+    test::TempFolder temp;
     std::filesystem::path root, previous;
     std::optional<std::string> home, dataHome;
 };
@@ -275,8 +259,8 @@ TEST_F(EmptyHomeTest, FilesGoToTheTrashMadeInTheHomeNeverToTheCurrentFolder) {
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ(CountIn(root / "elsewhere"), 0u);
     const std::filesystem::path bin = root / "home" / ".local" / "share" / "Trash";
-    EXPECT_EQ(ReadText(bin / "files" / "A 1%.001"), "x");
-    const std::string info = ReadText(bin / "info" / "A 1%.001.trashinfo");
+    EXPECT_EQ(test::ReadText(bin / "files" / "A 1%.001"), "x");
+    const std::string info = test::ReadText(bin / "info" / "A 1%.001.trashinfo");
     const std::string encoded = (root / "data").string() + "/A%201%25.001";
     EXPECT_EQ(info.rfind("[Trash Info]\nPath=" + encoded + "\nDeletionDate=", 0), 0u) << info;
     EXPECT_EQ(std::filesystem::status(bin).permissions() & std::filesystem::perms::all,
@@ -285,7 +269,7 @@ TEST_F(EmptyHomeTest, FilesGoToTheTrashMadeInTheHomeNeverToTheCurrentFolder) {
     // A second file of the same name does not overwrite the first.
     std::ofstream(file) << "y";
     ASSERT_TRUE(trash.MoveToTrash(file.string()));
-    EXPECT_EQ(ReadText(bin / "files" / "A 1%.001.2"), "y");
+    EXPECT_EQ(test::ReadText(bin / "files" / "A 1%.001.2"), "y");
     EXPECT_TRUE(std::filesystem::exists(bin / "info" / "A 1%.001.2.trashinfo"));
 }
 
@@ -297,7 +281,7 @@ TEST_F(EmptyHomeTest, RelativePathsAndLongNamesAreTrashedToo) {
     EXPECT_EQ(CountIn(root / "elsewhere"), 0u);
     const std::filesystem::path bin = root / "home" / ".local" / "share" / "Trash";
     EXPECT_EQ(CountIn(bin / "files"), 1u);
-    const std::string info = ReadText(std::filesystem::directory_iterator(bin / "info")->path());
+    const std::string info = test::ReadText(std::filesystem::directory_iterator(bin / "info")->path());
     EXPECT_NE(info.find("Path=" + (root / "elsewhere").string() + "/" + name + "\n"),
               std::string::npos);
 }

@@ -5,12 +5,12 @@
 #include "app/Printing.h"
 
 #include "document/MiradoDoc.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/ScriptedUserPrompts.h"
 
-#include "../records/RecordBuilder.h"
-#include "../records/TempFolder.h"
+#include "support/RecordBuilder.h"
+#include "support/TempFolder.h"
+#include "support/TestApplication.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QImage>
 #include <QPrinter>
@@ -112,10 +112,7 @@ TEST_F(PageRendering, PreviewDrawsTheSelectedFilesInListOrderOnALandscapeSheet) 
 } // namespace mirado
 
 int main(int argc, char** argv) {
-    // Test discovery runs the binary without the test environment: no display either way.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    mirado::test::EnsureQtApp();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -4,8 +4,8 @@
 #include "drawing/ColumnEnvelope.h"
 #include "drawing/PageStyles.h"
 
-#include "platform/RecordingSurface.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/RecordingSurface.h"
+#include "support/ScriptedUserPrompts.h"
 
 #include <gtest/gtest.h>
 

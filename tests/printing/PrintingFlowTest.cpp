@@ -6,11 +6,11 @@
 #include "drawing/SelectedFilesPage.h"
 
 #include "document/MiradoDoc.h"
-#include "platform/RecordingSurface.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/RecordingSurface.h"
+#include "support/ScriptedUserPrompts.h"
 
-#include "../records/RecordBuilder.h"
-#include "../records/TempFolder.h"
+#include "support/RecordBuilder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

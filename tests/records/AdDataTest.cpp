@@ -1,8 +1,8 @@
 #include "records/AdData.h"
 
-#include "RecordBuilder.h"
-#include "TempFolder.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/RecordBuilder.h"
+#include "support/TempFolder.h"
+#include "support/ScriptedUserPrompts.h"
 
 #include <gtest/gtest.h>
 

@@ -158,8 +158,13 @@ TEST(FitCubic, IdenticalPointsDoNotCrash) {
     }
     uint16_t flags = 0;
     FitCubic(fit, 10, flags);
-    EvaluateFit(fit, 100); // singular system: any value, but defined behaviour
-    FitMaximum(fit);
+    // Ten points on one x make the normal equations singular: the elimination without
+    // pivoting divides by zero, every coefficient is NaN, and NaN converts like an
+    // out-of-range value (INT32_MIN, whose low 16 bits are 0). The fit has no maximum.
+    EXPECT_EQ(flags, 0);
+    EXPECT_TRUE(std::isnan(fit.c[3]));
+    EXPECT_EQ(EvaluateFit(fit, 100), 0);
+    EXPECT_EQ(FitMaximum(fit), -1);
 }
 
 TEST(EvaluateFit, TruncatesTowardZero) {

@@ -1,10 +1,11 @@
 #include "charts/SummaryChart.h"
+#include "support/TempFolder.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QSvgRenderer>
-#include <QTemporaryDir>
 #include <qcustomplot.h>
 
 #include <gtest/gtest.h>
@@ -13,17 +14,6 @@
 
 namespace mirado {
 namespace {
-
-void EnsureApp() {
-    if (QApplication::instance() != nullptr)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "summary_gui_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 SummaryStatistic Stat(int n, double mean, std::optional<double> sd) {
     SummaryStatistic s;
@@ -79,7 +69,7 @@ std::vector<QCPErrorBars*> ErrorBarsOf(QCustomPlot& plot) {
 }
 
 TEST(SummaryChart, AnimalChartHasThreePressuresWithSdBarsAndHeartRateOnSecondAxis) {
-    EnsureApp();
+    test::EnsureQtApp();
     QCustomPlot plot;
     SummaryChartOptions options;
     options.kind = SummaryChartKind::Animal;
@@ -120,7 +110,7 @@ TEST(SummaryChart, AnimalChartHasThreePressuresWithSdBarsAndHeartRateOnSecondAxi
 }
 
 TEST(SummaryChart, AllAnimalsChartHasOneLinePerAnimalOfTheChosenMeasure) {
-    EnsureApp();
+    test::EnsureQtApp();
     QCustomPlot plot;
     SummaryChartOptions options;
     options.kind = SummaryChartKind::AllAnimals;
@@ -156,13 +146,13 @@ TEST(SummaryChart, DefaultIsTheOnlyAnimalOrEveryAnimal) {
 
 class SavedChart : public ::testing::Test {
 protected:
-    void SetUp() override { EnsureApp(); }
-    std::string PathOf(const char* name) const { return dir_.filePath(name).toStdString(); }
+    void SetUp() override { test::EnsureQtApp(); }
+    std::string PathOf(const char* name) const { return dir_.File(name); }
     static QByteArray Read(const std::string& path) {
         QFile file(QString::fromStdString(path));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    QTemporaryDir dir_;
+    test::TempFolder dir_;
 };
 
 TEST_F(SavedChart, PngPdfAndSvgAreWrittenWhole) {

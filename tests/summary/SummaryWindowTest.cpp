@@ -4,11 +4,13 @@
 #include "app/SummaryCommand.h"
 #include "document/MiradoDoc.h"
 #include "document/Reading.h"
-#include "platform/ScriptedPlatform.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/ScriptedPlatform.h"
+#include "support/ScriptedUserPrompts.h"
 #include "records/synth/RecordingGenerator.h"
 #include "summary/SummaryTableModel.h"
 #include "views/FilenameView.h"
+#include "support/TempFolder.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,7 +23,6 @@
 #include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <qcustomplot.h>
 
@@ -31,17 +32,6 @@
 
 namespace mirado {
 namespace {
-
-void EnsureApp() {
-    if (QApplication::instance() != nullptr)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "summary_gui_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 QByteArray ReadBytes(const std::string& path) {
     QFile file(QString::fromStdString(path));
@@ -64,7 +54,7 @@ public:
         damaged.date = "24/03/05";
         Write("bad.001", damaged);
     }
-    std::string PathOf(const char* name) const { return dir_.filePath(name).toStdString(); }
+    std::string PathOf(const char* name) const { return dir_.File(name); }
     const std::vector<std::string>& Paths() const { return paths_; }
     std::string BadPath() const { return paths_.back(); }
 
@@ -84,7 +74,7 @@ private:
         paths_.push_back(PathOf(name));
     }
 
-    QTemporaryDir dir_;
+    test::TempFolder dir_;
     std::vector<std::string> paths_;
 };
 
@@ -95,7 +85,7 @@ std::string CoreCsv(const std::vector<std::string>& paths, ValueSource source, b
 
 class SummaryWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { EnsureApp(); }
+    void SetUp() override { test::EnsureQtApp(); }
 
     // A window over the files, shown once its first summary is.
     void Open(SummaryFiles files) {
@@ -269,7 +259,7 @@ TEST_F(SummaryWindowTest, ClosingWhileReadingCancelsTheRun) {
 class SummaryCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureApp();
+        test::EnsureQtApp();
         documents = std::make_unique<FixedDocumentsFolder>(folder.PathOf("documents/"));
         AppServices services;
         services.documentsFolder = documents.get();

@@ -1,5 +1,5 @@
 #include "drawing/ColumnEnvelope.h"
-#include "platform/RecordingSurface.h"
+#include "support/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,8 @@
 #include "records/synth/RecordingGenerator.h"
 #include "views/WaveView.h"
 #include "views/WholeView.h"
+#include "support/TempFolder.h"
+#include "support/TestApplication.h"
 
 #include <QApplication>
 #include <QFile>
@@ -15,7 +17,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -26,14 +27,6 @@
 namespace mirado {
 namespace {
 
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "views_tests";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr)
-        new QApplication(argc, argv); // never destroyed, as Qt's own statics may be gone
-}
-
 QColor ColourOf(Colour c) {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
@@ -41,8 +34,7 @@ QColor ColourOf(Colour c) {
 class PointerAndOverviewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureApp();
-        ASSERT_TRUE(dir.isValid());
+        test::EnsureQtApp();
         doc = std::make_unique<CMiradoDoc>(DocumentServices{});
         wave = std::make_unique<CWaveView>(doc.get());
         whole = std::make_unique<CWholeView>(doc.get());
@@ -61,7 +53,7 @@ protected:
     void Open(int sampling = 0) {
         SynthOptions options;
         options.seed = 11;
-        const QString path = dir.filePath("A0002.001");
+        const QString path = QString::fromStdString(dir.File("A0002.001"));
         std::string error;
         ASSERT_TRUE(WriteRecording(path.toStdString(), options, error)) << error;
         if (sampling != 0) {
@@ -136,7 +128,7 @@ protected:
 
     int Width() const { return wave->WaveClientRect().Width(); }
 
-    QTemporaryDir dir;
+    test::TempFolder dir;
     std::unique_ptr<CMiradoDoc> doc;
     std::unique_ptr<CWaveView> wave;
     std::unique_ptr<CWholeView> whole;

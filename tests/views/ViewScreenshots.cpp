@@ -7,10 +7,10 @@
 #include "records/synth/RecordingGenerator.h"
 #include "views/WaveView.h"
 #include "views/WholeView.h"
+#include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QPixmap>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include <cstdio>
@@ -23,13 +23,13 @@ using namespace mirado;
 constexpr int kWidth = 1000;
 constexpr int kWaveHeight = 460;
 
-std::string WriteSample(const QTemporaryDir& dir, const char* name, Damage damage) {
+std::string WriteSample(const mirado::test::TempFolder& dir, const char* name, Damage damage) {
     SynthOptions options;
     options.seed = 5;
     options.species = Species::Rat;
     options.comment = "screenshot";
     options.damage = damage;
-    const std::string path = dir.filePath(name).toStdString();
+    const std::string path = dir.File(name);
     std::string error;
     if (!WriteRecording(path, options, error))
         std::fprintf(stderr, "%s\n", error.c_str());
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    QTemporaryDir dir;
+    mirado::test::TempFolder dir;
     CMiradoDoc doc{DocumentServices{}};
     doc.SetFileList({WriteSample(dir, "A0001.001", Damage::None),
                      WriteSample(dir, "A0002.001", Damage::Truncated)});

@@ -1,6 +1,6 @@
 #include "drawing/WaveDrawing.h"
 #include "drawing/ColumnEnvelope.h"
-#include "platform/RecordingSurface.h"
+#include "support/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

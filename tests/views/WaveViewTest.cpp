@@ -4,12 +4,12 @@
 #include "records/synth/RecordingGenerator.h"
 #include "rendering/QtPainterSurface.h"
 #include "views/WholeView.h"
+#include "support/TestApplication.h"
+#include "support/TempFolder.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -25,15 +25,6 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace mirado {
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "views_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: Qt's own objects may already be gone when statics are torn down.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // Stands in for the information pane: keeps every WM_MARKER_VALUE it receives.
 class MarkerValueSink : public QObject {
@@ -59,8 +50,7 @@ QColor ColourOf(Colour c) {
 class WaveViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        App();
-        ASSERT_TRUE(dir.isValid());
+        test::EnsureQtApp();
         doc = std::make_unique<CMiradoDoc>(DocumentServices{});
         wave = std::make_unique<CWaveView>(doc.get());
         whole = std::make_unique<CWholeView>(doc.get());
@@ -75,7 +65,7 @@ protected:
         SynthOptions options;
         options.seed = 7;
         options.damage = damage;
-        const std::string path = dir.filePath("A0001.001").toStdString();
+        const std::string path = dir.File("A0001.001");
         std::string error;
         ASSERT_TRUE(WriteRecording(path, options, error)) << error;
         doc->SetFileList({path});
@@ -96,7 +86,7 @@ protected:
     int Width() const { return wave->WaveClientRect().Width(); }
     int XOfSample(int sample) const { return Width() * sample / 4000; }
 
-    QTemporaryDir dir;
+    test::TempFolder dir;
     MarkerValueSink sink;
     std::unique_ptr<CMiradoDoc> doc;
     std::unique_ptr<CWaveView> wave;
@@ -357,7 +347,7 @@ TEST_F(WaveViewTest, PartialRepaintShowsTheSamePixelsAsAFullOne) {
 }
 
 TEST(PainterSurfaceClipBox, IsThePaintersClipWhenItHasOne) {
-    App();
+    test::EnsureQtApp();
     QImage image(200, 100, QImage::Format_RGB32);
     QPainter painter(&image);
     EXPECT_FALSE(QtPainterSurface(painter).GetClipBox().has_value());

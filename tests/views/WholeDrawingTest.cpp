@@ -1,5 +1,5 @@
 #include "drawing/WholeDrawing.h"
-#include "platform/RecordingSurface.h"
+#include "support/RecordingSurface.h"
 #include "drawing/WaveDrawing.h"
 
 #include <gtest/gtest.h>

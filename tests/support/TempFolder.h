@@ -1,9 +1,11 @@
 #pragma once
-// A fresh temporary folder per test, removed with everything in it afterwards.
+// A fresh temporary folder per test, removed with everything in it afterwards, and the
+// whole-file reads and writes the tests use on it.
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,7 @@ namespace mirado::test {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "records-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "mirado-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
     }
     ~TempFolder() {
@@ -27,6 +29,8 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     std::string Path() const { return path_.string(); }
+    // The path with a trailing separator, as folder settings store it.
+    std::string Folder() const { return path_.string() + "/"; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
 private:
@@ -35,12 +39,23 @@ private:
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteText(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The file's bytes as a string, for comparing texts and byte ranges.
+inline std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace mirado::test
