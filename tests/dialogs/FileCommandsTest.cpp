@@ -268,7 +268,7 @@ TEST_F(FileCommandsTest, UnwritableTargetBringsTheDialogBack) {
 TEST_F(FileCommandsTest, AFileOfTheListAsTargetBringsTheDialogBack) {
     OpenSamples(3);
     document.ToggleSelected(0);
-    const std::string recording = ReadAll(paths[1]);
+    const std::string recording = test::ReadText(paths[1]);
     // The same file spelled another way and through a link.
     const std::string spelled = (root / "data" / "." / NameOf(1)).string();
     const fs::path link = root / "link.txt";
@@ -284,7 +284,7 @@ TEST_F(FileCommandsTest, AFileOfTheListAsTargetBringsTheDialogBack) {
               spelled + " is one of the files in the list. Choose another file.");
     EXPECT_EQ(prompts.Shown()[1].caption, "Output to Textfile");
     EXPECT_EQ(prompts.Shown()[1].icon, MessageIcon::Stop);
-    EXPECT_EQ(ReadAll(paths[1]), recording);
+    EXPECT_EQ(test::ReadText(paths[1]), recording);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(fs::exists(root / "out.txt"));
 }

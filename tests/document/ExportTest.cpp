@@ -272,7 +272,7 @@ TEST_F(DocumentTest, ExportToATargetWithALongValidNameIsWritten) {
     const std::string out = folder.File(std::string(246, 't') + ".txt");
     const ExportResult result = ExportMarkedFiles(Doc(), ExportMode::Dominant, out, nullptr);
     ASSERT_TRUE(result.written) << result.error;
-    EXPECT_EQ(ReadFile(out).rfind(kExportHeader, 0), 0u);
+    EXPECT_EQ(ReadText(out).rfind(kExportHeader, 0), 0u);
 }
 
 TEST_F(DocumentTest, FailedExportWriteLeavesNoFileBehind) {

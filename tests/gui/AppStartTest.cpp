@@ -82,17 +82,17 @@ TEST_F(AppStartTest, CommandLineFilesAreOpenedAsIfPicked) {
 TEST_F(AppStartTest, RelativeCommandLinePathsAreHeldFromTheRoot) {
     const std::vector<std::string> paths = test::WriteRecordings(data, 1);
     const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(data.path()));
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(data.Path())));
     CMiradoApp app(services);
     const bool started = app.InitInstance({"./R000.001"});
     QDir::setCurrent(previous);
     ASSERT_TRUE(started);
-    const QString absolute = QDir(data.path()).absoluteFilePath("R000.001");
+    const QString absolute = QDir(QString::fromStdString(data.Path())).absoluteFilePath("R000.001");
     EXPECT_EQ(app.GetMainFrame()->windowTitle(), absolute + " - Mirado");
     EXPECT_EQ(app.GetDocument()->GetCurrentPath(), absolute.toStdString());
     QFile settings(QString::fromStdString(app.GetPreferenceFolder()) + "Tenvar.s99");
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(settings.readAll().contains("dataFolder=" + data.path().toUtf8() + "/\n"));
+    EXPECT_TRUE(settings.readAll().contains("dataFolder=" + QString::fromStdString(data.Path()).toUtf8() + "/\n"));
 }
 
 // A settings path that is no regular file: start-up goes on with the defaults, says why
@@ -100,7 +100,7 @@ TEST_F(AppStartTest, RelativeCommandLinePathsAreHeldFromTheRoot) {
 class UnusableSettingsTest : public AppStartTest {
 protected:
     QString SettingsPath() {
-        const QString folder = home.path() + "/QuorvinFiles/TenvarAWU/Preference";
+        const QString folder = QString::fromStdString(home.Path()) + "/QuorvinFiles/TenvarAWU/Preference";
         EXPECT_TRUE(QDir().mkpath(folder));
         return folder + "/Tenvar.s99";
     }
@@ -123,7 +123,7 @@ TEST_F(UnusableSettingsTest, NamedPipeNeitherBlocksStartUpNorIsWritten) {
 TEST_F(UnusableSettingsTest, LinkToADeviceNodeLeavesTheNodeADevice) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "making a device node needs root";
-    const std::string node = data.filePath("device").toStdString();
+    const std::string node = data.File("device");
     ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
     const QString path = SettingsPath();
     ASSERT_TRUE(QFile::link(QString::fromStdString(node), path));

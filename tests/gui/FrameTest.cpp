@@ -348,7 +348,7 @@ TEST_F(FrameTest, WindowTitleFollowsTheDocument) {
 
 TEST_F(FrameTest, StatusPaneIsClearedAfterAFailedOpenAndWhenTheListEmpties) {
     std::vector<std::string> paths = test::WriteRecordings(dir, 1);
-    paths.push_back(dir.filePath("damaged.001").toStdString());
+    paths.push_back(dir.File("damaged.001"));
     QFile damaged(QString::fromStdString(paths[1]));
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("not a recording");

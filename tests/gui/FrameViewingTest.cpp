@@ -6,7 +6,7 @@
 #include "app/FrameViewing.h"
 #include "app/MainFrame.h"
 #include "document/DisplaySettings.h"
-#include "platform/ScriptedPlatform.h"
+#include "support/ScriptedPlatform.h"
 #include "views/WaveView.h"
 #include "views/WholeView.h"
 
@@ -25,8 +25,7 @@ namespace {
 class FrameViewingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::EnsureApplication();
-        ASSERT_TRUE(dir.isValid());
+        test::EnsureQtApp();
     }
 
     void MakeFrame() {
@@ -44,7 +43,7 @@ protected:
         return frame->menuBar()->findChild<QAction*>(QStringLiteral("scaleLabels"));
     }
 
-    QTemporaryDir dir;
+    test::TempFolder dir;
     ScriptedUserPrompts prompts;
     MemoryProfile profile;
     std::unique_ptr<CMiradoDoc> doc;

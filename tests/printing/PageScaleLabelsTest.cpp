@@ -3,8 +3,8 @@
 #include "drawing/PageStyles.h"
 #include "drawing/PrintedPage.h"
 
-#include "platform/RecordingSurface.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/RecordingSurface.h"
+#include "support/ScriptedUserPrompts.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,11 @@
 // (run under a virtual X server for the documentation's screenshots).
 
 #include "charts/SummaryChart.h"
-#include "platform/ScriptedPlatform.h"
-#include "platform/ScriptedUserPrompts.h"
+#include "support/ScriptedPlatform.h"
+#include "support/ScriptedUserPrompts.h"
 #include "records/synth/RecordingGenerator.h"
 #include "summary/SummaryWindow.h"
+#include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    QTemporaryDir data;
-    const std::vector<std::string> paths = WriteStudy(QDir(data.path()));
+    mirado::test::TempFolder data;
+    const std::vector<std::string> paths = WriteStudy(QDir(QString::fromStdString(data.Path())));
 
     mirado::ScriptedUserPrompts prompts;
     mirado::ScriptedSaveFileDialog saveDialog;

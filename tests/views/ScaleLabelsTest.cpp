@@ -5,7 +5,7 @@
 #include "drawing/WaveDrawing.h"
 #include "drawing/WaveNavigation.h"
 #include "drawing/WholeDrawing.h"
-#include "platform/RecordingSurface.h"
+#include "support/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 
