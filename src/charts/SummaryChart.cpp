@@ -318,6 +318,28 @@ bool RenderSvg(QCustomPlot& plot, int width, int height, QByteArray& bytes) {
     return !bytes.isEmpty();
 }
 
+// Draws the built plot into the file, by its extension, and replaces the file atomically.
+bool SavePlot(QCustomPlot& plot, int width, int height, const std::string& path,
+              std::string& error) {
+    const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
+    QByteArray bytes;
+    bool rendered = false;
+    if (suffix == QStringLiteral("pdf") || suffix == QStringLiteral("png"))
+        rendered = RenderWithQcp(plot, width, height, suffix == QStringLiteral("pdf"), bytes);
+    else if (suffix == QStringLiteral("svg"))
+        rendered = RenderSvg(plot, width, height, bytes);
+    else {
+        error =
+            "The chart is saved as .pdf, .png or .svg, not as \"." + suffix.toStdString() + "\".";
+        return false;
+    }
+    if (!rendered) {
+        error = "The chart could not be drawn.";
+        return false;
+    }
+    return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), error);
+}
+
 } // namespace
 
 std::vector<SummaryAnimal> SummaryAnimals(const StudySummary& summary) {
@@ -358,27 +380,6 @@ void BuildSummaryChart(QCustomPlot& plot, const StudySummary& summary,
     FitKeyAxis(plot);
     FitValueAxis(plot.yAxis);
     FitValueAxis(plot.yAxis2);
-}
-
-bool SavePlot(QCustomPlot& plot, int width, int height, const std::string& path,
-              std::string& error) {
-    const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
-    QByteArray bytes;
-    bool rendered = false;
-    if (suffix == QStringLiteral("pdf") || suffix == QStringLiteral("png"))
-        rendered = RenderWithQcp(plot, width, height, suffix == QStringLiteral("pdf"), bytes);
-    else if (suffix == QStringLiteral("svg"))
-        rendered = RenderSvg(plot, width, height, bytes);
-    else {
-        error =
-            "The chart is saved as .pdf, .png or .svg, not as \"." + suffix.toStdString() + "\".";
-        return false;
-    }
-    if (!rendered) {
-        error = "The chart could not be drawn.";
-        return false;
-    }
-    return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), error);
 }
 
 bool SaveSummaryChart(const StudySummary& summary, const SummaryChartOptions& options,

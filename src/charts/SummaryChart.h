@@ -79,8 +79,4 @@ void BuildSummaryChart(QCustomPlot& plot, const StudySummary& summary,
 bool SaveSummaryChart(const StudySummary& summary, const SummaryChartOptions& options,
                       const std::string& path, std::string& error);
 
-// Draws a plot already built (the one on screen) into a file as SaveSummaryChart does.
-bool SavePlot(QCustomPlot& plot, int width, int height, const std::string& path,
-              std::string& error);
-
 } // namespace mirado

@@ -39,8 +39,6 @@ public:
     ~CSummaryRun() override;
 
     size_t Done() const { return done_.load(); }
-    size_t Total() const { return paths_.size(); }
-    ValueSource Source() const { return source_; }
 
 signals:
     void Finished(const mirado::SummaryResult& result);
