@@ -2,6 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "drawing/PointerReadout.h"
+#include "records/RecordLayout.h"
 #include "views/ViewingTexts.h"
 #include "views/WaveView.h"
 #include "views/WholeView.h"
@@ -19,7 +20,7 @@ const char* const kReadoutPaneName = "pointerReadout";
 // Wide enough for the longest readout, so the panes do not move while the pointer does.
 int ReadoutPaneWidth(const QLabel& pane) {
     PointerReadout widest;
-    widest.sample = 3999;
+    widest.sample = kSampleCount - 1;
     widest.milliseconds = 99999;
     widest.cuffMmHg = -16384;
     widest.optical = -32768;

@@ -2,6 +2,7 @@
 
 #include "document/MiradoDoc.h"
 #include "drawing/WaveNavigation.h"
+#include "records/RecordUnits.h"
 #include "records/WaveCodec.h"
 
 #include <cstdint>
@@ -11,7 +12,6 @@ namespace mirado {
 
 namespace {
 
-constexpr int64_t kTenthsPerMillisecond = 10;
 constexpr int kMillisecondsPerSecond = 1000;
 // GetPressureAt averages four samples, so the last index it reads a pressure at is 3996.
 constexpr int kLastPressureSample = kSampleCount - 4;
@@ -26,7 +26,7 @@ std::optional<int> SampleTimeMilliseconds(int sample, int sampling) {
     if (sampling <= 0 || sample < 0)
         return std::nullopt;
     const int64_t tenths = static_cast<int64_t>(sample) * sampling;
-    return static_cast<int>((tenths + kTenthsPerMillisecond / 2) / kTenthsPerMillisecond);
+    return static_cast<int>((tenths + kIntervalUnitsPerMs / 2) / kIntervalUnitsPerMs);
 }
 
 std::string FormatSeconds(int milliseconds) {

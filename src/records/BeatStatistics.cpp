@@ -1,5 +1,7 @@
 #include "records/BeatStatistics.h"
 
+#include "records/RecordUnits.h"
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -9,7 +11,7 @@ namespace mirado {
 namespace {
 
 constexpr int kSquareRootSteps = 30;
-constexpr double kMsPerTenth = 0.1;
+constexpr double kMsPerTenth = 1.0 / kIntervalUnitsPerMs; // exactly the double 0.1
 constexpr double kMsPerMinute = 60000.0;
 constexpr int16_t kNoMeanInterval = 1000;
 constexpr int kCubicTerms = 4;

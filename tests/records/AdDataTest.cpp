@@ -212,7 +212,7 @@ TEST(AdDataLoad, ReportsUnreadableAndOversizedFiles) {
 
 TEST(AdDataTexts, AreTrimmedOnReadAndPaddedOnWrite) {
     RecordBuilder builder;
-    test::PutText(builder.fixed, kOffsetStudyNo, std::string(" ab\0cd  ", 8));
+    test::PutText(builder.fixed, kOffsetStudyNo, std::string(" ab\0cd  ", kIdTextWidth));
     test::PutText(builder.fixed, kOffsetWeight, "12345678");
     CAdData data;
     LoadBytes(data, builder.Bytes());
@@ -220,14 +220,16 @@ TEST(AdDataTexts, AreTrimmedOnReadAndPaddedOnWrite) {
     EXPECT_EQ(data.GetWeight(), "12345678");
 
     data.SetAnimalNo("  abc ");
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&data.Header()[kOffsetAnimalNo]), 8),
-              "abc     ");
+    EXPECT_EQ(
+        std::string(reinterpret_cast<const char*>(&data.Header()[kOffsetAnimalNo]), kIdTextWidth),
+        "abc     ");
     EXPECT_EQ(data.GetAnimalNo(), "abc");
     data.SetSexAge("0123456789");
     EXPECT_EQ(data.GetSexAge(), "01234567");
     data.SetComment("");
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&data.Header()[kOffsetComment]), 32),
-              std::string(32, ' '));
+    EXPECT_EQ(
+        std::string(reinterpret_cast<const char*>(&data.Header()[kOffsetComment]), kCommentWidth),
+        std::string(kCommentWidth, ' '));
 }
 
 TEST(AdDataTexts, CuttingNeverSplitsADoubleByteCharacter) {
