@@ -2,6 +2,7 @@
 
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
+#include "platform/OrderedPrefetch.h"
 #include "platform/UserPrompts.h"
 
 #include <algorithm>
@@ -18,10 +19,10 @@ void CFileCommands::ShowStop(const std::string& text, const char* caption) {
     prompts_.ShowMessage(text, caption, MessageIcon::Stop, MessageButtons::Ok);
 }
 
-bool CFileCommands::AskForWritableTarget(std::string& path, bool& dominant) {
+bool CFileCommands::AskForWritableTarget(std::string& path, ExportChoice& choice) {
     // The dialog comes back until the user picks a file that can be written, and is no
     // recording of the list, or cancels.
-    while (saveDialog_.Run(path, dominant)) {
+    while (saveDialog_.Run(path, choice)) {
         if (!CanWriteExportFile(path))
             ShowStop(NotWritableText(path), kExportCaption);
         else if (IsFileOfList(document_, path))
@@ -39,10 +40,20 @@ void CFileCommands::OnSaveToTextFile() {
     }
     window_.StopStepping();
     std::string path;
-    bool dominant = true;
-    if (!AskForWritableTarget(path, dominant))
+    ExportChoice choice;
+    choice.encoding = document_.GetMiradoSettings().GetExportEncoding();
+    if (!AskForWritableTarget(path, choice))
         return;
+    if (choice.mode != ExportMode::Table)
+        document_.GetMiradoSettings().SetExportEncoding(choice.encoding);
 
+    const ExportResult result = choice.mode == ExportMode::Table ? RunTableExport(path, choice)
+                                                                 : RunTextExport(path, choice);
+    if (!result.written && !result.cancelled)
+        ShowStop(result.error, kExportCaption);
+}
+
+ExportResult CFileCommands::RunTextExport(const std::string& path, const ExportChoice& choice) {
     // Every entry of the list is opened in turn; the list pane follows, and the
     // feedback counts the entries done (the last report is the reopened current entry).
     int done = 0;
@@ -53,13 +64,24 @@ void CFileCommands::OnSaveToTextFile() {
         feedback_.FilesDone(done);
     };
     const auto cancelled = [&] { return feedback_.IsCancelled(); };
-    const ExportResult result = ExportMarkedFiles(
-        document_, dominant ? ExportMode::Dominant : ExportMode::Mean, path, progress, cancelled);
+    const ExportResult result =
+        ExportMarkedFiles(document_, choice.mode, path, progress, cancelled, choice.encoding);
     feedback_.End();
     if (document_.IsLoaded())
         window_.ShowCurrentRow(document_.GetCurrentIndex());
-    if (!result.written && !result.cancelled)
-        ShowStop(result.error, kExportCaption);
+    return result;
+}
+
+ExportResult CFileCommands::RunTableExport(const std::string& path, const ExportChoice& choice) {
+    // The table reads the marked files on its own: the document and its current file
+    // stay as they are.
+    const std::vector<std::string> files = MarkedPaths(document_);
+    feedback_.Begin(static_cast<int>(files.size()));
+    const ExportResult result = ExportTable(
+        files, choice.source, path, DefaultJobCount(), [&](int done) { feedback_.FilesDone(done); },
+        [&] { return feedback_.IsCancelled(); });
+    feedback_.End();
+    return result;
 }
 
 void CFileCommands::OnSendToRecycleBin() {

@@ -6,6 +6,8 @@
 // cleared). The window, the save dialog and the progress display are interfaces, so the
 // flows run headless in tests.
 
+#include "document/ExportLoop.h"
+
 #include <string>
 
 namespace mirado {
@@ -28,12 +30,13 @@ public:
     virtual void ErasePanes() = 0;
 };
 
-// The save dialog of the export with its "Dominant" / "Mean" choice.
+// The save dialog of the export with its "Dominant" / "Mean" / "Table" choice.
 class ISaveTextDialog {
 public:
     virtual ~ISaveTextDialog() = default;
-    // False on Cancel; on OK the chosen full path and whether "Dominant" was chosen.
-    virtual bool Run(std::string& path, bool& dominant) = 0;
+    // False on Cancel; on OK the chosen full path and choice. The choice given in holds
+    // the encoding to offer first.
+    virtual bool Run(std::string& path, ExportChoice& choice) = 0;
 };
 
 // Feedback while the export opens the files: a busy cursor, and a display of the files
@@ -58,7 +61,9 @@ public:
     void OnSendToRecycleBin();
 
 private:
-    bool AskForWritableTarget(std::string& path, bool& dominant);
+    bool AskForWritableTarget(std::string& path, ExportChoice& choice);
+    ExportResult RunTextExport(const std::string& path, const ExportChoice& choice);
+    ExportResult RunTableExport(const std::string& path, const ExportChoice& choice);
     void ShowStop(const std::string& text, const char* caption);
 
     CMiradoDoc& document_;

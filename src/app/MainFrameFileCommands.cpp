@@ -19,17 +19,18 @@ constexpr const char* kProgressFormat = "%1 of %2 files done";
 constexpr const char* kCancelText = "Cancel";
 } // namespace
 
-bool QtSaveTextDialog::Run(std::string& path, bool& dominant) {
+bool QtSaveTextDialog::Run(std::string& path, ExportChoice& choice) {
     QStringList filters;
     for (const char* filter : kTextExportFilters)
         filters << QString::fromUtf8(filter);
     CFileDialog4Text dialog(kTextExportExtension, kTextExportFileName, filters);
+    dialog.SetEncoding(choice.encoding);
     if (!path.empty())
         dialog.selectFile(QString::fromStdString(path));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     path = dialog.selectedFiles().constFirst().toStdString();
-    dominant = dialog.IsDominant();
+    choice = dialog.Choice();
     return true;
 }
 

@@ -17,8 +17,8 @@ namespace mirado {
 class CMainFrame;
 
 inline constexpr const char* kTextExportExtension = "txt";
-inline constexpr const char* kTextExportFileName = "Textout.txt";
 inline constexpr const char* kTextExportFilters[] = {"txt file (*.txt)", "All Files (*.*)"};
+
 // An export that has run this long shows its progress dialog.
 inline constexpr int kProgressDelayMs = 500;
 
@@ -26,7 +26,7 @@ inline constexpr int kProgressDelayMs = 500;
 class QtSaveTextDialog : public ISaveTextDialog {
 public:
     // A path given in is shown again (the retry after an unwritable choice).
-    bool Run(std::string& path, bool& dominant) override;
+    bool Run(std::string& path, ExportChoice& choice) override;
 };
 
 // Busy cursor from Begin to End; after delayMs a progress dialog with a Cancel button.

@@ -1,12 +1,22 @@
 #include "dialogs/FileDialog4Text.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 
 namespace mirado {
+
+namespace {
+
+constexpr const char* kTextSuffix = "txt";
+constexpr const char* kTableSuffix = "csv";
+
+} // namespace
 
 CFileDialog4Text::CFileDialog4Text(const QString& defaultExtension, const QString& defaultFileName,
                                    const QStringList& filters, QWidget* parent)
@@ -27,15 +37,21 @@ void CFileDialog4Text::AddMeasurementsPanel() {
     auto* panel = new QGroupBox(QStringLiteral(" Measurements "), this);
     dominantButton_ = new QRadioButton(QStringLiteral("Dominant"), panel);
     meanButton_ = new QRadioButton(QStringLiteral("Mean"), panel);
+    tableButton_ = new QRadioButton(tr("Table"), panel);
     auto* group = new QButtonGroup(panel);
     group->addButton(dominantButton_);
     group->addButton(meanButton_);
+    group->addButton(tableButton_);
     auto* row = new QHBoxLayout(panel);
     row->addWidget(dominantButton_);
     row->addWidget(meanButton_);
+    row->addWidget(tableButton_);
+    row->addWidget(MakeOptionsRow(panel));
     row->addStretch();
-    connect(dominantButton_, &QRadioButton::clicked, this, [this] { dominant_ = true; });
-    connect(meanButton_, &QRadioButton::clicked, this, [this] { dominant_ = false; });
+    connect(dominantButton_, &QRadioButton::clicked, this,
+            [this] { ChooseMode(ExportMode::Dominant); });
+    connect(meanButton_, &QRadioButton::clicked, this, [this] { ChooseMode(ExportMode::Mean); });
+    connect(tableButton_, &QRadioButton::clicked, this, [this] { ChooseMode(ExportMode::Table); });
 
     // Qt's own dialog lays its widgets out in a grid: the panel takes a new bottom row
     // across all columns, under the file name and type fields.
@@ -45,9 +61,61 @@ void CFileDialog4Text::AddMeasurementsPanel() {
         layout()->addWidget(panel);
 }
 
+QWidget* CFileDialog4Text::MakeOptionsRow(QWidget* panel) {
+    auto* options = new QWidget(panel);
+    auto* row = new QHBoxLayout(options);
+    row->setContentsMargins(0, 0, 0, 0);
+    encodingBox_ = new QComboBox(options);
+    encodingBox_->addItem(tr("Japanese (CP932)"));
+    encodingBox_->addItem(tr("UTF-8 (with BOM)"));
+    sourceBox_ = new QComboBox(options);
+    sourceBox_->addItem(tr("Stored"));
+    sourceBox_->addItem(tr("Analysis S"));
+    sourceBox_->addItem(tr("Analysis S-M"));
+    auto* encodingLabel = new QLabel(tr("Encoding"), options);
+    encodingLabel->setBuddy(encodingBox_);
+    auto* sourceLabel = new QLabel(tr("Values"), options);
+    sourceLabel->setBuddy(sourceBox_);
+    row->addSpacing(12);
+    row->addWidget(encodingLabel);
+    row->addWidget(encodingBox_);
+    row->addWidget(sourceLabel);
+    row->addWidget(sourceBox_);
+    connect(encodingBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        choice_.encoding = index == 1 ? ExportEncoding::Utf8WithBom : ExportEncoding::Cp932;
+    });
+    connect(sourceBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        choice_.source = index == 2   ? ValueSource::AnalysisSM
+                         : index == 1 ? ValueSource::AnalysisS
+                                      : ValueSource::Stored;
+    });
+    return options;
+}
+
+void CFileDialog4Text::SetEncoding(ExportEncoding encoding) {
+    encodingBox_->setCurrentIndex(encoding == ExportEncoding::Utf8WithBom ? 1 : 0);
+}
+
+// The encoding applies to Dominant and Mean, the value source to the table; the default
+// file name and extension follow the mode while the name is still a default one.
+void CFileDialog4Text::ChooseMode(ExportMode mode) {
+    choice_.mode = mode;
+    const bool table = mode == ExportMode::Table;
+    encodingBox_->setEnabled(!table);
+    sourceBox_->setEnabled(table);
+    setDefaultSuffix(QString::fromUtf8(table ? kTableSuffix : kTextSuffix));
+    auto* nameField = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString name = nameField != nullptr ? nameField->text() : QString();
+    const QString defaultName = QString::fromUtf8(table ? kTableExportFileName : kTextExportFileName);
+    const QString otherDefault =
+        QString::fromUtf8(table ? kTextExportFileName : kTableExportFileName);
+    if (name == otherDefault)
+        selectFile(defaultName);
+}
+
 void CFileDialog4Text::ResetToDominant() {
-    dominant_ = true;
     dominantButton_->setChecked(true);
+    ChooseMode(ExportMode::Dominant);
 }
 
 void CFileDialog4Text::showEvent(QShowEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "document/MessageText.h"
 #include "document/MiradoDoc.h"
+#include "document/TableExport.h"
 #include "records/FileAccess.h"
 
 #include <filesystem>
@@ -47,6 +48,15 @@ void WalkEntries(CMiradoDoc& doc, const ExportProgress& progress, const ExportCa
     }
 }
 
+ExportResult WriteExportText(const std::string& path, const std::string& text) {
+    ExportResult result;
+    std::string error;
+    result.written = WriteFileAtomically(path, text, error);
+    if (!result.written)
+        result.error = kExportWriteFailedText + path + " (" + error + ")";
+    return result;
+}
+
 } // namespace
 
 std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
@@ -67,18 +77,38 @@ std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgre
 }
 
 ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
-                               const ExportProgress& progress, const ExportCancelled& cancelled) {
-    const std::string text = BuildExportText(doc, mode, progress, cancelled);
+                               const ExportProgress& progress, const ExportCancelled& cancelled,
+                               ExportEncoding encoding) {
+    const std::string text = EncodeExportText(BuildExportText(doc, mode, progress, cancelled), encoding);
     ExportResult result;
     if (IsCancelled(cancelled)) {
         result.cancelled = true;
         return result;
     }
-    std::string error;
-    result.written = WriteFileAtomically(path, text, error);
-    if (!result.written)
-        result.error = kExportWriteFailedText + path + " (" + error + ")";
-    return result;
+    return WriteExportText(path, text);
+}
+
+ExportResult ExportTable(const std::vector<std::string>& files, ValueSource source,
+                         const std::string& path, unsigned jobs, const ExportProgress& progress,
+                         const ExportCancelled& cancelled) {
+    const std::string text = BuildTableText(files, source, jobs, [&](size_t done) {
+        Report(progress, static_cast<int>(done));
+        return !IsCancelled(cancelled);
+    });
+    if (IsCancelled(cancelled)) {
+        ExportResult result;
+        result.cancelled = true;
+        return result;
+    }
+    return WriteExportText(path, text);
+}
+
+std::vector<std::string> MarkedPaths(const CMiradoDoc& doc) {
+    std::vector<std::string> paths;
+    for (int index = 0; index < doc.GetFileCount(); ++index)
+        if (doc.IsSelected(index))
+            paths.push_back(doc.GetPathAt(index));
+    return paths;
 }
 
 bool CanWriteExportFile(const std::string& path) {

@@ -5,14 +5,27 @@
 // and write the text in one piece, so that a failed write never leaves a truncated
 // file that looks complete.
 
+#include "document/DominantValues.h"
+#include "document/TextExport.h"
+
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace mirado {
 
 class CMiradoDoc;
 
-enum class ExportMode { Dominant, Mean };
+// Dominant: one line per file; Mean: one averaged line per animal; Table: the tidy
+// UTF-8 table with one row per file (TableExport).
+enum class ExportMode { Dominant, Mean, Table };
+
+// What the user chose in the export's save dialog besides the file (the save dialog's panel).
+struct ExportChoice {
+    ExportMode mode = ExportMode::Dominant;
+    ExportEncoding encoding = ExportEncoding::Cp932; // of Dominant and Mean
+    ValueSource source = ValueSource::Stored;        // of Table
+};
 
 inline constexpr const char* kExportCaption = "Output to Textfile";
 inline constexpr const char* kNoFilesSelectedText = "No files selected.";
@@ -41,10 +54,22 @@ struct ExportResult {
     std::string error;      // why the file was not written
 };
 
-// BuildExportText, then replaces the file at path by the text in one step.
+// BuildExportText, then replaces the file at path by the text, in the chosen encoding,
+// in one step.
 ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
                                const ExportProgress& progress,
-                               const ExportCancelled& cancelled = {});
+                               const ExportCancelled& cancelled = {},
+                               ExportEncoding encoding = ExportEncoding::Cp932);
+
+// The tidy table of the given files, read on up to jobs threads, replacing the file at
+// path in one step. progress is called with the number of files done; cancelled is
+// asked after each one.
+ExportResult ExportTable(const std::vector<std::string>& files, ValueSource source,
+                         const std::string& path, unsigned jobs, const ExportProgress& progress,
+                         const ExportCancelled& cancelled = {});
+
+// The paths of the marked entries of the document's list, in list order.
+std::vector<std::string> MarkedPaths(const CMiradoDoc& doc);
 
 // Whether a file can be created at path (its folder is writable and an existing file
 // there may be replaced). Nothing at path changes.

@@ -16,11 +16,18 @@ bool CMiradoSettings::WriteFlag(const char* key, bool value) const {
 
 void CMiradoSettings::Load() {
     scaleLabels_ = ReadFlag(kKeyScaleLabels, kDefaultScaleLabels);
+    exportEncoding_ =
+        ReadFlag(kKeyExportEncoding, false) ? ExportEncoding::Utf8WithBom : ExportEncoding::Cp932;
 }
 
 bool CMiradoSettings::SetScaleLabels(bool shown) {
     scaleLabels_ = shown;
     return WriteFlag(kKeyScaleLabels, shown);
+}
+
+bool CMiradoSettings::SetExportEncoding(ExportEncoding encoding) {
+    exportEncoding_ = encoding;
+    return WriteFlag(kKeyExportEncoding, encoding == ExportEncoding::Utf8WithBom);
 }
 
 } // namespace mirado

@@ -3,6 +3,8 @@
 // section "Mirado" of the settings file so that the section of the display settings
 // keeps exactly its five values. A value that is missing or no number gives its default.
 
+#include "document/TextExport.h"
+
 #include <string>
 
 namespace mirado {
@@ -12,6 +14,8 @@ class IProfile;
 inline constexpr const char* kMiradoSection = "Mirado";
 inline constexpr const char* kKeyScaleLabels = "scaleLabels";
 inline constexpr bool kDefaultScaleLabels = true;
+// The encoding of the Dominant and Mean text export: 0 CP932, 1 UTF-8 with BOM.
+inline constexpr const char* kKeyExportEncoding = "exportEncoding";
 
 class CMiradoSettings {
 public:
@@ -26,12 +30,17 @@ public:
     // Takes the value and stores it at once; false when the profile refused it.
     bool SetScaleLabels(bool shown);
 
+    // The encoding the save-as-text dialog offers first.
+    ExportEncoding GetExportEncoding() const { return exportEncoding_; }
+    bool SetExportEncoding(ExportEncoding encoding);
+
 private:
     bool ReadFlag(const char* key, bool defaultValue) const;
     bool WriteFlag(const char* key, bool value) const;
 
     IProfile* profile_;
     bool scaleLabels_ = kDefaultScaleLabels;
+    ExportEncoding exportEncoding_ = ExportEncoding::Cp932;
 };
 
 } // namespace mirado

@@ -1,5 +1,6 @@
 #include "document/StudySummary.h"
 
+#include "document/CsvField.h"
 #include "records/TextEncoding.h"
 
 #include <algorithm>
@@ -40,19 +41,6 @@ std::vector<int> Collect(const std::vector<const int*>& values) {
 }
 
 // --- Writers ---------------------------------------------------------------------------
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    quoted += '"';
-    return quoted;
-}
 
 template <typename T> std::string OptionalNumber(const std::optional<T>& value) {
     if (!value)

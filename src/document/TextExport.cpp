@@ -1,5 +1,7 @@
 #include "document/TextExport.h"
 
+#include "records/TextEncoding.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -78,6 +80,12 @@ bool AnimalNoLess(const CExportRow& a, const CExportRow& b) {
 }
 
 } // namespace
+
+std::string EncodeExportText(const std::string& cp932Text, ExportEncoding encoding) {
+    if (encoding == ExportEncoding::Cp932)
+        return cp932Text;
+    return kUtf8ByteOrderMark + Cp932ToUtf8(cp932Text);
+}
 
 std::string FormatDominantLine(const CExportFields& fields) {
     std::string line;

@@ -27,6 +27,17 @@ struct CExportRow {
     float sampling = 0, hr = 0, sbp = 0, dbp = 0, mbp = 0;
 };
 
+// The encoding the Dominant and Mean texts are written in: the files' own CP932 bytes,
+// or the same texts as UTF-8 after a byte-order mark, which spreadsheets on any system
+// read with the Japanese texts intact.
+enum class ExportEncoding { Cp932, Utf8WithBom };
+
+inline constexpr const char* kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// The export text in the chosen encoding; a byte that is no CP932 character becomes
+// U+FFFD in UTF-8.
+std::string EncodeExportText(const std::string& cp932Text, ExportEncoding encoding);
+
 std::string FormatDominantLine(const CExportFields& fields);
 CExportRow MakeExportRow(const CExportFields& fields);
 std::string FormatMeanLine(const CExportRow& row);

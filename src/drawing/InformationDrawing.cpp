@@ -1,6 +1,7 @@
 #include "drawing/InformationDrawing.h"
 
 #include "records/AnalysisSequence.h"
+#include "records/PaneTexts.h"
 #include "records/RecordUnits.h"
 #include "records/WaveCodec.h"
 
@@ -49,9 +50,6 @@ constexpr Point kIntervalAnchor{kAnchorX, 370};
 constexpr Point kFlagAnchor{kAnchorX, 400};
 
 constexpr int kLegendDeviceType = 4;
-
-// Codes that are flagged even when the values are not valid.
-constexpr int kInvalidPassCodes[] = {kResultIrregular, kResultDeflation, kResultAir, kResultLo};
 
 const char* const kLegendLines[] = {"LumicA(MS):",     "Mouse=2 Rat=4", "Other=10", "LumicE(MS):",
                                     "Rabbit/Monkey=2", "Dog=4",         "Other=10"};
@@ -120,32 +118,6 @@ void CInformationDrawing::DrawBackground(IDrawingSurface& surface, const Rect& c
     surface.SelectSystemFont();
 }
 
-std::string CInformationDrawing::SpeciesText(int deviceTypeCode, int sampling) {
-    switch (deviceTypeCode) {
-    case 0:
-    case 2:
-        if (sampling == kInterval10ms)
-            return "Other";
-        return sampling == kInterval4ms ? "RAT" : "MOUSE";
-    case 1:
-    case 3:
-        if (sampling == kInterval10ms)
-            return "Other";
-        return sampling == kInterval4ms ? "DOG" : "RABBIT/MONKEY";
-    default:
-        return Format("MS  %d", sampling / kIntervalUnitsPerMs);
-    }
-}
-
-int CInformationDrawing::FilterResultCode(int resultCode, bool valid) {
-    if (resultCode == kResultOk || valid)
-        return resultCode;
-    for (int code : kInvalidPassCodes)
-        if (code == resultCode)
-            return resultCode;
-    return kResultOk;
-}
-
 void CInformationDrawing::DrawBoxLine(IDrawingSurface& surface, int box, int lineHeight,
                                       const std::string& text) const {
     const Rect& r = Boxes()[static_cast<size_t>(box)];
@@ -186,7 +158,7 @@ void CInformationDrawing::DrawMeasurement(IDrawingSurface& surface, const Inform
     surface.TextOut(kIntervalAnchor.x + kTextIndent, kIntervalAnchor.y + lineHeight / 3,
                     values.valid ? Format("M-S:%d", values.markerInterval) : "   ");
 
-    const int flag = FilterResultCode(values.resultCode, values.valid);
+    const int flag = ShownResultCode(values.resultCode, values.valid);
     if (flag != kResultOk) {
         surface.SetFont(kHeadingFont);
         surface.SetTextColour(kFlagColour);

@@ -47,11 +47,6 @@ public:
     void DrawLiveValue(IDrawingSurface& surface, LiveMarker marker, int rawPressure) const;
 
     static const std::array<Rect, kBoxCount>& Boxes();
-    // Text of the species line (box 4) for a device type code and sample interval.
-    static std::string SpeciesText(int deviceTypeCode, int sampling);
-    // The result code after the validity filter; 0 means no flag is drawn, any other
-    // code is drawn as its flag text (ResultFlagText).
-    static int FilterResultCode(int resultCode, bool valid);
 
 private:
     void DrawBoxLine(IDrawingSurface& surface, int box, int lineHeight,

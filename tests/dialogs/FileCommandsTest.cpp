@@ -1,6 +1,7 @@
 #include "app/FileCommands.h"
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
+#include "document/TableExport.h"
 #include "support/ScriptedPlatform.h"
 #include "support/ScriptedUserPrompts.h"
 #include "records/synth/SampleSet.h"
@@ -48,23 +49,30 @@ public:
 
 class ScriptedSaveDialog : public ISaveTextDialog {
 public:
-    void QueueOk(std::string path, bool dominant) { answers_.push_back({{path, dominant}}); }
+    void QueueOk(std::string path, bool dominant) {
+        ExportChoice choice;
+        choice.mode = dominant ? ExportMode::Dominant : ExportMode::Mean;
+        QueueOk(std::move(path), choice);
+    }
+    void QueueOk(std::string path, ExportChoice choice) { answers_.push_back({{path, choice}}); }
     void QueueCancel() { answers_.push_back(std::nullopt); }
-    bool Run(std::string& path, bool& dominant) override {
+    bool Run(std::string& path, ExportChoice& choice) override {
+        offeredEncoding = choice.encoding;
         ++runs;
         if (answers_.empty() || !answers_.front()) {
             if (!answers_.empty())
                 answers_.pop_front();
             return false;
         }
-        std::tie(path, dominant) = *answers_.front();
+        std::tie(path, choice) = *answers_.front();
         answers_.pop_front();
         return true;
     }
     int runs = 0;
+    ExportEncoding offeredEncoding = ExportEncoding::Cp932;
 
 private:
-    std::deque<std::optional<std::pair<std::string, bool>>> answers_;
+    std::deque<std::optional<std::pair<std::string, ExportChoice>>> answers_;
 };
 
 // Cancels once the given number of files is done (never when negative).
@@ -244,6 +252,33 @@ TEST_F(FileCommandsTest, ExportWritesTheSharedRunsBytesInBothModes) {
     EXPECT_EQ(feedback.ends, 2);
     EXPECT_EQ(feedback.total, document.GetFileCount());
     EXPECT_EQ(feedback.done.back(), document.GetFileCount());
+}
+
+TEST_F(FileCommandsTest, TheEncodingChosenIsOfferedNextTimeAndTheTableLeavesTheDocument) {
+    OpenSamples(5);
+    document.ToggleSelected(1);
+    document.ToggleSelected(3);
+    document.OpenFileAt(2);
+    ExportChoice utf8;
+    utf8.encoding = ExportEncoding::Utf8WithBom;
+    saveDialog.QueueOk((root / "utf8.txt").string(), utf8);
+    commands.OnSaveToTextFile();
+    EXPECT_EQ(saveDialog.offeredEncoding, ExportEncoding::Cp932);
+    EXPECT_EQ(ReadAll(root / "utf8.txt").substr(0, 3), "\xEF\xBB\xBF");
+
+    ExportChoice table;
+    table.mode = ExportMode::Table;
+    table.source = ValueSource::AnalysisS;
+    saveDialog.QueueOk((root / "table.csv").string(), table);
+    window.calls.clear();
+    commands.OnSaveToTextFile();
+    EXPECT_EQ(saveDialog.offeredEncoding, ExportEncoding::Utf8WithBom);
+    EXPECT_EQ(ReadAll(root / "table.csv"),
+              BuildTableText({paths[1], paths[3]}, ValueSource::AnalysisS, 1));
+    // No entry was opened for it: the list stays on the current file.
+    EXPECT_EQ(window.calls, std::vector<std::string>{"stop"});
+    EXPECT_EQ(document.GetCurrentIndex(), 2);
+    EXPECT_EQ(feedback.done.back(), 2);
 }
 
 TEST_F(FileCommandsTest, UnwritableTargetBringsTheDialogBack) {

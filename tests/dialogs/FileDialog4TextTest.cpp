@@ -4,6 +4,8 @@
 #include "support/TestApplication.h"
 #include "support/TempFolder.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -63,6 +65,36 @@ TEST(FileDialog4Text, SavesWithTheDefaultNameExtensionAndFilters) {
     QTimer::singleShot(0, &dialog, [&dialog] { QMetaObject::invokeMethod(&dialog, "accept"); });
     ASSERT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_EQ(QFileInfo(dialog.selectedFiles()[0]).fileName(), "results.txt");
+}
+
+TEST(FileDialog4Text, TableTakesItsOwnNameAndSourceWhileTheTextsKeepTheirEncoding) {
+    test::EnsureQtApp();
+    QTemporaryDir folder;
+    CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
+    dialog.setDirectory(folder.path());
+    dialog.SetEncoding(ExportEncoding::Utf8WithBom);
+    dialog.show();
+    auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(dialog.Choice().encoding, ExportEncoding::Utf8WithBom);
+    EXPECT_TRUE(dialog.EncodingBox()->isEnabled());
+    EXPECT_FALSE(dialog.SourceBox()->isEnabled());
+
+    test::ClickRadio(dialog.TableButton());
+    EXPECT_EQ(dialog.Choice().mode, ExportMode::Table);
+    EXPECT_EQ(name->text(), "Textout.csv");
+    EXPECT_EQ(dialog.defaultSuffix(), "csv");
+    EXPECT_FALSE(dialog.EncodingBox()->isEnabled());
+    dialog.SourceBox()->setCurrentIndex(2);
+    EXPECT_EQ(dialog.Choice().source, ValueSource::AnalysisSM);
+
+    // A name of the user's own stays when the mode changes.
+    test::ClickRadio(dialog.MeanButton());
+    EXPECT_EQ(name->text(), "Textout.txt");
+    name->setText("mine.dat");
+    test::ClickRadio(dialog.TableButton());
+    EXPECT_EQ(name->text(), "mine.dat");
+    dialog.reject();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "support/RecordingSurface.h"
 #include "platform/qt/UserEvents.h"
 #include "records/AnalysisSequence.h"
+#include "records/PaneTexts.h"
 #include "views/InformationView.h"
 
 #include <QApplication>
@@ -75,14 +76,14 @@ TEST(InformationDrawing, ValidValuesFillEveryBoxWithItsFormat) {
 }
 
 TEST(InformationDrawing, SpeciesFollowsDeviceTypeAndSampleInterval) {
-    EXPECT_EQ(CInformationDrawing::SpeciesText(0, 40), "RAT");
-    EXPECT_EQ(CInformationDrawing::SpeciesText(2, 20), "MOUSE");
-    EXPECT_EQ(CInformationDrawing::SpeciesText(1, 40), "DOG");
-    EXPECT_EQ(CInformationDrawing::SpeciesText(3, 20), "RABBIT/MONKEY");
+    EXPECT_EQ(SpeciesText(0, 40), "RAT");
+    EXPECT_EQ(SpeciesText(2, 20), "MOUSE");
+    EXPECT_EQ(SpeciesText(1, 40), "DOG");
+    EXPECT_EQ(SpeciesText(3, 20), "RABBIT/MONKEY");
     for (int code = 0; code < 4; ++code)
-        EXPECT_EQ(CInformationDrawing::SpeciesText(code, 100), "Other");
-    EXPECT_EQ(CInformationDrawing::SpeciesText(4, 20), "MS  2");
-    EXPECT_EQ(CInformationDrawing::SpeciesText(9, 100), "MS  10");
+        EXPECT_EQ(SpeciesText(code, 100), "Other");
+    EXPECT_EQ(SpeciesText(4, 20), "MS  2");
+    EXPECT_EQ(SpeciesText(9, 100), "MS  10");
 }
 
 TEST(InformationDrawing, InvalidValuesLeaveMeanAndDiastolicEmptyAndFilterFlags) {
@@ -109,11 +110,11 @@ TEST(InformationDrawing, InvalidValuesLeaveMeanAndDiastolicEmptyAndFilterFlags) 
 
 TEST(InformationDrawing, ResultCodesPassTheFilterByValidity) {
     for (int code : {1, 4, 5, 16})
-        EXPECT_EQ(CInformationDrawing::FilterResultCode(code, false), code);
+        EXPECT_EQ(ShownResultCode(code, false), code);
     for (int code : {2, 3, 17})
-        EXPECT_EQ(CInformationDrawing::FilterResultCode(code, false), 0);
-    EXPECT_EQ(CInformationDrawing::FilterResultCode(3, true), 3);
-    EXPECT_EQ(CInformationDrawing::FilterResultCode(0, true), 0);
+        EXPECT_EQ(ShownResultCode(code, false), 0);
+    EXPECT_EQ(ShownResultCode(3, true), 3);
+    EXPECT_EQ(ShownResultCode(0, true), 0);
     EXPECT_EQ(ResultFlagText(3), "Err3");
     EXPECT_EQ(ResultFlagText(5), "Air");
     EXPECT_EQ(ResultFlagText(17), "Hi");

@@ -1,0 +1,34 @@
+#pragma once
+// The tidy table export: one UTF-8 comma-separated row per file with a header row, for
+// spreadsheets, pandas and R. Each file is read on its own with fresh analysis records,
+// like a reading of the study summary, so the rows do not depend on the document or on
+// the order of the files. Dot decimals, RFC 4180 quoting, LF line ends, no byte-order
+// mark. A file that fails to load keeps its path, name and load message (and the source
+// "stored"); its other columns are empty.
+
+#include "document/DominantValues.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mirado {
+
+inline constexpr const char* kTableExportHeader =
+    "path,file,date,time,animal_no,study_no,weight,sex_age,comment,species,sampling_ms,"
+    "inflation_mmhg,sbp,mbp,dbp,hr,marker_s,marker_m,marker_interval_ms,source,code,flag,"
+    "complete,error\n";
+
+// The row of one file (ending with LF). Values the viewer shows as absent for the source
+// (marker M and the S-M interval when the values are not valid) are empty.
+std::string ReadTableLine(const std::string& path, ValueSource source);
+
+// Called on the calling thread after each row with the number done; false stops the run.
+using TableProgress = std::function<bool(size_t done)>;
+
+// The header and the rows of the files in their order, read on up to jobs threads; the
+// text is the same whatever the number of threads. Empty when progress stopped the run.
+std::string BuildTableText(const std::vector<std::string>& paths, ValueSource source,
+                           unsigned jobs, const TableProgress& progress = {});
+
+} // namespace mirado
