@@ -106,7 +106,8 @@ void CFileDialog4Text::ChooseMode(ExportMode mode) {
     setDefaultSuffix(QString::fromUtf8(table ? kTableSuffix : kTextSuffix));
     auto* nameField = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     const QString name = nameField != nullptr ? nameField->text() : QString();
-    const QString defaultName = QString::fromUtf8(table ? kTableExportFileName : kTextExportFileName);
+    const QString defaultName =
+        QString::fromUtf8(table ? kTableExportFileName : kTextExportFileName);
     const QString otherDefault =
         QString::fromUtf8(table ? kTextExportFileName : kTableExportFileName);
     if (name == otherDefault)

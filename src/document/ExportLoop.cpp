@@ -79,7 +79,8 @@ std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgre
 ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
                                const ExportProgress& progress, const ExportCancelled& cancelled,
                                ExportEncoding encoding) {
-    const std::string text = EncodeExportText(BuildExportText(doc, mode, progress, cancelled), encoding);
+    const std::string text =
+        EncodeExportText(BuildExportText(doc, mode, progress, cancelled), encoding);
     ExportResult result;
     if (IsCancelled(cancelled)) {
         result.cancelled = true;

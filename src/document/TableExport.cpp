@@ -83,9 +83,9 @@ void AddLoadedColumns(CTableLine& line, const CAdData& data, int modelCode, Valu
     const int interval =
         source == ValueSource::Stored ? data.GetMarkerInterval() : analysis.GetMarkerInterval();
 
-    for (const std::string& text : {data.GetDate(), data.GetTime(), data.GetAnimalNo(),
-                                    data.GetStudyNo(), data.GetWeight(), data.GetSexAge(),
-                                    data.GetComment()})
+    for (const std::string& text :
+         {data.GetDate(), data.GetTime(), data.GetAnimalNo(), data.GetStudyNo(), data.GetWeight(),
+          data.GetSexAge(), data.GetComment()})
         line.Add(Cp932ToUtf8(text));
     line.Add(SpeciesText(modelCode, data.GetSampleInterval()));
     line.Add(MillisecondsText(data.GetSampleInterval()));
@@ -130,8 +130,8 @@ std::string ReadTableLine(const std::string& path, ValueSource source) {
     return line.Finish();
 }
 
-std::string BuildTableText(const std::vector<std::string>& paths, ValueSource source,
-                           unsigned jobs, const TableProgress& progress) {
+std::string BuildTableText(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,
+                           const TableProgress& progress) {
     const unsigned workers = jobs > 1 ? jobs : 0;
     COrderedPrefetch<std::string> prefetch(
         paths.size(), workers, kReadAheadPerJob * (jobs > 0 ? jobs : 1),

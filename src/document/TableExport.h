@@ -28,7 +28,7 @@ using TableProgress = std::function<bool(size_t done)>;
 
 // The header and the rows of the files in their order, read on up to jobs threads; the
 // text is the same whatever the number of threads. Empty when progress stopped the run.
-std::string BuildTableText(const std::vector<std::string>& paths, ValueSource source,
-                           unsigned jobs, const TableProgress& progress = {});
+std::string BuildTableText(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,
+                           const TableProgress& progress = {});
 
 } // namespace mirado

@@ -2,9 +2,9 @@
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
 #include "document/TableExport.h"
+#include "records/synth/SampleSet.h"
 #include "support/ScriptedPlatform.h"
 #include "support/ScriptedUserPrompts.h"
-#include "records/synth/SampleSet.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -264,7 +264,7 @@ TEST_F(FileCommandsTest, TheEncodingChosenIsOfferedNextTimeAndTheTableLeavesTheD
     saveDialog.QueueOk((root / "utf8.txt").string(), utf8);
     commands.OnSaveToTextFile();
     EXPECT_EQ(saveDialog.offeredEncoding, ExportEncoding::Cp932);
-    EXPECT_EQ(ReadAll(root / "utf8.txt").substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(test::ReadText((root / "utf8.txt").string()).substr(0, 3), "\xEF\xBB\xBF");
 
     ExportChoice table;
     table.mode = ExportMode::Table;
@@ -273,7 +273,7 @@ TEST_F(FileCommandsTest, TheEncodingChosenIsOfferedNextTimeAndTheTableLeavesTheD
     window.calls.clear();
     commands.OnSaveToTextFile();
     EXPECT_EQ(saveDialog.offeredEncoding, ExportEncoding::Utf8WithBom);
-    EXPECT_EQ(ReadAll(root / "table.csv"),
+    EXPECT_EQ(test::ReadText((root / "table.csv").string()),
               BuildTableText({paths[1], paths[3]}, ValueSource::AnalysisS, 1));
     // No entry was opened for it: the list stays on the current file.
     EXPECT_EQ(window.calls, std::vector<std::string>{"stop"});

@@ -1,8 +1,8 @@
 #include "dialogs/FileDialog4Text.h"
 
 #include "RadioClick.h"
-#include "support/TestApplication.h"
 #include "support/TempFolder.h"
+#include "support/TestApplication.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -69,9 +69,9 @@ TEST(FileDialog4Text, SavesWithTheDefaultNameExtensionAndFilters) {
 
 TEST(FileDialog4Text, TableTakesItsOwnNameAndSourceWhileTheTextsKeepTheirEncoding) {
     test::EnsureQtApp();
-    QTemporaryDir folder;
+    test::TempFolder folder;
     CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
-    dialog.setDirectory(folder.path());
+    dialog.setDirectory(QString::fromStdString(folder.Path()));
     dialog.SetEncoding(ExportEncoding::Utf8WithBom);
     dialog.show();
     auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");

@@ -3,9 +3,9 @@
 // damaged file keeps only its identity and message, and the UTF-8 export is the CP932
 // export decoded.
 
-#include "document/ExportLoop.h"
 #include "document/TableExport.h"
 #include "DocumentFixture.h"
+#include "document/ExportLoop.h"
 #include "records/AnalysisSequence.h"
 #include "records/PaneTexts.h"
 #include "records/TextEncoding.h"
@@ -103,8 +103,8 @@ TEST_F(TableExportTest, EveryValueColumnIsWhatTheViewerShowsInThatMode) {
                 EXPECT_EQ(table.at(column), value) << column;
             EXPECT_EQ(table.at("sampling_ms"), "2.5");
             EXPECT_EQ(table.at("source"), source == ValueSource::Stored ? "stored"
-                                          : letter == 'A'                ? "method_a"
-                                                                         : "method_e");
+                                          : letter == 'A'               ? "method_a"
+                                                                        : "method_e");
             EXPECT_EQ(table.at("error"), "");
         }
     }
@@ -129,7 +129,7 @@ TEST_F(TableExportTest, TextsArriveIntactAndEachRowStaysOneRecord) {
 TEST_F(TableExportTest, ADamagedFileKeepsItsIdentityAndMessageOnly) {
     const std::string good = Write("good.01");
     const std::string broken = folder.File("broken.01");
-    WriteFile(broken, {1, 2, 3});
+    WriteBytes(broken, {1, 2, 3});
     const auto rows = ParseCsv(BuildTableText({good, broken}, ValueSource::AnalysisSM, 1));
     ASSERT_EQ(rows.size(), 3u);
     const auto row = RowByName(rows[0], rows[2]);
@@ -142,7 +142,7 @@ TEST_F(TableExportTest, ADamagedFileKeepsItsIdentityAndMessageOnly) {
 
 TEST_F(TableExportTest, ParallelReadingGivesTheSameText) {
     std::vector<std::string> paths = Pick(12);
-    WriteFile(folder.File("broken.01"), {9});
+    WriteBytes(folder.File("broken.01"), {9});
     paths.insert(paths.begin() + 5, folder.File("broken.01"));
     EXPECT_EQ(BuildTableText(paths, ValueSource::AnalysisSM, 3),
               BuildTableText(paths, ValueSource::AnalysisSM, 1));
@@ -159,9 +159,9 @@ TEST_F(TableExportTest, Utf8ExportIsTheCp932ExportDecodedAfterAMark) {
     ASSERT_TRUE(
         ExportMarkedFiles(Doc(), ExportMode::Dominant, utf8, {}, {}, ExportEncoding::Utf8WithBom)
             .written);
-    const std::string encoded = ReadFile(utf8);
+    const std::string encoded = ReadText(utf8);
     ASSERT_EQ(encoded.substr(0, 3), "\xEF\xBB\xBF");
-    EXPECT_EQ(encoded.substr(3), Cp932ToUtf8(ReadFile(cp932)));
+    EXPECT_EQ(encoded.substr(3), Cp932ToUtf8(ReadText(cp932)));
     EXPECT_NE(encoded.find("\xE6\x97\xA5\xE6\x9C\xAC\xEF\xBF\xBD"), std::string::npos);
 }
 
