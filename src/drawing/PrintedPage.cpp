@@ -267,22 +267,27 @@ private:
     }
 
     // The cuff's scale left of the frame: a tick and the number every 100 mmHg up from
-    // the cuff's zero line, where the trace draws that pressure; the top number carries
-    // the unit.
+    // the cuff's zero line, where the trace draws that pressure; the unit stands above
+    // the top number, so the column stays within the page's margin.
     void DrawPressureScale() {
-        const int gap = surface_.DpiX() / kLabelGapDivisor;
-        const int half = surface_.GetFontMetrics().height / 2;
+        const int height = surface_.GetFontMetrics().height;
         const std::vector<PressureMark> marks =
             PressureMarks(geometry_.pressureBaseline, Graph().top, kPagePressureStepMmHg,
                           PaperPressureScale(geometry_.Height()));
         surface_.SetPen(style_.pens.frame);
-        for (size_t i = 0; i < marks.size(); ++i) {
-            const int y = marks[i].y;
-            Line(Graph().left - gap, y, Graph().left, y);
-            const std::string text =
-                PressureLabel(marks[i].mmHg, i + 1 == marks.size(), style_.scaleLabels);
-            surface_.TextOut(Graph().left - 2 * gap - surface_.TextWidth(text), y - half, text);
+        for (const PressureMark& mark : marks) {
+            Line(Graph().left - LabelGap(), mark.y, Graph().left, mark.y);
+            ScaleText(PressureLabel(mark.mmHg, false, style_.scaleLabels), mark.y - height / 2);
         }
+        if (!marks.empty())
+            ScaleText(style_.scaleLabels.pressureUnit, marks.back().y - height / 2 - height);
+    }
+
+    int LabelGap() const { return surface_.DpiX() / kLabelGapDivisor; }
+
+    // Right-aligned two gaps left of the frame.
+    void ScaleText(const std::string& text, int y) {
+        surface_.TextOut(Graph().left - 2 * LabelGap() - surface_.TextWidth(text), y, text);
     }
 
     struct Column {

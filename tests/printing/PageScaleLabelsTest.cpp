@@ -66,10 +66,12 @@ TEST(PageScaleLabels, SecondsUnderTheTimeLinesAndTheCuffScaleLeftOfTheFrame) {
     EXPECT_EQ(FindText(page, "8 s"), nullptr);
 
     // The scale: every 100 mmHg from the zero line up to the frame's top, numbers right-
-    // aligned a tenth of an inch left of the frame, centred on their ticks (height 12).
+    // aligned a tenth of an inch left of the frame, centred on their ticks (height 12),
+    // the unit on a line of its own above the top number.
     EXPECT_EQ(FindText(page, "0")->at, (Point{426 - 60 - 6, 3072 - 6}));
     EXPECT_EQ(FindText(page, "100")->at, (Point{426 - 60 - 18, 3072 - 354 - 6}));
-    EXPECT_EQ(FindText(page, "600 mmHg")->at, (Point{426 - 60 - 48, 948 - 6}));
+    EXPECT_EQ(FindText(page, "600")->at, (Point{426 - 60 - 18, 948 - 6}));
+    EXPECT_EQ(FindText(page, "mmHg")->at, (Point{426 - 60 - 24, 948 - 6 - 12})) << "above it";
     EXPECT_EQ(FindText(page, "700"), nullptr);
     int ticks = 0;
     for (const auto& line : page.lines)
@@ -88,7 +90,7 @@ TEST(PageScaleLabels, LabelsOnlyAddToThePage) {
     for (size_t i = 0; i < plain.lines.size(); ++i)
         EXPECT_EQ(labelled.lines[i].from, plain.lines[i].from) << i;
     EXPECT_EQ(labelled.fills.size(), plain.fills.size());
-    EXPECT_EQ(labelled.texts.size(), plain.texts.size() + 7 + 7);
+    EXPECT_EQ(labelled.texts.size(), plain.texts.size() + 7 + 7 + 1);
     EXPECT_EQ(FindText(plain, "1 s"), nullptr);
 }
 
