@@ -75,9 +75,13 @@ void CWholeView::OnNavigate(int x) {
         navigated_->ScrollTo(CentredOffset(SampleUnder(x), navigated_->ZoomIndex()));
 }
 
+// A navigating click leaves the keyboard with the wave view, so Left and Right go on
+// travelling from where the click put the span.
 void CWholeView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton && Navigates()) {
         OnNavigate(static_cast<int>(event->position().x()));
+        navigated_->setFocus();
+    }
     event->accept();
 }
 

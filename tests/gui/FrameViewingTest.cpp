@@ -113,6 +113,16 @@ TEST_F(FrameViewingTest, TheOverviewNavigatesTheFramesWaveView) {
     ASSERT_NE(whole, nullptr);
     whole->OnNavigate(whole->width() - 1);
     EXPECT_EQ(wave->ScrollOffset(), 2000);
+
+    // After a click in the band the keys still travel the wave view.
+    frame->activateWindow();
+    whole->setFocus();
+    const QPointF at(whole->width() / 2, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, whole->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(whole, &press);
+    EXPECT_EQ(wave->ScrollOffset(), 1000);
+    EXPECT_EQ(QApplication::focusWidget(), wave);
 }
 
 } // namespace
