@@ -1,10 +1,10 @@
 #include "platform/DocumentBase.h"
 #include "platform/ProfileValue.h"
-#include "support/ScriptedPlatform.h"
-#include "support/TempFolder.h"
 #include "platform/qt/QtProfile.h"
 #include "platform/qt/QtSystemServices.h"
 #include "platform/qt/QtTrash.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -167,6 +167,8 @@ TEST(QtProfileTest, FolderAndLinkToNothingAreRefusedAndLeftAsTheyAre) {
     std::filesystem::create_symlink(folder / "gone", folder / "dangling.s99");
     ExpectRefusedAndUntouched((folder / "dangling.s99").string(), "is a link to nothing");
     EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
+    std::filesystem::create_symlink(folder / "loop.s99", folder / "loop.s99");
+    ExpectRefusedAndUntouched((folder / "loop.s99").string(), "is a link that leads back");
 }
 
 TEST(QtProfileTest, NamedPipeNeverBlocksAndIsNeverWritten) {
@@ -281,9 +283,24 @@ TEST_F(EmptyHomeTest, RelativePathsAndLongNamesAreTrashedToo) {
     EXPECT_EQ(CountIn(root / "elsewhere"), 0u);
     const std::filesystem::path bin = root / "home" / ".local" / "share" / "Trash";
     EXPECT_EQ(CountIn(bin / "files"), 1u);
-    const std::string info = test::ReadText(std::filesystem::directory_iterator(bin / "info")->path());
+    const std::string info =
+        test::ReadText(std::filesystem::directory_iterator(bin / "info")->path());
     EXPECT_NE(info.find("Path=" + (root / "elsewhere").string() + "/" + name + "\n"),
               std::string::npos);
+}
+
+TEST_F(EmptyHomeTest, AHomeTrashLinkedElsewhereOnTheSameFileSystemIsUsed) {
+    std::filesystem::create_directories(root / "home" / ".local" / "share");
+    std::filesystem::create_directories(root / "kept");
+    const std::filesystem::path bin = root / "home" / ".local" / "share" / "Trash";
+    std::filesystem::create_directory_symlink(root / "kept", bin);
+    const std::filesystem::path file = root / "data" / "c.001";
+    std::ofstream(file) << "c";
+    CQtTrash trash;
+    ASSERT_TRUE(trash.MoveToTrash(file.string()));
+    EXPECT_TRUE(std::filesystem::is_symlink(bin));
+    EXPECT_EQ(test::ReadText(root / "kept" / "files" / "c.001"), "c");
+    EXPECT_TRUE(std::filesystem::exists(root / "kept" / "info" / "c.001.trashinfo"));
 }
 
 TEST_F(EmptyHomeTest, AFileTheTrashCannotTakeStaysWhereItIs) {

@@ -32,8 +32,11 @@ std::string SettingsPathProblem(const std::string& path) {
     if (::lstat(path.c_str(), &link) != 0)
         return {}; // missing: created by the first write (or its folder is reported at start-up)
     struct stat target {};
-    if (::stat(path.c_str(), &target) != 0)
-        return S_ISLNK(link.st_mode) ? "is a link to nothing" : "cannot be examined";
+    if (::stat(path.c_str(), &target) != 0) {
+        if (!S_ISLNK(link.st_mode))
+            return "cannot be examined";
+        return errno == ELOOP ? "is a link that leads back to itself" : "is a link to nothing";
+    }
     return S_ISREG(target.st_mode) ? std::string() : KindOf(target.st_mode);
 }
 

@@ -52,18 +52,25 @@ std::optional<std::string> OriginalPath(const std::string& path) {
     return (base == "/" ? base : base + "/") + NameOf(path);
 }
 
-// Creates path as a private folder if it is missing; true when it is a folder (not a
-// link) that this user owns.
-bool EnsurePrivateFolder(const std::string& path) {
+// How far a trash folder may be a symbolic link: the user's own trash may be linked
+// elsewhere; a trash at the top of a shared file system never (another user could aim
+// it at files that are not theirs).
+enum class Links { Followed, Refused };
+
+// Creates path as a private folder if it is missing; true when it is a folder that this
+// user owns.
+bool EnsurePrivateFolder(const std::string& path, Links links) {
     if (::mkdir(path.c_str(), kTrashFolderMode) != 0 && errno != EEXIST)
         return false;
     struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid();
+    const int found =
+        links == Links::Followed ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
+    return found == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid();
 }
 
-bool EnsureTrashFolders(const std::string& trash) {
-    return EnsurePrivateFolder(trash) && EnsurePrivateFolder(trash + "/files") &&
-           EnsurePrivateFolder(trash + "/info");
+bool EnsureTrashFolders(const std::string& trash, Links links) {
+    return EnsurePrivateFolder(trash, links) && EnsurePrivateFolder(trash + "/files", links) &&
+           EnsurePrivateFolder(trash + "/info", links);
 }
 
 // The home trash: its folder and the file system it is on, or will be on once made
@@ -91,7 +98,8 @@ std::optional<HomeTrash> FindHomeTrash() {
 }
 
 bool MakeHomeTrash(const std::string& folder) {
-    return QDir().mkpath(QString::fromStdString(ParentOf(folder))) && EnsureTrashFolders(folder);
+    return QDir().mkpath(QString::fromStdString(ParentOf(folder))) &&
+           EnsureTrashFolders(folder, Links::Followed);
 }
 
 // The top of the file system that holds folder.
@@ -113,10 +121,10 @@ std::optional<std::string> TopTrash(const std::string& top) {
     const std::string shared = prefix + "/.Trash";
     struct stat info {};
     if (::lstat(shared.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX) &&
-        EnsureTrashFolders(shared + "/" + uid))
+        EnsureTrashFolders(shared + "/" + uid, Links::Refused))
         return shared + "/" + uid;
     const std::string own = prefix + "/.Trash-" + uid;
-    if (EnsureTrashFolders(own))
+    if (EnsureTrashFolders(own, Links::Refused))
         return own;
     return std::nullopt;
 }
