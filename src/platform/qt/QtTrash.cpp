@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,8 +19,7 @@ namespace mirado {
 namespace {
 
 constexpr mode_t kTrashFolderMode = 0700;
-constexpr const char* kInfoSuffix = ".trashinfo";
-constexpr size_t kInfoSuffixLength = 10;
+constexpr std::string_view kInfoSuffix = ".trashinfo";
 constexpr size_t kLongestSerialSuffix = 8; // ".9999999"
 constexpr int kNameAttempts = 10000;
 
@@ -132,7 +132,7 @@ std::optional<std::string> TopTrash(const std::string& top) {
 // Cuts name so that it and its info file's name fit a folder, at a UTF-8 character
 // boundary; the info record keeps the full original path.
 std::string FittingName(const std::string& name) {
-    const size_t longest = NAME_MAX - kInfoSuffixLength - kLongestSerialSuffix;
+    const size_t longest = NAME_MAX - kInfoSuffix.size() - kLongestSerialSuffix;
     if (name.size() <= longest)
         return name;
     size_t cut = longest;
@@ -171,7 +171,7 @@ std::optional<std::string> ReserveName(const std::string& trash, const std::stri
         struct stat existing {};
         if (::lstat((trash + "/files/" + candidate).c_str(), &existing) == 0)
             continue;
-        const std::string info = trash + "/info/" + candidate + kInfoSuffix;
+        const std::string info = trash + "/info/" + candidate + std::string(kInfoSuffix);
         const int fd = ::open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0 && errno == EEXIST)
             continue;
@@ -214,7 +214,7 @@ bool CQtTrash::MoveToTrash(const std::string& path) {
     if (!name)
         return false;
     if (::rename(original->c_str(), (*trash + "/files/" + *name).c_str()) != 0) {
-        ::unlink((*trash + "/info/" + *name + kInfoSuffix).c_str());
+        ::unlink((*trash + "/info/" + *name + std::string(kInfoSuffix)).c_str());
         return false;
     }
     return true;
