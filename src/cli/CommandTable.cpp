@@ -27,6 +27,8 @@ const CommandEntry kCommands[] = {
     {"render", "draw printed pages to PDF or PNG", MakeRenderCommand},
     {"export", "write the text export of files (one line per file or per animal)",
      MakeExportCommand},
+    {"summary", "write each animal's pressures per session or over all sessions (CSV or JSON)",
+     MakeSummaryCommand},
 };
 
 struct DeclaredCommand {

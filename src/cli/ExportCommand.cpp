@@ -4,8 +4,10 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/RunOptions.h"
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
+#include "document/RecordSource.h"
 #include "platform/ConsolePrompts.h"
 
 #include <CLI/CLI.hpp>
@@ -37,6 +39,7 @@ public:
                 "dominant (one line per file, the default) or mean (one line per animal)")
             ->type_name("MODE")
             ->check(CLI::IsMember({"dominant", "mean"}));
+        AddJobsOption(command, jobs_);
     }
 
     std::string Prepare(std::istream& in) override {
@@ -52,6 +55,10 @@ public:
         CMiradoDoc doc(services);
         doc.SetFileList(files_.Paths());
         doc.SelectAll();
+        // The export opens every entry in list order; the next files are read and decoded
+        // while the document analyses the current one.
+        CRecordPrefetch prefetch(ListedPaths(doc), jobs_);
+        doc.SetRecordSource(&prefetch);
         bool allLoaded = true;
         const ExportResult result = ExportMarkedFiles(
             doc, mode_, output_, [&](int index) { allLoaded &= !doc.IsDamagedAt(index); });
@@ -66,6 +73,7 @@ private:
     ExportMode mode_ = ExportMode::Dominant;
     std::string output_;
     CFileArguments files_;
+    unsigned jobs_ = 1;
 };
 
 } // namespace

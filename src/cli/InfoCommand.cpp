@@ -6,7 +6,9 @@
 #include "cli/CliOptions.h"
 #include "cli/JsonWriter.h"
 #include "cli/LoadedFile.h"
+#include "cli/RunOptions.h"
 #include "platform/ConsolePrompts.h"
+#include "platform/OrderedPrefetch.h"
 #include "records/AnalysisSequence.h"
 #include "records/FileAccess.h"
 #include "records/TextEncoding.h"
@@ -15,6 +17,8 @@
 #include <CLI/CLI.hpp>
 
 #include <deque>
+#include <mutex>
+#include <optional>
 #include <ostream>
 
 namespace mirado {
@@ -185,18 +189,21 @@ struct FileReport {
 // depends only on its path and its bytes, so a path that comes again with unchanged
 // bytes is reported again without decoding and analysing it a second time. A few
 // entries of recording size serve lists that repeat files; memory stays small for any
-// list.
+// list. The threads of a parallel run share it.
 class CRepeatedFiles {
 public:
-    const FileReport* Find(const std::string& path, const std::vector<uint8_t>& bytes) const {
+    std::optional<FileReport> Find(const std::string& path,
+                                   const std::vector<uint8_t>& bytes) const {
+        std::lock_guard<std::mutex> lock(mutex_);
         for (const Entry& entry : entries_) {
             if (entry.path == path && entry.bytes == bytes)
-                return &entry.report;
+                return entry.report;
         }
-        return nullptr;
+        return std::nullopt;
     }
 
     void Keep(const std::string& path, std::vector<uint8_t> bytes, const FileReport& report) {
+        std::lock_guard<std::mutex> lock(mutex_);
         if (bytes.size() > kLargestKeptFile)
             return;
         entries_.push_back({path, std::move(bytes), report});
@@ -213,8 +220,12 @@ private:
         std::vector<uint8_t> bytes;
         FileReport report;
     };
+    mutable std::mutex mutex_;
     std::deque<Entry> entries_;
 };
+
+// The reports worked out ahead per thread.
+constexpr size_t kReportsAheadPerJob = 8;
 
 class CInfoCommand : public CCliCommand {
 public:
@@ -234,52 +245,71 @@ public:
                          "mean after an empty interval list, its fit after too few points),\n"
                          "so results of recordings that already carry an error flag or an\n"
                          "unusual sample interval may then differ from a fresh analysis.");
+        AddJobsOption(command, jobs_);
     }
 
     std::string Prepare(std::istream& in) override { return files_.Collect(in); }
 
     int Run(CliStreams& io) override {
         int status = kExitOk;
-        // The records are large; one set lives for the whole run and is replaced by a
-        // fresh one per file unless the files are to be analysed in sequence.
-        records_ = std::make_unique<AnalysisRecords>();
-        for (const std::string& path : files_.Paths()) {
-            const FileReport report = Report(path);
+        // Writes one file's report; false once standard output fails.
+        const auto write = [&](const std::string& path, const FileReport& report) {
             io.out << report.line << '\n';
             if (!report.ok) {
                 io.err << SingleLine(path + report.error) << '\n';
                 status = kExitLoadFailed;
             }
-            if (!io.out)
+            return static_cast<bool>(io.out);
+        };
+        const std::vector<std::string>& paths = files_.Paths();
+        if (options_.sequential) {
+            // One set of records for the whole run, in the given order.
+            const auto records = std::make_unique<AnalysisRecords>();
+            for (const std::string& path : paths) {
+                if (!write(path, ReportOf(*LoadMeasurementFile(path), *records)))
+                    break;
+            }
+            return status;
+        }
+        // Every file is analysed with fresh records, so the files can be done in parallel.
+        COrderedPrefetch<FileReport> reports(paths.size(), jobs_ > 1 ? jobs_ : 0,
+                                             kReportsAheadPerJob * jobs_,
+                                             [&](size_t index) { return Report(paths[index]); });
+        while (reports.HasNext()) {
+            const std::string& path = paths[reports.NextIndex()];
+            if (!write(path, reports.Next()))
                 break;
         }
         return status;
     }
 
 private:
+    // The report of one file analysed with fresh records (called on any thread).
     FileReport Report(const std::string& path) {
         std::vector<uint8_t> bytes;
         std::string readError;
-        if (options_.sequential ||
-            ReadWholeFile(path, kMaxRecordFileSize, bytes, readError) != ReadStatus::Ok)
-            return ReportOf(*LoadMeasurementFile(path));
-        if (const FileReport* known = repeated_.Find(path, bytes))
+        if (ReadWholeFile(path, kMaxRecordFileSize, bytes, readError) != ReadStatus::Ok)
+            return FreshReportOf(*LoadMeasurementFile(path));
+        if (std::optional<FileReport> known = repeated_.Find(path, bytes))
             return *known;
-        FileReport report = ReportOf(*LoadMeasurementBytes(path, bytes));
+        FileReport report = FreshReportOf(*LoadMeasurementBytes(path, bytes));
         repeated_.Keep(path, std::move(bytes), report);
         return report;
     }
 
-    FileReport ReportOf(const LoadedFile& file) {
-        if (!options_.sequential)
-            records_ = std::make_unique<AnalysisRecords>();
-        return {FileInfoLine(file, *records_, options_), file.ok, file.error};
+    FileReport FreshReportOf(const LoadedFile& file) const {
+        const auto records = std::make_unique<AnalysisRecords>();
+        return ReportOf(file, *records);
+    }
+
+    FileReport ReportOf(const LoadedFile& file, AnalysisRecords& records) const {
+        return {FileInfoLine(file, records, options_), file.ok, file.error};
     }
 
     InfoOptions options_;
     CFileArguments files_;
-    std::unique_ptr<AnalysisRecords> records_;
     CRepeatedFiles repeated_;
+    unsigned jobs_ = 1;
 };
 
 } // namespace

@@ -4,7 +4,9 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/RunOptions.h"
 #include "document/MiradoDoc.h"
+#include "document/RecordSource.h"
 #include "drawing/ColumnEnvelope.h"
 #include "platform/ConsolePrompts.h"
 #include "records/FileAccess.h"
@@ -13,6 +15,7 @@
 
 #include <QBuffer>
 #include <QGuiApplication>
+#include <QHashSeed>
 
 #include <CLI/CLI.hpp>
 
@@ -39,6 +42,9 @@ void EnsureGuiApplication() {
     static char option[] = "-platform";
     static char platform[] = "offscreen";
     static char* argv[] = {name, option, platform, nullptr};
+    // Qt's hashes otherwise take a random seed per process, and the order in which the PDF
+    // writer lists the fonts follows one: equal pages would give different bytes.
+    QHashSeed::setDeterministicGlobalSeed();
     static QGuiApplication application(argc, argv);
     // The same faces as the program's pages.
     InstallFontSubstitutions();
@@ -78,6 +84,7 @@ public:
             [this](int64_t scale) { viewScale_ = static_cast<int>(scale); },
             "pulse-wave scale 0 to 10 (default 5)")
             ->type_name("G");
+        AddJobsOption(command, jobs_);
     }
 
     std::string Prepare(std::istream& in) override {
@@ -126,14 +133,23 @@ public:
 private:
     // Draws the pages into memory, so that the output file is written in one piece.
     bool Render(CMiradoDoc& doc, IUserPrompts& prompts, QIODevice& device) const {
-        doc.OpenFileAt(0);
         if (selected_) {
+            // The pages open the files in list order after the first file was opened for
+            // the selection marks; the next files are read and decoded meanwhile.
+            std::vector<std::string> opens = ListedPaths(doc);
+            opens.insert(opens.begin(), opens.front());
+            CRecordPrefetch prefetch(std::move(opens), jobs_);
+            doc.SetRecordSource(&prefetch);
             // Selection marks need a loaded file, as in the program.
+            doc.OpenFileAt(0);
             doc.SelectAll();
             const PageJob job =
                 SelectedFilesJob(doc, prompts, [&doc](int index) { doc.OpenFileAt(index); });
-            return RenderJobToPdf(job, device, dpi_);
+            const bool drawn = RenderJobToPdf(job, device, dpi_);
+            doc.SetRecordSource(nullptr);
+            return drawn;
         }
+        doc.OpenFileAt(0);
         const PageJob job = CurrentFileJob(doc, prompts);
         return EndsWith(output_, ".png") ? RenderFirstPageToPng(job, device, dpi_)
                                          : RenderJobToPdf(job, device, dpi_);
@@ -145,6 +161,7 @@ private:
     int dpi_ = kDefaultRenderDpi;
     bool fittedCurve_ = false;
     int viewScale_ = kInitialViewScale;
+    unsigned jobs_ = 1;
 };
 
 } // namespace

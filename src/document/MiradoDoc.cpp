@@ -2,6 +2,7 @@
 
 #include "document/DominantValues.h"
 #include "document/MessageText.h"
+#include "document/RecordSource.h"
 #include "platform/DocumentDialogs.h"
 #include "platform/FrameNotifier.h"
 #include "platform/OpenFileDialog.h"
@@ -179,9 +180,13 @@ bool CMiradoDoc::OpenFileAt(int index) {
     if (loaded_)
         AskSaveBeforeOpen();
     adData_.reset();
-    adData_ = std::make_unique<CAdData>();
     const std::string path = files_.At(index).path;
-    const bool decoded = adData_->Load(path, modelCode_, services_.prompts) == 0;
+    LoadedRecord record = recordSource_ != nullptr ? recordSource_->Take(path) : LoadRecord(path);
+    adData_ = std::move(record.data);
+    modelCode_ = record.modelCode;
+    const bool decoded = record.decoded;
+    if (!decoded)
+        ShowFileMessage(path, adData_->GetLastError(), services_.prompts);
     recordPath_ = path;
     recordDecoded_ = decoded;
     ChooseVariant(path);

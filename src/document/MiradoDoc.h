@@ -26,6 +26,7 @@ class CAdData;
 class CPressureAnalysis;
 struct AnalysisRecords;
 class IFrameNotifier;
+class IRecordSource;
 class IIdDialog;
 class IOpenFileDialog;
 class IParametersDialog;
@@ -100,6 +101,9 @@ public:
     int IsCurrentFileDamaged() const;
     std::string GetErrorText(int code) const { return errorTexts_.GetText(code); }
     int GetDeviceTypeCode() const { return modelCode_; }
+    // Where OpenFileAt takes its records from; null (the default) loads each file when
+    // it is opened. The source must outlive its use.
+    void SetRecordSource(IRecordSource* source) { recordSource_ = source; }
     bool IsVariantA() const { return variantA_; }
 
     // Closing hook: asks Yes/No/Cancel when the alert is on and ID edits are unsaved;
@@ -224,6 +228,7 @@ private:
     void SetMarkerM(int index);
 
     DocumentServices services_;
+    IRecordSource* recordSource_ = nullptr;
     CFileList files_;
     int currentIndex_ = 0;
     bool loaded_ = false;

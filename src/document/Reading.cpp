@@ -1,19 +1,12 @@
 #include "document/Reading.h"
 
+#include "document/RecordSource.h"
 #include "platform/OrderedPrefetch.h"
-#include "records/AdData.h"
 #include "records/AnalysisSequence.h"
 
 #include <memory>
 
 namespace mirado {
-
-namespace {
-
-// The model code a document holds before its first open; Load replaces it.
-constexpr int kModelCodeBeforeLoad = 1;
-
-} // namespace
 
 bool IsCompleteReading(bool loaded, const CExportFields& values, ValueSource source) {
     if (!loaded || values.sbp == 0)
@@ -24,34 +17,40 @@ bool IsCompleteReading(bool loaded, const CExportFields& values, ValueSource sou
 Reading ReadRecording(const std::string& path, ValueSource source) {
     Reading reading;
     reading.path = path;
-    auto data = std::make_unique<CAdData>();
-    int modelCode = kModelCodeBeforeLoad;
-    reading.loaded = data->Load(path, modelCode, nullptr) == 0;
-    reading.error = data->GetLastError();
+    const LoadedRecord record = LoadRecord(path);
+    reading.loaded = record.decoded;
+    reading.error = record.data->GetLastError();
     CPressureAnalysis* analysis = nullptr;
     std::unique_ptr<AnalysisRecords> records;
     if (reading.loaded && source != ValueSource::Stored) {
         records = std::make_unique<AnalysisRecords>();
-        analysis = &records->Analyze(*data, ModelCodeWithFileName(modelCode, path));
+        analysis = &records->Analyze(*record.data, ModelCodeWithFileName(record.modelCode, path));
     }
-    reading.values = ExportFieldsFor(*data, reading.loaded, analysis, source);
+    reading.values = ExportFieldsFor(*record.data, reading.loaded, analysis, source);
     reading.complete = IsCompleteReading(reading.loaded, reading.values, source);
     return reading;
 }
 
-std::vector<Reading> ReadRecordings(const std::vector<std::string>& paths, ValueSource source,
-                                    unsigned jobs, const ReadingProgress& progress) {
+void ForEachReading(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,
+                    const std::function<bool(Reading&&)>& take) {
     const unsigned workers = jobs > 1 ? jobs : 0;
     COrderedPrefetch<Reading> prefetch(
         paths.size(), workers, kReadAheadPerJob * jobs,
         [&](size_t index) { return ReadRecording(paths[index], source); });
+    while (prefetch.HasNext()) {
+        if (!take(prefetch.Next()))
+            return;
+    }
+}
+
+std::vector<Reading> ReadRecordings(const std::vector<std::string>& paths, ValueSource source,
+                                    unsigned jobs, const ReadingProgress& progress) {
     std::vector<Reading> readings;
     readings.reserve(paths.size());
-    while (prefetch.HasNext()) {
-        readings.push_back(prefetch.Next());
-        if (progress && !progress(readings.size()))
-            break;
-    }
+    ForEachReading(paths, source, jobs, [&](Reading&& reading) {
+        readings.push_back(std::move(reading));
+        return !progress || progress(readings.size());
+    });
     return readings;
 }
 

@@ -29,6 +29,12 @@ bool IsCompleteReading(bool loaded, const CExportFields& values, ValueSource sou
 // viewer does when it opens the file.
 Reading ReadRecording(const std::string& path, ValueSource source);
 
+// Reads the files on up to jobs threads and hands each reading to take on the calling
+// thread, in the files' order; take answers false to stop. At most a few readings per
+// thread wait at a time, so memory does not grow with the list.
+void ForEachReading(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,
+                    const std::function<bool(Reading&&)>& take);
+
 // Called on the calling thread after each reading, with the number done so far; answering
 // false stops the run (the readings done so far are returned).
 using ReadingProgress = std::function<bool(size_t done)>;

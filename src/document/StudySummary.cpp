@@ -137,9 +137,9 @@ SummaryStatistic ComputeStatistic(const std::vector<int>& values) {
     double squares = 0;
     for (int value : values)
         squares += (value - mean) * (value - mean);
-    const double sd = std::sqrt(squares / (count - 1));
-    statistic.sd = sd;
-    statistic.se = sd / std::sqrt(count);
+    const double variance = squares / (count - 1);
+    statistic.sd = std::sqrt(variance);
+    statistic.se = std::sqrt(variance / count);
     return statistic;
 }
 

@@ -154,10 +154,14 @@ void CAdData::ComputeValidFlag() {
 
 int CAdData::Fail(const std::string& path, const std::string& message, IUserPrompts* prompts) {
     lastError_ = message;
+    ShowFileMessage(path, message, prompts);
+    return 1;
+}
+
+void ShowFileMessage(const std::string& path, const std::string& message, IUserPrompts* prompts) {
     if (prompts != nullptr)
         prompts->ShowMessage(path + message, kApplicationTitle, MessageIcon::Warning,
                              MessageButtons::Ok);
-    return 1;
 }
 
 void CAdData::PrepareForSave() {

@@ -96,4 +96,9 @@ private:
     std::string lastError_;
 };
 
+// The box a failed Load or Save shows: the path followed by the message (GetLastError).
+// For a record loaded without prompts (ahead of time, on another thread) the document
+// shows it when it opens the record.
+void ShowFileMessage(const std::string& path, const std::string& message, IUserPrompts* prompts);
+
 } // namespace mirado

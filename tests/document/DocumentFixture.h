@@ -38,14 +38,18 @@ protected:
         WriteBytes(path, BuildRecord(spec));
         return path;
     }
+    // "a<number>.01" (built by appending: GCC 12 warns wrongly about "a" + std::string).
+    static std::string NumberedName(size_t number) {
+        std::string name = "a";
+        name += std::to_string(number);
+        name += ".01";
+        return name;
+    }
     // Writes count files named name0.01, name1.01, ... and makes them the list.
     std::vector<std::string> Pick(int count, const RecordSpec& spec = {}) {
         std::vector<std::string> paths;
-        for (int i = 0; i < count; ++i) {
-            std::string name = "a";
-            name += std::to_string(i) + ".01";
-            paths.push_back(Write(name, spec));
-        }
+        for (int i = 0; i < count; ++i)
+            paths.push_back(Write(NumberedName(static_cast<size_t>(i)), spec));
         Doc().SetFileList(paths);
         return paths;
     }

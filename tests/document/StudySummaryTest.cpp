@@ -16,7 +16,7 @@ protected:
                                  ValueSource source = ValueSource::Stored, unsigned jobs = 1) {
         std::vector<std::string> paths;
         for (const RecordSpec& spec : specs)
-            paths.push_back(Write("a" + std::to_string(paths.size()) + ".01", spec));
+            paths.push_back(Write(NumberedName(paths.size()), spec));
         return ReadRecordings(paths, source, jobs);
     }
     StudySummary Summarize(const std::vector<RecordSpec>& specs,

@@ -1,0 +1,183 @@
+// The batch tool on many files, run as its own process so that its wall time and its peak
+// memory (maximum resident set) are those a user sees.
+// Targets: on two cores `export --jobs 2` takes at most 0.65 of `export --jobs 1`
+// (BM_Cli/export/10000/2 against BM_Cli/export/10000/1); the peak memory of info,
+// summary and export over 10,000 files is at most 1.2 times that over 100 files
+// (BM_PeakMemory, counters *_growth).
+// BM_LoadOnly and BM_LoadAndAnalyze show the share of the work that reading and decoding
+// take, which bounds what reading ahead can save in the export (its analysis runs in
+// list order).
+
+#include "records/AdData.h"
+#include "records/AnalysisSequence.h"
+#include "records/synth/RecordingGenerator.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kLargeCount = 10000;
+constexpr int kSmallCount = 100;
+constexpr int kDamagedEvery = 50;
+constexpr int kAnimals = 12;
+constexpr int kDays = 20;
+constexpr double kKilobytesPerMegabyte = 1024.0;
+
+// 10,000 synthetic recordings of twelve animals over twenty days, one in fifty damaged.
+class StudyFolder {
+public:
+    StudyFolder() {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("mirado-bench-cli-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        for (int i = 0; i < kLargeCount; ++i) {
+            mirado::SynthOptions options;
+            options.seed = static_cast<uint64_t>(i + 1);
+            options.animalNo = "M-" + std::to_string(i % kAnimals);
+            options.studyNo = "S1";
+            options.date = "24/03/" + std::to_string(10 + (i / kAnimals) % kDays);
+            if (i % kDamagedEvery == kDamagedEvery - 1)
+                options.damage = mirado::Damage::Truncated;
+            const std::string path = (folder_ / ("rec" + std::to_string(i) + ".01")).string();
+            std::string error;
+            if (mirado::WriteRecording(path, options, error))
+                paths_.push_back(path);
+        }
+    }
+    ~StudyFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    std::vector<std::string> First(size_t count) const {
+        return {paths_.begin(), paths_.begin() + static_cast<long>(std::min(count, paths_.size()))};
+    }
+    std::string Output() const { return (folder_ / "out.txt").string(); }
+
+private:
+    std::filesystem::path folder_;
+    std::vector<std::string> paths_;
+};
+
+const StudyFolder& Study() {
+    static const StudyFolder folder;
+    return folder;
+}
+
+struct ProcessRun {
+    double seconds = 0;
+    double peakMegabytes = 0;
+    int status = -1;
+};
+
+// Runs mirado-cli with the arguments, standard output and error to /dev/null.
+ProcessRun RunTool(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    std::string tool = MIRADO_CLI_PATH;
+    argv.push_back(tool.data());
+    std::vector<std::string> copies = args;
+    for (std::string& arg : copies)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    ProcessRun run;
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = 0;
+    if (posix_spawn(&child, tool.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        wait4(child, &status, 0, &usage);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / kKilobytesPerMegabyte;
+    }
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
+
+std::vector<std::string> CommandLine(const std::string& command, size_t count, int jobs) {
+    std::vector<std::string> args = {command, "--jobs", std::to_string(jobs)};
+    if (command == "export")
+        args.insert(args.end(), {"-o", Study().Output()});
+    const std::vector<std::string> files = Study().First(count);
+    args.insert(args.end(), files.begin(), files.end());
+    return args;
+}
+
+const char* const kCommands[] = {"info", "summary", "export"};
+
+// Arguments: command (index into kCommands), file count, jobs.
+void BM_Cli(benchmark::State& state) {
+    const std::vector<std::string> args =
+        CommandLine(kCommands[state.range(0)], static_cast<size_t>(state.range(1)),
+                    static_cast<int>(state.range(2)));
+    ProcessRun run;
+    for (auto _ : state) {
+        run = RunTool(args);
+        state.SetIterationTime(run.seconds);
+    }
+    state.SetLabel(std::string(kCommands[state.range(0)]) + " --jobs " +
+                   std::to_string(state.range(2)));
+    state.counters["peak_MB"] = run.peakMegabytes;
+    state.counters["exit"] = run.status;
+}
+
+void BM_PeakMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const char* command : kCommands) {
+            const double small = RunTool(CommandLine(command, kSmallCount, 2)).peakMegabytes;
+            const double large = RunTool(CommandLine(command, kLargeCount, 2)).peakMegabytes;
+            state.counters[std::string(command) + "_100_MB"] = small;
+            state.counters[std::string(command) + "_10000_MB"] = large;
+            state.counters[std::string(command) + "_growth"] = large / small;
+        }
+    }
+}
+
+template <bool Analyze> void LoadFiles(benchmark::State& state) {
+    const std::vector<std::string> paths = Study().First(kLargeCount);
+    for (auto _ : state) {
+        mirado::AnalysisRecords records;
+        for (const std::string& path : paths) {
+            mirado::CAdData data;
+            int model = 0;
+            if (data.Load(path, model, nullptr) == 0 && Analyze)
+                records.Analyze(data, mirado::ModelCodeWithFileName(model, path));
+            benchmark::DoNotOptimize(data.GetChannel1());
+        }
+    }
+}
+
+void BM_LoadOnly(benchmark::State& state) {
+    LoadFiles<false>(state);
+}
+void BM_LoadAndAnalyze(benchmark::State& state) {
+    LoadFiles<true>(state);
+}
+
+} // namespace
+
+BENCHMARK(BM_Cli)
+    ->ArgsProduct({{0, 1, 2}, {kLargeCount}, {1, 2}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_PeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_LoadOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadAndAnalyze)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+BENCHMARK_MAIN();

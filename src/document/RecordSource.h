@@ -1,0 +1,53 @@
+#pragma once
+// Where the document takes the record of an entry it opens. By default it loads the file
+// when it opens it; a batch run that knows the order of the opens installs a
+// CRecordPrefetch, which reads and decodes the next files on worker threads while the
+// document analyses the current one. Either way the document sees the same record and
+// shows the same load message, at the same point of its sequence.
+
+#include "platform/OrderedPrefetch.h"
+#include "records/AdData.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mirado {
+
+class CMiradoDoc;
+
+struct LoadedRecord {
+    std::unique_ptr<CAdData> data; // never null; after a failure it holds what was read
+    int modelCode = 0;             // as Load reports it
+    bool decoded = false;
+};
+
+// Loads the file into a fresh record without showing anything.
+LoadedRecord LoadRecord(const std::string& path);
+
+class IRecordSource {
+public:
+    virtual ~IRecordSource() = default;
+    virtual LoadedRecord Take(const std::string& path) = 0;
+};
+
+// Loads the records of the paths, in this order, ahead on worker threads (jobs - 1 of them,
+// the caller's thread being the one that analyses). Take hands out the next record when it
+// is the one for the path asked for; any other path is loaded there and then.
+class CRecordPrefetch : public IRecordSource {
+public:
+    CRecordPrefetch(std::vector<std::string> paths, unsigned jobs);
+    LoadedRecord Take(const std::string& path) override;
+
+private:
+    std::vector<std::string> paths_;
+    COrderedPrefetch<LoadedRecord> prefetch_;
+};
+
+// The paths of the document's file list, in list order.
+std::vector<std::string> ListedPaths(const CMiradoDoc& doc);
+
+// Records loaded ahead per worker thread.
+inline constexpr size_t kRecordsAheadPerJob = 8;
+
+} // namespace mirado
