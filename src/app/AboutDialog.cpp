@@ -1,5 +1,7 @@
 #include "app/AboutDialog.h"
 
+#include "platform/qt/UiText.h"
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -13,7 +15,7 @@ constexpr int kIconSize = 32;
 }
 
 QString CAboutDialog::ProductLine() {
-    return QStringLiteral("Mirado Version %1").arg(QStringLiteral(MIRADO_VERSION));
+    return UiText("Mirado Version %1").arg(QStringLiteral(MIRADO_VERSION));
 }
 
 QString CAboutDialog::CopyrightLine() {
@@ -21,11 +23,11 @@ QString CAboutDialog::CopyrightLine() {
 }
 
 QString CAboutDialog::BuildLine() {
-    return QStringLiteral("Build %1 (Qt %2)").arg(QStringLiteral(MIRADO_VERSION), qVersion());
+    return UiText("Build %1 (Qt %2)").arg(QStringLiteral(MIRADO_VERSION), qVersion());
 }
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About Mirado"));
+    setWindowTitle(UiText("About Mirado"));
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/analysis_sm.svg")).pixmap(kIconSize, kIconSize));
     auto* lines = new QVBoxLayout;

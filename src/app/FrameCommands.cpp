@@ -1,5 +1,7 @@
 #include "app/FrameCommands.h"
 
+#include "platform/qt/UiText.h"
+
 #include <QEvent>
 #include <QIcon>
 #include <QKeySequence>
@@ -86,19 +88,19 @@ bool IsEnabledByRule(EnableRule rule, const CommandState& state) {
 CFrameCommands::CFrameCommands(QWidget* frame) : QObject(frame), frame_(frame) {
     InitIconResources();
     const auto icon = [](const char* name) { return QStringLiteral(":/icons/%1.svg").arg(name); };
-    Add(ID_FILE_NEW, QStringLiteral("New"), {}, EnableRule::Always);
-    Add(ID_FILE_OPEN, QStringLiteral("Open(&O)..."), icon("open"), EnableRule::Always);
-    Add(ID_FILE_SAVE, QStringLiteral("Save(&S)"), icon("save"), EnableRule::Save);
-    Add(ID_FILE_PRINT_SETUP, QStringLiteral("Printer Setting..."), {}, EnableRule::Always);
-    Add(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Preview"), {}, EnableRule::LoadedNotStepping);
-    Add(ID_FILE_PRINT, QStringLiteral("Print this file..."), {}, EnableRule::LoadedNotStepping);
-    Add(ID_APP_EXIT, QStringLiteral("Exit(&X)"), {}, EnableRule::Always);
-    Add(ID_APP_ABOUT, QStringLiteral("About(&A)..."), {}, EnableRule::Always);
-    Add(ID_FIRST_FILE, QStringLiteral("First File"), icon("first_file"), EnableRule::Navigation);
-    Add(ID_PREV_FILE, QStringLiteral("Prev. File"), icon("prev_file"), EnableRule::Navigation);
-    Add(ID_NEXT_FILE, QStringLiteral("Next File"), icon("next_file"), EnableRule::Navigation);
-    Add(ID_LAST_FILE, QStringLiteral("Last File"), icon("last_file"), EnableRule::Navigation);
-    Add(ID_COLOR, QStringLiteral("Color"), {}, EnableRule::Always);
+    Add(ID_FILE_NEW, UiText("New"), {}, EnableRule::Always);
+    Add(ID_FILE_OPEN, UiText("Open(&O)..."), icon("open"), EnableRule::Always);
+    Add(ID_FILE_SAVE, UiText("Save(&S)"), icon("save"), EnableRule::Save);
+    Add(ID_FILE_PRINT_SETUP, UiText("Printer Setting..."), {}, EnableRule::Always);
+    Add(ID_FILE_PRINT_PREVIEW, UiText("Print Preview"), {}, EnableRule::LoadedNotStepping);
+    Add(ID_FILE_PRINT, UiText("Print this file..."), {}, EnableRule::LoadedNotStepping);
+    Add(ID_APP_EXIT, UiText("Exit(&X)"), {}, EnableRule::Always);
+    Add(ID_APP_ABOUT, UiText("About(&A)..."), {}, EnableRule::Always);
+    Add(ID_FIRST_FILE, UiText("First File"), icon("first_file"), EnableRule::Navigation);
+    Add(ID_PREV_FILE, UiText("Prev. File"), icon("prev_file"), EnableRule::Navigation);
+    Add(ID_NEXT_FILE, UiText("Next File"), icon("next_file"), EnableRule::Navigation);
+    Add(ID_LAST_FILE, UiText("Last File"), icon("last_file"), EnableRule::Navigation);
+    Add(ID_COLOR, UiText("Color"), {}, EnableRule::Always);
     Add(ID_AUTO_FORWARD, {}, icon("auto_forward"), EnableRule::Navigation);
     Add(ID_AUTO_BACKWARD, {}, icon("auto_backward"), EnableRule::Navigation);
     Add(ID_AUTO_STOP, {}, icon("auto_stop"), EnableRule::StopStepping);
@@ -111,15 +113,15 @@ CFrameCommands::CFrameCommands(QWidget* frame) : QObject(frame), frame_(frame) {
     Add(ID_STORED_VALUES, {}, icon("stored_values"), EnableRule::Loaded);
     Add(ID_FITTED_CURVE, {}, icon("fitted_curve"), EnableRule::Loaded);
     Add(ID_EDIT_ID, {}, icon("edit_id"), EnableRule::Loaded);
-    Add(ID_SUMMARY, tr("Summary..."), {}, EnableRule::HasFiles);
+    Add(ID_SUMMARY, UiText("Summary..."), {}, EnableRule::HasFiles);
 
     Action(ID_FILE_NEW)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     Action(ID_FILE_OPEN)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     Action(ID_FILE_SAVE)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    Action(ID_FILE_OPEN)->setToolTip(QStringLiteral("Open"));
-    Action(ID_FILE_OPEN)->setStatusTip(QStringLiteral("Open an existing document"));
-    Action(ID_FILE_SAVE)->setToolTip(QStringLiteral("Save"));
-    Action(ID_FILE_SAVE)->setStatusTip(QStringLiteral("Save the active document"));
+    Action(ID_FILE_OPEN)->setToolTip(UiText("Open"));
+    Action(ID_FILE_OPEN)->setStatusTip(UiText("Open an existing document"));
+    Action(ID_FILE_SAVE)->setToolTip(UiText("Save"));
+    Action(ID_FILE_SAVE)->setStatusTip(UiText("Save the active document"));
     // Ctrl+N reaches its command without a menu item.
     frame_->addAction(Action(ID_FILE_NEW));
     // Ctrl+P is a key of the window only: the menu item "Print this file..." names no key.
@@ -166,9 +168,16 @@ EnableRule CFrameCommands::RuleOf(CommandId id) const {
 }
 
 void CFrameCommands::BuildMenuBar(QMenuBar& menuBar) const {
-    AddItems(*this, *menuBar.addMenu(QStringLiteral("File(&F)")), kFileMenuOrder);
-    AddItems(*this, *menuBar.addMenu(QStringLiteral("Display(&D)")), kDisplayMenuOrder);
-    AddItems(*this, *menuBar.addMenu(QStringLiteral("Help(&H)")), kHelpMenuOrder);
+    // The menus are found by their object names: their titles change with the language.
+    QMenu* file = menuBar.addMenu(UiText("File(&F)"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    AddItems(*this, *file, kFileMenuOrder);
+    QMenu* display = menuBar.addMenu(UiText("Display(&D)"));
+    display->setObjectName(QStringLiteral("displayMenu"));
+    AddItems(*this, *display, kDisplayMenuOrder);
+    QMenu* help = menuBar.addMenu(UiText("Help(&H)"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    AddItems(*this, *help, kHelpMenuOrder);
 }
 
 void CFrameCommands::BuildToolBar(QToolBar& toolBar) const {

@@ -3,6 +3,7 @@
 #include "app/FramePrinting.h"
 #include "app/FrameViewing.h"
 #include "app/ViewMenu.h"
+#include "platform/qt/UiText.h"
 
 #include "document/MiradoDoc.h"
 #include "platform/qt/UserEvents.h"
@@ -102,7 +103,7 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::CreateToolBar() {
-    auto* toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    auto* toolBar = new QToolBar(UiText("Toolbar"), this);
     toolBar->setObjectName(QStringLiteral("toolbar"));
     toolBar->setIconSize(QSize(kToolBarIconSize, kToolBarIconSize));
     toolBar->setMovable(true);
@@ -217,8 +218,7 @@ QString CMainFrame::StatusText() const {
 }
 
 void CMainFrame::UpdateTitle(const std::string& title) {
-    const QString name =
-        title.empty() ? QString::fromLatin1(kUntitled) : QString::fromStdString(title);
+    const QString name = title.empty() ? UiText(kUntitled) : QString::fromStdString(title);
     setWindowTitle(name + QStringLiteral(" - ") + QString::fromLatin1(kApplicationName));
 }
 

@@ -4,6 +4,7 @@
 #include "dialogs/FileDialog4Text.h"
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
+#include "platform/qt/UiText.h"
 #include "platform/qt/UserEvents.h"
 #include "platform/qt/ViewBase.h"
 #include "views/FilenameView.h"
@@ -22,7 +23,7 @@ constexpr const char* kCancelText = "Cancel";
 bool QtSaveTextDialog::Run(std::string& path, ExportChoice& choice) {
     QStringList filters;
     for (const char* filter : kTextExportFilters)
-        filters << QString::fromUtf8(filter);
+        filters << UiText(filter);
     CFileDialog4Text dialog(kTextExportExtension, kTextExportFileName, filters);
     dialog.SetEncoding(choice.encoding);
     if (!path.empty())
@@ -47,8 +48,8 @@ void QtExportFeedback::Begin(int fileCount) {
 }
 
 void QtExportFeedback::ShowDialog() {
-    dialog_ = new QProgressDialog(QString(), QString::fromUtf8(kCancelText), 0, total_, parent_);
-    dialog_->setWindowTitle(QString::fromUtf8(kExportCaption));
+    dialog_ = new QProgressDialog(QString(), UiText(kCancelText), 0, total_, parent_);
+    dialog_->setWindowTitle(UiText(kExportCaption));
     dialog_->setWindowModality(Qt::ApplicationModal);
     dialog_->setMinimumDuration(0);
     dialog_->setAutoClose(false);
@@ -64,7 +65,7 @@ void QtExportFeedback::FilesDone(int count) {
     if (dialog_ == nullptr && clock_.elapsed() >= delayMs_)
         ShowDialog();
     if (dialog_ != nullptr) {
-        dialog_->setLabelText(QString::fromUtf8(kProgressFormat).arg(count).arg(total_));
+        dialog_->setLabelText(UiText(kProgressFormat).arg(count).arg(total_));
         dialog_->setValue(count);
         QApplication::processEvents();
     } else {

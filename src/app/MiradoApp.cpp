@@ -1,12 +1,12 @@
 #include "app/MiradoApp.h"
 
 #include "app/AboutDialog.h"
-#include "rendering/FontSubstitutions.h"
 #include "app/MainFrame.h"
 #include "app/MainFrameFileCommands.h"
 #include "app/SummaryCommand.h"
 #include "document/MiradoDoc.h"
 #include "document/PreferenceFolder.h"
+#include "rendering/FontSubstitutions.h"
 
 #include <QLocale>
 #include <QPageSize>
@@ -56,6 +56,7 @@ CMiradoApp::~CMiradoApp() {
     // The window and its panes go before the document they are views of.
     frame_.reset();
     document_.reset();
+    translation_.reset();
 }
 
 bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
@@ -65,6 +66,7 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     profile_ = std::make_unique<CQtProfile>(SettingsFilePath(preferenceFolder_));
     if (!profile_->Problem().empty())
         std::fprintf(stderr, "mirado: %s\n", profile_->Problem().c_str());
+    InstallTranslation();
 
     DocumentServices services;
     services.prompts = prompts_;
@@ -76,6 +78,8 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     services.frame = frameRelay_.get();
     document_ = std::make_unique<CMiradoDoc>(services);
     document_->NewDocument();
+    if (Language() == UiLanguage::Japanese)
+        document_->SetErrorTextLanguage(kJapaneseMessageLanguage);
 
     frame_ = std::make_unique<CMainFrame>(document_.get());
     frameRelay_->SetFrame(frame_.get());
@@ -98,6 +102,22 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     // The printers are looked at once the window is up, so the first paint does not wait.
     QTimer::singleShot(0, frame_.get(), [this] { SetDefaultPageLayout(); });
     return true;
+}
+
+void CMiradoApp::InstallTranslation() {
+    UiLanguage language = UiLanguage::English;
+    if (languageOverride_) {
+        language = *languageOverride_;
+    } else {
+        CMiradoSettings settings(profile_.get());
+        settings.Load();
+        language = settings.GetLanguage();
+    }
+    translation_ = std::make_unique<CUiTranslation>(language);
+}
+
+UiLanguage CMiradoApp::Language() const {
+    return translation_ != nullptr ? translation_->Language() : UiLanguage::English;
 }
 
 void CMiradoApp::SetDefaultPageLayout() {

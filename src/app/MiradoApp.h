@@ -5,6 +5,7 @@
 // everything the program prints, previews or writes as PDF. It also carries out the
 // application's own commands (About, New).
 
+#include "app/UiTranslation.h"
 #include "dialogs/QtDocumentDialogs.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/QtProfile.h"
@@ -16,6 +17,7 @@
 #include <QPageLayout>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +51,12 @@ public:
     // window could not be made.
     bool InitInstance(const std::vector<std::string>& files);
 
+    // The language of the window's texts for this run, instead of the stored setting;
+    // called before InitInstance.
+    void SetLanguage(UiLanguage language) { languageOverride_ = language; }
+    // The language the window was built in (English until InitInstance).
+    UiLanguage Language() const;
+
     const std::string& GetPreferenceFolder() const { return preferenceFolder_; }
     CMiradoDoc* GetDocument() const { return document_.get(); }
     CMainFrame* GetMainFrame() const { return frame_.get(); }
@@ -69,6 +77,7 @@ private:
     class FrameRelay;
 
     void SetDefaultPageLayout();
+    void InstallTranslation();
 
     CQtDocumentsFolder qtDocumentsFolder_;
     CQtUserPrompts qtPrompts_;
@@ -83,6 +92,8 @@ private:
     QtParametersDialog parametersDialog_{nullptr, *prompts_};
     std::string preferenceFolder_;
     std::unique_ptr<CQtProfile> profile_;
+    std::optional<UiLanguage> languageOverride_;
+    std::unique_ptr<CUiTranslation> translation_;
     std::unique_ptr<FrameRelay> frameRelay_;
     std::unique_ptr<CMiradoDoc> document_;
     std::unique_ptr<CMainFrame> frame_;

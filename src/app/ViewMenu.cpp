@@ -2,10 +2,13 @@
 
 #include "app/MainFrame.h"
 #include "document/MiradoDoc.h"
+#include "platform/qt/UiText.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 
 namespace mirado {
 
@@ -14,25 +17,45 @@ namespace {
 // The menu the View menu stands before: Help, the last one.
 QAction* HelpMenuAction(QMenuBar& menuBar) {
     for (QAction* action : menuBar.actions())
-        if (action->menu() != nullptr && action->text() == QStringLiteral("Help(&H)"))
+        if (action->menu() != nullptr && action->menu()->objectName() == QStringLiteral("helpMenu"))
             return action;
     return nullptr;
+}
+
+void AddLanguageItem(QMenu& menu, CMainFrame& frame, QActionGroup& group, UiLanguage language,
+                     const QString& name) {
+    CMiradoDoc& doc = *frame.GetDocument();
+    QAction* action = menu.addAction(name);
+    action->setObjectName(QStringLiteral("language_") +
+                          QString::fromLatin1(UiLanguageCode(language)));
+    action->setCheckable(true);
+    action->setChecked(doc.GetMiradoSettings().GetLanguage() == language);
+    group.addAction(action);
+    QObject::connect(action, &QAction::triggered, &frame, [&doc, &frame, language] {
+        CMiradoSettings& settings = doc.GetMiradoSettings();
+        if (settings.GetLanguage() == language)
+            return;
+        settings.SetLanguage(language);
+        frame.statusBar()->showMessage(UiText("The language changes at the next start."));
+    });
 }
 
 } // namespace
 
 QMenu* AddViewMenu(CMainFrame& frame) {
     QMenuBar& menuBar = *frame.menuBar();
-    auto* menu = new QMenu(CMainFrame::tr("View(&V)"), &menuBar);
+    auto* menu = new QMenu(UiText("View(&V)"), &menuBar);
     menu->setObjectName(QStringLiteral("viewMenu"));
     menuBar.insertMenu(HelpMenuAction(menuBar), menu);
     AddScaleLabelsItem(*menu, frame);
+    menu->addSeparator();
+    AddLanguageItems(*menu, frame);
     return menu;
 }
 
 void AddScaleLabelsItem(QMenu& menu, CMainFrame& frame) {
     CMiradoDoc& doc = *frame.GetDocument();
-    QAction* action = menu.addAction(CMainFrame::tr("Scale Labels"));
+    QAction* action = menu.addAction(UiText("Scale Labels"));
     action->setObjectName(QStringLiteral("scaleLabels"));
     action->setCheckable(true);
     action->setChecked(doc.GetMiradoSettings().GetScaleLabels());
@@ -40,6 +63,14 @@ void AddScaleLabelsItem(QMenu& menu, CMainFrame& frame) {
         doc.GetMiradoSettings().SetScaleLabels(shown);
         doc.UpdateAllViews();
     });
+}
+
+void AddLanguageItems(QMenu& menu, CMainFrame& frame) {
+    QMenu* languages = menu.addMenu(UiText("Language"));
+    languages->setObjectName(QStringLiteral("languageMenu"));
+    auto* group = new QActionGroup(languages);
+    AddLanguageItem(*languages, frame, *group, UiLanguage::English, QStringLiteral("English"));
+    AddLanguageItem(*languages, frame, *group, UiLanguage::Japanese, QString::fromUtf8("日本語"));
 }
 
 } // namespace mirado

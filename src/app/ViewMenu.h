@@ -16,4 +16,9 @@ QMenu* AddViewMenu(CMainFrame& frame);
 // shown; the choice is stored in the settings at once and every pane redraws.
 void AddScaleLabelsItem(QMenu& menu, CMainFrame& frame);
 
+// "Language": English or 日本語 for the window's texts, each named in its own language.
+// The choice is stored in the settings and takes effect at the next start, which the
+// status bar says.
+void AddLanguageItems(QMenu& menu, CMainFrame& frame);
+
 } // namespace mirado

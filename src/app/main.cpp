@@ -1,6 +1,8 @@
 // The program: `mirado [FILES...]` opens the viewer on the files;
 // `mirado --screenshot PATH [FILES...]` saves a picture of the main window and exits;
-// `mirado --version` prints the version and exits without opening a window.
+// `mirado --version` prints the version and exits without opening a window;
+// `mirado --lang en|ja ...` shows the window in that language this time, whatever the
+// setting says.
 
 #include "app/MiradoApp.h"
 #include "platform/ConsolePrompts.h"
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,7 @@ namespace {
 
 constexpr const char* kScreenshotOption = "--screenshot";
 constexpr const char* kVersionOption = "--version";
+constexpr const char* kLanguageOption = "--lang";
 // The installed desktop entry's name, so desktops match the window with its launcher.
 constexpr const char* kDesktopFileName = "org.mirado.Mirado";
 
@@ -33,6 +37,7 @@ bool AsksForVersion(int argc, char* argv[]) {
 
 struct CommandLine {
     std::string screenshotPath;
+    std::optional<mirado::UiLanguage> language;
     std::vector<std::string> files;
     bool valid = true;
 };
@@ -47,6 +52,14 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                 break;
             }
             line.screenshotPath = arguments[++i].toStdString();
+        } else if (argument == kLanguageOption) {
+            mirado::UiLanguage language{};
+            if (i + 1 >= arguments.size() ||
+                !mirado::ParseUiLanguage(arguments[++i].toStdString(), &language)) {
+                line.valid = false;
+                break;
+            }
+            line.language = language;
         } else {
             line.files.push_back(argument);
         }
@@ -66,7 +79,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Mirado"));
     const CommandLine line = ParseCommandLine(QApplication::arguments());
     if (!line.valid) {
-        std::fprintf(stderr, "usage: mirado [--screenshot PATH] [FILES...] | mirado --version\n");
+        std::fprintf(
+            stderr,
+            "usage: mirado [--lang en|ja] [--screenshot PATH] [FILES...] | mirado --version\n");
         return 2;
     }
 
@@ -77,6 +92,8 @@ int main(int argc, char* argv[]) {
     if (!line.screenshotPath.empty())
         services.prompts = &consolePrompts;
     mirado::CMiradoApp app(services);
+    if (line.language)
+        app.SetLanguage(*line.language);
     if (!app.InitInstance(line.files))
         return 1;
 

@@ -1,5 +1,6 @@
 #include "charts/SummaryChart.h"
 
+#include "platform/qt/UiText.h"
 #include "records/FileAccess.h"
 #include "records/TextEncoding.h"
 
@@ -20,11 +21,6 @@
 namespace mirado {
 
 namespace {
-
-// The texts of the charts, translatable under the context "SummaryChart".
-class ChartTexts {
-    Q_DECLARE_TR_FUNCTIONS(SummaryChart)
-};
 
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kValueMargin = 0.08; // share of the value span added above and below
@@ -103,23 +99,23 @@ SessionSeries CollectSeries(const StudySummary& summary, const std::string& stud
 QString MeasureName(SummaryMeasure measure) {
     switch (measure) {
     case SummaryMeasure::Sbp:
-        return ChartTexts::tr("SBP");
+        return UiText("SBP");
     case SummaryMeasure::Mbp:
-        return ChartTexts::tr("MBP");
+        return UiText("MBP");
     case SummaryMeasure::Dbp:
-        return ChartTexts::tr("DBP");
+        return UiText("DBP");
     case SummaryMeasure::Hr:
         break;
     }
-    return ChartTexts::tr("HR");
+    return UiText("HR");
 }
 
 QString PressureAxisLabel() {
-    return ChartTexts::tr("Pressure (mmHg)");
+    return UiText("Pressure (mmHg)");
 }
 
 QString HeartRateAxisLabel() {
-    return ChartTexts::tr("Heart rate (beats/min)");
+    return UiText("Heart rate (beats/min)");
 }
 
 QCPGraph* AddSeriesGraph(QCustomPlot& plot, QCPAxis* valueAxis, const SessionSeries& series,
@@ -185,7 +181,7 @@ void PrepareAxes(QCustomPlot& plot) {
     ticker->setDateTimeFormat(QString::fromLatin1(kDateFormat));
     ticker->setDateTimeSpec(Qt::UTC);
     plot.xAxis->setTicker(ticker);
-    plot.xAxis->setLabel(ChartTexts::tr("Session date"));
+    plot.xAxis->setLabel(UiText("Session date"));
     plot.yAxis2->setVisible(false);
     plot.yAxis2->setLabel(QString());
     plot.legend->setVisible(true);
@@ -257,7 +253,7 @@ void BuildAnimalChart(QCustomPlot& plot, const StudySummary& summary,
     plot.yAxis->setLabel(PressureAxisLabel());
     plot.yAxis2->setVisible(true);
     plot.yAxis2->setLabel(HeartRateAxisLabel());
-    SetTitle(plot, ChartTexts::tr("Animal %1: means and SD per session")
+    SetTitle(plot, UiText("Animal %1: means and SD per session")
                        .arg(AnimalLabel(options.studyNo, options.animalNo)));
 }
 
@@ -277,9 +273,8 @@ void BuildAllAnimalsChart(QCustomPlot& plot, const StudySummary& summary,
     const bool heartRate = options.measure == SummaryMeasure::Hr;
     plot.yAxis->setLabel(heartRate ? HeartRateAxisLabel()
                                    : MeasureName(options.measure) + QStringLiteral(" (mmHg)"));
-    SetTitle(
-        plot,
-        ChartTexts::tr("%1 of every animal: means per session").arg(MeasureName(options.measure)));
+    SetTitle(plot,
+             UiText("%1 of every animal: means per session").arg(MeasureName(options.measure)));
 }
 
 // Draws the plot into a file in the temporary folder with QCustomPlot's own writer and
@@ -289,10 +284,9 @@ bool RenderWithQcp(QCustomPlot& plot, int width, int height, bool pdf, QByteArra
     if (!folder.isValid())
         return false;
     const QString file = folder.filePath(QStringLiteral("chart"));
-    const bool written =
-        pdf ? plot.savePdf(file, width, height, QCP::epNoCosmetic, QStringLiteral("Mirado"),
-                           ChartTexts::tr("Study summary"))
-            : plot.savePng(file, width, height);
+    const bool written = pdf ? plot.savePdf(file, width, height, QCP::epNoCosmetic,
+                                            QStringLiteral("Mirado"), UiText("Study summary"))
+                             : plot.savePng(file, width, height);
     QFile rendered(file);
     if (!written || !rendered.open(QIODevice::ReadOnly))
         return false;
@@ -307,7 +301,7 @@ bool RenderSvg(QCustomPlot& plot, int width, int height, QByteArray& bytes) {
     generator.setOutputDevice(&buffer);
     generator.setSize(QSize(width, height));
     generator.setViewBox(QRect(0, 0, width, height));
-    generator.setTitle(ChartTexts::tr("Study summary"));
+    generator.setTitle(UiText("Study summary"));
     QCPPainter painter;
     if (!painter.begin(&generator))
         return false;

@@ -1,5 +1,7 @@
 #include "dialogs/FileDialog4Text.h"
 
+#include "platform/qt/UiText.h"
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -35,9 +37,9 @@ CFileDialog4Text::CFileDialog4Text(const QString& defaultExtension, const QStrin
 
 void CFileDialog4Text::AddMeasurementsPanel() {
     auto* panel = new QGroupBox(QStringLiteral(" Measurements "), this);
-    dominantButton_ = new QRadioButton(QStringLiteral("Dominant"), panel);
-    meanButton_ = new QRadioButton(QStringLiteral("Mean"), panel);
-    tableButton_ = new QRadioButton(tr("Table"), panel);
+    dominantButton_ = new QRadioButton(UiText("Dominant"), panel);
+    meanButton_ = new QRadioButton(UiText("Mean"), panel);
+    tableButton_ = new QRadioButton(UiText("Table"), panel);
     auto* group = new QButtonGroup(panel);
     group->addButton(dominantButton_);
     group->addButton(meanButton_);
@@ -66,15 +68,15 @@ QWidget* CFileDialog4Text::MakeOptionsRow(QWidget* panel) {
     auto* row = new QHBoxLayout(options);
     row->setContentsMargins(0, 0, 0, 0);
     encodingBox_ = new QComboBox(options);
-    encodingBox_->addItem(tr("Japanese (CP932)"));
-    encodingBox_->addItem(tr("UTF-8 (with BOM)"));
+    encodingBox_->addItem(UiText("Japanese (CP932)"));
+    encodingBox_->addItem(UiText("UTF-8 (with BOM)"));
     sourceBox_ = new QComboBox(options);
-    sourceBox_->addItem(tr("Stored"));
-    sourceBox_->addItem(tr("Analysis S"));
-    sourceBox_->addItem(tr("Analysis S-M"));
-    auto* encodingLabel = new QLabel(tr("Encoding"), options);
+    sourceBox_->addItem(UiText("Stored"));
+    sourceBox_->addItem(UiText("Analysis S"));
+    sourceBox_->addItem(UiText("Analysis S-M"));
+    auto* encodingLabel = new QLabel(UiText("Encoding"), options);
     encodingLabel->setBuddy(encodingBox_);
-    auto* sourceLabel = new QLabel(tr("Values"), options);
+    auto* sourceLabel = new QLabel(UiText("Values"), options);
     sourceLabel->setBuddy(sourceBox_);
     row->addSpacing(12);
     row->addWidget(encodingLabel);

@@ -1,6 +1,7 @@
 #include "dialogs/IdDialog.h"
 
 #include "platform/UserPrompts.h"
+#include "platform/qt/UiText.h"
 #include "records/TextEncoding.h"
 
 #include <QGridLayout>
@@ -64,7 +65,7 @@ int FieldByteLength(const QString& text) {
 
 CIdDialog::CIdDialog(const IdDialogFields& fields, IUserPrompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts), original_(fields) {
-    setWindowTitle(QStringLiteral("ID"));
+    setWindowTitle(UiText("ID"));
     BuildControls();
     dateTime_->setText(QString::fromStdString(fields.dateTimeLine));
     for (int field = 0; field < FieldCount; ++field) {
@@ -96,14 +97,14 @@ void CIdDialog::BuildControls() {
     grid->addWidget(dateTime_, 0, 0, 1, 3);
     int row = 1;
     for (const auto& [label, field] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 0);
+        grid->addWidget(new QLabel(UiText(label), this), row, 0);
         grid->addWidget(edits_[field], row, 1, 1, 2, Qt::AlignLeft);
         ++row;
     }
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_ = new QPushButton(UiText("OK"), this);
     ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_ = new QPushButton(UiText("Cancel"), this);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
@@ -126,9 +127,9 @@ bool CIdDialog::CheckField(Field field) {
     // A text the user left alone is written back with its original bytes, so only
     // edited text must be storable.
     if (!unchanged && !CanConvertToCp932(text.toStdString()))
-        refusal = QString::fromUtf8(kNotStorable);
+        refusal = UiText(kNotStorable);
     else if (FieldByteLength(text) > kByteLimits[field])
-        refusal = QString::fromUtf8(kTooLong).arg(kByteLimits[field]);
+        refusal = UiText(kTooLong).arg(kByteLimits[field]);
     if (refusal.isEmpty())
         return true;
     prompts_.ShowMessage(refusal.toStdString(), kApplicationTitle, MessageIcon::Warning,

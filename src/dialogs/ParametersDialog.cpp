@@ -3,6 +3,7 @@
 #include "dialogs/UpDownControl.h"
 #include "document/DisplaySettings.h"
 #include "platform/UserPrompts.h"
+#include "platform/qt/UiText.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -39,7 +40,7 @@ QComboBox* MakeColourList(QWidget* parent) {
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setMinimumWidth(kColourListWidth);
     for (const ColourTableEntry& entry : kColourTable)
-        list->addItem(QString::fromUtf8(entry.name));
+        list->addItem(UiText(entry.name));
     return list;
 }
 
@@ -59,7 +60,7 @@ QGroupBox* MakeRadioPair(const QString& title, QRadioButton* first, QRadioButton
 CParametersDialog::CParametersDialog(CDisplaySettings& settings, IUserPrompts& prompts,
                                      QWidget* parent)
     : QDialog(parent), settings_(settings), prompts_(prompts) {
-    setWindowTitle(QStringLiteral("Parameters"));
+    setWindowTitle(UiText("Parameters"));
     BuildControls();
     LoadFromSettings();
     WriteMembersToControls();
@@ -85,10 +86,10 @@ CParametersDialog::CParametersDialog(CDisplaySettings& settings, IUserPrompts& p
 }
 
 void CParametersDialog::BuildControls() {
-    white_ = new QRadioButton(QStringLiteral("White"), this);
-    black_ = new QRadioButton(QStringLiteral("Black"), this);
-    alertOff_ = new QRadioButton(QStringLiteral("Off"), this);
-    alertOn_ = new QRadioButton(QStringLiteral("On"), this);
+    white_ = new QRadioButton(UiText("White"), this);
+    black_ = new QRadioButton(UiText("Black"), this);
+    alertOff_ = new QRadioButton(UiText("Off"), this);
+    alertOn_ = new QRadioButton(UiText("On"), this);
     auto* background = MakeRadioPair(QStringLiteral(" Background Color "), white_, black_, this);
     auto* alert = MakeRadioPair(QStringLiteral(" Changeings Alert "), alertOff_, alertOn_, this);
 
@@ -96,9 +97,9 @@ void CParametersDialog::BuildControls() {
     opticalList_ = MakeColourList(this);
     auto* waveColours = new QGroupBox(QStringLiteral(" Wave Color "), this);
     auto* colourGrid = new QGridLayout(waveColours);
-    colourGrid->addWidget(new QLabel(QStringLiteral("Press"), waveColours), 0, 0);
+    colourGrid->addWidget(new QLabel(UiText("Press"), waveColours), 0, 0);
     colourGrid->addWidget(pressList_, 0, 1);
-    colourGrid->addWidget(new QLabel(QStringLiteral("Optical"), waveColours), 1, 0);
+    colourGrid->addWidget(new QLabel(UiText("Optical"), waveColours), 1, 0);
     colourGrid->addWidget(opticalList_, 1, 1);
 
     intervalEdit_ = new QLineEdit(this);
@@ -106,7 +107,7 @@ void CParametersDialog::BuildControls() {
     intervalEdit_->setFixedWidth(kIntervalEditWidth);
     spin_ = new CUpDownControl(this);
     auto* intervalRow = new QHBoxLayout;
-    intervalRow->addWidget(new QLabel(QStringLiteral("Display Interval"), this));
+    intervalRow->addWidget(new QLabel(UiText("Display Interval"), this));
     intervalRow->addWidget(intervalEdit_);
     intervalRow->addWidget(spin_);
     intervalRow->addWidget(new QLabel(QStringLiteral("sec"), this));
@@ -114,10 +115,10 @@ void CParametersDialog::BuildControls() {
 
     preview_ = new CColourPreview([this] { return CurrentPreviewColours(); }, this);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_ = new QPushButton(UiText("OK"), this);
     ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    default_ = new QPushButton(QStringLiteral("Default"), this);
+    cancel_ = new QPushButton(UiText("Cancel"), this);
+    default_ = new QPushButton(UiText("Default"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(default_);

@@ -9,6 +9,7 @@ namespace mirado {
 
 inline constexpr int kErrorFileFormat = 0;
 inline constexpr int kDefaultMessageLanguage = 1;
+inline constexpr int kJapaneseMessageLanguage = 0;
 
 class CErrorTextTable {
 public:

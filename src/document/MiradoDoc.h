@@ -100,6 +100,9 @@ public:
     // Load-error flag of the current entry; -1 when nothing is loaded.
     int IsCurrentFileDamaged() const;
     std::string GetErrorText(int code) const { return errorTexts_.GetText(code); }
+    // The error table's language column (kDefaultMessageLanguage unless the window is in
+    // Japanese).
+    void SetErrorTextLanguage(int language) { errorTexts_.SetLanguage(language); }
     int GetDeviceTypeCode() const { return modelCode_; }
     // Where OpenFileAt takes its records from; null (the default) loads each file when
     // it is opened. The source must outlive its use.

@@ -16,6 +16,14 @@ inline constexpr const char* kKeyScaleLabels = "scaleLabels";
 inline constexpr bool kDefaultScaleLabels = true;
 // The encoding of the Dominant and Mean text export: 0 CP932, 1 UTF-8 with BOM.
 inline constexpr const char* kKeyExportEncoding = "exportEncoding";
+// The language of the window's own texts: "en" (the default) or "ja".
+inline constexpr const char* kKeyLanguage = "language";
+
+enum class UiLanguage { English, Japanese };
+
+// "en" gives English, "ja" Japanese; any other text gives nothing.
+bool ParseUiLanguage(const std::string& code, UiLanguage* language);
+const char* UiLanguageCode(UiLanguage language);
 
 class CMiradoSettings {
 public:
@@ -34,6 +42,10 @@ public:
     ExportEncoding GetExportEncoding() const { return exportEncoding_; }
     bool SetExportEncoding(ExportEncoding encoding);
 
+    // The language the window starts in; a change takes effect at the next start.
+    UiLanguage GetLanguage() const { return language_; }
+    bool SetLanguage(UiLanguage language);
+
 private:
     bool ReadFlag(const char* key, bool defaultValue) const;
     bool WriteFlag(const char* key, bool value) const;
@@ -41,6 +53,7 @@ private:
     IProfile* profile_;
     bool scaleLabels_ = kDefaultScaleLabels;
     ExportEncoding exportEncoding_ = ExportEncoding::Cp932;
+    UiLanguage language_ = UiLanguage::English;
 };
 
 } // namespace mirado

@@ -1,5 +1,6 @@
 #include "summary/SummaryTableModel.h"
 
+#include "platform/qt/UiText.h"
 #include "records/TextEncoding.h"
 
 namespace mirado {
@@ -17,21 +18,16 @@ const SummaryStatistic& MeasureOf(const SummaryRow& row, int measure) {
 }
 
 QString MeasureTitle(int measure) {
-    const char* titles[] = {QT_TRANSLATE_NOOP("CSummaryTableModel", "SBP"),
-                            QT_TRANSLATE_NOOP("CSummaryTableModel", "MBP"),
-                            QT_TRANSLATE_NOOP("CSummaryTableModel", "DBP"),
-                            QT_TRANSLATE_NOOP("CSummaryTableModel", "HR")};
-    return CSummaryTableModel::tr(titles[measure]);
+    const char* titles[] = {QT_TRANSLATE_NOOP("Mirado", "SBP"), QT_TRANSLATE_NOOP("Mirado", "MBP"),
+                            QT_TRANSLATE_NOOP("Mirado", "DBP"), QT_TRANSLATE_NOOP("Mirado", "HR")};
+    return UiText(titles[measure]);
 }
 
 QString FieldTitle(int field) {
-    const char* titles[] = {QT_TRANSLATE_NOOP("CSummaryTableModel", "n"),
-                            QT_TRANSLATE_NOOP("CSummaryTableModel", "mean"),
-                            QT_TRANSLATE_NOOP("CSummaryTableModel", "SD"),
-                            QT_TRANSLATE_NOOP("CSummaryTableModel", "SE"),
-                            QT_TRANSLATE_NOOP("CSummaryTableModel", "min"),
-                            QT_TRANSLATE_NOOP("CSummaryTableModel", "max")};
-    return CSummaryTableModel::tr(titles[field]);
+    const char* titles[] = {QT_TRANSLATE_NOOP("Mirado", "n"),   QT_TRANSLATE_NOOP("Mirado", "mean"),
+                            QT_TRANSLATE_NOOP("Mirado", "SD"),  QT_TRANSLATE_NOOP("Mirado", "SE"),
+                            QT_TRANSLATE_NOOP("Mirado", "min"), QT_TRANSLATE_NOOP("Mirado", "max")};
+    return UiText(titles[field]);
 }
 
 QVariant StatisticValue(const SummaryStatistic& statistic, int field) {
@@ -140,15 +136,15 @@ QVariant CSummaryTableModel::headerData(int section, Qt::Orientation orientation
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case kStudyColumn:
-        return tr("Study");
+        return UiText("Study");
     case kAnimalColumn:
-        return tr("Animal");
+        return UiText("Animal");
     case kDateColumn:
-        return tr("Date");
+        return UiText("Date");
     case kReadingsColumn:
-        return tr("Readings");
+        return UiText("Readings");
     case kCompleteColumn:
-        return tr("Complete");
+        return UiText("Complete");
     default:
         break;
     }

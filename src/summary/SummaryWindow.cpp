@@ -2,6 +2,7 @@
 
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
+#include "platform/qt/UiText.h"
 #include "records/FileAccess.h"
 #include "summary/SummaryTableModel.h"
 
@@ -34,27 +35,26 @@ constexpr int kProgressIntervalMs = 100;
 constexpr int kInitialWidth = 1000;
 constexpr int kInitialHeight = 680;
 constexpr int kFailureListRows = 4;
-const char* const kSaveTableCaption = QT_TRANSLATE_NOOP("CSummaryWindow", "Save Table");
-const char* const kSaveChartCaption = QT_TRANSLATE_NOOP("CSummaryWindow", "Save Chart");
+const char* const kSaveTableCaption = QT_TRANSLATE_NOOP("Mirado", "Save Table");
+const char* const kSaveChartCaption = QT_TRANSLATE_NOOP("Mirado", "Save Chart");
 
 struct SourceChoice {
     const char* text;
     ValueSource source;
 };
 const SourceChoice kSources[] = {
-    {QT_TRANSLATE_NOOP("CSummaryWindow", "Stored"), ValueSource::Stored},
-    {QT_TRANSLATE_NOOP("CSummaryWindow", "Analysis S"), ValueSource::AnalysisS},
-    {QT_TRANSLATE_NOOP("CSummaryWindow", "Analysis S-M"), ValueSource::AnalysisSM}};
+    {QT_TRANSLATE_NOOP("Mirado", "Stored"), ValueSource::Stored},
+    {QT_TRANSLATE_NOOP("Mirado", "Analysis S"), ValueSource::AnalysisS},
+    {QT_TRANSLATE_NOOP("Mirado", "Analysis S-M"), ValueSource::AnalysisSM}};
 
 struct MeasureChoice {
     const char* text;
     SummaryMeasure measure;
 };
-const MeasureChoice kMeasures[] = {
-    {QT_TRANSLATE_NOOP("CSummaryWindow", "SBP"), SummaryMeasure::Sbp},
-    {QT_TRANSLATE_NOOP("CSummaryWindow", "MBP"), SummaryMeasure::Mbp},
-    {QT_TRANSLATE_NOOP("CSummaryWindow", "DBP"), SummaryMeasure::Dbp},
-    {QT_TRANSLATE_NOOP("CSummaryWindow", "HR"), SummaryMeasure::Hr}};
+const MeasureChoice kMeasures[] = {{QT_TRANSLATE_NOOP("Mirado", "SBP"), SummaryMeasure::Sbp},
+                                   {QT_TRANSLATE_NOOP("Mirado", "MBP"), SummaryMeasure::Mbp},
+                                   {QT_TRANSLATE_NOOP("Mirado", "DBP"), SummaryMeasure::Dbp},
+                                   {QT_TRANSLATE_NOOP("Mirado", "HR"), SummaryMeasure::Hr}};
 
 QCustomPlot* CreatePlot(QWidget* parent) {
     auto* plot = new QCustomPlot(parent);
@@ -108,10 +108,10 @@ QString SelectionText(const QTableView& table) {
 
 QString FilesText(bool marked, int count) {
     if (marked)
-        return count == 1 ? CSummaryWindow::tr("Summary of the one marked file.")
-                          : CSummaryWindow::tr("Summary of the %1 marked files.").arg(count);
-    return count == 1 ? CSummaryWindow::tr("Summary of the one file of the list (none is marked).")
-                      : CSummaryWindow::tr("Summary of all %1 files (none is marked).").arg(count);
+        return count == 1 ? UiText("Summary of the one marked file.")
+                          : UiText("Summary of the %1 marked files.").arg(count);
+    return count == 1 ? UiText("Summary of the one file of the list (none is marked).")
+                      : UiText("Summary of all %1 files (none is marked).").arg(count);
 }
 
 } // namespace
@@ -120,7 +120,7 @@ CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
                                ISaveFileDialog& saveDialog, unsigned jobs, QWidget* parent)
     : QWidget(parent, Qt::Window), files_(std::move(files)), prompts_(prompts),
       saveDialog_(saveDialog), jobs_(std::max(jobs, 1u)) {
-    setWindowTitle(tr("Study Summary"));
+    setWindowTitle(UiText("Study Summary"));
     setAttribute(Qt::WA_DeleteOnClose);
     model_ = new CSummaryTableModel(this);
     progressTimer_ = new QTimer(this);
@@ -130,9 +130,9 @@ CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(CreateControls());
     tabs_ = new QTabWidget(this);
-    tabs_->addTab(CreateTableTab(), tr("Table"));
-    tabs_->addTab(CreateAnimalTab(), tr("Animal Chart"));
-    tabs_->addTab(CreateAllAnimalsTab(), tr("All Animals"));
+    tabs_->addTab(CreateTableTab(), UiText("Table"));
+    tabs_->addTab(CreateAnimalTab(), UiText("Animal Chart"));
+    tabs_->addTab(CreateAllAnimalsTab(), UiText("All Animals"));
     layout->addWidget(tabs_, 1);
     layout->addWidget(CreateFailureList());
     resize(kInitialWidth, kInitialHeight);
@@ -152,16 +152,16 @@ QWidget* CSummaryWindow::CreateControls() {
     auto* row = new QHBoxLayout;
     sourceBox_ = new QComboBox(box);
     for (const SourceChoice& choice : kSources)
-        sourceBox_->addItem(tr(choice.text));
+        sourceBox_->addItem(UiText(choice.text));
     groupingBox_ = new QComboBox(box);
-    groupingBox_->addItems({tr("By session"), tr("By animal")});
+    groupingBox_->addItems({UiText("By session"), UiText("By animal")});
     progress_ = new QProgressBar(box);
     progress_->setRange(0, std::max(count, 1));
-    saveTableButton_ = new QPushButton(tr("Save Table..."), box);
-    saveChartButton_ = new QPushButton(tr("Save Chart..."), box);
-    row->addWidget(new QLabel(tr("Values:"), box));
+    saveTableButton_ = new QPushButton(UiText("Save Table..."), box);
+    saveChartButton_ = new QPushButton(UiText("Save Chart..."), box);
+    row->addWidget(new QLabel(UiText("Values:"), box));
     row->addWidget(sourceBox_);
-    row->addWidget(new QLabel(tr("Groups:"), box));
+    row->addWidget(new QLabel(UiText("Groups:"), box));
     row->addWidget(groupingBox_);
     row->addWidget(progress_, 1);
     row->addStretch();
@@ -201,17 +201,17 @@ QWidget* CSummaryWindow::CreateAnimalTab() {
     animalBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     animalPlot_ = CreatePlot(this);
     connect(animalBox_, &QComboBox::currentIndexChanged, this, &CSummaryWindow::DrawAnimalChart);
-    return LabelledRow(tr("Animal (study / animal):"), animalBox_, animalPlot_, this);
+    return LabelledRow(UiText("Animal (study / animal):"), animalBox_, animalPlot_, this);
 }
 
 QWidget* CSummaryWindow::CreateAllAnimalsTab() {
     measureBox_ = new QComboBox(this);
     for (const MeasureChoice& choice : kMeasures)
-        measureBox_->addItem(tr(choice.text));
+        measureBox_->addItem(UiText(choice.text));
     allAnimalsPlot_ = CreatePlot(this);
     connect(measureBox_, &QComboBox::currentIndexChanged, this,
             &CSummaryWindow::DrawAllAnimalsChart);
-    return LabelledRow(tr("Measure:"), measureBox_, allAnimalsPlot_, this);
+    return LabelledRow(UiText("Measure:"), measureBox_, allAnimalsPlot_, this);
 }
 
 QWidget* CSummaryWindow::CreateFailureList() {
@@ -219,7 +219,7 @@ QWidget* CSummaryWindow::CreateFailureList() {
     auto* layout = new QVBoxLayout(failureBox_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(
-        new QLabel(tr("Files that could not be read (they count as readings):"), failureBox_));
+        new QLabel(UiText("Files that could not be read (they count as readings):"), failureBox_));
     failureList_ = new QListWidget(failureBox_);
     failureList_->setMaximumHeight(failureList_->fontMetrics().lineSpacing() * kFailureListRows +
                                    2 * failureList_->frameWidth());
@@ -253,7 +253,7 @@ void CSummaryWindow::StartRun() {
     run_ = std::make_unique<CSummaryRun>(files_.paths, source_, jobs_);
     connect(run_.get(), &CSummaryRun::Finished, this, &CSummaryWindow::OnRunFinished);
     progress_->setValue(0);
-    progress_->setFormat(tr("Reading files: %v of %m"));
+    progress_->setFormat(UiText("Reading files: %v of %m"));
     progress_->show();
     progressTimer_->start();
     ShowResult();
@@ -380,8 +380,7 @@ void CSummaryWindow::CopySelection() {
 
 void CSummaryWindow::ReportWriteFailure(const char* caption, const std::string& path,
                                         const std::string& error) {
-    prompts_.ShowMessage(path + "\n" + error, tr(caption).toStdString(), MessageIcon::Stop,
-                         MessageButtons::Ok);
+    prompts_.ShowMessage(path + "\n" + error, caption, MessageIcon::Stop, MessageButtons::Ok);
 }
 
 void CSummaryWindow::SaveTable() {
@@ -389,8 +388,8 @@ void CSummaryWindow::SaveTable() {
     if (result == nullptr)
         return;
     SaveFileRequest request;
-    request.title = tr(kSaveTableCaption).toStdString();
-    request.filters = {{tr("CSV file").toStdString(), {"*.csv"}}};
+    request.title = UiText(kSaveTableCaption).toStdString();
+    request.filters = {{UiText("CSV file").toStdString(), {"*.csv"}}};
     request.suggestedName = "summary.csv";
     std::string path;
     if (!saveDialog_.RunSave(request, path))
@@ -408,10 +407,10 @@ void CSummaryWindow::SaveChart() {
     if (result == nullptr)
         return;
     SaveFileRequest request;
-    request.title = tr(kSaveChartCaption).toStdString();
-    request.filters = {{tr("PNG image").toStdString(), {"*.png"}},
-                       {tr("SVG image").toStdString(), {"*.svg"}},
-                       {tr("PDF document").toStdString(), {"*.pdf"}}};
+    request.title = UiText(kSaveChartCaption).toStdString();
+    request.filters = {{UiText("PNG image").toStdString(), {"*.png"}},
+                       {UiText("SVG image").toStdString(), {"*.svg"}},
+                       {UiText("PDF document").toStdString(), {"*.pdf"}}};
     request.suggestedName = "summary.png";
     std::string path;
     if (!saveDialog_.RunSave(request, path))

@@ -2,6 +2,7 @@
 
 #include "document/MiradoDoc.h"
 #include "drawing/PaneLayout.h"
+#include "platform/qt/UiText.h"
 #include "platform/qt/UserEvents.h"
 #include "rendering/QtPainterSurface.h"
 
@@ -54,13 +55,13 @@ Colour CFilenameView::RowColour(int screenRow) {
 
 CFilenameView::CFilenameView(CMiradoDoc* document, QWidget* parent)
     : CViewBase(document, parent), scrollBar_(new QScrollBar(Qt::Vertical, this)),
-      printSelected_(new QAction(QStringLiteral("Print selected files"), this)),
-      printPreview_(new QAction(QStringLiteral("Print Preview"), this)),
-      saveToText_(new QAction(QStringLiteral("Save to Textfile"), this)),
-      sendToRecycleBin_(new QAction(QStringLiteral("Send to Recycle Bin"), this)),
-      selectAll_(new QAction(QStringLiteral("Select all files"), this)),
-      clearSelection_(new QAction(QStringLiteral("Clear selection"), this)),
-      summary_(new QAction(tr("Summary..."), this)) {
+      printSelected_(new QAction(UiText("Print selected files"), this)),
+      printPreview_(new QAction(UiText("Print Preview"), this)),
+      saveToText_(new QAction(UiText("Save to Textfile"), this)),
+      sendToRecycleBin_(new QAction(UiText("Send to Recycle Bin"), this)),
+      selectAll_(new QAction(UiText("Select all files"), this)),
+      clearSelection_(new QAction(UiText("Clear selection"), this)),
+      summary_(new QAction(UiText("Summary..."), this)) {
     // Printing, the text export, the recycle bin and the summary are wired by their own
     // features.
     printSelected_->setEnabled(false);
@@ -222,7 +223,7 @@ void CFilenameView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 QMenu* CFilenameView::CreateSelectionMenu(QWidget* parent) {
-    auto* menu = new QMenu(QStringLiteral("Selection"), parent);
+    auto* menu = new QMenu(UiText("Selection"), parent);
     menu->addAction(printSelected_);
     menu->addAction(printPreview_);
     menu->addAction(saveToText_);

@@ -1,6 +1,7 @@
 #include "views/ViewingTexts.h"
 
 #include "document/MiradoDoc.h"
+#include "platform/qt/UiText.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -10,21 +11,20 @@ namespace mirado {
 QString ReadoutText(const PointerReadout& readout) {
     QStringList parts;
     if (readout.milliseconds)
-        parts << QCoreApplication::translate("CWaveView", "%1 s")
-                     .arg(QString::fromStdString(FormatSeconds(*readout.milliseconds)));
-    parts << QCoreApplication::translate("CWaveView", "sample %1").arg(readout.sample);
+        parts << UiText("%1 s").arg(QString::fromStdString(FormatSeconds(*readout.milliseconds)));
+    parts << UiText("sample %1").arg(readout.sample);
     if (readout.cuffMmHg)
-        parts << QCoreApplication::translate("CWaveView", "%1 mmHg").arg(*readout.cuffMmHg);
+        parts << UiText("%1 mmHg").arg(*readout.cuffMmHg);
     if (readout.optical)
-        parts << QCoreApplication::translate("CWaveView", "optical %1").arg(*readout.optical);
+        parts << UiText("optical %1").arg(*readout.optical);
     return parts.join(QStringLiteral("   "));
 }
 
 ScaleLabelOptions ScaleLabelOptionsOf(const CMiradoDoc& doc) {
     ScaleLabelOptions options;
     options.shown = doc.GetMiradoSettings().GetScaleLabels();
-    options.secondsUnit = QCoreApplication::translate("CWaveView", "s").toStdString();
-    options.pressureUnit = QCoreApplication::translate("CWaveView", "mmHg").toStdString();
+    options.secondsUnit = UiText("s").toStdString();
+    options.pressureUnit = UiText("mmHg").toStdString();
     return options;
 }
 

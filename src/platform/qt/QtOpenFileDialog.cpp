@@ -1,6 +1,7 @@
 #include "platform/qt/QtOpenFileDialog.h"
 
 #include "platform/qt/FileFilterText.h"
+#include "platform/qt/UiText.h"
 
 #include <QFileDialog>
 #include <QStringList>
@@ -13,7 +14,7 @@ bool CQtOpenFileDialog::RunOpenMultiple(const OpenFileRequest& request,
     for (const FileFilter& filter : request.filters)
         filters << FileFilterText(filter);
     const QStringList picked = QFileDialog::getOpenFileNames(
-        owner_.data(), QStringLiteral("Open"), QString::fromStdString(request.initialFolder),
+        owner_.data(), UiText("Open"), QString::fromStdString(request.initialFolder),
         filters.join(QStringLiteral(";;")));
     if (picked.isEmpty())
         return false;

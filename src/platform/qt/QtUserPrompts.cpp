@@ -1,5 +1,7 @@
 #include "platform/qt/QtUserPrompts.h"
 
+#include "platform/qt/UiText.h"
+
 #include <QMessageBox>
 
 namespace mirado {
@@ -57,8 +59,10 @@ MessageAnswer FromQtButton(int button) {
 
 MessageAnswer CQtUserPrompts::ShowMessage(const std::string& text, const std::string& caption,
                                           MessageIcon icon, MessageButtons buttons) {
-    QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
-                    ToQtButtons(buttons), owner_.data());
+    // The fixed texts are shown in the window's language; a text that names a path has
+    // no translation and stays as it is.
+    QMessageBox box(ToQtIcon(icon), UiText(caption), UiText(text), ToQtButtons(buttons),
+                    owner_.data());
     // Closing the box without a button counts as its cancelling button.
     if (buttons == MessageButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);

@@ -1,0 +1,551 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP" sourcelanguage="en">
+<context>
+    <name>Mirado</name>
+    <message>
+        <source>File(&amp;F)</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Display(&amp;D)</source>
+        <translation>表示(&amp;D)</translation>
+    </message>
+    <message>
+        <source>View(&amp;V)</source>
+        <translation>ビュー(&amp;V)</translation>
+    </message>
+    <message>
+        <source>Help(&amp;H)</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新規</translation>
+    </message>
+    <message>
+        <source>Open(&amp;O)...</source>
+        <translation>開く(&amp;O)...</translation>
+    </message>
+    <message>
+        <source>Save(&amp;S)</source>
+        <translation>上書き保存(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Printer Setting...</source>
+        <translation>プリンタの設定...</translation>
+    </message>
+    <message>
+        <source>Print Preview</source>
+        <translation>印刷プレビュー</translation>
+    </message>
+    <message>
+        <source>Print this file...</source>
+        <translation>このファイルを印刷...</translation>
+    </message>
+    <message>
+        <source>Exit(&amp;X)</source>
+        <translation>終了(&amp;X)</translation>
+    </message>
+    <message>
+        <source>About(&amp;A)...</source>
+        <translation>バージョン情報(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>First File</source>
+        <translation>最初のファイル</translation>
+    </message>
+    <message>
+        <source>Prev. File</source>
+        <translation>前のファイル</translation>
+    </message>
+    <message>
+        <source>Next File</source>
+        <translation>次のファイル</translation>
+    </message>
+    <message>
+        <source>Last File</source>
+        <translation>最後のファイル</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>色の設定</translation>
+    </message>
+    <message>
+        <source>Summary...</source>
+        <translation>集計...</translation>
+    </message>
+    <message>
+        <source>Scale Labels</source>
+        <translation>目盛りの数値</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+    <message>
+        <source>The language changes at the next start.</source>
+        <translation>言語は次回の起動時に切り替わります。</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>開く</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Open an existing document</source>
+        <translation>既存のファイルを開きます</translation>
+    </message>
+    <message>
+        <source>Save the active document</source>
+        <translation>現在のファイルを保存します</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>ツールバー</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>無題</translation>
+    </message>
+    <message>
+        <source>Print selected files</source>
+        <translation>選択したファイルを印刷</translation>
+    </message>
+    <message>
+        <source>Save to Textfile</source>
+        <translation>テキストファイルに保存</translation>
+    </message>
+    <message>
+        <source>Send to Recycle Bin</source>
+        <translation>ごみ箱へ移動</translation>
+    </message>
+    <message>
+        <source>Select all files</source>
+        <translation>すべてのファイルを選択</translation>
+    </message>
+    <message>
+        <source>Clear selection</source>
+        <translation>選択を解除</translation>
+    </message>
+    <message>
+        <source>Selection</source>
+        <translation>選択</translation>
+    </message>
+    <message>
+        <source>About Mirado</source>
+        <translation>Mirado のバージョン情報</translation>
+    </message>
+    <message>
+        <source>Mirado Version %1</source>
+        <translation>Mirado バージョン %1</translation>
+    </message>
+    <message>
+        <source>Build %1 (Qt %2)</source>
+        <translation>ビルド %1 (Qt %2)</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>パラメータ</translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation>白</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>黒</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>オフ</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>オン</translation>
+    </message>
+    <message>
+        <source>Press</source>
+        <translation>圧力</translation>
+    </message>
+    <message>
+        <source>Optical</source>
+        <translation>光学</translation>
+    </message>
+    <message>
+        <source>Display Interval</source>
+        <translation>表示間隔</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>初期値</translation>
+    </message>
+    <message>
+        <source>Please enter a number.</source>
+        <translation>数値を入力してください。</translation>
+    </message>
+    <message>
+        <source>Color Image</source>
+        <translation>色の見本</translation>
+    </message>
+    <message>
+        <source>Blue	</source>
+        <translation>青	</translation>
+    </message>
+    <message>
+        <source>Aqua</source>
+        <translation>水色</translation>
+    </message>
+    <message>
+        <source>LightGray</source>
+        <translation>明るい灰色</translation>
+    </message>
+    <message>
+        <source>DarkGray</source>
+        <translation>暗い灰色</translation>
+    </message>
+    <message>
+        <source>Gray</source>
+        <translation>灰色</translation>
+    </message>
+    <message>
+        <source>Olive</source>
+        <translation>オリーブ</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>緑</translation>
+    </message>
+    <message>
+        <source>Lime</source>
+        <translation>ライム</translation>
+    </message>
+    <message>
+        <source>Fuchsia</source>
+        <translation>赤紫</translation>
+    </message>
+    <message>
+        <source>Maroon</source>
+        <translation>栗色</translation>
+    </message>
+    <message>
+        <source>Navy</source>
+        <translation>紺</translation>
+    </message>
+    <message>
+        <source>Purple</source>
+        <translation>紫</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>赤</translation>
+    </message>
+    <message>
+        <source>Silver</source>
+        <translation>銀</translation>
+    </message>
+    <message>
+        <source>Teal</source>
+        <translation>青緑</translation>
+    </message>
+    <message>
+        <source>Yellow</source>
+        <translation>黄</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>ANIMAL No.</source>
+        <translation>動物番号</translation>
+    </message>
+    <message>
+        <source>STUDY No.</source>
+        <translation>試験番号</translation>
+    </message>
+    <message>
+        <source>WEIGHT</source>
+        <translation>体重</translation>
+    </message>
+    <message>
+        <source>SEX/AGE</source>
+        <translation>性別/週齢</translation>
+    </message>
+    <message>
+        <source>COMMENT</source>
+        <translation>コメント</translation>
+    </message>
+    <message>
+        <source>Please enter no more than %1 characters.</source>
+        <translation>%1 文字以内で入力してください。</translation>
+    </message>
+    <message>
+        <source>This text holds a character that cannot be saved in the file. Please remove it.</source>
+        <translation>ファイルに保存できない文字が含まれています。削除してください。</translation>
+    </message>
+    <message>
+        <source>Dominant</source>
+        <translation>代表値</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>平均</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>表</translation>
+    </message>
+    <message>
+        <source>Encoding</source>
+        <translation>文字コード</translation>
+    </message>
+    <message>
+        <source>Japanese (CP932)</source>
+        <translation>日本語 (CP932)</translation>
+    </message>
+    <message>
+        <source>UTF-8 (with BOM)</source>
+        <translation>UTF-8 (BOM付き)</translation>
+    </message>
+    <message>
+        <source>Stored</source>
+        <translation>記録値</translation>
+    </message>
+    <message>
+        <source>Analysis S</source>
+        <translation>解析 S</translation>
+    </message>
+    <message>
+        <source>Analysis S-M</source>
+        <translation>解析 S-M</translation>
+    </message>
+    <message>
+        <source>Values</source>
+        <translation>値</translation>
+    </message>
+    <message>
+        <source>txt file (*.txt)</source>
+        <translation>テキストファイル (*.txt)</translation>
+    </message>
+    <message>
+        <source>All Files (*.*)</source>
+        <translation>すべてのファイル (*.*)</translation>
+    </message>
+    <message>
+        <source>Output to Textfile</source>
+        <translation>テキストファイルへ出力</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files done</source>
+        <translation>%2 ファイル中 %1 ファイル完了</translation>
+    </message>
+    <message>
+        <source>No files selected.</source>
+        <translation>ファイルが選択されていません。</translation>
+    </message>
+    <message>
+        <source>Delete File</source>
+        <translation>ファイルの削除</translation>
+    </message>
+    <message>
+        <source>This file could not be read, so it is not saved: saving would overwrite it with an incomplete record.</source>
+        <translation>このファイルは読み込めなかったため保存しません。保存すると不完全な記録で上書きされます。</translation>
+    </message>
+    <message>
+        <source>sample %1</source>
+        <translation>サンプル %1</translation>
+    </message>
+    <message>
+        <source>optical %1</source>
+        <translation>光学 %1</translation>
+    </message>
+    <message>
+        <source>Study Summary</source>
+        <translation>試験の集計</translation>
+    </message>
+    <message>
+        <source>Animal Chart</source>
+        <translation>動物別グラフ</translation>
+    </message>
+    <message>
+        <source>All Animals</source>
+        <translation>全動物</translation>
+    </message>
+    <message>
+        <source>By session</source>
+        <translation>測定日ごと</translation>
+    </message>
+    <message>
+        <source>By animal</source>
+        <translation>動物ごと</translation>
+    </message>
+    <message>
+        <source>Save Table...</source>
+        <translation>表を保存...</translation>
+    </message>
+    <message>
+        <source>Save Chart...</source>
+        <translation>グラフを保存...</translation>
+    </message>
+    <message>
+        <source>Values:</source>
+        <translation>値:</translation>
+    </message>
+    <message>
+        <source>Groups:</source>
+        <translation>集計単位:</translation>
+    </message>
+    <message>
+        <source>Animal (study / animal):</source>
+        <translation>動物 (試験 / 動物):</translation>
+    </message>
+    <message>
+        <source>Measure:</source>
+        <translation>項目:</translation>
+    </message>
+    <message>
+        <source>Files that could not be read (they count as readings):</source>
+        <translation>読み込めなかったファイル (測定数に含みます):</translation>
+    </message>
+    <message>
+        <source>Reading files: %v of %m</source>
+        <translation>ファイルの読み込み: %m 件中 %v 件</translation>
+    </message>
+    <message>
+        <source>Summary of the one marked file.</source>
+        <translation>選択した 1 ファイルの集計。</translation>
+    </message>
+    <message>
+        <source>Summary of the %1 marked files.</source>
+        <translation>選択した %1 ファイルの集計。</translation>
+    </message>
+    <message>
+        <source>Summary of the one file of the list (none is marked).</source>
+        <translation>一覧の 1 ファイルの集計 (選択なし)。</translation>
+    </message>
+    <message>
+        <source>Summary of all %1 files (none is marked).</source>
+        <translation>全 %1 ファイルの集計 (選択なし)。</translation>
+    </message>
+    <message>
+        <source>CSV file</source>
+        <translation>CSV ファイル</translation>
+    </message>
+    <message>
+        <source>PNG image</source>
+        <translation>PNG 画像</translation>
+    </message>
+    <message>
+        <source>SVG image</source>
+        <translation>SVG 画像</translation>
+    </message>
+    <message>
+        <source>PDF document</source>
+        <translation>PDF 文書</translation>
+    </message>
+    <message>
+        <source>Save Table</source>
+        <translation>表の保存</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>グラフの保存</translation>
+    </message>
+    <message>
+        <source>Study</source>
+        <translation>試験</translation>
+    </message>
+    <message>
+        <source>Animal</source>
+        <translation>動物</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>Readings</source>
+        <translation>測定数</translation>
+    </message>
+    <message>
+        <source>Complete</source>
+        <translation>完全</translation>
+    </message>
+    <message>
+        <source>SBP</source>
+        <translation>収縮期血圧</translation>
+    </message>
+    <message>
+        <source>MBP</source>
+        <translation>平均血圧</translation>
+    </message>
+    <message>
+        <source>DBP</source>
+        <translation>拡張期血圧</translation>
+    </message>
+    <message>
+        <source>HR</source>
+        <translation>心拍数</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>mean</source>
+        <translation>平均</translation>
+    </message>
+    <message>
+        <source>SD</source>
+        <translation>SD</translation>
+    </message>
+    <message>
+        <source>SE</source>
+        <translation>SE</translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>最小</translation>
+    </message>
+    <message>
+        <source>max</source>
+        <translation>最大</translation>
+    </message>
+    <message>
+        <source>Pressure (mmHg)</source>
+        <translation>血圧 (mmHg)</translation>
+    </message>
+    <message>
+        <source>Heart rate (beats/min)</source>
+        <translation>心拍数 (拍/分)</translation>
+    </message>
+    <message>
+        <source>Session date</source>
+        <translation>測定日</translation>
+    </message>
+    <message>
+        <source>Animal %1: means and SD per session</source>
+        <translation>動物 %1: 測定日ごとの平均と SD</translation>
+    </message>
+    <message>
+        <source>%1 of every animal: means per session</source>
+        <translation>全動物の%1: 測定日ごとの平均</translation>
+    </message>
+    <message>
+        <source>Study summary</source>
+        <translation>試験の集計</translation>
+    </message>
+</context>
+</TS>
