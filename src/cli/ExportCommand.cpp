@@ -27,18 +27,44 @@ public:
             "per animal number (mean). A file that fails to load still gives its line from what\n"
             "was read; its load message goes to standard error and the exit status is 1.\n"
             "An OUT that is one of the files (under any name or link) is refused before\n"
-            "anything is written.");
+            "anything is written.\n"
+            "With --mode table it writes a tidy UTF-8 table (no byte-order mark, header row,\n"
+            "dot decimals, RFC 4180 quoting, LF line ends), one row per file with the columns\n"
+            "path, file, date, time, animal_no, study_no, weight, sex_age, comment (texts as\n"
+            "info gives them), species (the information pane's species text), sampling_ms\n"
+            "(sample interval in ms, one decimal), inflation_mmhg, sbp, mbp, dbp, hr (mmHg, as\n"
+            "a dominant line computes them from the chosen source), marker_s, marker_m,\n"
+            "marker_interval_ms (marker M and the interval empty when the values are not\n"
+            "valid), source (stored, method_a or method_e), code and flag (the result code\n"
+            "and the information pane's flag text), complete (1 when the file loaded, its SBP\n"
+            "is not 0 and, except with --analysis s, its MBP is not 0) and error (the load\n"
+            "message; a file that failed to load has every value column empty).");
         files_.AddTo(command, true);
         AddOutputOption(command, output_, "the text file to write");
         command
             .add_option_function<std::string>(
                 "--mode",
                 [this](const std::string& mode) {
-                    mode_ = mode == "mean" ? ExportMode::Mean : ExportMode::Dominant;
+                    mode_ = mode == "mean"    ? ExportMode::Mean
+                            : mode == "table" ? ExportMode::Table
+                                              : ExportMode::Dominant;
                 },
-                "dominant (one line per file, the default) or mean (one line per animal)")
+                "dominant (one line per file, the default), mean (one line per animal) or\n"
+                "table (the tidy UTF-8 table below)")
             ->type_name("MODE")
-            ->check(CLI::IsMember({"dominant", "mean"}));
+            ->check(CLI::IsMember({"dominant", "mean", "table"}));
+        command
+            .add_option_function<std::string>(
+                "--encoding",
+                [this](const std::string& encoding) {
+                    encoding_ =
+                        encoding == "utf-8" ? ExportEncoding::Utf8WithBom : ExportEncoding::Cp932;
+                },
+                "text of dominant and mean: cp932 (the files' own bytes, the default) or\n"
+                "utf-8 (the same texts as UTF-8 after a byte-order mark)")
+            ->type_name("cp932|utf-8")
+            ->check(CLI::IsMember({"cp932", "utf-8"}));
+        AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
 
@@ -49,6 +75,8 @@ public:
     }
 
     int Run(CliStreams& io) override {
+        if (mode_ == ExportMode::Table)
+            return RunTable(io);
         CConsolePrompts prompts(io.err, "mirado-cli export", MessageAnswer::No);
         DocumentServices services;
         services.prompts = &prompts;
@@ -61,7 +89,25 @@ public:
         doc.SetRecordSource(&prefetch);
         bool allLoaded = true;
         const ExportResult result = ExportMarkedFiles(
-            doc, mode_, output_, [&](int index) { allLoaded &= !doc.IsDamagedAt(index); });
+            doc, mode_, output_, [&](int index) { allLoaded &= !doc.IsDamagedAt(index); }, {},
+            encoding_);
+        return Finish(io, result, allLoaded);
+    }
+
+private:
+    // The table reads every file on its own; a file that fails is named on standard error.
+    int RunTable(CliStreams& io) {
+        bool allLoaded = true;
+        const ExportResult result =
+            ExportTable(files_.Paths(), source_, output_, jobs_, {}, {},
+                        [&](const std::string& path, const std::string& error) {
+                            io.err << SingleLine(path + error) << "\n";
+                            allLoaded = false;
+                        });
+        return Finish(io, result, allLoaded);
+    }
+
+    int Finish(CliStreams& io, const ExportResult& result, bool allLoaded) {
         if (!result.written) {
             io.err << "mirado-cli export: " << SingleLine(result.error) << "\n";
             return kExitLoadFailed;
@@ -69,8 +115,9 @@ public:
         return allLoaded ? kExitOk : kExitLoadFailed;
     }
 
-private:
     ExportMode mode_ = ExportMode::Dominant;
+    ExportEncoding encoding_ = ExportEncoding::Cp932;
+    ValueSource source_ = ValueSource::Stored;
     std::string output_;
     CFileArguments files_;
     unsigned jobs_ = 1;

@@ -91,11 +91,14 @@ ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::stri
 
 ExportResult ExportTable(const std::vector<std::string>& files, ValueSource source,
                          const std::string& path, unsigned jobs, const ExportProgress& progress,
-                         const ExportCancelled& cancelled) {
-    const std::string text = BuildTableText(files, source, jobs, [&](size_t done) {
-        Report(progress, static_cast<int>(done));
-        return !IsCancelled(cancelled);
-    });
+                         const ExportCancelled& cancelled, const ExportFailure& failed) {
+    const std::string text =
+        BuildTableText(files, source, jobs, [&](size_t done, const TableLine& line) {
+            if (failed && !line.error.empty())
+                failed(files[done - 1], line.error);
+            Report(progress, static_cast<int>(done));
+            return !IsCancelled(cancelled);
+        });
     if (IsCancelled(cancelled)) {
         ExportResult result;
         result.cancelled = true;

@@ -61,12 +61,15 @@ ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::stri
                                const ExportCancelled& cancelled = {},
                                ExportEncoding encoding = ExportEncoding::Cp932);
 
+// Told of each file of the table that failed to load, with its load message.
+using ExportFailure = std::function<void(const std::string& path, const std::string& error)>;
+
 // The tidy table of the given files, read on up to jobs threads, replacing the file at
 // path in one step. progress is called with the number of files done; cancelled is
 // asked after each one.
 ExportResult ExportTable(const std::vector<std::string>& files, ValueSource source,
                          const std::string& path, unsigned jobs, const ExportProgress& progress,
-                         const ExportCancelled& cancelled = {});
+                         const ExportCancelled& cancelled = {}, const ExportFailure& failed = {});
 
 // The paths of the marked entries of the document's list, in list order.
 std::vector<std::string> MarkedPaths(const CMiradoDoc& doc);

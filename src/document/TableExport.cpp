@@ -115,7 +115,7 @@ void AddFailedColumns(CTableLine& line, ValueSource source) {
 
 } // namespace
 
-std::string ReadTableLine(const std::string& path, ValueSource source) {
+TableLine ReadTableLine(const std::string& path, ValueSource source) {
     auto data = std::make_unique<CAdData>();
     int modelLetterCode = kModelCodeBeforeLoad;
     const bool loaded = data->Load(path, modelLetterCode, nullptr) == 0;
@@ -126,21 +126,23 @@ std::string ReadTableLine(const std::string& path, ValueSource source) {
         AddLoadedColumns(line, *data, ModelCodeWithFileName(modelLetterCode, path), source);
     else
         AddFailedColumns(line, source);
-    line.Add(loaded ? std::string() : data->GetLastError());
-    return line.Finish();
+    const std::string error = loaded ? std::string() : data->GetLastError();
+    line.Add(error);
+    return {line.Finish(), error};
 }
 
 std::string BuildTableText(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,
                            const TableProgress& progress) {
     const unsigned workers = jobs > 1 ? jobs : 0;
-    COrderedPrefetch<std::string> prefetch(
+    COrderedPrefetch<TableLine> prefetch(
         paths.size(), workers, kReadAheadPerJob * (jobs > 0 ? jobs : 1),
         [&](size_t index) { return ReadTableLine(paths[index], source); });
     std::string text = kTableExportHeader;
     size_t done = 0;
     while (prefetch.HasNext()) {
-        text += prefetch.Next();
-        if (progress && !progress(++done))
+        const TableLine line = prefetch.Next();
+        text += line.text;
+        if (progress && !progress(++done, line))
             return std::string();
     }
     return text;

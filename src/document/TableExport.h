@@ -19,12 +19,18 @@ inline constexpr const char* kTableExportHeader =
     "inflation_mmhg,sbp,mbp,dbp,hr,marker_s,marker_m,marker_interval_ms,source,code,flag,"
     "complete,error\n";
 
-// The row of one file (ending with LF). Values the viewer shows as absent for the source
-// (marker M and the S-M interval when the values are not valid) are empty.
-std::string ReadTableLine(const std::string& path, ValueSource source);
+// The row of one file (ending with LF) and the file's load message, empty when it loaded.
+// Values the viewer shows as absent for the source (marker M and the S-M interval when
+// the values are not valid) are empty.
+struct TableLine {
+    std::string text;
+    std::string error;
+};
+TableLine ReadTableLine(const std::string& path, ValueSource source);
 
-// Called on the calling thread after each row with the number done; false stops the run.
-using TableProgress = std::function<bool(size_t done)>;
+// Called on the calling thread after each row with the number done and the row; false
+// stops the run.
+using TableProgress = std::function<bool(size_t done, const TableLine& line)>;
 
 // The header and the rows of the files in their order, read on up to jobs threads; the
 // text is the same whatever the number of threads. Empty when progress stopped the run.

@@ -2,12 +2,15 @@
 // hundred generated recordings of several species, models, animals and days, with damaged,
 // empty and missing files among them.
 
-#include "support/TempFolder.h"
 #include "CliRun.h"
 #include "records/synth/RecordingGenerator.h"
+#include "support/TempFolder.h"
+
+#include "records/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -110,6 +113,26 @@ TEST_F(ParallelRuns, ExportIsTheSameWithAnyNumberOfJobs) {
         EXPECT_FALSE(ReadFile(Output("one.txt")).empty());
         EXPECT_TRUE(ReadFile(Output("two.txt")) == ReadFile(Output("one.txt"))) << mode;
     }
+}
+
+TEST_F(ParallelRuns, TheTableIsTheSameWithAnyNumberOfJobsAndUtf8IsTheTextExportDecoded) {
+    const CliRun one =
+        Run({"export", "--mode", "table", "--analysis", "sm", "-o", Output("one.csv")}, 1);
+    const CliRun two =
+        Run({"export", "--mode", "table", "--analysis", "sm", "-o", Output("two.csv")}, 2);
+    EXPECT_EQ(one.status, 1) << "damaged files are named on standard error";
+    EXPECT_EQ(two.status, one.status);
+    EXPECT_EQ(two.err, one.err);
+    EXPECT_NE(one.err.find("A/D Data"), std::string::npos);
+    const std::string table = ReadFile(Output("one.csv"));
+    EXPECT_EQ(table.rfind("path,file,date,", 0), 0u);
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), static_cast<long>(files_.size() + 1));
+    EXPECT_TRUE(ReadFile(Output("two.csv")) == table);
+
+    Run({"export", "-o", Output("cp932.txt")}, 2);
+    Run({"export", "--encoding", "utf-8", "-o", Output("utf8.txt")}, 2);
+    EXPECT_EQ(ReadFile(Output("utf8.txt")),
+              "\xEF\xBB\xBF" + Cp932ToUtf8(ReadFile(Output("cp932.txt"))));
 }
 
 TEST_F(ParallelRuns, SelectedPagesAreTheSameWithAnyNumberOfJobs) {
