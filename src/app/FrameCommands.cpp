@@ -2,7 +2,7 @@
 
 #include "platform/qt/UiText.h"
 
-#include <QEvent>
+#include <QActionGroup>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMenuBar>
@@ -39,17 +39,44 @@ const int kDisplayMenuOrder[] = {ID_FIRST_FILE, ID_PREV_FILE, ID_NEXT_FILE,
                                  ID_LAST_FILE,  kSeparator,   ID_COLOR};
 const int kHelpMenuOrder[] = {ID_APP_ABOUT};
 
-// The program's own buttons carry no tool tip; the platform's file commands do.
-class NoToolTipFilter : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
-    }
+// A command's name and the frame's key for it, for its tool tip and, where its menu
+// text is the program's own, its menu text. The key is only written: the frame acts on
+// the key's release, so a shortcut would act a second time.
+struct CommandName {
+    CommandId id;
+    const char* name;
+    const char* key; // empty: the command has no key
+    bool ownMenuText;
 };
 
-bool IsOwnCommand(int id) {
-    return id < ID_FILE_NEW;
+const CommandName kCommandNames[] = {
+    {ID_FILE_OPEN, QT_TRANSLATE_NOOP("Mirado", "Open"), "Ctrl+O", false},
+    {ID_FILE_SAVE, QT_TRANSLATE_NOOP("Mirado", "Save"), "Ctrl+S", false},
+    {ID_AMPLITUDE_UP, QT_TRANSLATE_NOOP("Mirado", "Amplitude Up"), "2", true},
+    {ID_AMPLITUDE_DOWN, QT_TRANSLATE_NOOP("Mirado", "Amplitude Down"), "1", true},
+    {ID_ZOOM_OUT, QT_TRANSLATE_NOOP("Mirado", "Zoom Out"), "F", true},
+    {ID_ZOOM_IN, QT_TRANSLATE_NOOP("Mirado", "Zoom In"), "E", true},
+    {ID_FIRST_FILE, QT_TRANSLATE_NOOP("Mirado", "First File"), "", false},
+    {ID_PREV_FILE, QT_TRANSLATE_NOOP("Mirado", "Prev. File"), "Up", false},
+    {ID_AUTO_BACKWARD, QT_TRANSLATE_NOOP("Mirado", "Step Backward Automatically"), "", true},
+    {ID_AUTO_STOP, QT_TRANSLATE_NOOP("Mirado", "Stop Stepping"), "", true},
+    {ID_AUTO_FORWARD, QT_TRANSLATE_NOOP("Mirado", "Step Forward Automatically"), "", true},
+    {ID_NEXT_FILE, QT_TRANSLATE_NOOP("Mirado", "Next File"), "Down", false},
+    {ID_LAST_FILE, QT_TRANSLATE_NOOP("Mirado", "Last File"), "", false},
+    {ID_ANALYSIS_SM, QT_TRANSLATE_NOOP("Mirado", "Analysis S-M"), "Z", true},
+    {ID_ANALYSIS_S, QT_TRANSLATE_NOOP("Mirado", "Analysis S"), "", true},
+    {ID_FITTED_CURVE, QT_TRANSLATE_NOOP("Mirado", "Fitted Curve"), "X", true},
+    {ID_STORED_VALUES, QT_TRANSLATE_NOOP("Mirado", "Stored Values"), "", true},
+    {ID_EDIT_ID, QT_TRANSLATE_NOOP("Mirado", "Edit ID"), "", false},
+};
+
+// The commands that choose where the shown values come from; one of them is checked.
+const CommandId kValueSourceCommands[] = {ID_STORED_VALUES, ID_ANALYSIS_S, ID_ANALYSIS_SM};
+
+CommandId CheckedValueSource(const CommandState& state) {
+    if (!state.analysisSource)
+        return ID_STORED_VALUES;
+    return state.analysisValid ? ID_ANALYSIS_SM : ID_ANALYSIS_S;
 }
 
 template <std::size_t N>
@@ -118,9 +145,9 @@ CFrameCommands::CFrameCommands(QWidget* frame) : QObject(frame), frame_(frame) {
     Action(ID_FILE_NEW)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     Action(ID_FILE_OPEN)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     Action(ID_FILE_SAVE)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    Action(ID_FILE_OPEN)->setToolTip(UiText("Open"));
+    AddToolTips();
+    MakeCheckable();
     Action(ID_FILE_OPEN)->setStatusTip(UiText("Open an existing document"));
-    Action(ID_FILE_SAVE)->setToolTip(UiText("Save"));
     Action(ID_FILE_SAVE)->setStatusTip(UiText("Save the active document"));
     // Ctrl+N reaches its command without a menu item.
     frame_->addAction(Action(ID_FILE_NEW));
@@ -142,6 +169,28 @@ void CFrameCommands::Add(CommandId id, const QString& text, const QString& icon,
         action->setIcon(QIcon(icon));
     action->setEnabled(false);
     commands_[id] = Command{action, rule, false};
+}
+
+void CFrameCommands::AddToolTips() {
+    for (const CommandName& command : kCommandNames) {
+        QAction* action = Action(command.id);
+        const QString name = UiText(command.name);
+        const QString key = QString::fromLatin1(command.key);
+        action->setToolTip(key.isEmpty() ? name : UiText("%1 (%2)").arg(name, key));
+        if (command.ownMenuText)
+            action->setText(key.isEmpty() ? name : name + QLatin1Char('\t') + key);
+    }
+}
+
+void CFrameCommands::MakeCheckable() {
+    Action(ID_FITTED_CURVE)->setCheckable(true);
+    auto* sources = new QActionGroup(this);
+    sources->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (CommandId id : kValueSourceCommands) {
+        Action(id)->setCheckable(true);
+        sources->addAction(Action(id));
+    }
+    Action(ID_STORED_VALUES)->setChecked(true);
 }
 
 QAction* CFrameCommands::Action(CommandId id) const {
@@ -181,23 +230,24 @@ void CFrameCommands::BuildMenuBar(QMenuBar& menuBar) const {
 }
 
 void CFrameCommands::BuildToolBar(QToolBar& toolBar) const {
-    auto* filter = new NoToolTipFilter(&toolBar);
     for (int id : kToolBarOrder) {
-        if (id == kSeparator) {
+        if (id == kSeparator)
             toolBar.addSeparator();
-            continue;
-        }
-        QAction* action = Action(static_cast<CommandId>(id));
-        toolBar.addAction(action);
-        if (IsOwnCommand(id))
-            if (QWidget* button = toolBar.widgetForAction(action))
-                button->installEventFilter(filter);
+        else
+            toolBar.addAction(Action(static_cast<CommandId>(id)));
     }
 }
 
 void CFrameCommands::Apply(const CommandState& state) {
     for (auto& [id, command] : commands_)
         command.action->setEnabled(command.wired && IsEnabledByRule(command.rule, state));
+    ApplyChecks(state);
+}
+
+void CFrameCommands::ApplyChecks(const CommandState& state) {
+    Action(ID_FITTED_CURVE)->setChecked(state.fittedCurve);
+    // The group unchecks the other sources.
+    Action(CheckedValueSource(state))->setChecked(true);
 }
 
 } // namespace mirado

@@ -23,6 +23,10 @@ struct CommandState {
     int fileCount = 0;     // files in the list
     bool stepping = false; // automatic stepping runs
     bool canSave = false;  // the current file can be rewritten
+    // What the checkable commands show.
+    bool fittedCurve = false;    // the fitted curve is drawn
+    bool analysisSource = false; // the analysis gives the values, not the file
+    bool analysisValid = false;  // the analysis includes marker M
 };
 
 enum class EnableRule {
@@ -60,6 +64,9 @@ private:
         bool wired;
     };
     void Add(CommandId id, const QString& text, const QString& icon, EnableRule rule);
+    void AddToolTips();
+    void MakeCheckable();
+    void ApplyChecks(const CommandState& state);
 
     QWidget* frame_;
     std::map<CommandId, Command> commands_;

@@ -6,6 +6,7 @@
 #include "platform/qt/UiText.h"
 
 #include "document/MiradoDoc.h"
+#include "document/NaturalOrder.h"
 #include "platform/qt/UserEvents.h"
 #include "views/FilenameView.h"
 #include "views/InformationView.h"
@@ -185,6 +186,9 @@ void CMainFrame::UpdateCommandStates() {
     state.fileCount = document_->GetFileCount();
     state.stepping = autoStepDirection_ != 0;
     state.canSave = document_->CanSaveCurrentFile();
+    state.fittedCurve = document_->IsFittedCurveShown();
+    state.analysisSource = document_->IsAnalysisSource();
+    state.analysisValid = document_->IsAnalysisValid();
     commands_->Apply(state);
 }
 
@@ -205,7 +209,13 @@ void CMainFrame::RecalcLayout() {
 
 void CMainFrame::UpdateMinimumSize() {
     const int menuHeight = menuWidget() != nullptr ? menuWidget()->sizeHint().height() : 0;
-    setMinimumSize(kMinimumClientWidth, kMinimumClientHeight + menuHeight);
+    // The whole information column shows at the smallest size, below toolbar and above
+    // the status bar.
+    const auto* toolBar = findChild<QToolBar*>();
+    const int bars =
+        (toolBar != nullptr ? toolBar->sizeHint().height() : 0) + statusBar()->sizeHint().height();
+    const int column = CInformationView::ColumnHeight() + bars;
+    setMinimumSize(kMinimumClientWidth, std::max(kMinimumClientHeight, column) + menuHeight);
 }
 
 void CMainFrame::SetStatusText(const QString& text) {
@@ -420,9 +430,10 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 bool CMainFrame::OpenDroppedFiles(const QMimeData* mime) {
-    const std::vector<std::string> paths = LocalFiles(mime);
+    std::vector<std::string> paths = LocalFiles(mime);
     if (paths.empty())
         return false;
+    SortByNaturalName(paths);
     OpenPaths(paths);
     return true;
 }

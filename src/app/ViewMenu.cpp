@@ -40,6 +40,14 @@ void AddLanguageItem(QMenu& menu, CMainFrame& frame, QActionGroup& group, UiLang
     });
 }
 
+// The toolbar's commands in the menu's order; kSeparator marks a separator.
+constexpr int kSeparator = 0;
+const int kToolBarCommandItems[] = {
+    kSeparator,      ID_ZOOM_IN,        ID_ZOOM_OUT,      kSeparator,
+    ID_AMPLITUDE_UP, ID_AMPLITUDE_DOWN, kSeparator,       ID_FITTED_CURVE,
+    kSeparator,      ID_STORED_VALUES,  ID_ANALYSIS_S,    ID_ANALYSIS_SM,
+    kSeparator,      ID_AUTO_FORWARD,   ID_AUTO_BACKWARD, ID_AUTO_STOP};
+
 } // namespace
 
 QMenu* AddViewMenu(CMainFrame& frame) {
@@ -48,6 +56,7 @@ QMenu* AddViewMenu(CMainFrame& frame) {
     menu->setObjectName(QStringLiteral("viewMenu"));
     menuBar.insertMenu(HelpMenuAction(menuBar), menu);
     AddScaleLabelsItem(*menu, frame);
+    AddToolBarCommandItems(*menu, frame);
     menu->addSeparator();
     AddLanguageItems(*menu, frame);
     return menu;
@@ -71,6 +80,15 @@ void AddLanguageItems(QMenu& menu, CMainFrame& frame) {
     auto* group = new QActionGroup(languages);
     AddLanguageItem(*languages, frame, *group, UiLanguage::English, QStringLiteral("English"));
     AddLanguageItem(*languages, frame, *group, UiLanguage::Japanese, QString::fromUtf8("日本語"));
+}
+
+void AddToolBarCommandItems(QMenu& menu, CMainFrame& frame) {
+    for (int id : kToolBarCommandItems) {
+        if (id == kSeparator)
+            menu.addSeparator();
+        else
+            menu.addAction(frame.Action(static_cast<CommandId>(id)));
+    }
 }
 
 } // namespace mirado

@@ -21,4 +21,9 @@ void AddScaleLabelsItem(QMenu& menu, CMainFrame& frame);
 // status bar says.
 void AddLanguageItems(QMenu& menu, CMainFrame& frame);
 
+// The commands of the toolbar that no other menu holds, in groups: zoom, amplitude,
+// the fitted curve, the value sources (one checked) and the automatic stepping. The
+// items are the toolbar's own actions, so they act, enable and check alike.
+void AddToolBarCommandItems(QMenu& menu, CMainFrame& frame);
+
 } // namespace mirado

@@ -3,6 +3,7 @@
 #include "document/DominantValues.h"
 #include "document/MessageText.h"
 #include "document/RecordSource.h"
+#include "document/NaturalOrder.h"
 #include "platform/DocumentDialogs.h"
 #include "platform/FrameNotifier.h"
 #include "platform/OpenFileDialog.h"
@@ -96,6 +97,8 @@ int CMiradoDoc::ChooseFiles() {
     // would leave the current index pointing nowhere.
     if (!services_.openDialog->RunOpenMultiple(request, paths) || paths.empty())
         return 0;
+    // Files picked together are listed by name, whatever order the dialog gave.
+    SortByNaturalName(paths);
     return SetFileList(paths);
 }
 

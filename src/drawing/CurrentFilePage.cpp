@@ -50,7 +50,9 @@ void CCurrentFilePage::Draw(IDrawingSurface& surface, const Rect& drawingRect) c
     const PrintedRecording recording = ReadPrintedRecording(doc_);
     if (!recording.drawable)
         return;
-    PageStyle style = CurrentFilePageStyle(doc_.GetWaveColour(), doc_.GetPressColour());
+    // Pale trace colours are darkened on paper; the screen keeps the chosen ones.
+    PageStyle style = CurrentFilePageStyle(PrintableTraceColour(doc_.GetWaveColour()),
+                                           PrintableTraceColour(doc_.GetPressColour()));
     style.scaleLabels = scaleLabels_;
     const std::string heading =
         FormatPageHeading(CurrentFileTitle(doc_.GetDeviceTypeCode()), recording.sense);

@@ -1,8 +1,9 @@
 #pragma once
 // The printed page of the current file, as the wave view prints it: the recording page
-// with the device-family heading, the wave view's pens in the colours of the settings,
-// the 12-point gothic print font, and the document's current values (same view scale,
-// fitted-curve toggle and analysis source as the screen), always the whole recording.
+// with the device-family heading, the wave view's pens in the colours of the settings
+// (a pale one darkened so that it reads on paper), the 12-point gothic print font, and
+// the document's current values (same view scale, fitted-curve toggle and analysis
+// source as the screen), always the whole recording.
 
 #include "drawing/PrintedPage.h"
 

@@ -5,9 +5,11 @@
 #include "records/RecordUnits.h"
 #include "records/WaveCodec.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 
 namespace mirado {
 
@@ -31,6 +33,11 @@ constexpr int kBoxLeft = 10;
 constexpr int kBoxRight = 120;
 constexpr int kTextIndent = 8;
 constexpr int kAnchorX = 4;
+// The raised edge inside a box's right side, which a line's text stays left of.
+constexpr int kBoxEdge = 2;
+// A line too wide for its box is narrowed, to at most half its width.
+constexpr int kFullWidthPercent = 100;
+constexpr int kMinimumWidthPercent = 50;
 
 // Box numbers (0-based) of the lines.
 constexpr int kSenseBox = 0;
@@ -74,6 +81,15 @@ int LineHeight(const IDrawingSurface& surface) {
 }
 
 } // namespace
+
+int CInformationDrawing::ColumnHeight(IDrawingSurface& surface) {
+    surface.SetFont(kValueFont);
+    const int lineHeight = LineHeight(surface);
+    surface.SelectSystemFont();
+    // The legend's lines start two lines below the flag; one more line ends the last.
+    constexpr int kLegendLineCount = static_cast<int>(std::size(kLegendLines));
+    return kFlagAnchor.y + (2 + kLegendLineCount) * lineHeight + kAnchorX;
+}
 
 const std::array<Rect, CInformationDrawing::kBoxCount>& CInformationDrawing::Boxes() {
     static const std::array<Rect, kBoxCount> boxes = {
@@ -121,7 +137,24 @@ void CInformationDrawing::DrawBackground(IDrawingSurface& surface, const Rect& c
 void CInformationDrawing::DrawBoxLine(IDrawingSurface& surface, int box, int lineHeight,
                                       const std::string& text) const {
     const Rect& r = Boxes()[static_cast<size_t>(box)];
-    surface.TextOut(r.left + kTextIndent, r.top + lineHeight / 3, text);
+    const int x = r.left + kTextIndent;
+    const int y = r.top + lineHeight / 3;
+    const int available = r.right - kBoxEdge - x;
+    if (surface.TextWidth(text) <= available) {
+        surface.TextOut(x, y, text);
+        return;
+    }
+    // Too wide for its box: the same font with narrower characters, just narrow enough.
+    FontSpec narrowed = kValueFont;
+    narrowed.widthPercent =
+        std::max(kMinimumWidthPercent, available * kFullWidthPercent / surface.TextWidth(text));
+    surface.SetFont(narrowed);
+    while (surface.TextWidth(text) > available && narrowed.widthPercent > kMinimumWidthPercent) {
+        --narrowed.widthPercent;
+        surface.SetFont(narrowed);
+    }
+    surface.TextOut(x, y, text);
+    surface.SetFont(kValueFont);
 }
 
 void CInformationDrawing::DrawLines(IDrawingSurface& surface,

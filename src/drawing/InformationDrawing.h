@@ -47,6 +47,9 @@ public:
     void DrawLiveValue(IDrawingSurface& surface, LiveMarker marker, int rawPressure) const;
 
     static const std::array<Rect, kBoxCount>& Boxes();
+    // The height the column needs to show every line, the legend included, with the
+    // surface's fonts.
+    static int ColumnHeight(IDrawingSurface& surface);
 
 private:
     void DrawBoxLine(IDrawingSurface& surface, int box, int lineHeight,

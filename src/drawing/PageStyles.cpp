@@ -1,5 +1,7 @@
 #include "drawing/PageStyles.h"
 
+#include <cmath>
+
 namespace mirado {
 
 namespace {
@@ -28,7 +30,33 @@ constexpr Pen Dotted(Colour colour) {
     return {PenStyle::Dotted, 1, colour};
 }
 
+// Below this contrast on white a trace colour is darkened for print.
+constexpr double kMinimumPrintContrast = 3.0;
+
+// The relative luminance of one 8-bit sRGB component, linearised.
+double LinearComponent(int value) {
+    const double c = value / 255.0;
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double RelativeLuminance(Colour colour) {
+    return 0.2126 * LinearComponent(RedOf(colour)) + 0.7152 * LinearComponent(GreenOf(colour)) +
+           0.0722 * LinearComponent(BlueOf(colour));
+}
+
 } // namespace
+
+double ContrastOnWhite(Colour colour) {
+    constexpr double kWhiteLuminance = 1.0;
+    constexpr double kFlare = 0.05;
+    return (kWhiteLuminance + kFlare) / (RelativeLuminance(colour) + kFlare);
+}
+
+Colour PrintableTraceColour(Colour colour) {
+    if (ContrastOnWhite(colour) >= kMinimumPrintContrast)
+        return colour;
+    return Rgb(RedOf(colour) / 2, GreenOf(colour) / 2, BlueOf(colour) / 2);
+}
 
 std::string CurrentFileTitle(int deviceTypeCode) {
     switch (deviceTypeCode) {

@@ -55,12 +55,14 @@ struct Pen {
 };
 
 // A logical font: face name (UTF-8), height in tenths of a point, average character
-// width in device units (0 = the face's own), weight 100-900.
+// width in device units (0 = the face's own), weight 100-900, and a horizontal scale in
+// percent applied on top of the character width (a text narrowed to fit its box).
 struct FontSpec {
     std::string face;
     int pointSizeTenths = 90;
     int charWidth = 0;
     int weight = 400;
+    int widthPercent = 100;
     bool operator==(const FontSpec&) const = default;
 };
 

@@ -6,6 +6,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <optional>
 
 namespace mirado {
 
@@ -86,14 +87,18 @@ QFont QtPainterSurface::MakeFont(const FontSpec& spec, QPaintDevice* device) {
     font.setPointSizeF(spec.pointSizeTenths / kTenthsPerPoint);
     font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
     font.setStyleStrategy(QFont::PreferAntialias);
+    std::optional<int> stretch;
     if (spec.charWidth > 0) {
         // The requested average character width becomes a horizontal stretch of the face.
         const QFont resolved = device != nullptr ? QFont(font, device) : font;
         const int natural = QFontMetrics(resolved).averageCharWidth();
         if (natural > 0)
-            font.setStretch(
-                std::clamp(spec.charWidth * kPercent / natural, kMinStretch, kMaxStretch));
+            stretch = spec.charWidth * kPercent / natural;
     }
+    if (spec.widthPercent != kPercent)
+        stretch = stretch.value_or(kPercent) * spec.widthPercent / kPercent;
+    if (stretch.has_value())
+        font.setStretch(std::clamp(*stretch, kMinStretch, kMaxStretch));
     return font;
 }
 

@@ -8,10 +8,12 @@
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -26,6 +28,9 @@ constexpr Colour kTextColour = Rgb(0, 0, 0);
 constexpr Colour kBoxOutline = Rgb(0, 0, 0);
 constexpr Colour kBoxInterior = Rgb(255, 255, 255);
 const Pen kCrossPen{PenStyle::Solid, 1, Rgb(0, 0, 0)};
+// A file that failed to load: its name in red, struck through.
+constexpr Colour kDamagedTextColour = Rgb(192, 0, 0);
+const Pen kDamagedStrikePen{PenStyle::Solid, 1, kDamagedTextColour};
 
 constexpr int kListFontTenths = 90;
 constexpr int kTextTop = 2;
@@ -167,7 +172,10 @@ void CFilenameView::DrawRow(IDrawingSurface& surface, int screenRow, int index) 
     const CMiradoDoc& doc = *GetDocument();
     const int h = rowHeight_;
     surface.SetTextBackground(RowColour(screenRow));
-    surface.TextOut(kTextX, kTextTop + screenRow * h, doc.GetNameAt(index));
+    if (doc.IsDamagedAt(index))
+        DrawDamagedName(surface, screenRow, doc.GetNameAt(index));
+    else
+        surface.TextOut(kTextX, kTextTop + screenRow * h, doc.GetNameAt(index));
 
     const int boxRight = (2 * h) / 3 + kBoxRightPadding;
     const int top = screenRow * h + h / 6;
@@ -182,6 +190,36 @@ void CFilenameView::DrawRow(IDrawingSurface& surface, int screenRow, int index) 
         surface.MoveTo(kBoxLeft, bottom - 1);
         surface.LineTo(boxRight - 1, top);
     }
+}
+
+void CFilenameView::DrawDamagedName(IDrawingSurface& surface, int screenRow,
+                                    const std::string& name) const {
+    const int top = kTextTop + screenRow * rowHeight_;
+    surface.SetTextColour(kDamagedTextColour);
+    surface.TextOut(kTextX, top, name);
+    surface.SetTextColour(kTextColour);
+    const int middle = top + surface.GetFontMetrics().ascent * 2 / 3;
+    surface.SetPen(kDamagedStrikePen);
+    surface.MoveTo(kTextX, middle);
+    surface.LineTo(kTextX + surface.TextWidth(name), middle);
+}
+
+bool CFilenameView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return CViewBase::event(event);
+    // The tool tip of a row is its file's full path.
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const auto hit = HitTest(help->pos().x(), help->pos().y());
+    if (hit.has_value())
+        QToolTip::showText(help->globalPos(), QString::fromStdString(ToolTipAt(hit->index)), this);
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+std::string CFilenameView::ToolTipAt(int index) const {
+    const CMiradoDoc* doc = GetDocument();
+    return doc == nullptr ? std::string() : doc->GetPathAt(index);
 }
 
 void CFilenameView::OnDraw(IDrawingSurface& surface) {

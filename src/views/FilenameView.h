@@ -3,14 +3,16 @@
 // files, one row per file, with a check box for each file's selection mark and the
 // current file's row inverted. A click on a name makes that file current, a click on a
 // box toggles its mark (both are asked of the frame by posted messages), and a pop-up
-// menu offers the commands on the marked files. The row stripes belong to screen rows,
-// so they stay in place while the list scrolls.
+// menu offers the commands on the marked files. A file that failed to load is drawn
+// struck through in red, and a row's tool tip is its file's full path. The row stripes
+// belong to screen rows, so they stay in place while the list scrolls.
 
 #include "platform/qt/ViewBase.h"
 
 #include <QAction>
 
 #include <optional>
+#include <string>
 
 class QMenu;
 class QScrollBar;
@@ -48,6 +50,8 @@ public:
         int index;
     };
     std::optional<Hit> HitTest(int x, int y) const;
+    // The tool tip of the file at index: its full path.
+    std::string ToolTipAt(int index) const;
 
     // The pop-up menu "Selection" (owned by the caller) with the pane's five commands.
     QMenu* CreateSelectionMenu(QWidget* parent);
@@ -75,6 +79,7 @@ signals:
     void ClearSelectionRequested();
 
 protected:
+    bool event(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -87,6 +92,7 @@ private:
     void UpdateScrollRange(bool resetPosition);
     void PlaceScrollBar();
     void DrawRow(IDrawingSurface& surface, int screenRow, int index) const;
+    void DrawDamagedName(IDrawingSurface& surface, int screenRow, const std::string& name) const;
 
     QScrollBar* scrollBar_;
     QAction* printSelected_;

@@ -3,7 +3,10 @@
 #include "document/MiradoDoc.h"
 #include "drawing/PaneLayout.h"
 #include "platform/qt/UserEvents.h"
+#include "rendering/QtPainterSurface.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QPalette>
 
 namespace mirado {
@@ -28,6 +31,13 @@ CMiradoDoc* CInformationView::GetDocument() const {
 
 QRect CInformationView::CalcWindowRect(const QRect& area) const {
     return FromEdges(area.left(), area.top(), kSideColumnWidth, area.top() + area.height());
+}
+
+int CInformationView::ColumnHeight() {
+    QImage screen(1, 1, QImage::Format_RGB32);
+    QPainter painter(&screen);
+    QtPainterSurface surface(painter);
+    return CInformationDrawing::ColumnHeight(surface);
 }
 
 void CInformationView::OnEraseBackground(IDrawingSurface& surface) {

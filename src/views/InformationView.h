@@ -3,8 +3,8 @@
 // recording conditions, the animal number and the measurement results of the current
 // file, and, while the user drags a marker in the wave view, that marker's live value.
 
-#include "platform/qt/ViewBase.h"
 #include "drawing/InformationDrawing.h"
+#include "platform/qt/ViewBase.h"
 
 #include <optional>
 
@@ -26,6 +26,9 @@ public:
     // WM_MARKER_VALUE: marker 1 is the systolic marker, any other the mean marker; the
     // value is the raw pressure under the pointer. Shown until the next repaint.
     void ShowLiveMarkerValue(int marker, int rawPressure);
+
+    // The height the column needs to show all its lines with the screen's fonts.
+    static int ColumnHeight();
 
     // The values the lines show, read from the document.
     InformationValues CollectValues() const;

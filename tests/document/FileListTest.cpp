@@ -5,7 +5,7 @@
 
 namespace mirado::test {
 
-TEST_F(DocumentTest, ChooseFilesTakesThePicksInOrderAndRemembersTheirFolder) {
+TEST_F(DocumentTest, ChooseFilesListsThePicksByNameAndRemembersTheirFolder) {
     profile.SetRaw(kProfileSection, kKeyDataFolder, "/data/old/");
     std::vector<std::string> paths;
     for (const char* name : {"e.03", "b.01", "d.02", "a.01", "c.09"})
@@ -26,9 +26,9 @@ TEST_F(DocumentTest, ChooseFilesTakesThePicksInOrderAndRemembersTheirFolder) {
     EXPECT_EQ(Doc().GetFileCount(), 5);
     EXPECT_EQ(Doc().CountSelected(), 0); // nothing loaded yet
     ASSERT_TRUE(Doc().OpenFileAt(0));
-    EXPECT_EQ(Doc().GetNameAt(0), "e.03");
-    EXPECT_EQ(Doc().GetNameAt(4), "c.09");
-    EXPECT_EQ(Doc().GetPathAt(1), paths[1]);
+    EXPECT_EQ(Doc().GetNameAt(0), "a.01");
+    EXPECT_EQ(Doc().GetNameAt(4), "e.03");
+    EXPECT_EQ(Doc().GetPathAt(1), paths[1]); // b.01
     EXPECT_EQ(Doc().CountSelected(), 0);
 }
 

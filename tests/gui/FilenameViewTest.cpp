@@ -1,7 +1,7 @@
 #include "GuiTestSupport.h"
 
-#include "support/RecordingSurface.h"
 #include "platform/qt/UserEvents.h"
+#include "support/RecordingSurface.h"
 #include "views/FilenameView.h"
 
 #include <QApplication>
@@ -180,6 +180,53 @@ TEST_F(FilenameViewTest, SelectionMenuOffersFiveItemsWithTheListCommandsEnabled)
     QObject::connect(view.get(), &CFilenameView::SelectAllRequested, [&] { ++selectAll; });
     view->SelectAllAction()->trigger();
     EXPECT_EQ(selectAll, 1);
+}
+
+} // namespace
+} // namespace mirado
+
+namespace mirado {
+namespace {
+
+TEST_F(FilenameViewTest, AFileThatFailedToLoadIsStruckThroughInRedOnceOpened) {
+    std::vector<std::string> paths = test::WriteRecordings(dir, 2);
+    const std::string damaged = dir.File("broken.001");
+    test::WriteText(damaged, "not a recording");
+    paths.insert(paths.begin() + 1, damaged);
+    Doc()->SetFileList(paths);
+    Doc()->OpenFileAt(0);
+    view->UpdateFileCount();
+
+    // Not yet opened: drawn as any other row.
+    RecordingSurface before = Draw();
+    ASSERT_EQ(before.texts.size(), 3u);
+    EXPECT_EQ(before.texts[1].colour, Rgb(0, 0, 0));
+    EXPECT_TRUE(before.lines.empty());
+
+    Doc()->OpenFileAt(1);
+    Doc()->OpenFileAt(2);
+    const RecordingSurface after = Draw();
+    ASSERT_EQ(after.texts.size(), 3u);
+    EXPECT_EQ(after.texts[1].text, "broken.001");
+    EXPECT_EQ(after.texts[1].at, (Point{24, 2 + 12}));
+    EXPECT_EQ(after.texts[1].colour, Rgb(192, 0, 0));
+    EXPECT_EQ(after.texts[0].colour, Rgb(0, 0, 0));
+    EXPECT_EQ(after.texts[2].colour, Rgb(0, 0, 0));
+    // The strike runs over the name, inside its row.
+    ASSERT_EQ(after.lines.size(), 1u);
+    EXPECT_EQ(after.lines[0].pen.colour, Rgb(192, 0, 0));
+    EXPECT_EQ(after.lines[0].from.x, 24);
+    EXPECT_GT(after.lines[0].to.x, 24);
+    EXPECT_GT(after.lines[0].from.y, 12);
+    EXPECT_LT(after.lines[0].from.y, 24);
+}
+
+TEST_F(FilenameViewTest, ARowsToolTipIsItsFullPath) {
+    List(3);
+    const auto hit = view->HitTest(60, 12 + 5);
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(view->ToolTipAt(hit->index), Doc()->GetPathAt(1));
+    EXPECT_EQ(view->ToolTipAt(hit->index).front(), '/');
 }
 
 } // namespace

@@ -81,6 +81,14 @@ TEST_F(FrameTest, MinimumSizeHoldsAFourHundredByThreeHundredClientArea) {
     EXPECT_GE(frame->minimumHeight(), 300 + frame->menuBar()->sizeHint().height());
 }
 
+TEST_F(FrameTest, TheWholeInformationColumnShowsAtTheMinimumSize) {
+    frame->resize(frame->minimumSize());
+    frame->show();
+    QApplication::processEvents();
+    EXPECT_GE(frame->GetInformationPane()->height(), CInformationView::ColumnHeight());
+    EXPECT_GT(CInformationView::ColumnHeight(), 400);
+}
+
 TEST_F(FrameTest, MenusCarryTheirTextsAndCommandsInOrder) {
     const QList<QAction*> menus = frame->menuBar()->actions();
     ASSERT_EQ(menus.size(), 4);
@@ -331,7 +339,8 @@ TEST_F(FrameTest, DroppedFilesAreOpenedAsIfPicked) {
     QList<QUrl> urls;
     for (const std::string& path : paths)
         urls << QUrl::fromLocalFile(QString::fromStdString(path));
-    urls << QUrl::fromLocalFile(QString::fromStdString(dir.Path())); // a folder is not a file: left out
+    urls << QUrl::fromLocalFile(
+        QString::fromStdString(dir.Path())); // a folder is not a file: left out
     mime.setUrls(urls);
     EXPECT_TRUE(frame->OpenDroppedFiles(&mime));
     EXPECT_EQ(Doc()->GetFileCount(), 2);

@@ -1,13 +1,16 @@
 #include "GuiTestSupport.h"
 
 #include "drawing/InformationDrawing.h"
-#include "support/RecordingSurface.h"
 #include "platform/qt/UserEvents.h"
 #include "records/AnalysisSequence.h"
 #include "records/PaneTexts.h"
+#include "rendering/QtPainterSurface.h"
+#include "support/RecordingSurface.h"
 #include "views/InformationView.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -152,6 +155,66 @@ TEST(InformationDrawing, DeviceTypeFourAddsTheSevenLineLegend) {
     EXPECT_EQ(legend[3]->colour, Rgb(255, 0, 0));
     EXPECT_EQ(legend[6]->text, "Other=10");
     EXPECT_EQ(legend[6]->at.y, 424 + 6 * 12);
+}
+
+TEST(InformationDrawing, ALineWiderThanItsBoxIsNarrowedToFitAndTheOthersAreNot) {
+    // Ten pixels a character: "RABBIT/MONKEY" takes 130 of the 100 left of the box's
+    // edge (x 18 to 118); the other lines fit.
+    InformationValues v = ValidValues();
+    v.deviceTypeCode = 3;
+    v.sampling = 20;
+    RecordingSurface s(96, FontMetrics{12, 10, 0, 10});
+    CInformationDrawing(kFace).DrawLines(s, v);
+    const RecordingSurface::Text* species = nullptr;
+    for (const auto& t : s.texts)
+        if (t.text == "RABBIT/MONKEY")
+            species = &t;
+    ASSERT_NE(species, nullptr);
+    EXPECT_EQ(species->at, (Point{18, 119 + 4}));
+    EXPECT_EQ(species->font.charWidth, 10);
+    EXPECT_LT(species->font.widthPercent, 100);
+    EXPECT_LE(13 * 10 * species->font.widthPercent / 100, 100);
+    EXPECT_GE(species->font.widthPercent, 75); // no narrower than needed
+    for (const auto& t : s.texts) {
+        if (&t != species && t.font.face == "Courier New" && t.font.pointSizeTenths == 120) {
+            EXPECT_EQ(t.font.widthPercent, 100) << t.text;
+        }
+    }
+}
+
+TEST(InformationDrawing, NarrowedLineStaysInsideItsBoxOnScreen) {
+    test::EnsureQtApp();
+    InformationValues v = ValidValues();
+    v.deviceTypeCode = 3;
+    v.sampling = 20;
+    const Rect client{0, 0, 130, 420};
+    QImage background(130, 420, QImage::Format_RGB32);
+    {
+        QPainter painter(&background);
+        QtPainterSurface surface(painter);
+        CInformationDrawing(kFace).DrawBackground(surface, client);
+        // The line is wider than the box with the plain font.
+        surface.SetFont(FontSpec{"Courier New", 120, 10, 500});
+        ASSERT_GT(surface.TextWidth("RABBIT/MONKEY"), 100);
+    }
+    QImage lines = background.copy();
+    {
+        QPainter painter(&lines);
+        QtPainterSurface surface(painter);
+        CInformationDrawing(kFace).DrawLines(surface, v);
+    }
+    const Rect box = CInformationDrawing::Boxes()[3];
+    int changedInside = 0;
+    for (int y = box.top + 1; y < box.bottom; ++y) {
+        for (int x = box.left + 1; x < 130; ++x) {
+            const bool changed = background.pixel(x, y) != lines.pixel(x, y);
+            if (x >= box.right - 2)
+                EXPECT_FALSE(changed) << x << "," << y;
+            else
+                changedInside += changed ? 1 : 0;
+        }
+    }
+    EXPECT_GT(changedInside, 100);
 }
 
 TEST(InformationDrawing, BackgroundIsSunkenWithRaisedBoxesAndCaptions) {

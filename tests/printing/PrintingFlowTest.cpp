@@ -5,6 +5,7 @@
 #include "drawing/PageStyles.h"
 #include "drawing/SelectedFilesPage.h"
 
+#include "document/DisplaySettings.h"
 #include "document/MiradoDoc.h"
 #include "support/RecordingSurface.h"
 #include "support/ScriptedUserPrompts.h"
@@ -135,6 +136,40 @@ TEST_F(PrintingFlow, CurrentFilePageReadsTheDocument) {
     EXPECT_EQ(surface.texts.front().font.face, "ＭＳ ゴシック");
     EXPECT_EQ(surface.polylines.front().pen.colour, doc_->GetWaveColour());
     EXPECT_EQ(surface.polylines[1].pen.colour, doc_->GetPressColour());
+}
+
+TEST(PrintableTraceColour, ThePaleColoursOfTheTableAreHalvedTheOthersKept) {
+    std::vector<std::string> pale;
+    for (const ColourTableEntry& entry : kColourTable) {
+        const Colour printed = PrintableTraceColour(entry.colour);
+        if (printed == entry.colour) {
+            EXPECT_GE(ContrastOnWhite(entry.colour), 3.0) << entry.name;
+            continue;
+        }
+        pale.push_back(entry.name);
+        EXPECT_LT(ContrastOnWhite(entry.colour), 3.0) << entry.name;
+        EXPECT_EQ(printed,
+                  Rgb(RedOf(entry.colour) / 2, GreenOf(entry.colour) / 2, BlueOf(entry.colour) / 2))
+            << entry.name;
+        EXPECT_GE(ContrastOnWhite(printed), 4.0) << entry.name;
+    }
+    EXPECT_EQ(pale, (std::vector<std::string>{"Aqua", "White", "LightGray", "Green", "Silver",
+                                              "Yellow"}));
+    EXPECT_NEAR(ContrastOnWhite(Rgb(0, 0, 0)), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastOnWhite(Rgb(255, 255, 255)), 1.0, 1e-9);
+}
+
+TEST_F(PrintingFlow, APaleTraceColourPrintsDarkenedAndOthersAsChosen) {
+    doc_->GetSettings().SetWaveColor(17);  // Yellow
+    doc_->GetSettings().SetPressColor(14); // Red
+    doc_->OpenFileAt(2);
+    ASSERT_EQ(doc_->GetWaveColour(), Rgb(255, 255, 0)); // the screen keeps Yellow
+    CCurrentFilePage page(*doc_, prompts_);
+    RecordingSurface surface(600);
+    page.Draw(surface, {0, 0, 7014, 4962});
+    ASSERT_GE(surface.polylines.size(), 2u);
+    EXPECT_EQ(surface.polylines[0].pen.colour, Rgb(127, 127, 0));
+    EXPECT_EQ(surface.polylines[1].pen.colour, Rgb(255, 0, 0));
 }
 
 } // namespace

@@ -74,7 +74,8 @@ public:
     void SelectSystemFont() override { font_ = FontSpec{"System", 100, 0, 400}; }
     FontMetrics GetFontMetrics() const override { return metrics_; }
     int TextWidth(const std::string& utf8) const override {
-        return static_cast<int>(utf8.size()) * metrics_.averageCharWidth;
+        // Narrowed fonts are narrower by their percentage, rounded down.
+        return static_cast<int>(utf8.size()) * metrics_.averageCharWidth * font_.widthPercent / 100;
     }
     void SetTextColour(Colour colour) override { textColour_ = colour; }
     void SetTextBackground(Colour colour) override { textBackground_ = colour; }
