@@ -188,6 +188,13 @@ void PrepareAxes(QCustomPlot& plot) {
     PlaceLegendBelow(plot);
 }
 
+// Widens range to take in here; range counts as empty until found is set.
+void Widen(QCPRange& range, bool& found, const QCPRange& here) {
+    range = found ? QCPRange(std::min(range.lower, here.lower), std::max(range.upper, here.upper))
+                  : here;
+    found = true;
+}
+
 // Fits an axis to what is drawn on it, with a margin so no point sits on the frame.
 void FitValueAxis(QCPAxis* axis) {
     bool found = false;
@@ -197,10 +204,7 @@ void FitValueAxis(QCPAxis* axis) {
         const QCPRange here = plottable->getValueRange(foundHere);
         if (!foundHere)
             continue;
-        range = found
-                    ? QCPRange(std::min(range.lower, here.lower), std::max(range.upper, here.upper))
-                    : here;
-        found = true;
+        Widen(range, found, here);
     }
     if (!found)
         return;
@@ -216,10 +220,7 @@ void FitKeyAxis(QCustomPlot& plot) {
         const QCPRange here = plot.graph(i)->getKeyRange(foundHere);
         if (!foundHere)
             continue;
-        range = found
-                    ? QCPRange(std::min(range.lower, here.lower), std::max(range.upper, here.upper))
-                    : here;
-        found = true;
+        Widen(range, found, here);
     }
     if (!found)
         return;
