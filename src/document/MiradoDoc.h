@@ -14,6 +14,7 @@
 #include "document/TextExport.h"
 #include "platform/DocumentBase.h"
 #include "platform/DocumentDialogs.h"
+#include "records/RecordLayout.h"
 
 #include <cstdint>
 #include <memory>
@@ -48,7 +49,7 @@ struct DocumentServices {
 };
 
 // Model codes: 0 to 3 for the model letters A to D, 4 for anything else.
-inline constexpr int kInitialModelCode = 1;
+inline constexpr int kInitialModelCode = kModelCodeB;
 inline constexpr int kInitialViewScale = 5;
 
 // Caption and texts of the document's own boxes.

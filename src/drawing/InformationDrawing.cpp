@@ -2,6 +2,7 @@
 
 #include "records/AnalysisSequence.h"
 #include "records/PaneTexts.h"
+#include "records/RecordLayout.h"
 #include "records/RecordUnits.h"
 #include "records/WaveCodec.h"
 
@@ -56,7 +57,7 @@ constexpr Point kMeasurementCaption{kAnchorX, 225};
 constexpr Point kIntervalAnchor{kAnchorX, 370};
 constexpr Point kFlagAnchor{kAnchorX, 400};
 
-constexpr int kLegendDeviceType = 4;
+constexpr int kLegendDeviceType = kModelCodeUnknown;
 
 const char* const kLegendLines[] = {"LumicA(MS):",     "Mouse=2 Rat=4", "Other=10", "LumicE(MS):",
                                     "Rabbit/Monkey=2", "Dog=4",         "Other=10"};

@@ -14,7 +14,6 @@ namespace mirado {
 
 namespace {
 
-constexpr int kModelUnknown = 4;
 constexpr int kCompleteChannel = kSampleCount - 1; // deltas of a complete channel
 constexpr int kSenseLowest = 0, kSenseHighest = 7, kSenseOutOfRange = -1;
 
@@ -75,7 +74,7 @@ void CopyAvailable(uint8_t* out, const uint8_t* data, size_t size, size_t from, 
 CAdData::CAdData() = default;
 
 int CAdData::Load(const std::string& path, int& modelCode, IUserPrompts* prompts) {
-    modelCode = kModelUnknown;
+    modelCode = kModelCodeUnknown;
     ClearRecord();
     std::vector<uint8_t> bytes;
     std::string error;
@@ -86,7 +85,7 @@ int CAdData::Load(const std::string& path, int& modelCode, IUserPrompts* prompts
 
 int CAdData::LoadFromBytes(const std::string& path, const uint8_t* data, size_t size,
                            int& modelCode, IUserPrompts* prompts) {
-    modelCode = kModelUnknown;
+    modelCode = kModelCodeUnknown;
     ClearRecord();
     CopyFileBlocks(data, size);
     const char letter = GetModelLetter();

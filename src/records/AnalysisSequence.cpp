@@ -9,10 +9,6 @@ namespace mirado {
 
 namespace {
 
-constexpr int kModelCodeA = 0;
-constexpr int kModelCodeB = 1;
-constexpr int kModelCodeD = 3;
-
 void FeedRecord(const CAdData& data, CPressureAnalysis& record) {
     record.SetWaves(data.GetChannel1(), data.GetChannel2());
     record.SetSampleInterval(Wrap16(data.GetSampleInterval()));
@@ -29,7 +25,7 @@ bool UsesVariantE(int modelCode) {
 }
 
 int ModelCodeWithFileName(int modelLetterCode, const std::string& path) {
-    if (modelLetterCode != kModelCodeUnknownLetter)
+    if (modelLetterCode != kModelCodeUnknown)
         return modelLetterCode;
     const size_t separator = path.find_last_of('/');
     const size_t first = separator == std::string::npos ? 0 : separator + 1;

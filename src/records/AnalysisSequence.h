@@ -13,8 +13,6 @@ namespace mirado {
 
 class CAdData;
 
-inline constexpr int kModelCodeUnknownLetter = 4;
-
 // Record variant for a model code: 1 and 3 select variant E, every other code variant A.
 bool UsesVariantE(int modelCode);
 

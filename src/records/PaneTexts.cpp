@@ -1,5 +1,6 @@
 #include "records/PaneTexts.h"
 
+#include "records/RecordLayout.h"
 #include "records/RecordUnits.h"
 
 namespace mirado {
@@ -13,13 +14,13 @@ constexpr int kInvalidPassCodes[] = {kResultIrregular, kResultDeflation, kResult
 
 std::string SpeciesText(int modelCode, int sampling) {
     switch (modelCode) {
-    case 0:
-    case 2:
+    case kModelCodeA:
+    case kModelCodeC:
         if (sampling == kInterval10ms)
             return "Other";
         return sampling == kInterval4ms ? "RAT" : "MOUSE";
-    case 1:
-    case 3:
+    case kModelCodeB:
+    case kModelCodeD:
         if (sampling == kInterval10ms)
             return "Other";
         return sampling == kInterval4ms ? "DOG" : "RABBIT/MONKEY";

@@ -76,6 +76,13 @@ inline constexpr int kOwnWriterMark = 28;        // written by this program's sa
 inline constexpr char kFirstModelLetter = 'A';   // model letters 'A' to 'D': codes 0 to 3
 inline constexpr char kLastModelLetter = 'D';
 
+// Model codes: 0 to 3 for the model letters 'A' to 'D', 4 for any other letter.
+inline constexpr int kModelCodeA = 0;
+inline constexpr int kModelCodeB = 1;
+inline constexpr int kModelCodeC = 2;
+inline constexpr int kModelCodeD = 3;
+inline constexpr int kModelCodeUnknown = 4;
+
 static_assert(kOffsetResultBlock == kWrittenHeaderSize);
 static_assert(kOffsetResultBlock + kMiddleSize == kOffsetBeatPositions);
 static_assert(kOffsetBeatPositions + kBeatAreaSize == kOffsetChannels);
