@@ -547,5 +547,25 @@
         <source>Study summary</source>
         <translation>試験の集計</translation>
     </message>
+    <message>
+        <source> Background Color </source>
+        <translation> 背景色 </translation>
+    </message>
+    <message>
+        <source> Changeings Alert </source>
+        <translation> 変更の警告 </translation>
+    </message>
+    <message>
+        <source> Wave Color </source>
+        <translation> 波形の色 </translation>
+    </message>
+    <message>
+        <source> Measurements </source>
+        <translation> 測定値 </translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>秒</translation>
+    </message>
 </context>
 </TS>

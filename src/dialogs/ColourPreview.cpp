@@ -1,5 +1,7 @@
 #include "dialogs/ColourPreview.h"
 
+#include "platform/qt/UiText.h"
+
 #include "rendering/QtPainterSurface.h"
 
 #include <QPainter>
@@ -27,7 +29,8 @@ void DrawColourPreview(IDrawingSurface& surface, const PreviewColours& colours) 
     surface.SetBackgroundMode(BackgroundMode::Opaque);
     surface.SetTextColour(kCaptionColour);
     surface.SetTextBackground(colours.buttonFace);
-    surface.TextOut(kPreviewCaptionAt.x, kPreviewCaptionAt.y, kPreviewCaption);
+    surface.TextOut(kPreviewCaptionAt.x, kPreviewCaptionAt.y,
+                    UiText(kPreviewCaption).toStdString());
 
     surface.FillRect(kPreviewFrame, colours.blackBackground ? kBlackInterior : kWhiteInterior);
     surface.FrameRect(kPreviewFrame, kOutlineColour);

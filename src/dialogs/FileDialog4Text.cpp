@@ -36,7 +36,7 @@ CFileDialog4Text::CFileDialog4Text(const QString& defaultExtension, const QStrin
 }
 
 void CFileDialog4Text::AddMeasurementsPanel() {
-    auto* panel = new QGroupBox(QStringLiteral(" Measurements "), this);
+    auto* panel = new QGroupBox(UiText(" Measurements "), this);
     dominantButton_ = new QRadioButton(UiText("Dominant"), panel);
     meanButton_ = new QRadioButton(UiText("Mean"), panel);
     tableButton_ = new QRadioButton(UiText("Table"), panel);

@@ -90,12 +90,12 @@ void CParametersDialog::BuildControls() {
     black_ = new QRadioButton(UiText("Black"), this);
     alertOff_ = new QRadioButton(UiText("Off"), this);
     alertOn_ = new QRadioButton(UiText("On"), this);
-    auto* background = MakeRadioPair(QStringLiteral(" Background Color "), white_, black_, this);
-    auto* alert = MakeRadioPair(QStringLiteral(" Changeings Alert "), alertOff_, alertOn_, this);
+    auto* background = MakeRadioPair(UiText(" Background Color "), white_, black_, this);
+    auto* alert = MakeRadioPair(UiText(" Changeings Alert "), alertOff_, alertOn_, this);
 
     pressList_ = MakeColourList(this);
     opticalList_ = MakeColourList(this);
-    auto* waveColours = new QGroupBox(QStringLiteral(" Wave Color "), this);
+    auto* waveColours = new QGroupBox(UiText(" Wave Color "), this);
     auto* colourGrid = new QGridLayout(waveColours);
     colourGrid->addWidget(new QLabel(UiText("Press"), waveColours), 0, 0);
     colourGrid->addWidget(pressList_, 0, 1);
@@ -110,7 +110,7 @@ void CParametersDialog::BuildControls() {
     intervalRow->addWidget(new QLabel(UiText("Display Interval"), this));
     intervalRow->addWidget(intervalEdit_);
     intervalRow->addWidget(spin_);
-    intervalRow->addWidget(new QLabel(QStringLiteral("sec"), this));
+    intervalRow->addWidget(new QLabel(UiText("sec"), this));
     intervalRow->addStretch();
 
     preview_ = new CColourPreview([this] { return CurrentPreviewColours(); }, this);

@@ -1,7 +1,9 @@
 // Test-only tool: shows each dialog of the program with sample contents and saves a
 // picture of it as PNG into the folder given on the command line (run under a virtual X
-// server for the documentation's screenshots).
+// server for the documentation's screenshots). A second argument "ja" shows them in
+// Japanese and adds "-ja" to the file names.
 
+#include "app/UiTranslation.h"
 #include "dialogs/FileDialog4Text.h"
 #include "dialogs/IdDialog.h"
 #include "dialogs/ParametersDialog.h"
@@ -18,6 +20,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -37,9 +40,13 @@ bool Save(QWidget& dialog, const QString& path) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: dialogs_screenshots FOLDER\n");
+        std::fprintf(stderr, "usage: dialogs_screenshots FOLDER [ja]\n");
         return 2;
     }
+    const bool japanese = argc > 2 && std::strcmp(argv[2], "ja") == 0;
+    const mirado::CUiTranslation translation(japanese ? mirado::UiLanguage::Japanese
+                                                      : mirado::UiLanguage::English);
+    const QString suffix = japanese ? QStringLiteral("-ja.png") : QStringLiteral(".png");
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     mirado::ScriptedUserPrompts prompts;
     bool ok = true;
@@ -47,24 +54,25 @@ int main(int argc, char** argv) {
     mirado::MemoryProfile profile;
     mirado::CDisplaySettings settings(&profile);
     mirado::CParametersDialog parameters(settings, prompts);
-    ok &= Save(parameters, folder.filePath("dialog-parameters.png"));
+    ok &= Save(parameters, folder.filePath("dialog-parameters" + suffix));
     parameters.BlackButton()->click();
     parameters.PressList()->setCurrentIndex(17);
     parameters.OpticalList()->setCurrentIndex(8);
-    ok &= Save(parameters, folder.filePath("dialog-parameters-black.png"));
+    ok &= Save(parameters, folder.filePath("dialog-parameters-black" + suffix));
 
     const mirado::IdDialogFields fields{{"R-12", "試験A-01", "293g", "雄 16週", "baseline day 3"},
                                         "DATE&TIME: 24/10/05 12:36:40"};
     mirado::CIdDialog id(fields, prompts);
-    ok &= Save(id, folder.filePath("dialog-id.png"));
+    ok &= Save(id, folder.filePath("dialog-id" + suffix));
 
     mirado::CFileDialog4Text save("txt", "Textout.txt", {"txt file (*.txt)", "All Files (*.*)"});
     // A folder of its own with earlier exports in it, rather than whatever /tmp holds.
     mirado::test::TempFolder exports;
     for (const char* name : {"MS0412.txt", "RT0415-mean.txt", "Textout.txt"})
-        QFile(QDir(QString::fromStdString(exports.Path())).filePath(name)).open(QIODevice::WriteOnly);
+        QFile(QDir(QString::fromStdString(exports.Path())).filePath(name))
+            .open(QIODevice::WriteOnly);
     save.setDirectory(QString::fromStdString(exports.Path()));
     save.resize(640, 420);
-    ok &= Save(save, folder.filePath("dialog-save-as-text.png"));
+    ok &= Save(save, folder.filePath("dialog-save-as-text" + suffix));
     return ok ? 0 : 1;
 }
