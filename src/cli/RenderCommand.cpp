@@ -4,6 +4,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/OffscreenApplication.h"
 #include "cli/RunOptions.h"
 #include "document/MiradoDoc.h"
 #include "document/RecordSource.h"
@@ -14,8 +15,6 @@
 #include "rendering/PageRendering.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
-#include <QHashSeed>
 
 #include <CLI/CLI.hpp>
 
@@ -31,23 +30,6 @@ constexpr int kLargestDpi = 2400;
 bool EndsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() &&
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-// The batch tool draws with Qt's offscreen platform: no display is needed.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr)
-        return;
-    static int argc = 3;
-    static char name[] = "mirado-cli";
-    static char option[] = "-platform";
-    static char platform[] = "offscreen";
-    static char* argv[] = {name, option, platform, nullptr};
-    // Qt's hashes otherwise take a random seed per process, and the order in which the PDF
-    // writer lists the fonts follows one: equal pages would give different bytes.
-    QHashSeed::setDeterministicGlobalSeed();
-    static QGuiApplication application(argc, argv);
-    // The same faces as the program's pages.
-    InstallFontSubstitutions();
 }
 
 bool AnyDamaged(const CMiradoDoc& doc) {
@@ -103,7 +85,7 @@ public:
     }
 
     int Run(CliStreams& io) override {
-        EnsureGuiApplication();
+        EnsureOffscreenApplication();
         CConsolePrompts prompts(io.err, "mirado-cli render", MessageAnswer::Yes);
         DocumentServices services;
         services.prompts = &prompts;

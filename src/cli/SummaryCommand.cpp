@@ -1,14 +1,17 @@
 // mirado-cli summary: the study summary of the files, the same numbers as the viewer's
 // summary window, as CSV or JSON Lines on standard output.
 
+#include "charts/SummaryChart.h"
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/OffscreenApplication.h"
 #include "cli/RunOptions.h"
 #include "document/StudySummary.h"
 #include "platform/ConsolePrompts.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cctype>
 #include <ostream>
 
 namespace mirado {
@@ -36,6 +39,16 @@ constexpr const char* kSummaryDescription =
 
 enum class SummaryFormat { Csv, Json };
 
+bool IsChartFileName(const std::string& path) {
+    const size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos)
+        return false;
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == "pdf" || extension == "png" || extension == "svg";
+}
+
 class CSummaryCommand : public CCliCommand {
 public:
     void Declare(CLI::App& command) override {
@@ -56,11 +69,24 @@ public:
                 "csv (the default) or json (JSON Lines)")
             ->type_name("csv|json")
             ->check(CLI::IsMember({"csv", "json"}));
+        command
+            .add_option("--plot", plot_,
+                        "also draw the trend chart to OUT.pdf, OUT.png or OUT.svg: the session\n"
+                        "means with SD bars and HR of the only animal, or every animal's SBP")
+            ->type_name("OUT");
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
 
-    std::string Prepare(std::istream& in) override { return files_.Collect(in); }
+    std::string Prepare(std::istream& in) override {
+        if (std::string problem = files_.Collect(in); !problem.empty())
+            return problem;
+        if (plot_.empty())
+            return {};
+        if (!IsChartFileName(plot_))
+            return "--plot must name a .pdf, .png or .svg file";
+        return CheckOutputIsNoInput(plot_, files_.Paths());
+    }
 
     int Run(CliStreams& io) override {
         int status = kExitOk;
@@ -76,11 +102,23 @@ public:
         const StudySummary summary = builder.Build();
         const std::vector<SummaryRow>& rows = byAnimal_ ? summary.animals : summary.sessions;
         io.out << (format_ == SummaryFormat::Json ? SummaryJsonLines(rows) : SummaryCsv(rows));
+        if (!plot_.empty() && !DrawPlot(summary, io))
+            return kExitLoadFailed;
         return status;
     }
 
 private:
+    bool DrawPlot(const StudySummary& summary, CliStreams& io) const {
+        EnsureOffscreenApplication();
+        std::string error;
+        if (SaveSummaryChart(summary, DefaultChartOptions(summary), plot_, error))
+            return true;
+        io.err << "mirado-cli summary: " << SingleLine(error) << "\n";
+        return false;
+    }
+
     CFileArguments files_;
+    std::string plot_;
     bool byAnimal_ = false;
     SummaryFormat format_ = SummaryFormat::Csv;
     ValueSource source_ = ValueSource::Stored;
