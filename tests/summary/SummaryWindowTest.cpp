@@ -4,13 +4,13 @@
 #include "app/SummaryCommand.h"
 #include "document/MiradoDoc.h"
 #include "document/Reading.h"
-#include "support/ScriptedPlatform.h"
-#include "support/ScriptedUserPrompts.h"
 #include "records/synth/RecordingGenerator.h"
 #include "summary/SummaryTableModel.h"
-#include "views/FilenameView.h"
+#include "support/ScriptedPlatform.h"
+#include "support/ScriptedUserPrompts.h"
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
+#include "views/FilenameView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QSvgRenderer>
@@ -211,6 +212,24 @@ TEST_F(SummaryWindowTest, SavedTableIsTheCoreCsv) {
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].caption, "Save Table");
     EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Stop);
+}
+
+// The window's saved table has the bytes the batch tool writes for the same files.
+TEST_F(SummaryWindowTest, SavedTableEqualsTheBatchToolsCsv) {
+    Open({folder.Paths(), false});
+    window->SetSource(ValueSource::AnalysisSM);
+    WaitShown();
+    saveDialog.QueuePath(folder.PathOf("window.csv"));
+    window->SaveTable();
+
+    QStringList arguments = {"summary", "--format", "csv", "--analysis", "sm"};
+    for (const std::string& path : folder.Paths())
+        arguments << QString::fromStdString(path);
+    QProcess cli;
+    cli.start(QStringLiteral(MIRADO_CLI_PATH), arguments);
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 1); // the damaged file
+    EXPECT_EQ(cli.readAllStandardOutput(), ReadBytes(folder.PathOf("window.csv")));
 }
 
 TEST_F(SummaryWindowTest, ChartsShowTheChosenAnimalAndMeasureAndSaveWhatIsShown) {
