@@ -29,6 +29,9 @@ const CommandEntry kCommands[] = {
      MakeExportCommand},
     {"summary", "write each animal's pressures per session or over all sessions (CSV or JSON)",
      MakeSummaryCommand},
+    {"edit", "correct identification texts and markers, saved as the viewer saves",
+     MakeEditCommand},
+    {"revert", "give files back their original bytes from the kept copy", MakeRevertCommand},
 };
 
 struct DeclaredCommand {

@@ -110,6 +110,7 @@ int CMiradoDoc::SetFileList(const std::vector<std::string>& paths) {
     for (const std::string& path : paths)
         absolute.push_back(AbsolutePath(path));
     files_.Assign(absolute);
+    NotifyRecordReplaced();
     if (files_.GetCount() != 0)
         RememberDataFolder();
     return files_.GetCount();
@@ -193,6 +194,7 @@ bool CMiradoDoc::OpenFileAt(int index) {
     recordPath_ = path;
     recordDecoded_ = decoded;
     ChooseVariant(path);
+    NotifyRecordReplaced();
     // Any edits were offered for saving above; they never carry over to another file.
     SetModifiedFlag(false);
     // Every open goes back to the stored values: a file that failed has no analysis of
@@ -293,7 +295,11 @@ bool CMiradoDoc::SaveCurrentFile() {
     adData_->SetStoredPressures(static_cast<int16_t>(sbp), static_cast<int16_t>(mbp),
                                 static_cast<int16_t>(dbp));
     adData_->SetValid(valid);
-    return adData_->Save(recordPath_, services_.prompts) == 0;
+    if (!KeepOriginalBeforeSave() || adData_->Save(recordPath_, services_.prompts) != 0)
+        return false;
+    if (editObserver_ != nullptr)
+        editObserver_->OnSaved();
+    return true;
 }
 
 bool CMiradoDoc::EditIdFields() {
@@ -304,44 +310,6 @@ bool CMiradoDoc::EditIdFields() {
         return false;
     SetIdTexts(fields);
     return true;
-}
-
-void CMiradoDoc::SetIdTexts(const IdTexts& texts) {
-    if (!loaded_ || adData_ == nullptr)
-        return;
-    // A text the user left alone keeps its bytes: bytes without an exact text form
-    // would not survive the way back from the shown text.
-    const IdTexts shown = GetIdTexts();
-    if (texts.animalNo != shown.animalNo)
-        SetAnimalNo(texts.animalNo);
-    if (texts.exNo != shown.exNo)
-        SetExNo(texts.exNo);
-    if (texts.weight != shown.weight)
-        SetWeight(texts.weight);
-    if (texts.sexAge != shown.sexAge)
-        SetSexAge(texts.sexAge);
-    if (texts.comment != shown.comment)
-        SetComment(texts.comment);
-    SetModifiedFlag(true);
-    UpdateAllViews();
-}
-
-MarkerPlacement CMiradoDoc::MoveMarker(MarkerPlacement placement) {
-    int markerS = 0, markerM = 0, markerD = 0;
-    GetMarkers(markerS, markerM, markerD);
-    const bool isS = placement.marker == MovableMarker::S;
-    const MarkerPlacement before{placement.marker, isS ? markerS : markerM};
-    if (!CanSaveCurrentFile())
-        return before;
-    // A move never stores a sample outside the channel.
-    const int sample = std::clamp(placement.sample, 0, kSampleCount - 1);
-    if (isS)
-        SetMarkerS(sample);
-    else
-        SetMarkerM(sample);
-    SetModifiedFlag(true);
-    UpdateAllViews();
-    return before;
 }
 
 bool CMiradoDoc::EditParameters() {
@@ -513,6 +481,7 @@ void CMiradoDoc::RemoveSelectedFiles() {
         loaded_ = false;
         SetTitle(""); // no file is shown any more
     }
+    NotifyRecordReplaced();
     for (const CFileEntry& entry : removed) {
         // Edits of a file the user throws away are dropped with it: saving them would
         // bring the file back.

@@ -7,6 +7,7 @@
 // and the system only through the platform interfaces it is given.
 
 #include "document/DisplaySettings.h"
+#include "document/EditSnapshot.h"
 #include "document/ErrorTexts.h"
 #include "document/FileList.h"
 #include "document/MarkerPlacement.h"
@@ -59,6 +60,12 @@ inline constexpr const char* kDamagedSaveText =
     "This file could not be read, so it is not saved: saving would overwrite it with an "
     "incomplete record.";
 inline constexpr const char* kTrashErrorPrefix = "Error moveToTrash : ";
+inline constexpr const char* kOriginalNotKeptText =
+    "The original of this file could not be kept, so it is not saved: ";
+inline constexpr const char* kRevertCaption = "Revert to Original";
+inline constexpr const char* kRevertQuestion =
+    "Replace this file by its original? Every change saved since is lost.";
+inline constexpr const char* kRevertFailedText = "The original could not be restored: ";
 
 class CMiradoDoc : public CDocumentBase {
 public:
@@ -134,12 +141,35 @@ public:
     // an edit can be taken back by applying what was there before.
     //
     // Stores the identification texts that differ from the shown ones (a text left
-    // alone keeps its bytes). Nothing happens while no record exists.
-    void SetIdTexts(const IdTexts& texts);
+    // alone keeps its bytes). True when a stored byte changed; otherwise nothing is
+    // marked or redrawn. Nothing happens while no record exists.
+    bool SetIdTexts(const IdTexts& texts);
     // Moves marker S or M of the shown values to the sample (limited to the channel);
     // in the analysis the pressures follow it. Returns the marker's placement before
     // the move. Nothing changes unless a file is loaded and was read correctly.
     MarkerPlacement MoveMarker(MarkerPlacement placement);
+
+    // --- Taking edits back ------------------------------------------------------------
+    // The observer (may be null) hears of every edit above, of each successful save and
+    // of the record being replaced.
+    void SetEditObserver(IEditObserver* observer) { editObserver_ = observer; }
+    DisplayMode GetDisplayMode() const { return {analysisSource_, analysisValid_}; }
+    // Switches to the display mode (as the analysis and stored-values commands do)
+    // unless it is shown already.
+    void ShowDisplayMode(const DisplayMode& mode);
+    EditSnapshot CaptureEdits() const;
+    // Puts back what an edit of this kind changed, exactly as the snapshot holds it,
+    // after switching back to the display mode the snapshot was taken in; redraws.
+    void RestoreEdits(const EditSnapshot& snapshot, EditKind kind);
+
+    // --- Original copies ----------------------------------------------------------------
+    // Whether a save keeps the file's original copy first (setting "keepOriginals").
+    bool IsKeepingOriginals() const { return miradoSettings_.GetKeepOriginals(); }
+    // Whether the current file has an original copy to go back to.
+    bool CanRevertToOriginal() const;
+    // Asks for confirmation, restores the original bytes of the current file and opens
+    // it again, dropping its edits. True when the file was restored.
+    bool RevertToOriginal();
 
     // --- The current file (neutral values when no record exists) -----------------
     // Texts are UTF-8 for display.
@@ -216,6 +246,9 @@ public:
 
 private:
     bool AlertApplies() const;
+    bool KeepOriginalBeforeSave();
+    void NotifyEdit(EditKind kind, const EditSnapshot& before);
+    void NotifyRecordReplaced();
     void AskSaveBeforeOpen();
     void ChooseVariant(const std::string& path);
     void DriveActiveAnalysis();
@@ -254,6 +287,7 @@ private:
     CMiradoSettings miradoSettings_;
     CErrorTextTable errorTexts_;
     CMeanExport meanExport_;
+    IEditObserver* editObserver_ = nullptr;
 };
 
 } // namespace mirado

@@ -32,6 +32,7 @@ void CMiradoSettings::Load() {
     scaleLabels_ = ReadFlag(kKeyScaleLabels, kDefaultScaleLabels);
     exportEncoding_ =
         ReadFlag(kKeyExportEncoding, false) ? ExportEncoding::Utf8WithBom : ExportEncoding::Cp932;
+    keepOriginals_ = ReadFlag(kKeyKeepOriginals, kDefaultKeepOriginals);
     language_ = UiLanguage::English;
     if (profile_ != nullptr)
         ParseUiLanguage(profile_->GetProfileString(kMiradoSection, kKeyLanguage, "en"), &language_);

@@ -16,6 +16,8 @@ inline constexpr const char* kKeyScaleLabels = "scaleLabels";
 inline constexpr bool kDefaultScaleLabels = true;
 // The encoding of the Dominant and Mean text export: 0 CP932, 1 UTF-8 with BOM.
 inline constexpr const char* kKeyExportEncoding = "exportEncoding";
+inline constexpr const char* kKeyKeepOriginals = "keepOriginals";
+inline constexpr bool kDefaultKeepOriginals = true;
 // The language of the window's own texts: "en" (the default) or "ja".
 inline constexpr const char* kKeyLanguage = "language";
 
@@ -41,6 +43,8 @@ public:
     // The encoding the save-as-text dialog offers first.
     ExportEncoding GetExportEncoding() const { return exportEncoding_; }
     bool SetExportEncoding(ExportEncoding encoding);
+    // Whether a save first keeps the file's original in ".mirado-originals" beside it.
+    bool GetKeepOriginals() const { return keepOriginals_; }
 
     // The language the window starts in; a change takes effect at the next start.
     UiLanguage GetLanguage() const { return language_; }
@@ -54,6 +58,7 @@ private:
     bool scaleLabels_ = kDefaultScaleLabels;
     ExportEncoding exportEncoding_ = ExportEncoding::Cp932;
     UiLanguage language_ = UiLanguage::English;
+    bool keepOriginals_ = kDefaultKeepOriginals;
 };
 
 } // namespace mirado

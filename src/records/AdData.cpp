@@ -268,6 +268,15 @@ void CAdData::SetComment(const std::string& cp932) {
     SetText(kOffsetComment, kCommentWidth, cp932);
 }
 
+CAdData::IdFieldBytes CAdData::GetIdFieldBytes() const {
+    IdFieldBytes bytes{};
+    std::copy_n(header_.begin() + kOffsetAnimalNo, bytes.size(), bytes.begin());
+    return bytes;
+}
+void CAdData::SetIdFieldBytes(const IdFieldBytes& bytes) {
+    std::copy(bytes.begin(), bytes.end(), header_.begin() + kOffsetAnimalNo);
+}
+
 int16_t CAdData::ResultValue(size_t offset) const {
     return ReadInt16(result_.data() + offset);
 }

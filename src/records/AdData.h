@@ -60,6 +60,11 @@ public:
     void SetWeight(const std::string& cp932);
     void SetSexAge(const std::string& cp932);
     void SetComment(const std::string& cp932);
+    // The five identification fields as stored, padding included, so that an edit can
+    // be taken back to the very bytes it replaced.
+    using IdFieldBytes = std::array<uint8_t, kIdFieldsEnd - kOffsetAnimalNo>;
+    IdFieldBytes GetIdFieldBytes() const;
+    void SetIdFieldBytes(const IdFieldBytes& bytes);
 
     void GetStoredPressures(int16_t& sbp, int16_t& mbp, int16_t& dbp) const;
     void SetStoredPressures(int16_t sbp, int16_t mbp, int16_t dbp);

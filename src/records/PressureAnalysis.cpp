@@ -29,6 +29,18 @@ void CPressureAnalysis::SetMarkerM(int16_t) {}
 
 void CPressureAnalysis::SetMarkerS(int16_t) {}
 
+MarkerResults CPressureAnalysis::GetMarkerResults() const {
+    return {markerS_, markerM_, sbp_, mbp_, dbp_};
+}
+
+void CPressureAnalysis::RestoreMarkerResults(const MarkerResults& results) {
+    markerS_ = results.markerS;
+    markerM_ = results.markerM;
+    sbp_ = results.sbp;
+    mbp_ = results.mbp;
+    dbp_ = results.dbp;
+}
+
 int16_t CPressureAnalysis::GetHeartRate() {
     return heartRate_;
 }

@@ -17,6 +17,16 @@
 
 namespace mirado {
 
+// What moving a marker changes in an analysis record: both movable markers and the
+// pressures derived from them.
+struct MarkerResults {
+    int16_t markerS = 0;
+    int16_t markerM = 0;
+    int16_t sbp = 0;
+    int16_t mbp = 0;
+    int16_t dbp = 0;
+};
+
 class CPressureAnalysis {
 public:
     CPressureAnalysis();
@@ -50,6 +60,11 @@ public:
     // Method E keeps its mean pressure fall per beat where variant A keeps the optical
     // base; this answers that field whatever the variant.
     int16_t GetFallPerBeat() const { return opticalBase_; }
+
+    // The markers and pressures as they stand, and putting them back exactly (a marker
+    // set back by SetMarkerS or SetMarkerM would derive the pressures anew).
+    MarkerResults GetMarkerResults() const;
+    void RestoreMarkerResults(const MarkerResults& results);
 
     // Mean of cuff samples index..index+3, truncated toward zero; each read takes the
     // nearest sample inside the channel.

@@ -32,6 +32,7 @@ inline constexpr size_t kOffsetStudyNo = 24;
 inline constexpr size_t kOffsetWeight = 32;
 inline constexpr size_t kOffsetSexAge = 40;
 inline constexpr size_t kOffsetComment = 48;
+inline constexpr size_t kIdFieldsEnd = kOffsetComment + kCommentWidth; // end of the five texts
 inline constexpr size_t kOffsetSampleInterval = 96;
 inline constexpr size_t kOffsetSense = 105;
 inline constexpr size_t kOffsetValidMark = 112;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # mirado-cli as a shell sees it: standard output on a full device and into a closed pipe,
-# an export over its own input, and a render on a full file system (a tiny tmpfs; skipped
+# an export over its own input, batch corrections and their revert, and a render on a full file system (a tiny tmpfs; skipped
 # with a message where mounting is not allowed).
 # usage: shell_checks.sh PATH-TO-mirado-cli
 set -u
@@ -42,6 +42,24 @@ cmp -s "$dir/x.001" "$dir/before.001" || fail "export -o X X changed X"
 
 # A render on a full file system keeps the previous output byte for byte.
 mkdir "$dir/full"
+# Batch corrections: the original is kept once, info shows the edit, revert restores it,
+# and a damaged file is left as it is.
+mkdir "$dir/edit"
+cp "$dir/x.001" "$dir/edit/F.001"
+cp "$dir/x.001" "$dir/edit-before"
+"$cli" edit --comment "X" "$dir/edit/F.001" || fail "edit --comment exited $?"
+cmp -s "$dir/edit/.mirado-originals/F.001" "$dir/edit-before" || fail "edit kept no original"
+"$cli" info "$dir/edit/F.001" | grep -q '"comment":"X"' || fail "info does not show the comment"
+"$cli" edit --comment "Y" "$dir/edit/F.001" || fail "a second edit exited $?"
+cmp -s "$dir/edit/.mirado-originals/F.001" "$dir/edit-before" || fail "a second edit changed the original"
+"$cli" revert "$dir/edit/F.001" || fail "revert exited $?"
+cmp -s "$dir/edit/F.001" "$dir/edit-before" || fail "revert did not give the original bytes back"
+head -c 1500 "$dir/x.001" > "$dir/edit/D.001"
+cp "$dir/edit/D.001" "$dir/edit-damaged"
+"$cli" edit --comment "X" "$dir/edit/D.001" 2> /dev/null
+[ $? = 1 ] || fail "edit on a damaged file did not exit 1"
+cmp -s "$dir/edit/D.001" "$dir/edit-damaged" || fail "edit changed a damaged file"
+
 if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=64k tmpfs "$dir/full" 2> /dev/null; then
   mounted="$dir/full"
   "$cli" render "$dir/x.001" -o "$dir/full/out.pdf" --dpi 20 > /dev/null 2>&1 ||

@@ -77,7 +77,7 @@ TEST_F(IdDialogDocumentTest, UntouchedFieldsKeepTheirBytesThroughOkAndSave) {
               original.substr(kOffsetStudyNo, otherFields));
 }
 
-TEST_F(IdDialogDocumentTest, OkWithoutChangesMarksModifiedAndCancelChangesNothing) {
+TEST_F(IdDialogDocumentTest, OkWithoutChangesAndCancelChangeNothing) {
     PlayIdDialog(nullptr, false);
     EXPECT_FALSE(document->EditIdFields());
     EXPECT_FALSE(document->IsModified());
@@ -89,7 +89,7 @@ TEST_F(IdDialogDocumentTest, OkWithoutChangesMarksModifiedAndCancelChangesNothin
 
     PlayIdDialog(nullptr, true);
     EXPECT_TRUE(document->EditIdFields());
-    EXPECT_TRUE(document->IsModified());
+    EXPECT_FALSE(document->IsModified());
     ASSERT_TRUE(document->SaveCurrentFile());
     EXPECT_EQ(IdBytes(test::ReadText(path)), IdBytes(original));
 }

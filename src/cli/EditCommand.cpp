@@ -1,0 +1,166 @@
+// mirado-cli edit: corrects files in a batch through the document's own edit operations
+// and its save, so that the bytes are the ones the viewer writes for the same edits
+// (the original copy included). --dry-run prints what would change and writes nothing.
+
+#include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
+#include "cli/JsonWriter.h"
+#include "document/MiradoDoc.h"
+#include "platform/ConsolePrompts.h"
+
+#include <CLI/CLI.hpp>
+
+#include <ostream>
+
+namespace mirado {
+
+namespace {
+
+constexpr const char* kCommandName = "mirado-cli edit";
+
+// What a save writes besides the picture of the channels.
+struct SavedFields {
+    IdTexts texts;
+    int markers[3] = {0, 0, 0};
+    int pressures[3] = {0, 0, 0}; // SBP, MBP, DBP
+    bool valid = false;
+};
+
+SavedFields FieldsToSave(const CMiradoDoc& doc) {
+    SavedFields fields;
+    fields.texts = doc.GetIdTexts();
+    doc.GetMarkers(fields.markers[0], fields.markers[1], fields.markers[2]);
+    doc.GetDominantPressures(fields.pressures[0], fields.pressures[1], fields.pressures[2]);
+    fields.valid = doc.IsValid();
+    return fields;
+}
+
+void WriteTextChange(CJsonWriter& json, const char* key, const std::string& from,
+                     const std::string& to) {
+    if (from != to)
+        json.Key(key).BeginObject().Key("from").String(from).Key("to").String(to).EndObject();
+}
+
+void WriteNumberChange(CJsonWriter& json, const char* key, int64_t from, int64_t to) {
+    if (from != to)
+        json.Key(key).BeginObject().Key("from").Int(from).Key("to").Int(to).EndObject();
+}
+
+std::string ChangesLine(const std::string& path, const SavedFields& from, const SavedFields& to) {
+    CJsonWriter json;
+    json.BeginObject();
+    WritePath(json, path);
+    json.Key("changes").BeginObject();
+    WriteTextChange(json, "animal_no", from.texts.animalNo, to.texts.animalNo);
+    WriteTextChange(json, "study_no", from.texts.exNo, to.texts.exNo);
+    WriteTextChange(json, "weight", from.texts.weight, to.texts.weight);
+    WriteTextChange(json, "sex_age", from.texts.sexAge, to.texts.sexAge);
+    WriteTextChange(json, "comment", from.texts.comment, to.texts.comment);
+    const char* markerKeys[] = {"marker_s", "marker_m", "marker_d"};
+    const char* pressureKeys[] = {"sbp_raw", "mbp_raw", "dbp_raw"};
+    for (int i = 0; i < 3; ++i)
+        WriteNumberChange(json, markerKeys[i], from.markers[i], to.markers[i]);
+    for (int i = 0; i < 3; ++i)
+        WriteNumberChange(json, pressureKeys[i], from.pressures[i], to.pressures[i]);
+    WriteNumberChange(json, "valid", from.valid ? 1 : 0, to.valid ? 1 : 0);
+    json.EndObject().EndObject();
+    return json.Text();
+}
+
+class CEditCommand : public CCliCommand {
+public:
+    void Declare(CLI::App& command) override {
+        const auto text = [&](const char* name, std::string& value, const char* help) {
+            textOptions_.push_back(command.add_option(name, value, help)->type_name("T"));
+        };
+        text("--animal-no", given_.animalNo, "the animal number");
+        text("--study-no", given_.exNo, "the study number");
+        text("--weight", given_.weight, "the weight");
+        text("--sex-age", given_.sexAge, "the sex and age");
+        text("--comment", given_.comment, "the comment");
+        markerS_ = AddIntegerOption(
+            command, "--marker-s", 0, kSampleCount - 1,
+            [this](int64_t value) { sampleS_ = static_cast<int>(value); },
+            "move marker S to this sample");
+        markerM_ = AddIntegerOption(
+            command, "--marker-m", 0, kSampleCount - 1,
+            [this](int64_t value) { sampleM_ = static_cast<int>(value); },
+            "move marker M to this sample");
+        command
+            .add_option("--analysis", analysis_,
+                        "edit and save the program's own analysis instead of the stored\n"
+                        "values: s (no mean marker: MBP and DBP are saved as 0) or sm")
+            ->type_name("MODE")
+            ->check(CLI::IsMember({"s", "sm"}));
+        command.add_flag("--dry-run", dryRun_,
+                         "print per file, as JSON, the fields that would change; write nothing");
+        files_.AddTo(command, false);
+        command.footer("Texts are stored as the viewer stores them: trimmed, in CP932, cut to\n"
+                       "the field's width. Before a file is overwritten for the first time its\n"
+                       "original is kept in .mirado-originals/ beside it (see revert).");
+    }
+
+    std::string Prepare(std::istream& in) override { return files_.Collect(in); }
+
+    int Run(CliStreams& io) override {
+        int status = kExitOk;
+        for (const std::string& path : files_.Paths())
+            if (!EditFile(path, io))
+                status = kExitLoadFailed;
+        return status;
+    }
+
+private:
+    // The display mode, the markers, the texts, then one save: the viewer's order.
+    bool EditFile(const std::string& path, CliStreams& io) {
+        CConsolePrompts prompts(io.err, kCommandName, MessageAnswer::No);
+        DocumentServices services;
+        services.prompts = &prompts;
+        CMiradoDoc doc(services);
+        doc.SetFileList({path});
+        if (!doc.OpenFileAt(0))
+            return false;
+        const SavedFields before = FieldsToSave(doc);
+        if (!analysis_.empty())
+            doc.ShowAnalysis(analysis_ == "sm");
+        if (markerS_->count() > 0)
+            doc.MoveMarker({MovableMarker::S, sampleS_});
+        if (markerM_->count() > 0)
+            doc.MoveMarker({MovableMarker::M, sampleM_});
+        doc.SetIdTexts(EditedTexts(doc.GetIdTexts()));
+        if (dryRun_) {
+            io.out << ChangesLine(path, before, FieldsToSave(doc)) << "\n";
+            return true;
+        }
+        return doc.SaveCurrentFile();
+    }
+
+    IdTexts EditedTexts(IdTexts texts) const {
+        std::string* fields[] = {&texts.animalNo, &texts.exNo, &texts.weight, &texts.sexAge,
+                                 &texts.comment};
+        const std::string* given[] = {&given_.animalNo, &given_.exNo, &given_.weight,
+                                      &given_.sexAge, &given_.comment};
+        for (size_t i = 0; i < textOptions_.size(); ++i)
+            if (textOptions_[i]->count() > 0)
+                *fields[i] = *given[i];
+        return texts;
+    }
+
+    IdTexts given_;                         // the texts the options give
+    std::vector<CLI::Option*> textOptions_; // their options, in IdTexts order
+    CLI::Option* markerS_ = nullptr;
+    CLI::Option* markerM_ = nullptr;
+    int sampleS_ = 0;
+    int sampleM_ = 0;
+    std::string analysis_;
+    bool dryRun_ = false;
+    CFileArguments files_;
+};
+
+} // namespace
+
+std::unique_ptr<CCliCommand> MakeEditCommand() {
+    return std::make_unique<CEditCommand>();
+}
+
+} // namespace mirado

@@ -1,0 +1,48 @@
+// mirado-cli revert: puts back the original bytes of each file from the copy a first
+// save kept in .mirado-originals/ beside it. The copy stays.
+
+#include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
+#include "document/OriginalCopy.h"
+#include "platform/ConsolePrompts.h"
+
+#include <CLI/CLI.hpp>
+
+#include <ostream>
+
+namespace mirado {
+
+namespace {
+
+class CRevertCommand : public CCliCommand {
+public:
+    void Declare(CLI::App& command) override {
+        files_.AddTo(command, false);
+        command.footer("A file without an original copy is reported and left alone.");
+    }
+
+    std::string Prepare(std::istream& in) override { return files_.Collect(in); }
+
+    int Run(CliStreams& io) override {
+        int status = kExitOk;
+        for (const std::string& path : files_.Paths()) {
+            std::string error;
+            if (RestoreOriginal(path, error))
+                continue;
+            io.err << "mirado-cli revert: " << SingleLine(path + ": " + error) << "\n";
+            status = kExitLoadFailed;
+        }
+        return status;
+    }
+
+private:
+    CFileArguments files_;
+};
+
+} // namespace
+
+std::unique_ptr<CCliCommand> MakeRevertCommand() {
+    return std::make_unique<CRevertCommand>();
+}
+
+} // namespace mirado

@@ -1,0 +1,254 @@
+#include "DocumentFixture.h"
+
+#include "document/OriginalCopy.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace mirado::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Hears the document's edit reports.
+class EditLog : public IEditObserver {
+public:
+    void OnEdit(const EditRecord& edit) override { edits.push_back(edit); }
+    void OnSaved() override { ++saves; }
+    void OnRecordReplaced() override { ++replaced; }
+    std::vector<EditRecord> edits;
+    int saves = 0;
+    int replaced = 0;
+};
+
+const DisplayMode kStored{false, true};
+const DisplayMode kAnalysisSM{true, true};
+const DisplayMode kAnalysisS{true, false};
+
+class SafeEditingTest : public DocumentTest {
+protected:
+    // A generated sample of each variant, copied into the test folder.
+    std::string CopySample(const std::string& name) {
+        const std::string path = folder.File(name);
+        fs::copy_file(fs::path(MIRADO_SOURCE_DIR) / "samples" / name, path);
+        return path;
+    }
+    void OpenOnly(const std::string& path) {
+        Doc().SetFileList({path});
+        ASSERT_TRUE(Doc().OpenFileAt(0));
+        Doc().SetEditObserver(&log);
+    }
+    // The bytes a save of the current state writes, the file put back afterwards.
+    std::string SavedBytes(const std::string& path) {
+        const std::string before = ReadFile(path);
+        EXPECT_TRUE(Doc().SaveCurrentFile());
+        const std::string saved = ReadFile(path);
+        WriteFile(path, std::vector<uint8_t>(before.begin(), before.end()));
+        return saved;
+    }
+    void Undo(const EditRecord& edit) { Doc().RestoreEdits(edit.before, edit.kind); }
+    void Redo(const EditRecord& edit) { Doc().RestoreEdits(edit.after, edit.kind); }
+
+    EditLog log;
+};
+
+TEST_F(SafeEditingTest, MarkerMovesAreTakenBackExactlyInEveryModeAndVariant) {
+    for (const char* sample : {"DG0511.001", "RB0502.001"}) {
+        const std::string path = CopySample(sample);
+        OpenOnly(path);
+        for (const DisplayMode& mode : {kStored, kAnalysisSM, kAnalysisS}) {
+            Doc().ShowDisplayMode(mode);
+            const std::string untouched = SavedBytes(path);
+            const EditSnapshot start = Doc().CaptureEdits();
+            log.edits.clear();
+
+            Doc().MoveMarker({MovableMarker::S, 700});
+            Doc().MoveMarker({MovableMarker::M, 2900});
+            ASSERT_EQ(log.edits.size(), 2u);
+            EXPECT_EQ(log.edits[0].kind, EditKind::MoveMarkerS);
+            EXPECT_EQ(log.edits[1].kind, EditKind::MoveMarkerM);
+            const std::string moved = SavedBytes(path);
+            EXPECT_NE(moved, untouched) << sample;
+
+            // Undo both from another mode: each switches back first.
+            Doc().ShowDisplayMode(mode.analysisSource ? kStored : kAnalysisSM);
+            Undo(log.edits[1]);
+            EXPECT_EQ(Doc().GetDisplayMode(), mode);
+            Undo(log.edits[0]);
+            EXPECT_EQ(Doc().CaptureEdits().analysis.sbp, start.analysis.sbp);
+            EXPECT_EQ(SavedBytes(path), untouched) << sample << mode.analysisSource;
+
+            Redo(log.edits[0]);
+            Redo(log.edits[1]);
+            EXPECT_EQ(SavedBytes(path), moved) << sample;
+            Undo(log.edits[1]);
+            Undo(log.edits[0]);
+        }
+    }
+    EXPECT_NE(Doc().IsVariantA(), true); // the second sample is of variant E
+}
+
+TEST_F(SafeEditingTest, IdEditsAreTakenBackToTheirBytesAndAnUnchangedOkIsNoEdit) {
+    const std::string path = CopySample("DG0511.001");
+    OpenOnly(path);
+    const std::string untouched = SavedBytes(path);
+    IdTexts texts = Doc().GetIdTexts();
+    EXPECT_FALSE(Doc().SetIdTexts(texts));
+    texts.comment = "  " + Doc().GetComment() + "  "; // stored trimmed: the same bytes
+    EXPECT_FALSE(Doc().SetIdTexts(texts));
+    EXPECT_FALSE(Doc().IsModified());
+    EXPECT_TRUE(log.edits.empty());
+
+    texts.comment = "after dosing";
+    texts.animalNo = "Z-9";
+    EXPECT_TRUE(Doc().SetIdTexts(texts));
+    ASSERT_EQ(log.edits.size(), 1u);
+    EXPECT_EQ(log.edits[0].kind, EditKind::EditIdentification);
+    const std::string edited = SavedBytes(path);
+    Undo(log.edits[0]);
+    EXPECT_EQ(SavedBytes(path), untouched);
+    Redo(log.edits[0]);
+    EXPECT_EQ(SavedBytes(path), edited);
+    EXPECT_EQ(Doc().GetComment(), "after dosing");
+}
+
+TEST_F(SafeEditingTest, TheObserverHearsOfSavesAndOfEveryReplacedRecord) {
+    const std::vector<std::string> paths = Pick(3);
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+    Doc().SetEditObserver(&log);
+    ASSERT_TRUE(Doc().SaveCurrentFile());
+    EXPECT_EQ(log.saves, 1);
+    Doc().OpenFileAt(1);
+    EXPECT_EQ(log.replaced, 1);
+    Doc().SetFileList(paths);
+    EXPECT_EQ(log.replaced, 2);
+    Doc().OpenFileAt(0);
+    Doc().ToggleCurrentSelection();
+    Doc().RemoveSelectedFiles();
+    EXPECT_GE(log.replaced, 4);
+}
+
+TEST_F(SafeEditingTest, TheFirstSaveKeepsTheOriginalAndNoSaveOverwritesIt) {
+    const std::string path = CopySample("DG0511.001");
+    const std::string original = ReadFile(path);
+    OpenOnly(path);
+    EXPECT_FALSE(Doc().CanRevertToOriginal());
+    Doc().MoveMarker({MovableMarker::S, 700});
+    ASSERT_TRUE(Doc().SaveCurrentFile());
+    const std::string copy = OriginalCopyPath(path);
+    EXPECT_EQ(copy, folder.Folder() + ".mirado-originals/DG0511.001");
+    EXPECT_EQ(ReadFile(copy), original);
+    EXPECT_NE(ReadFile(path), original);
+
+    Doc().MoveMarker({MovableMarker::S, 900});
+    ASSERT_TRUE(Doc().SaveCurrentFile());
+    EXPECT_EQ(ReadFile(copy), original);
+    EXPECT_TRUE(Doc().CanRevertToOriginal());
+}
+
+TEST_F(SafeEditingTest, KeepOriginalsZeroMakesNoCopy) {
+    profile.SetRaw(kMiradoSection, kKeyKeepOriginals, "0");
+    const std::string path = CopySample("DG0511.001");
+    OpenOnly(path);
+    EXPECT_FALSE(Doc().IsKeepingOriginals());
+    ASSERT_TRUE(Doc().SaveCurrentFile());
+    EXPECT_FALSE(fs::exists(OriginalCopyPath(path)));
+}
+
+TEST_F(SafeEditingTest, ASaveIsRefusedWhenTheOriginalCannotBeKept) {
+    const std::string path = CopySample("DG0511.001");
+    const std::string original = ReadFile(path);
+    OpenOnly(path);
+    Doc().MoveMarker({MovableMarker::S, 700});
+    // A file where the folder of copies should be: the copy cannot be made.
+    WriteFile(folder.File(kOriginalsFolder), {1, 2, 3});
+    EXPECT_FALSE(Doc().SaveCurrentFile());
+    EXPECT_EQ(ReadFile(path), original);
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_NE(prompts.Shown()[0].text.find(kOriginalNotKeptText), std::string::npos);
+    EXPECT_EQ(log.saves, 0);
+    EXPECT_TRUE(Doc().IsModified());
+}
+
+// A tiny file system of its own (needs the right to mount; skipped without it).
+class TinyFolder {
+public:
+    explicit TinyFolder(const std::string& path) : path_(path) {
+        fs::create_directories(path_);
+        mounted_ =
+            std::system(("mount -t tmpfs -o size=64k tmpfs '" + path_ + "' 2>/dev/null").c_str()) ==
+            0;
+    }
+    ~TinyFolder() {
+        if (mounted_) [[maybe_unused]]
+            int ignored = std::system(("umount '" + path_ + "'").c_str());
+    }
+    bool Mounted() const { return mounted_; }
+    bool Remount(const char* options) {
+        return std::system(
+                   ("mount -o remount," + std::string(options) + " '" + path_ + "'").c_str()) == 0;
+    }
+    // Fills the free space with a file of its own.
+    void Fill() {
+        std::ofstream filler(path_ + "/filler", std::ios::binary);
+        const std::string block(1024, 'x');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
+            filler.flush();
+    }
+
+private:
+    std::string path_;
+    bool mounted_ = false;
+};
+
+TEST_F(SafeEditingTest, ASaveIsRefusedOnAFullDiskAndInAReadOnlyFolder) {
+    TinyFolder tiny(folder.File("tiny"));
+    if (!tiny.Mounted())
+        GTEST_SKIP() << "no right to mount a file system";
+    const std::string path = folder.File("tiny/DG0511.001");
+    fs::copy_file(fs::path(MIRADO_SOURCE_DIR) / "samples" / "DG0511.001", path);
+    const std::string original = ReadFile(path);
+    OpenOnly(path);
+    Doc().MoveMarker({MovableMarker::S, 700});
+
+    tiny.Fill();
+    EXPECT_FALSE(Doc().SaveCurrentFile());
+    EXPECT_EQ(ReadFile(path), original);
+    fs::remove(folder.File("tiny/filler"));
+    fs::remove_all(folder.File("tiny/.mirado-originals"));
+
+    ASSERT_TRUE(tiny.Remount("ro"));
+    EXPECT_FALSE(Doc().SaveCurrentFile());
+    EXPECT_EQ(ReadFile(path), original);
+    ASSERT_TRUE(tiny.Remount("rw"));
+    EXPECT_EQ(prompts.Shown().size(), 2u);
+    EXPECT_EQ(log.saves, 0);
+
+    ASSERT_TRUE(Doc().SaveCurrentFile());
+    EXPECT_EQ(ReadFile(OriginalCopyPath(path)), original);
+}
+
+TEST_F(SafeEditingTest, RevertRestoresTheOriginalBytesAfterConfirmation) {
+    const std::string path = CopySample("RB0502.001");
+    const std::string original = ReadFile(path);
+    OpenOnly(path);
+    Doc().MoveMarker({MovableMarker::M, 2500});
+    ASSERT_TRUE(Doc().SaveCurrentFile());
+    Doc().MoveMarker({MovableMarker::S, 600});
+
+    prompts.QueueAnswer(MessageAnswer::No);
+    EXPECT_FALSE(Doc().RevertToOriginal());
+    EXPECT_NE(ReadFile(path), original);
+
+    prompts.QueueAnswer(MessageAnswer::Yes);
+    EXPECT_TRUE(Doc().RevertToOriginal());
+    EXPECT_EQ(ReadFile(path), original);
+    EXPECT_EQ(ReadFile(OriginalCopyPath(path)), original);
+    EXPECT_FALSE(Doc().IsModified());
+    EXPECT_GE(log.replaced, 1);
+    EXPECT_EQ(prompts.Shown().back().caption, kRevertCaption);
+}
+
+} // namespace
+} // namespace mirado::test
