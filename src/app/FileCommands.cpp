@@ -44,8 +44,12 @@ void CFileCommands::OnSaveToTextFile() {
     choice.encoding = document_.GetMiradoSettings().GetExportEncoding();
     if (!AskForWritableTarget(path, choice))
         return;
-    if (choice.mode != ExportMode::Table)
+    if (choice.mode != ExportMode::Table) {
         document_.GetMiradoSettings().SetExportEncoding(choice.encoding);
+        // The loop reopens the current file: unsaved edits are offered for saving first.
+        if (!document_.SaveBeforeVisitingOtherFiles())
+            return;
+    }
 
     const ExportResult result = choice.mode == ExportMode::Table ? RunTableExport(path, choice)
                                                                  : RunTextExport(path, choice);

@@ -1,5 +1,7 @@
 #include "app/FramePrinting.h"
 
+#include "app/FrameEditing.h"
+
 #include "app/MainFrame.h"
 #include "app/Printing.h"
 #include "document/MiradoDoc.h"
@@ -32,10 +34,22 @@ PageJob SelectedFilesJobOf(CMainFrame& frame) {
     });
 }
 
-PageJob ActivePaneJob(CMainFrame& frame) {
+// Printing the selected files opens them in turn: unsaved edits are offered first.
+void PrintSelectedFiles(CMainFrame& frame, bool preview) {
+    if (!SaveBeforeVisitingOtherFiles(frame))
+        return;
+    if (preview)
+        CPrinting::Preview(&frame, SelectedFilesJobOf(frame));
+    else
+        CPrinting::Print(&frame, SelectedFilesJobOf(frame));
+}
+
+bool ListIsActive(CMainFrame& frame) {
     const CFilenameView* list = frame.GetFileList();
-    if (list != nullptr && list->hasFocus())
-        return SelectedFilesJobOf(frame);
+    return list != nullptr && list->hasFocus();
+}
+
+PageJob CurrentFileJobOf(CMainFrame& frame) {
     const CMiradoDoc& doc = *frame.GetDocument();
     return CurrentFileJob(doc, PromptsOf(frame), ScaleLabelOptionsOf(doc));
 }
@@ -55,9 +69,18 @@ void ActivateWaveViewWhenFileMenuOpens(CMainFrame& frame, QAction* printAction) 
 
 void WirePrinting(CMainFrame& frame, CFrameCommands& commands) {
     commands.Wire(ID_FILE_PRINT_SETUP, [&frame] { CPrinting::PrintSetup(&frame); });
-    commands.Wire(ID_FILE_PRINT, [&frame] { CPrinting::Print(&frame, ActivePaneJob(frame)); });
-    commands.Wire(ID_FILE_PRINT_PREVIEW,
-                  [&frame] { CPrinting::Preview(&frame, ActivePaneJob(frame)); });
+    commands.Wire(ID_FILE_PRINT, [&frame] {
+        if (ListIsActive(frame))
+            PrintSelectedFiles(frame, false);
+        else
+            CPrinting::Print(&frame, CurrentFileJobOf(frame));
+    });
+    commands.Wire(ID_FILE_PRINT_PREVIEW, [&frame] {
+        if (ListIsActive(frame))
+            PrintSelectedFiles(frame, true);
+        else
+            CPrinting::Preview(&frame, CurrentFileJobOf(frame));
+    });
     ActivateWaveViewWhenFileMenuOpens(frame, commands.Action(ID_FILE_PRINT));
 
     CFilenameView* list = frame.GetFileList();
@@ -66,11 +89,11 @@ void WirePrinting(CMainFrame& frame, CFrameCommands& commands) {
     QAction* printSelected = list->PrintSelectedAction();
     printSelected->setEnabled(true);
     QObject::connect(printSelected, &QAction::triggered, &frame,
-                     [&frame] { CPrinting::Print(&frame, SelectedFilesJobOf(frame)); });
+                     [&frame] { PrintSelectedFiles(frame, false); });
     QAction* preview = list->PrintPreviewAction();
     preview->setEnabled(true);
     QObject::connect(preview, &QAction::triggered, &frame,
-                     [&frame] { CPrinting::Preview(&frame, SelectedFilesJobOf(frame)); });
+                     [&frame] { PrintSelectedFiles(frame, true); });
 }
 
 } // namespace mirado

@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include "app/FrameEditing.h"
 #include "app/FramePrinting.h"
 #include "app/FrameViewing.h"
 #include "app/ViewMenu.h"
@@ -75,6 +76,7 @@ CMainFrame::CMainFrame(CMiradoDoc* document, QWidget* parent)
     CreatePanes();
     WireCommands();
     WireViewing(*this);
+    editing_ = CFrameEditing::Install(*this);
 
     stepTimer_.setTimerType(Qt::PreciseTimer);
     connect(&stepTimer_, &QTimer::timeout, this, &CMainFrame::OnTimer);
@@ -190,6 +192,8 @@ void CMainFrame::UpdateCommandStates() {
     state.analysisSource = document_->IsAnalysisSource();
     state.analysisValid = document_->IsAnalysisValid();
     commands_->Apply(state);
+    if (editing_ != nullptr)
+        editing_->UpdateRevertState();
 }
 
 QRect CMainFrame::FreeArea() const {
@@ -229,7 +233,8 @@ QString CMainFrame::StatusText() const {
 
 void CMainFrame::UpdateTitle(const std::string& title) {
     const QString name = title.empty() ? UiText(kUntitled) : QString::fromStdString(title);
-    setWindowTitle(name + QStringLiteral(" - ") + QString::fromLatin1(kApplicationName));
+    // "[*]" is where the window shows its modified mark.
+    setWindowTitle(name + QStringLiteral("[*] - ") + QString::fromLatin1(kApplicationName));
 }
 
 void CMainFrame::ShowFile(int index) {
@@ -359,6 +364,11 @@ void CMainFrame::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat())
         return QMainWindow::keyReleaseEvent(event);
     const bool keypad = (event->modifiers() & Qt::KeypadModifier) != 0;
+    // The letter keys act with or without Shift, but not as part of a Ctrl or Alt
+    // shortcut (Ctrl+Z is Undo).
+    if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0 &&
+        event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
+        return QMainWindow::keyReleaseEvent(event);
     switch (event->key()) {
     case Qt::Key_Space:
         document_->ToggleCurrentSelection();

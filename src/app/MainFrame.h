@@ -21,6 +21,7 @@ class QMimeData;
 namespace mirado {
 
 class CFilenameView;
+class CFrameEditing;
 class CInformationView;
 class CMiradoDoc;
 class CViewBase;
@@ -37,6 +38,8 @@ public:
 
     CMiradoDoc* GetDocument() const { return document_; }
     CFrameCommands& Commands() { return *commands_; }
+    // Undo, redo, revert and the modified mark.
+    CFrameEditing& Editing() { return *editing_; }
     QAction* Action(CommandId id) const { return commands_->Action(id); }
 
     // The panes, in the order they are created.
@@ -116,6 +119,7 @@ private:
 
     CMiradoDoc* document_;
     CFrameCommands* commands_;
+    CFrameEditing* editing_ = nullptr;
     QWidget* client_ = nullptr;
     QLabel* statusPane_ = nullptr;
     CWaveView* waveView_ = nullptr;

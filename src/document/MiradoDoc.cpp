@@ -33,9 +33,13 @@ const std::vector<FileFilter>& MeasurementFileFilters() {
     return filters;
 }
 
+} // namespace
+
 std::string FormatSavePrompt(const std::string& path) {
     return ReplacePlaceholder(kSavePromptFormat, "%1", path);
 }
+
+namespace {
 
 // Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
 size_t Utf8SequenceLength(unsigned char lead) {

@@ -67,6 +67,9 @@ inline constexpr const char* kRevertQuestion =
     "Replace this file by its original? Every change saved since is lost.";
 inline constexpr const char* kRevertFailedText = "The original could not be restored: ";
 
+// "Save changes to <path>?"
+std::string FormatSavePrompt(const std::string& path);
+
 class CMiradoDoc : public CDocumentBase {
 public:
     explicit CMiradoDoc(const DocumentServices& services);
@@ -120,6 +123,11 @@ public:
     // Closing hook: asks Yes/No/Cancel when the alert is on and ID edits are unsaved;
     // false (Cancel) means the program stays open.
     bool SaveModified();
+    // Before a command that opens other files (the text export, the printing of the
+    // selected files), whatever the alert setting: when the current file has unsaved
+    // edits, asks Yes/No/Cancel. Yes saves, No drops the edits (the command reopens the
+    // file anyway); false (Cancel, or a save that failed) means the command stops.
+    bool SaveBeforeVisitingOtherFiles();
     // Whether the save command applies: a file is loaded and it was read correctly.
     bool CanSaveCurrentFile() const;
     // Rewrites the file the current record was read from with the shown markers and

@@ -110,6 +110,21 @@ void CMiradoDoc::RestoreEdits(const EditSnapshot& snapshot, EditKind kind) {
     UpdateAllViews();
 }
 
+bool CMiradoDoc::SaveBeforeVisitingOtherFiles() {
+    if (!loaded_ || !IsModified() || services_.prompts == nullptr)
+        return true;
+    const MessageAnswer answer =
+        services_.prompts->ShowMessage(FormatSavePrompt(recordPath_), kApplicationTitle,
+                                       MessageIcon::Warning, MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Cancel)
+        return false;
+    if (answer == MessageAnswer::Yes)
+        return SaveCurrentFile();
+    // Dropped by the user's choice: the opens that follow must not ask again.
+    SetModifiedFlag(false);
+    return true;
+}
+
 // --- Original copies -------------------------------------------------------------------
 
 bool CMiradoDoc::KeepOriginalBeforeSave() {

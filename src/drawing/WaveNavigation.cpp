@@ -60,6 +60,14 @@ std::optional<int> StepViewScale(int viewScale, int delta) {
     return next;
 }
 
+int XOfSample(int sample, int width, int zoomIndex, int scrollOffset) {
+    const int offset = zoomIndex == 0 ? 0 : ClampScrollOffset(scrollOffset, zoomIndex);
+    const int64_t across = SamplesAcross(zoomIndex);
+    const int64_t scaled = static_cast<int64_t>(sample - offset) * width;
+    // Rounded up, so that SampleAtX gives the sample back wherever each has its own x.
+    return static_cast<int>(scaled >= 0 ? (scaled + across - 1) / across : scaled / across);
+}
+
 int SampleAtX(int x, int width, int zoomIndex, int scrollOffset) {
     if (zoomIndex == 0) {
         if (width <= 0)

@@ -36,6 +36,8 @@ std::optional<int> StepViewScale(int viewScale, int delta);
 // Sample under client x: x * 4000 / W in the full view, x * n / W + offset zoomed.
 // A pane without width maps every x to the first visible sample.
 int SampleAtX(int x, int width, int zoomIndex, int scrollOffset);
+// Client x of a sample, the other way round (outside 0..width when it is not shown).
+int XOfSample(int sample, int width, int zoomIndex, int scrollOffset);
 // Ten pixels' worth of samples: 40000 / W in the full view, 10 * n / W zoomed.
 int PickTolerance(int width, int zoomIndex);
 // The marker a click on sample p picks up: the nearer one within the tolerance, marker S

@@ -6,6 +6,7 @@
 #include "views/InformationView.h"
 #include "views/ViewingTexts.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -23,6 +24,8 @@ constexpr int kWheelNotch = 120; // eighths of a degree
 constexpr int kTravelBack = -1;
 constexpr int kTravelOn = 1;
 constexpr int kDragLineWidth = 1;
+constexpr int kNudgeStep = 1;       // samples per Left or Right while a marker is carried
+constexpr int kLargeNudgeStep = 10; // the same with Shift
 
 const char* const kLabels[kLabelTextCount] = {"DATE", "ANIMAL NO", "WEIGHT",  "COMMENT", "SAMPLING",
                                               "TIME", "EX NO",     "SEX/AGE", "HR",      "SBP",
@@ -272,6 +275,13 @@ void CWaveView::mousePressEvent(QMouseEvent* event) {
         CViewBase::mousePressEvent(event);
 }
 
+void CWaveView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        OnLButtonUp(static_cast<int>(event->position().x()));
+    else
+        CViewBase::mouseReleaseEvent(event);
+}
+
 void CWaveView::mouseMoveEvent(QMouseEvent* event) {
     OnMouseMove(static_cast<int>(event->position().x()));
     if (carriedMarker_ == kNoMarker)
@@ -299,7 +309,9 @@ void CWaveView::wheelEvent(QWheelEvent* event) {
 }
 
 void CWaveView::keyPressEvent(QKeyEvent* event) {
-    if (OnKeyDown(event->key()))
+    // A carried marker takes the keys first; otherwise Left and Right travel.
+    const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+    if (OnMarkerKey(event->key(), shift) || OnKeyDown(event->key()))
         event->accept();
     else
         CViewBase::keyPressEvent(event);
@@ -376,11 +388,7 @@ void CWaveView::OnLButtonDown(int x) {
     clientRect_ = WaveClientRect();
     const int p = SampleAtX(x);
     if (carriedMarker_ != kNoMarker) {
-        const MovableMarker marker =
-            carriedMarker_ == kMarkerS ? MovableMarker::S : MovableMarker::M;
-        carriedMarker_ = kNoMarker;
-        unsetCursor();
-        doc->MoveMarker({marker, p});
+        DropCarriedMarker(p);
         return;
     }
     int markerS = 0;
@@ -394,6 +402,67 @@ void CWaveView::OnLButtonDown(int x) {
     dragLineX_ = x;
     setCursor(dragCursor_);
     carriedMarker_ = picked;
+    carriedSample_ = p;
+    pressX_ = x;
+    InvalidateDragColumn(dragLineX_);
+}
+
+void CWaveView::OnLButtonUp(int x) {
+    const std::optional<int> press = std::exchange(pressX_, std::nullopt);
+    // A release near the press keeps the marker carried, so that a click picks it up
+    // and the next click drops it; a drag farther than the platform's drag distance
+    // drops it where it is released.
+    if (!press || carriedMarker_ == kNoMarker ||
+        std::abs(x - *press) < QApplication::startDragDistance())
+        return;
+    clientRect_ = WaveClientRect();
+    DropCarriedMarker(SampleAtX(x));
+}
+
+bool CWaveView::OnMarkerKey(int key, bool shift) {
+    if (carriedMarker_ == kNoMarker)
+        return false;
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        const int step = shift ? kLargeNudgeStep : kNudgeStep;
+        NudgeCarriedMarker(key == Qt::Key_Left ? -step : step);
+        return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        DropCarriedMarker(carriedSample_);
+        return true;
+    case Qt::Key_Escape:
+        OnRButtonDown();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CWaveView::NudgeCarriedMarker(int delta) {
+    const CMiradoDoc* doc = GetDocument();
+    if (doc == nullptr)
+        return;
+    carriedSample_ = std::clamp(carriedSample_ + delta, 0, kSampleCount - 1);
+    MoveDragLine(XOfSample(carriedSample_, clientRect_.Width(), zoomIndex_, scrollOffset_));
+    SendMarkerValue(doc->GetPressureAt(carriedSample_));
+}
+
+void CWaveView::DropCarriedMarker(int sample) {
+    CMiradoDoc* doc = GetDocument();
+    const MovableMarker marker = carriedMarker_ == kMarkerS ? MovableMarker::S : MovableMarker::M;
+    carriedMarker_ = kNoMarker;
+    pressX_.reset();
+    unsetCursor();
+    if (doc != nullptr)
+        doc->MoveMarker({marker, sample});
+}
+
+void CWaveView::MoveDragLine(int x) {
+    InvalidateDragColumn(dragLineX_);
+    dragLineX_ = x;
     InvalidateDragColumn(dragLineX_);
 }
 
@@ -403,10 +472,9 @@ void CWaveView::OnMouseMove(int x) {
     CMiradoDoc* doc = GetDocument();
     if (carriedMarker_ == kNoMarker || doc == nullptr)
         return;
-    InvalidateDragColumn(dragLineX_);
-    dragLineX_ = x;
-    InvalidateDragColumn(dragLineX_);
-    SendMarkerValue(doc->GetPressureAt(SampleAtX(x)));
+    carriedSample_ = SampleAtX(x);
+    MoveDragLine(x);
+    SendMarkerValue(doc->GetPressureAt(carriedSample_));
 }
 
 void CWaveView::SendMarkerValue(int value) {
@@ -420,6 +488,7 @@ void CWaveView::OnRButtonDown() {
     if (carriedMarker_ == kNoMarker)
         return;
     carriedMarker_ = kNoMarker;
+    pressX_.reset();
     unsetCursor();
     if (CMiradoDoc* doc = GetDocument())
         doc->UpdateAllViews();

@@ -2,15 +2,18 @@
 // CWaveView: the large pane that shows the current recording: the pulse-wave and
 // pressure traces, the grid, the optional fitted curve and the markers S and M. The user
 // zooms and scrolls the time axis, scales the pulse wave, and carries a marker to a new
-// sample with two left clicks (pick up, drop) while the information pane shows the
-// pressure under the pointer. The picture itself is computed by CWaveDrawing.
+// sample with two left clicks (pick up, drop) or by dragging it, while the information
+// pane shows the pressure under the pointer; the keyboard nudges a carried marker. The
+// picture itself is computed by CWaveDrawing.
 //
 // Pointer and keys form one state machine over the carried marker:
-//   idle     -- left press within the tolerance of a marker --> carrying
-//   carrying -- left press: drop there --> idle; right press: cancel --> idle
+//   idle     -- left press within the tolerance of a marker --> carrying (press remembered)
+//   carrying -- left press, release farther than the drag distance from that press, or
+//               Enter: drop (one edit) --> idle; right press or Escape: cancel --> idle
 // In both states a move reads out the sample under the pointer (leaving clears it), a
 // wheel notch travels a tenth of the visible span and Ctrl+wheel zooms. Left and Right
-// travel the same way while idle; while carrying they belong to the carried marker.
+// travel the same way while idle; while carrying they move the carried sample by one
+// (Shift: ten) and the drag line follows it, as it follows each move.
 
 #include "drawing/PaneLayout.h"
 #include "drawing/PointerReadout.h"
@@ -62,6 +65,9 @@ public:
     void OnWheel(int notches, bool zoom);
     // A key pressed (or repeated) while the pane has the focus; false when not used.
     bool OnKeyDown(int key);
+    void OnLButtonUp(int x);
+    // A key pressed (or repeated) while a marker is carried; false when not used.
+    bool OnMarkerKey(int key, bool shift);
     // A request of the horizontal scroll bar; `position` is the thumb position it gives.
     void OnHScroll(ScrollRequest request, int position);
     // Scrolls a zoomed view so that its first visible sample is `offset` (limited).
@@ -86,6 +92,7 @@ public:
     int ScrollOffset() const { return scrollOffset_; }
     int CarriedMarker() const { return carriedMarker_; }
     int DragLineX() const { return dragLineX_; }
+    int CarriedSample() const { return carriedSample_; }
     const WaveBaselines& Baselines() const { return baselines_; }
     QScrollBar* HorizontalScrollBar() const { return scrollBar_; }
     const QCursor& DragCursor() const { return dragCursor_; }
@@ -103,6 +110,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -119,6 +128,9 @@ private:
     void OnScrollAction(int action);
     void DrawDragLine(IDrawingSurface& surface) const;
     void InvalidateDragColumn(int x);
+    void MoveDragLine(int x);
+    void NudgeCarriedMarker(int delta);
+    void DropCarriedMarker(int sample);
     void SendMarkerValue(int value);
     void SetStatusText(const QString& text);
     void RefreshReadout();
@@ -132,6 +144,8 @@ private:
     int zoomIndex_ = 0;
     int carriedMarker_ = kNoMarker;
     int dragLineX_ = 0;
+    int carriedSample_ = 0;     // where Enter drops the carried marker
+    std::optional<int> pressX_; // client x of the press that picked the marker up
     QScrollBar* scrollBar_ = nullptr;
     QPointer<QObject> markerValueReceiver_;
     QString statusText_;

@@ -281,6 +281,35 @@ TEST_F(FileCommandsTest, TheEncodingChosenIsOfferedNextTimeAndTheTableLeavesTheD
     EXPECT_EQ(feedback.done.back(), 2);
 }
 
+TEST_F(FileCommandsTest, ExportAsksToSaveUnsavedEditsFirstWhateverTheAlert) {
+    OpenSamples(3);
+    document.ToggleSelected(1);
+    const std::string original = test::ReadText(paths[0]);
+    const fs::path target = root / "out.txt";
+    document.MoveMarker({MovableMarker::S, 1234});
+
+    prompts.QueueAnswer(MessageAnswer::Cancel);
+    saveDialog.QueueOk(target.string(), ExportChoice{});
+    commands.OnSaveToTextFile();
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_TRUE(document.IsModified());
+
+    prompts.QueueAnswer(MessageAnswer::No);
+    saveDialog.QueueOk(target.string(), ExportChoice{});
+    commands.OnSaveToTextFile();
+    EXPECT_TRUE(fs::exists(target));
+    EXPECT_EQ(test::ReadText(paths[0]), original);
+
+    document.MoveMarker({MovableMarker::S, 1234});
+    prompts.QueueAnswer(MessageAnswer::Yes);
+    saveDialog.QueueOk(target.string(), ExportChoice{});
+    commands.OnSaveToTextFile();
+    EXPECT_NE(test::ReadText(paths[0]), original);
+    EXPECT_EQ(prompts.Shown().size(), 3u);
+}
+
 TEST_F(FileCommandsTest, UnwritableTargetBringsTheDialogBack) {
     OpenSamples(3);
     document.ToggleSelected(0);

@@ -50,7 +50,7 @@ TEST_F(AppStartTest, FirstRunCreatesTheFoldersAndUsesTheDefaults) {
     EXPECT_TRUE(prompts.Shown().empty());
     EXPECT_EQ(app.GetDocument()->GetStepPeriod(), 500);
     EXPECT_TRUE(app.GetMainFrame()->isVisible());
-    EXPECT_EQ(app.GetMainFrame()->windowTitle(), "Untitled - Mirado");
+    EXPECT_EQ(app.GetMainFrame()->windowTitle(), "Untitled[*] - Mirado");
 }
 
 TEST_F(AppStartTest, StoredSettingsAreReadFromThePreferenceFolder) {
@@ -75,7 +75,7 @@ TEST_F(AppStartTest, CommandLineFilesAreOpenedAsIfPicked) {
     EXPECT_TRUE(doc->IsLoaded());
     EXPECT_EQ(doc->GetCurrentIndex(), 0);
     EXPECT_EQ(app.GetMainFrame()->GetFileList()->GetCurrentRow(), 0);
-    EXPECT_EQ(app.GetMainFrame()->windowTitle(), QString::fromStdString(paths[0]) + " - Mirado");
+    EXPECT_EQ(app.GetMainFrame()->windowTitle(), QString::fromStdString(paths[0]) + "[*] - Mirado");
     EXPECT_TRUE(app.GetMainFrame()->Action(ID_NEXT_FILE)->isEnabled());
 }
 
@@ -88,7 +88,7 @@ TEST_F(AppStartTest, RelativeCommandLinePathsAreHeldFromTheRoot) {
     QDir::setCurrent(previous);
     ASSERT_TRUE(started);
     const QString absolute = QDir(QString::fromStdString(data.Path())).absoluteFilePath("R000.001");
-    EXPECT_EQ(app.GetMainFrame()->windowTitle(), absolute + " - Mirado");
+    EXPECT_EQ(app.GetMainFrame()->windowTitle(), absolute + "[*] - Mirado");
     EXPECT_EQ(app.GetDocument()->GetCurrentPath(), absolute.toStdString());
     QFile settings(QString::fromStdString(app.GetPreferenceFolder()) + "Tenvar.s99");
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));

@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "app/FrameEditing.h"
 #include "app/MainFrame.h"
 #include "platform/qt/UserEvents.h"
 #include "views/FilenameView.h"
@@ -91,16 +92,17 @@ TEST_F(FrameTest, TheWholeInformationColumnShowsAtTheMinimumSize) {
 
 TEST_F(FrameTest, MenusCarryTheirTextsAndCommandsInOrder) {
     const QList<QAction*> menus = frame->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 4);
+    ASSERT_EQ(menus.size(), 5);
     EXPECT_EQ(menus[0]->text(), "File(&F)");
-    EXPECT_EQ(menus[1]->text(), "Display(&D)");
-    EXPECT_EQ(menus[2]->text(), "View(&V)");
-    EXPECT_EQ(menus[3]->text(), "Help(&H)");
+    EXPECT_EQ(menus[1]->text(), "Edit(&E)");
+    EXPECT_EQ(menus[2]->text(), "Display(&D)");
+    EXPECT_EQ(menus[3]->text(), "View(&V)");
+    EXPECT_EQ(menus[4]->text(), "Help(&H)");
     QStringList file;
     for (QAction* a : menus[0]->menu()->actions())
         file << (a->isSeparator() ? QStringLiteral("|") : a->text());
-    EXPECT_EQ(file.join(','), "Open(&O)...,Save(&S),|,Printer Setting...,Print Preview,"
-                              "Print this file...,|,Summary...,|,Exit(&X)");
+    EXPECT_EQ(file.join(','), "Open(&O)...,Save(&S),Revert to Original...,|,Printer Setting...,"
+                              "Print Preview,Print this file...,|,Summary...,|,Exit(&X)");
     EXPECT_EQ(frame->Action(ID_FILE_OPEN)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     // "Print this file..." names no key in the menu, yet Ctrl+P prints while it is enabled.
     EXPECT_TRUE(frame->Action(ID_FILE_PRINT)->shortcut().isEmpty());
@@ -128,7 +130,13 @@ TEST_F(FrameTest, ToolbarHoldsTheButtonsInOrderWithSeparators) {
     auto* toolBar = frame->findChild<QToolBar*>();
     ASSERT_NE(toolBar, nullptr);
     QList<int> ids;
-    for (QAction* a : toolBar->actions())
+    QList<QAction*> actions = toolBar->actions();
+    // After the last specified button: a separator, Undo and Redo.
+    ASSERT_GE(actions.size(), 3);
+    EXPECT_EQ(actions.takeLast(), frame->Editing().RedoAction());
+    EXPECT_EQ(actions.takeLast(), frame->Editing().UndoAction());
+    EXPECT_TRUE(actions.takeLast()->isSeparator());
+    for (QAction* a : actions)
         ids << (a->isSeparator() ? 0 : a->data().toInt());
     const QList<int> expected = {ID_FILE_OPEN,
                                  ID_FILE_SAVE,
@@ -350,9 +358,10 @@ TEST_F(FrameTest, DroppedFilesAreOpenedAsIfPicked) {
 }
 
 TEST_F(FrameTest, WindowTitleFollowsTheDocument) {
-    EXPECT_EQ(frame->windowTitle(), "Untitled - Mirado");
+    EXPECT_EQ(frame->windowTitle(), "Untitled[*] - Mirado");
     OpenRecordings(1);
-    EXPECT_EQ(frame->windowTitle(), QString::fromStdString(Doc()->GetCurrentPath()) + " - Mirado");
+    EXPECT_EQ(frame->windowTitle(),
+              QString::fromStdString(Doc()->GetCurrentPath()) + "[*] - Mirado");
 }
 
 TEST_F(FrameTest, StatusPaneIsClearedAfterAFailedOpenAndWhenTheListEmpties) {
@@ -379,7 +388,7 @@ TEST_F(FrameTest, StatusPaneIsClearedAfterAFailedOpenAndWhenTheListEmpties) {
     Doc()->UpdateAllViews(nullptr, kUpdateErase);
     frame->grab();
     EXPECT_EQ(frame->StatusText(), "");
-    EXPECT_EQ(frame->windowTitle(), "Untitled - Mirado");
+    EXPECT_EQ(frame->windowTitle(), "Untitled[*] - Mirado");
 }
 
 TEST_F(FrameTest, StatusTextGoesToTheSecondPane) {

@@ -90,3 +90,17 @@ TEST(Picking, AMarkerJustLeftOfAZoomedPaneIsPickedNearItsEdge) {
 
 } // namespace
 } // namespace mirado
+
+namespace mirado {
+namespace {
+
+TEST(Columns, XOfSampleIsTheWayBackFromSampleAtX) {
+    // Wider than the samples: every sample has its own x.
+    for (int sample : {0, 1, 250, 499})
+        EXPECT_EQ(SampleAtX(XOfSample(sample + 1500, 800, 3, 1500), 800, 3, 1500), sample + 1500);
+    EXPECT_EQ(XOfSample(1000, 400, 0, 0), 100);
+    EXPECT_LT(XOfSample(100, 400, 2, 1000), 0); // left of a zoomed view's span
+}
+
+} // namespace
+} // namespace mirado

@@ -8,6 +8,8 @@
 #include "support/TempFolder.h"
 
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -268,6 +270,71 @@ TEST_F(WaveViewTest, CarryingMarkerSSendsTheLiveValueAndDropsIt) {
     EXPECT_EQ(wave->CarriedMarker(), 0);
     EXPECT_EQ(MarkerS(), wave->SampleAtX(x));
     EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(WaveViewTest, DraggingAMarkerFartherThanTheDragDistanceDropsItOnRelease) {
+    Open();
+    Render(*wave);
+    const int press = XOfSample(MarkerS());
+    // A release near the press keeps the marker carried: click to pick up, click to drop.
+    wave->OnLButtonDown(press);
+    wave->OnLButtonUp(press + QApplication::startDragDistance() - 1);
+    EXPECT_EQ(wave->CarriedMarker(), 1);
+    wave->OnRButtonDown();
+    EXPECT_FALSE(doc->IsModified());
+
+    QMouseEvent down(QEvent::MouseButtonPress, QPointF(press, 50), QPointF(press, 50),
+                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(wave.get(), &down);
+    const int x = press + 3 * QApplication::startDragDistance();
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, 60), QPointF(x, 60), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(wave.get(), &move);
+    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(x, 60), QPointF(x, 60), Qt::LeftButton,
+                   Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(wave.get(), &up);
+    EXPECT_EQ(wave->CarriedMarker(), 0);
+    EXPECT_EQ(MarkerS(), wave->SampleAtX(x));
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(WaveViewTest, KeysNudgeTheCarriedMarkerEnterDropsAndEscapeCancels) {
+    Open();
+    Render(*wave);
+    const int start = MarkerS();
+    const auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(wave.get(), &event);
+        return event.isAccepted();
+    };
+    EXPECT_FALSE(wave->OnMarkerKey(Qt::Key_Return, false)); // nothing carried
+
+    wave->OnLButtonDown(XOfSample(start));
+    const int picked = wave->CarriedSample();
+    press(Qt::Key_Right);
+    press(Qt::Key_Right, Qt::ShiftModifier);
+    press(Qt::Key_Left);
+    EXPECT_EQ(wave->CarriedSample(), picked + 10);
+    ASSERT_EQ(sink.values.size(), 3u);
+    EXPECT_EQ(sink.values.back().value, doc->GetPressureAt(picked + 10));
+    EXPECT_EQ(wave->DragLineX(), mirado::XOfSample(picked + 10, Width(), 0, 0));
+    press(Qt::Key_Escape);
+    EXPECT_EQ(wave->CarriedMarker(), 0);
+    EXPECT_EQ(MarkerS(), start);
+
+    wave->OnLButtonDown(XOfSample(start));
+    for (int i = 0; i < 3; ++i)
+        press(Qt::Key_Left, Qt::ShiftModifier);
+    press(Qt::Key_Enter);
+    EXPECT_EQ(wave->CarriedMarker(), 0);
+    EXPECT_EQ(MarkerS(), wave->SampleAtX(XOfSample(start)) - 30);
+    EXPECT_TRUE(doc->IsModified());
+
+    // Never beyond the channel.
+    wave->OnLButtonDown(XOfSample(MarkerS()));
+    for (int i = 0; i < 500; ++i)
+        wave->OnMarkerKey(Qt::Key_Left, true);
+    EXPECT_EQ(wave->CarriedSample(), 0);
 }
 
 TEST_F(WaveViewTest, ValueBeyondSample3996IsZeroAtTheEndOfAZoomedView) {

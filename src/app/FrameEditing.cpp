@@ -1,0 +1,122 @@
+#include "app/FrameEditing.h"
+
+#include "app/EditHistory.h"
+#include "app/MainFrame.h"
+#include "document/MiradoDoc.h"
+#include "views/FilenameView.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace mirado {
+
+namespace {
+
+// The File menu is the first of the menu bar, Display the second.
+constexpr int kFileMenuPosition = 0;
+constexpr int kDisplayMenuPosition = 1;
+
+QMenu* MenuAt(CMainFrame& frame, int position) {
+    const QList<QAction*> menus = frame.menuBar()->actions();
+    return position < menus.size() ? menus[position]->menu() : nullptr;
+}
+
+} // namespace
+
+CFrameEditing* CFrameEditing::Install(CMainFrame& frame) {
+    return new CFrameEditing(frame);
+}
+
+CFrameEditing::CFrameEditing(CMainFrame& frame)
+    : QObject(&frame), frame_(frame), history_(new CEditHistory(*frame.GetDocument(), this)) {
+    CreateActions();
+    AddEditMenu();
+    AddRevertItem();
+    AddToolBarButtons();
+    AddModifiedPane();
+    connect(history_, &CEditHistory::ModifiedChanged, this, &CFrameEditing::ShowModified);
+    ShowModified(false);
+}
+
+void CFrameEditing::CreateActions() {
+    QUndoStack& stack = history_->Stack();
+    undo_ = stack.createUndoAction(this, tr("&Undo"));
+    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undo_->setIcon(QIcon(QStringLiteral(":/icons/undo.svg")));
+    redo_ = stack.createRedoAction(this, tr("&Redo"));
+    redo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redo_->setIcon(QIcon(QStringLiteral(":/icons/redo.svg")));
+    // The keys work from every pane, not only while the menu bar has them.
+    frame_.addAction(undo_);
+    frame_.addAction(redo_);
+    revert_ = new QAction(tr("Revert to Original..."), this);
+    connect(revert_, &QAction::triggered, this, &CFrameEditing::OnRevert);
+}
+
+void CFrameEditing::AddEditMenu() {
+    auto* menu = new QMenu(tr("Edit(&E)"), &frame_);
+    menu->addAction(undo_);
+    menu->addAction(redo_);
+    QMenu* display = MenuAt(frame_, kDisplayMenuPosition);
+    frame_.menuBar()->insertMenu(display != nullptr ? display->menuAction() : nullptr, menu);
+}
+
+void CFrameEditing::AddRevertItem() {
+    QMenu* file = MenuAt(frame_, kFileMenuPosition);
+    if (file == nullptr)
+        return;
+    // After Save, before the printing commands.
+    const QList<QAction*> items = file->actions();
+    QAction* save = frame_.Action(ID_FILE_SAVE);
+    const qsizetype at = items.indexOf(save);
+    file->insertAction(at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr, revert_);
+    connect(file, &QMenu::aboutToShow, this, &CFrameEditing::UpdateRevertState);
+}
+
+void CFrameEditing::AddToolBarButtons() {
+    auto* toolBar = frame_.findChild<QToolBar*>(QStringLiteral("toolbar"));
+    if (toolBar == nullptr)
+        return;
+    toolBar->addSeparator();
+    toolBar->addAction(undo_);
+    toolBar->addAction(redo_);
+}
+
+void CFrameEditing::AddModifiedPane() {
+    modifiedPane_ = new QLabel(&frame_);
+    modifiedPane_->setObjectName(QStringLiteral("modifiedPane"));
+    modifiedPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    modifiedPane_->setMinimumWidth(modifiedPane_->fontMetrics().horizontalAdvance(tr("Modified")) +
+                                   modifiedPane_->fontMetrics().averageCharWidth() * 2);
+    frame_.statusBar()->addPermanentWidget(modifiedPane_);
+}
+
+void CFrameEditing::ShowModified(bool modified) {
+    frame_.setWindowModified(modified);
+    modifiedPane_->setText(modified ? tr("Modified") : QString());
+    UpdateRevertState();
+}
+
+void CFrameEditing::UpdateRevertState() {
+    revert_->setEnabled(frame_.GetDocument()->CanRevertToOriginal());
+}
+
+void CFrameEditing::OnRevert() {
+    CMiradoDoc& document = *frame_.GetDocument();
+    const int index = document.GetCurrentIndex();
+    if (document.RevertToOriginal() && frame_.GetFileList() != nullptr)
+        frame_.GetFileList()->SetCurrentRow(index);
+    frame_.UpdateCommandStates();
+}
+
+bool SaveBeforeVisitingOtherFiles(CMainFrame& frame) {
+    return frame.GetDocument()->SaveBeforeVisitingOtherFiles();
+}
+
+} // namespace mirado

@@ -1,0 +1,188 @@
+#include "GuiTestSupport.h"
+
+#include "CliRun.h"
+#include "app/EditHistory.h"
+#include "app/FrameEditing.h"
+#include "app/MainFrame.h"
+#include "views/FilenameView.h"
+#include "views/WaveView.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QUndoStack>
+
+#include <gtest/gtest.h>
+
+namespace mirado {
+namespace {
+
+QByteArray Bytes(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class EditHistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::EnsureApplication();
+        ASSERT_TRUE(dir.isValid());
+        frame = std::make_unique<CMainFrame>(Doc());
+        frame->resize(900, 600);
+        frame->show();
+        QApplication::processEvents();
+    }
+    CMiradoDoc* Doc() { return scripted.doc.get(); }
+    CWaveView* Wave() { return frame->GetWaveView(); }
+    QUndoStack& Stack() { return frame->Editing().History().Stack(); }
+
+    // Copies a generated sample of each variant into the test folder.
+    std::string CopySample(const char* name) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile::copy(QStringLiteral(MIRADO_SOURCE_DIR "/samples/") + QString::fromLatin1(name),
+                    path);
+        QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        return path.toStdString();
+    }
+    int MarkerS() {
+        int s = 0, m = 0, d = 0;
+        Doc()->GetMarkers(s, m, d);
+        return s;
+    }
+    int XOfSample(int sample) { return sample * Wave()->WaveClientRect().Width() / kSampleCount; }
+    // Picks marker S up and drops it at client x; returns the sample it was dropped at.
+    int DropMarkerSAt(int x) {
+        Wave()->OnLButtonDown(XOfSample(MarkerS()));
+        Wave()->OnLButtonDown(x);
+        return Wave()->SampleAtX(x);
+    }
+    // The bytes a save writes now; the file is put back afterwards.
+    QByteArray SavedBytes(const std::string& path) {
+        const QByteArray before = Bytes(path);
+        frame->Action(ID_FILE_SAVE)->trigger();
+        const QByteArray saved = Bytes(path);
+        QFile file(QString::fromStdString(path));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(before);
+        return saved;
+    }
+    bool ShowsModified() {
+        return frame->isWindowModified() &&
+               frame->Editing().ModifiedPane()->text() == QStringLiteral("Modified");
+    }
+
+    QTemporaryDir dir;
+    test::ScriptedDocument scripted;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(EditHistoryTest, UndoAndRedoStepThroughMarkerMovesAndIdEditsInEveryModeAndVariant) {
+    for (const char* sample : {"DG0511.001", "RB0502.001"}) {
+        const std::string path = CopySample(sample);
+        frame->OpenPaths({path});
+        for (bool analysis : {false, true}) {
+            if (analysis)
+                frame->Action(ID_ANALYSIS_SM)->trigger();
+            const QByteArray untouched = SavedBytes(path);
+            EXPECT_FALSE(ShowsModified());
+            EXPECT_FALSE(frame->Editing().UndoAction()->isEnabled());
+
+            DropMarkerSAt(XOfSample(MarkerS()) + 40);
+            EXPECT_EQ(frame->Editing().UndoAction()->text(), "&Undo Move Systolic Marker");
+            EXPECT_TRUE(ShowsModified());
+            IdTexts texts = Doc()->GetIdTexts();
+            texts.comment = "checked";
+            ASSERT_TRUE(Doc()->SetIdTexts(texts));
+            EXPECT_EQ(frame->Editing().UndoAction()->text(), "&Undo Edit Identification");
+            const QByteArray edited = SavedBytes(path);
+            // A save marks the clean state.
+            EXPECT_FALSE(ShowsModified());
+            EXPECT_TRUE(Stack().isClean());
+
+            frame->Editing().UndoAction()->trigger();
+            EXPECT_TRUE(ShowsModified());
+            EXPECT_EQ(frame->Editing().RedoAction()->text(), "&Redo Edit Identification");
+            frame->Editing().UndoAction()->trigger();
+            EXPECT_EQ(SavedBytes(path), untouched) << sample << analysis;
+            frame->Editing().RedoAction()->trigger();
+            frame->Editing().RedoAction()->trigger();
+            EXPECT_EQ(SavedBytes(path), edited) << sample << analysis;
+            EXPECT_FALSE(ShowsModified());
+            Stack().setIndex(0);
+        }
+        // Opening another file clears the history.
+        frame->OpenPaths(
+            {CopySample(sample == std::string("DG0511.001") ? "MS0412.001" : "MS0412.002")});
+        EXPECT_EQ(Stack().count(), 0);
+        EXPECT_FALSE(ShowsModified());
+    }
+}
+
+TEST_F(EditHistoryTest, UndoingAStepOfAnotherModeSwitchesBackFirst) {
+    frame->OpenPaths({CopySample("DG0511.001")});
+    const int stored = MarkerS();
+    DropMarkerSAt(XOfSample(stored) + 30);
+    frame->Action(ID_ANALYSIS_S)->trigger();
+    frame->Editing().UndoAction()->trigger();
+    EXPECT_FALSE(Doc()->IsAnalysisSource());
+    EXPECT_EQ(MarkerS(), stored);
+    EXPECT_FALSE(ShowsModified());
+}
+
+TEST_F(EditHistoryTest, AnUnchangedIdOkAddsNoStep) {
+    frame->OpenPaths({CopySample("DG0511.001")});
+    EXPECT_FALSE(Doc()->SetIdTexts(Doc()->GetIdTexts()));
+    EXPECT_EQ(Stack().count(), 0);
+    EXPECT_FALSE(ShowsModified());
+}
+
+TEST_F(EditHistoryTest, CtrlZIsUndoAndNotTheAnalysisKey) {
+    frame->OpenPaths({CopySample("DG0511.001")});
+    DropMarkerSAt(XOfSample(MarkerS()) + 30);
+    EXPECT_EQ(frame->Editing().UndoAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(frame->Editing().RedoAction()->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                   QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    QKeyEvent ctrlZ(QEvent::KeyRelease, Qt::Key_Z, Qt::ControlModifier);
+    QApplication::sendEvent(frame.get(), &ctrlZ);
+    EXPECT_FALSE(Doc()->IsAnalysisSource());
+    QKeyEvent shiftZ(QEvent::KeyRelease, Qt::Key_Z, Qt::ShiftModifier);
+    QApplication::sendEvent(frame.get(), &shiftZ);
+    EXPECT_TRUE(Doc()->IsAnalysisSource());
+}
+
+TEST_F(EditHistoryTest, PrintingTheSelectedFilesAsksToSaveFirstAndCancelStopsIt) {
+    frame->OpenPaths({CopySample("DG0511.001"), CopySample("DG0511.002")});
+    Doc()->SelectAll();
+    EXPECT_TRUE(Doc()->SaveBeforeVisitingOtherFiles()); // nothing edited: no question
+    EXPECT_TRUE(scripted.prompts.Shown().empty());
+    DropMarkerSAt(XOfSample(MarkerS()) + 30);
+    scripted.prompts.QueueAnswer(MessageAnswer::Cancel);
+    frame->GetFileList()->PrintSelectedAction()->trigger();
+    ASSERT_FALSE(scripted.prompts.Shown().empty());
+    EXPECT_EQ(scripted.prompts.Shown().back().buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
+    EXPECT_TRUE(ShowsModified());
+}
+
+TEST_F(EditHistoryTest, TheBatchToolWritesTheViewersBytesForTheSameEdits) {
+    const std::string viewer = CopySample("RB0502.001");
+    const std::string batch = dir.filePath(QStringLiteral("batch.001")).toStdString();
+    QFile::copy(QString::fromStdString(viewer), QString::fromStdString(batch));
+    frame->OpenPaths({viewer});
+    frame->Action(ID_ANALYSIS_SM)->trigger();
+    const int sample = DropMarkerSAt(XOfSample(MarkerS()) + 25);
+    IdTexts texts = Doc()->GetIdTexts();
+    texts.animalNo = "R-12";
+    Doc()->SetIdTexts(texts);
+    frame->Action(ID_FILE_SAVE)->trigger();
+
+    const test::CliRun run = test::Cli({"edit", "--analysis", "sm", "--marker-s",
+                                        std::to_string(sample), "--animal-no", "R-12", batch});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(Bytes(batch), Bytes(viewer));
+}
+
+} // namespace
+} // namespace mirado
