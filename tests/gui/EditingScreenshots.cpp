@@ -1,0 +1,82 @@
+// Saves pictures of safe editing for the documentation, taken from the screen so that
+// the window manager's title bar shows: the window with the modified mark in its title
+// and the "Modified" pane, and the open Edit menu naming the step to undo.
+// Usage (under a display with a window manager): editing_screenshots OUTPUT_FOLDER
+
+#include "app/MainFrame.h"
+#include "document/MiradoDoc.h"
+#include "records/synth/RecordingGenerator.h"
+#include "views/WaveView.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using namespace mirado;
+
+constexpr int kSettleMs = 800;
+constexpr int kMarkerShift = 60; // pixels the marker is moved by
+
+void SaveScreenArea(const QRect& area, const QString& path) {
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
+        0, area.x(), area.y(), area.width(), area.height());
+    if (!shot.save(path))
+        std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: editing_screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QTemporaryDir dir;
+    SynthOptions options;
+    options.seed = 5;
+    options.species = Species::Rat;
+    options.comment = "screenshot";
+    const std::string path = dir.filePath(QStringLiteral("RAT0105.001")).toStdString();
+    std::string error;
+    if (!WriteRecording(path, options, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    CMiradoDoc document{DocumentServices{}};
+    CMainFrame frame(&document);
+    frame.resize(1000, 640);
+    frame.move(20, 20);
+    frame.show();
+    frame.OpenPaths({path});
+    QTest::qWait(kSettleMs);
+
+    CWaveView& wave = *frame.GetWaveView();
+    int s = 0, m = 0, d = 0;
+    document.GetMarkers(s, m, d);
+    const int x = s * wave.WaveClientRect().Width() / kSampleCount;
+    wave.OnLButtonDown(x);
+    wave.OnLButtonDown(x + kMarkerShift);
+    QTest::qWait(kSettleMs);
+    SaveScreenArea(frame.frameGeometry(), out + QStringLiteral("/edit-modified-title.png"));
+
+    QMenu* edit = frame.menuBar()->actions()[1]->menu();
+    const QRect item = frame.menuBar()->actionGeometry(frame.menuBar()->actions()[1]);
+    edit->popup(frame.menuBar()->mapToGlobal(item.bottomLeft()));
+    QTest::qWait(kSettleMs);
+    const QRect menuArea = edit->geometry().united(frame.geometry().adjusted(0, -30, 0, 0));
+    SaveScreenArea(QRect(menuArea.topLeft(), QSize(menuArea.width(), 260)),
+                   out + QStringLiteral("/edit-menu-undo.png"));
+    edit->close();
+    return 0;
+}
