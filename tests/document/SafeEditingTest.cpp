@@ -41,10 +41,10 @@ protected:
     }
     // The bytes a save of the current state writes, the file put back afterwards.
     std::string SavedBytes(const std::string& path) {
-        const std::string before = ReadFile(path);
+        const std::string before = ReadText(path);
         EXPECT_TRUE(Doc().SaveCurrentFile());
-        const std::string saved = ReadFile(path);
-        WriteFile(path, std::vector<uint8_t>(before.begin(), before.end()));
+        const std::string saved = ReadText(path);
+        WriteText(path, before);
         return saved;
     }
     void Undo(const EditRecord& edit) { Doc().RestoreEdits(edit.before, edit.kind); }
@@ -131,19 +131,19 @@ TEST_F(SafeEditingTest, TheObserverHearsOfSavesAndOfEveryReplacedRecord) {
 
 TEST_F(SafeEditingTest, TheFirstSaveKeepsTheOriginalAndNoSaveOverwritesIt) {
     const std::string path = CopySample("DG0511.001");
-    const std::string original = ReadFile(path);
+    const std::string original = ReadText(path);
     OpenOnly(path);
     EXPECT_FALSE(Doc().CanRevertToOriginal());
     Doc().MoveMarker({MovableMarker::S, 700});
     ASSERT_TRUE(Doc().SaveCurrentFile());
     const std::string copy = OriginalCopyPath(path);
     EXPECT_EQ(copy, folder.Folder() + ".mirado-originals/DG0511.001");
-    EXPECT_EQ(ReadFile(copy), original);
-    EXPECT_NE(ReadFile(path), original);
+    EXPECT_EQ(ReadText(copy), original);
+    EXPECT_NE(ReadText(path), original);
 
     Doc().MoveMarker({MovableMarker::S, 900});
     ASSERT_TRUE(Doc().SaveCurrentFile());
-    EXPECT_EQ(ReadFile(copy), original);
+    EXPECT_EQ(ReadText(copy), original);
     EXPECT_TRUE(Doc().CanRevertToOriginal());
 }
 
@@ -158,13 +158,13 @@ TEST_F(SafeEditingTest, KeepOriginalsZeroMakesNoCopy) {
 
 TEST_F(SafeEditingTest, ASaveIsRefusedWhenTheOriginalCannotBeKept) {
     const std::string path = CopySample("DG0511.001");
-    const std::string original = ReadFile(path);
+    const std::string original = ReadText(path);
     OpenOnly(path);
     Doc().MoveMarker({MovableMarker::S, 700});
     // A file where the folder of copies should be: the copy cannot be made.
-    WriteFile(folder.File(kOriginalsFolder), {1, 2, 3});
+    WriteText(folder.File(kOriginalsFolder), "abc");
     EXPECT_FALSE(Doc().SaveCurrentFile());
-    EXPECT_EQ(ReadFile(path), original);
+    EXPECT_EQ(ReadText(path), original);
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_NE(prompts.Shown()[0].text.find(kOriginalNotKeptText), std::string::npos);
     EXPECT_EQ(log.saves, 0);
@@ -208,30 +208,30 @@ TEST_F(SafeEditingTest, ASaveIsRefusedOnAFullDiskAndInAReadOnlyFolder) {
         GTEST_SKIP() << "no right to mount a file system";
     const std::string path = folder.File("tiny/DG0511.001");
     fs::copy_file(fs::path(MIRADO_SOURCE_DIR) / "samples" / "DG0511.001", path);
-    const std::string original = ReadFile(path);
+    const std::string original = ReadText(path);
     OpenOnly(path);
     Doc().MoveMarker({MovableMarker::S, 700});
 
     tiny.Fill();
     EXPECT_FALSE(Doc().SaveCurrentFile());
-    EXPECT_EQ(ReadFile(path), original);
+    EXPECT_EQ(ReadText(path), original);
     fs::remove(folder.File("tiny/filler"));
     fs::remove_all(folder.File("tiny/.mirado-originals"));
 
     ASSERT_TRUE(tiny.Remount("ro"));
     EXPECT_FALSE(Doc().SaveCurrentFile());
-    EXPECT_EQ(ReadFile(path), original);
+    EXPECT_EQ(ReadText(path), original);
     ASSERT_TRUE(tiny.Remount("rw"));
     EXPECT_EQ(prompts.Shown().size(), 2u);
     EXPECT_EQ(log.saves, 0);
 
     ASSERT_TRUE(Doc().SaveCurrentFile());
-    EXPECT_EQ(ReadFile(OriginalCopyPath(path)), original);
+    EXPECT_EQ(ReadText(OriginalCopyPath(path)), original);
 }
 
 TEST_F(SafeEditingTest, RevertRestoresTheOriginalBytesAfterConfirmation) {
     const std::string path = CopySample("RB0502.001");
-    const std::string original = ReadFile(path);
+    const std::string original = ReadText(path);
     OpenOnly(path);
     Doc().MoveMarker({MovableMarker::M, 2500});
     ASSERT_TRUE(Doc().SaveCurrentFile());
@@ -239,12 +239,12 @@ TEST_F(SafeEditingTest, RevertRestoresTheOriginalBytesAfterConfirmation) {
 
     prompts.QueueAnswer(MessageAnswer::No);
     EXPECT_FALSE(Doc().RevertToOriginal());
-    EXPECT_NE(ReadFile(path), original);
+    EXPECT_NE(ReadText(path), original);
 
     prompts.QueueAnswer(MessageAnswer::Yes);
     EXPECT_TRUE(Doc().RevertToOriginal());
-    EXPECT_EQ(ReadFile(path), original);
-    EXPECT_EQ(ReadFile(OriginalCopyPath(path)), original);
+    EXPECT_EQ(ReadText(path), original);
+    EXPECT_EQ(ReadText(OriginalCopyPath(path)), original);
     EXPECT_FALSE(Doc().IsModified());
     EXPECT_GE(log.replaced, 1);
     EXPECT_EQ(prompts.Shown().back().caption, kRevertCaption);
