@@ -1,9 +1,9 @@
 #include "dialogs/IdDialog.h"
 #include "dialogs/QtDocumentDialogs.h"
 #include "document/MiradoDoc.h"
-#include "support/ScriptedUserPrompts.h"
 #include "records/RecordLayout.h"
 #include "records/synth/SampleSet.h"
+#include "support/ScriptedUserPrompts.h"
 #include "support/TempFolder.h"
 
 #include "support/TestApplication.h"
@@ -13,7 +13,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
 
 namespace mirado {
 namespace {

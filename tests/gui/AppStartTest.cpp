@@ -54,7 +54,8 @@ TEST_F(AppStartTest, FirstRunCreatesTheFoldersAndUsesTheDefaults) {
 }
 
 TEST_F(AppStartTest, StoredSettingsAreReadFromThePreferenceFolder) {
-    const QString folder = QString::fromStdString(home.Path()) + "/QuorvinFiles/TenvarAWU/Preference";
+    const QString folder =
+        QString::fromStdString(home.Path()) + "/QuorvinFiles/TenvarAWU/Preference";
     ASSERT_TRUE(QDir().mkpath(folder));
     QFile file(folder + "/Tenvar.s99");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -92,7 +93,8 @@ TEST_F(AppStartTest, RelativeCommandLinePathsAreHeldFromTheRoot) {
     EXPECT_EQ(app.GetDocument()->GetCurrentPath(), absolute.toStdString());
     QFile settings(QString::fromStdString(app.GetPreferenceFolder()) + "Tenvar.s99");
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(settings.readAll().contains("dataFolder=" + QString::fromStdString(data.Path()).toUtf8() + "/\n"));
+    EXPECT_TRUE(settings.readAll().contains(
+        "dataFolder=" + QString::fromStdString(data.Path()).toUtf8() + "/\n"));
 }
 
 // A settings path that is no regular file: start-up goes on with the defaults, says why
@@ -100,7 +102,8 @@ TEST_F(AppStartTest, RelativeCommandLinePathsAreHeldFromTheRoot) {
 class UnusableSettingsTest : public AppStartTest {
 protected:
     QString SettingsPath() {
-        const QString folder = QString::fromStdString(home.Path()) + "/QuorvinFiles/TenvarAWU/Preference";
+        const QString folder =
+            QString::fromStdString(home.Path()) + "/QuorvinFiles/TenvarAWU/Preference";
         EXPECT_TRUE(QDir().mkpath(folder));
         return folder + "/Tenvar.s99";
     }
@@ -158,7 +161,8 @@ TEST_F(AppStartTest, OpenCommandPicksFilesThroughTheDialog) {
 }
 
 TEST_F(AppStartTest, FolderThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
-    QFile blocker(QString::fromStdString(home.Path()) + "/QuorvinFiles"); // a file where the folder belongs
+    QFile blocker(QString::fromStdString(home.Path()) +
+                  "/QuorvinFiles"); // a file where the folder belongs
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     CMiradoApp app(services);

@@ -26,8 +26,7 @@ QByteArray Bytes(const std::string& path) {
 class EditHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::EnsureApplication();
-        ASSERT_TRUE(dir.isValid());
+        test::EnsureQtApp();
         frame = std::make_unique<CMainFrame>(Doc());
         frame->resize(900, 600);
         frame->show();
@@ -39,7 +38,7 @@ protected:
 
     // Copies a generated sample of each variant into the test folder.
     std::string CopySample(const char* name) {
-        const QString path = dir.filePath(QString::fromLatin1(name));
+        const QString path = QString::fromStdString(dir.File(name));
         QFile::copy(QStringLiteral(MIRADO_SOURCE_DIR "/samples/") + QString::fromLatin1(name),
                     path);
         QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
@@ -72,7 +71,7 @@ protected:
                frame->Editing().ModifiedPane()->text() == QStringLiteral("Modified");
     }
 
-    QTemporaryDir dir;
+    test::TempFolder dir;
     test::ScriptedDocument scripted;
     std::unique_ptr<CMainFrame> frame;
 };
@@ -168,7 +167,7 @@ TEST_F(EditHistoryTest, PrintingTheSelectedFilesAsksToSaveFirstAndCancelStopsIt)
 
 TEST_F(EditHistoryTest, TheBatchToolWritesTheViewersBytesForTheSameEdits) {
     const std::string viewer = CopySample("RB0502.001");
-    const std::string batch = dir.filePath(QStringLiteral("batch.001")).toStdString();
+    const std::string batch = dir.File("batch.001");
     QFile::copy(QString::fromStdString(viewer), QString::fromStdString(batch));
     frame->OpenPaths({viewer});
     frame->Action(ID_ANALYSIS_SM)->trigger();

@@ -27,8 +27,8 @@ constexpr int kSettleMs = 800;
 constexpr int kMarkerShift = 60; // pixels the marker is moved by
 
 void SaveScreenArea(const QRect& area, const QString& path) {
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
-        0, area.x(), area.y(), area.width(), area.height());
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                      area.width(), area.height());
     if (!shot.save(path))
         std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
 }

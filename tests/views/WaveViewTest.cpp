@@ -3,9 +3,9 @@
 #include "platform/qt/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "rendering/QtPainterSurface.h"
-#include "views/WholeView.h"
-#include "support/TestApplication.h"
 #include "support/TempFolder.h"
+#include "support/TestApplication.h"
+#include "views/WholeView.h"
 
 #include <QImage>
 #include <QKeyEvent>
