@@ -567,5 +567,37 @@
         <source>sec</source>
         <translation>秒</translation>
     </message>
+    <message>
+        <source>Edit(&amp;E)</source>
+        <translation>編集(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>元に戻す(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>やり直し(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Revert to Original...</source>
+        <translation>元のファイルに戻す...</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>変更あり</translation>
+    </message>
+    <message>
+        <source>Move Systolic Marker</source>
+        <translation>収縮期マーカーの移動</translation>
+    </message>
+    <message>
+        <source>Move Mean Marker</source>
+        <translation>平均血圧マーカーの移動</translation>
+    </message>
+    <message>
+        <source>Edit Identification</source>
+        <translation>識別情報の編集</translation>
+    </message>
 </context>
 </TS>

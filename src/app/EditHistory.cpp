@@ -1,6 +1,7 @@
 #include "app/EditHistory.h"
 
 #include "document/MiradoDoc.h"
+#include "platform/qt/UiText.h"
 
 #include <QUndoCommand>
 
@@ -43,11 +44,11 @@ CEditHistory::~CEditHistory() {
 QString CEditHistory::StepName(EditKind kind) {
     switch (kind) {
     case EditKind::MoveMarkerS:
-        return tr("Move Systolic Marker");
+        return UiText("Move Systolic Marker");
     case EditKind::MoveMarkerM:
-        return tr("Move Mean Marker");
+        return UiText("Move Mean Marker");
     case EditKind::EditIdentification:
-        return tr("Edit Identification");
+        return UiText("Edit Identification");
     }
     return {};
 }

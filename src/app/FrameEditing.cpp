@@ -3,6 +3,7 @@
 #include "app/EditHistory.h"
 #include "app/MainFrame.h"
 #include "document/MiradoDoc.h"
+#include "platform/qt/UiText.h"
 #include "views/FilenameView.h"
 
 #include <QAction>
@@ -45,22 +46,22 @@ CFrameEditing::CFrameEditing(CMainFrame& frame)
 
 void CFrameEditing::CreateActions() {
     QUndoStack& stack = history_->Stack();
-    undo_ = stack.createUndoAction(this, tr("&Undo"));
+    undo_ = stack.createUndoAction(this, UiText("&Undo"));
     undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     undo_->setIcon(QIcon(QStringLiteral(":/icons/undo.svg")));
-    redo_ = stack.createRedoAction(this, tr("&Redo"));
+    redo_ = stack.createRedoAction(this, UiText("&Redo"));
     redo_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redo_->setIcon(QIcon(QStringLiteral(":/icons/redo.svg")));
     // The keys work from every pane, not only while the menu bar has them.
     frame_.addAction(undo_);
     frame_.addAction(redo_);
-    revert_ = new QAction(tr("Revert to Original..."), this);
+    revert_ = new QAction(UiText("Revert to Original..."), this);
     connect(revert_, &QAction::triggered, this, &CFrameEditing::OnRevert);
 }
 
 void CFrameEditing::AddEditMenu() {
-    auto* menu = new QMenu(tr("Edit(&E)"), &frame_);
+    auto* menu = new QMenu(UiText("Edit(&E)"), &frame_);
     menu->addAction(undo_);
     menu->addAction(redo_);
     QMenu* display = MenuAt(frame_, kDisplayMenuPosition);
@@ -92,14 +93,15 @@ void CFrameEditing::AddModifiedPane() {
     modifiedPane_ = new QLabel(&frame_);
     modifiedPane_->setObjectName(QStringLiteral("modifiedPane"));
     modifiedPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    modifiedPane_->setMinimumWidth(modifiedPane_->fontMetrics().horizontalAdvance(tr("Modified")) +
-                                   modifiedPane_->fontMetrics().averageCharWidth() * 2);
+    modifiedPane_->setMinimumWidth(
+        modifiedPane_->fontMetrics().horizontalAdvance(UiText("Modified")) +
+        modifiedPane_->fontMetrics().averageCharWidth() * 2);
     frame_.statusBar()->addPermanentWidget(modifiedPane_);
 }
 
 void CFrameEditing::ShowModified(bool modified) {
     frame_.setWindowModified(modified);
-    modifiedPane_->setText(modified ? tr("Modified") : QString());
+    modifiedPane_->setText(modified ? UiText("Modified") : QString());
     UpdateRevertState();
 }
 

@@ -73,10 +73,11 @@ TEST_F(LanguageTest, EnglishIsTheDefaultAndKeepsTheTextsAsTheyAre) {
     ASSERT_TRUE(app.InitInstance({}));
     CMainFrame& frame = *app.GetMainFrame();
     EXPECT_EQ(app.Language(), UiLanguage::English);
-    EXPECT_EQ(MenuTitles(frame), QStringList({"File(&F)", "Display(&D)", "View(&V)", "Help(&H)"}));
+    EXPECT_EQ(MenuTitles(frame),
+              QStringList({"File(&F)", "Edit(&E)", "Display(&D)", "View(&V)", "Help(&H)"}));
     EXPECT_EQ(frame.Action(ID_FILE_OPEN)->text(), "Open(&O)...");
     EXPECT_EQ(frame.Action(ID_FILE_PRINT)->text(), "Print this file...");
-    EXPECT_EQ(frame.windowTitle(), "Untitled - Mirado");
+    EXPECT_EQ(frame.windowTitle(), "Untitled[*] - Mirado");
     EXPECT_EQ(app.GetDocument()->GetErrorText(kErrorFileFormat), "File format Error.");
     EXPECT_TRUE(LanguageItem(frame, "en")->isChecked());
     EXPECT_FALSE(LanguageItem(frame, "ja")->isChecked());
@@ -90,10 +91,11 @@ TEST_F(LanguageTest, JapaneseTranslatesMenusTitleAndTheDamagedFileText) {
         CMainFrame& frame = *app.GetMainFrame();
         EXPECT_EQ(app.Language(), UiLanguage::Japanese);
         EXPECT_EQ(MenuTitles(frame),
-                  QStringList({QString::fromUtf8("ファイル(&F)"), QString::fromUtf8("表示(&D)"),
-                               QString::fromUtf8("ビュー(&V)"), QString::fromUtf8("ヘルプ(&H)")}));
+                  QStringList({QString::fromUtf8("ファイル(&F)"), QString::fromUtf8("編集(&E)"),
+                               QString::fromUtf8("表示(&D)"), QString::fromUtf8("ビュー(&V)"),
+                               QString::fromUtf8("ヘルプ(&H)")}));
         EXPECT_EQ(frame.Action(ID_FILE_OPEN)->text(), QString::fromUtf8("開く(&O)..."));
-        EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("無題 - Mirado"));
+        EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("無題[*] - Mirado"));
         EXPECT_EQ(app.GetDocument()->GetErrorText(kErrorFileFormat), kJapaneseFileFormatError);
         // The command line's choice is for this run only.
         EXPECT_FALSE(ReadSettings().contains("language"));
