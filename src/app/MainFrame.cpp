@@ -42,6 +42,14 @@ constexpr int kBackward = -1;
 const char* const kApplicationName = "Mirado";
 const char* const kUntitled = "Untitled";
 
+bool IsLetter(int key) {
+    return key >= Qt::Key_A && key <= Qt::Key_Z;
+}
+
+bool HasCtrlOrAlt(const QKeyEvent& event) {
+    return (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
+}
+
 // The frame's client area below the toolbar: lays the panes out whenever its size changes.
 class PaneContainer : public QWidget {
 public:
@@ -331,6 +339,9 @@ bool CMainFrame::event(QEvent* event) {
         HandleUserMessage(event);
         return true;
     }
+    // Every key press is offered as a possible shortcut first, even one a shortcut takes.
+    if (event->type() == QEvent::ShortcutOverride)
+        NoteLetterPress(*static_cast<QKeyEvent*>(event));
     return QMainWindow::event(event);
 }
 
@@ -366,8 +377,7 @@ void CMainFrame::keyReleaseEvent(QKeyEvent* event) {
     const bool keypad = (event->modifiers() & Qt::KeypadModifier) != 0;
     // The letter keys act with or without Shift, but not as part of a Ctrl or Alt
     // shortcut (Ctrl+Z is Undo).
-    if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0 &&
-        event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
+    if (IsShortcutLetterRelease(*event))
         return QMainWindow::keyReleaseEvent(event);
     switch (event->key()) {
     case Qt::Key_Space:
@@ -406,6 +416,22 @@ void CMainFrame::keyReleaseEvent(QKeyEvent* event) {
         return QMainWindow::keyReleaseEvent(event);
     }
     UpdateCommandStates();
+}
+
+void CMainFrame::NoteLetterPress(const QKeyEvent& press) {
+    if (!IsLetter(press.key()) || press.isAutoRepeat())
+        return;
+    if (HasCtrlOrAlt(press))
+        shortcutLetters_.insert(press.key());
+    else
+        shortcutLetters_.erase(press.key());
+}
+
+bool CMainFrame::IsShortcutLetterRelease(const QKeyEvent& release) {
+    if (!IsLetter(release.key()))
+        return false;
+    const bool pressedAsShortcut = shortcutLetters_.erase(release.key()) > 0;
+    return pressedAsShortcut || HasCtrlOrAlt(release);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

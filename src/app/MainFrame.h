@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,8 @@ private:
     void ToggleFittedCurve();
     void UpdateTitle(const std::string& title);
     void HandleUserMessage(QEvent* event);
+    void NoteLetterPress(const QKeyEvent& press);
+    bool IsShortcutLetterRelease(const QKeyEvent& release);
     void UpdateMinimumSize();
     void SetInitialSize();
 
@@ -127,6 +130,9 @@ private:
     CFilenameView* fileList_ = nullptr;
     CInformationView* informationPane_ = nullptr;
     int autoStepDirection_ = 0;
+    // Letter keys last pressed with Ctrl or Alt held: their release is part of a shortcut,
+    // even when the modifier was let go first.
+    std::set<int> shortcutLetters_;
     QTimer stepTimer_;
     DocumentWatcher watcher_;
 };

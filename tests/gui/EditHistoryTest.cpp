@@ -146,6 +146,12 @@ TEST_F(EditHistoryTest, CtrlZIsUndoAndNotTheAnalysisKey) {
     QKeyEvent ctrlZ(QEvent::KeyRelease, Qt::Key_Z, Qt::ControlModifier);
     QApplication::sendEvent(frame.get(), &ctrlZ);
     EXPECT_FALSE(Doc()->IsAnalysisSource());
+    // Ctrl let go before Z: the release carries no modifier but ends the shortcut.
+    QKeyEvent ctrlZPress(QEvent::ShortcutOverride, Qt::Key_Z, Qt::ControlModifier);
+    QApplication::sendEvent(frame.get(), &ctrlZPress);
+    QKeyEvent plainRelease(QEvent::KeyRelease, Qt::Key_Z, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &plainRelease);
+    EXPECT_FALSE(Doc()->IsAnalysisSource());
     QKeyEvent shiftZ(QEvent::KeyRelease, Qt::Key_Z, Qt::ShiftModifier);
     QApplication::sendEvent(frame.get(), &shiftZ);
     EXPECT_TRUE(Doc()->IsAnalysisSource());
