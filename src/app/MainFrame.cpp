@@ -266,6 +266,7 @@ void CMainFrame::ShowNewFileList() {
     fileList_->UpdateFileCount();
     fileList_->SetCurrentRow(0);
     UpdateCommandStates();
+    emit FileListOpened();
 }
 
 void CMainFrame::OnFirstFile() {
@@ -441,6 +442,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     StopStepping();
     event->accept();
+    emit Closing();
 }
 
 namespace {

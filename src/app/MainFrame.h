@@ -87,6 +87,12 @@ public:
     // IFrameNotifier: the display colours changed.
     void ApplyColours() override;
 
+signals:
+    // A new file list was opened and its first file shown.
+    void FileListOpened();
+    // The window accepted a close and is about to go.
+    void Closing();
+
 protected:
     bool event(QEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;

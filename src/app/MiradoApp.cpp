@@ -3,7 +3,9 @@
 #include "app/AboutDialog.h"
 #include "app/MainFrame.h"
 #include "app/MainFrameFileCommands.h"
+#include "app/RecentFilesMenu.h"
 #include "app/SummaryCommand.h"
+#include "app/WindowState.h"
 #include "document/MiradoDoc.h"
 #include "document/PreferenceFolder.h"
 #include "rendering/FontSubstitutions.h"
@@ -92,6 +94,8 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
     frame_->Commands().Wire(ID_FILE_NEW, [this] { OnFileNew(); });
+    CRecentFilesMenu::Install(*frame_, preferenceFolder_);
+    InstallWindowState(*frame_, document_->GetMiradoSettings());
     frame_->UpdateCommandStates();
 
     frame_->OpenPaths(files);

@@ -2,6 +2,9 @@
 
 #include "platform/SystemServices.h"
 
+#include <array>
+#include <utility>
+
 namespace mirado {
 
 bool ParseUiLanguage(const std::string& code, UiLanguage* language) {
@@ -17,6 +20,31 @@ bool ParseUiLanguage(const std::string& code, UiLanguage* language) {
 const char* UiLanguageCode(UiLanguage language) {
     return language == UiLanguage::Japanese ? "ja" : "en";
 }
+
+namespace {
+
+constexpr std::array<std::pair<ToolBarSide, const char*>, 4> kToolBarSideNames{{
+    {ToolBarSide::Top, "top"},
+    {ToolBarSide::Bottom, "bottom"},
+    {ToolBarSide::Left, "left"},
+    {ToolBarSide::Right, "right"},
+}};
+
+ToolBarSide ToolBarSideOfName(const std::string& name) {
+    for (const auto& [side, text] : kToolBarSideNames)
+        if (name == text)
+            return side;
+    return ToolBarSide::Top;
+}
+
+const char* NameOfToolBarSide(ToolBarSide side) {
+    for (const auto& [entry, text] : kToolBarSideNames)
+        if (entry == side)
+            return text;
+    return "top";
+}
+
+} // namespace
 
 bool CMiradoSettings::ReadFlag(const char* key, bool defaultValue) const {
     if (profile_ == nullptr)
@@ -52,6 +80,37 @@ bool CMiradoSettings::SetScaleLabels(bool shown) {
 bool CMiradoSettings::SetExportEncoding(ExportEncoding encoding) {
     exportEncoding_ = encoding;
     return WriteFlag(kKeyExportEncoding, encoding == ExportEncoding::Utf8WithBom);
+}
+
+std::optional<WindowPlacement> CMiradoSettings::LoadWindowPlacement() const {
+    if (profile_ == nullptr)
+        return std::nullopt;
+    WindowPlacement placement;
+    placement.width = profile_->GetProfileInt(kMiradoSection, kKeyWindowWidth, 0);
+    placement.height = profile_->GetProfileInt(kMiradoSection, kKeyWindowHeight, 0);
+    if (placement.width <= 0 || placement.height <= 0)
+        return std::nullopt;
+    placement.x = profile_->GetProfileInt(kMiradoSection, kKeyWindowX, 0);
+    placement.y = profile_->GetProfileInt(kMiradoSection, kKeyWindowY, 0);
+    placement.maximized = ReadFlag(kKeyWindowMaximized, false);
+    placement.toolBarSide =
+        ToolBarSideOfName(profile_->GetProfileString(kMiradoSection, kKeyToolBarSide, ""));
+    return placement;
+}
+
+bool CMiradoSettings::SaveWindowPlacement(const WindowPlacement& placement) const {
+    if (profile_ == nullptr)
+        return false;
+    bool stored = profile_->WriteProfileInt(kMiradoSection, kKeyWindowX, placement.x);
+    stored = profile_->WriteProfileInt(kMiradoSection, kKeyWindowY, placement.y) && stored;
+    stored = profile_->WriteProfileInt(kMiradoSection, kKeyWindowWidth, placement.width) && stored;
+    stored =
+        profile_->WriteProfileInt(kMiradoSection, kKeyWindowHeight, placement.height) && stored;
+    stored = WriteFlag(kKeyWindowMaximized, placement.maximized) && stored;
+    stored = profile_->WriteProfileString(kMiradoSection, kKeyToolBarSide,
+                                          NameOfToolBarSide(placement.toolBarSide)) &&
+             stored;
+    return stored;
 }
 
 } // namespace mirado

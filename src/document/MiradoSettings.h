@@ -5,6 +5,7 @@
 
 #include "document/TextExport.h"
 
+#include <optional>
 #include <string>
 
 namespace mirado {
@@ -26,6 +27,29 @@ enum class UiLanguage { English, Japanese };
 // "en" gives English, "ja" Japanese; any other text gives nothing.
 bool ParseUiLanguage(const std::string& code, UiLanguage* language);
 const char* UiLanguageCode(UiLanguage language);
+// The main window's place on the desktop, written when it closes.
+inline constexpr const char* kKeyWindowX = "windowX";
+inline constexpr const char* kKeyWindowY = "windowY";
+inline constexpr const char* kKeyWindowWidth = "windowWidth";
+inline constexpr const char* kKeyWindowHeight = "windowHeight";
+inline constexpr const char* kKeyWindowMaximized = "windowMaximized";
+// The side the toolbar is docked at: "top", "bottom", "left" or "right".
+inline constexpr const char* kKeyToolBarSide = "toolBarSide";
+
+enum class ToolBarSide { Top, Bottom, Left, Right };
+
+// The main window's normal (not maximised) frame position and size, whether it is
+// maximised, and the toolbar's side.
+struct WindowPlacement {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool maximized = false;
+    ToolBarSide toolBarSide = ToolBarSide::Top;
+
+    bool operator==(const WindowPlacement&) const = default;
+};
 
 class CMiradoSettings {
 public:
@@ -49,6 +73,9 @@ public:
     // The language the window starts in; a change takes effect at the next start.
     UiLanguage GetLanguage() const { return language_; }
     bool SetLanguage(UiLanguage language);
+    // The stored placement; nothing when no usable size is stored (first run).
+    std::optional<WindowPlacement> LoadWindowPlacement() const;
+    bool SaveWindowPlacement(const WindowPlacement& placement) const;
 
 private:
     bool ReadFlag(const char* key, bool defaultValue) const;
