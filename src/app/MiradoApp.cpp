@@ -1,6 +1,7 @@
 #include "app/MiradoApp.h"
 
 #include "app/AboutDialog.h"
+#include "app/ExportSamplesCommand.h"
 #include "app/MainFrame.h"
 #include "app/MainFrameFileCommands.h"
 #include "app/RecentFilesMenu.h"
@@ -92,6 +93,7 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     parametersDialog_.SetParent(frame_.get());
     CFileCommandsHook::Install(*frame_, *document_, *prompts_);
     CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_);
+    CExportSamplesCommand::Install(*frame_, *prompts_, *saveDialog_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
     frame_->Commands().Wire(ID_FILE_NEW, [this] { OnFileNew(); });
     CRecentFilesMenu::Install(*frame_, preferenceFolder_);

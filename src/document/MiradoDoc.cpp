@@ -11,6 +11,7 @@
 #include "platform/UserPrompts.h"
 #include "records/AdData.h"
 #include "records/AnalysisSequence.h"
+#include "records/SamplesCsv.h"
 #include "records/TextEncoding.h"
 #include "records/WaveCodec.h"
 
@@ -276,6 +277,12 @@ bool CMiradoDoc::SaveModified() {
 
 bool CMiradoDoc::CanSaveCurrentFile() const {
     return loaded_ && adData_ != nullptr && recordDecoded_;
+}
+
+std::optional<std::string> CMiradoDoc::CurrentSamplesCsv() const {
+    if (!CanSaveCurrentFile())
+        return std::nullopt;
+    return SamplesCsv(*adData_);
 }
 
 bool CMiradoDoc::SaveCurrentFile() {

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,9 @@ public:
     bool SaveBeforeVisitingOtherFiles();
     // Whether the save command applies: a file is loaded and it was read correctly.
     bool CanSaveCurrentFile() const;
+    // The channels of the current record as the samples CSV (SamplesCsv); nothing unless
+    // a file is loaded and was read correctly.
+    std::optional<std::string> CurrentSamplesCsv() const;
     // Rewrites the file the current record was read from with the shown markers and
     // pressures. Refuses (with a box) a file that failed to load. True when written.
     bool SaveCurrentFile();

@@ -1,0 +1,82 @@
+#include "app/ExportSamplesCommand.h"
+
+#include "app/MainFrame.h"
+#include "document/MiradoDoc.h"
+#include "platform/SaveFileDialog.h"
+#include "platform/UserPrompts.h"
+#include "records/FileAccess.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+namespace mirado {
+
+namespace {
+
+constexpr int kStatusMessageMs = 10000;
+
+// The menu holding the item of command id, and the item after it.
+std::pair<QMenu*, QAction*> MenuAndItemAfter(CMainFrame& frame, CommandId id) {
+    QAction* item = frame.Action(id);
+    for (QMenu* menu : frame.menuBar()->findChildren<QMenu*>()) {
+        const QList<QAction*> items = menu->actions();
+        const qsizetype at = items.indexOf(item);
+        if (at >= 0)
+            return {menu, at + 1 < items.size() ? items[at + 1] : nullptr};
+    }
+    return {nullptr, nullptr};
+}
+
+} // namespace
+
+CExportSamplesCommand::CExportSamplesCommand(CMainFrame& frame, IUserPrompts& prompts,
+                                             ISaveFileDialog& saveDialog)
+    : QObject(&frame), frame_(frame), prompts_(prompts), saveDialog_(saveDialog) {}
+
+CExportSamplesCommand* CExportSamplesCommand::Install(CMainFrame& frame, IUserPrompts& prompts,
+                                                      ISaveFileDialog& saveDialog) {
+    auto* command = new CExportSamplesCommand(frame, prompts, saveDialog);
+    command->action_ = new QAction(CMainFrame::tr("Export Samples..."), &frame);
+    command->action_->setObjectName(QStringLiteral("exportSamples"));
+    const auto [menu, after] = MenuAndItemAfter(frame, ID_SUMMARY);
+    if (menu != nullptr) {
+        menu->insertAction(after, command->action_);
+        connect(menu, &QMenu::aboutToShow, command, [command] { command->UpdateEnabled(); });
+    }
+    connect(command->action_, &QAction::triggered, command, [command] { command->Run(); });
+    command->UpdateEnabled();
+    return command;
+}
+
+void CExportSamplesCommand::UpdateEnabled() {
+    action_->setEnabled(frame_.GetDocument()->CanSaveCurrentFile());
+}
+
+bool CExportSamplesCommand::Run() {
+    const CMiradoDoc& doc = *frame_.GetDocument();
+    const std::optional<std::string> csv = doc.CurrentSamplesCsv();
+    if (!csv)
+        return false;
+    SaveFileRequest request;
+    request.title = CMainFrame::tr("Export Samples").toStdString();
+    request.filters = {{CMainFrame::tr("CSV files").toStdString(), {"*.csv"}}};
+    // Beside the recording, named after it.
+    request.suggestedName = doc.GetCurrentPath() + ".csv";
+    std::string path;
+    if (!saveDialog_.RunSave(request, path))
+        return false;
+    std::string error;
+    if (!WriteFileAtomically(path, *csv, error)) {
+        prompts_.ShowMessage(path + "\n" + error, CMainFrame::tr("Export Samples").toStdString(),
+                             MessageIcon::Stop, MessageButtons::Ok);
+        return false;
+    }
+    frame_.statusBar()->showMessage(
+        CMainFrame::tr("Samples written to %1").arg(QString::fromStdString(path)),
+        kStatusMessageMs);
+    return true;
+}
+
+} // namespace mirado
