@@ -4,6 +4,7 @@
 #include "document/MiradoDoc.h"
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
+#include "platform/qt/UiText.h"
 #include "records/FileAccess.h"
 
 #include <QAction>
@@ -38,7 +39,7 @@ CExportSamplesCommand::CExportSamplesCommand(CMainFrame& frame, IUserPrompts& pr
 CExportSamplesCommand* CExportSamplesCommand::Install(CMainFrame& frame, IUserPrompts& prompts,
                                                       ISaveFileDialog& saveDialog) {
     auto* command = new CExportSamplesCommand(frame, prompts, saveDialog);
-    command->action_ = new QAction(CMainFrame::tr("Export Samples..."), &frame);
+    command->action_ = new QAction(UiText("Export Samples..."), &frame);
     command->action_->setObjectName(QStringLiteral("exportSamples"));
     const auto [menu, after] = MenuAndItemAfter(frame, ID_SUMMARY);
     if (menu != nullptr) {
@@ -60,8 +61,8 @@ bool CExportSamplesCommand::Run() {
     if (!csv)
         return false;
     SaveFileRequest request;
-    request.title = CMainFrame::tr("Export Samples").toStdString();
-    request.filters = {{CMainFrame::tr("CSV files").toStdString(), {"*.csv"}}};
+    request.title = UiText("Export Samples").toStdString();
+    request.filters = {{UiText("CSV files").toStdString(), {"*.csv"}}};
     // Beside the recording, named after it.
     request.suggestedName = doc.GetCurrentPath() + ".csv";
     std::string path;
@@ -69,13 +70,12 @@ bool CExportSamplesCommand::Run() {
         return false;
     std::string error;
     if (!WriteFileAtomically(path, *csv, error)) {
-        prompts_.ShowMessage(path + "\n" + error, CMainFrame::tr("Export Samples").toStdString(),
+        prompts_.ShowMessage(path + "\n" + error, UiText("Export Samples").toStdString(),
                              MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
     frame_.statusBar()->showMessage(
-        CMainFrame::tr("Samples written to %1").arg(QString::fromStdString(path)),
-        kStatusMessageMs);
+        UiText("Samples written to %1").arg(QString::fromStdString(path)), kStatusMessageMs);
     return true;
 }
 

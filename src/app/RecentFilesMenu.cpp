@@ -2,6 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "document/MiradoDoc.h"
+#include "platform/qt/UiText.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -30,14 +31,14 @@ QString SetLabel(const FileSet& set) {
     if (others == 0)
         return first;
     if (others == 1)
-        return CMainFrame::tr("%1 (+1 file)").arg(first);
-    return CMainFrame::tr("%1 (+%2 files)").arg(first).arg(others);
+        return UiText("%1 (+1 file)").arg(first);
+    return UiText("%1 (+%2 files)").arg(first).arg(others);
 }
 
 QString DroppedMessage(int dropped) {
     if (dropped == 1)
-        return CMainFrame::tr("1 file of this set no longer exists and was left out.");
-    return CMainFrame::tr("%1 files of this set no longer exist and were left out.").arg(dropped);
+        return UiText("1 file of this set no longer exists and was left out.");
+    return UiText("%1 files of this set no longer exist and were left out.").arg(dropped);
 }
 
 } // namespace
@@ -54,7 +55,7 @@ CRecentFilesMenu* CRecentFilesMenu::Install(CMainFrame& frame,
     for (QMenu* menu : frame.menuBar()->findChildren<QMenu*>())
         if (menu->actions().contains(save))
             fileMenu = menu;
-    recent->menu_ = new QMenu(CMainFrame::tr("Recent Files"), &frame);
+    recent->menu_ = new QMenu(UiText("Recent Files"), &frame);
     recent->menu_->setObjectName(QStringLiteral("recentFilesMenu"));
     if (fileMenu != nullptr)
         fileMenu->insertMenu(ItemAfterSave(*fileMenu, save), recent->menu_);
@@ -109,8 +110,8 @@ bool CRecentFilesMenu::OpenSet(int index) {
     if (existing.kept.empty()) {
         Store();
         RebuildMenu();
-        frame_.statusBar()->showMessage(
-            CMainFrame::tr("None of the files of this set exists any more."), kStatusMessageMs);
+        frame_.statusBar()->showMessage(UiText("None of the files of this set exists any more."),
+                                        kStatusMessageMs);
         return false;
     }
     frame_.OpenPaths(existing.kept);
