@@ -598,6 +598,44 @@
     <message>
         <source>Edit Identification</source>
         <translation>識別情報の編集</translation>
+        <source>Recent Files</source>
+        <translation>最近使ったファイル</translation>
+    </message>
+    <message>
+        <source>%1 (+1 file)</source>
+        <translation>%1 (他 1 ファイル)</translation>
+    </message>
+    <message>
+        <source>%1 (+%2 files)</source>
+        <translation>%1 (他 %2 ファイル)</translation>
+    </message>
+    <message>
+        <source>1 file of this set no longer exists and was left out.</source>
+        <translation>この組の 1 ファイルはもう存在しないため除きました。</translation>
+    </message>
+    <message>
+        <source>%1 files of this set no longer exist and were left out.</source>
+        <translation>この組の %1 ファイルはもう存在しないため除きました。</translation>
+    </message>
+    <message>
+        <source>None of the files of this set exists any more.</source>
+        <translation>この組のファイルはどれももう存在しません。</translation>
+    </message>
+    <message>
+        <source>Export Samples...</source>
+        <translation>サンプルの書き出し...</translation>
+    </message>
+    <message>
+        <source>Export Samples</source>
+        <translation>サンプルの書き出し</translation>
+    </message>
+    <message>
+        <source>CSV files</source>
+        <translation>CSV ファイル</translation>
+    </message>
+    <message>
+        <source>Samples written to %1</source>
+        <translation>サンプルを %1 に書き出しました</translation>
     </message>
 </context>
 </TS>
