@@ -102,17 +102,20 @@ TEST_F(RecentFilesTest, ReopeningASetDropsMissingFilesAndSaysSo) {
 }
 
 TEST_F(RecentFilesTest, WindowPlacementAndToolBarSideReturnOnTheNextStart) {
+    // A size above the window's smallest one, which the information column sets.
+    QSize size;
     {
         auto app = Start();
         CMainFrame& frame = *app->GetMainFrame();
-        frame.setGeometry(QRect(37, 41, 823, 611));
+        size = frame.minimumSize() + QSize(23, 11);
+        frame.setGeometry(QRect(QPoint(37, 41), size));
         frame.addToolBar(Qt::LeftToolBarArea, frame.findChild<QToolBar*>("toolbar"));
         ASSERT_TRUE(frame.close());
     }
     {
         auto app = Start();
         CMainFrame& frame = *app->GetMainFrame();
-        EXPECT_EQ(frame.geometry(), QRect(37, 41, 823, 611));
+        EXPECT_EQ(frame.geometry(), QRect(QPoint(37, 41), size));
         EXPECT_EQ(frame.toolBarArea(frame.findChild<QToolBar*>("toolbar")), Qt::LeftToolBarArea);
         EXPECT_FALSE(frame.isMaximized());
         frame.showMaximized();
@@ -121,7 +124,7 @@ TEST_F(RecentFilesTest, WindowPlacementAndToolBarSideReturnOnTheNextStart) {
     auto app = Start();
     CMainFrame& frame = *app->GetMainFrame();
     EXPECT_TRUE(frame.isMaximized());
-    EXPECT_EQ(frame.normalGeometry().size(), QSize(823, 611));
+    EXPECT_EQ(frame.normalGeometry().size(), size);
     // The display settings keep exactly their values.
     const std::string settings = test::ReadText(app->GetPreferenceFolder() + "Tenvar.s99");
     const size_t ownSection = settings.find("[Mirado]");
@@ -130,14 +133,16 @@ TEST_F(RecentFilesTest, WindowPlacementAndToolBarSideReturnOnTheNextStart) {
 }
 
 TEST_F(RecentFilesTest, PositionOffEveryScreenIsNotTaken) {
-    MemoryProfile profile;
-    CMiradoSettings settings(&profile);
-    settings.SaveWindowPlacement({-30000, -30000, 700, 500, false, ToolBarSide::Bottom});
     auto app = Start();
     CMainFrame& frame = *app->GetMainFrame();
+    const QSize size = frame.minimumSize() + QSize(20, 10);
+    MemoryProfile profile;
+    CMiradoSettings settings(&profile);
+    settings.SaveWindowPlacement(
+        {-30000, -30000, size.width(), size.height(), false, ToolBarSide::Bottom});
     const QPoint before = frame.pos();
     ApplyWindowPlacement(frame, *settings.LoadWindowPlacement());
-    EXPECT_EQ(frame.size(), QSize(700, 500));
+    EXPECT_EQ(frame.size(), size);
     EXPECT_EQ(frame.pos(), before);
     EXPECT_EQ(frame.toolBarArea(frame.findChild<QToolBar*>("toolbar")), Qt::BottomToolBarArea);
 }
