@@ -2,10 +2,10 @@
 // pressure-determination methods (the batch tool's per-file work).
 // Target: load plus both methods at most 50 microseconds per recording.
 
-#include "support/TestSignals.h"
 #include "records/AdData.h"
 #include "records/AnalysisSequence.h"
 #include "support/RecordBuilder.h"
+#include "support/TestSignals.h"
 
 #include <benchmark/benchmark.h>
 

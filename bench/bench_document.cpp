@@ -62,8 +62,12 @@ void RunExport(benchmark::State& state, mirado::ExportMode mode) {
     state.counters["files"] = static_cast<double>(recordings.Paths().size());
 }
 
-void BM_ExportDominant(benchmark::State& state) { RunExport(state, mirado::ExportMode::Dominant); }
-void BM_ExportMean(benchmark::State& state) { RunExport(state, mirado::ExportMode::Mean); }
+void BM_ExportDominant(benchmark::State& state) {
+    RunExport(state, mirado::ExportMode::Dominant);
+}
+void BM_ExportMean(benchmark::State& state) {
+    RunExport(state, mirado::ExportMode::Mean);
+}
 
 void BM_ReadFileBytes(benchmark::State& state) {
     const RecordingFolder& recordings = Recordings();
@@ -77,7 +81,9 @@ void BM_ReadFileBytes(benchmark::State& state) {
     }
 }
 
-size_t HeapInUse() { return mallinfo2().uordblks; }
+size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
 
 void BM_FileList100k(benchmark::State& state) {
     std::vector<std::string> paths;

@@ -5,11 +5,11 @@
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
 #include "document/MiradoDoc.h"
+#include "records/synth/SampleSet.h"
 #include "support/ScriptedPlatform.h"
 #include "support/ScriptedUserPrompts.h"
-#include "records/synth/SampleSet.h"
-#include "support/TestApplication.h"
 #include "support/TempFolder.h"
+#include "support/TestApplication.h"
 
 #include <QDir>
 
@@ -34,7 +34,8 @@ const std::vector<std::string>& Samples() {
         std::string error;
         if (!WriteBundledSamples(dir.Path(), error))
             return paths;
-        for (const QString& name : QDir(QString::fromStdString(dir.Path())).entryList(QDir::Files, QDir::Name))
+        for (const QString& name :
+             QDir(QString::fromStdString(dir.Path())).entryList(QDir::Files, QDir::Name))
             paths.push_back(dir.File(name.toStdString()));
     }
     return paths;

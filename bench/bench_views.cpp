@@ -6,9 +6,9 @@
 #include "platform/qt/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "rendering/QtPainterSurface.h"
-#include "views/WaveView.h"
-#include "support/TestApplication.h"
 #include "support/TempFolder.h"
+#include "support/TestApplication.h"
+#include "views/WaveView.h"
 
 #include <QImage>
 #include <QPainter>

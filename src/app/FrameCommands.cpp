@@ -168,7 +168,7 @@ void CFrameCommands::Add(CommandId id, const QString& text, const QString& icon,
     if (!icon.isEmpty())
         action->setIcon(QIcon(icon));
     action->setEnabled(false);
-    commands_[id] = Command{action, rule, false};
+    commands_[id] = Command{action, rule};
 }
 
 void CFrameCommands::AddToolTips() {
@@ -202,13 +202,7 @@ void CFrameCommands::Wire(CommandId id, std::function<void()> handler) {
     auto it = commands_.find(id);
     if (it == commands_.end())
         return;
-    it->second.wired = true;
     connect(it->second.action, &QAction::triggered, this, [handler] { handler(); });
-}
-
-bool CFrameCommands::IsWired(CommandId id) const {
-    const auto it = commands_.find(id);
-    return it != commands_.end() && it->second.wired;
 }
 
 EnableRule CFrameCommands::RuleOf(CommandId id) const {
@@ -240,7 +234,7 @@ void CFrameCommands::BuildToolBar(QToolBar& toolBar) const {
 
 void CFrameCommands::Apply(const CommandState& state) {
     for (auto& [id, command] : commands_)
-        command.action->setEnabled(command.wired && IsEnabledByRule(command.rule, state));
+        command.action->setEnabled(IsEnabledByRule(command.rule, state));
     ApplyChecks(state);
 }
 

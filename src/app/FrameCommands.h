@@ -2,7 +2,7 @@
 // CFrameCommands: the main window's commands as actions: their menu texts, toolbar
 // images, accelerators and enable rules. It builds the menu bar and the toolbar in
 // their fixed order and keeps every action's enabled state current from the frame's
-// state. A command is enabled only once a handler is wired to it.
+// state.
 
 #include "app/CommandIds.h"
 
@@ -47,9 +47,8 @@ public:
     explicit CFrameCommands(QWidget* frame);
 
     QAction* Action(CommandId id) const;
-    // Connects the command to its handler; only wired commands can be enabled.
+    // Connects the command to its handler.
     void Wire(CommandId id, std::function<void()> handler);
-    bool IsWired(CommandId id) const;
     EnableRule RuleOf(CommandId id) const;
 
     void BuildMenuBar(QMenuBar& menuBar) const;
@@ -61,7 +60,6 @@ private:
     struct Command {
         QAction* action;
         EnableRule rule;
-        bool wired;
     };
     void Add(CommandId id, const QString& text, const QString& icon, EnableRule rule);
     void AddToolTips();

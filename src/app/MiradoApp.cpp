@@ -11,13 +11,8 @@
 #include "document/PreferenceFolder.h"
 #include "rendering/FontSubstitutions.h"
 
-#include <QLocale>
-#include <QPageSize>
 #include <QPixmap>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -35,25 +30,13 @@ private:
     IFrameNotifier* frame_ = nullptr;
 };
 
-namespace {
-
-// Paper for the landscape default when no printer names its own.
-QPageSize LocalePaper() {
-    const QLocale::Territory territory = QLocale::system().territory();
-    const bool letter = territory == QLocale::UnitedStates || territory == QLocale::Canada;
-    return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
-}
-
-} // namespace
-
 CMiradoApp::CMiradoApp(const AppServices& services)
     : documentsFolder_(services.documentsFolder != nullptr ? services.documentsFolder
                                                            : &qtDocumentsFolder_),
       prompts_(services.prompts != nullptr ? services.prompts : &qtPrompts_),
       openDialog_(services.openDialog != nullptr ? services.openDialog : &qtOpenDialog_),
       saveDialog_(services.saveDialog != nullptr ? services.saveDialog : &qtSaveDialog_),
-      frameRelay_(std::make_unique<FrameRelay>()),
-      pageLayout_(LocalePaper(), QPageLayout::Landscape, QMarginsF()) {}
+      frameRelay_(std::make_unique<FrameRelay>()) {}
 
 CMiradoApp::~CMiradoApp() {
     // The window and its panes go before the document they are views of.
@@ -105,8 +88,6 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
         frame_->statusBar()->showMessage(QString::fromStdString(profile_->Problem()));
 
     frame_->show();
-    // The printers are looked at once the window is up, so the first paint does not wait.
-    QTimer::singleShot(0, frame_.get(), [this] { SetDefaultPageLayout(); });
     return true;
 }
 
@@ -124,18 +105,6 @@ void CMiradoApp::InstallTranslation() {
 
 UiLanguage CMiradoApp::Language() const {
     return translation_ != nullptr ? translation_->Language() : UiLanguage::English;
-}
-
-void CMiradoApp::SetDefaultPageLayout() {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (!printer.isNull() && printer.defaultPageSize().isValid())
-        pageLayout_.setPageSize(printer.defaultPageSize());
-    pageLayout_.setOrientation(QPageLayout::Landscape);
-}
-
-void CMiradoApp::ApplyPrinterDefaults(QPrinter& printer) const {
-    printer.setPageSize(pageLayout_.pageSize());
-    printer.setPageOrientation(QPageLayout::Landscape);
 }
 
 void CMiradoApp::OnAppAbout() {

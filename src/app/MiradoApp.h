@@ -14,14 +14,12 @@
 #include "platform/qt/QtTrash.h"
 #include "platform/qt/QtUserPrompts.h"
 
-#include <QPageLayout>
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-class QPrinter;
 
 namespace mirado {
 
@@ -61,11 +59,6 @@ public:
     CMiradoDoc* GetDocument() const { return document_.get(); }
     CMainFrame* GetMainFrame() const { return frame_.get(); }
 
-    // The page layout every print, preview and PDF starts from: landscape, on the
-    // default printer's paper when there is a printer.
-    const QPageLayout& DefaultPageLayout() const { return pageLayout_; }
-    void ApplyPrinterDefaults(QPrinter& printer) const;
-
     void OnAppAbout();
     void OnFileNew();
 
@@ -76,7 +69,6 @@ private:
     // The document reaches the frame through this before and after the frame exists.
     class FrameRelay;
 
-    void SetDefaultPageLayout();
     void InstallTranslation();
 
     CQtDocumentsFolder qtDocumentsFolder_;
@@ -97,7 +89,6 @@ private:
     std::unique_ptr<FrameRelay> frameRelay_;
     std::unique_ptr<CMiradoDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
-    QPageLayout pageLayout_;
 };
 
 } // namespace mirado

@@ -1,9 +1,9 @@
 #include "drawing/SelectedFilesPage.h"
 
 #include "document/MiradoDoc.h"
-#include "platform/UserPrompts.h"
 #include "drawing/CurrentFilePage.h"
 #include "drawing/PageStyles.h"
+#include "platform/UserPrompts.h"
 
 namespace mirado {
 

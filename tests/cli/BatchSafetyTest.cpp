@@ -2,9 +2,9 @@
 // output that is an input refused, write errors on standard output reported, long file
 // lists, and paths with control characters or bytes that are not UTF-8.
 
-#include "support/TempFolder.h"
 #include "CliRun.h"
 #include "records/synth/RecordingGenerator.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // mirado-cli's commands run in-process on generated files.
 
 #include "CliRun.h"
-#include "support/TempFolder.h"
 #include "cli/CliCommand.h"
 #include "records/RecordLayout.h"
 #include "records/synth/RecordingGenerator.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

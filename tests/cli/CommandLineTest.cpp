@@ -2,8 +2,8 @@
 // the tool wrote before its options moved to the parser, and wrong usage is exit 2 with
 // a message naming the option.
 
-#include "support/TempFolder.h"
 #include "CliRun.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // writes, and they cover what the viewer must handle.
 
 #include "records/synth/SampleSet.h"
-#include "support/TempFolder.h"
 #include "cli/CliCommand.h"
 #include "cli/LoadedFile.h"
 #include "records/AnalysisSequence.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

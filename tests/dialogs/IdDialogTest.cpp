@@ -1,6 +1,6 @@
 #include "dialogs/IdDialog.h"
-#include "support/ScriptedUserPrompts.h"
 #include "records/TextEncoding.h"
+#include "support/ScriptedUserPrompts.h"
 
 #include "support/TestApplication.h"
 

@@ -2,9 +2,9 @@
 // A document wired to the scripted platform doubles, and a folder of generated files.
 
 #include "document/MiradoDoc.h"
+#include "support/RecordBuilder.h"
 #include "support/ScriptedPlatform.h"
 #include "support/ScriptedUserPrompts.h"
-#include "support/RecordBuilder.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

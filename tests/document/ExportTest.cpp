@@ -25,7 +25,8 @@ CExportFields Fields(const std::string& animalNo, int hr, int sbp) {
     fields.date = "24/01/02";
     fields.time = "09:30:15";
     fields.animalNo = animalNo;
-    fields.comment = std::string(1, 'c'); // not from a literal: GCC 12 warns falsely there (-Wrestrict)
+    fields.comment =
+        std::string(1, 'c'); // not from a literal: GCC 12 warns falsely there (-Wrestrict)
     fields.sampling = 2;
     fields.hr = hr;
     fields.sbp = sbp;

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPrinter>
 #include <QStatusBar>
 
 #include <filesystem>
@@ -134,17 +133,6 @@ TEST_F(UnusableSettingsTest, LinkToADeviceNodeLeavesTheNodeADevice) {
     StartAndOpenAFile(app);
     EXPECT_TRUE(std::filesystem::is_character_file(node));
     EXPECT_TRUE(std::filesystem::is_symlink(path.toStdString()));
-}
-
-TEST_F(AppStartTest, PagesDefaultToLandscapeEvenWithoutAPrinter) {
-    CMiradoApp app(services);
-    ASSERT_TRUE(app.InitInstance({}));
-    QApplication::processEvents(); // the printer check runs once the window is up
-    EXPECT_EQ(app.DefaultPageLayout().orientation(), QPageLayout::Landscape);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    app.ApplyPrinterDefaults(printer);
-    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
 }
 
 TEST_F(AppStartTest, OpenCommandPicksFilesThroughTheDialog) {

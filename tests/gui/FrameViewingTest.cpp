@@ -24,9 +24,7 @@ namespace {
 
 class FrameViewingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        test::EnsureQtApp();
-    }
+    void SetUp() override { test::EnsureQtApp(); }
 
     void MakeFrame() {
         DocumentServices services;

@@ -1,8 +1,8 @@
 #include "records/AdData.h"
 
 #include "support/RecordBuilder.h"
-#include "support/TempFolder.h"
 #include "support/ScriptedUserPrompts.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

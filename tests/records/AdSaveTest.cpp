@@ -1,9 +1,9 @@
 #include "records/AdData.h"
 
-#include "support/RecordBuilder.h"
-#include "support/TempFolder.h"
-#include "support/ScriptedUserPrompts.h"
 #include "records/FileAccess.h"
+#include "support/RecordBuilder.h"
+#include "support/ScriptedUserPrompts.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

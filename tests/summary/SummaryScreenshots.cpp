@@ -4,10 +4,10 @@
 // (run under a virtual X server for the documentation's screenshots).
 
 #include "charts/SummaryChart.h"
-#include "support/ScriptedPlatform.h"
-#include "support/ScriptedUserPrompts.h"
 #include "records/synth/RecordingGenerator.h"
 #include "summary/SummaryWindow.h"
+#include "support/ScriptedPlatform.h"
+#include "support/ScriptedUserPrompts.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>

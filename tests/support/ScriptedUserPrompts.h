@@ -22,8 +22,8 @@ public:
     const std::vector<Box>& Shown() const { return shown_; }
     void Clear() { shown_.clear(); }
 
-    MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
-                              MessageIcon icon, MessageButtons buttons) override {
+    MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                              MessageButtons buttons) override {
         shown_.push_back({text, caption, icon, buttons});
         if (answers_.empty())
             return DefaultAnswer(buttons);

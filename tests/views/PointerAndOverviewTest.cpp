@@ -6,10 +6,10 @@
 #include "platform/qt/UserEvents.h"
 #include "records/RecordLayout.h"
 #include "records/synth/RecordingGenerator.h"
-#include "views/WaveView.h"
-#include "views/WholeView.h"
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
+#include "views/WaveView.h"
+#include "views/WholeView.h"
 
 #include <QApplication>
 #include <QFile>

@@ -5,9 +5,9 @@
 #include "document/MiradoDoc.h"
 #include "platform/qt/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
+#include "support/TempFolder.h"
 #include "views/WaveView.h"
 #include "views/WholeView.h"
-#include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QPixmap>

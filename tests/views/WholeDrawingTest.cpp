@@ -1,6 +1,6 @@
 #include "drawing/WholeDrawing.h"
-#include "support/RecordingSurface.h"
 #include "drawing/WaveDrawing.h"
+#include "support/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 
