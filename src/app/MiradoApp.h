@@ -14,12 +14,10 @@
 #include "platform/qt/QtTrash.h"
 #include "platform/qt/QtUserPrompts.h"
 
-
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
 
 namespace mirado {
 
