@@ -2,8 +2,8 @@
 
 #include "document/DominantValues.h"
 #include "document/MessageText.h"
-#include "document/RecordSource.h"
 #include "document/NaturalOrder.h"
+#include "document/RecordSource.h"
 #include "platform/DocumentDialogs.h"
 #include "platform/FrameNotifier.h"
 #include "platform/OpenFileDialog.h"
