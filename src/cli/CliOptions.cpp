@@ -43,8 +43,11 @@ void CFileArguments::AddTo(CLI::App& command, bool withList) {
 
 std::string CFileArguments::Collect(std::istream& in) {
     paths_.clear();
+    paths_.reserve(arguments_.size());
     for (const std::string& path : arguments_)
         paths_.push_back(AbsolutePath(path));
+    // The arguments are not needed again: a long list is held once less.
+    arguments_ = {};
     if (!list_.empty()) {
         std::ifstream file;
         if (list_ != "-") {

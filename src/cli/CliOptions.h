@@ -8,6 +8,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace CLI {
@@ -27,6 +28,8 @@ public:
     // empty on success, else the usage problem.
     std::string Collect(std::istream& in);
     const std::vector<std::string>& Paths() const { return paths_; }
+    // Hands the paths over (Paths is empty afterwards), for a run that keeps its own list.
+    std::vector<std::string> TakePaths() { return std::move(paths_); }
 
 private:
     std::vector<std::string> arguments_;

@@ -83,9 +83,13 @@ public:
         CMiradoDoc doc(services);
         doc.SetFileList(files_.Paths());
         doc.SelectAll();
-        // The export opens every entry in list order; the next files are read and decoded
-        // while the document analyses the current one.
-        CRecordPrefetch prefetch(ListedPaths(doc), jobs_);
+        // The rows take the stored values: the document opens the files without analysing
+        // them (the window's export analyses, for the file it reopens at the end).
+        doc.SetAnalyzeOnOpen(false);
+        // The export opens every entry in list order; reading and decoding, nearly all of
+        // its work, are done ahead on every job's thread. The list's paths are those of the
+        // document's entries (already from the root).
+        CRecordPrefetch prefetch(files_.TakePaths(), jobs_);
         doc.SetRecordSource(&prefetch);
         bool allLoaded = true;
         const ExportResult result = ExportMarkedFiles(

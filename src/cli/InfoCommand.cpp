@@ -272,7 +272,7 @@ public:
             return status;
         }
         // Every file is analysed with fresh records, so the files can be done in parallel.
-        COrderedPrefetch<FileReport> reports(paths.size(), jobs_ > 1 ? jobs_ : 0,
+        COrderedPrefetch<FileReport> reports(paths.size(), WorkersBesideCaller(jobs_),
                                              kReportsAheadPerJob * jobs_,
                                              [&](size_t index) { return Report(paths[index]); });
         while (reports.HasNext()) {

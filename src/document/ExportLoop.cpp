@@ -48,45 +48,68 @@ void WalkEntries(CMiradoDoc& doc, const ExportProgress& progress, const ExportCa
     }
 }
 
+std::string WriteFailedText(const std::string& path, const std::string& error) {
+    return kExportWriteFailedText + path + " (" + error + ")";
+}
+
 ExportResult WriteExportText(const std::string& path, const std::string& text) {
     ExportResult result;
     std::string error;
     result.written = WriteFileAtomically(path, text, error);
     if (!result.written)
-        result.error = kExportWriteFailedText + path + " (" + error + ")";
+        result.error = WriteFailedText(path, error);
     return result;
 }
 
-} // namespace
-
-std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
-                            const ExportCancelled& cancelled) {
-    std::string text = kExportHeader;
+// Hands the header and then each row to write as it is made (Mean: the averaged rows
+// after the walk).
+void WriteExportPieces(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
+                       const ExportCancelled& cancelled,
+                       const std::function<void(const std::string&)>& write) {
+    write(kExportHeader);
     if (mode == ExportMode::Dominant) {
-        WalkEntries(doc, progress, cancelled, [&] { text += doc.FormatDominantRow(); });
-        return text;
+        WalkEntries(doc, progress, cancelled, [&] { write(doc.FormatDominantRow()); });
+        return;
     }
     doc.BeginMeanExport();
     WalkEntries(doc, progress, cancelled, [&] { doc.AppendMeanRow(); });
     doc.SortMeanRows();
     const int means = doc.AverageMeanRows();
     for (int index = 0; index < means; ++index)
-        text += doc.FormatMeanRow(index);
+        write(doc.FormatMeanRow(index));
     doc.EndMeanExport();
+}
+
+} // namespace
+
+std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
+                            const ExportCancelled& cancelled) {
+    std::string text;
+    WriteExportPieces(doc, mode, progress, cancelled,
+                      [&](const std::string& piece) { text += piece; });
     return text;
 }
 
 ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
                                const ExportProgress& progress, const ExportCancelled& cancelled,
                                ExportEncoding encoding) {
-    const std::string text =
-        EncodeExportText(BuildExportText(doc, mode, progress, cancelled), encoding);
+    // The rows go to the file as they are made, so memory does not grow with the list.
+    // Every piece ends a line, so encoding piece by piece gives the bytes of the whole.
+    CAtomicFileWriter file(path);
+    file.Append(ExportTextStart(encoding));
+    WriteExportPieces(doc, mode, progress, cancelled, [&](const std::string& piece) {
+        file.Append(EncodeExportLines(piece, encoding));
+    });
     ExportResult result;
     if (IsCancelled(cancelled)) {
         result.cancelled = true;
         return result;
     }
-    return WriteExportText(path, text);
+    std::string error;
+    result.written = file.Commit(error);
+    if (!result.written)
+        result.error = WriteFailedText(path, error);
+    return result;
 }
 
 ExportResult ExportTable(const std::vector<std::string>& files, ValueSource source,

@@ -2,8 +2,9 @@
 // The export run shared by the main window's "Save to Textfile" and the batch tool:
 // open the first file, walk every entry of the list, collect the rows of the marked
 // ones (one per file, or one averaged row per animal), reopen the file that was current
-// and write the text in one piece, so that a failed write never leaves a truncated
-// file that looks complete.
+// and put the text in place in one step, so that a failed write never leaves a truncated
+// file that looks complete. The text goes to a temporary file as it is made, so memory
+// does not grow with the number of files.
 
 #include "document/DominantValues.h"
 #include "document/TextExport.h"
@@ -54,7 +55,7 @@ struct ExportResult {
     std::string error;      // why the file was not written
 };
 
-// BuildExportText, then replaces the file at path by the text, in the chosen encoding,
+// Replaces the file at path by the text BuildExportText makes, in the chosen encoding,
 // in one step.
 ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
                                const ExportProgress& progress,

@@ -209,7 +209,8 @@ bool CMiradoDoc::OpenFileAt(int index) {
         UpdateAllViews();
         currentIndex_ = index;
         loaded_ = true;
-        DriveActiveAnalysis();
+        if (analyzeOnOpen_)
+            DriveActiveAnalysis();
     } else {
         files_.At(index).loadError = 1;
         currentIndex_ = index;

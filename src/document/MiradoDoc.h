@@ -119,6 +119,10 @@ public:
     // Where OpenFileAt takes its records from; null (the default) loads each file when
     // it is opened. The source must outlive its use.
     void SetRecordSource(IRecordSource* source) { recordSource_ = source; }
+    // Whether OpenFileAt analyses the record it opens (the default). The batch export
+    // turns it off: its rows take the stored values, so the analysis would give nothing
+    // it writes. Without it the analysis records keep the last analysed file's results.
+    void SetAnalyzeOnOpen(bool analyze) { analyzeOnOpen_ = analyze; }
     bool IsVariantA() const { return variantA_; }
 
     // Closing hook: asks Yes/No/Cancel when the alert is on and ID edits are unsaved;
@@ -278,6 +282,7 @@ private:
 
     DocumentServices services_;
     IRecordSource* recordSource_ = nullptr;
+    bool analyzeOnOpen_ = true;
     CFileList files_;
     int currentIndex_ = 0;
     bool loaded_ = false;

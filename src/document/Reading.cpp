@@ -33,7 +33,7 @@ Reading ReadRecording(const std::string& path, ValueSource source) {
 
 void ForEachReading(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,
                     const std::function<bool(Reading&&)>& take) {
-    const unsigned workers = jobs > 1 ? jobs : 0;
+    const unsigned workers = WorkersBesideCaller(jobs);
     COrderedPrefetch<Reading> prefetch(
         paths.size(), workers, kReadAheadPerJob * jobs,
         [&](size_t index) { return ReadRecording(paths[index], source); });

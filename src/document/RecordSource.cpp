@@ -9,10 +9,6 @@ namespace {
 // The model code a record holds before Load sets it.
 constexpr int kModelCodeBeforeLoad = 1;
 
-unsigned WorkersBesideCaller(unsigned jobs) {
-    return jobs > 1 ? jobs - 1 : 0;
-}
-
 } // namespace
 
 LoadedRecord LoadRecord(const std::string& path) {

@@ -31,9 +31,9 @@ public:
     virtual LoadedRecord Take(const std::string& path) = 0;
 };
 
-// Loads the records of the paths, in this order, ahead on worker threads (jobs - 1 of them,
-// the caller's thread being the one that analyses). Take hands out the next record when it
-// is the one for the path asked for; any other path is loaded there and then.
+// Loads the records of the paths, in this order, ahead on jobs threads (the caller's thread,
+// which analyses, among them). Take hands out the next record when it is the one for the
+// path asked for; any other path is loaded there and then.
 class CRecordPrefetch : public IRecordSource {
 public:
     CRecordPrefetch(std::vector<std::string> paths, unsigned jobs);

@@ -133,7 +133,7 @@ TableLine ReadTableLine(const std::string& path, ValueSource source) {
 
 std::string BuildTableText(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,
                            const TableProgress& progress) {
-    const unsigned workers = jobs > 1 ? jobs : 0;
+    const unsigned workers = WorkersBesideCaller(jobs);
     COrderedPrefetch<TableLine> prefetch(
         paths.size(), workers, kReadAheadPerJob * (jobs > 0 ? jobs : 1),
         [&](size_t index) { return ReadTableLine(paths[index], source); });

@@ -81,10 +81,12 @@ bool AnimalNoLess(const CExportRow& a, const CExportRow& b) {
 
 } // namespace
 
-std::string EncodeExportText(const std::string& cp932Text, ExportEncoding encoding) {
-    if (encoding == ExportEncoding::Cp932)
-        return cp932Text;
-    return kUtf8ByteOrderMark + Cp932ToUtf8(cp932Text);
+std::string ExportTextStart(ExportEncoding encoding) {
+    return encoding == ExportEncoding::Utf8WithBom ? kUtf8ByteOrderMark : "";
+}
+
+std::string EncodeExportLines(const std::string& cp932Lines, ExportEncoding encoding) {
+    return encoding == ExportEncoding::Cp932 ? cp932Lines : Cp932ToUtf8(cp932Lines);
 }
 
 std::string FormatDominantLine(const CExportFields& fields) {

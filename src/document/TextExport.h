@@ -34,9 +34,11 @@ enum class ExportEncoding { Cp932, Utf8WithBom };
 
 inline constexpr const char* kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-// The export text in the chosen encoding; a byte that is no CP932 character becomes
-// U+FFFD in UTF-8.
-std::string EncodeExportText(const std::string& cp932Text, ExportEncoding encoding);
+// The export text in the chosen encoding is ExportTextStart (the byte-order mark of UTF-8)
+// followed by its lines encoded, in one piece or several; a byte that is no CP932
+// character becomes U+FFFD in UTF-8.
+std::string ExportTextStart(ExportEncoding encoding);
+std::string EncodeExportLines(const std::string& cp932Lines, ExportEncoding encoding);
 
 std::string FormatDominantLine(const CExportFields& fields);
 CExportRow MakeExportRow(const CExportFields& fields);

@@ -3,8 +3,10 @@
 // worker threads and hands them out in index order, so a batch run can read, decode and
 // analyse files in parallel and still write its output in the files' order. At most
 // `window` results are computed ahead of the one handed out, so memory stays bounded
-// however long the list is. Without workers every result is computed on the caller's
-// thread when it is asked for, exactly as a plain loop would.
+// however long the list is. A caller whose next result is not ready yet computes one that
+// no worker has taken on instead of sleeping, so the caller's thread is one of the run's
+// threads. Without workers every result is computed on the caller's thread when it is
+// asked for, exactly as a plain loop would.
 //
 // produce is called on the worker threads, one index at a time, and must not touch
 // state shared with other indices. An exception it throws is rethrown by Next for that
@@ -27,6 +29,11 @@ namespace mirado {
 inline unsigned DefaultJobCount() {
     const unsigned cores = std::thread::hardware_concurrency();
     return cores == 0 ? 1 : cores;
+}
+
+// The workers of a run of `jobs` threads, the caller's thread being one of them.
+inline unsigned WorkersBesideCaller(unsigned jobs) {
+    return jobs > 1 ? jobs - 1 : 0;
 }
 
 template <typename Result> class COrderedPrefetch {
@@ -55,7 +62,8 @@ public:
     bool HasNext() const { return next_ < count_; }
     size_t NextIndex() const { return next_; }
 
-    // The result for NextIndex(); waits until a worker has computed it.
+    // The result for NextIndex(); computes results no worker has taken on until a worker
+    // has computed it.
     Result Next() {
         if (threads_.empty())
             return produce_(next_++);
@@ -63,7 +71,12 @@ public:
         {
             std::unique_lock<std::mutex> lock(mutex_);
             Slot& slot = slots_[next_ % window_];
-            ready_.wait(lock, [&slot] { return slot.filled; });
+            while (!slot.filled) {
+                if (CanClaim())
+                    ProduceClaimed(lock);
+                else
+                    ready_.wait(lock);
+            }
             taken = std::move(slot);
             slot = Slot{};
             ++next_;
@@ -81,27 +94,32 @@ private:
         std::exception_ptr error;
     };
 
+    bool CanClaim() const { return claimed_ < count_ && claimed_ < next_ + window_; }
+
     void Work() {
         std::unique_lock<std::mutex> lock(mutex_);
         while (true) {
-            room_.wait(lock, [this] {
-                return stopping_ || claimed_ >= count_ || claimed_ < next_ + window_;
-            });
+            room_.wait(lock, [this] { return stopping_ || claimed_ >= count_ || CanClaim(); });
             if (stopping_ || claimed_ >= count_)
                 return;
-            const size_t index = claimed_++;
-            lock.unlock();
-            Slot slot;
-            slot.filled = true;
-            try {
-                slot.result.emplace(produce_(index));
-            } catch (...) {
-                slot.error = std::current_exception();
-            }
-            lock.lock();
-            slots_[index % window_] = std::move(slot);
-            ready_.notify_all();
+            ProduceClaimed(lock);
         }
+    }
+
+    // Takes on the next unclaimed index and computes its result with the lock released.
+    void ProduceClaimed(std::unique_lock<std::mutex>& lock) {
+        const size_t index = claimed_++;
+        lock.unlock();
+        Slot slot;
+        slot.filled = true;
+        try {
+            slot.result.emplace(produce_(index));
+        } catch (...) {
+            slot.error = std::current_exception();
+        }
+        lock.lock();
+        slots_[index % window_] = std::move(slot);
+        ready_.notify_all();
     }
 
     const size_t count_;
@@ -112,7 +130,7 @@ private:
     std::mutex mutex_;
     std::condition_variable ready_; // a slot was filled
     std::condition_variable room_;  // a slot was taken, or stopping
-    size_t claimed_ = 0;            // the next index a worker takes on
+    size_t claimed_ = 0;            // the next index a thread takes on
     size_t next_ = 0;               // the next index handed out
     bool stopping_ = false;
 };

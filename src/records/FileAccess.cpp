@@ -16,6 +16,8 @@ namespace {
 
 constexpr mode_t kNewFileMode = 0666; // narrowed by the process umask
 constexpr int kTemporaryNameAttempts = 100;
+// The pieces of a CAtomicFileWriter are gathered up to this size before each write.
+constexpr size_t kWriteBufferSize = 64 * 1024;
 
 std::string SystemError(const char* what, int error) {
     return std::string(what) + " (" + std::strerror(error) + ")";
@@ -124,31 +126,6 @@ bool CheckExistingTarget(const std::string& target, struct stat& info, bool& exi
     return true;
 }
 
-bool WriteTemporary(int fd, std::string_view bytes, bool keepMode, const struct stat& info,
-                    std::string& error) {
-    int code = 0;
-    if (!WriteAll(fd, bytes, code)) {
-        error = SystemError("Cannot write the file", code);
-        return false;
-    }
-    if (keepMode) {
-        if (::fchmod(fd, info.st_mode & 07777) != 0) {
-            error = SystemError("Cannot keep the file's permissions", errno);
-            return false;
-        }
-        // Ownership can only be kept by a privileged process; others keep their own.
-        if (::fchown(fd, info.st_uid, info.st_gid) != 0 && errno != EPERM) {
-            error = SystemError("Cannot keep the file's owner", errno);
-            return false;
-        }
-    }
-    if (::fsync(fd) != 0) {
-        error = SystemError("Cannot flush the file to disk", errno);
-        return false;
-    }
-    return true;
-}
-
 void SyncFolder(const std::string& folder) {
     Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.Valid())
@@ -208,38 +185,122 @@ ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
-    const std::string target = ResolveTarget(path);
-    const std::string name = NameOf(target);
-    if (name.size() > LongestNameIn(FolderOf(target))) {
-        error = "The file name " + name + " is too long";
+    CAtomicFileWriter writer(path);
+    writer.Append(bytes);
+    return writer.Commit(error);
+}
+
+CAtomicFileWriter::CAtomicFileWriter(const std::string& path) : target_(ResolveTarget(path)) {
+    if (Open())
+        buffer_.reserve(kWriteBufferSize);
+}
+
+CAtomicFileWriter::~CAtomicFileWriter() {
+    Discard();
+}
+
+bool CAtomicFileWriter::Open() {
+    const std::string name = NameOf(target_);
+    if (name.size() > LongestNameIn(FolderOf(target_))) {
+        Fail("The file name " + name + " is too long");
         return false;
     }
     struct stat info {};
-    bool exists = false;
-    if (!CheckExistingTarget(target, info, exists, error))
+    std::string error;
+    if (!CheckExistingTarget(target_, info, exists_, error)) {
+        Fail(error);
         return false;
-    std::string temporaryPath;
+    }
+    mode_ = info.st_mode & 07777;
+    owner_ = info.st_uid;
+    group_ = info.st_gid;
     int code = 0;
-    Descriptor fd(CreateTemporary(target, temporaryPath, code));
-    if (!fd.Valid()) {
-        error = SystemError("Cannot create a file in the folder", code);
+    fd_ = CreateTemporary(target_, temporaryPath_, code);
+    if (fd_ < 0) {
+        Fail(SystemError("Cannot create a file in the folder", code));
         return false;
     }
-    bool ok = WriteTemporary(fd.Get(), bytes, exists, info, error);
-    if (fd.Close() != 0 && ok) {
-        error = SystemError("Cannot write the file", errno);
-        ok = false;
-    }
-    if (ok && ::rename(temporaryPath.c_str(), target.c_str()) != 0) {
-        error = SystemError("Cannot replace the file", errno);
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(temporaryPath.c_str());
-        return false;
-    }
-    SyncFolder(FolderOf(target));
     return true;
+}
+
+void CAtomicFileWriter::Append(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() > kWriteBufferSize)
+        Flush();
+    if (bytes.size() >= kWriteBufferSize)
+        Write(bytes);
+    else if (fd_ >= 0)
+        buffer_.append(bytes);
+}
+
+void CAtomicFileWriter::Flush() {
+    Write(buffer_);
+    buffer_.clear();
+}
+
+void CAtomicFileWriter::Write(std::string_view bytes) {
+    int code = 0;
+    if (fd_ >= 0 && !WriteAll(fd_, bytes, code))
+        Fail(SystemError("Cannot write the file", code));
+}
+
+bool CAtomicFileWriter::Commit(std::string& error) {
+    Flush();
+    if (fd_ >= 0 && Finish()) {
+        temporaryPath_.clear();
+        SyncFolder(FolderOf(target_));
+        return true;
+    }
+    Discard();
+    error = error_;
+    return false;
+}
+
+// Flushes the temporary file to disk with the target's permissions and puts it in place.
+bool CAtomicFileWriter::Finish() {
+    if (exists_) {
+        if (::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) {
+            Fail(SystemError("Cannot keep the file's permissions", errno));
+            return false;
+        }
+        // Ownership can only be kept by a privileged process; others keep their own.
+        if (::fchown(fd_, owner_, group_) != 0 && errno != EPERM) {
+            Fail(SystemError("Cannot keep the file's owner", errno));
+            return false;
+        }
+    }
+    if (::fsync(fd_) != 0) {
+        Fail(SystemError("Cannot flush the file to disk", errno));
+        return false;
+    }
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0) {
+        Fail(SystemError("Cannot write the file", errno));
+        return false;
+    }
+    if (::rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
+        Fail(SystemError("Cannot replace the file", errno));
+        return false;
+    }
+    return true;
+}
+
+// Keeps the first failure and stops writing.
+void CAtomicFileWriter::Fail(std::string error) {
+    if (error_.empty())
+        error_ = std::move(error);
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+void CAtomicFileWriter::Discard() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!temporaryPath_.empty())
+        ::unlink(temporaryPath_.c_str());
+    temporaryPath_.clear();
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {

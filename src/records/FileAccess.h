@@ -25,6 +25,40 @@ ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint
 // On failure the target is untouched, the temporary file is gone and `error` says why.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
 
+// The same replacement for a text made piece by piece, so that a long text need not be
+// held in memory: the pieces go to the temporary file as they come and Commit puts it in
+// place. The first failure is kept (later pieces are dropped) and Commit reports it with
+// the texts WriteFileAtomically uses. A writer destroyed without a successful Commit
+// removes its temporary file and leaves the target untouched.
+class CAtomicFileWriter {
+public:
+    explicit CAtomicFileWriter(const std::string& path);
+    ~CAtomicFileWriter();
+    CAtomicFileWriter(const CAtomicFileWriter&) = delete;
+    CAtomicFileWriter& operator=(const CAtomicFileWriter&) = delete;
+
+    void Append(std::string_view bytes);
+    bool Commit(std::string& error);
+
+private:
+    bool Open();
+    void Flush();
+    void Write(std::string_view bytes);
+    bool Finish();
+    void Fail(std::string error);
+    void Discard();
+
+    std::string target_;
+    std::string temporaryPath_;
+    int fd_ = -1;
+    bool exists_ = false;
+    unsigned mode_ = 0;
+    unsigned owner_ = 0;
+    unsigned group_ = 0;
+    std::string buffer_;
+    std::string error_;
+};
+
 // True when both paths name the same file (same device and inode, following symbolic
 // links), however they are spelled. False when either does not exist.
 bool IsSameFile(const std::string& a, const std::string& b);

@@ -266,6 +266,39 @@ TEST_F(DocumentTest, DamagedFileRowNeverTakesThePreviousFilesAnalysis) {
     EXPECT_FALSE(Doc().IsAnalysisSource());
 }
 
+// The rows take the stored values, so opening the files without analysing them (as the
+// batch export does) gives the same text; the file written piece by piece, in either
+// encoding, holds the text made whole.
+TEST_F(DocumentTest, ExportTextIsTheSameWithoutAnalysisAndWrittenInPieces) {
+    RecordSpec spec = ExampleSpec();
+    std::vector<std::string> paths;
+    for (int i = 0; i < 6; ++i) {
+        spec.animalNo = i % 2 == 0 ? "\x8E\x8E-1" : "B,\"2";
+        spec.sbp = 150 + 7 * i;
+        paths.push_back(Write(NumberedName(static_cast<size_t>(i)), spec));
+    }
+    std::vector<uint8_t> damaged = BuildRecord(spec);
+    damaged.resize(600);
+    paths.push_back(folder.File("damaged.01"));
+    WriteBytes(paths.back(), damaged);
+    const std::string out = folder.File("out.txt");
+    for (ExportMode mode : {ExportMode::Dominant, ExportMode::Mean}) {
+        CMiradoDoc analysing(Services()), storedOnly(Services());
+        storedOnly.SetAnalyzeOnOpen(false);
+        for (CMiradoDoc* doc : {&analysing, &storedOnly}) {
+            doc->SetFileList(paths);
+            doc->OpenFileAt(0);
+            doc->SelectAll();
+        }
+        const std::string text = BuildExportText(analysing, mode, nullptr);
+        EXPECT_EQ(BuildExportText(storedOnly, mode, nullptr), text);
+        for (ExportEncoding encoding : {ExportEncoding::Cp932, ExportEncoding::Utf8WithBom}) {
+            ASSERT_TRUE(ExportMarkedFiles(storedOnly, mode, out, nullptr, {}, encoding).written);
+            EXPECT_EQ(ReadText(out), ExportTextStart(encoding) + EncodeExportLines(text, encoding));
+        }
+    }
+}
+
 TEST_F(DocumentTest, ExportToATargetWithALongValidNameIsWritten) {
     Pick(1);
     Doc().SelectAll();

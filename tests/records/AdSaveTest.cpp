@@ -244,6 +244,69 @@ TEST(FileAccess, TemporaryFileOfAKilledWriterIsHiddenAndNoMeasurementFile) {
     EXPECT_NE(fnmatch("*.[0-9]*", names[0].c_str(), 0), 0) << names[0];
 }
 
+namespace {
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+} // namespace
+
+// A text written in pieces replaces the target whole on Commit, and only then.
+TEST(FileAccess, PiecewiseTextReplacesTheTargetOnlyWhenCommitted) {
+    TempFolder folder;
+    const std::string target = folder.File("out.txt");
+    WriteBytes(target, {'o', 'l', 'd'});
+    std::string expected;
+    const auto writeAll = [&](CAtomicFileWriter& writer) {
+        expected.clear();
+        for (int i = 0; i < 8000; ++i) {
+            std::string piece = "row ";
+            piece += std::to_string(i);
+            piece += "\r\n";
+            writer.Append(piece);
+            expected += piece;
+        }
+        const std::string large(200 * 1024, 'x'); // beyond the gathering buffer
+        writer.Append(large);
+        expected += large;
+        writer.Append("end");
+        expected += "end";
+    };
+    {
+        CAtomicFileWriter dropped(target);
+        writeAll(dropped);
+        EXPECT_EQ(NamesIn(folder.Path()).size(), 2u); // the target and the temporary file
+    }
+    EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"out.txt"});
+
+    CAtomicFileWriter writer(target);
+    writeAll(writer);
+    std::string error;
+    ASSERT_TRUE(writer.Commit(error)) << error;
+    const std::vector<uint8_t> bytes = ReadBytes(target);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"out.txt"});
+}
+
+TEST(FileAccess, PiecewiseTextReportsTheFailureOfTheWholeWrite) {
+    TempFolder folder;
+    for (const std::string& target : {folder.File("missing/out.txt"), folder.Path()}) {
+        CAtomicFileWriter writer(target);
+        writer.Append("abc");
+        std::string piecewise, whole;
+        EXPECT_FALSE(writer.Commit(piecewise));
+        EXPECT_FALSE(WriteFileAtomically(target, "abc", whole));
+        EXPECT_EQ(piecewise, whole);
+        EXPECT_FALSE(piecewise.empty());
+    }
+    EXPECT_TRUE(NamesIn(folder.Path()).empty());
+}
+
 TEST(FileAccess, RefusesNonRegularTargets) {
     TempFolder folder;
     std::string error;
