@@ -637,5 +637,97 @@
         <source>Samples written to %1</source>
         <translation>サンプルを %1 に書き出しました</translation>
     </message>
+    <message>
+        <source>%1 is one of the files in the list. Choose another file.</source>
+        <translation>%1 は一覧のファイルの一つです。別のファイルを選んでください。</translation>
+    </message>
+    <message>
+        <source>The text file could not be written: %1 (%2)</source>
+        <translation>テキストファイルを書き込めませんでした: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Settings are not saved: %1 %2.</source>
+        <translation>設定は保存されません: %1 %2。</translation>
+    </message>
+    <message>
+        <source>is a named pipe</source>
+        <translation>は名前付きパイプです</translation>
+    </message>
+    <message>
+        <source>is a device</source>
+        <translation>はデバイスです</translation>
+    </message>
+    <message>
+        <source>is a socket</source>
+        <translation>はソケットです</translation>
+    </message>
+    <message>
+        <source>is a folder</source>
+        <translation>はフォルダーです</translation>
+    </message>
+    <message>
+        <source>is not a regular file</source>
+        <translation>は通常のファイルではありません</translation>
+    </message>
+    <message>
+        <source>cannot be examined</source>
+        <translation>を調べられません</translation>
+    </message>
+    <message>
+        <source>is a link that leads back to itself</source>
+        <translation>は自分自身に戻るリンクです</translation>
+    </message>
+    <message>
+        <source>is a link to nothing</source>
+        <translation>はリンク先のないリンクです</translation>
+    </message>
+    <message>
+        <source>The chart is saved as .pdf, .png or .svg, not as &quot;%1&quot;.</source>
+        <translation>グラフは .pdf、.png、.svg のいずれかで保存します (&quot;%1&quot; は使えません)。</translation>
+    </message>
+    <message>
+        <source>The chart could not be drawn.</source>
+        <translation>グラフを描けませんでした。</translation>
+    </message>
+    <message>
+        <source>Amplitude Up</source>
+        <translation>振幅を上げる</translation>
+    </message>
+    <message>
+        <source>Amplitude Down</source>
+        <translation>振幅を下げる</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>拡大</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>縮小</translation>
+    </message>
+    <message>
+        <source>Step Forward Automatically</source>
+        <translation>自動で次へ送る</translation>
+    </message>
+    <message>
+        <source>Step Backward Automatically</source>
+        <translation>自動で前へ戻す</translation>
+    </message>
+    <message>
+        <source>Stop Stepping</source>
+        <translation>自動送りを止める</translation>
+    </message>
+    <message>
+        <source>Fitted Curve</source>
+        <translation>近似曲線</translation>
+    </message>
+    <message>
+        <source>Stored Values</source>
+        <translation>記録値</translation>
+    </message>
+    <message>
+        <source>Edit ID</source>
+        <translation>IDの編集</translation>
+    </message>
 </context>
 </TS>

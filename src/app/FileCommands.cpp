@@ -26,7 +26,7 @@ bool CFileCommands::AskForWritableTarget(std::string& path, ExportChoice& choice
         if (!CanWriteExportFile(path))
             ShowStop(NotWritableText(path), kExportCaption);
         else if (IsFileOfList(document_, path))
-            ShowStop(FileOfListText(path), kExportCaption);
+            ShowStop(FileOfListText(path, prompts_.Translated(kFileOfListFormat)), kExportCaption);
         else
             return true;
     }
@@ -54,7 +54,9 @@ void CFileCommands::OnSaveToTextFile() {
     const ExportResult result = choice.mode == ExportMode::Table ? RunTableExport(path, choice)
                                                                  : RunTextExport(path, choice);
     if (!result.written && !result.cancelled)
-        ShowStop(result.error, kExportCaption);
+        ShowStop(ExportWriteFailedText(path, result.reason,
+                                       prompts_.Translated(kExportWriteFailedFormat)),
+                 kExportCaption);
 }
 
 ExportResult CFileCommands::RunTextExport(const std::string& path, const ExportChoice& choice) {

@@ -85,7 +85,7 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
 
     frame_->OpenPaths(files);
     if (!profile_->Problem().empty())
-        frame_->statusBar()->showMessage(QString::fromStdString(profile_->Problem()));
+        frame_->statusBar()->showMessage(profile_->TranslatedProblem());
 
     frame_->show();
     return true;

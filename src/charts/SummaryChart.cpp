@@ -324,12 +324,13 @@ bool SavePlot(QCustomPlot& plot, int width, int height, const std::string& path,
     else if (suffix == QStringLiteral("svg"))
         rendered = RenderSvg(plot, width, height, bytes);
     else {
-        error =
-            "The chart is saved as .pdf, .png or .svg, not as \"." + suffix.toStdString() + "\".";
+        error = UiText("The chart is saved as .pdf, .png or .svg, not as \"%1\".")
+                    .arg(QStringLiteral(".") + suffix)
+                    .toStdString();
         return false;
     }
     if (!rendered) {
-        error = "The chart could not be drawn.";
+        error = UiText("The chart could not be drawn.").toStdString();
         return false;
     }
     return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), error);

@@ -48,16 +48,11 @@ void WalkEntries(CMiradoDoc& doc, const ExportProgress& progress, const ExportCa
     }
 }
 
-std::string WriteFailedText(const std::string& path, const std::string& error) {
-    return kExportWriteFailedText + path + " (" + error + ")";
-}
-
 ExportResult WriteExportText(const std::string& path, const std::string& text) {
     ExportResult result;
-    std::string error;
-    result.written = WriteFileAtomically(path, text, error);
+    result.written = WriteFileAtomically(path, text, result.reason);
     if (!result.written)
-        result.error = WriteFailedText(path, error);
+        result.error = ExportWriteFailedText(path, result.reason);
     return result;
 }
 
@@ -105,10 +100,9 @@ ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::stri
         result.cancelled = true;
         return result;
     }
-    std::string error;
-    result.written = file.Commit(error);
+    result.written = file.Commit(result.reason);
     if (!result.written)
-        result.error = WriteFailedText(path, error);
+        result.error = ExportWriteFailedText(path, result.reason);
     return result;
 }
 
@@ -163,8 +157,14 @@ bool IsFileOfList(const CMiradoDoc& doc, const std::string& path) {
     return false;
 }
 
-std::string FileOfListText(const std::string& path) {
-    return path + kFileOfListSuffix;
+std::string FileOfListText(const std::string& path, const std::string& format) {
+    return ReplacePlaceholder(format, "%1", path);
+}
+
+std::string ExportWriteFailedText(const std::string& path, const std::string& reason,
+                                  const std::string& format) {
+    // The reason first: a path may hold "%2", the system's words never hold "%1".
+    return ReplacePlaceholder(ReplacePlaceholder(format, "%2", reason), "%1", path);
 }
 
 } // namespace mirado

@@ -33,9 +33,11 @@ inline constexpr const char* kNoFilesSelectedText = "No files selected.";
 inline constexpr const char* kNotWritableFormat =
     "Not writable [ %s ]\u3000Check drive type(write only drive?), File attribute(Write "
     "Protect?) etc.";
-inline constexpr const char* kExportWriteFailedText = "The text file could not be written: ";
-inline constexpr const char* kFileOfListSuffix =
-    " is one of the files in the list. Choose another file.";
+// Formats: "%1" stands for the path, "%2" for the system's reason.
+inline constexpr const char* kExportWriteFailedFormat =
+    "The text file could not be written: %1 (%2)";
+inline constexpr const char* kFileOfListFormat =
+    "%1 is one of the files in the list. Choose another file.";
 
 // Called with the list index of every entry the run opens (the main window moves the
 // file list's row with it).
@@ -52,7 +54,8 @@ std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgre
 struct ExportResult {
     bool written = false;
     bool cancelled = false; // stopped by the user: nothing was written
-    std::string error;      // why the file was not written
+    std::string error;      // why the file was not written (kExportWriteFailedFormat)
+    std::string reason;     // the system's words for it
 };
 
 // Replaces the file at path by the text BuildExportText makes, in the chosen encoding,
@@ -83,7 +86,10 @@ std::string NotWritableText(const std::string& path);
 // Whether path names a file of the document's list (by any spelling or link): the
 // export would replace a recording with its text.
 bool IsFileOfList(const CMiradoDoc& doc, const std::string& path);
-// The text that refuses such a target.
-std::string FileOfListText(const std::string& path);
+// The text that refuses such a target, in format (the English one by default).
+std::string FileOfListText(const std::string& path, const std::string& format = kFileOfListFormat);
+// The text of an export that could not write path, in format (the English one by default).
+std::string ExportWriteFailedText(const std::string& path, const std::string& reason,
+                                  const std::string& format = kExportWriteFailedFormat);
 
 } // namespace mirado

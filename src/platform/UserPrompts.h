@@ -19,6 +19,9 @@ public:
     // Shows one modal message box; texts are UTF-8.
     virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                       MessageIcon icon, MessageButtons buttons) = 0;
+    // One of the program's own message texts, or its format before the placeholders are
+    // filled, in the language the boxes are shown in; the English text by default.
+    virtual std::string Translated(const std::string& english) const { return english; }
 };
 
 } // namespace mirado

@@ -1,9 +1,16 @@
 #include "GuiTestSupport.h"
 
+#include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
 #include "document/ErrorTexts.h"
+#include "document/ExportLoop.h"
+#include "document/MiradoDoc.h"
+#include "platform/qt/QtProfile.h"
+#include "platform/qt/QtUserPrompts.h"
 #include "platform/qt/UiText.h"
+#include "summary/SummaryTableModel.h"
+#include "summary/SummaryWindow.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QAction>
@@ -12,6 +19,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +57,17 @@ protected:
     QByteArray ReadSettings() const {
         QFile file(SettingsPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The texts of every item of the menu bar's menus and their submenus, in menu order.
+    static QStringList MenuTexts(const QList<QAction*>& items) {
+        QStringList texts;
+        for (const QAction* item : items) {
+            texts << item->text();
+            if (item->menu() != nullptr)
+                texts << MenuTexts(item->menu()->actions());
+        }
+        return texts;
     }
 
     static QStringList MenuTitles(CMainFrame& frame) {
@@ -109,21 +130,96 @@ TEST_F(LanguageTest, EveryMenuItemHasAJapaneseText) {
     {
         CMiradoApp app(services);
         ASSERT_TRUE(app.InitInstance({}));
-        for (QAction* action : app.GetMainFrame()->menuBar()->findChildren<QAction*>())
-            english << action->text();
+        english = MenuTexts(app.GetMainFrame()->menuBar()->actions());
     }
     CMiradoApp app(services);
     app.SetLanguage(UiLanguage::Japanese);
     ASSERT_TRUE(app.InitInstance({}));
-    const QList<QAction*> actions = app.GetMainFrame()->menuBar()->findChildren<QAction*>();
-    ASSERT_EQ(actions.size(), english.size());
-    for (int i = 0; i < actions.size(); ++i) {
-        const QString text = actions[i]->text();
+    const QStringList japanese = MenuTexts(app.GetMainFrame()->menuBar()->actions());
+    ASSERT_EQ(japanese.size(), english.size());
+    EXPECT_TRUE(english.contains("Recent Files"));
+    EXPECT_TRUE(english.contains("Export Samples..."));
+    for (int i = 0; i < japanese.size(); ++i) {
+        const QString& text = japanese[i];
         // Separators carry no text; the language items name themselves in their language.
         if (text.isEmpty() || text == "English" || text == QString::fromUtf8("日本語"))
             continue;
         EXPECT_NE(text, english[i]) << english[i].toStdString();
     }
+}
+
+// The program's own messages: a status-bar note, the formats that are filled with a path
+// and the texts shown below a path in a box.
+TEST_F(LanguageTest, OwnMessagesAreTranslatedAndKeepTheirPlaceholders) {
+    ASSERT_TRUE(QDir().mkpath(SettingsPath())); // settings that cannot be saved
+    const std::string settings = SettingsPath().toStdString();
+    const std::string path = "/data/r1.001";
+    {
+        CMiradoApp app(services);
+        ASSERT_TRUE(app.InitInstance({}));
+        EXPECT_EQ(app.GetMainFrame()->statusBar()->currentMessage().toStdString(),
+                  "Settings are not saved: " + settings + " is a folder.");
+        const CQtUserPrompts boxes;
+        EXPECT_EQ(FileOfListText(path, boxes.Translated(kFileOfListFormat)),
+                  path + " is one of the files in the list. Choose another file.");
+        EXPECT_EQ(TranslatedMessageText(path + "\n" + kDamagedSaveText).toStdString(),
+                  path + "\n" + kDamagedSaveText);
+    }
+    CMiradoApp app(services);
+    app.SetLanguage(UiLanguage::Japanese);
+    ASSERT_TRUE(app.InitInstance({}));
+    EXPECT_EQ(app.GetMainFrame()->statusBar()->currentMessage().toStdString(),
+              "設定は保存されません: " + settings + " はフォルダーです。");
+    const CQtUserPrompts boxes;
+    EXPECT_EQ(FileOfListText(path, boxes.Translated(kFileOfListFormat)),
+              path + " は一覧のファイルの一つです。別のファイルを選んでください。");
+    EXPECT_EQ(ExportWriteFailedText(path, "No space left on device",
+                                    boxes.Translated(kExportWriteFailedFormat)),
+              "テキストファイルを書き込めませんでした: " + path + " (No space left on device)");
+    const QString damaged = TranslatedMessageText(path + "\n" + kDamagedSaveText);
+    EXPECT_TRUE(damaged.startsWith(QString::fromStdString(path + "\n")));
+    EXPECT_NE(damaged.toStdString(), path + "\n" + kDamagedSaveText);
+    // Every reason the settings may not be saved has its words.
+    for (const char* reason :
+         {"is a named pipe", "is a device", "is a socket", "is a folder", "is not a regular file",
+          "cannot be examined", "is a link that leads back to itself", "is a link to nothing"})
+        EXPECT_NE(UiText(reason), reason) << reason;
+}
+
+TEST_F(LanguageTest, SummaryWindowInJapaneseAndInEnglish) {
+    const test::TempFolder data;
+    const std::vector<std::string> files = test::WriteRecordings(data, 2);
+    const auto openSummary = [&](CMiradoApp& app) {
+        app.GetMainFrame()->OpenPaths(files);
+        app.GetMainFrame()->Action(ID_SUMMARY)->trigger();
+        auto* window = app.GetMainFrame()->findChild<CSummaryWindow*>();
+        const bool shown = window != nullptr &&
+                           QTest::qWaitFor([&] { return window->Result() != nullptr; }, 10000);
+        EXPECT_TRUE(shown);
+        return window;
+    };
+    const auto texts = [](const CSummaryWindow& window) {
+        const QAbstractItemModel* model = window.findChild<QTableView*>()->model();
+        return QStringList(
+            {window.windowTitle(), window.Tabs()->tabText(0),
+             model->headerData(CSummaryTableModel::kReadingsColumn, Qt::Horizontal).toString()});
+    };
+    {
+        CMiradoApp app(services);
+        ASSERT_TRUE(app.InitInstance({}));
+        const CSummaryWindow* window = openSummary(app);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(texts(*window), QStringList({"Study Summary", "Table", "Readings"}));
+    }
+    CMiradoApp app(services);
+    app.SetLanguage(UiLanguage::Japanese);
+    ASSERT_TRUE(app.InitInstance({}));
+    const CSummaryWindow* window = openSummary(app);
+    ASSERT_NE(window, nullptr);
+    const QStringList japanese = texts(*window);
+    EXPECT_EQ(japanese[0], QString::fromUtf8("試験の集計"));
+    EXPECT_NE(japanese[1], "Table");
+    EXPECT_EQ(japanese[2], QString::fromUtf8("測定数"));
 }
 
 TEST_F(LanguageTest, StoredLanguageIsUsedAndAChoiceIsStoredForTheNextStart) {

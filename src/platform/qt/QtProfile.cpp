@@ -1,6 +1,7 @@
 #include "platform/qt/QtProfile.h"
 
 #include "platform/ProfileValue.h"
+#include "platform/qt/UiText.h"
 #include "records/FileAccess.h"
 
 #include <cerrno>
@@ -40,10 +41,18 @@ std::string SettingsPathProblem(const std::string& path) {
     return S_ISREG(target.st_mode) ? std::string() : KindOf(target.st_mode);
 }
 
-CQtProfile::CQtProfile(const std::string& filePath) : path_(filePath) {
-    const std::string problem = SettingsPathProblem(path_);
-    if (!problem.empty())
-        problem_ = "Settings are not saved: " + path_ + " " + problem + ".";
+CQtProfile::CQtProfile(const std::string& filePath)
+    : path_(filePath), reason_(SettingsPathProblem(path_)) {
+    if (!reason_.empty())
+        problem_ = QString::fromLatin1(kSettingsNotSavedFormat)
+                       .arg(QString::fromStdString(path_), QString::fromStdString(reason_))
+                       .toStdString();
+}
+
+QString CQtProfile::TranslatedProblem() const {
+    if (reason_.empty())
+        return {};
+    return UiText(kSettingsNotSavedFormat).arg(QString::fromStdString(path_), UiText(reason_));
 }
 
 std::optional<std::string> CQtProfile::ReadText() const {

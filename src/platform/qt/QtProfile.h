@@ -11,10 +11,15 @@
 
 #include "platform/SystemServices.h"
 
+#include <QString>
+
 #include <optional>
 #include <string>
 
 namespace mirado {
+
+// "%1" stands for the settings path, "%2" for SettingsPathProblem's words.
+inline constexpr const char* kSettingsNotSavedFormat = "Settings are not saved: %1 %2.";
 
 class CQtProfile : public IProfile {
 public:
@@ -23,6 +28,8 @@ public:
     // Empty while the settings can be kept; otherwise a sentence saying why they are not
     // saved, naming the file, for the user.
     const std::string& Problem() const { return problem_; }
+    // The same sentence in the window's language.
+    QString TranslatedProblem() const;
 
     int GetProfileInt(const std::string& section, const std::string& key,
                       int defaultValue) override;
@@ -38,6 +45,7 @@ private:
     std::optional<std::string> Find(const std::string& section, const std::string& key) const;
 
     std::string path_;
+    std::string reason_; // SettingsPathProblem's words at start
     std::string problem_;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/qt/UiText.h"
 
 #include <QMessageBox>
+#include <QStringList>
 
 namespace mirado {
 
@@ -57,16 +58,26 @@ MessageAnswer FromQtButton(int button) {
 
 } // namespace
 
+QString TranslatedMessageText(const std::string& text) {
+    QStringList lines = QString::fromStdString(text).split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = UiText(line.toStdString());
+    return lines.join(QLatin1Char('\n'));
+}
+
 MessageAnswer CQtUserPrompts::ShowMessage(const std::string& text, const std::string& caption,
                                           MessageIcon icon, MessageButtons buttons) {
-    // The fixed texts are shown in the window's language; a text that names a path has
-    // no translation and stays as it is.
-    QMessageBox box(ToQtIcon(icon), UiText(caption), UiText(text), ToQtButtons(buttons),
-                    owner_.data());
+    // The fixed texts are shown in the window's language.
+    QMessageBox box(ToQtIcon(icon), UiText(caption), TranslatedMessageText(text),
+                    ToQtButtons(buttons), owner_.data());
     // Closing the box without a button counts as its cancelling button.
     if (buttons == MessageButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);
     return FromQtButton(box.exec());
+}
+
+std::string CQtUserPrompts::Translated(const std::string& english) const {
+    return UiText(english).toStdString();
 }
 
 } // namespace mirado

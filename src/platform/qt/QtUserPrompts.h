@@ -5,9 +5,15 @@
 #include "platform/UserPrompts.h"
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 
 namespace mirado {
+
+// A message box's text in the window's language, each line on its own: a message names a
+// path on one line, which has no translation and stays as it is, and says what happened
+// on the next.
+QString TranslatedMessageText(const std::string& text);
 
 class CQtUserPrompts : public IUserPrompts {
 public:
@@ -15,6 +21,7 @@ public:
 
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                               MessageButtons buttons) override;
+    std::string Translated(const std::string& english) const override;
 
 private:
     QPointer<QWidget> owner_;
