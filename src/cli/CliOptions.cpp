@@ -1,13 +1,12 @@
 #include "cli/CliOptions.h"
 
-#include "records/FileAccess.h"
-
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace mirado {
 
@@ -68,8 +67,14 @@ std::string CFileArguments::Collect(std::istream& in) {
 
 std::string CheckOutputIsNoInput(const std::string& output,
                                  const std::vector<std::string>& inputs) {
+    // The output is looked up once; when nothing is there yet no input can be it.
+    struct stat target {};
+    if (::stat(output.c_str(), &target) != 0)
+        return {};
     for (const std::string& input : inputs) {
-        if (IsSameFile(output, input))
+        struct stat info {};
+        if (::stat(input.c_str(), &info) == 0 && info.st_dev == target.st_dev &&
+            info.st_ino == target.st_ino)
             return "the output " + output + " is the input file " + input;
     }
     return {};
