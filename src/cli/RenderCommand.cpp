@@ -6,6 +6,7 @@
 #include "cli/CliOptions.h"
 #include "cli/OffscreenApplication.h"
 #include "cli/RunOptions.h"
+#include "document/DisplaySettings.h"
 #include "document/MiradoDoc.h"
 #include "document/RecordSource.h"
 #include "drawing/ColumnEnvelope.h"
@@ -66,6 +67,16 @@ public:
             [this](int64_t scale) { viewScale_ = static_cast<int>(scale); },
             "pulse-wave scale 0 to 10 (default 5)")
             ->type_name("G");
+        AddIntegerOption(
+            command, "--wave-colour", 0, kColourCount - 1,
+            [this](int64_t index) { waveColour_ = static_cast<int>(index); },
+            "pulse-wave colour, 0 to 17 in the Color dialog's order (default 0, Blue)")
+            ->type_name("N");
+        AddIntegerOption(
+            command, "--pressure-colour", 0, kColourCount - 1,
+            [this](int64_t index) { pressureColour_ = static_cast<int>(index); },
+            "cuff-pressure colour, 0 to 17 in the Color dialog's order (default 6, Gray)")
+            ->type_name("N");
         AddJobsOption(command, jobs_);
     }
 
@@ -93,6 +104,8 @@ public:
         doc.SetFileList(files_.Paths());
         doc.SetFittedCurveShown(fittedCurve_);
         doc.SetViewScale(viewScale_);
+        doc.GetSettings().SetWaveColor(waveColour_);
+        doc.GetSettings().SetPressColor(pressureColour_);
 
         QBuffer pages;
         pages.open(QIODevice::WriteOnly);
@@ -143,6 +156,8 @@ private:
     int dpi_ = kDefaultRenderDpi;
     bool fittedCurve_ = false;
     int viewScale_ = kInitialViewScale;
+    int waveColour_ = kDefaultWaveColor;
+    int pressureColour_ = kDefaultPressColor;
     unsigned jobs_ = 1;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
-// CFileList: the files the user picked, in the order the open dialog returned them,
-// with their load-error flags and selection marks. It is never sorted; it shrinks only
-// when marked files go to the trash.
+// CFileList: the files the user picked, in the order they were given (the document
+// orders picked and dropped files by name before), with their load-error flags and
+// selection marks. It shrinks only when marked files go to the trash.
 
 #include <string>
 #include <vector>

@@ -86,6 +86,7 @@ TEST_F(CommandLine, WrongUsageIsExitTwoWithAMessageNamingTheOption) {
         {{"render", files_[0], "-o", out, "--dpi", "2401"}, "--dpi"},
         {{"render", files_[0], "-o", out, "--dpi", "0"}, "--dpi"},
         {{"render", files_[0], "-o", out, "--view-scale", "five"}, "--view-scale"},
+        {{"render", files_[0], "-o", out, "--wave-colour", "18"}, "--wave-colour"},
         {{"render", files_[0], "-o", out, "--dpi", "0x10"}, "--dpi"},
         {{"export", "--mode", "median", "-o", out, files_[0]}, "--mode"},
         {{"synth", "--seed", "-1", "-o", out}, "--seed"},
@@ -160,7 +161,9 @@ TEST_F(CommandLine, EveryCommandsHelpListsEachOfItsOptions) {
                    "--deflation",  "--onset",     "--incomplete", "--damage",        "--date",
                    "--time",       "--animal-no", "--study-no",   "--weight",        "--sex-age",
                    "--comment",    "--truth"}},
-        {"render", {"--output", "--selected", "--dpi", "--fitted-curve", "--view-scale"}},
+        {"render",
+         {"--output", "--selected", "--dpi", "--fitted-curve", "--view-scale", "--wave-colour",
+          "--pressure-colour"}},
         {"export", {"--output", "--mode"}},
     };
     const CliRun all = Cli({"--help"});
