@@ -26,6 +26,15 @@ std::string KindOf(mode_t mode) {
     return "is not a regular file";
 }
 
+// kSettingsNotSavedFormat filled with the path's own bytes, which need not be UTF-8.
+std::string FillNotSavedFormat(const std::string& path, const std::string& reason) {
+    const std::string format = kSettingsNotSavedFormat;
+    const size_t pathAt = format.find("%1");
+    const size_t reasonAt = format.find("%2");
+    return format.substr(0, pathAt) + path + format.substr(pathAt + 2, reasonAt - pathAt - 2) +
+           reason + format.substr(reasonAt + 2);
+}
+
 } // namespace
 
 std::string SettingsPathProblem(const std::string& path) {
@@ -44,9 +53,7 @@ std::string SettingsPathProblem(const std::string& path) {
 CQtProfile::CQtProfile(const std::string& filePath)
     : path_(filePath), reason_(SettingsPathProblem(path_)) {
     if (!reason_.empty())
-        problem_ = QString::fromLatin1(kSettingsNotSavedFormat)
-                       .arg(QString::fromStdString(path_), QString::fromStdString(reason_))
-                       .toStdString();
+        problem_ = FillNotSavedFormat(path_, reason_);
 }
 
 QString CQtProfile::TranslatedProblem() const {
