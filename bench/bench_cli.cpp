@@ -3,7 +3,9 @@
 // Targets: on two cores `export --jobs 2` takes at most 0.65 of `export --jobs 1`
 // (BM_Cli/export/10000/2 against BM_Cli/export/10000/1); the peak memory of info,
 // summary and export over 10,000 files is at most 1.2 times that over 100 files
-// (BM_PeakMemory, counters *_growth).
+// (BM_PeakMemory, counters *_growth, with one and with two jobs).
+// On a machine other work shares, the threads of one run get no second core; take the
+// times with the run given the cores, e.g. `chrt -f 50 taskset -c 0,1 bench_cli`.
 // BM_LoadOnly and BM_LoadAndAnalyze show the share of the work that reading and decoding
 // take: the export does little else (its rows take the stored values, so it opens the
 // files without analysing them), and that part runs ahead on every job's thread.
