@@ -729,5 +729,21 @@
         <source>Edit ID</source>
         <translation>IDの編集</translation>
     </message>
+    <message>
+        <source>The original of this file could not be kept, so it is not saved: </source>
+        <translation>このファイルの元の内容を残せなかったため、保存しません: </translation>
+    </message>
+    <message>
+        <source>Revert to Original</source>
+        <translation>元のファイルに戻す</translation>
+    </message>
+    <message>
+        <source>Replace this file by its original? Every change saved since is lost.</source>
+        <translation>このファイルを元のファイルで置き換えますか? その後に保存した変更はすべて失われます。</translation>
+    </message>
+    <message>
+        <source>The original could not be restored: </source>
+        <translation>元のファイルを戻せませんでした: </translation>
+    </message>
 </context>
 </TS>

@@ -132,8 +132,9 @@ bool CMiradoDoc::KeepOriginalBeforeSave() {
     if (!IsKeepingOriginals() || KeepOriginal(recordPath_, error))
         return true;
     if (services_.prompts != nullptr)
-        services_.prompts->ShowMessage(recordPath_ + "\n" + kOriginalNotKeptText + error,
-                                       kSaveCaption, MessageIcon::Stop, MessageButtons::Ok);
+        services_.prompts->ShowMessage(
+            recordPath_ + "\n" + services_.prompts->Translated(kOriginalNotKeptText) + error,
+            kSaveCaption, MessageIcon::Stop, MessageButtons::Ok);
     return false;
 }
 
@@ -152,7 +153,8 @@ bool CMiradoDoc::RevertToOriginal() {
         return false;
     std::string error;
     if (!RestoreOriginal(recordPath_, error)) {
-        services_.prompts->ShowMessage(recordPath_ + "\n" + kRevertFailedText + error,
+        services_.prompts->ShowMessage(recordPath_ + "\n" +
+                                           services_.prompts->Translated(kRevertFailedText) + error,
                                        kRevertCaption, MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }

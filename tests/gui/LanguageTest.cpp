@@ -179,6 +179,11 @@ TEST_F(LanguageTest, OwnMessagesAreTranslatedAndKeepTheirPlaceholders) {
     const QString damaged = TranslatedMessageText(path + "\n" + kDamagedSaveText);
     EXPECT_TRUE(damaged.startsWith(QString::fromStdString(path + "\n")));
     EXPECT_NE(damaged.toStdString(), path + "\n" + kDamagedSaveText);
+    EXPECT_EQ(TranslatedMessageText(path + "\n" + kRevertQuestion).toStdString(),
+              path + "\nこのファイルを元のファイルで置き換えますか? "
+                     "その後に保存した変更はすべて失われます。");
+    EXPECT_EQ(boxes.Translated(kRevertFailedText) + "No such file",
+              "元のファイルを戻せませんでした: No such file");
     // Every reason the settings may not be saved has its words.
     for (const char* reason :
          {"is a named pipe", "is a device", "is a socket", "is a folder", "is not a regular file",
