@@ -1,7 +1,8 @@
 // Saves a picture of the open File menu with its "Recent Files" submenu for the
 // documentation, taken from the screen. Three file sets are opened first, so the submenu
-// lists them newest first.
-// Usage (under a display with a window manager): recent_files_screenshot OUTPUT_FOLDER
+// lists them newest first. A second argument "ja" shows the window in Japanese and adds
+// "-ja" to the file name.
+// Usage (under a display with a window manager): recent_files_screenshot OUTPUT_FOLDER [ja]
 
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
@@ -19,6 +20,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,10 +59,11 @@ std::vector<std::string> WriteSession(const QTemporaryDir& dir, const char* pref
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: recent_files_screenshot OUTPUT_FOLDER\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: recent_files_screenshot OUTPUT_FOLDER [ja]\n");
         return 2;
     }
+    const bool japanese = argc > 2 && std::strcmp(argv[2], "ja") == 0;
     const QString out = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir home;
     QTemporaryDir data;
@@ -73,6 +76,8 @@ int main(int argc, char** argv) {
     services.openDialog = &openDialog;
 
     CMiradoApp app(services);
+    if (japanese)
+        app.SetLanguage(UiLanguage::Japanese);
     if (!app.InitInstance({}))
         return 1;
     CMainFrame& frame = *app.GetMainFrame();
@@ -93,7 +98,8 @@ int main(int argc, char** argv) {
     // From the window's top left corner, so its title and menu bar show, to beyond both menus.
     const QRect menus = file->geometry().united(recent->geometry());
     const QRect area(frame.frameGeometry().topLeft(), menus.bottomRight() + QPoint(20, 20));
-    SaveScreenArea(area, out + QStringLiteral("/recent-files-menu.png"));
+    SaveScreenArea(area, out + (japanese ? QStringLiteral("/recent-files-menu-ja.png")
+                                         : QStringLiteral("/recent-files-menu.png")));
     recent->close();
     file->close();
     return 0;
