@@ -253,12 +253,15 @@ bool CMiradoDoc::AlertApplies() const {
     return settings_.GetAlert() != 0 && IsModified();
 }
 
+MessageAnswer CMiradoDoc::AskSaveChanges(MessageButtons buttons) const {
+    return services_.prompts->ShowMessage(FormatSavePrompt(recordPath_), kApplicationTitle,
+                                          MessageIcon::Warning, buttons);
+}
+
 void CMiradoDoc::AskSaveBeforeOpen() {
     if (!AlertApplies() || services_.prompts == nullptr)
         return;
-    const MessageAnswer answer =
-        services_.prompts->ShowMessage(FormatSavePrompt(recordPath_), kApplicationTitle,
-                                       MessageIcon::Warning, MessageButtons::YesNo);
+    const MessageAnswer answer = AskSaveChanges(MessageButtons::YesNo);
     if (answer == MessageAnswer::Yes)
         SaveCurrentFile();
 }
@@ -266,9 +269,7 @@ void CMiradoDoc::AskSaveBeforeOpen() {
 bool CMiradoDoc::SaveModified() {
     if (!AlertApplies() || services_.prompts == nullptr)
         return true;
-    const MessageAnswer answer =
-        services_.prompts->ShowMessage(FormatSavePrompt(recordPath_), kApplicationTitle,
-                                       MessageIcon::Warning, MessageButtons::YesNoCancel);
+    const MessageAnswer answer = AskSaveChanges(MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::Cancel)
         return false;
     if (answer == MessageAnswer::Yes)

@@ -265,6 +265,8 @@ private:
     bool KeepOriginalBeforeSave();
     void NotifyEdit(EditKind kind, const EditSnapshot& before);
     void NotifyRecordReplaced();
+    // "Save changes to <path>?" with the given buttons.
+    MessageAnswer AskSaveChanges(MessageButtons buttons) const;
     void AskSaveBeforeOpen();
     void ChooseVariant(const std::string& path);
     void DriveActiveAnalysis();

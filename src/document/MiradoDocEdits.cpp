@@ -113,9 +113,7 @@ void CMiradoDoc::RestoreEdits(const EditSnapshot& snapshot, EditKind kind) {
 bool CMiradoDoc::SaveBeforeVisitingOtherFiles() {
     if (!loaded_ || !IsModified() || services_.prompts == nullptr)
         return true;
-    const MessageAnswer answer =
-        services_.prompts->ShowMessage(FormatSavePrompt(recordPath_), kApplicationTitle,
-                                       MessageIcon::Warning, MessageButtons::YesNoCancel);
+    const MessageAnswer answer = AskSaveChanges(MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::Cancel)
         return false;
     if (answer == MessageAnswer::Yes)
