@@ -15,6 +15,7 @@
 #include "document/TextExport.h"
 #include "platform/DocumentBase.h"
 #include "platform/DocumentDialogs.h"
+#include "platform/UserPrompts.h"
 #include "records/RecordLayout.h"
 
 #include <cstdint>
