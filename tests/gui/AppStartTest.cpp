@@ -1,4 +1,4 @@
-#include "GuiTestSupport.h"
+#include "AppFixture.h"
 
 #include "app/AboutDialog.h"
 #include "app/MainFrame.h"
@@ -22,22 +22,9 @@
 namespace mirado {
 namespace {
 
-class AppStartTest : public ::testing::Test {
+class AppStartTest : public test::AppFixture {
 protected:
-    void SetUp() override {
-        test::EnsureQtApp();
-        documents = std::make_unique<FixedDocumentsFolder>(home.Path() + "/");
-        services.documentsFolder = documents.get();
-        services.prompts = &prompts;
-        services.openDialog = &openDialog;
-    }
-
-    test::TempFolder home;
     test::TempFolder data;
-    ScriptedUserPrompts prompts;
-    ScriptedOpenFileDialog openDialog;
-    std::unique_ptr<FixedDocumentsFolder> documents;
-    AppServices services;
 };
 
 TEST_F(AppStartTest, FirstRunCreatesTheFoldersAndUsesTheDefaults) {

@@ -1,4 +1,4 @@
-#include "GuiTestSupport.h"
+#include "AppFixture.h"
 
 #include "../cli/CliRun.h"
 #include "app/ExportSamplesCommand.h"
@@ -15,14 +15,10 @@
 namespace mirado {
 namespace {
 
-class ExportSamplesTest : public ::testing::Test {
+class ExportSamplesTest : public test::AppFixture {
 protected:
     void SetUp() override {
-        test::EnsureQtApp();
-        documents = std::make_unique<FixedDocumentsFolder>(home.Path() + "/");
-        services.documentsFolder = documents.get();
-        services.prompts = &prompts;
-        services.openDialog = &openDialog;
+        AppFixture::SetUp();
         services.saveDialog = &saveDialog;
     }
 
@@ -30,13 +26,8 @@ protected:
         return *app.GetMainFrame()->findChild<CExportSamplesCommand*>();
     }
 
-    test::TempFolder home;
     test::TempFolder data;
-    ScriptedUserPrompts prompts;
-    ScriptedOpenFileDialog openDialog;
     ScriptedSaveFileDialog saveDialog;
-    std::unique_ptr<FixedDocumentsFolder> documents;
-    AppServices services;
 };
 
 TEST_F(ExportSamplesTest, WritesTheBytesOfTheBatchToolsSamples) {

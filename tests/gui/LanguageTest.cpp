@@ -1,4 +1,4 @@
-#include "GuiTestSupport.h"
+#include "AppFixture.h"
 
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
@@ -31,16 +31,8 @@ namespace {
 constexpr const char* kJapaneseFileFormatError =
     "ファイルが破損しています。読み込むことができませんでした";
 
-class LanguageTest : public ::testing::Test {
+class LanguageTest : public test::AppFixture {
 protected:
-    void SetUp() override {
-        test::EnsureQtApp();
-        documents = std::make_unique<FixedDocumentsFolder>(home.Path() + "/");
-        services.documentsFolder = documents.get();
-        services.prompts = &prompts;
-        services.openDialog = &openDialog;
-    }
-
     QString SettingsPath() const {
         return QString::fromStdString(home.Path()) +
                "/QuorvinFiles/TenvarAWU/Preference/Tenvar.s99";
@@ -81,12 +73,6 @@ protected:
         return frame.menuBar()->findChild<QAction*>(QStringLiteral("language_") +
                                                     QString::fromLatin1(code));
     }
-
-    test::TempFolder home;
-    ScriptedUserPrompts prompts;
-    ScriptedOpenFileDialog openDialog;
-    std::unique_ptr<FixedDocumentsFolder> documents;
-    AppServices services;
 };
 
 TEST_F(LanguageTest, EnglishIsTheDefaultAndKeepsTheTextsAsTheyAre) {

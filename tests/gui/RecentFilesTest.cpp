@@ -1,4 +1,4 @@
-#include "GuiTestSupport.h"
+#include "AppFixture.h"
 
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
@@ -19,16 +19,8 @@ namespace mirado {
 namespace {
 
 // Two runs of the program over one home folder, as a user starts it twice.
-class RecentFilesTest : public ::testing::Test {
+class RecentFilesTest : public test::AppFixture {
 protected:
-    void SetUp() override {
-        test::EnsureQtApp();
-        documents = std::make_unique<FixedDocumentsFolder>(home.Path() + "/");
-        services.documentsFolder = documents.get();
-        services.prompts = &prompts;
-        services.openDialog = &openDialog;
-    }
-
     std::unique_ptr<CMiradoApp> Start(const std::vector<std::string>& files = {}) {
         auto app = std::make_unique<CMiradoApp>(services);
         EXPECT_TRUE(app->InitInstance(files));
@@ -39,12 +31,7 @@ protected:
         return *app.GetMainFrame()->findChild<CRecentFilesMenu*>();
     }
 
-    test::TempFolder home;
     test::TempFolder data;
-    ScriptedUserPrompts prompts;
-    ScriptedOpenFileDialog openDialog;
-    std::unique_ptr<FixedDocumentsFolder> documents;
-    AppServices services;
 };
 
 TEST_F(RecentFilesTest, OpenedSetsAreListedNewestFirstInTheFileMenu) {
