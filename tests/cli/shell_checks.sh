@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # mirado-cli as a shell sees it: standard output on a full device and into a closed pipe,
+# standard error quiet without a desktop session,
 # an export over its own input, batch corrections and their revert, and a render on a full file system (a tiny tmpfs; skipped
 # with a message where mounting is not allowed).
 # usage: shell_checks.sh PATH-TO-mirado-cli
@@ -34,6 +35,11 @@ if (trap '' PIPE; "$cli" info --files-from "$dir/list" 2> "$dir/err" | head -n 1
 fi
 [ -s "$dir/err" ] && fail "info | head with SIGPIPE ignored wrote: $(head -c 200 "$dir/err")"
 set +o pipefail
+
+# A render without a desktop session writes nothing on standard error.
+env -u XDG_RUNTIME_DIR "$cli" render "$dir/x.001" -o "$dir/quiet.png" --dpi 20 > /dev/null 2> "$dir/err" ||
+  fail "render without XDG_RUNTIME_DIR failed"
+[ -s "$dir/err" ] && fail "render without XDG_RUNTIME_DIR wrote: $(head -c 200 "$dir/err")"
 
 # An export over one of its inputs is refused and the input keeps its bytes.
 cp "$dir/x.001" "$dir/before.001"
