@@ -745,5 +745,17 @@
         <source>The original could not be restored: </source>
         <translation>元のファイルを戻せませんでした: </translation>
     </message>
+    <message>
+        <source>Save changes to %1?</source>
+        <translation>%1 への変更を保存しますか?</translation>
+    </message>
+    <message>
+        <source>Error moveToTrash : </source>
+        <translation>ごみ箱に移せませんでした: </translation>
+    </message>
+    <message>
+        <source>Not writable [ %s ]　Check drive type(write only drive?), File attribute(Write Protect?) etc.</source>
+        <translation>書き込めません [ %s ]　ドライブの種類(書き込み専用のドライブ?)やファイルの属性(書き込み禁止?)などを確かめてください。</translation>
+    </message>
 </context>
 </TS>

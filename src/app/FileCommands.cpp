@@ -24,7 +24,8 @@ bool CFileCommands::AskForWritableTarget(std::string& path, ExportChoice& choice
     // recording of the list, or cancels.
     while (saveDialog_.Run(path, choice)) {
         if (!CanWriteExportFile(path))
-            ShowStop(NotWritableText(path), kExportCaption);
+            ShowStop(NotWritableText(path, prompts_.Translated(kNotWritableFormat)),
+                     kExportCaption);
         else if (IsFileOfList(document_, path))
             ShowStop(FileOfListText(path, prompts_.Translated(kFileOfListFormat)), kExportCaption);
         else

@@ -146,8 +146,8 @@ bool CanWriteExportFile(const std::string& path) {
     return access(folder.c_str(), W_OK) == 0;
 }
 
-std::string NotWritableText(const std::string& path) {
-    return ReplacePlaceholder(kNotWritableFormat, "%s", path);
+std::string NotWritableText(const std::string& path, const std::string& format) {
+    return ReplacePlaceholder(format, "%s", path);
 }
 
 bool IsFileOfList(const CMiradoDoc& doc, const std::string& path) {

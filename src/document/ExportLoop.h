@@ -81,8 +81,9 @@ std::vector<std::string> MarkedPaths(const CMiradoDoc& doc);
 // Whether a file can be created at path (its folder is writable and an existing file
 // there may be replaced). Nothing at path changes.
 bool CanWriteExportFile(const std::string& path);
-// The "Not writable" text for path.
-std::string NotWritableText(const std::string& path);
+// The "Not writable" text for path, in format (the English one by default).
+std::string NotWritableText(const std::string& path,
+                            const std::string& format = kNotWritableFormat);
 // Whether path names a file of the document's list (by any spelling or link): the
 // export would replace a recording with its text.
 bool IsFileOfList(const CMiradoDoc& doc, const std::string& path);

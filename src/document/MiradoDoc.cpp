@@ -36,8 +36,8 @@ const std::vector<FileFilter>& MeasurementFileFilters() {
 
 } // namespace
 
-std::string FormatSavePrompt(const std::string& path) {
-    return ReplacePlaceholder(kSavePromptFormat, "%1", path);
+std::string FormatSavePrompt(const std::string& path, const std::string& format) {
+    return ReplacePlaceholder(format, "%1", path);
 }
 
 namespace {
@@ -254,8 +254,9 @@ bool CMiradoDoc::AlertApplies() const {
 }
 
 MessageAnswer CMiradoDoc::AskSaveChanges(MessageButtons buttons) const {
-    return services_.prompts->ShowMessage(FormatSavePrompt(recordPath_), kApplicationTitle,
-                                          MessageIcon::Warning, buttons);
+    return services_.prompts->ShowMessage(
+        FormatSavePrompt(recordPath_, services_.prompts->Translated(kSavePromptFormat)),
+        kApplicationTitle, MessageIcon::Warning, buttons);
 }
 
 void CMiradoDoc::AskSaveBeforeOpen() {
@@ -507,8 +508,8 @@ void CMiradoDoc::RemoveSelectedFiles() {
 int CMiradoDoc::MoveToRecycleBin(const std::string& path) {
     const bool moved = services_.trash != nullptr && services_.trash->MoveToTrash(path);
     if (!moved && services_.prompts != nullptr)
-        services_.prompts->ShowMessage(kTrashErrorPrefix + path, kApplicationTitle,
-                                       MessageIcon::None, MessageButtons::Ok);
+        services_.prompts->ShowMessage(services_.prompts->Translated(kTrashErrorPrefix) + path,
+                                       kApplicationTitle, MessageIcon::None, MessageButtons::Ok);
     return 0;
 }
 

@@ -69,8 +69,9 @@ inline constexpr const char* kRevertQuestion =
     "Replace this file by its original? Every change saved since is lost.";
 inline constexpr const char* kRevertFailedText = "The original could not be restored: ";
 
-// "Save changes to <path>?"
-std::string FormatSavePrompt(const std::string& path);
+// "Save changes to <path>?", in format (the English one by default).
+std::string FormatSavePrompt(const std::string& path,
+                             const std::string& format = kSavePromptFormat);
 
 class CMiradoDoc : public CDocumentBase {
 public:

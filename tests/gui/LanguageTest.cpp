@@ -150,6 +150,10 @@ TEST_F(LanguageTest, OwnMessagesAreTranslatedAndKeepTheirPlaceholders) {
                   path + " is one of the files in the list. Choose another file.");
         EXPECT_EQ(TranslatedMessageText(path + "\n" + kDamagedSaveText).toStdString(),
                   path + "\n" + kDamagedSaveText);
+        EXPECT_EQ(FormatSavePrompt(path, boxes.Translated(kSavePromptFormat)),
+                  "Save changes to " + path + "?");
+        EXPECT_EQ(NotWritableText(path, boxes.Translated(kNotWritableFormat)),
+                  NotWritableText(path));
     }
     CMiradoApp app(services);
     app.SetLanguage(UiLanguage::Japanese);
@@ -170,6 +174,13 @@ TEST_F(LanguageTest, OwnMessagesAreTranslatedAndKeepTheirPlaceholders) {
                      "その後に保存した変更はすべて失われます。");
     EXPECT_EQ(boxes.Translated(kRevertFailedText) + "No such file",
               "元のファイルを戻せませんでした: No such file");
+    // The specified sentences that hold a path: translated around it.
+    EXPECT_EQ(FormatSavePrompt(path, boxes.Translated(kSavePromptFormat)),
+              path + " への変更を保存しますか?");
+    EXPECT_EQ(boxes.Translated(kTrashErrorPrefix) + path, "ごみ箱に移せませんでした: " + path);
+    EXPECT_EQ(NotWritableText(path, boxes.Translated(kNotWritableFormat))
+                  .rfind("書き込めません [ " + path + " ]", 0),
+              0u);
     // Every reason the settings may not be saved has its words.
     for (const char* reason :
          {"is a named pipe", "is a device", "is a socket", "is a folder", "is not a regular file",
