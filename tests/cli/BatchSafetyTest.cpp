@@ -19,6 +19,7 @@ namespace {
 
 using test::Cli;
 using test::CliRun;
+using test::Lines;
 using test::ReadBytes;
 using test::WriteBytes;
 
@@ -30,14 +31,6 @@ protected:
     int_type overflow(int_type) override { return traits_type::eof(); }
     std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
 };
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 std::string PathKey(const std::string& line) {
     const size_t start = line.find("\"path\":\"") + 8;

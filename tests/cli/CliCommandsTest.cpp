@@ -17,6 +17,7 @@ namespace {
 
 using test::Cli;
 using test::CliRun;
+using test::Lines;
 
 // The keys of the outermost JSON object, in order (strings and nesting skipped).
 std::vector<std::string> TopLevelKeys(const std::string& json) {
@@ -122,14 +123,6 @@ TEST_F(CliCommands, InfoWithSamplesAddsBothChannels) {
     ASSERT_NE(ch2, std::string::npos);
     const std::string values = run.out.substr(ch2, run.out.find(']', ch2) - ch2);
     EXPECT_EQ(std::count(values.begin(), values.end(), ','), 3999);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 TEST_F(CliCommands, InfoAnalysesEachFileAsIfOpenedFirstUnlessSequential) {

@@ -5,6 +5,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace mirado::test {
 
@@ -18,6 +19,15 @@ inline CliRun Cli(const CliArgs& args, const std::string& input = {}) {
     std::ostringstream out, err;
     const int status = RunCli(args, in, out, err);
     return {status, out.str(), err.str()};
+}
+
+// The lines of a tool's output, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 } // namespace mirado::test
