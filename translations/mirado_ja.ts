@@ -670,6 +670,10 @@
         <translation>は通常のファイルではありません</translation>
     </message>
     <message>
+        <source>is larger than 1 MiB</source>
+        <translation>は 1 MiB を超えています</translation>
+    </message>
+    <message>
         <source>cannot be examined</source>
         <translation>を調べられません</translation>
     </message>

@@ -101,16 +101,15 @@ std::optional<WindowPlacement> CMiradoSettings::LoadWindowPlacement() const {
 bool CMiradoSettings::SaveWindowPlacement(const WindowPlacement& placement) const {
     if (profile_ == nullptr)
         return false;
-    bool stored = profile_->WriteProfileInt(kMiradoSection, kKeyWindowX, placement.x);
-    stored = profile_->WriteProfileInt(kMiradoSection, kKeyWindowY, placement.y) && stored;
-    stored = profile_->WriteProfileInt(kMiradoSection, kKeyWindowWidth, placement.width) && stored;
-    stored =
-        profile_->WriteProfileInt(kMiradoSection, kKeyWindowHeight, placement.height) && stored;
-    stored = WriteFlag(kKeyWindowMaximized, placement.maximized) && stored;
-    stored = profile_->WriteProfileString(kMiradoSection, kKeyToolBarSide,
-                                          NameOfToolBarSide(placement.toolBarSide)) &&
-             stored;
-    return stored;
+    // One change, so that another instance closing at the same time cannot mix its
+    // placement with this one or lose its own values.
+    return profile_->WriteProfileStrings(
+        kMiradoSection, {{kKeyWindowX, std::to_string(placement.x)},
+                         {kKeyWindowY, std::to_string(placement.y)},
+                         {kKeyWindowWidth, std::to_string(placement.width)},
+                         {kKeyWindowHeight, std::to_string(placement.height)},
+                         {kKeyWindowMaximized, placement.maximized ? "1" : "0"},
+                         {kKeyToolBarSide, NameOfToolBarSide(placement.toolBarSide)}});
 }
 
 } // namespace mirado

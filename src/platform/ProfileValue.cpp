@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string_view>
 #include <vector>
 
 namespace mirado {
@@ -10,6 +11,12 @@ namespace {
 
 constexpr const char* kBlanks = " \t\r\n";
 constexpr char kCommentStart = ';';
+// A UTF-8 byte-order mark some editors put before the first line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+size_t ByteOrderMarkLength(const std::string& text) {
+    return text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0 ? kByteOrderMark.size() : 0;
+}
 
 std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(kBlanks);
@@ -32,9 +39,10 @@ struct IniLine {
     std::string text;
 };
 
+// The lines after a byte-order mark, which belongs to no line and keeps its place.
 std::vector<IniLine> SplitLines(const std::string& text) {
     std::vector<IniLine> lines;
-    size_t begin = 0;
+    size_t begin = ByteOrderMarkLength(text);
     while (begin < text.size()) {
         size_t next = text.find('\n', begin);
         const size_t stop = next == std::string::npos ? text.size() : next;
@@ -147,7 +155,7 @@ std::optional<std::string> WithProfileValue(const std::string& iniText, const st
     const std::optional<SectionSpan> span = FindSection(lines, section);
     if (!span) {
         std::string text = iniText;
-        if (!text.empty() && text.back() != '\n')
+        if (text.size() > ByteOrderMarkLength(text) && text.back() != '\n')
             text += '\n';
         return text + "[" + section + "]\n" + line + "\n";
     }

@@ -1,7 +1,8 @@
 #pragma once
 // Values of the settings file as text: the INI layout (a section in square brackets, then
 // one "name=value" line per value) and the integers stored in it. Shared by every
-// profile implementation so that they agree on what a file means.
+// profile implementation so that they agree on what a file means. A UTF-8 byte-order mark
+// before the first line is no part of it and stays where it is.
 
 #include <optional>
 #include <string>

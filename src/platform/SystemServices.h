@@ -4,8 +4,13 @@
 // Folder paths handed around always end with "/".
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace mirado {
+
+// Values to write together: (name, value) pairs of one section.
+using ProfileValues = std::vector<std::pair<std::string, std::string>>;
 
 // Profile storage: named integer and string values in sections of one INI-format file.
 class IProfile {
@@ -21,6 +26,9 @@ public:
     virtual bool WriteProfileInt(const std::string& section, const std::string& key, int value) = 0;
     virtual bool WriteProfileString(const std::string& section, const std::string& key,
                                     const std::string& value) = 0;
+    // Writes the values as one change: another reader sees all of them or none, and
+    // another writer never interleaves. False when they could not be stored.
+    virtual bool WriteProfileStrings(const std::string& section, const ProfileValues& values) = 0;
 };
 
 class IDocumentsFolder {

@@ -153,6 +153,13 @@ public:
         values_[{section, key}] = value;
         return true;
     }
+    bool WriteProfileStrings(const std::string& section, const ProfileValues& values) override {
+        if (!writable_)
+            return false;
+        for (const auto& [key, value] : values)
+            values_[{section, key}] = value;
+        return true;
+    }
 
 private:
     std::map<std::pair<std::string, std::string>, std::string> values_;

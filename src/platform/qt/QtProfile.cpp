@@ -3,6 +3,7 @@
 #include "platform/ProfileValue.h"
 #include "platform/qt/UiText.h"
 #include "records/FileAccess.h"
+#include "records/UpdateLock.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -47,7 +48,11 @@ std::string SettingsPathProblem(const std::string& path) {
             return "cannot be examined";
         return errno == ELOOP ? "is a link that leads back to itself" : "is a link to nothing";
     }
-    return S_ISREG(target.st_mode) ? std::string() : KindOf(target.st_mode);
+    if (!S_ISREG(target.st_mode))
+        return KindOf(target.st_mode);
+    if (static_cast<uint64_t>(target.st_size) > kMaxSettingsFileSize)
+        return "is larger than 1 MiB";
+    return {};
 }
 
 CQtProfile::CQtProfile(const std::string& filePath)
@@ -102,16 +107,29 @@ bool CQtProfile::WriteProfileInt(const std::string& section, const std::string& 
 
 bool CQtProfile::WriteProfileString(const std::string& section, const std::string& key,
                                     const std::string& value) {
+    return WriteProfileStrings(section, {{key, value}});
+}
+
+bool CQtProfile::WriteProfileStrings(const std::string& section, const ProfileValues& values) {
+    if (!problem_.empty())
+        return false;
+    const CUpdateLock lock(path_);
+    if (!lock.Held())
+        return false;
     const std::optional<std::string> text = ReadText();
     if (!text)
         return false;
-    const std::optional<std::string> changed = WithProfileValue(*text, section, key, value);
-    if (!changed)
-        return false;
-    if (*changed == *text)
+    std::string changed = *text;
+    for (const auto& [key, value] : values) {
+        std::optional<std::string> next = WithProfileValue(changed, section, key, value);
+        if (!next)
+            return false;
+        changed = std::move(*next);
+    }
+    if (changed == *text)
         return true;
     std::string error;
-    return WriteFileAtomically(path_, *changed, error);
+    return WriteFileAtomically(path_, changed, error);
 }
 
 } // namespace mirado
