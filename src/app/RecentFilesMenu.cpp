@@ -70,15 +70,16 @@ void CRecentFilesMenu::RememberOpenedList() {
     FileSet set;
     for (int i = 0; i < doc.GetFileCount(); ++i)
         set.push_back(doc.GetPathAt(i));
-    sets_.Add(set);
-    Store();
+    Change([&set](CRecentFileSets& sets) { sets.Add(set); });
     RebuildMenu();
 }
 
-void CRecentFilesMenu::Store() {
+void CRecentFilesMenu::Change(const std::function<void(CRecentFileSets&)>& change) {
     std::string error;
-    if (!sets_.Save(filePath_, error))
-        std::fprintf(stderr, "mirado: %s\n", error.c_str());
+    if (CRecentFileSets::Update(filePath_, change, sets_, error))
+        return;
+    change(sets_);
+    std::fprintf(stderr, "mirado: %s\n", error.c_str());
 }
 
 void CRecentFilesMenu::RebuildMenu() {
@@ -106,9 +107,8 @@ bool CRecentFilesMenu::OpenSet(int index) {
     const FileSet set = sets_.Sets()[static_cast<size_t>(index)];
     const ExistingFiles existing = KeepExistingFiles(set);
     // The set is remembered again as it opens now, without the files that are gone.
-    sets_.Remove(set);
+    Change([&set](CRecentFileSets& sets) { sets.Remove(set); });
     if (existing.kept.empty()) {
-        Store();
         RebuildMenu();
         frame_.statusBar()->showMessage(UiText("None of the files of this set exists any more."),
                                         kStatusMessageMs);

@@ -8,6 +8,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <string>
 
 class QMenu;
@@ -33,7 +34,10 @@ private:
 
     void RememberOpenedList();
     void RebuildMenu();
-    void Store();
+    // Applies change to the sets in the file, which other instances may have changed
+    // meanwhile, and takes what the file then holds; when the file cannot be written the
+    // change applies to this window's sets only.
+    void Change(const std::function<void(CRecentFileSets&)>& change);
 
     CMainFrame& frame_;
     std::string filePath_;

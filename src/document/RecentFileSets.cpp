@@ -1,17 +1,19 @@
 #include "document/RecentFileSets.h"
 
 #include "records/FileAccess.h"
+#include "records/UpdateLock.h"
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace mirado {
 
 namespace {
 
-// The file lists a few hundred paths at most; anything larger is not ours.
-constexpr size_t kMaxRecentFilesSize = 4u * 1024u * 1024u;
+constexpr std::string_view kFileHeader =
+    "# Mirado recent file sets, newest first; a blank line ends a set.\n";
 
 std::string EscapePath(const std::string& path) {
     std::string line;
@@ -73,6 +75,14 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+// The bytes a set takes in the file: the blank line before it and its escaped lines.
+size_t FormattedSize(const FileSet& set) {
+    size_t size = 1;
+    for (const std::string& path : set)
+        size += EscapePath(path).size() + 1;
+    return size;
+}
+
 bool IsRegularFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -81,12 +91,20 @@ bool IsRegularFile(const std::string& path) {
 } // namespace
 
 void CRecentFileSets::Add(const FileSet& set) {
-    if (set.empty())
+    if (set.empty() || kFileHeader.size() + FormattedSize(set) > kMaxRecentFilesBytes)
         return;
     Remove(set);
     sets_.insert(sets_.begin(), set);
     if (sets_.size() > kMaxRecentFileSets)
         sets_.resize(kMaxRecentFileSets);
+    size_t size = kFileHeader.size();
+    for (size_t kept = 0; kept < sets_.size(); ++kept) {
+        size += FormattedSize(sets_[kept]);
+        if (size > kMaxRecentFilesBytes) {
+            sets_.resize(kept);
+            break;
+        }
+    }
 }
 
 void CRecentFileSets::Remove(const FileSet& set) {
@@ -94,7 +112,7 @@ void CRecentFileSets::Remove(const FileSet& set) {
 }
 
 std::string CRecentFileSets::Format() const {
-    std::string text = "# Mirado recent file sets, newest first; a blank line ends a set.\n";
+    std::string text(kFileHeader);
     for (const FileSet& set : sets_) {
         text += '\n';
         for (const std::string& path : set)
@@ -128,13 +146,29 @@ CRecentFileSets CRecentFileSets::Parse(const std::string& text) {
 CRecentFileSets CRecentFileSets::Load(const std::string& path) {
     std::vector<uint8_t> bytes;
     std::string error;
-    if (ReadWholeFile(path, kMaxRecentFilesSize, bytes, error) != ReadStatus::Ok)
+    if (ReadWholeFile(path, kMaxRecentFilesBytes, bytes, error) != ReadStatus::Ok)
         return {};
     return Parse(std::string(bytes.begin(), bytes.end()));
 }
 
 bool CRecentFileSets::Save(const std::string& path, std::string& error) const {
     return WriteFileAtomically(path, Format(), error);
+}
+
+bool CRecentFileSets::Update(const std::string& path,
+                             const std::function<void(CRecentFileSets&)>& change,
+                             CRecentFileSets& sets, std::string& error) {
+    const CUpdateLock lock(path);
+    if (!lock.Held()) {
+        error = lock.Error();
+        return false;
+    }
+    CRecentFileSets stored = Load(path);
+    change(stored);
+    if (!stored.Save(path, error))
+        return false;
+    sets = std::move(stored);
+    return true;
 }
 
 std::string RecentFilesPath(const std::string& preferenceFolder) {

@@ -6,7 +6,11 @@
 // File layout: UTF-8 or raw path bytes, LF line ends. A line starting with "#" is a
 // comment; a blank line ends a set; every other line is one path. In a path a backslash
 // is written "\\", a line feed "\n" and a carriage return "\r", so every name the file
-// system allows fits on one line.
+// system allows fits on one line. The file never outgrows what Load reads
+// (kMaxRecentFilesBytes): the oldest sets are dropped first to keep it within.
+//
+// Several instances of the program share the file: each change is made under the file's
+// update lock on what the file holds then (Update), so no instance drops another's set.
 
 #include <functional>
 #include <string>
@@ -16,6 +20,8 @@ namespace mirado {
 
 inline constexpr const char* kRecentFilesName = "recent-files.txt";
 inline constexpr size_t kMaxRecentFileSets = 8;
+// The file lists a few hundred paths at most; a larger one is not read.
+inline constexpr size_t kMaxRecentFilesBytes = 4u * 1024u * 1024u;
 
 using FileSet = std::vector<std::string>;
 
@@ -31,7 +37,8 @@ public:
     const std::vector<FileSet>& Sets() const { return sets_; }
 
     // Puts the set first; an equal set further down is removed, the oldest beyond the
-    // limit is dropped. An empty set changes nothing.
+    // limits (the number of sets, then the file's size) are dropped. An empty set changes
+    // nothing; a set too large for the file on its own is not kept.
     void Add(const FileSet& set);
     // Removes an equal set, if listed.
     void Remove(const FileSet& set);
@@ -45,6 +52,11 @@ public:
     static CRecentFileSets Load(const std::string& path);
     // Replaces the file atomically; false with `error` set when it could not be written.
     bool Save(const std::string& path, std::string& error) const;
+    // Under the file's update lock: reads the sets, applies change to them and saves them.
+    // `sets` receives what the file then holds; false with `error` set (and `sets` as it
+    // was) when the lock could not be taken or the file could not be written.
+    static bool Update(const std::string& path, const std::function<void(CRecentFileSets&)>& change,
+                       CRecentFileSets& sets, std::string& error);
 
 private:
     std::vector<FileSet> sets_;

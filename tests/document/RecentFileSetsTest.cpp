@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
 namespace mirado {
 namespace {
 
@@ -58,6 +62,63 @@ TEST(RecentFileSetsTest, DamagedOrMissingFileGivesWhatCanBeRead) {
     for (int n = 0; n < 20; ++n)
         many += "/p/" + std::to_string(n) + "\n\n";
     EXPECT_EQ(CRecentFileSets::Parse(many).Sets().size(), kMaxRecentFileSets);
+}
+
+// A set as large as a study's: count paths of 115 bytes.
+FileSet LargeSet(int n, int count) {
+    FileSet set;
+    const std::string folder = "/data/" + std::string(80, 'd') + "/study-" + std::to_string(n);
+    for (int i = 0; i < count; ++i)
+        set.push_back(folder + "/recording-" + std::to_string(100000 + i) + ".001");
+    return set;
+}
+
+TEST(RecentFileSetsTest, TheFileStaysReadableDroppingTheOldestSetsFirst) {
+    const test::TempFolder folder;
+    const std::string path = RecentFilesPath(folder.Path().string() + "/");
+    CRecentFileSets sets;
+    sets.Add(NumberedSet(0));
+    for (int n = 1; n <= 6; ++n) {
+        sets.Add(LargeSet(n, 6501)); // six such sets hold more than 4 MiB
+        std::string error;
+        ASSERT_TRUE(sets.Save(path, error)) << error;
+    }
+    EXPECT_LE(std::filesystem::file_size(path), kMaxRecentFilesBytes);
+    const CRecentFileSets back = CRecentFileSets::Load(path);
+    EXPECT_EQ(back.Sets(), sets.Sets());
+    ASSERT_GE(back.Sets().size(), 5u);
+    for (size_t i = 0; i < back.Sets().size(); ++i)
+        EXPECT_EQ(back.Sets()[i], LargeSet(6 - static_cast<int>(i), 6501)) << i;
+
+    // A set too large for the file on its own is not kept, and costs the others nothing.
+    sets.Add(LargeSet(7, 40000));
+    EXPECT_EQ(sets.Sets(), back.Sets());
+}
+
+TEST(RecentFileSetsTest, InstancesChangingTheFileAtOnceKeepEachOthersSets) {
+    const test::TempFolder folder;
+    constexpr int kInstances = 4;
+    for (int round = 0; round < 10; ++round) {
+        const std::string path =
+            RecentFilesPath(folder.Path().string() + "/") + std::to_string(round);
+        std::vector<std::thread> instances;
+        std::atomic<int> failed{0};
+        for (int n = 0; n < kInstances; ++n)
+            instances.emplace_back([&, n] {
+                CRecentFileSets mine;
+                std::string error;
+                const FileSet set = NumberedSet(round * kInstances + n);
+                if (!CRecentFileSets::Update(
+                        path, [&](CRecentFileSets& sets) { sets.Add(set); }, mine, error) ||
+                    mine.Sets().front() != set)
+                    ++failed;
+            });
+        for (std::thread& instance : instances)
+            instance.join();
+        EXPECT_EQ(failed.load(), 0);
+        const CRecentFileSets stored = CRecentFileSets::Load(path);
+        EXPECT_EQ(stored.Sets().size(), static_cast<size_t>(kInstances)) << "round " << round;
+    }
 }
 
 TEST(RecentFileSetsTest, MissingFilesAreDroppedAndCounted) {
