@@ -9,6 +9,8 @@
 #include "app/WindowState.h"
 #include "document/MiradoDoc.h"
 #include "document/PreferenceFolder.h"
+#include "document/Reading.h"
+#include "platform/ConsolePrompts.h"
 #include "rendering/FontSubstitutions.h"
 
 #include <QPixmap>
@@ -121,6 +123,26 @@ bool CMiradoApp::SaveScreenshot(const std::string& path) const {
     if (frame_ == nullptr)
         return false;
     return frame_->grab().save(QString::fromStdString(path), "PNG");
+}
+
+bool CMiradoApp::AllListedFilesLoad(std::FILE* err) const {
+    if (document_ == nullptr)
+        return false;
+    bool allLoaded = true;
+    for (int i = 0; i < document_->GetFileCount(); ++i) {
+        if (document_->IsDamagedAt(i)) {
+            allLoaded = false;
+            continue;
+        }
+        if (i == document_->GetCurrentIndex() && document_->IsLoaded())
+            continue;
+        const Reading reading = ReadRecording(document_->GetPathAt(i), ValueSource::Stored);
+        if (reading.loaded)
+            continue;
+        allLoaded = false;
+        std::fprintf(err, "mirado: %s\n", SingleLine(reading.path + ": " + reading.error).c_str());
+    }
+    return allLoaded;
 }
 
 } // namespace mirado

@@ -14,6 +14,7 @@
 #include "platform/qt/QtTrash.h"
 #include "platform/qt/QtUserPrompts.h"
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,6 +63,10 @@ public:
 
     // Saves a picture of the main window as a PNG; false when it could not be written.
     bool SaveScreenshot(const std::string& path) const;
+    // Whether every file of the list loads. The file shown was loaded by the document,
+    // which reported a failure itself; each other file is read once on its own, and one
+    // that fails is named with its load message on `err`.
+    bool AllListedFilesLoad(std::FILE* err) const;
 
 private:
     // The document reaches the frame through this before and after the frame exists.

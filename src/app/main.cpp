@@ -1,5 +1,6 @@
 // The program: `mirado [FILES...]` opens the viewer on the files;
-// `mirado --screenshot PATH [FILES...]` saves a picture of the main window and exits;
+// `mirado --screenshot PATH [FILES...]` saves a picture of the main window and exits, with
+// status 1 when the picture could not be written or a listed file did not load;
 // `mirado --version` prints the version and exits without opening a window;
 // `mirado --lang en|ja ...` shows the window in that language this time, whatever the
 // setting says.
@@ -104,7 +105,8 @@ int main(int argc, char* argv[]) {
             const bool saved = app.SaveScreenshot(line.screenshotPath);
             if (!saved)
                 std::fprintf(stderr, "mirado: cannot write %s\n", line.screenshotPath.c_str());
-            QApplication::exit(saved ? 0 : 1);
+            const bool allLoaded = app.AllListedFilesLoad(stderr);
+            QApplication::exit(saved && allLoaded ? 0 : 1);
         });
     }
     return QApplication::exec();

@@ -27,6 +27,20 @@ std::string RangeText(int64_t lowest, int64_t highest) {
 
 } // namespace
 
+std::string ReadFileListLines(std::istream& lines, const std::string& listName,
+                              std::vector<std::string>& paths) {
+    size_t number = 0;
+    for (std::string line; std::getline(lines, line);) {
+        ++number;
+        // No path holds a NUL byte: the system would see a shorter name, another file.
+        if (line.find('\0') != std::string::npos)
+            return "line " + std::to_string(number) + " of " + listName + " holds a NUL byte";
+        if (!line.empty())
+            paths.push_back(AbsolutePath(line));
+    }
+    return lines.bad() ? "cannot read " + listName : "";
+}
+
 void CFileArguments::AddTo(CLI::App& command, bool withList) {
     CLI::Option* files = command.add_option("FILE", arguments_, "measurement files")->type_name("");
     if (!withList) {
@@ -36,7 +50,7 @@ void CFileArguments::AddTo(CLI::App& command, bool withList) {
     command
         .add_option("--files-from", list_,
                     "also read the files named in LIST, one path per line (\"-\": standard\n"
-                    "input); empty lines are skipped")
+                    "input); empty lines are skipped, a line holding a NUL byte is an error")
         ->type_name("LIST");
 }
 
@@ -55,12 +69,9 @@ std::string CFileArguments::Collect(std::istream& in) {
                 return "--files-from: cannot read " + list_ + " (" + std::strerror(errno) + ")";
         }
         std::istream& lines = list_ == "-" ? in : file;
-        for (std::string line; std::getline(lines, line);) {
-            if (!line.empty())
-                paths_.push_back(AbsolutePath(line));
-        }
-        if (lines.bad())
-            return "--files-from: cannot read " + list_;
+        const std::string listName = list_ == "-" ? "standard input" : list_;
+        if (std::string problem = ReadFileListLines(lines, listName, paths_); !problem.empty())
+            return "--files-from: " + problem;
     }
     return paths_.empty() ? "no FILE given" : "";
 }

@@ -37,6 +37,12 @@ private:
     std::vector<std::string> paths_;
 };
 
+// Appends the paths a file list names, one a line (empty lines skipped), as absolute paths.
+// Empty on success, else the problem, naming the list: a line holding a NUL byte (with its
+// number) or a read error.
+std::string ReadFileListLines(std::istream& lines, const std::string& listName,
+                              std::vector<std::string>& paths);
+
 // Empty when no input is the output file (under any name or link), else the problem.
 std::string CheckOutputIsNoInput(const std::string& output, const std::vector<std::string>& inputs);
 

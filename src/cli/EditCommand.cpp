@@ -7,9 +7,11 @@
 #include "cli/JsonWriter.h"
 #include "document/MiradoDoc.h"
 #include "platform/ConsolePrompts.h"
+#include "records/TextEncoding.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
 #include <ostream>
 
 namespace mirado {
@@ -67,6 +69,38 @@ std::string ChangesLine(const std::string& path, const SavedFields& from, const 
     return json.Text();
 }
 
+// The code point of a valid UTF-8 sequence of the given length.
+char32_t CodePoint(std::string_view sequence) {
+    static const unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t value = static_cast<unsigned char>(sequence[0]) & kLeadBits[sequence.size()];
+    for (size_t i = 1; i < sequence.size(); ++i)
+        value = (value << 6) | (static_cast<unsigned char>(sequence[i]) & 0x3F);
+    return value;
+}
+
+// Why the text cannot be stored as the files' CP932 text, naming the first character
+// that does not fit ("'X' (U+XXXX)") or the first byte that is not UTF-8; empty when it
+// can. The viewer's own dialog refuses such text too; the batch tool must not store "?".
+std::string Cp932Problem(const std::string& utf8) {
+    if (CanConvertToCp932(utf8))
+        return {};
+    for (size_t at = 0; at < utf8.size();) {
+        const size_t length = ValidUtf8SequenceLength(utf8, at);
+        char code[16];
+        if (length == 0) {
+            std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned char>(utf8[at]));
+            return std::string("the byte ") + code + " is not UTF-8";
+        }
+        const std::string_view character = std::string_view(utf8).substr(at, length);
+        if (!CanConvertToCp932(character)) {
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(CodePoint(character)));
+            return "'" + std::string(character) + "' (" + code + ") has no CP932 code";
+        }
+        at += length;
+    }
+    return "it has no CP932 form";
+}
+
 class CEditCommand : public CCliCommand {
 public:
     void Declare(CLI::App& command) override {
@@ -96,11 +130,22 @@ public:
                          "print per file, as JSON, the fields that would change; write nothing");
         files_.AddTo(command, false);
         command.footer("Texts are stored as the viewer stores them: trimmed, in CP932, cut to\n"
-                       "the field's width. Before a file is overwritten for the first time its\n"
-                       "original is kept in .mirado-originals/ beside it (see revert).");
+                       "the field's width; a character CP932 lacks is an error. Before a file\n"
+                       "is overwritten for the first time its original is kept in\n"
+                       ".mirado-originals/ beside it (see revert).");
     }
 
-    std::string Prepare(std::istream& in) override { return files_.Collect(in); }
+    std::string Prepare(std::istream& in) override {
+        const std::string* given[] = {&given_.animalNo, &given_.exNo, &given_.weight,
+                                      &given_.sexAge, &given_.comment};
+        for (size_t i = 0; i < textOptions_.size(); ++i) {
+            if (textOptions_[i]->count() == 0)
+                continue;
+            if (const std::string problem = Cp932Problem(*given[i]); !problem.empty())
+                return textOptions_[i]->get_name() + ": " + problem;
+        }
+        return files_.Collect(in);
+    }
 
     int Run(CliStreams& io) override {
         int status = kExitOk;

@@ -37,8 +37,11 @@ public:
             "marker_interval_ms (marker M and the interval empty when the values are not\n"
             "valid), source (stored, method_a or method_e), code and flag (the result code\n"
             "and the information pane's flag text), complete (1 when the file loaded, its SBP\n"
-            "is not 0 and, except with --analysis s, its MBP is not 0) and error (the load\n"
-            "message; a file that failed to load has every value column empty).");
+            "is not 0 and, except with --analysis s, its MBP is not 0), error (the load\n"
+            "message; a file that failed to load has every value column empty) and path_bytes\n"
+            "(empty, or the path's exact bytes in hex when it is not valid UTF-8: its other\n"
+            "bytes show as U+FFFD in path and file). --encoding cp932 with the table is an\n"
+            "error.");
         files_.AddTo(command, true);
         AddOutputOption(command, output_, "the text file to write");
         command
@@ -53,22 +56,27 @@ public:
                 "table (the tidy UTF-8 table below)")
             ->type_name("MODE")
             ->check(CLI::IsMember({"dominant", "mean", "table"}));
-        command
-            .add_option_function<std::string>(
-                "--encoding",
-                [this](const std::string& encoding) {
-                    encoding_ =
-                        encoding == "utf-8" ? ExportEncoding::Utf8WithBom : ExportEncoding::Cp932;
-                },
-                "text of dominant and mean: cp932 (the files' own bytes, the default) or\n"
-                "utf-8 (the same texts as UTF-8 after a byte-order mark)")
-            ->type_name("cp932|utf-8")
-            ->check(CLI::IsMember({"cp932", "utf-8"}));
+        encodingOption_ =
+            command
+                .add_option_function<std::string>(
+                    "--encoding",
+                    [this](const std::string& encoding) {
+                        encoding_ = encoding == "utf-8" ? ExportEncoding::Utf8WithBom
+                                                        : ExportEncoding::Cp932;
+                    },
+                    "text of dominant and mean: cp932 (the files' own bytes, the default) or\n"
+                    "utf-8 (the same texts as UTF-8 after a byte-order mark)")
+                ->type_name("cp932|utf-8")
+                ->check(CLI::IsMember({"cp932", "utf-8"}));
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
 
     std::string Prepare(std::istream& in) override {
+        // The table is UTF-8 by its definition; CP932 asked for it would be silently lost.
+        if (mode_ == ExportMode::Table && encodingOption_->count() > 0 &&
+            encoding_ == ExportEncoding::Cp932)
+            return "--encoding cp932 does not apply to --mode table, which is always UTF-8";
         if (std::string problem = files_.Collect(in); !problem.empty())
             return problem;
         return CheckOutputIsNoInput(output_, files_.Paths());
@@ -121,6 +129,7 @@ private:
 
     ExportMode mode_ = ExportMode::Dominant;
     ExportEncoding encoding_ = ExportEncoding::Cp932;
+    CLI::Option* encodingOption_ = nullptr;
     ValueSource source_ = ValueSource::Stored;
     std::string output_;
     CFileArguments files_;

@@ -1,52 +1,13 @@
 #include "cli/JsonWriter.h"
 
+#include "records/TextEncoding.h"
+
 namespace mirado {
 
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
 constexpr unsigned char kFirstPrintable = 0x20;
-
-// Length of the valid UTF-8 sequence starting at s[i], 0 when it is not valid
-// (overlong forms, surrogates and code points above U+10FFFF included).
-size_t ValidSequenceLength(std::string_view s, size_t i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b = byte(i);
-    size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
-    if (b < 0x80)
-        return 1;
-    if (b >= 0xC2 && b <= 0xDF) {
-        length = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        length = 3;
-        low = b == 0xE0 ? 0xA0 : 0x80;
-        high = b == 0xED ? 0x9F : 0xBF;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        length = 4;
-        low = b == 0xF0 ? 0x90 : 0x80;
-        high = b == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (i + length > s.size() || byte(i + 1) < low || byte(i + 1) > high)
-        return 0;
-    for (size_t k = 2; k < length; ++k) {
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
-            return 0;
-    }
-    return length;
-}
-
-bool IsValidUtf8(std::string_view s) {
-    for (size_t i = 0; i < s.size();) {
-        const size_t length = ValidSequenceLength(s, i);
-        if (length == 0)
-            return false;
-        i += length;
-    }
-    return true;
-}
 
 void AppendEscapedAscii(std::string& out, char c) {
     static const char kHex[] = "0123456789abcdef";
@@ -84,7 +45,7 @@ void AppendEscapedAscii(std::string& out, char c) {
 std::string JsonQuote(std::string_view utf8) {
     std::string out = "\"";
     for (size_t i = 0; i < utf8.size();) {
-        const size_t length = ValidSequenceLength(utf8, i);
+        const size_t length = ValidUtf8SequenceLength(utf8, i);
         if (length == 0) {
             out += kReplacement;
             ++i;
@@ -102,16 +63,8 @@ std::string JsonQuote(std::string_view utf8) {
 
 void WritePath(CJsonWriter& json, std::string_view path) {
     json.Key("path").String(path);
-    if (IsValidUtf8(path))
-        return;
-    static const char kHex[] = "0123456789abcdef";
-    std::string hex;
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        hex += kHex[byte >> 4];
-        hex += kHex[byte & 0x0F];
-    }
-    json.Key("path_bytes").String(hex);
+    if (!IsValidUtf8(path))
+        json.Key("path_bytes").String(HexBytes(path));
 }
 
 void CJsonWriter::BeforeValue() {

@@ -53,7 +53,7 @@ public:
     void Add(const std::string& field) {
         if (columns_ > 0)
             line_ += ',';
-        line_ += CsvField(field);
+        line_ += CsvField(WithInvalidUtf8Replaced(field));
         ++columns_;
     }
     void Add(int number) { Add(std::to_string(number)); }
@@ -128,6 +128,7 @@ TableLine ReadTableLine(const std::string& path, ValueSource source) {
         AddFailedColumns(line, source);
     const std::string error = loaded ? std::string() : data->GetLastError();
     line.Add(error);
+    line.Add(IsValidUtf8(path) ? std::string() : HexBytes(path));
     return {line.Finish(), error};
 }
 

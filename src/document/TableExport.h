@@ -4,7 +4,9 @@
 // like a reading of the study summary, so the rows do not depend on the document or on
 // the order of the files. Dot decimals, RFC 4180 quoting, LF line ends, no byte-order
 // mark. A file that fails to load keeps its path, name and load message (and the source
-// "stored"); its other columns are empty.
+// "stored"); its other columns are empty. Every field is valid UTF-8: a byte of a file
+// name that is not becomes U+FFFD, and the last column, path_bytes, then holds the path's
+// exact bytes in hex (it is empty for a path that is valid UTF-8).
 
 #include "document/DominantValues.h"
 
@@ -17,7 +19,7 @@ namespace mirado {
 inline constexpr const char* kTableExportHeader =
     "path,file,date,time,animal_no,study_no,weight,sex_age,comment,species,sampling_ms,"
     "inflation_mmhg,sbp,mbp,dbp,hr,marker_s,marker_m,marker_interval_ms,source,code,flag,"
-    "complete,error\n";
+    "complete,error,path_bytes\n";
 
 // The row of one file (ending with LF) and the file's load message, empty when it loaded.
 // Values the viewer shows as absent for the source (marker M and the S-M interval when

@@ -3,6 +3,7 @@
 // lists, and paths with control characters or bytes that are not UTF-8.
 
 #include "CliRun.h"
+#include "cli/CliOptions.h"
 #include "records/synth/RecordingGenerator.h"
 #include "support/TempFolder.h"
 
@@ -193,6 +194,21 @@ TEST_F(BatchSafety, FileListsComeAfterTheArgumentsAndMayBeStandardInput) {
     EXPECT_EQ(Cli({"info", "--files-from", folder_.File("missing.txt")}).status, kExitUsage);
     EXPECT_EQ(Cli({"info", "--files-from", "-"}, "\n").status, kExitUsage);
     EXPECT_EQ(Cli({"render", "--files-from", "-", "-o", pdf}, a + "\n" + b).status, kExitUsage);
+}
+
+TEST_F(BatchSafety, AListLineHoldingANulIsAnErrorNamingTheLine) {
+    // The system would take the name up to the NUL: another file, here an existing one.
+    const std::string a = Write("a.001", 1);
+    const std::string list = a + "\n\n" + a + std::string("\0.bak\n", 6);
+    const CliRun run = Cli({"info", "--files-from", "-"}, list);
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_NE(run.err.find("line 3 of standard input holds a NUL byte"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "");
+
+    std::istringstream bytes(std::string("x\n\0\n", 4));
+    std::vector<std::string> paths;
+    EXPECT_EQ(ReadFileListLines(bytes, "L", paths), "line 2 of L holds a NUL byte");
 }
 
 TEST_F(BatchSafety, RelativePathsBecomeAbsoluteWithoutFollowingLinks) {

@@ -89,6 +89,8 @@ TEST_F(CommandLine, WrongUsageIsExitTwoWithAMessageNamingTheOption) {
         {{"render", files_[0], "-o", out, "--wave-colour", "18"}, "--wave-colour"},
         {{"render", files_[0], "-o", out, "--dpi", "0x10"}, "--dpi"},
         {{"export", "--mode", "median", "-o", out, files_[0]}, "--mode"},
+        {{"export", "--mode", "table", "--encoding", "cp932", "-o", out, files_[0]},
+         "--encoding cp932"},
         {{"synth", "--seed", "-1", "-o", out}, "--seed"},
         {{"synth", "--species", "cat", "-o", out}, "--species"},
         {{"synth", "--model", "AB", "-o", out}, "--model"},

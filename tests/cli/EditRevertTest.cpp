@@ -76,6 +76,30 @@ TEST_F(EditRevertTest, DamagedFilesAndFilesWithoutACopyAreLeftAlone) {
     EXPECT_EQ(Cli({"edit", "--analysis", "x", path}).status, kExitUsage);
 }
 
+TEST_F(EditRevertTest, ATextCp932CannotHoldIsRefusedNamingTheCharacter) {
+    const std::string path = Copy("DG0511.001", "E.001");
+    const std::string before = Bytes(path);
+    const struct {
+        const char* option;
+        std::string text;
+        const char* named;
+    } refused[] = {
+        {"--animal-no", "\xF0\x9F\x98\x80x", "U+1F600"}, // an emoji
+        {"--comment", "ok \xE2\x82\xA9", "U+20A9"},      // the won sign
+        {"--weight", "12\xFFg", "0xFF is not UTF-8"},
+    };
+    for (const auto& [option, text, named] : refused) {
+        const CliRun run = Cli({"edit", option, text, path});
+        EXPECT_EQ(run.status, kExitUsage) << option;
+        EXPECT_NE(run.err.find(option), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Bytes(path), before);
+    EXPECT_FALSE(fs::exists(folder / kOriginalsFolder));
+    // Japanese text, half-width katakana included, is CP932's own.
+    EXPECT_EQ(Cli({"edit", "--comment", "\xE8\xA9\xA6\xEF\xBD\xB6", path}).status, kExitOk);
+}
+
 TEST_F(EditRevertTest, TheBatchEditWritesWhatTheDocumentsOperationsWrite) {
     for (const char* mode : {"", "s", "sm"}) {
         const std::string batch = Copy("RB0502.001", std::string("batch") + mode + ".001");

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Reads `mirado-cli export --mode table` of generated recordings (damaged ones, Japanese
-texts, quotes, commas and line breaks among them) with Python's csv module and checks every
-field against `mirado-cli info` of the same files, for each value source.
+texts, quotes, commas and line breaks among them, and a file name that is not UTF-8) with
+Python's csv module and checks every field against `mirado-cli info` of the same files, for
+each value source.
 Usage: table_against_info.py MIRADO_CLI"""
 
 import csv
 import io
 import json
+import os
 import subprocess
 import sys
 import tempfile
@@ -42,6 +44,8 @@ def recordings(count):
         if i % 7 == 2:
             args += ["--damage", DAMAGES[(i // 7) % len(DAMAGES)]]
         name = f"r \"{i:02d}\",x.001" if i == 1 else f"r{i:02d}.001"
+        if i == 2:
+            name = f"r\udcff{i:02d}.001"  # the byte 0xFF, which no UTF-8 text holds
         result.append((name, args, kind))
     return result
 
@@ -80,13 +84,17 @@ def expected_values(info, source):
 
 
 def check_row(row, info, name, species, source, problems):
-    where = f"{name} ({source})"
-    if row["path"] != info["path"] or row["file"] != name:
+    where = f"{name!r} ({source})"
+    # A byte that is not UTF-8 shows as U+FFFD; path_bytes then holds the exact bytes.
+    shown = os.fsencode(name).decode("utf-8", "replace")
+    if row["path"] != info["path"] or row["file"] != shown:
         problems.append(f"{where}: path {row['path']!r}, file {row['file']!r}")
+    if row["path_bytes"] != info.get("path_bytes", ""):
+        problems.append(f"{where}: path_bytes {row['path_bytes']!r}")
     if not info["ok"]:
         if row["error"] != info["error"]:
             problems.append(f"{where}: error {row['error']!r} != {info['error']!r}")
-        blank = [c for c in COLUMNS[2:-1] if row[c] != ("stored" if c == "source" and
+        blank = [c for c in COLUMNS[2:-2] if row[c] != ("stored" if c == "source" and
                                                           source == "stored" else "")]
         if blank:
             problems.append(f"{where}: failed file has values in {blank}")

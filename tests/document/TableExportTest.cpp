@@ -124,6 +124,24 @@ TEST_F(TableExportTest, TextsArriveIntactAndEachRowStaysOneRecord) {
     EXPECT_EQ(row.at("comment"), "a\"b,c");
     EXPECT_EQ(row.at("date"), "24/01/02");
     EXPECT_EQ(row.at("complete"), "1");
+    EXPECT_EQ(row.at("path_bytes"), "");
+}
+
+TEST_F(TableExportTest, ANameThatIsNotUtf8ShowsReplacementsAndItsExactBytes) {
+    const std::string good = Write("\xE8\xA9\xA6.01"); // valid UTF-8: kept byte for byte
+    const std::string odd = Write("r\xFF\xE8\xA9.01"); // a stray byte and a cut sequence
+    const std::string text = BuildTableText({good, odd}, ValueSource::Stored, 1);
+    EXPECT_TRUE(IsValidUtf8(text));
+    const auto rows = ParseCsv(text);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].back(), "path_bytes");
+    const auto kept = RowByName(rows[0], rows[1]);
+    EXPECT_EQ(kept.at("path"), good);
+    EXPECT_EQ(kept.at("path_bytes"), "");
+    const auto shown = RowByName(rows[0], rows[2]);
+    EXPECT_EQ(shown.at("file"), "r\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.01");
+    EXPECT_EQ(shown.at("path_bytes"), HexBytes(odd));
+    EXPECT_EQ(shown.at("complete"), "1");
 }
 
 TEST_F(TableExportTest, ADamagedFileKeepsItsIdentityAndMessageOnly) {
