@@ -18,7 +18,7 @@ namespace {
 constexpr mode_t kLockFileMode = 0666; // narrowed by the process umask
 constexpr const char* kLockSuffix = ".lock";
 constexpr std::chrono::milliseconds kFirstPause{1};
-constexpr std::chrono::milliseconds kLongestPause{20};
+constexpr std::chrono::milliseconds kLongestPause{5};
 
 std::string RealPath(const std::string& path) {
     char resolved[PATH_MAX];

@@ -17,7 +17,7 @@ from pathlib import Path
 COLUMNS = ["path", "file", "date", "time", "animal_no", "study_no", "weight", "sex_age",
            "comment", "species", "sampling_ms", "inflation_mmhg", "sbp", "mbp", "dbp", "hr",
            "marker_s", "marker_m", "marker_interval_ms", "source", "code", "flag", "complete",
-           "error"]
+           "error", "path_bytes"]
 TEXTS = ["date", "time", "animal_no", "study_no", "weight", "sex_age", "comment"]
 # The information pane's species line for the generator's species at its default interval.
 SPECIES = {"mouse": "MOUSE", "rat": "RAT", "rabbit": "RABBIT/MONKEY", "monkey": "RABBIT/MONKEY",

@@ -75,7 +75,7 @@ FileSet LargeSet(int n, int count) {
 
 TEST(RecentFileSetsTest, TheFileStaysReadableDroppingTheOldestSetsFirst) {
     const test::TempFolder folder;
-    const std::string path = RecentFilesPath(folder.Path().string() + "/");
+    const std::string path = RecentFilesPath(folder.Path() + "/");
     CRecentFileSets sets;
     sets.Add(NumberedSet(0));
     for (int n = 1; n <= 6; ++n) {
@@ -100,7 +100,7 @@ TEST(RecentFileSetsTest, InstancesChangingTheFileAtOnceKeepEachOthersSets) {
     constexpr int kInstances = 4;
     for (int round = 0; round < 10; ++round) {
         const std::string path =
-            RecentFilesPath(folder.Path().string() + "/") + std::to_string(round);
+            RecentFilesPath(folder.Path() + "/") + std::to_string(round);
         std::vector<std::thread> instances;
         std::atomic<int> failed{0};
         for (int n = 0; n < kInstances; ++n)
