@@ -46,6 +46,12 @@ bool IsStillTheLockFile(int fd, const std::string& lockPath) {
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
+// A file system without file locks (some network and user-space ones) cannot serialise
+// the writers; the update then goes ahead as it did before locks, rather than never.
+bool LockingUnsupported(int error) {
+    return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
+}
+
 } // namespace
 
 CUpdateLock::CUpdateLock(const std::string& path, std::chrono::milliseconds patience)
@@ -82,7 +88,7 @@ bool CUpdateLock::TryOnce() {
         do
             result = ::flock(fd, LOCK_EX | LOCK_NB);
         while (result != 0 && errno == EINTR);
-        if (result != 0) {
+        if (result != 0 && !LockingUnsupported(errno)) {
             const int error = errno;
             ::close(fd);
             if (error == EWOULDBLOCK)

@@ -7,7 +7,8 @@
 // added; beside the target when the path is a symbolic link). The lock file exists only
 // while the lock is held: the holder removes it before letting go, and a waiter that then
 // holds a removed lock file opens the name again. A writer killed while holding it leaves
-// an empty lock file, which the system has already unlocked and the next writer takes.
+// an empty lock file, which the system has already unlocked and the next writer takes. On
+// a file system that has no file locks the lock counts as held without excluding anyone.
 
 #include <chrono>
 #include <string>

@@ -99,8 +99,7 @@ TEST(RecentFileSetsTest, InstancesChangingTheFileAtOnceKeepEachOthersSets) {
     const test::TempFolder folder;
     constexpr int kInstances = 4;
     for (int round = 0; round < 10; ++round) {
-        const std::string path =
-            RecentFilesPath(folder.Path() + "/") + std::to_string(round);
+        const std::string path = RecentFilesPath(folder.Path() + "/") + std::to_string(round);
         std::vector<std::thread> instances;
         std::atomic<int> failed{0};
         for (int n = 0; n < kInstances; ++n)
