@@ -767,7 +767,7 @@
     </message>
     <message>
         <source>Animal No.</source>
-        <translation>動物番号</translation>
+        <translation>動物 No.</translation>
     </message>
     <message>
         <source>Measurement</source>
@@ -878,14 +878,6 @@
         <translation>識別テキスト (ID) の編集</translation>
     </message>
     <message>
-        <source>Previous file</source>
-        <translation>前のファイル</translation>
-    </message>
-    <message>
-        <source>Next file</source>
-        <translation>次のファイル</translation>
-    </message>
-    <message>
         <source>First file of the list</source>
         <translation>一覧の最初のファイル</translation>
     </message>
@@ -906,28 +898,8 @@
         <translation>現在のファイルの印を付ける/外す</translation>
     </message>
     <message>
-        <source>Amplitude down</source>
-        <translation>振幅を下げる</translation>
-    </message>
-    <message>
-        <source>Amplitude up</source>
-        <translation>振幅を上げる</translation>
-    </message>
-    <message>
-        <source>Zoom in</source>
-        <translation>拡大</translation>
-    </message>
-    <message>
-        <source>Zoom out</source>
-        <translation>縮小</translation>
-    </message>
-    <message>
         <source>Fitted curve on or off</source>
         <translation>近似曲線の表示/非表示</translation>
-    </message>
-    <message>
-        <source>Stored values</source>
-        <translation>記録値</translation>
     </message>
     <message>
         <source>Wave view: travel a tenth of the view</source>

@@ -39,7 +39,7 @@ bool CFileCommands::AskForWritableTarget(std::string& path, ExportChoice& choice
 std::string CFileCommands::ExportStartPath() const {
     const std::string name =
         lastMode_ == ExportMode::Table ? kTableExportFileName : kTextExportFileName;
-    const std::string folder = FolderOfPath(document_.GetPathAt(document_.IndexOfNthSelected(0)));
+    const std::string folder = FolderOfPath(document_.GetPathAt(document_.IndexOfNthSelected(1)));
     return folder + name;
 }
 

@@ -111,7 +111,7 @@ void CMiradoApp::InstallTranslation() {
 void CMiradoApp::SwitchLanguage(UiLanguage language) {
     if (language == Language())
         return;
-    const QHash<QString, QString> sources = ShownUiTextSources();
+    const QMultiHash<QString, QString> sources = ShownUiTextSources();
     translation_.reset();
     translation_ = std::make_unique<CUiTranslation>(language);
     document_->SetErrorTextLanguage(language == UiLanguage::Japanese ? kJapaneseMessageLanguage

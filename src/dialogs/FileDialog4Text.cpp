@@ -108,8 +108,10 @@ void CFileDialog4Text::ChooseMode(ExportMode mode) {
     const bool table = mode == ExportMode::Table;
     encodingLabel_->setVisible(!table);
     encodingBox_->setVisible(!table);
+    encodingBox_->setEnabled(!table);
     sourceLabel_->setVisible(table);
     sourceBox_->setVisible(table);
+    sourceBox_->setEnabled(table);
     setDefaultSuffix(QString::fromUtf8(table ? kTableSuffix : kTextSuffix));
     auto* nameField = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     const QString name = nameField != nullptr ? nameField->text() : QString();

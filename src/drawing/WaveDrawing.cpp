@@ -4,6 +4,7 @@
 #include "drawing/WaveNavigation.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -178,7 +179,7 @@ void CWaveDrawing::DrawScaleLabels() {
     surface_.SetBackgroundMode(BackgroundMode::Transparent);
     std::vector<LabelBox> placed = DrawPressureScale();
     DrawTimeLabels(placed);
-    DrawMarkerLabels();
+    DrawMarkerLabels(placed);
 }
 
 // Each labelled second's label stands just right of its line at the top, where it stays
@@ -249,30 +250,35 @@ std::vector<LabelBox> CWaveDrawing::DrawPressureScale() {
 }
 
 // "S" and "M" at the foot of their marker lines, in the lines' colours: the label of the
-// marker further left stands left of its line, the other's right of its line, so the two
-// never cover each other; a label that would leave the pane goes to its line's other side.
-void CWaveDrawing::DrawMarkerLabels() {
+// marker further left stands left of its line, the other's right of its line; a label
+// that would leave the pane or cover one already placed takes its line's other side, and
+// is left out when that does not fit either.
+void CWaveDrawing::DrawMarkerLabels(std::vector<LabelBox>& placed) {
     const std::optional<int> xS = MarkerX(scene_.markerS);
     const std::optional<int> xM = scene_.markerMValid ? MarkerX(scene_.markerM) : std::nullopt;
     const bool sLeftOfM = !xM || !xS || *xS <= *xM;
     if (xS)
-        DrawMarkerLabel(kMarkerSLabel, pens_.markerS.colour, *xS, sLeftOfM);
+        DrawMarkerLabel(kMarkerSLabel, pens_.markerS.colour, *xS, sLeftOfM, placed);
     if (xM)
-        DrawMarkerLabel(kMarkerMLabel, pens_.markerM.colour, *xM, !sLeftOfM);
+        DrawMarkerLabel(kMarkerMLabel, pens_.markerM.colour, *xM, !sLeftOfM, placed);
 }
 
-void CWaveDrawing::DrawMarkerLabel(const char* text, Colour colour, int x, bool leftOfLine) {
+void CWaveDrawing::DrawMarkerLabel(const char* text, Colour colour, int x, bool leftOfLine,
+                                   std::vector<LabelBox>& placed) {
     const Rect& r = scene_.client;
     const int width = surface_.TextWidth(text);
-    const int leftX = x - kLabelGap - width;
-    const int rightX = x + kLabelGap;
-    int left = leftOfLine ? leftX : rightX;
-    if (left < r.left)
-        left = rightX;
-    else if (left + width > r.right)
-        left = leftX;
-    surface_.SetTextColour(colour);
-    surface_.TextOut(left, r.bottom - kLabelGap - surface_.GetFontMetrics().height, text);
+    const int bottom = r.bottom - kLabelGap;
+    const int top = bottom - surface_.GetFontMetrics().height;
+    const LabelBox left{x - kLabelGap - width, top, x - kLabelGap, bottom};
+    const LabelBox right{x + kLabelGap, top, x + kLabelGap + width, bottom};
+    for (const LabelBox& box : leftOfLine ? std::array{left, right} : std::array{right, left}) {
+        if (box.left < r.left || box.right > r.right || OverlapsAny(box, placed))
+            continue;
+        surface_.SetTextColour(colour);
+        surface_.TextOut(box.left, box.top, text);
+        placed.push_back(box);
+        return;
+    }
 }
 
 // The client x of a marker's line; none for a marker outside the visible samples.

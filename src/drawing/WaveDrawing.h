@@ -106,8 +106,9 @@ private:
     void DrawLabelledTimeLines();
     void DrawTimeLabels(std::vector<LabelBox>& placed);
     std::vector<LabelBox> DrawPressureScale();
-    void DrawMarkerLabels();
-    void DrawMarkerLabel(const char* text, Colour colour, int x, bool leftOfLine);
+    void DrawMarkerLabels(std::vector<LabelBox>& placed);
+    void DrawMarkerLabel(const char* text, Colour colour, int x, bool leftOfLine,
+                         std::vector<LabelBox>& placed);
     std::optional<int> MarkerX(int marker) const;
     double SecondWidth() const;
     static bool OverlapsAny(const LabelBox& box, const std::vector<LabelBox>& placed);

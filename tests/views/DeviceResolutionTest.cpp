@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace mirado {
@@ -57,7 +59,8 @@ TEST(DeviceResolution, OneDevicePixelPerUnitDrawsTheUnitsPicture) {
     RecordingSurface surface;
     CWaveDrawing(surface, SceneOf(c), pens).Draw();
     EXPECT_EQ(surface.deviceCoordinateSwitches, 0);
-    EXPECT_EQ(Lines(surface, false, pens.wave.colour).size(), 400u);
+    // One segment a column; the last column, still being gathered, is not drawn.
+    EXPECT_EQ(Lines(surface, false, pens.wave.colour).size(), 399u);
 }
 
 // With two device pixels per unit every device column gets its own segment: the trace
@@ -79,21 +82,32 @@ TEST(DeviceResolution, TwoDevicePixelsPerUnitDrawTheTracesInDevicePixels) {
 
     const auto unitWave = Lines(unit, false, pens.wave.colour);
     const auto fineWave = Lines(fine, true, pens.wave.colour);
-    ASSERT_EQ(fineWave.size(), 2 * unitWave.size());
-    std::map<int, RecordingSurface::Line> byColumn;
+    ASSERT_EQ(fineWave.size(), 2 * unitWave.size() + 1);
+    // Each unit column's reach, up and down, is that of its two device columns.
+    std::map<int, std::pair<int, int>> unitReach;
+    std::map<int, std::pair<int, int>> fineReach;
+    const auto widen = [](std::map<int, std::pair<int, int>>& reach, int column,
+                          const RecordingSurface::Line& line) {
+        const int low = std::min(line.from.y, line.to.y);
+        const int high = std::max(line.from.y, line.to.y);
+        const auto [it, added] = reach.try_emplace(column, low, high);
+        it->second = {std::min(it->second.first, low), std::max(it->second.second, high)};
+    };
     for (const auto& line : unitWave)
-        byColumn[line.from.x] = line;
+        widen(unitReach, line.from.x, line);
     bool halfSteps = false;
     for (const auto& line : fineWave) {
         EXPECT_EQ(line.pen.width, 2);
-        ASSERT_TRUE(byColumn.count(line.from.x / 2)) << line.from.x;
-        const auto& coarse = byColumn[line.from.x / 2];
-        EXPECT_NEAR(line.from.y, 2 * coarse.from.y, 3) << line.from.x;
-        EXPECT_NEAR(line.to.y, 2 * coarse.to.y, 3) << line.from.x;
+        widen(fineReach, line.from.x / 2, line);
         halfSteps = halfSteps || line.from.y % 2 != 0;
     }
+    for (const auto& [column, reach] : unitReach) {
+        ASSERT_TRUE(fineReach.count(column)) << column;
+        EXPECT_NEAR(fineReach[column].first, 2 * reach.first, 4) << column;
+        EXPECT_NEAR(fineReach[column].second, 2 * reach.second, 4) << column;
+    }
     EXPECT_TRUE(halfSteps) << "the device pixels between the units are used";
-    EXPECT_EQ(Lines(fine, true, pens.pressure.colour).size(), 800u);
+    EXPECT_EQ(Lines(fine, true, pens.pressure.colour).size(), 799u);
 }
 
 TEST(DeviceResolution, APartialRepaintDrawsTheSameColumnsInDevicePixels) {
@@ -131,7 +145,7 @@ TEST(DeviceResolution, TheOverviewTraceFollowsButNotItsBeatTicks) {
     RecordingSurface fine;
     fine.devicePixelRatio = 2;
     DrawWholeRecording(fine, {0, 0, 400, 100}, c.pulse.data(), beats.data(), tick);
-    EXPECT_EQ(Lines(fine, true, kBlack).size(), 800u);
+    EXPECT_EQ(Lines(fine, true, kBlack).size(), 799u);
     EXPECT_EQ(Lines(fine, false, kBlue).size(), 2u);
     EXPECT_FALSE(fine.InDevicePixels());
 }

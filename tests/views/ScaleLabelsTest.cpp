@@ -191,6 +191,7 @@ struct LabelCase {
     int sampling; // 0.1 ms
     int zoom;
     int width;
+    int height = 400;
 };
 
 class LabelsNeverOverlap : public ::testing::TestWithParam<LabelCase> {};
@@ -205,6 +206,7 @@ TEST_P(LabelsNeverOverlap, OnEveryRecordingZoomAndWidth) {
     scene.sampling = c.sampling;
     scene.zoomIndex = c.zoom;
     scene.client.right = c.width;
+    scene.client.bottom = c.height;
     scene.markerS = 100;
     scene.markerM = 104;
     scene.markerMValid = true;
@@ -230,15 +232,17 @@ TEST_P(LabelsNeverOverlap, OnEveryRecordingZoomAndWidth) {
             << text << " stands on no tick";
         EXPECT_NE(text.front(), '-');
     }
-    if (c.zoom == 0)
+    if (c.zoom == 0) {
         EXPECT_GE(seconds, 3);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Recordings, LabelsNeverOverlap,
                          ::testing::Values(LabelCase{100, 0, 800}, LabelCase{100, 0, 400},
                                            LabelCase{100, 1, 800}, LabelCase{100, 3, 1200},
                                            LabelCase{20, 0, 800}, LabelCase{40, 0, 300},
-                                           LabelCase{20, 3, 800}, LabelCase{100, 0, 2000}));
+                                           LabelCase{20, 3, 800}, LabelCase{100, 0, 2000},
+                                           LabelCase{100, 0, 300, 60}));
 
 TEST(MarkerLabels, LettersAtTheFootOfTheLinesFacingAwayFromEachOther) {
     Channels c;

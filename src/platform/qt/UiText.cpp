@@ -28,10 +28,10 @@ QString UiText(const char* english) {
     return QCoreApplication::translate(kUiTextContext, english);
 }
 
-QHash<QString, QString> ShownUiTextSources() {
+QMultiHash<QString, QString> ShownUiTextSources() {
     NotedTexts& noted = Noted();
     const std::lock_guard lock(noted.mutex);
-    QHash<QString, QString> sources;
+    QMultiHash<QString, QString> sources;
     for (const std::string& english : noted.english)
         sources.insert(QCoreApplication::translate(kUiTextContext, english.c_str()),
                        QString::fromStdString(english));

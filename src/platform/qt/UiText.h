@@ -21,7 +21,8 @@ inline QString UiText(const std::string& english) {
     return UiText(english.c_str());
 }
 
-// The texts asked for so far, each in the language installed now, with its English text.
-QHash<QString, QString> ShownUiTextSources();
+// The texts asked for so far, each in the language installed now, with its English text
+// (several English texts may share one translation).
+QMultiHash<QString, QString> ShownUiTextSources();
 
 } // namespace mirado
