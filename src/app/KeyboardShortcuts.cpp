@@ -16,7 +16,7 @@ namespace mirado {
 namespace {
 
 constexpr int kInitialWidth = 560;
-constexpr int kInitialHeight = 620;
+constexpr int kInitialHeight = 640;
 
 } // namespace
 
@@ -72,7 +72,10 @@ CKeyboardShortcutsWindow::CKeyboardShortcutsWindow(QWidget* parent) : QDialog(pa
         table->setItem(row, 1, new QTableWidgetItem(UiText(shortcut.action)));
     }
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::NoFocus);
     table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(true);
     auto* layout = new QVBoxLayout(this);
