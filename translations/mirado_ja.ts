@@ -761,5 +761,189 @@
         <source>Not writable [ %s ]　Check drive type(write only drive?), File attribute(Write Protect?) etc.</source>
         <translation>書き込めません [ %s ]　ドライブの種類(書き込み専用のドライブ?)やファイルの属性(書き込み禁止?)などを確かめてください。</translation>
     </message>
+    <message>
+        <source>DATE&amp;TIME: </source>
+        <translation>日時 (DATE&amp;TIME): </translation>
+    </message>
+    <message>
+        <source>Condition</source>
+        <translation>測定条件</translation>
+    </message>
+    <message>
+        <source>Animal No.</source>
+        <translation>動物 No.</translation>
+    </message>
+    <message>
+        <source>Measurement</source>
+        <translation>測定結果</translation>
+    </message>
+    <message>
+        <source>Sense</source>
+        <translation>感度</translation>
+    </message>
+    <message>
+        <source>Base</source>
+        <translation>ベース</translation>
+    </message>
+    <message>
+        <source>Sense: the sensitivity setting of the optical sensor for this recording (0 to 7).</source>
+        <translation>感度: この記録での光センサーの感度設定 (0〜7)。</translation>
+    </message>
+    <message>
+        <source>Base: the optical base, the lowest pulse-wave value before the first beat.</source>
+        <translation>ベース: 光学ベース値。最初の拍より前の脈波の最小値です。</translation>
+    </message>
+    <message>
+        <source>Press: the pressure the cuff was inflated to, in mmHg.</source>
+        <translation>圧力: カフを加圧した圧力 (mmHg)。</translation>
+    </message>
+    <message>
+        <source>M-S: the time from marker S (systolic) to marker M (mean), in milliseconds.</source>
+        <translation>M-S: マーカー S (収縮期) からマーカー M (平均) までの時間 (ミリ秒)。</translation>
+    </message>
+    <message>
+        <source>Lo: the pulse wave is too weak: no usable beats were found.</source>
+        <translation>Lo: 脈波が弱すぎて、使える拍が見つかりませんでした。</translation>
+    </message>
+    <message>
+        <source>Hi: the pulse wave is too strong: the optical signal went over its limit again and again.</source>
+        <translation>Hi: 脈波が強すぎて、光信号が何度も上限を超えました。</translation>
+    </message>
+    <message>
+        <source>Err1: irregular beats, or the pulse collapsed.</source>
+        <translation>Err1: 拍が不規則か、脈波が途切れました。</translation>
+    </message>
+    <message>
+        <source>Err2: too few beats around the largest pulse.</source>
+        <translation>Err2: 最大の脈波の前後の拍が少なすぎます。</translation>
+    </message>
+    <message>
+        <source>Err3: no usable curve or maximum could be fitted to the pulses.</source>
+        <translation>Err3: 脈波に使える曲線または最大値を当てはめられませんでした。</translation>
+    </message>
+    <message>
+        <source>Err4: the cuff deflated too slowly or too fast.</source>
+        <translation>Err4: カフの減圧が遅すぎるか速すぎました。</translation>
+    </message>
+    <message>
+        <source>No recordings are open.</source>
+        <translation>記録が開かれていません。</translation>
+    </message>
+    <message>
+        <source>Open files with File &gt; Open (Ctrl+O),</source>
+        <translation>ファイル &gt; 開く (Ctrl+O) でファイルを開くか、</translation>
+    </message>
+    <message>
+        <source>drop them on this window,</source>
+        <translation>このウィンドウにドロップするか、</translation>
+    </message>
+    <message>
+        <source>or pick a set from File &gt; Recent Files.</source>
+        <translation>ファイル &gt; 最近使ったファイル から選んでください。</translation>
+    </message>
+    <message>
+        <source>Keyboard Shortcuts</source>
+        <translation>キーボード ショートカット</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>キー</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>動作</translation>
+    </message>
+    <message>
+        <source>New: close the list of files</source>
+        <translation>新規: ファイルの一覧を閉じる</translation>
+    </message>
+    <message>
+        <source>Open files</source>
+        <translation>ファイルを開く</translation>
+    </message>
+    <message>
+        <source>Save the current file</source>
+        <translation>現在のファイルを保存</translation>
+    </message>
+    <message>
+        <source>Print this file (the marked files when the file list was clicked last)</source>
+        <translation>このファイルを印刷 (最後にファイル一覧をクリックしたときは印の付いたファイル)</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>元に戻す</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>やり直し</translation>
+    </message>
+    <message>
+        <source>Edit the identification texts (ID)</source>
+        <translation>識別テキスト (ID) の編集</translation>
+    </message>
+    <message>
+        <source>First file of the list</source>
+        <translation>一覧の最初のファイル</translation>
+    </message>
+    <message>
+        <source>Last file of the list</source>
+        <translation>一覧の最後のファイル</translation>
+    </message>
+    <message>
+        <source>A page of the file list back</source>
+        <translation>ファイル一覧を 1 ページ戻る</translation>
+    </message>
+    <message>
+        <source>A page of the file list on</source>
+        <translation>ファイル一覧を 1 ページ進む</translation>
+    </message>
+    <message>
+        <source>Mark or unmark the current file</source>
+        <translation>現在のファイルの印を付ける/外す</translation>
+    </message>
+    <message>
+        <source>Fitted curve on or off</source>
+        <translation>近似曲線の表示/非表示</translation>
+    </message>
+    <message>
+        <source>Wave view: travel a tenth of the view</source>
+        <translation>波形: 表示幅の 1/10 だけ移動</translation>
+    </message>
+    <message>
+        <source>Wave view: travel</source>
+        <translation>波形: 移動</translation>
+    </message>
+    <message>
+        <source>Wave view: zoom</source>
+        <translation>波形: 拡大/縮小</translation>
+    </message>
+    <message>
+        <source>Carrying a marker: move it one sample</source>
+        <translation>マーカー移動中: 1 サンプル動かす</translation>
+    </message>
+    <message>
+        <source>Carrying a marker: move it ten samples</source>
+        <translation>マーカー移動中: 10 サンプル動かす</translation>
+    </message>
+    <message>
+        <source>Carrying a marker: drop it</source>
+        <translation>マーカー移動中: 置く</translation>
+    </message>
+    <message>
+        <source>Carrying a marker: put it back</source>
+        <translation>マーカー移動中: 元に戻す</translation>
+    </message>
+    <message>
+        <source>File list: mark every file from the current one</source>
+        <translation>ファイル一覧: 現在のファイルからすべてに印を付ける</translation>
+    </message>
+    <message>
+        <source>Summary window: copy the selected cells</source>
+        <translation>集計ウィンドウ: 選択したセルをコピー</translation>
+    </message>
+    <message>
+        <source>Summary window: close it</source>
+        <translation>集計ウィンドウ: 閉じる</translation>
+    </message>
 </context>
 </TS>

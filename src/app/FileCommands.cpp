@@ -34,17 +34,28 @@ bool CFileCommands::AskForWritableTarget(std::string& path, ExportChoice& choice
     return false;
 }
 
+// The dialog starts in the folder of the first marked recording, with the default name
+// of the mode it opens in.
+std::string CFileCommands::ExportStartPath() const {
+    const std::string name =
+        lastMode_ == ExportMode::Table ? kTableExportFileName : kTextExportFileName;
+    const std::string folder = FolderOfPath(document_.GetPathAt(document_.IndexOfNthSelected(1)));
+    return folder + name;
+}
+
 void CFileCommands::OnSaveToTextFile() {
     if (document_.CountSelected() == 0) {
         ShowStop(kNoFilesSelectedText, kExportCaption);
         return;
     }
     window_.StopStepping();
-    std::string path;
+    std::string path = ExportStartPath();
     ExportChoice choice;
     choice.encoding = document_.GetMiradoSettings().GetExportEncoding();
+    choice.mode = lastMode_;
     if (!AskForWritableTarget(path, choice))
         return;
+    lastMode_ = choice.mode;
     if (choice.mode != ExportMode::Table) {
         document_.GetMiradoSettings().SetExportEncoding(choice.encoding);
         // The loop reopens the current file: unsaved edits are offered for saving first.

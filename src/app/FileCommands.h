@@ -34,8 +34,8 @@ public:
 class ISaveTextDialog {
 public:
     virtual ~ISaveTextDialog() = default;
-    // False on Cancel; on OK the chosen full path and choice. The choice given in holds
-    // the encoding to offer first.
+    // False on Cancel; on OK the chosen full path and choice. The path given in is the
+    // one to propose; the choice given in holds the mode and the encoding to offer first.
     virtual bool Run(std::string& path, ExportChoice& choice) = 0;
 };
 
@@ -61,6 +61,7 @@ public:
     void OnSendToRecycleBin();
 
 private:
+    std::string ExportStartPath() const;
     bool AskForWritableTarget(std::string& path, ExportChoice& choice);
     ExportResult RunTextExport(const std::string& path, const ExportChoice& choice);
     ExportResult RunTableExport(const std::string& path, const ExportChoice& choice);
@@ -71,6 +72,8 @@ private:
     IFileCommandWindow& window_;
     ISaveTextDialog& saveDialog_;
     IExportFeedback& feedback_;
+    // The mode the dialog opens in: the one chosen last.
+    ExportMode lastMode_ = ExportMode::Dominant;
 };
 
 } // namespace mirado

@@ -66,8 +66,8 @@ const CommandName kCommandNames[] = {
     {ID_ANALYSIS_SM, QT_TRANSLATE_NOOP("Mirado", "Analysis S-M"), "Z", true},
     {ID_ANALYSIS_S, QT_TRANSLATE_NOOP("Mirado", "Analysis S"), "", true},
     {ID_FITTED_CURVE, QT_TRANSLATE_NOOP("Mirado", "Fitted Curve"), "X", true},
-    {ID_STORED_VALUES, QT_TRANSLATE_NOOP("Mirado", "Stored Values"), "", true},
-    {ID_EDIT_ID, QT_TRANSLATE_NOOP("Mirado", "Edit ID"), "", false},
+    {ID_STORED_VALUES, QT_TRANSLATE_NOOP("Mirado", "Stored Values"), "V", true},
+    {ID_EDIT_ID, QT_TRANSLATE_NOOP("Mirado", "Edit ID"), "Ctrl+I", false},
 };
 
 // The commands that choose where the shown values come from; one of them is checked.
@@ -145,12 +145,14 @@ CFrameCommands::CFrameCommands(QWidget* frame) : QObject(frame), frame_(frame) {
     Action(ID_FILE_NEW)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     Action(ID_FILE_OPEN)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     Action(ID_FILE_SAVE)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Action(ID_EDIT_ID)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     AddToolTips();
     MakeCheckable();
     Action(ID_FILE_OPEN)->setStatusTip(UiText("Open an existing document"));
     Action(ID_FILE_SAVE)->setStatusTip(UiText("Save the active document"));
-    // Ctrl+N reaches its command without a menu item.
+    // Ctrl+N and Ctrl+I reach their commands without a menu item.
     frame_->addAction(Action(ID_FILE_NEW));
+    frame_->addAction(Action(ID_EDIT_ID));
     // Ctrl+P is a key of the window only: the menu item "Print this file..." names no key.
     auto* printKey = new QAction(frame_);
     printKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));

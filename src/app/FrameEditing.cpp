@@ -27,6 +27,22 @@ QMenu* MenuAt(CMainFrame& frame, int position) {
     return position < menus.size() ? menus[position]->menu() : nullptr;
 }
 
+// The action's text without its mnemonic, with its first key after it; kept so whenever the
+// text changes (the undo stack names the step to be undone).
+void ShowKeyInToolTip(QAction* action) {
+    const auto update = [action] {
+        const QList<QKeySequence> keys = action->shortcuts();
+        QString tip = action->text().remove(QLatin1Char('&'));
+        if (!keys.isEmpty())
+            tip = UiText("%1 (%2)").arg(tip, keys.first().toString(QKeySequence::NativeText));
+        // Setting the tool tip signals a change again; the same tip ends the round.
+        if (action->toolTip() != tip)
+            action->setToolTip(tip);
+    };
+    QObject::connect(action, &QAction::changed, action, update);
+    update();
+}
+
 } // namespace
 
 CFrameEditing* CFrameEditing::Install(CMainFrame& frame) {
@@ -53,6 +69,8 @@ void CFrameEditing::CreateActions() {
     redo_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redo_->setIcon(QIcon(QStringLiteral(":/icons/redo.svg")));
+    ShowKeyInToolTip(undo_);
+    ShowKeyInToolTip(redo_);
     // The keys work from every pane, not only while the menu bar has them.
     frame_.addAction(undo_);
     frame_.addAction(redo_);

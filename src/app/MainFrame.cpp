@@ -3,6 +3,7 @@
 #include "app/FrameEditing.h"
 #include "app/FramePrinting.h"
 #include "app/FrameViewing.h"
+#include "app/KeyboardShortcuts.h"
 #include "app/ViewMenu.h"
 #include "platform/qt/UiText.h"
 
@@ -75,6 +76,7 @@ CMainFrame::CMainFrame(CMiradoDoc* document, QWidget* parent)
     setDockOptions(QMainWindow::AnimatedDocks);
     commands_->BuildMenuBar(*menuBar());
     AddViewMenu(*this);
+    CKeyboardShortcutsWindow::AddToHelpMenu(*this);
     CreateToolBar();
     CreateStatusBar();
 
@@ -250,6 +252,21 @@ void CMainFrame::ShowFile(int index) {
     fileList_->SetCurrentRow(index);
 }
 
+// The file at index, kept within the list; the current file is not opened again.
+void CMainFrame::ShowListRow(int index) {
+    const int count = document_->GetFileCount();
+    if (count <= 0)
+        return;
+    index = std::clamp(index, 0, count - 1);
+    if (index != document_->GetCurrentIndex())
+        ShowFile(index);
+}
+
+// Page Up and Page Down move by the rows the file list shows, at least one.
+int CMainFrame::ListPageRows() const {
+    return std::max(1, fileList_->GetVisibleRowCount());
+}
+
 void CMainFrame::OnFileOpen() {
     if (document_->ChooseFiles() != 0)
         ShowNewFileList();
@@ -329,6 +346,15 @@ void CMainFrame::PostToWaveView(int message) {
 void CMainFrame::ToggleFittedCurve() {
     document_->SetFittedCurveShown(!document_->IsFittedCurveShown());
     document_->UpdateAllViews();
+}
+
+void CMainFrame::SwitchLanguage(UiLanguage language) {
+    if (languageSwitcher_) {
+        languageSwitcher_(language);
+        UpdateTitle(document_->GetTitle());
+        return;
+    }
+    statusBar()->showMessage(UiText("The language changes at the next start."));
 }
 
 void CMainFrame::ApplyColours() {
@@ -412,6 +438,21 @@ void CMainFrame::keyReleaseEvent(QKeyEvent* event) {
         break;
     case Qt::Key_Z:
         document_->ShowAnalysis(true);
+        break;
+    case Qt::Key_V:
+        document_->ShowStoredValues();
+        break;
+    case Qt::Key_Home:
+        ShowListRow(0);
+        break;
+    case Qt::Key_End:
+        ShowListRow(document_->GetFileCount() - 1);
+        break;
+    case Qt::Key_PageUp:
+        ShowListRow(document_->GetCurrentIndex() - ListPageRows());
+        break;
+    case Qt::Key_PageDown:
+        ShowListRow(document_->GetCurrentIndex() + ListPageRows());
         break;
     default:
         return QMainWindow::keyReleaseEvent(event);

@@ -6,12 +6,14 @@
 // which the panes talk to each other.
 
 #include "app/FrameCommands.h"
+#include "document/MiradoSettings.h"
 #include "platform/DocumentBase.h"
 #include "platform/FrameNotifier.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -81,6 +83,13 @@ public:
     // Opens the local files among dropped data the same way; false when there are none.
     bool OpenDroppedFiles(const QMimeData* mime);
 
+    // Shows the windows in another language now, through the function the application
+    // gives; without one the language changes at the next start.
+    void SetLanguageSwitcher(std::function<void(UiLanguage)> switcher) {
+        languageSwitcher_ = std::move(switcher);
+    }
+    void SwitchLanguage(UiLanguage language);
+
     // Enables and disables every command for the current state.
     void UpdateCommandStates();
 
@@ -116,6 +125,8 @@ private:
     void CreatePanes();
     void WireCommands();
     void ShowFile(int index);
+    void ShowListRow(int index);
+    int ListPageRows() const;
     void ShowNewFileList();
     void PostToWaveView(int message);
     void ToggleFittedCurve();
@@ -136,6 +147,7 @@ private:
     CFilenameView* fileList_ = nullptr;
     CInformationView* informationPane_ = nullptr;
     int autoStepDirection_ = 0;
+    std::function<void(UiLanguage)> languageSwitcher_;
     // Letter keys last pressed with Ctrl or Alt held: their release is part of a shortcut,
     // even when the modifier was let go first.
     std::set<int> shortcutLetters_;

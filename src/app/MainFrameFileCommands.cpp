@@ -25,7 +25,9 @@ bool QtSaveTextDialog::Run(std::string& path, ExportChoice& choice) {
     for (const char* filter : kTextExportFilters)
         filters << UiText(filter);
     CFileDialog4Text dialog(kTextExportExtension, kTextExportFileName, filters);
+    dialog.setWindowTitle(UiText(kExportCaption));
     dialog.SetEncoding(choice.encoding);
+    dialog.SetStartMode(choice.mode);
     if (!path.empty())
         dialog.selectFile(QString::fromStdString(path));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -6,11 +6,13 @@
 #include "app/MainFrameFileCommands.h"
 #include "app/RecentFilesMenu.h"
 #include "app/SummaryCommand.h"
+#include "app/UiRetranslation.h"
 #include "app/WindowState.h"
 #include "document/MiradoDoc.h"
 #include "document/PreferenceFolder.h"
 #include "document/Reading.h"
 #include "platform/ConsolePrompts.h"
+#include "platform/qt/UiText.h"
 #include "rendering/FontSubstitutions.h"
 
 #include <QPixmap>
@@ -81,6 +83,7 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     CExportSamplesCommand::Install(*frame_, *prompts_, *saveDialog_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
     frame_->Commands().Wire(ID_FILE_NEW, [this] { OnFileNew(); });
+    frame_->SetLanguageSwitcher([this](UiLanguage language) { SwitchLanguage(language); });
     CRecentFilesMenu::Install(*frame_, preferenceFolder_);
     InstallWindowState(*frame_, document_->GetMiradoSettings());
     frame_->UpdateCommandStates();
@@ -103,6 +106,20 @@ void CMiradoApp::InstallTranslation() {
         language = settings.GetLanguage();
     }
     translation_ = std::make_unique<CUiTranslation>(language);
+}
+
+// The installed translation is replaced and every open window takes the new language's
+// texts; the panes draw theirs at the next paint.
+void CMiradoApp::SwitchLanguage(UiLanguage language) {
+    if (language == Language())
+        return;
+    const QMultiHash<QString, QString> sources = ShownUiTextSources();
+    translation_.reset();
+    translation_ = std::make_unique<CUiTranslation>(language);
+    document_->SetErrorTextLanguage(language == UiLanguage::Japanese ? kJapaneseMessageLanguage
+                                                                     : kDefaultMessageLanguage);
+    RetranslateWindows(sources);
+    document_->UpdateAllViews();
 }
 
 UiLanguage CMiradoApp::Language() const {

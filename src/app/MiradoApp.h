@@ -53,6 +53,8 @@ public:
     void SetLanguage(UiLanguage language) { languageOverride_ = language; }
     // The language the window was built in (English until InitInstance).
     UiLanguage Language() const;
+    // Shows every window in the language now and keeps it for the rest of the run.
+    void SwitchLanguage(UiLanguage language);
 
     const std::string& GetPreferenceFolder() const { return preferenceFolder_; }
     CMiradoDoc* GetDocument() const { return document_.get(); }

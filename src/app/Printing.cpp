@@ -1,11 +1,14 @@
 #include "app/Printing.h"
 
+#include <QGuiApplication>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -21,7 +24,23 @@ QPrinter* MakeLandscapePrinter() {
     return printer;
 }
 
+// The preview's share of the screen it opens on, in each direction.
+constexpr int kPreviewScreenPercent = 80;
+
 } // namespace
+
+// The preview opens at most of the screen, the page fitting the window's width, so that
+// the page can be read without first enlarging the window.
+void CPrinting::FitPreview(QPrintPreviewDialog& dialog, const QWidget* parent) {
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        const QSize available = screen->availableGeometry().size();
+        dialog.resize(available.width() * kPreviewScreenPercent / 100,
+                      available.height() * kPreviewScreenPercent / 100);
+    }
+    if (auto* preview = dialog.findChild<QPrintPreviewWidget*>())
+        preview->setZoomMode(QPrintPreviewWidget::FitToWidth);
+}
 
 QPrinter& CPrinting::Printer() {
     // Lives for the whole session, like the platform's default printer setting.
@@ -71,6 +90,7 @@ void CPrinting::Preview(QWidget* parent, const PageJob& job) {
                          RenderJobPages(painter, *printer, job, 1, job.pageCount());
                          painter.end();
                      });
+    FitPreview(dialog, parent);
     dialog.exec();
 }
 

@@ -7,6 +7,7 @@
 
 #include "rendering/PageRendering.h"
 
+class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
 
@@ -23,6 +24,8 @@ public:
     static bool Print(QWidget* parent, const PageJob& job);
     // The preview dialog; it draws the pages again whenever it needs them.
     static void Preview(QWidget* parent, const PageJob& job);
+    // Sizes a preview to most of its screen with the page fitting its width.
+    static void FitPreview(QPrintPreviewDialog& dialog, const QWidget* parent);
 
 private:
     static bool PrintPages(const PageJob& job, int first, int last);

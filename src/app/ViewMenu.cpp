@@ -36,7 +36,7 @@ void AddLanguageItem(QMenu& menu, CMainFrame& frame, QActionGroup& group, UiLang
         if (settings.GetLanguage() == language)
             return;
         settings.SetLanguage(language);
-        frame.statusBar()->showMessage(UiText("The language changes at the next start."));
+        frame.SwitchLanguage(language);
     });
 }
 

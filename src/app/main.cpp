@@ -1,7 +1,8 @@
 // The program: `mirado [FILES...]` opens the viewer on the files;
 // `mirado --screenshot PATH [FILES...]` saves a picture of the main window and exits, with
 // status 1 when the picture could not be written or a listed file did not load;
-// `mirado --version` prints the version and exits without opening a window;
+// `mirado --version` prints the version and `mirado --help` the usage, both without
+// opening a window;
 // `mirado --lang en|ja ...` shows the window in that language this time, whatever the
 // setting says.
 
@@ -23,14 +24,28 @@ namespace {
 constexpr const char* kScreenshotOption = "--screenshot";
 constexpr const char* kVersionOption = "--version";
 constexpr const char* kLanguageOption = "--lang";
+constexpr const char* kHelpOption = "--help";
+constexpr const char* kShortHelpOption = "-h";
+constexpr const char* kUsage =
+    "usage: mirado [--lang en|ja] [--screenshot PATH] [FILES...] | mirado --version | "
+    "mirado --help\n";
+constexpr const char* kHelpText =
+    "Views and corrects tail-cuff blood-pressure recordings.\n"
+    "\n"
+    "  FILES...           measurement files to open, in this order\n"
+    "  --lang en|ja       show the window in English or Japanese this time\n"
+    "  --screenshot PATH  save a picture of the main window to PATH (PNG) and exit\n"
+    "  --version          print the version and exit\n"
+    "  --help, -h         print this help and exit\n";
 // The installed desktop entry's name, so desktops match the window with its launcher.
 constexpr const char* kDesktopFileName = "org.mirado.Mirado";
 
-// Whether the command line asks for the version. Checked before the application object
-// exists, so it works without a display.
-bool AsksForVersion(int argc, char* argv[]) {
+// Whether the command line holds one of the options. Checked before the application
+// object exists, so the version and the help work without a display.
+bool HasOption(int argc, char* argv[], const char* option, const char* shortOption = nullptr) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], kVersionOption) == 0)
+        if (std::strcmp(argv[i], option) == 0 ||
+            (shortOption != nullptr && std::strcmp(argv[i], shortOption) == 0))
             return true;
     }
     return false;
@@ -71,8 +86,12 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (AsksForVersion(argc, argv)) {
+    if (HasOption(argc, argv, kVersionOption)) {
         std::printf("mirado %s\n", MIRADO_VERSION);
+        return 0;
+    }
+    if (HasOption(argc, argv, kHelpOption, kShortHelpOption)) {
+        std::printf("%s%s", kUsage, kHelpText);
         return 0;
     }
     QApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
@@ -80,9 +99,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Mirado"));
     const CommandLine line = ParseCommandLine(QApplication::arguments());
     if (!line.valid) {
-        std::fprintf(
-            stderr,
-            "usage: mirado [--lang en|ja] [--screenshot PATH] [FILES...] | mirado --version\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
 

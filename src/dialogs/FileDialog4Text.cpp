@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char* kTextSuffix = "txt";
 constexpr const char* kTableSuffix = "csv";
+// Room beside the title on a window's title bar: the icon and the window's buttons.
+constexpr int kTitleAllowance = 160;
 
 } // namespace
 
@@ -32,7 +34,7 @@ CFileDialog4Text::CFileDialog4Text(const QString& defaultExtension, const QStrin
     selectFile(defaultFileName);
     setSizeGripEnabled(true);
     AddMeasurementsPanel();
-    ResetToDominant();
+    SetStartMode(ExportMode::Dominant);
 }
 
 void CFileDialog4Text::AddMeasurementsPanel() {
@@ -74,14 +76,14 @@ QWidget* CFileDialog4Text::MakeOptionsRow(QWidget* panel) {
     sourceBox_->addItem(UiText("Stored"));
     sourceBox_->addItem(UiText("Analysis S"));
     sourceBox_->addItem(UiText("Analysis S-M"));
-    auto* encodingLabel = new QLabel(UiText("Encoding"), options);
-    encodingLabel->setBuddy(encodingBox_);
-    auto* sourceLabel = new QLabel(UiText("Values"), options);
-    sourceLabel->setBuddy(sourceBox_);
+    encodingLabel_ = new QLabel(UiText("Encoding"), options);
+    encodingLabel_->setBuddy(encodingBox_);
+    sourceLabel_ = new QLabel(UiText("Values"), options);
+    sourceLabel_->setBuddy(sourceBox_);
     row->addSpacing(12);
-    row->addWidget(encodingLabel);
+    row->addWidget(encodingLabel_);
     row->addWidget(encodingBox_);
-    row->addWidget(sourceLabel);
+    row->addWidget(sourceLabel_);
     row->addWidget(sourceBox_);
     connect(encodingBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
         choice_.encoding = index == 1 ? ExportEncoding::Utf8WithBom : ExportEncoding::Cp932;
@@ -98,12 +100,17 @@ void CFileDialog4Text::SetEncoding(ExportEncoding encoding) {
     encodingBox_->setCurrentIndex(encoding == ExportEncoding::Utf8WithBom ? 1 : 0);
 }
 
-// The encoding applies to Dominant and Mean, the value source to the table; the default
-// file name and extension follow the mode while the name is still a default one.
+// The encoding applies to Dominant and Mean, the value source to the table: only the
+// one that applies is shown. The default file name and extension follow the mode while
+// the name is still a default one.
 void CFileDialog4Text::ChooseMode(ExportMode mode) {
     choice_.mode = mode;
     const bool table = mode == ExportMode::Table;
+    encodingLabel_->setVisible(!table);
+    encodingBox_->setVisible(!table);
     encodingBox_->setEnabled(!table);
+    sourceLabel_->setVisible(table);
+    sourceBox_->setVisible(table);
     sourceBox_->setEnabled(table);
     setDefaultSuffix(QString::fromUtf8(table ? kTableSuffix : kTextSuffix));
     auto* nameField = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -116,14 +123,26 @@ void CFileDialog4Text::ChooseMode(ExportMode mode) {
         selectFile(defaultName);
 }
 
-void CFileDialog4Text::ResetToDominant() {
-    dominantButton_->setChecked(true);
-    ChooseMode(ExportMode::Dominant);
+void CFileDialog4Text::SetStartMode(ExportMode mode) {
+    startMode_ = mode;
+    CheckMode(mode);
 }
 
+void CFileDialog4Text::CheckMode(ExportMode mode) {
+    QRadioButton* button = mode == ExportMode::Table  ? tableButton_
+                           : mode == ExportMode::Mean ? meanButton_
+                                                      : dominantButton_;
+    button->setChecked(true);
+    ChooseMode(mode);
+}
+
+// Every opening starts in the start mode; the title keeps its whole width.
 void CFileDialog4Text::showEvent(QShowEvent* event) {
-    ResetToDominant();
+    CheckMode(startMode_);
     QFileDialog::showEvent(event);
+    const int titleWidth = fontMetrics().horizontalAdvance(windowTitle()) + kTitleAllowance;
+    if (width() < titleWidth)
+        resize(titleWidth, height());
 }
 
 } // namespace mirado

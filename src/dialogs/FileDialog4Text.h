@@ -3,20 +3,19 @@
 // dialog with a " Measurements " panel added below the file name, where the user
 // chooses between the dominant values of each file, the mean values per animal and the
 // tidy table, with the encoding of the first two and the value source of the table.
-// Every opening starts at "Dominant", whatever was chosen before; the encoding is the
-// one given (the last one used).
+// Every opening starts in the mode given (the last one chosen), showing the encoding for
+// Dominant and Mean or the value source for the table; the encoding is the one given
+// (the last one used).
 
 #include "document/ExportLoop.h"
 
 #include <QFileDialog>
 
 class QComboBox;
+class QLabel;
 class QRadioButton;
 
 namespace mirado {
-
-inline constexpr const char* kTextExportFileName = "Textout.txt";
-inline constexpr const char* kTableExportFileName = "Textout.csv";
 
 class CFileDialog4Text : public QFileDialog {
     Q_OBJECT
@@ -30,6 +29,8 @@ public:
     bool IsDominant() const { return choice_.mode == ExportMode::Dominant; }
     const ExportChoice& Choice() const { return choice_; }
     void SetEncoding(ExportEncoding encoding);
+    // The mode every opening starts in ("Dominant" unless set).
+    void SetStartMode(ExportMode mode);
 
     // The choices of the panel (for keyboard and test access).
     QRadioButton* DominantButton() const { return dominantButton_; }
@@ -45,14 +46,17 @@ private:
     void AddMeasurementsPanel();
     QWidget* MakeOptionsRow(QWidget* panel);
     void ChooseMode(ExportMode mode);
-    void ResetToDominant();
+    void CheckMode(ExportMode mode);
 
     ExportChoice choice_;
+    ExportMode startMode_ = ExportMode::Dominant;
     QRadioButton* dominantButton_ = nullptr;
     QRadioButton* meanButton_ = nullptr;
     QRadioButton* tableButton_ = nullptr;
     QComboBox* encodingBox_ = nullptr;
     QComboBox* sourceBox_ = nullptr;
+    QLabel* encodingLabel_ = nullptr;
+    QLabel* sourceLabel_ = nullptr;
 };
 
 } // namespace mirado

@@ -45,6 +45,14 @@ private:
     int limit_;
     int accepted_ = 0;
 };
+
+// The date and time line with its prefix in the window's language.
+QString DateTimeLineText(const std::string& line) {
+    const std::string prefix = kDateTimeLinePrefix;
+    if (line.compare(0, prefix.size(), prefix) != 0)
+        return QString::fromStdString(line);
+    return UiText(kDateTimeLinePrefix) + QString::fromStdString(line.substr(prefix.size()));
+}
 } // namespace
 
 int FieldByteLength(const QString& text) {
@@ -67,7 +75,7 @@ CIdDialog::CIdDialog(const IdDialogFields& fields, IUserPrompts& prompts, QWidge
     : QDialog(parent), prompts_(prompts), original_(fields) {
     setWindowTitle(UiText("ID"));
     BuildControls();
-    dateTime_->setText(QString::fromStdString(fields.dateTimeLine));
+    dateTime_->setText(DateTimeLineText(fields.dateTimeLine));
     for (int field = 0; field < FieldCount; ++field) {
         QLineEdit* edit = edits_[field];
         edit->setText(QString::fromStdString(fields.*kMembers[field]));

@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace mirado {
 
 namespace {
@@ -137,6 +139,19 @@ void CParametersDialog::BuildControls() {
     grid->addLayout(intervalRow, 1, 0);
     grid->addWidget(alert, 1, 1);
     grid->addLayout(buttons, 2, 0, 1, 2);
+    SetTabOrder();
+}
+
+// Tab follows the layout: the colours down the left column, the interval, the alert, then
+// the buttons from left to right. The arrows show no focus, so the interval's edit takes
+// their keys instead of being a stop of their own.
+void CParametersDialog::SetTabOrder() {
+    spin_->setFocusPolicy(Qt::NoFocus);
+    spin_->TakeArrowKeysFrom(intervalEdit_);
+    QWidget* const order[] = {white_,    black_,   pressList_, opticalList_, intervalEdit_,
+                              alertOff_, alertOn_, default_,   cancel_,      ok_};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
 }
 
 void CParametersDialog::LoadFromSettings() {

@@ -48,6 +48,7 @@ public:
 
 private:
     void BuildControls();
+    void SetTabOrder();
     void LoadFromSettings();
     void WriteMembersToControls();
     void OnSpinChanged(int position);

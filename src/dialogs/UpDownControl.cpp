@@ -48,6 +48,21 @@ void CUpDownControl::SetPosition(int position) {
     emit PositionChanged(position_);
 }
 
+void CUpDownControl::TakeArrowKeysFrom(QWidget* widget) {
+    widget->installEventFilter(this);
+}
+
+bool CUpDownControl::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            keyPressEvent(static_cast<QKeyEvent*>(event));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void CUpDownControl::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Up:

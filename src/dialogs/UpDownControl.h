@@ -1,7 +1,8 @@
 #pragma once
 // CUpDownControl: a pair of arrow buttons that steps an integer position within a range,
 // with no text field of its own (the Parameters dialog shows the value in a separate
-// edit, in seconds). The up and down arrow keys step it too when it has the focus.
+// edit, in seconds). The up and down arrow keys step it too when it has the focus, or
+// when the widget it takes its keys from has it.
 
 #include <QWidget>
 
@@ -24,6 +25,9 @@ public:
     void StepUp() { SetPosition(position_ + 1); }
     void StepDown() { SetPosition(position_ - 1); }
 
+    // The up and down arrow keys pressed in `widget` step the position instead.
+    void TakeArrowKeysFrom(QWidget* widget);
+
     QToolButton* UpButton() const { return up_; }
     QToolButton* DownButton() const { return down_; }
 
@@ -32,6 +36,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QToolButton* up_;

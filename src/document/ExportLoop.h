@@ -21,6 +21,10 @@ class CMiradoDoc;
 // UTF-8 table with one row per file (TableExport).
 enum class ExportMode { Dominant, Mean, Table };
 
+// The names the export's save dialog proposes: the text of Dominant and Mean, the table.
+inline constexpr const char* kTextExportFileName = "Textout.txt";
+inline constexpr const char* kTableExportFileName = "Textout.csv";
+
 // What the user chose in the export's save dialog besides the file (the save dialog's panel).
 struct ExportChoice {
     ExportMode mode = ExportMode::Dominant;

@@ -22,7 +22,6 @@ namespace mirado {
 namespace {
 
 constexpr int kLastPressureIndex = kSampleCount - 4;
-constexpr const char* kDateTimeLinePrefix = "DATE&TIME: ";
 constexpr char kUnconvertibleCharacter = '?';
 
 const std::vector<FileFilter>& MeasurementFileFilters() {

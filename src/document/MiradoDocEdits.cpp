@@ -146,7 +146,7 @@ bool CMiradoDoc::RevertToOriginal() {
         return false;
     const MessageAnswer answer =
         services_.prompts->ShowMessage(recordPath_ + "\n" + kRevertQuestion, kRevertCaption,
-                                       MessageIcon::Question, MessageButtons::YesNo);
+                                       MessageIcon::Question, MessageButtons::YesNoDefaultNo);
     if (answer != MessageAnswer::Yes)
         return false;
     std::string error;

@@ -42,6 +42,15 @@ int EnvelopeLayout::ColumnOf(int k) const {
     return static_cast<int>(columnSpan * k / valueSpan);
 }
 
+ColumnWindow ScaledWindow(const ColumnWindow& window, int ratio) {
+    ColumnWindow scaled;
+    if (window.first != ColumnWindow{}.first)
+        scaled.first = window.first * ratio;
+    if (window.last != ColumnWindow{}.last)
+        scaled.last = window.last * ratio + ratio - 1;
+    return scaled;
+}
+
 int DrawColumnEnvelope(IDrawingSurface& surface, const EnvelopeValues& values,
                        const EnvelopeLayout& layout, const ColumnWindow& window) {
     if (values.samples == nullptr)

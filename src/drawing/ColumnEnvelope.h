@@ -65,6 +65,10 @@ struct ColumnWindow {
     bool Contains(int x) const { return x >= first && x <= last; }
 };
 
+// The same columns counted in device pixels, `ratio` of them per unit; the whole range
+// stays whole.
+ColumnWindow ScaledWindow(const ColumnWindow& window, int ratio);
+
 // Draws the envelope with the surface's current pen: one segment per change of column,
 // at the running column count; a column still being gathered after the last value is
 // not drawn. Each segment stays within its own column, so a window only leaves out the

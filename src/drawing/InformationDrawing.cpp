@@ -56,6 +56,7 @@ constexpr Point kAnimalCaption{kAnchorX, 169};
 constexpr Point kMeasurementCaption{kAnchorX, 225};
 constexpr Point kIntervalAnchor{kAnchorX, 370};
 constexpr Point kFlagAnchor{kAnchorX, 400};
+constexpr int kFlagRowHeight = 30; // the heading font's line
 
 constexpr int kLegendDeviceType = kModelCodeUnknown;
 
@@ -102,6 +103,24 @@ const std::array<Rect, CInformationDrawing::kBoxCount>& CInformationDrawing::Box
     return boxes;
 }
 
+InformationItem CInformationDrawing::ItemAt(Point p) {
+    const auto inside = [&p](const Rect& r) {
+        return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+    };
+    const std::array<Rect, kBoxCount>& boxes = Boxes();
+    if (inside(boxes[kSenseBox]))
+        return InformationItem::Sense;
+    if (inside(boxes[kBaseBox]))
+        return InformationItem::Base;
+    if (inside(boxes[kPressBox]))
+        return InformationItem::Press;
+    if (inside({kBoxLeft, kIntervalAnchor.y, kBoxRight, kFlagAnchor.y}))
+        return InformationItem::MarkerInterval;
+    if (inside({kBoxLeft, kFlagAnchor.y, kBoxRight, kFlagAnchor.y + kFlagRowHeight}))
+        return InformationItem::ResultFlag;
+    return InformationItem::None;
+}
+
 void CInformationDrawing::DrawBackground(IDrawingSurface& surface, const Rect& client) const {
     surface.FillRect(client, faceColour_);
 
@@ -129,9 +148,9 @@ void CInformationDrawing::DrawBackground(IDrawingSurface& surface, const Rect& c
     surface.SetBackgroundMode(BackgroundMode::Opaque);
     surface.SetTextBackground(faceColour_);
     surface.SetTextColour(kTextColour);
-    surface.TextOut(kConditionCaption.x, kConditionCaption.y, "Condition");
-    surface.TextOut(kAnimalCaption.x, kAnimalCaption.y, "Animal No.");
-    surface.TextOut(kMeasurementCaption.x, kMeasurementCaption.y, "Measurement");
+    surface.TextOut(kConditionCaption.x, kConditionCaption.y, labels_.condition);
+    surface.TextOut(kAnimalCaption.x, kAnimalCaption.y, labels_.animalNo);
+    surface.TextOut(kMeasurementCaption.x, kMeasurementCaption.y, labels_.measurement);
     surface.SelectSystemFont();
 }
 
@@ -166,9 +185,12 @@ void CInformationDrawing::DrawLines(IDrawingSurface& surface,
     surface.SetTextColour(kTextColour);
     const int lineHeight = LineHeight(surface);
 
-    DrawBoxLine(surface, kSenseBox, lineHeight, Format("Sense   %1d", values.sense));
-    DrawBoxLine(surface, kPressBox, lineHeight, Format("Press %3d", values.inflationPressure));
-    DrawBoxLine(surface, kBaseBox, lineHeight, Format("Base  %3d", values.opticalBase));
+    DrawBoxLine(surface, kSenseBox, lineHeight,
+                Format("%s   %1d", labels_.sense.c_str(), values.sense));
+    DrawBoxLine(surface, kPressBox, lineHeight,
+                Format("%s %3d", labels_.press.c_str(), values.inflationPressure));
+    DrawBoxLine(surface, kBaseBox, lineHeight,
+                Format("%s  %3d", labels_.base.c_str(), values.opticalBase));
     DrawBoxLine(surface, kSpeciesBox, lineHeight,
                 SpeciesText(values.deviceTypeCode, values.sampling));
     DrawBoxLine(surface, kAnimalBox, lineHeight, values.animalNo);

@@ -30,6 +30,19 @@ struct InformationValues {
     bool analysisSource = false; // values of the program's own analysis
 };
 
+// The pane's captions and the names of the condition lines, in the window's language.
+struct InformationLabels {
+    std::string condition = "Condition";
+    std::string animalNo = "Animal No.";
+    std::string measurement = "Measurement";
+    std::string sense = "Sense";
+    std::string base = "Base";
+    std::string press = "Press";
+};
+
+// The parts of the pane a tool tip explains.
+enum class InformationItem { None, Sense, Base, Press, MarkerInterval, ResultFlag };
+
 // Which marker a live value belongs to.
 enum class LiveMarker { Systolic, Mean };
 
@@ -39,6 +52,8 @@ public:
 
     explicit CInformationDrawing(Colour faceColour) : faceColour_(faceColour) {}
 
+    void SetLabels(const InformationLabels& labels) { labels_ = labels; }
+
     // Fills the client area, draws the sunken edge, the raised boxes and the captions.
     void DrawBackground(IDrawingSurface& surface, const Rect& client) const;
     // The lines of a readable file.
@@ -47,6 +62,9 @@ public:
     void DrawLiveValue(IDrawingSurface& surface, LiveMarker marker, int rawPressure) const;
 
     static const std::array<Rect, kBoxCount>& Boxes();
+    // The part of the pane at client point p: a condition line's box, the M-S line or
+    // the result flag's row (whatever they show).
+    static InformationItem ItemAt(Point p);
     // The height the column needs to show every line, the legend included, with the
     // surface's fonts.
     static int ColumnHeight(IDrawingSurface& surface);
@@ -59,6 +77,7 @@ private:
     void DrawLegend(IDrawingSurface& surface, int lineHeight) const;
 
     Colour faceColour_;
+    InformationLabels labels_;
 };
 
 } // namespace mirado

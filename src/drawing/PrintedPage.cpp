@@ -255,11 +255,20 @@ private:
         DrawPressureScale();
     }
 
-    // Each second's label centred under its time line, below the frame.
+    // Each labelled second's label centred under its time line, below the frame; every
+    // second, or every 2, 5, 10, ... when the labels would run together.
     void DrawTimeLabels() {
         const int step = TimeLineStep(recording_.sampling);
         const int gap = surface_.DpiY() / kLabelGapDivisor;
-        for (const TimeMark& mark : TimeMarksBetween(step, 0, kSampleCount - 1)) {
+        const std::vector<TimeMark> marks = TimeMarksBetween(step, 0, kSampleCount - 1);
+        if (marks.empty())
+            return;
+        const int widest = surface_.TextWidth(SecondLabel(marks.back().second, style_.scaleLabels));
+        const double secondWidth = static_cast<double>(geometry_.Width()) * step / kSampleCount;
+        const int stride = SecondLabelStride(secondWidth, widest, 2 * LabelGap());
+        for (const TimeMark& mark : marks) {
+            if (mark.second % stride != 0)
+                continue;
             const std::string text = SecondLabel(mark.second, style_.scaleLabels);
             const int x = Graph().left + SampleX(mark.sample, geometry_.Width());
             surface_.TextOut(x - surface_.TextWidth(text) / 2, Graph().bottom + gap, text);

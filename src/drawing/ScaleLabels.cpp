@@ -10,6 +10,8 @@ constexpr int kHalfMillimetresPerMillimetre = 2;
 constexpr int kScreenLabelPointTenths = 90;
 constexpr int kNormalWeight = 400;
 const char* const kLabelFace = "ＭＳ ゴシック";
+// Strides beyond this many seconds never occur: a recording holds 4000 samples.
+constexpr int kLargestStride = 100000;
 
 } // namespace
 
@@ -42,6 +44,20 @@ std::vector<PressureMark> PressureMarks(int baseline, int top, int stepMmHg,
 
 std::string SecondLabel(int second, const ScaleLabelOptions& options) {
     return std::to_string(second) + " " + options.secondsUnit;
+}
+
+int SecondLabelStride(double secondWidth, int widest, int gap) {
+    if (secondWidth <= 0)
+        return kLargestStride;
+    const int needed = widest + gap;
+    for (int decade = 1; decade < kLargestStride; decade *= 10) {
+        for (int factor : {1, 2, 5}) {
+            const int stride = decade * factor;
+            if (secondWidth * stride >= needed)
+                return stride;
+        }
+    }
+    return kLargestStride;
 }
 
 std::string PressureLabel(int mmHg, bool withUnit, const ScaleLabelOptions& options) {

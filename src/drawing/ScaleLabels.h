@@ -43,8 +43,29 @@ std::vector<PressureMark> PressureMarks(int baseline, int top, int stepMmHg,
                                         const SampleScale& scale);
 
 std::string SecondLabel(int second, const ScaleLabelOptions& options);
+
+// How many seconds apart the labelled seconds stand: the smallest of 1, 2, 5, 10, 20,
+// 50, ... at which labels up to `widest` pixels wide, `secondWidth` pixels per second
+// apart, keep at least `gap` pixels between them. Only seconds that are a multiple of it
+// carry a label, so the labels stay on the same lines while the view scrolls.
+int SecondLabelStride(double secondWidth, int widest, int gap);
+
+// A label's box, for keeping labels from overlapping one another.
+struct LabelBox {
+    int left = 0;
+    int top = 0;
+    int right = 0;  // exclusive
+    int bottom = 0; // exclusive
+    bool Overlaps(const LabelBox& other) const {
+        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+    }
+};
 // The number alone, or with the unit after it (the top mark of a scale carries it).
 std::string PressureLabel(int mmHg, bool withUnit, const ScaleLabelOptions& options);
+
+// The letters written at the bottom of the marker lines on screen, beside the scale labels.
+inline constexpr const char* kMarkerSLabel = "S";
+inline constexpr const char* kMarkerMLabel = "M";
 
 // The labels' font and colour on screen: a small gothic in grey, readable on the white
 // and on the black background.

@@ -3,6 +3,8 @@
 #include "drawing/ColumnEnvelope.h"
 #include "drawing/WaveNavigation.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -44,6 +46,16 @@ struct CWaveDrawing::Span {
     int first = 0;          // first sample shown
     int count = 0;          // samples shown
     int64_t columnSpan = 0; // W * zoom factor
+};
+
+struct CWaveDrawing::Trace {
+    Span span;
+    int width = 0; // columns across the pane
+    const int16_t* samples = nullptr;
+    int baseline = 0;
+    SampleScale scale;
+    ColumnWindow window;
+    bool skipUndefined = false;
 };
 
 WaveBaselines ComputeBaselines(int height, int deviceTypeCode) {
@@ -165,78 +177,184 @@ void CWaveDrawing::DrawScaleLabels() {
     surface_.SetFont(ScreenLabelFont());
     surface_.SetTextColour(kScreenLabelColour);
     surface_.SetBackgroundMode(BackgroundMode::Transparent);
-    DrawTimeLabels(DrawPressureScale());
+    std::vector<LabelBox> placed = DrawPressureScale();
+    DrawTimeLabels(placed);
+    DrawMarkerLabels(placed);
 }
 
-// Each second's label stands just right of its line at the top, where it fits between
-// `leftLimit` and the pane's right edge.
-void CWaveDrawing::DrawTimeLabels(int leftLimit) {
+// Each labelled second's label stands just right of its line at the top, where it stays
+// within the pane and clear of the labels already placed. Labels far apart enough not to
+// run together: every second, or every 2, 5, 10, ... when a second is narrower.
+void CWaveDrawing::DrawTimeLabels(std::vector<LabelBox>& placed) {
     const Rect& r = scene_.client;
-    for (const LabelledLine& line : LabelledTimeLines()) {
+    const std::vector<LabelledLine> lines = LabelledTimeLines();
+    if (lines.empty())
+        return;
+    const int height = surface_.GetFontMetrics().height;
+    const int widest = surface_.TextWidth(SecondLabel(lines.back().second, scene_.scaleLabels));
+    const int stride = SecondLabelStride(SecondWidth(), widest, 2 * kLabelGap);
+    for (const LabelledLine& line : lines) {
+        if (line.second % stride != 0)
+            continue;
         const std::string text = SecondLabel(line.second, scene_.scaleLabels);
-        const int x = line.x + kLabelGap;
-        if (x >= leftLimit && x + surface_.TextWidth(text) <= r.right)
-            surface_.TextOut(x, r.top + kLabelGap, text);
+        const LabelBox box{line.x + kLabelGap, r.top + kLabelGap,
+                           line.x + kLabelGap + surface_.TextWidth(text),
+                           r.top + kLabelGap + height};
+        if (box.right > r.right || OverlapsAny(box, placed))
+            continue;
+        surface_.TextOut(box.left, box.top, text);
+        placed.push_back(box);
     }
 }
 
+// Pixels per second across the pane in the current zoom.
+double CWaveDrawing::SecondWidth() const {
+    const int step = SecondInSamples(scene_.sampling);
+    const Span span = scene_.zoomIndex == 0 ? FullSpan() : ZoomSpan();
+    if (span.count <= 0)
+        return 0;
+    return static_cast<double>(width_) * step / span.count;
+}
+
+bool CWaveDrawing::OverlapsAny(const LabelBox& box, const std::vector<LabelBox>& placed) {
+    return std::any_of(placed.begin(), placed.end(),
+                       [&](const LabelBox& other) { return box.Overlaps(other); });
+}
+
 // The cuff's scale: a tick at the left edge every 50 mmHg up from the cuff's zero line,
-// at the height where the trace draws that pressure, its number beside it; the top
-// number carries the unit. Returns the x where the seconds' labels may begin: right of
-// the top number when it reaches into their row at the top, else the pane's left edge.
-int CWaveDrawing::DrawPressureScale() {
+// at the height where the trace draws that pressure, its number standing on the tick
+// (a tick beside the number would read as a minus sign); the top number carries the
+// unit. The numbers stay below the seconds' row at the top. Returns their boxes.
+std::vector<LabelBox> CWaveDrawing::DrawPressureScale() {
     const Rect& r = scene_.client;
-    const int half = surface_.GetFontMetrics().height / 2;
-    std::vector<PressureMark> marks = PressureMarks(r.top + baselines_.pressure, r.top + half,
+    const int height = surface_.GetFontMetrics().height;
+    const int highest = r.top + kLabelGap + 2 * height; // a number's tick, below the seconds
+    std::vector<PressureMark> marks = PressureMarks(r.top + baselines_.pressure, highest,
                                                     kScreenPressureStepMmHg, PressureScale());
     surface_.SetPen(Pen{PenStyle::Solid, 1, kScreenLabelColour});
-    int timeLabelsLeft = r.left;
+    std::vector<LabelBox> boxes;
     for (size_t i = 0; i < marks.size(); ++i) {
         const PressureMark& mark = marks[i];
-        if (mark.y + half > r.bottom)
+        if (mark.y >= r.bottom)
             continue;
         surface_.MoveTo(r.left, mark.y);
         surface_.LineTo(r.left + kScaleTickLength, mark.y);
         const bool top = i + 1 == marks.size();
         const std::string text = PressureLabel(mark.mmHg, top, scene_.scaleLabels);
-        const int x = r.left + kScaleTickLength + kLabelGap;
-        surface_.TextOut(x, mark.y - half, text);
-        if (mark.y - half < r.top + kLabelGap + 2 * half)
-            timeLabelsLeft = x + surface_.TextWidth(text) + kLabelGap;
+        const LabelBox box{r.left + kLabelGap, mark.y - height,
+                           r.left + kLabelGap + surface_.TextWidth(text), mark.y};
+        surface_.TextOut(box.left, box.top, text);
+        boxes.push_back(box);
     }
-    return timeLabelsLeft;
+    return boxes;
+}
+
+// "S" and "M" at the foot of their marker lines, in the lines' colours: the label of the
+// marker further left stands left of its line, the other's right of its line; a label
+// that would leave the pane or cover one already placed takes its line's other side, and
+// is left out when that does not fit either.
+void CWaveDrawing::DrawMarkerLabels(std::vector<LabelBox>& placed) {
+    const std::optional<int> xS = MarkerX(scene_.markerS);
+    const std::optional<int> xM = scene_.markerMValid ? MarkerX(scene_.markerM) : std::nullopt;
+    const bool sLeftOfM = !xM || !xS || *xS <= *xM;
+    if (xS)
+        DrawMarkerLabel(kMarkerSLabel, pens_.markerS.colour, *xS, sLeftOfM, placed);
+    if (xM)
+        DrawMarkerLabel(kMarkerMLabel, pens_.markerM.colour, *xM, !sLeftOfM, placed);
+}
+
+void CWaveDrawing::DrawMarkerLabel(const char* text, Colour colour, int x, bool leftOfLine,
+                                   std::vector<LabelBox>& placed) {
+    const Rect& r = scene_.client;
+    const int width = surface_.TextWidth(text);
+    const int bottom = r.bottom - kLabelGap;
+    const int top = bottom - surface_.GetFontMetrics().height;
+    const LabelBox left{x - kLabelGap - width, top, x - kLabelGap, bottom};
+    const LabelBox right{x + kLabelGap, top, x + kLabelGap + width, bottom};
+    for (const LabelBox& box : leftOfLine ? std::array{left, right} : std::array{right, left}) {
+        if (box.left < r.left || box.right > r.right || OverlapsAny(box, placed))
+            continue;
+        surface_.SetTextColour(colour);
+        surface_.TextOut(box.left, box.top, text);
+        placed.push_back(box);
+        return;
+    }
+}
+
+// The client x of a marker's line; none for a marker outside the visible samples.
+std::optional<int> CWaveDrawing::MarkerX(int marker) const {
+    if (width_ <= 0)
+        return std::nullopt;
+    if (scene_.zoomIndex == 0)
+        return static_cast<int>(static_cast<int64_t>(width_) * marker / kSampleCount);
+    const Span span = ZoomSpan();
+    const int relative = marker - span.first;
+    if (relative < 0 || relative >= span.count)
+        return std::nullopt;
+    return scene_.client.left +
+           static_cast<int>(static_cast<int64_t>(width_) * relative / span.count);
+}
+
+// On a screen with more than one device pixel per unit the trace is drawn in device
+// pixels: the same picture scaled up, with the steps between the units filled in. At one
+// device pixel per unit the drawing is the trace's own.
+void CWaveDrawing::DrawChannel(const Span& span, const Pen& pen, const int16_t* samples,
+                               int baseline, bool pulse, bool skipUndefined) {
+    if (samples == nullptr)
+        return;
+    Trace trace{span,
+                width_,
+                samples,
+                baseline,
+                pulse ? PulseScale(scene_.viewScale) : PressureScale(),
+                window_,
+                skipUndefined};
+    const int ratio = surface_.DevicePixelRatio();
+    if (ratio <= 1) {
+        surface_.SetPen(pen);
+        DrawTrace(trace);
+        return;
+    }
+    trace.span.xOrigin *= ratio;
+    trace.span.yOrigin *= ratio;
+    trace.span.columnSpan *= ratio;
+    trace.width *= ratio;
+    trace.baseline *= ratio;
+    trace.scale.multiplier *= ratio;
+    trace.window = ScaledWindow(window_, ratio);
+    surface_.UseDeviceCoordinates(true);
+    surface_.SetPen(Pen{pen.style, pen.width * ratio, pen.colour});
+    DrawTrace(trace);
+    surface_.UseDeviceCoordinates(false);
+    surface_.SetPen(pen);
 }
 
 // A pane with fewer columns than samples gets the column envelope; a wider one a line
 // through every sample, so that the trace always spans the whole pane.
-void CWaveDrawing::DrawChannel(const Span& span, const int16_t* samples, int baseline, bool pulse,
-                               bool skipUndefined) {
-    if (samples == nullptr)
-        return;
-    if (width_ > span.count) {
-        DrawPolyline(span, samples, baseline, pulse, skipUndefined);
+void CWaveDrawing::DrawTrace(const Trace& trace) {
+    if (trace.width > trace.span.count) {
+        DrawPolyline(trace);
         return;
     }
     EnvelopeValues values;
-    values.samples = samples + span.first;
-    values.count = span.count;
-    values.scale = pulse ? PulseScale(scene_.viewScale) : PressureScale();
-    values.skipUndefined = skipUndefined;
+    values.samples = trace.samples + trace.span.first;
+    values.count = trace.span.count;
+    values.scale = trace.scale;
+    values.skipUndefined = trace.skipUndefined;
     EnvelopeLayout layout;
-    layout.baseline = span.yOrigin + baseline;
-    layout.xOrigin = span.xOrigin;
-    layout.columnSpan = span.columnSpan;
+    layout.baseline = trace.span.yOrigin + trace.baseline;
+    layout.xOrigin = trace.span.xOrigin;
+    layout.columnSpan = trace.span.columnSpan;
     layout.valueSpan = kSampleCount;
-    DrawColumnEnvelope(surface_, values, layout, window_);
+    DrawColumnEnvelope(surface_, values, layout, trace.window);
 }
 
 // Undefined entries of the fitted curve break the line into separate runs. The points
 // run left to right; of those left of the window only the last is kept, and the first
 // one right of it ends the line, so every segment crossing the window is drawn whole.
-void CWaveDrawing::DrawPolyline(const Span& span, const int16_t* samples, int baseline, bool pulse,
-                                bool skipUndefined) {
-    const SampleScale scale = pulse ? PulseScale(scene_.viewScale) : PressureScale();
-    const int yBase = span.yOrigin + baseline;
+void CWaveDrawing::DrawPolyline(const Trace& trace) {
+    const Span& span = trace.span;
+    const int yBase = span.yOrigin + trace.baseline;
     std::vector<Point> run;
     run.reserve(static_cast<size_t>(span.count));
     auto flush = [&] {
@@ -245,16 +363,16 @@ void CWaveDrawing::DrawPolyline(const Span& span, const int16_t* samples, int ba
         run.clear();
     };
     for (int k = 0; k < span.count; ++k) {
-        const int16_t raw = samples[span.first + k];
-        if (skipUndefined && raw == kUndefinedCurveValue) {
+        const int16_t raw = trace.samples[span.first + k];
+        if (trace.skipUndefined && raw == kUndefinedCurveValue) {
             flush();
             continue;
         }
         const int x = span.xOrigin + static_cast<int>(span.columnSpan * k / kSampleCount);
-        if (x < window_.first)
+        if (x < trace.window.first)
             run.clear();
-        run.push_back({x, yBase - ScaleSample(raw, scale)});
-        if (x > window_.last)
+        run.push_back({x, yBase - ScaleSample(raw, trace.scale)});
+        if (x > trace.window.last)
             break;
     }
     flush();
@@ -262,34 +380,27 @@ void CWaveDrawing::DrawPolyline(const Span& span, const int16_t* samples, int ba
 
 void CWaveDrawing::DrawFullTraces() {
     const Span span = FullSpan();
-    surface_.SetPen(pens_.wave);
-    DrawChannel(span, scene_.pulse, baselines_.wave, true, false);
-    surface_.SetPen(pens_.pressure);
-    DrawChannel(span, scene_.pressure, baselines_.pressure, false, false);
+    DrawChannel(span, pens_.wave, scene_.pulse, baselines_.wave, true, false);
+    DrawChannel(span, pens_.pressure, scene_.pressure, baselines_.pressure, false, false);
 }
 
 void CWaveDrawing::DrawZoomTraces() {
     const Span span = ZoomSpan();
-    surface_.SetPen(pens_.wave);
-    DrawChannel(span, scene_.pulse, baselines_.wave, true, false);
-    surface_.SetPen(pens_.pressure);
-    DrawChannel(span, scene_.pressure, baselines_.pressure, false, false);
+    DrawChannel(span, pens_.wave, scene_.pulse, baselines_.wave, true, false);
+    DrawChannel(span, pens_.pressure, scene_.pressure, baselines_.pressure, false, false);
 }
 
 void CWaveDrawing::DrawFullFittedCurve() {
     if (!scene_.fittedCurveShown)
         return;
-    surface_.SetPen(pens_.wave);
-    DrawChannel(FullSpan(), scene_.fittedCurve, baselines_.wave, true, true);
+    DrawChannel(FullSpan(), pens_.wave, scene_.fittedCurve, baselines_.wave, true, true);
 }
 
 void CWaveDrawing::DrawZoomFittedCurve() {
     if (!scene_.fittedCurveShown)
         return;
-    surface_.SetPen(pens_.wave);
-    DrawChannel(ZoomSpan(), scene_.fittedCurve, baselines_.wave, true, true);
+    DrawChannel(ZoomSpan(), pens_.wave, scene_.fittedCurve, baselines_.wave, true, true);
 }
-
 void CWaveDrawing::DrawMarkerLine(const Pen& pen, int x, int yBottom, int yTop) {
     surface_.SetPen(pen);
     surface_.MoveTo(x, yBottom);

@@ -5,13 +5,15 @@
 // fills a WaveScene from the document and its own state and hands it over, and tests
 // drive it the same way on a recording surface. When the surface is clipped to a few
 // columns (the drag line moving), the traces are drawn only around those columns, with
-// the same pixels there as a full drawing gives.
+// the same pixels there as a full drawing gives. On a surface with several device pixels
+// per unit the traces are drawn in device pixels.
 
 #include "drawing/ColumnEnvelope.h"
 #include "drawing/ScaleLabels.h"
 #include "platform/DrawingSurface.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,7 +85,8 @@ public:
     void DrawZoomTraces();
     void DrawZoomFittedCurve();
     void DrawZoomMarkers();
-    // Labels over the finished picture (nothing while they are not shown).
+    // Labels over the finished picture (nothing while they are not shown): the cuff's
+    // scale, the seconds and the letters of the marker lines, none over another.
     void DrawScaleLabels();
 
     const WaveBaselines& Baselines() const { return baselines_; }
@@ -101,12 +104,20 @@ private:
     };
     std::vector<LabelledLine> LabelledTimeLines() const;
     void DrawLabelledTimeLines();
-    void DrawTimeLabels(int leftLimit);
-    int DrawPressureScale();
-    void DrawChannel(const Span& span, const int16_t* samples, int baseline, bool pulse,
-                     bool skipUndefined);
-    void DrawPolyline(const Span& span, const int16_t* samples, int baseline, bool pulse,
-                      bool skipUndefined);
+    void DrawTimeLabels(std::vector<LabelBox>& placed);
+    std::vector<LabelBox> DrawPressureScale();
+    void DrawMarkerLabels(std::vector<LabelBox>& placed);
+    void DrawMarkerLabel(const char* text, Colour colour, int x, bool leftOfLine,
+                         std::vector<LabelBox>& placed);
+    std::optional<int> MarkerX(int marker) const;
+    double SecondWidth() const;
+    static bool OverlapsAny(const LabelBox& box, const std::vector<LabelBox>& placed);
+    // One trace as drawn: the samples shown, where, and at what scale.
+    struct Trace;
+    void DrawChannel(const Span& span, const Pen& pen, const int16_t* samples, int baseline,
+                     bool pulse, bool skipUndefined);
+    void DrawTrace(const Trace& trace);
+    void DrawPolyline(const Trace& trace);
     void DrawMarkerLine(const Pen& pen, int x, int yBottom, int yTop);
     void DrawZoomMarker(const Pen& pen, int marker);
 

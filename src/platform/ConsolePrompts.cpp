@@ -54,6 +54,8 @@ MessageAnswer CConsolePrompts::ShowMessage(const std::string& text, const std::s
     case MessageButtons::YesNo:
     case MessageButtons::YesNoCancel:
         return questionAnswer_;
+    case MessageButtons::YesNoDefaultNo:
+        return MessageAnswer::No;
     case MessageButtons::RetryCancel:
         return MessageAnswer::Cancel;
     default:

@@ -18,6 +18,9 @@ struct IdTexts {
     std::string comment;
 };
 
+// How the line of the recording's date and time begins.
+inline constexpr const char* kDateTimeLinePrefix = "DATE&TIME: ";
+
 // Texts the ID dialog edits; dateTimeLine is shown only.
 struct IdDialogFields : IdTexts {
     std::string dateTimeLine;

@@ -104,6 +104,14 @@ public:
     virtual int DpiX() const = 0;
     virtual int DpiY() const = 0;
 
+    // Device pixels per unit of the drawing's coordinates, as a whole number: 2 on a
+    // screen that shows each unit as two by two pixels, 1 on ordinary screens, printers
+    // and images.
+    virtual int DevicePixelRatio() const { return 1; }
+    // While on, coordinates, pen widths and the clip box count device pixels, so that a
+    // fine trace can be drawn at the device's own resolution.
+    virtual void UseDeviceCoordinates(bool /*on*/) {}
+
     // The smallest rectangle holding every pixel the drawing can still change, when a
     // repaint covers only part of the surface; none when everything may change. Drawing
     // code may leave out what lies wholly outside it.

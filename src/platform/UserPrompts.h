@@ -7,7 +7,9 @@
 namespace mirado {
 
 enum class MessageIcon { None, Information, Warning, Stop, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// YesNoDefaultNo: Yes and No with No the default, for a question whose Yes cannot be
+// taken back.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, YesNoDefaultNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
 
 // Caption used by boxes that name no command: the application's title.

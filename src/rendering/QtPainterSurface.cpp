@@ -6,6 +6,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace mirado {
@@ -169,6 +170,23 @@ void QtPainterSurface::InvertRect(const Rect& rect) {
     painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
     painter_.fillRect(ToQRect(rect), Qt::black);
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+int QtPainterSurface::DevicePixelRatio() const {
+    return std::max(1, static_cast<int>(std::lround(painter_.device()->devicePixelRatio())));
+}
+
+void QtPainterSurface::UseDeviceCoordinates(bool on) {
+    if (on == unitTransform_.has_value())
+        return;
+    if (on) {
+        unitTransform_ = painter_.transform();
+        const qreal unit = 1.0 / DevicePixelRatio();
+        painter_.scale(unit, unit);
+    } else {
+        painter_.setTransform(*unitTransform_);
+        unitTransform_.reset();
+    }
 }
 
 int QtPainterSurface::DpiX() const {

@@ -8,6 +8,9 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QTransform>
+
+#include <optional>
 
 namespace mirado {
 
@@ -35,6 +38,10 @@ public:
     void FrameRect(const Rect& rect, Colour colour) override;
     void InvertRect(const Rect& rect) override;
 
+    // The painter's device's pixel ratio, rounded to a whole number.
+    int DevicePixelRatio() const override;
+    void UseDeviceCoordinates(bool on) override;
+
     int DpiX() const override;
     int DpiY() const override;
     // The painter's clip, when it has one, in the painter's coordinates.
@@ -55,6 +62,7 @@ private:
     Colour textColour_ = 0;
     Colour textBackground_ = 0xFFFFFF;
     BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
+    std::optional<QTransform> unitTransform_; // kept while device coordinates are on
 };
 
 } // namespace mirado

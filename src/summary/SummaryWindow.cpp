@@ -25,6 +25,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 namespace mirado {
@@ -135,6 +136,8 @@ CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
     tabs_->addTab(CreateAllAnimalsTab(), UiText("All Animals"));
     layout->addWidget(tabs_, 1);
     layout->addWidget(CreateFailureList());
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     resize(kInitialWidth, kInitialHeight);
     StartRun();
 }
@@ -383,6 +386,13 @@ void CSummaryWindow::ReportWriteFailure(const char* caption, const std::string& 
     prompts_.ShowMessage(path + "\n" + error, caption, MessageIcon::Stop, MessageButtons::Ok);
 }
 
+// A file name in the folder of the summarised recordings, where the save dialog starts.
+std::string CSummaryWindow::BesideRecordings(const std::string& name) const {
+    if (files_.paths.empty())
+        return name;
+    return (std::filesystem::path(files_.paths.front()).parent_path() / name).string();
+}
+
 void CSummaryWindow::SaveTable() {
     const SummaryResult* result = Result();
     if (result == nullptr)
@@ -390,7 +400,7 @@ void CSummaryWindow::SaveTable() {
     SaveFileRequest request;
     request.title = UiText(kSaveTableCaption).toStdString();
     request.filters = {{UiText("CSV file").toStdString(), {"*.csv"}}};
-    request.suggestedName = "summary.csv";
+    request.suggestedName = BesideRecordings("summary.csv");
     std::string path;
     if (!saveDialog_.RunSave(request, path))
         return;
@@ -411,7 +421,7 @@ void CSummaryWindow::SaveChart() {
     request.filters = {{UiText("PNG image").toStdString(), {"*.png"}},
                        {UiText("SVG image").toStdString(), {"*.svg"}},
                        {UiText("PDF document").toStdString(), {"*.pdf"}}};
-    request.suggestedName = "summary.png";
+    request.suggestedName = BesideRecordings("summary.png");
     std::string path;
     if (!saveDialog_.RunSave(request, path))
         return;

@@ -96,6 +96,7 @@ private:
     QWidget* CreateAnimalTab();
     QWidget* CreateAllAnimalsTab();
     QWidget* CreateFailureList();
+    std::string BesideRecordings(const std::string& name) const;
     void StartRun();
     void StopRun();
     void ShowProgress();

@@ -254,10 +254,26 @@ std::optional<CFilenameView::Hit> CFilenameView::HitTest(int x, int y) const {
 void CFilenameView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         const QPoint p = event->position().toPoint();
-        if (const auto hit = HitTest(p.x(), p.y()))
+        const auto hit = HitTest(p.x(), p.y());
+        if (hit && (event->modifiers() & Qt::ShiftModifier) != 0)
+            MarkRangeTo(hit->index);
+        else if (hit)
             PostUserMessage(window(), static_cast<UserMessage>(hit->message), hit->index, 0);
     }
     CViewBase::mouseReleaseEvent(event);
+}
+
+// Shift+click: every file from the current one to the clicked one gets its mark; the
+// current file stays.
+void CFilenameView::MarkRangeTo(int index) {
+    CMiradoDoc* doc = GetDocument();
+    if (doc == nullptr || index < 0 || index >= doc->GetFileCount())
+        return;
+    const int current = std::clamp(doc->GetCurrentIndex(), 0, doc->GetFileCount() - 1);
+    for (int i = std::min(current, index); i <= std::max(current, index); ++i)
+        if (!doc->IsSelected(i))
+            doc->ToggleSelected(i);
+    doc->UpdateAllViews();
 }
 
 QMenu* CFilenameView::CreateSelectionMenu(QWidget* parent) {

@@ -3,7 +3,8 @@
 // files, one row per file, with a check box for each file's selection mark and the
 // current file's row inverted. A click on a name makes that file current, a click on a
 // box toggles its mark (both are asked of the frame by posted messages), and a pop-up
-// menu offers the commands on the marked files. A file that failed to load is drawn
+// menu offers the commands on the marked files; a click with Shift marks every file from
+// the current one to the clicked one. A file that failed to load is drawn
 // struck through in red, and a row's tool tip is its file's full path. The row stripes
 // belong to screen rows, so they stay in place while the list scrolls.
 
@@ -52,6 +53,8 @@ public:
     std::optional<Hit> HitTest(int x, int y) const;
     // The tool tip of the file at index: its full path.
     std::string ToolTipAt(int index) const;
+    // Marks every file from the current one to index (Shift+click).
+    void MarkRangeTo(int index);
 
     // The pop-up menu "Selection" (owned by the caller) with the pane's five commands.
     QMenu* CreateSelectionMenu(QWidget* parent);

@@ -5,15 +5,44 @@
 #include "platform/qt/UserEvents.h"
 #include "rendering/QtPainterSurface.h"
 
+#include "platform/qt/UiText.h"
+#include "records/PaneTexts.h"
+#include "records/RecordUnits.h"
+
+#include <QHelpEvent>
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <QToolTip>
 
 namespace mirado {
 
 namespace {
 
 constexpr int kSystolicMarker = 1;
+
+constexpr const char* kSenseTip =
+    "Sense: the sensitivity setting of the optical sensor for this recording (0 to 7).";
+constexpr const char* kBaseTip =
+    "Base: the optical base, the lowest pulse-wave value before the first beat.";
+constexpr const char* kPressTip = "Press: the pressure the cuff was inflated to, in mmHg.";
+constexpr const char* kMarkerIntervalTip =
+    "M-S: the time from marker S (systolic) to marker M (mean), in milliseconds.";
+
+// The result flags and what they mean.
+struct FlagTip {
+    int code;
+    const char* text;
+};
+const FlagTip kFlagTips[] = {
+    {kResultLo, "Lo: the pulse wave is too weak: no usable beats were found."},
+    {kResultHi,
+     "Hi: the pulse wave is too strong: the optical signal went over its limit again and again."},
+    {kResultIrregular, "Err1: irregular beats, or the pulse collapsed."},
+    {kResultFewBeats, "Err2: too few beats around the largest pulse."},
+    {kResultNoFit, "Err3: no usable curve or maximum could be fitted to the pulses."},
+    {kResultDeflation, "Err4: the cuff deflated too slowly or too fast."},
+};
 
 Colour ButtonFaceColour(const QWidget& widget) {
     const QColor c = widget.palette().color(QPalette::Button);
@@ -40,7 +69,53 @@ int CInformationView::ColumnHeight() {
     return CInformationDrawing::ColumnHeight(surface);
 }
 
+// The captions and the condition lines' names, in the window's language at each paint.
+InformationLabels CInformationView::Labels() {
+    InformationLabels labels;
+    labels.condition = UiText(labels.condition).toStdString();
+    labels.animalNo = UiText(labels.animalNo).toStdString();
+    labels.measurement = UiText(labels.measurement).toStdString();
+    labels.sense = UiText(labels.sense).toStdString();
+    labels.base = UiText(labels.base).toStdString();
+    labels.press = UiText(labels.press).toStdString();
+    return labels;
+}
+
+QString CInformationView::ToolTipAt(QPoint point) const {
+    switch (CInformationDrawing::ItemAt({point.x(), point.y()})) {
+    case InformationItem::Sense:
+        return UiText(kSenseTip);
+    case InformationItem::Base:
+        return UiText(kBaseTip);
+    case InformationItem::Press:
+        return UiText(kPressTip);
+    case InformationItem::MarkerInterval:
+        return UiText(kMarkerIntervalTip);
+    case InformationItem::ResultFlag:
+        return ResultFlagTip();
+    case InformationItem::None:
+        break;
+    }
+    return {};
+}
+
+// The flag shown for the current file, explained; nothing where no flag stands.
+QString CInformationView::ResultFlagTip() const {
+    const CMiradoDoc* doc = GetDocument();
+    if (doc == nullptr || !doc->IsLoaded() || doc->IsCurrentFileDamaged() != 0)
+        return {};
+    return ResultFlagExplanation(ShownResultCode(doc->GetResultCode(), doc->IsValid()));
+}
+
+QString ResultFlagExplanation(int shownCode) {
+    for (const FlagTip& tip : kFlagTips)
+        if (tip.code == shownCode)
+            return UiText(tip.text);
+    return {};
+}
+
 void CInformationView::OnEraseBackground(IDrawingSurface& surface) {
+    drawing_.SetLabels(Labels());
     drawing_.DrawBackground(surface, ClientRect());
 }
 
@@ -80,6 +155,15 @@ void CInformationView::ShowLiveMarkerValue(int marker, int rawPressure) {
 }
 
 bool CInformationView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = ToolTipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, this);
+        return true;
+    }
     if (event->type() == static_cast<QEvent::Type>(WM_MARKER_VALUE)) {
         const auto* message = static_cast<CUserEvent*>(event);
         ShowLiveMarkerValue(static_cast<int>(message->WParam()),

@@ -12,6 +12,9 @@ namespace mirado {
 
 class CMiradoDoc;
 
+// What a result flag as shown (ShownResultCode) means; empty for none.
+QString ResultFlagExplanation(int shownCode);
+
 class CInformationView : public CViewBase {
     Q_OBJECT
 public:
@@ -32,6 +35,10 @@ public:
 
     // The values the lines show, read from the document.
     InformationValues CollectValues() const;
+    // The tool tip at a point of the pane: what a condition line, the M-S line or the
+    // shown result flag means; empty elsewhere.
+    QString ToolTipAt(QPoint point) const;
+    static InformationLabels Labels();
 
 protected:
     bool event(QEvent* event) override;
@@ -41,6 +48,8 @@ private:
         LiveMarker marker;
         int rawPressure;
     };
+
+    QString ResultFlagTip() const;
 
     CInformationDrawing drawing_;
     std::optional<LiveValue> live_;

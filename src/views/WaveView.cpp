@@ -1,6 +1,7 @@
 #include "views/WaveView.h"
 
 #include "document/MiradoDoc.h"
+#include "platform/qt/UiText.h"
 #include "platform/qt/UserEvents.h"
 #include "views/HandCursor.h"
 #include "views/InformationView.h"
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStringList>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -26,6 +28,7 @@ constexpr int kTravelOn = 1;
 constexpr int kDragLineWidth = 1;
 constexpr int kNudgeStep = 1;       // samples per Left or Right while a marker is carried
 constexpr int kLargeNudgeStep = 10; // the same with Shift
+constexpr Colour kStartHintColour = 0x808080;
 
 const char* const kLabels[kLabelTextCount] = {"DATE", "ANIMAL NO", "WEIGHT",  "COMMENT", "SAMPLING",
                                               "TIME", "EX NO",     "SEX/AGE", "HR",      "SBP",
@@ -118,6 +121,8 @@ void CWaveView::OnDraw(IDrawingSurface& surface) {
     // the date, time and comment of the file shown before would be taken for its.
     if (doc == nullptr || !doc->IsLoaded()) {
         SetStatusText(QString());
+        if (doc == nullptr || doc->GetFileCount() == 0)
+            DrawStartHint(surface);
         return;
     }
     if (doc->IsCurrentFileDamaged() != 0) {
@@ -132,6 +137,25 @@ void CWaveView::OnDraw(IDrawingSurface& surface) {
     SetStatusText(
         QString::fromStdString(doc->GetDate() + " " + doc->GetTime() + "  " + doc->GetComment()));
     DrawDragLine(surface);
+}
+
+// An empty window says how to begin: its lines centred in the pane, in grey.
+void CWaveView::DrawStartHint(IDrawingSurface& surface) const {
+    const QStringList lines = {
+        UiText("No recordings are open."), UiText("Open files with File > Open (Ctrl+O),"),
+        UiText("drop them on this window,"), UiText("or pick a set from File > Recent Files.")};
+    surface.SelectSystemFont();
+    surface.SetTextColour(kStartHintColour);
+    surface.SetBackgroundMode(BackgroundMode::Transparent);
+    const int lineHeight = surface.GetFontMetrics().height;
+    int y =
+        (clientRect_.top + clientRect_.bottom - lineHeight * static_cast<int>(lines.size())) / 2;
+    for (const QString& line : lines) {
+        const std::string text = line.toStdString();
+        surface.TextOut((clientRect_.left + clientRect_.right - surface.TextWidth(text)) / 2, y,
+                        text);
+        y += lineHeight;
+    }
 }
 
 // The carried marker's line inverts what lies under it, over the whole pane height.

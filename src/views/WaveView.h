@@ -125,6 +125,7 @@ private:
     void OnAmplitude(int delta);
     void OnZoom(int delta);
     void OnScrollAction(int action);
+    void DrawStartHint(IDrawingSurface& surface) const;
     void DrawDragLine(IDrawingSurface& surface) const;
     void InvalidateDragColumn(int x);
     void MoveDragLine(int x);

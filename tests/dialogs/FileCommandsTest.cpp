@@ -58,6 +58,8 @@ public:
     void QueueCancel() { answers_.push_back(std::nullopt); }
     bool Run(std::string& path, ExportChoice& choice) override {
         offeredEncoding = choice.encoding;
+        offeredMode = choice.mode;
+        offeredPath = path;
         ++runs;
         if (answers_.empty() || !answers_.front()) {
             if (!answers_.empty())
@@ -70,6 +72,8 @@ public:
     }
     int runs = 0;
     ExportEncoding offeredEncoding = ExportEncoding::Cp932;
+    ExportMode offeredMode = ExportMode::Dominant;
+    std::string offeredPath;
 
 private:
     std::deque<std::optional<std::pair<std::string, ExportChoice>>> answers_;
@@ -279,6 +283,31 @@ TEST_F(FileCommandsTest, TheEncodingChosenIsOfferedNextTimeAndTheTableLeavesTheD
     EXPECT_EQ(window.calls, std::vector<std::string>{"stop"});
     EXPECT_EQ(document.GetCurrentIndex(), 2);
     EXPECT_EQ(feedback.done.back(), 2);
+}
+
+// The dialog starts beside the marked recordings, not in the program's current folder,
+// in the mode chosen last with that mode's name.
+TEST_F(FileCommandsTest, TheDialogStartsInTheRecordingsFolderInTheLastMode) {
+    OpenSamples(3);
+    document.ToggleSelected(1);
+    saveDialog.QueueCancel();
+    commands.OnSaveToTextFile();
+    const std::string folder = (root / "data").string() + "/";
+    EXPECT_EQ(saveDialog.offeredPath, folder + "Textout.txt");
+    EXPECT_EQ(saveDialog.offeredMode, ExportMode::Dominant);
+
+    ExportChoice table;
+    table.mode = ExportMode::Table;
+    saveDialog.QueueOk((root / "t.csv").string(), table);
+    commands.OnSaveToTextFile();
+    saveDialog.QueueCancel();
+    commands.OnSaveToTextFile();
+    EXPECT_EQ(saveDialog.offeredMode, ExportMode::Table);
+    EXPECT_EQ(saveDialog.offeredPath, folder + "Textout.csv");
+
+    saveDialog.QueueCancel(); // a cancelled run keeps the mode of the last export
+    commands.OnSaveToTextFile();
+    EXPECT_EQ(saveDialog.offeredMode, ExportMode::Table);
 }
 
 TEST_F(FileCommandsTest, ExportAsksToSaveUnsavedEditsFirstWhateverTheAlert) {

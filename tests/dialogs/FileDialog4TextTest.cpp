@@ -34,6 +34,32 @@ TEST(FileDialog4Text, EveryOpeningStartsAtDominant) {
     dialog.reject();
 }
 
+// Table shows its value source and proposes the table's name; Dominant and Mean show the
+// encoding instead. A dialog told to start in Table does so at every opening.
+TEST(FileDialog4Text, TheModeShowsOnlyItsOwnOptionAndTheStartModeHolds) {
+    test::EnsureQtApp();
+    CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
+    dialog.SetStartMode(ExportMode::Table);
+    dialog.show();
+    EXPECT_TRUE(dialog.TableButton()->isChecked());
+    EXPECT_EQ(dialog.Choice().mode, ExportMode::Table);
+    EXPECT_TRUE(dialog.SourceBox()->isVisible());
+    EXPECT_FALSE(dialog.EncodingBox()->isVisible());
+    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), "Textout.csv");
+    EXPECT_EQ(dialog.defaultSuffix(), "csv");
+
+    test::ClickRadio(dialog.MeanButton());
+    EXPECT_FALSE(dialog.SourceBox()->isVisible());
+    EXPECT_TRUE(dialog.EncodingBox()->isVisible());
+    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), "Textout.txt");
+    dialog.reject();
+
+    dialog.show();
+    EXPECT_TRUE(dialog.TableButton()->isChecked());
+    EXPECT_GE(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()));
+    dialog.reject();
+}
+
 TEST(FileDialog4Text, MeanThenDominantReportsDominant) {
     test::EnsureQtApp();
     CFileDialog4Text dialog("txt", "Textout.txt", kFilters);

@@ -9,6 +9,7 @@
 #include "RadioClick.h"
 #include "support/TestApplication.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -108,6 +109,38 @@ TEST_F(ParametersDialogTest, ArrowsStopAtATenthAndThreeSeconds) {
     EXPECT_EQ(dialog.IntervalEdit()->text(), "3");
     QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
     EXPECT_EQ(Stored(kKeyInterval), "30");
+}
+
+// Tab walks the dialog as it is laid out: the background, the two colours, the
+// interval, the alert, then the buttons left to right; the arrows, which show no focus,
+// are no stop: the interval's edit takes their keys.
+TEST_F(ParametersDialogTest, TabFollowsTheLayoutWithNoInvisibleStop) {
+    CParametersDialog dialog(settings, prompts);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.WhiteButton()->setFocus();
+    std::vector<QWidget*> stops;
+    for (int i = 0; i < 9; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        while (focus != nullptr && focus->focusProxy() != nullptr)
+            focus = focus->focusProxy();
+        // An editable list's own edit stands for the list.
+        if (focus != nullptr && qobject_cast<QComboBox*>(focus->parentWidget()) != nullptr)
+            focus = focus->parentWidget();
+        stops.push_back(focus);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    const std::vector<QWidget*> expected = {
+        dialog.WhiteButton(),  dialog.PressList(),      dialog.OpticalList(),
+        dialog.IntervalEdit(), dialog.AlertOffButton(), dialog.DefaultButton(),
+        dialog.CancelButton(), dialog.OkButton(),       dialog.WhiteButton()};
+    EXPECT_EQ(stops, expected);
+
+    const int position = dialog.IntervalSpin()->GetPosition();
+    QTest::keyClick(dialog.IntervalEdit(), Qt::Key_Up);
+    EXPECT_EQ(dialog.IntervalSpin()->GetPosition(), position + 1);
+    EXPECT_EQ(dialog.IntervalSpin()->focusPolicy(), Qt::NoFocus);
 }
 
 TEST_F(ParametersDialogTest, StoredIntervalBeyondTheArrowsShowsWhatOkStores) {

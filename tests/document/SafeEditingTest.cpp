@@ -248,6 +248,8 @@ TEST_F(SafeEditingTest, RevertRestoresTheOriginalBytesAfterConfirmation) {
     EXPECT_FALSE(Doc().IsModified());
     EXPECT_GE(log.replaced, 1);
     EXPECT_EQ(prompts.Shown().back().caption, kRevertCaption);
+    // The question cannot be answered Yes by pressing Enter alone.
+    EXPECT_EQ(prompts.Shown().back().buttons, MessageButtons::YesNoDefaultNo);
 }
 
 } // namespace

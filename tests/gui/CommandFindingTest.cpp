@@ -60,7 +60,7 @@ TEST_F(CommandFindingTest, ViewMenuHoldsTheToolbarCommandsWithTheirKeysWritten) 
     for (QAction* a : menu->actions())
         items << (a->isSeparator() ? QStringLiteral("|") : a->text());
     EXPECT_EQ(items.join(','), "Scale Labels,|,Zoom In\tE,Zoom Out\tF,|,Amplitude Up\t2,"
-                               "Amplitude Down\t1,|,Fitted Curve\tX,|,Stored Values,Analysis S,"
+                               "Amplitude Down\t1,|,Fitted Curve\tX,|,Stored Values\tV,Analysis S,"
                                "Analysis S-M\tZ,|,Step Forward Automatically,"
                                "Step Backward Automatically,Stop Stepping,|,Language");
     // The items are the toolbar's actions; no key is registered, since the frame acts

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
@@ -92,6 +93,26 @@ TEST_F(FilenameViewTest, ClicksLeftOfTwentyToggleAndRightOfItSelect) {
     ASSERT_TRUE(hit.has_value());
     EXPECT_EQ(hit->message, WM_SELECT_FILE);
     EXPECT_FALSE(view->HitTest(30, 36).has_value()); // below the last file
+}
+
+TEST_F(FilenameViewTest, ShiftClickMarksEveryFileFromTheCurrentOneAndKeepsIt) {
+    List(6);
+    Doc()->OpenFileAt(2);
+    Doc()->ToggleSelected(3); // already marked: stays marked
+    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(40, 5 * 12 + 3), QPointF(40, 5 * 12 + 3),
+                      Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+    QApplication::sendEvent(view.get(), &click);
+    QApplication::processEvents();
+    std::vector<bool> marks;
+    for (int i = 0; i < 6; ++i)
+        marks.push_back(Doc()->IsSelected(i));
+    EXPECT_EQ(marks, (std::vector<bool>{false, false, true, true, true, true}));
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 2);
+
+    view->MarkRangeTo(0); // upwards too
+    EXPECT_TRUE(Doc()->IsSelected(0) && Doc()->IsSelected(1));
+    view->MarkRangeTo(9); // beyond the list: nothing
+    EXPECT_EQ(Doc()->CountSelected(), 6);
 }
 
 TEST_F(FilenameViewTest, ReleasesOutsideThePaneHitNothing) {

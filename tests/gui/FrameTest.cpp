@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include "app/FrameEditing.h"
+#include "app/KeyboardShortcuts.h"
 #include "app/MainFrame.h"
 #include "platform/qt/UserEvents.h"
 #include "views/FilenameView.h"
@@ -312,6 +313,75 @@ TEST_F(FrameTest, LetterKeysActWhateverTheShiftState) {
     ReleaseKey(frame.get(), Qt::Key_1, Qt::KeypadModifier); // not the main keyboard's 1
     QApplication::processEvents();
     EXPECT_EQ(Doc()->GetViewScale(), scale - 1);
+}
+
+TEST_F(FrameTest, HomeEndAndPageKeysMoveInTheListFromAnyPane) {
+    ReleaseKey(frame.get(), Qt::Key_End); // an empty list: nothing to move to
+    OpenRecordings(40);
+    frame->resize(800, 600);
+    frame->show();
+    QApplication::processEvents();
+    const int page = frame->GetFileList()->GetVisibleRowCount();
+    ASSERT_GT(page, 1);
+    ASSERT_LT(page, 39);
+
+    ReleaseKey(frame->GetFileList(), Qt::Key_End);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 39);
+    EXPECT_EQ(frame->GetFileList()->GetCurrentRow(), 39);
+    ReleaseKey(frame->GetWaveView(), Qt::Key_Home);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
+    ReleaseKey(frame->GetInformationPane(), Qt::Key_PageDown);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), page);
+    ReleaseKey(frame.get(), Qt::Key_PageUp);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
+    ReleaseKey(frame.get(), Qt::Key_PageUp); // stays on the first file
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
+    for (int i = 0; i < 40 / page + 1; ++i)
+        ReleaseKey(frame.get(), Qt::Key_PageDown);
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 39);
+}
+
+TEST_F(FrameTest, VReturnsToTheStoredValuesAndCtrlIIsTheIdKey) {
+    OpenRecordings(1);
+    ReleaseKey(frame.get(), Qt::Key_Z);
+    ASSERT_TRUE(Doc()->IsAnalysisSource());
+    ReleaseKey(frame->GetWaveView(), Qt::Key_V);
+    EXPECT_FALSE(Doc()->IsAnalysisSource());
+    EXPECT_TRUE(frame->Action(ID_STORED_VALUES)->toolTip().endsWith("(V)"));
+    EXPECT_EQ(frame->Action(ID_EDIT_ID)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+    EXPECT_TRUE(frame->Action(ID_EDIT_ID)->toolTip().endsWith("(Ctrl+I)"));
+    // Held as a window key, it works whichever pane has the focus.
+    EXPECT_TRUE(frame->actions().contains(frame->Action(ID_EDIT_ID)));
+}
+
+TEST_F(FrameTest, UndoAndRedoToolTipsNameTheirKeys) {
+    const QAction* undo = frame->Editing().UndoAction();
+    const QAction* redo = frame->Editing().RedoAction();
+    EXPECT_TRUE(
+        undo->toolTip().endsWith("(" + undo->shortcut().toString(QKeySequence::NativeText) + ")"))
+        << undo->toolTip().toStdString();
+    EXPECT_TRUE(redo->toolTip().endsWith(
+        "(" + redo->shortcuts().constFirst().toString(QKeySequence::NativeText) + ")"));
+}
+
+TEST_F(FrameTest, TheKeyboardShortcutsWindowListsEveryKeyOfTheFrame) {
+    auto* item = frame->findChild<QAction*>(QStringLiteral("keyboardShortcuts"));
+    ASSERT_NE(item, nullptr);
+    QStringList keys;
+    for (const ShortcutRow& row : KeyboardShortcutRows())
+        keys << QString::fromLatin1(row.key);
+    for (const char* key :
+         {"Space",  "Up",     "Down",   "1",      "2",       "E",         "F",          "X",
+          "Z",      "V",      "Home",   "End",    "Page Up", "Page Down", "Ctrl+N",     "Ctrl+O",
+          "Ctrl+S", "Ctrl+P", "Ctrl+Z", "Ctrl+I", "Enter",   "Escape",    "Shift+Click"})
+        EXPECT_TRUE(keys.contains(QString::fromLatin1(key))) << key;
+    item->trigger();
+    auto* window = frame->findChild<CKeyboardShortcutsWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    item->trigger(); // one window, brought forward
+    EXPECT_EQ(frame->findChildren<CKeyboardShortcutsWindow*>().size(), 1);
+    window->close();
 }
 
 TEST_F(FrameTest, AnalysisCommandsSwitchTheDocumentsSource) {

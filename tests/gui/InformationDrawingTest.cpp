@@ -4,6 +4,7 @@
 #include "platform/qt/UserEvents.h"
 #include "records/AnalysisSequence.h"
 #include "records/PaneTexts.h"
+#include "records/RecordUnits.h"
 #include "rendering/QtPainterSurface.h"
 #include "support/RecordingSurface.h"
 #include "views/InformationView.h"
@@ -234,6 +235,51 @@ TEST(InformationDrawing, BackgroundIsSunkenWithRaisedBoxesAndCaptions) {
     EXPECT_EQ(s.texts[1].at, (Point{4, 169}));
     EXPECT_EQ(s.texts[2].text, "Measurement");
     EXPECT_EQ(s.texts[2].at, (Point{4, 225}));
+}
+
+TEST(InformationDrawing, CaptionsAndConditionNamesComeInTheWindowsLanguage) {
+    InformationLabels japanese;
+    japanese.condition = "測定条件";
+    japanese.sense = "感度";
+    japanese.base = "ベース";
+    japanese.press = "圧力";
+    CInformationDrawing drawing(kFace);
+    drawing.SetLabels(japanese);
+    RecordingSurface background(96, kMetrics);
+    drawing.DrawBackground(background, Rect{0, 0, 130, 500});
+    EXPECT_EQ(background.texts[0].text, "測定条件");
+    EXPECT_EQ(background.texts[1].text, "Animal No.");
+    RecordingSurface lines(96, kMetrics);
+    drawing.DrawLines(lines, ValidValues());
+    EXPECT_EQ(TextInBox(lines, 1), "感度   3");
+    EXPECT_EQ(TextInBox(lines, 2), "ベース   17");
+    EXPECT_EQ(TextInBox(lines, 3), "圧力 200");
+}
+
+// The tool tips: the condition lines' boxes, the M-S line and the flag's row; the flag's
+// tip explains the flag shown.
+TEST(InformationView, ToolTipsExplainConditionsIntervalAndTheShownFlag) {
+    EXPECT_EQ(CInformationDrawing::ItemAt({50, 40}), InformationItem::Sense);
+    EXPECT_EQ(CInformationDrawing::ItemAt({50, 70}), InformationItem::Base);
+    EXPECT_EQ(CInformationDrawing::ItemAt({50, 100}), InformationItem::Press);
+    EXPECT_EQ(CInformationDrawing::ItemAt({50, 130}), InformationItem::None); // the species
+    EXPECT_EQ(CInformationDrawing::ItemAt({5, 40}), InformationItem::None);   // beside the box
+    EXPECT_EQ(CInformationDrawing::ItemAt({20, 375}), InformationItem::MarkerInterval);
+    EXPECT_EQ(CInformationDrawing::ItemAt({20, 410}), InformationItem::ResultFlag);
+
+    EXPECT_TRUE(ResultFlagExplanation(kResultLo).startsWith("Lo:"));
+    EXPECT_TRUE(ResultFlagExplanation(kResultHi).startsWith("Hi:"));
+    for (int code = 1; code <= 4; ++code)
+        EXPECT_TRUE(ResultFlagExplanation(code).startsWith(QStringLiteral("Err%1:").arg(code)));
+    EXPECT_TRUE(ResultFlagExplanation(kResultOk).isEmpty());
+
+    test::EnsureQtApp();
+    test::ScriptedDocument scripted;
+    CInformationView view(scripted.doc.get());
+    EXPECT_TRUE(view.ToolTipAt({50, 40}).startsWith("Sense:"));
+    EXPECT_TRUE(view.ToolTipAt({20, 375}).startsWith("M-S:"));
+    EXPECT_TRUE(view.ToolTipAt({20, 410}).isEmpty()) << "nothing loaded, no flag";
+    EXPECT_TRUE(view.ToolTipAt({50, 200}).isEmpty());
 }
 
 TEST(InformationView, LiveMarkerValueReplacesItsLineUntilTheNextPaint) {

@@ -12,6 +12,7 @@
 #include "summary/SummaryTableModel.h"
 #include "summary/SummaryWindow.h"
 #include "support/ScriptedPlatform.h"
+#include "views/InformationView.h"
 
 #include <QAction>
 #include <QDir>
@@ -234,10 +235,35 @@ TEST_F(LanguageTest, StoredLanguageIsUsedAndAChoiceIsStoredForTheNextStart) {
 
     LanguageItem(frame, "en")->trigger();
     EXPECT_TRUE(ReadSettings().contains("language=en"));
-    EXPECT_EQ(frame.statusBar()->currentMessage(),
-              QString::fromUtf8("言語は次回の起動時に切り替わります。"));
-    // The window keeps its language until the next start.
+    EXPECT_EQ(app.Language(), UiLanguage::English);
+}
+
+// The language chosen in the View menu takes effect at once: menus, tool tips, the
+// title, the panes' texts and the damaged-file text, there and back.
+TEST_F(LanguageTest, ChoosingALanguageSwitchesTheOpenWindowsAtOnce) {
+    CMiradoApp app(services);
+    ASSERT_TRUE(app.InitInstance({}));
+    CMainFrame& frame = *app.GetMainFrame();
+    const QStringList englishMenus = MenuTexts(frame.menuBar()->actions());
+    const QString englishTip = frame.Action(ID_ZOOM_IN)->toolTip();
+
+    LanguageItem(frame, "ja")->trigger();
+    EXPECT_EQ(app.Language(), UiLanguage::Japanese);
+    EXPECT_EQ(MenuTitles(frame)[0], QString::fromUtf8("ファイル(&F)"));
     EXPECT_EQ(frame.Action(ID_FILE_OPEN)->text(), QString::fromUtf8("開く(&O)..."));
+    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("無題[*] - Mirado"));
+    EXPECT_NE(frame.Action(ID_ZOOM_IN)->toolTip(), englishTip);
+    EXPECT_TRUE(frame.Action(ID_ZOOM_IN)->toolTip().endsWith("(E)"));
+    EXPECT_EQ(app.GetDocument()->GetErrorText(kErrorFileFormat), kJapaneseFileFormatError);
+    EXPECT_EQ(CInformationView::Labels().condition, UiText("Condition").toStdString());
+    EXPECT_NE(CInformationView::Labels().condition, "Condition");
+    EXPECT_TRUE(LanguageItem(frame, "ja")->isChecked());
+
+    LanguageItem(frame, "en")->trigger();
+    EXPECT_EQ(MenuTexts(frame.menuBar()->actions()), englishMenus);
+    EXPECT_EQ(frame.Action(ID_ZOOM_IN)->toolTip(), englishTip);
+    EXPECT_EQ(frame.windowTitle(), "Untitled[*] - Mirado");
+    EXPECT_EQ(app.GetDocument()->GetErrorText(kErrorFileFormat), "File format Error.");
 }
 
 TEST_F(LanguageTest, UnknownStoredLanguageGivesEnglish) {

@@ -27,6 +27,10 @@ TEST(ConsolePrompts, EachBoxIsOneLineAnsweredAtOnce) {
     CConsolePrompts yes(stream, "tool", MessageAnswer::Yes);
     EXPECT_EQ(yes.ShowMessage("Save?", "Mirado", MessageIcon::Question, MessageButtons::YesNo),
               MessageAnswer::Yes);
+    // A question whose default is No takes No even here: nobody chose what cannot be undone.
+    EXPECT_EQ(
+        yes.ShowMessage("Revert?", "Mirado", MessageIcon::Question, MessageButtons::YesNoDefaultNo),
+        MessageAnswer::No);
 }
 
 TEST(ConsolePrompts, ControlCharactersNeverBreakTheLine) {

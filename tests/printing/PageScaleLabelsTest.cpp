@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 namespace mirado {
 namespace {
@@ -77,6 +78,31 @@ TEST(PageScaleLabels, SecondsUnderTheTimeLinesAndTheCuffScaleLeftOfTheFrame) {
     for (const auto& line : page.lines)
         ticks += line.from.x == 426 - 30 && line.to.x == 426 ? 1 : 0;
     EXPECT_EQ(ticks, 7);
+}
+
+// A 10 ms recording has 40 seconds across the graph: with characters 40 pixels wide a
+// second's label is wider than a second, so every second second is labelled.
+TEST(PageScaleLabels, SecondsThatWouldRunTogetherAreThinned) {
+    Channels channels;
+    PrintedRecording r = MakeRecording(channels);
+    r.sampling = 100;
+    PageStyle style = CurrentFilePageStyle(0xFF0000, 0x00FF00);
+    style.scaleLabels.shown = true;
+    RecordingSurface page(600, FontMetrics{12, 10, 0, 40});
+    ScriptedUserPrompts prompts;
+    DrawRecordingPage(page, kA4At600, r, style, "heading", prompts);
+    std::vector<const RecordingSurface::Text*> seconds;
+    for (const auto& t : page.texts)
+        if (t.text.size() > 2 && t.text.compare(t.text.size() - 2, 2, " s") == 0)
+            seconds.push_back(&t);
+    ASSERT_FALSE(seconds.empty());
+    EXPECT_EQ(seconds.front()->text, "2 s");
+    EXPECT_EQ(FindText(page, "3 s"), nullptr);
+    EXPECT_NE(FindText(page, "38 s"), nullptr);
+    for (size_t i = 1; i < seconds.size(); ++i)
+        EXPECT_GT(seconds[i]->at.x,
+                  seconds[i - 1]->at.x + static_cast<int>(seconds[i - 1]->text.size()) * 40)
+            << seconds[i]->text;
 }
 
 TEST(PageScaleLabels, LabelsOnlyAddToThePage) {

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
@@ -197,6 +198,8 @@ TEST_F(SummaryWindowTest, SavedTableIsTheCoreCsv) {
               CoreCsv(folder.Paths(), ValueSource::Stored, true));
     ASSERT_EQ(saveDialog.Requests().size(), 1u);
     EXPECT_EQ(saveDialog.Requests()[0].filters[0].patterns[0], "*.csv");
+    // The dialog starts beside the recordings, not in the program's current folder.
+    EXPECT_EQ(saveDialog.Requests()[0].suggestedName, folder.PathOf("summary.csv"));
 
     window->SetGrouping(SummaryGrouping::ByAnimal);
     saveDialog.QueuePath(folder.PathOf("animals.csv"));
@@ -262,6 +265,19 @@ TEST_F(SummaryWindowTest, ChartsShowTheChosenAnimalAndMeasureAndSaveWhatIsShown)
     window->SaveChart();
     EXPECT_FALSE(QImage(QString::fromStdString(folder.PathOf("b2.png"))).isNull());
     EXPECT_TRUE(prompts.Shown().empty());
+}
+
+TEST_F(SummaryWindowTest, EscapeClosesTheWindow) {
+    Open({folder.Paths(), false});
+    QPointer<CSummaryWindow> shown = window.release(); // a closed window deletes itself
+    shown->show();
+    shown->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(shown.data()));
+    QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
+                                                           : shown.data(),
+                    Qt::Key_Escape);
+    EXPECT_FALSE(!shown.isNull() && shown->isVisible()) << "still open";
+    delete shown.data(); // its deletion waits for an event loop the test does not run
 }
 
 TEST_F(SummaryWindowTest, ClosingWhileReadingCancelsTheRun) {

@@ -14,10 +14,12 @@ public:
         Point from, to;
         Pen pen;
         RasterMode mode;
+        bool inDevicePixels = false; // drawn while device coordinates were on
     };
     struct PolylineCall {
         std::vector<Point> points;
         Pen pen;
+        bool inDevicePixels = false;
     };
     struct Text {
         Point at;
@@ -51,17 +53,19 @@ public:
     std::vector<FontSpec> fontsSelected;
     bool failFontCreation = false;
     std::optional<Rect> clipBox; // what GetClipBox reports
+    int devicePixelRatio = 1;    // what DevicePixelRatio reports
+    int deviceCoordinateSwitches = 0;
 
     std::optional<Rect> GetClipBox() const override { return clipBox; }
     void SetPen(const Pen& pen) override { pen_ = pen; }
     void SetRasterMode(RasterMode mode) override { mode_ = mode; }
     void MoveTo(int x, int y) override { position_ = {x, y}; }
     void LineTo(int x, int y) override {
-        lines.push_back({position_, {x, y}, pen_, mode_});
+        lines.push_back({position_, {x, y}, pen_, mode_, inDevicePixels_});
         position_ = {x, y};
     }
     void Polyline(const std::vector<Point>& points) override {
-        polylines.push_back({points, pen_});
+        polylines.push_back({points, pen_, inDevicePixels_});
     }
 
     bool SetFont(const FontSpec& font) override {
@@ -88,6 +92,14 @@ public:
     void FrameRect(const Rect& rect, Colour colour) override { frames.push_back({rect, colour}); }
     void InvertRect(const Rect& rect) override { inverts.push_back({rect}); }
 
+    int DevicePixelRatio() const override { return devicePixelRatio; }
+    void UseDeviceCoordinates(bool on) override {
+        if (on != inDevicePixels_)
+            ++deviceCoordinateSwitches;
+        inDevicePixels_ = on;
+    }
+    bool InDevicePixels() const { return inDevicePixels_; }
+
     int DpiX() const override { return dpi_; }
     int DpiY() const override { return dpi_; }
 
@@ -103,6 +115,7 @@ private:
     FontSpec font_;
     Colour textColour_ = 0;
     Colour textBackground_ = 0xFFFFFF;
+    bool inDevicePixels_ = false;
 };
 
 } // namespace mirado

@@ -37,6 +37,7 @@ private:
         switch (buttons) {
         case MessageButtons::YesNo:
         case MessageButtons::YesNoCancel:
+        case MessageButtons::YesNoDefaultNo:
             return MessageAnswer::Yes;
         case MessageButtons::RetryCancel:
             return MessageAnswer::Retry;

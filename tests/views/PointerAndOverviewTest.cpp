@@ -175,25 +175,29 @@ TEST_F(PointerAndOverviewTest, NoReadoutWithoutAFileShown) {
     EXPECT_TRUE(readout.isEmpty());
 }
 
-// Labels only add pixels near the top (seconds) and at the left edge (mmHg scale).
+// Labels only add pixels near the top (seconds), at the left edge (mmHg scale) and at the
+// foot of the marker lines ("S" and "M").
 TEST_F(PointerAndOverviewTest, ScaleLabelsAddOnlyTheirOwnPixels) {
     Open(20);
     doc->GetMiradoSettings().SetScaleLabels(false);
     const QImage plain = Render(*wave);
     doc->GetMiradoSettings().SetScaleLabels(true);
     const QImage labelled = Render(*wave);
+    const int foot = wave->WaveClientRect().bottom - 20;
     int top = 0;
     int left = 0;
+    int markers = 0;
     for (int y = 0; y < plain.height(); ++y) {
         for (int x = 0; x < plain.width(); ++x) {
             if (plain.pixel(x, y) == labelled.pixel(x, y))
                 continue;
-            ASSERT_TRUE(y < 24 || x < 90) << x << "," << y;
-            (y < 24 ? top : left) += 1;
+            ASSERT_TRUE(y < 24 || x < 90 || y >= foot) << x << "," << y;
+            (y < 24 ? top : y >= foot ? markers : left) += 1;
         }
     }
     EXPECT_GT(top, 50);
     EXPECT_GT(left, 50);
+    EXPECT_GT(markers, 5);
 }
 
 TEST_F(PointerAndOverviewTest, LabelledZoomedTimeLinesStandAtWholeSecondsWhenScrolled) {

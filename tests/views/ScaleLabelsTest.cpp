@@ -103,17 +103,18 @@ TEST(WaveScaleLabels, FullViewWritesTheSecondsAndTheCuffScaleOnTheSpecifiedGrid)
     EXPECT_NE(FindText(labelled, "7 s"), nullptr);
     EXPECT_EQ(FindText(labelled, "8 s"), nullptr) << "no room right of the pane's edge";
 
-    // Ticks every 25 pixels up from the cuff's zero line at half height; numbers beside
-    // them, centred on the tick (font height 12); the top one with the unit.
+    // Ticks every 25 pixels up from the cuff's zero line at half height; each number
+    // stands on its tick (font height 12), so that the tick cannot read as a minus sign;
+    // the top one, below the seconds' row, with the unit.
     const auto ticks = LinesWithPen(labelled, Pen{PenStyle::Solid, 1, kScreenLabelColour});
-    ASSERT_EQ(ticks.size(), 8u);
+    ASSERT_EQ(ticks.size(), 7u);
     EXPECT_EQ(ticks[0].from, (Point{0, 200}));
     EXPECT_EQ(ticks[0].to, (Point{4, 200}));
-    EXPECT_EQ(ticks[7].from, (Point{0, 25}));
+    EXPECT_EQ(ticks[6].from, (Point{0, 50}));
     ASSERT_NE(FindText(labelled, "0"), nullptr);
-    EXPECT_EQ(FindText(labelled, "0")->at, (Point{6, 194}));
-    EXPECT_EQ(FindText(labelled, "50")->at, (Point{6, 169}));
-    EXPECT_EQ(FindText(labelled, "350 mmHg")->at, (Point{6, 19}));
+    EXPECT_EQ(FindText(labelled, "0")->at, (Point{2, 188}));
+    EXPECT_EQ(FindText(labelled, "50")->at, (Point{2, 163}));
+    EXPECT_EQ(FindText(labelled, "300 mmHg")->at, (Point{2, 38}));
 }
 
 TEST(WaveScaleLabels, ZoomedTimeLinesFollowTheScrollOffsetOntoWholeSeconds) {
@@ -135,14 +136,14 @@ TEST(WaveScaleLabels, ZoomedTimeLinesFollowTheScrollOffsetOntoWholeSeconds) {
     EXPECT_EQ(Xs(LinesWithPen(atSecond, pens.timeLine)), (std::vector<int>{0, 200, 400, 600, 800}));
     EXPECT_NE(FindText(atSecond, "2 s"), nullptr);
 
-    // A pane whose top mmHg number reaches into the row of the seconds keeps the second
-    // at its left edge from writing over it.
-    scene.client.bottom = 420; // zero line at 210, the top mark (400 mmHg) at y 10
+    // The mmHg scale stops below the row of the seconds: a second at the left edge is
+    // written whatever the pane's height.
+    scene.client.bottom = 420; // zero line at 210; 400 mmHg would stand at y 10
     RecordingSurface tall;
     CWaveDrawing(tall, scene, pens).Draw();
-    ASSERT_NE(FindText(tall, "400 mmHg"), nullptr);
-    EXPECT_EQ(FindText(tall, "2 s"), nullptr);
-    EXPECT_NE(FindText(tall, "3 s"), nullptr);
+    EXPECT_EQ(FindText(tall, "400 mmHg"), nullptr);
+    EXPECT_NE(FindText(tall, "350 mmHg"), nullptr);
+    EXPECT_NE(FindText(tall, "2 s"), nullptr);
 
     // Without labels the specified lines, counted from the pane's edge, stay.
     scene.scaleLabels.shown = false;
@@ -161,7 +162,125 @@ TEST(WaveScaleLabels, UnitsComeFromTheOptions) {
     RecordingSurface surface;
     CWaveDrawing(surface, scene, WavePens{}).Draw();
     EXPECT_NE(FindText(surface, "3 sec"), nullptr);
-    EXPECT_NE(FindText(surface, "350 Torr"), nullptr);
+    EXPECT_NE(FindText(surface, "300 Torr"), nullptr);
+}
+
+// The box of every text drawn, with the recording surface's metrics (12 pixels high,
+// 6 a character).
+std::vector<LabelBox> TextBoxes(const RecordingSurface& s) {
+    std::vector<LabelBox> boxes;
+    for (const auto& t : s.texts)
+        boxes.push_back(
+            {t.at.x, t.at.y, t.at.x + static_cast<int>(t.text.size()) * 6, t.at.y + 12});
+    return boxes;
+}
+
+bool IsSecondLabel(const std::string& text) {
+    return text.size() > 2 && text.compare(text.size() - 2, 2, " s") == 0;
+}
+
+TEST(ScaleMarks, SecondLabelsStandOneTwoOrFiveDecadesApart) {
+    EXPECT_EQ(SecondLabelStride(100, 18, 4), 1);
+    EXPECT_EQ(SecondLabelStride(20, 24, 4), 2);
+    EXPECT_EQ(SecondLabelStride(10, 24, 4), 5);
+    EXPECT_EQ(SecondLabelStride(2, 24, 4), 20);
+    EXPECT_GT(SecondLabelStride(0, 24, 4), 4000) << "a pane without width labels nothing";
+}
+
+struct LabelCase {
+    int sampling; // 0.1 ms
+    int zoom;
+    int width;
+    int height = 400;
+};
+
+class LabelsNeverOverlap : public ::testing::TestWithParam<LabelCase> {};
+
+// Seconds, mmHg numbers and marker letters: no two boxes share a pixel, every mmHg number
+// stands on its tick (a tick left of it would read as a minus sign), and the seconds are
+// thinned rather than dropped.
+TEST_P(LabelsNeverOverlap, OnEveryRecordingZoomAndWidth) {
+    const LabelCase& c = GetParam();
+    Channels channels;
+    WaveScene scene = LabelledScene(channels, true);
+    scene.sampling = c.sampling;
+    scene.zoomIndex = c.zoom;
+    scene.client.right = c.width;
+    scene.client.bottom = c.height;
+    scene.markerS = 100;
+    scene.markerM = 104;
+    scene.markerMValid = true;
+    const WavePens pens;
+    RecordingSurface surface;
+    CWaveDrawing(surface, scene, pens).Draw();
+
+    const std::vector<LabelBox> boxes = TextBoxes(surface);
+    for (size_t i = 0; i < boxes.size(); ++i)
+        for (size_t j = i + 1; j < boxes.size(); ++j)
+            EXPECT_FALSE(boxes[i].Overlaps(boxes[j]))
+                << surface.texts[i].text << " and " << surface.texts[j].text;
+
+    const auto ticks = LinesWithPen(surface, Pen{PenStyle::Solid, 1, kScreenLabelColour});
+    int seconds = 0;
+    for (size_t i = 0; i < surface.texts.size(); ++i) {
+        const std::string& text = surface.texts[i].text;
+        seconds += IsSecondLabel(text) ? 1 : 0;
+        if (IsSecondLabel(text) || text == kMarkerSLabel || text == kMarkerMLabel)
+            continue;
+        EXPECT_TRUE(std::any_of(ticks.begin(), ticks.end(),
+                                [&](const auto& tick) { return tick.from.y == boxes[i].bottom; }))
+            << text << " stands on no tick";
+        EXPECT_NE(text.front(), '-');
+    }
+    if (c.zoom == 0) {
+        EXPECT_GE(seconds, 3);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Recordings, LabelsNeverOverlap,
+                         ::testing::Values(LabelCase{100, 0, 800}, LabelCase{100, 0, 400},
+                                           LabelCase{100, 1, 800}, LabelCase{100, 3, 1200},
+                                           LabelCase{20, 0, 800}, LabelCase{40, 0, 300},
+                                           LabelCase{20, 3, 800}, LabelCase{100, 0, 2000},
+                                           LabelCase{100, 0, 300, 60}));
+
+TEST(MarkerLabels, LettersAtTheFootOfTheLinesFacingAwayFromEachOther) {
+    Channels c;
+    const WavePens pens;
+    WaveScene scene = LabelledScene(c, true); // 800 x 400
+    scene.markerS = 1000;                     // x 200
+    scene.markerM = 1001;                     // the same column
+    scene.markerMValid = true;
+    RecordingSurface surface;
+    CWaveDrawing(surface, scene, pens).Draw();
+    const auto* s = FindText(surface, kMarkerSLabel);
+    const auto* m = FindText(surface, kMarkerMLabel);
+    ASSERT_NE(s, nullptr);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(s->at, (Point{192, 386})); // left of its line, 2 above the bottom
+    EXPECT_EQ(m->at, (Point{202, 386})); // right of its line
+    EXPECT_EQ(s->colour, pens.markerS.colour);
+    EXPECT_EQ(m->colour, pens.markerM.colour);
+
+    // M before S: the letters swap sides; a letter that would leave the pane turns round.
+    scene.markerS = 2000;
+    scene.markerM = 0;
+    RecordingSurface swapped;
+    CWaveDrawing(swapped, scene, pens).Draw();
+    EXPECT_EQ(FindText(swapped, kMarkerSLabel)->at.x, 402);
+    EXPECT_EQ(FindText(swapped, kMarkerMLabel)->at.x, 2);
+
+    // Zoomed away from marker M, and without valid values, only S is named.
+    scene.markerMValid = false;
+    RecordingSurface onlyS;
+    CWaveDrawing(onlyS, scene, pens).Draw();
+    EXPECT_NE(FindText(onlyS, kMarkerSLabel), nullptr);
+    EXPECT_EQ(FindText(onlyS, kMarkerMLabel), nullptr);
+
+    scene.scaleLabels.shown = false;
+    RecordingSurface plain;
+    CWaveDrawing(plain, scene, pens).Draw();
+    EXPECT_TRUE(plain.texts.empty());
 }
 
 TEST(Readout, TimeIsIndexTimesIntervalInMillisecondsRoundedHalfUp) {

@@ -3,6 +3,7 @@
 #include "platform/qt/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "rendering/QtPainterSurface.h"
+#include "support/RecordingSurface.h"
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
 #include "views/WholeView.h"
@@ -118,6 +119,44 @@ TEST_F(WaveViewTest, PanesTakeTheirPlaceInTheFreeArea) {
     const QRect area(0, 30, 1000, 600);
     EXPECT_EQ(wave->CalcWindowRect(area), QRect(130, 130, 740, 500));
     EXPECT_EQ(whole->CalcWindowRect(area), QRect(130, 30, 740, 100));
+}
+
+TEST_F(WaveViewTest, AnEmptyWindowSaysHowToStart) {
+    RecordingSurface empty;
+    wave->OnDraw(empty);
+    ASSERT_EQ(empty.texts.size(), 4u);
+    EXPECT_EQ(empty.texts[0].text, "No recordings are open.");
+    EXPECT_NE(empty.texts[1].text.find("Ctrl+O"), std::string::npos);
+    Open();
+    RecordingSurface loaded;
+    wave->OnDraw(loaded);
+    for (const auto& text : loaded.texts)
+        EXPECT_NE(text.text, "No recordings are open.");
+}
+
+// At two device pixels per unit the trace is drawn on the device's own grid: it is not
+// made of two-by-two blocks as the unit picture scaled up would be.
+TEST_F(WaveViewTest, AtTwoDevicePixelsPerUnitTheTraceUsesTheFinerGrid) {
+    Open();
+    QImage fine(wave->size() * 2, QImage::Format_RGB32);
+    fine.setDevicePixelRatio(2);
+    wave->render(&fine);
+    const QColor blue = ColourOf(kBlue);
+    int blocks = 0;
+    int split = 0;
+    for (int y = 0; y + 1 < fine.height(); y += 2)
+        for (int x = 0; x + 1 < fine.width(); x += 2) {
+            const int inked =
+                (fine.pixelColor(x, y) == blue) + (fine.pixelColor(x + 1, y) == blue) +
+                (fine.pixelColor(x, y + 1) == blue) + (fine.pixelColor(x + 1, y + 1) == blue);
+            blocks += inked == 4 ? 1 : 0;
+            split += inked > 0 && inked < 4 ? 1 : 0;
+        }
+    EXPECT_GT(split, blocks / 4) << "blocks " << blocks << ", split " << split;
+
+    QImage unit(wave->size(), QImage::Format_RGB32);
+    wave->render(&unit);
+    EXPECT_EQ(unit, Render(*wave)) << "one device pixel per unit draws the unit picture";
 }
 
 TEST_F(WaveViewTest, MarkerSLineIsRedAtItsColumn) {

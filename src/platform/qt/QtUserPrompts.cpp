@@ -30,6 +30,7 @@ QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
     case MessageButtons::OkCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -71,8 +72,10 @@ MessageAnswer CQtUserPrompts::ShowMessage(const std::string& text, const std::st
     QMessageBox box(ToQtIcon(icon), UiText(caption), TranslatedMessageText(text),
                     ToQtButtons(buttons), owner_.data());
     // Closing the box without a button counts as its cancelling button.
-    if (buttons == MessageButtons::YesNo)
+    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo)
         box.setEscapeButton(QMessageBox::No);
+    if (buttons == MessageButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     return FromQtButton(box.exec());
 }
 
