@@ -55,6 +55,7 @@ MessageAnswer CConsolePrompts::ShowMessage(const std::string& text, const std::s
     case MessageButtons::YesNoCancel:
         return questionAnswer_;
     case MessageButtons::RetryCancel:
+    case MessageButtons::ReloadOverwriteSaveAsCancel:
         return MessageAnswer::Cancel;
     default:
         return MessageAnswer::Ok;

@@ -7,8 +7,10 @@
 namespace mirado {
 
 enum class MessageIcon { None, Information, Warning, Stop, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
+// ReloadOverwriteSaveAsCancel: the question about a file changed on disk since it was
+// read; its buttons are "Reload", "Overwrite", "Save As..." and "Cancel".
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, ReloadOverwriteSaveAsCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry, Reload, Overwrite, SaveAs };
 
 // Caption used by boxes that name no command: the application's title.
 inline constexpr const char* kApplicationTitle = "Mirado";
