@@ -91,9 +91,8 @@ bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const 
                                   : error);
         return false;
     }
-    if (IsKeepingOriginals() &&
-        !KeepOriginal(path, disk.exists ? &disk.bytes : nullptr, adData_->SerializedBytes(),
-                      error)) {
+    if (IsKeepingOriginals() && !KeepOriginal(path, disk.exists ? &disk.bytes : nullptr,
+                                              adData_->SerializedBytes(), error)) {
         ShowSaveRefusal(path, services_.prompts != nullptr
                                   ? services_.prompts->Translated(kOriginalNotKeptText) + error
                                   : error);

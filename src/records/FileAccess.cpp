@@ -101,7 +101,8 @@ std::string TemporaryName(unsigned serial) {
 pid_t WriterOfTemporary(const std::string& name) {
     static const std::string prefix = ".mirado-";
     static const std::string suffix = ".tmp";
-    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+    if (name.size() <= prefix.size() + suffix.size() ||
+        name.compare(0, prefix.size(), prefix) != 0 ||
         name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
         return 0;
     const std::string middle =
