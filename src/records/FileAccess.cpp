@@ -423,6 +423,7 @@ bool CreateInPlace(const std::string& path, std::string_view bytes, bool& taken,
 bool CreateFileExclusively(const std::string& path, std::string_view bytes, bool& taken,
                            std::string& error) {
     taken = false;
+    error.clear();
     std::string temporaryPath;
     int code = 0;
     Descriptor fd(CreateTemporary(path, temporaryPath, code));
@@ -431,19 +432,22 @@ bool CreateFileExclusively(const std::string& path, std::string_view bytes, bool
         return false;
     }
     bool linked = false;
-    if (WriteAndSync(fd.Get(), bytes, error) && fd.Close() == 0) {
+    std::string writeError;
+    if (WriteAndSync(fd.Get(), bytes, writeError) && fd.Close() == 0) {
         linked = ::link(temporaryPath.c_str(), path.c_str()) == 0;
         code = errno;
-    } else if (error.empty()) {
-        error = SystemError("Cannot write the file", errno);
+    } else if (writeError.empty()) {
+        writeError = SystemError("Cannot write the file", errno);
     }
     ::unlink(temporaryPath.c_str());
     if (linked) {
         SyncFolder(FolderOf(path));
         return true;
     }
-    if (!error.empty())
+    if (!writeError.empty()) {
+        error = writeError;
         return false;
+    }
     if (NoHardLinks(code))
         return CreateInPlace(path, bytes, taken, error);
     taken = code == EEXIST;
