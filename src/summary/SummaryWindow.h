@@ -46,7 +46,7 @@ struct SummaryFiles {
     std::vector<std::string> paths;
     bool marked = false; // the paths are the marked files
     // Every file of the list: the window's saves never write over one of them.
-    std::vector<std::string> listed;
+    std::vector<std::string> listed = {};
 };
 
 enum class SummaryGrouping { BySession, ByAnimal };
