@@ -1,8 +1,8 @@
 #pragma once
-// "Save As..." in the File menu, after "Save(&S)": writes the current file with its
-// corrections under a name chosen in the save dialog (for a file in a folder that may
-// not be written, for example); the file it was read from stays as it is. It applies
-// while a file is loaded and was read correctly.
+// "Save As..." in the File menu, after "Save(&S)" and its "Recent Files": writes the current file
+// with its corrections under a name chosen in the save dialog (for a file in a folder that may not
+// be written, for example); the file it was read from stays as it is. It applies while a file is
+// loaded and was read correctly.
 
 #include <QObject>
 

@@ -470,6 +470,10 @@ CFileLock::CFileLock(const std::string& path) {
             return;
         }
         while (::flock(fd.Get(), LOCK_EX) != 0) {
+            // A file system that keeps no locks (some network shares) is written without
+            // one, as before locks were taken: refusing would forbid every save there.
+            if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL)
+                break;
             if (errno != EINTR) {
                 error_ = SystemError("Cannot lock the file", errno);
                 return;
