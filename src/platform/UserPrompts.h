@@ -9,7 +9,14 @@ namespace mirado {
 enum class MessageIcon { None, Information, Warning, Stop, Question };
 // ReloadOverwriteSaveAsCancel: the question about a file changed on disk since it was
 // read; its buttons are "Reload", "Overwrite", "Save As..." and "Cancel".
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, ReloadOverwriteSaveAsCancel };
+enum class MessageButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    RetryCancel,
+    ReloadOverwriteSaveAsCancel
+};
 enum class MessageAnswer { Ok, Cancel, Yes, No, Retry, Reload, Overwrite, SaveAs };
 
 // Caption used by boxes that name no command: the application's title.
