@@ -306,6 +306,8 @@ private:
     bool AnswerChangedOnDisk(MessageAnswer answer);
     void ReloadDroppingEdits();
     void StoreShownValues();
+    // One of the document's texts in the language of the boxes.
+    std::string Translated(const char* english) const;
     void ShowSaveRefusal(const std::string& path, const std::string& text,
                          const char* caption = kSaveCaption) const;
     void BecomeFile(const std::string& path);

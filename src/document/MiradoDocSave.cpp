@@ -79,23 +79,19 @@ CMiradoDoc::SaveAttempt CMiradoDoc::TrySave(const CFileLock& lock, const DiskSta
     return WriteRecordTo(recordPath_, lock, disk) ? SaveAttempt::Saved : SaveAttempt::Failed;
 }
 
-// Under the lock of path, whose bytes are disk: keeps the original when that applies,
-// then writes the record.
+// Under the lock of path (held by the caller), whose bytes are disk: keeps the original
+// when that applies, then writes the record.
 bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const DiskState& disk) {
     StoreShownValues();
     std::string error;
     // The original is kept only when the save can go ahead.
     if (!CanReplaceFile(path, error)) {
-        ShowSaveRefusal(path, services_.prompts != nullptr
-                                  ? services_.prompts->Translated(kSaveRefusedText) + error
-                                  : error);
+        ShowSaveRefusal(path, Translated(kSaveRefusedText) + error);
         return false;
     }
     if (IsKeepingOriginals() && !KeepOriginal(path, disk.exists ? &disk.bytes : nullptr,
                                               adData_->SerializedBytes(), error)) {
-        ShowSaveRefusal(path, services_.prompts != nullptr
-                                  ? services_.prompts->Translated(kOriginalNotKeptText) + error
-                                  : error);
+        ShowSaveRefusal(path, Translated(kOriginalNotKeptText) + error);
         return false;
     }
     if (adData_->Save(path, services_.prompts) != 0)
@@ -116,9 +112,7 @@ bool CMiradoDoc::ReadDisk(const std::string& path, const CFileLock& lock, DiskSt
         disk.exists = true;
         return true;
     }
-    ShowSaveRefusal(path, services_.prompts != nullptr
-                              ? services_.prompts->Translated(kSaveRefusedText) + error
-                              : error);
+    ShowSaveRefusal(path, Translated(kSaveRefusedText) + error);
     return false;
 }
 
@@ -161,6 +155,10 @@ void CMiradoDoc::ReloadDroppingEdits() {
         OpenFileAt(currentIndex_);
 }
 
+std::string CMiradoDoc::Translated(const char* english) const {
+    return services_.prompts != nullptr ? services_.prompts->Translated(english) : english;
+}
+
 void CMiradoDoc::ShowSaveRefusal(const std::string& path, const std::string& text,
                                  const char* caption) const {
     if (services_.prompts != nullptr)
@@ -188,10 +186,8 @@ bool CMiradoDoc::SaveCurrentFileAs(const std::string& name) {
     if (target == recordPath_ || IsSameFile(target, recordPath_))
         return SaveCurrentFile();
     if (IsFileOfList(*this, target)) {
-        const std::string format = services_.prompts != nullptr
-                                       ? services_.prompts->Translated(kFileOfListFormat)
-                                       : std::string(kFileOfListFormat);
-        ShowSaveRefusal(target, FileOfListText(target, format), kSaveAsCaption);
+        ShowSaveRefusal(target, FileOfListText(target, Translated(kFileOfListFormat)),
+                        kSaveAsCaption);
         return false;
     }
     const CFileLock lock(target);
