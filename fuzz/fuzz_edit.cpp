@@ -11,6 +11,7 @@
 // - reopening the saved file and saving it again gives the same bytes.
 
 #include "document/MiradoDoc.h"
+#include "document/OriginalCopy.h"
 #include "platform/DocumentDialogs.h"
 #include "records/AdData.h"
 #include "records/FileAccess.h"
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -69,11 +71,19 @@ const std::string& WorkFolder() {
     return *folder;
 }
 
+// Each input is another recording under the work file's name: without this its first
+// save would set the previous input's kept original aside, one more file every run.
+void RemoveKeptOriginals() {
+    std::error_code ec;
+    std::filesystem::remove_all(WorkFolder() + "/" + kOriginalsFolder, ec);
+}
+
 const std::string& WorkFile() {
     static const std::string* path = [] {
         auto* file = new std::string(WorkFolder() + "/recording.001");
         std::atexit([] {
             ::unlink(WorkFile().c_str());
+            RemoveKeptOriginals();
             ::rmdir(WorkFolder().c_str());
         });
         return file;
@@ -180,6 +190,7 @@ std::string ReadBack(const std::string& path) {
 }
 
 void WriteInput(const std::string& recording) {
+    RemoveKeptOriginals();
     std::string error;
     if (!WriteFileAtomically(WorkFile(), recording, error))
         Fail("the input cannot be written");

@@ -945,5 +945,33 @@
         <source>Summary window: close it</source>
         <translation>集計ウィンドウ: 閉じる</translation>
     </message>
+    <message>
+        <source>Save As...</source>
+        <translation>名前を付けて保存...</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>名前を付けて保存</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>読み直す</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>上書きする</translation>
+    </message>
+    <message>
+        <source>This file was changed or replaced since it was read.</source>
+        <translation>このファイルは読み込んだ後に変更されたか、置き換えられました。</translation>
+    </message>
+    <message>
+        <source>Reload it (your corrections are lost), overwrite it, or save your corrections under another name?</source>
+        <translation>読み直しますか (修正は失われます)、上書きしますか、それとも修正を別の名前で保存しますか?</translation>
+    </message>
+    <message>
+        <source>The file is not saved: </source>
+        <translation>ファイルは保存されていません: </translation>
+    </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 #include "app/ExportSamplesCommand.h"
 
 #include "app/MainFrame.h"
+#include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
@@ -68,6 +69,13 @@ bool CExportSamplesCommand::Run() {
     std::string path;
     if (!saveDialog_.RunSave(request, path))
         return false;
+    // Never over a recording of the list, as the text export refuses it.
+    if (IsFileOfList(doc, path)) {
+        prompts_.ShowMessage(FileOfListText(path, prompts_.Translated(kFileOfListFormat)),
+                             UiText("Export Samples").toStdString(), MessageIcon::Stop,
+                             MessageButtons::Ok);
+        return false;
+    }
     std::string error;
     if (!WriteFileAtomically(path, *csv, error)) {
         prompts_.ShowMessage(path + "\n" + error, UiText("Export Samples").toStdString(),

@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/MainFrameFileCommands.h"
 #include "app/RecentFilesMenu.h"
+#include "app/SaveAsCommand.h"
 #include "app/SummaryCommand.h"
 #include "app/UiRetranslation.h"
 #include "app/WindowState.h"
@@ -66,6 +67,7 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     services.parametersDialog = &parametersDialog_;
     services.profile = profile_.get();
     services.frame = frameRelay_.get();
+    services.saveDialog = saveDialog_;
     document_ = std::make_unique<CMiradoDoc>(services);
     document_->NewDocument();
     if (Language() == UiLanguage::Japanese)
@@ -81,6 +83,7 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     CFileCommandsHook::Install(*frame_, *document_, *prompts_);
     CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_);
     CExportSamplesCommand::Install(*frame_, *prompts_, *saveDialog_);
+    CSaveAsCommand::Install(*frame_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
     frame_->Commands().Wire(ID_FILE_NEW, [this] { OnFileNew(); });
     frame_->SetLanguageSwitcher([this](UiLanguage language) { SwitchLanguage(language); });

@@ -18,6 +18,7 @@ SummaryFiles SummaryFilesOf(const CMiradoDoc& document) {
             files.paths.push_back(all.back());
     }
     files.marked = !files.paths.empty();
+    files.listed = all;
     if (!files.marked)
         files.paths = std::move(all);
     return files;

@@ -7,6 +7,7 @@
 #include "cli/JsonWriter.h"
 #include "document/MiradoDoc.h"
 #include "platform/ConsolePrompts.h"
+#include "records/FileAccess.h"
 #include "records/TextEncoding.h"
 
 #include <CLI/CLI.hpp>
@@ -19,6 +20,11 @@ namespace mirado {
 namespace {
 
 constexpr const char* kCommandName = "mirado-cli edit";
+// Times an edit starts again from the file's new bytes when a writer that takes no lock
+// replaced the file while it was being edited.
+constexpr int kEditAttempts = 3;
+constexpr const char* kChangedWhileEditingText =
+    "the file kept changing while it was edited; it is not saved";
 
 // What a save writes besides the picture of the channels.
 struct SavedFields {
@@ -156,15 +162,36 @@ public:
     }
 
 private:
-    // The display mode, the markers, the texts, then one save: the viewer's order.
+    // The whole edit, from the read to the write, holds the file's lock, so an edit of
+    // another run is never lost. A file another program replaced meanwhile (it takes no
+    // lock) is edited again from its new bytes.
     bool EditFile(const std::string& path, CliStreams& io) {
+        for (int attempt = 0; attempt < kEditAttempts; ++attempt) {
+            const CFileLock lock(path);
+            if (lock.GetState() != CFileLock::State::Locked) {
+                io.err << kCommandName << ": " << SingleLine(path + ": " + lock.Error()) << "\n";
+                return false;
+            }
+            const EditOutcome outcome = EditLockedFile(path, lock, io);
+            if (outcome != EditOutcome::ChangedMeanwhile)
+                return outcome == EditOutcome::Done;
+        }
+        io.err << kCommandName << ": " << SingleLine(path + ": " + kChangedWhileEditingText)
+               << "\n";
+        return false;
+    }
+
+    enum class EditOutcome { Done, Failed, ChangedMeanwhile };
+
+    // The display mode, the markers, the texts, then one save: the viewer's order.
+    EditOutcome EditLockedFile(const std::string& path, const CFileLock& lock, CliStreams& io) {
         CConsolePrompts prompts(io.err, kCommandName, MessageAnswer::No);
         DocumentServices services;
         services.prompts = &prompts;
         CMiradoDoc doc(services);
         doc.SetFileList({path});
         if (!doc.OpenFileAt(0))
-            return false;
+            return EditOutcome::Failed;
         const SavedFields before = FieldsToSave(doc);
         if (!analysis_.empty())
             doc.ShowAnalysis(analysis_ == "sm");
@@ -175,9 +202,11 @@ private:
         doc.SetIdTexts(EditedTexts(doc.GetIdTexts()));
         if (dryRun_) {
             io.out << ChangesLine(path, before, FieldsToSave(doc)) << "\n";
-            return true;
+            return EditOutcome::Done;
         }
-        return doc.SaveCurrentFile();
+        if (!doc.IsCurrentFileUnchanged())
+            return EditOutcome::ChangedMeanwhile;
+        return doc.SaveCurrentFile(lock) ? EditOutcome::Done : EditOutcome::Failed;
     }
 
     IdTexts EditedTexts(IdTexts texts) const {

@@ -10,6 +10,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <map>
 #include <ostream>
 
@@ -110,6 +111,7 @@ public:
         for (const auto& [name, field, help] : TextFields())
             AddText(command, name, options_.*field, help);
         command.add_flag("--truth", printTruth_, "print the model's truth as one JSON line");
+        command.add_flag("--force", force_, "replace files that exist already");
     }
 
     std::string Prepare(std::istream&) override {
@@ -120,6 +122,10 @@ public:
 
     int Run(CliStreams& io) override {
         std::string error;
+        if (!force_ && !CheckNothingReplaced(error)) {
+            io.err << "mirado-cli synth: " << SingleLine(error) << "\n";
+            return kExitLoadFailed;
+        }
         if (!sampleSet_.empty()) {
             if (!WriteBundledSamples(sampleSet_, error)) {
                 io.err << "mirado-cli synth: " << SingleLine(error) << "\n";
@@ -139,6 +145,25 @@ public:
 
 private:
     using TextField = std::optional<std::string> SynthOptions::*;
+
+    // Without --force no existing file is replaced: an edited recording could be lost.
+    // Every output is checked before anything is written.
+    bool CheckNothingReplaced(std::string& error) const {
+        std::vector<std::string> outputs;
+        if (sampleSet_.empty())
+            outputs.push_back(output_);
+        for (const SampleFile& sample :
+             sampleSet_.empty() ? std::vector<SampleFile>() : BundledSamples())
+            outputs.push_back(sampleSet_ + "/" + sample.name);
+        for (const std::string& output : outputs) {
+            std::error_code ec;
+            if (std::filesystem::exists(std::filesystem::symlink_status(output, ec))) {
+                error = output + " exists; give --force to replace it";
+                return false;
+            }
+        }
+        return true;
+    }
 
     struct TextOption {
         const char* name;
@@ -221,6 +246,7 @@ private:
     std::string output_;
     std::string sampleSet_;
     bool printTruth_ = false;
+    bool force_ = false;
 };
 
 } // namespace

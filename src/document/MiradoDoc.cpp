@@ -3,6 +3,7 @@
 #include "document/DominantValues.h"
 #include "document/MessageText.h"
 #include "document/NaturalOrder.h"
+#include "document/OriginalCopy.h"
 #include "document/RecordSource.h"
 #include "platform/DocumentDialogs.h"
 #include "platform/FrameNotifier.h"
@@ -24,6 +25,8 @@ namespace {
 constexpr int kLastPressureIndex = kSampleCount - 4;
 constexpr char kUnconvertibleCharacter = '?';
 
+} // namespace
+
 const std::vector<FileFilter>& MeasurementFileFilters() {
     static const std::vector<FileFilter> filters = {
         {"Tenvar files",
@@ -32,8 +35,6 @@ const std::vector<FileFilter>& MeasurementFileFilters() {
     };
     return filters;
 }
-
-} // namespace
 
 std::string FormatSavePrompt(const std::string& path, const std::string& format) {
     return ReplacePlaceholder(format, "%1", path);
@@ -287,34 +288,6 @@ std::optional<std::string> CMiradoDoc::CurrentSamplesCsv() const {
     return SamplesCsv(*adData_);
 }
 
-bool CMiradoDoc::SaveCurrentFile() {
-    if (!loaded_ || adData_ == nullptr)
-        return false;
-    if (!CanSaveCurrentFile()) {
-        if (services_.prompts != nullptr)
-            services_.prompts->ShowMessage(recordPath_ + "\n" + kDamagedSaveText, kSaveCaption,
-                                           MessageIcon::Stop, MessageButtons::Ok);
-        return false;
-    }
-    int markerS = 0, markerM = 0, markerD = 0;
-    int sbp = 0, mbp = 0, dbp = 0;
-    GetMarkers(markerS, markerM, markerD);
-    GetDominantPressures(sbp, mbp, dbp);
-    // The file's valid mark follows what is shown, so that reopening the file shows
-    // the same values as were saved.
-    const bool valid = IsValid();
-    adData_->SetStoredMarkers(static_cast<int16_t>(markerS), static_cast<int16_t>(markerM),
-                              static_cast<int16_t>(markerD));
-    adData_->SetStoredPressures(static_cast<int16_t>(sbp), static_cast<int16_t>(mbp),
-                                static_cast<int16_t>(dbp));
-    adData_->SetValid(valid);
-    if (!KeepOriginalBeforeSave() || adData_->Save(recordPath_, services_.prompts) != 0)
-        return false;
-    if (editObserver_ != nullptr)
-        editObserver_->OnSaved();
-    return true;
-}
-
 bool CMiradoDoc::EditIdFields() {
     if (!loaded_ || adData_ == nullptr || services_.idDialog == nullptr)
         return false;
@@ -505,11 +478,19 @@ void CMiradoDoc::RemoveSelectedFiles() {
 }
 
 int CMiradoDoc::MoveToRecycleBin(const std::string& path) {
+    // The kept original goes with its file: left behind, it would be taken for the
+    // original of the next recording under the name.
+    if (MoveFileToTrash(path) && HasOriginalCopy(path) && MoveFileToTrash(OriginalCopyPath(path)))
+        ForgetSavedDigests(path);
+    return 0;
+}
+
+bool CMiradoDoc::MoveFileToTrash(const std::string& path) {
     const bool moved = services_.trash != nullptr && services_.trash->MoveToTrash(path);
     if (!moved && services_.prompts != nullptr)
         services_.prompts->ShowMessage(services_.prompts->Translated(kTrashErrorPrefix) + path,
                                        kApplicationTitle, MessageIcon::None, MessageButtons::Ok);
-    return 0;
+    return moved;
 }
 
 // --- Text export ------------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "document/TextExport.h"
 #include "platform/DocumentBase.h"
 #include "platform/DocumentDialogs.h"
+#include "platform/OpenFileDialog.h"
 #include "platform/UserPrompts.h"
 #include "records/RecordLayout.h"
 
@@ -27,7 +28,9 @@
 namespace mirado {
 
 class CAdData;
+class CFileLock;
 class CPressureAnalysis;
+class ISaveFileDialog;
 struct AnalysisRecords;
 class IFrameNotifier;
 class IRecordSource;
@@ -49,6 +52,7 @@ struct DocumentServices {
     ITrash* trash = nullptr;
     IProfile* profile = nullptr;
     IFrameNotifier* frame = nullptr;
+    ISaveFileDialog* saveDialog = nullptr; // "Save As..."
 };
 
 // Model codes: 0 to 3 for the model letters A to D, 4 for anything else.
@@ -68,10 +72,18 @@ inline constexpr const char* kRevertCaption = "Revert to Original";
 inline constexpr const char* kRevertQuestion =
     "Replace this file by its original? Every change saved since is lost.";
 inline constexpr const char* kRevertFailedText = "The original could not be restored: ";
+inline constexpr const char* kChangedOnDiskText =
+    "This file was changed or replaced since it was read.\nReload it (your corrections are "
+    "lost), overwrite it, or save your corrections under another name?";
+inline constexpr const char* kSaveRefusedText = "The file is not saved: ";
+inline constexpr const char* kSaveAsCaption = "Save As";
 
 // "Save changes to <path>?", in format (the English one by default).
 std::string FormatSavePrompt(const std::string& path,
                              const std::string& format = kSavePromptFormat);
+
+// The file types of the open and save dialogs: the measurement files, then all files.
+const std::vector<FileFilter>& MeasurementFileFilters();
 
 class CMiradoDoc : public CDocumentBase {
 public:
@@ -142,7 +154,21 @@ public:
     std::optional<std::string> CurrentSamplesCsv() const;
     // Rewrites the file the current record was read from with the shown markers and
     // pressures. Refuses (with a box) a file that failed to load. True when written.
+    // Holds the file's lock while it reads, checks and writes; when the file is no longer
+    // the bytes the record was read from, asks whether to reload (dropping the edits),
+    // overwrite, save under another name or cancel, without the lock held.
     bool SaveCurrentFile();
+    // The same for a caller that holds the file's lock already (a batch edit holds it
+    // from the read to the write); the question about a changed file is asked under it.
+    bool SaveCurrentFile(const CFileLock& held);
+    // "Save As...": runs the save dialog and saves the current file's record under the
+    // name chosen; the file it was read from stays as it is, and the document goes on
+    // with the new file. A name of another listed file is refused. True when written.
+    bool SaveCurrentFileAs();
+    bool SaveCurrentFileAs(const std::string& target);
+    // Whether the file the current record was read from still holds the bytes it was
+    // read from (or last written with).
+    bool IsCurrentFileUnchanged() const;
     // Runs the ID dialog on the current file; on OK stores the texts as SetIdTexts does.
     // True on OK.
     bool EditIdFields();
@@ -263,8 +289,29 @@ public:
     IUserPrompts* Prompts() const { return services_.prompts; }
 
 private:
+    // What a file held when a save looked at it.
+    struct DiskState {
+        bool exists = false;
+        std::vector<uint8_t> bytes;
+        bool operator==(const DiskState&) const = default;
+    };
+    enum class SaveAttempt { Saved, Failed, ChangedOnDisk };
+
     bool AlertApplies() const;
-    bool KeepOriginalBeforeSave();
+    bool CheckSavable();
+    SaveAttempt TrySave(const CFileLock& lock, const DiskState* approved, DiskState& seen);
+    bool WriteRecordTo(const std::string& path, const CFileLock& lock, const DiskState& disk);
+    bool ReadDisk(const std::string& path, const CFileLock& lock, DiskState& disk);
+    MessageAnswer AskChangedOnDisk() const;
+    bool AnswerChangedOnDisk(MessageAnswer answer);
+    void ReloadDroppingEdits();
+    void StoreShownValues();
+    // One of the document's texts in the language of the boxes.
+    std::string Translated(const char* english) const;
+    void ShowSaveRefusal(const std::string& path, const std::string& text,
+                         const char* caption = kSaveCaption) const;
+    void BecomeFile(const std::string& path);
+    bool MoveFileToTrash(const std::string& path);
     void NotifyEdit(EditKind kind, const EditSnapshot& before);
     void NotifyRecordReplaced();
     // "Save changes to <path>?" with the given buttons.

@@ -125,20 +125,11 @@ bool CMiradoDoc::SaveBeforeVisitingOtherFiles() {
 
 // --- Original copies -------------------------------------------------------------------
 
-bool CMiradoDoc::KeepOriginalBeforeSave() {
-    std::string error;
-    if (!IsKeepingOriginals() || KeepOriginal(recordPath_, error))
-        return true;
-    if (services_.prompts != nullptr)
-        services_.prompts->ShowMessage(
-            recordPath_ + "\n" + services_.prompts->Translated(kOriginalNotKeptText) + error,
-            kSaveCaption, MessageIcon::Stop, MessageButtons::Ok);
-    return false;
-}
-
 bool CMiradoDoc::CanRevertToOriginal() const {
+    // Anything at the copy's name enables the command, so that a revert can say why it
+    // refuses a copy that is no regular file.
     return loaded_ && !recordPath_.empty() && GetCurrentPath() == recordPath_ &&
-           HasOriginalCopy(recordPath_);
+           IsOriginalCopyNameTaken(recordPath_);
 }
 
 bool CMiradoDoc::RevertToOriginal() {
@@ -157,9 +148,7 @@ bool CMiradoDoc::RevertToOriginal() {
         return false;
     }
     // The edits belong to the bytes just replaced: they are dropped, never offered.
-    SetModifiedFlag(false);
-    NotifyRecordReplaced();
-    OpenFileAt(currentIndex_);
+    ReloadDroppingEdits();
     return true;
 }
 

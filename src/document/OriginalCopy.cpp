@@ -1,10 +1,14 @@
 #include "document/OriginalCopy.h"
 
+#include "records/AdData.h"
 #include "records/FileAccess.h"
 
+#include <nettle/sha2.h>
+
+#include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
-#include <vector>
 
 namespace mirado {
 
@@ -12,50 +16,207 @@ namespace fs = std::filesystem;
 
 namespace {
 
-inline constexpr const char* kNoOriginalText = "There is no original copy of this file.";
+// A digests file holds two lines of 64 hexadecimal digits.
+constexpr size_t kMaxDigestsFileSize = 4096;
+constexpr int kMaxOlderCopies = 10000;
 
 std::string_view AsText(const std::vector<uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
+std::string Sha256Hex(std::string_view bytes) {
+    sha256_ctx context;
+    sha256_init(&context);
+    sha256_update(&context, bytes.size(), reinterpret_cast<const uint8_t*>(bytes.data()));
+    uint8_t digest[SHA256_DIGEST_SIZE];
+    sha256_digest(&context, sizeof digest, digest);
+    static const char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (const uint8_t byte : digest) {
+        hex += kHex[byte >> 4];
+        hex += kHex[byte & 0x0F];
+    }
+    return hex;
+}
+
+fs::path OriginalsFolderOf(const std::string& path) {
+    return fs::path(path).parent_path() / kOriginalsFolder;
+}
+
+// Makes folder (and its parents up to the originals folder) unless it is there.
+bool EnsureFolder(const fs::path& folder, std::string& error) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (fs::is_directory(folder))
+        return true;
+    error = folder.string() + ": " + (ec ? ec.message() : "not a folder");
+    return false;
+}
+
+// The digests recorded for the file; empty when none were (a copy kept before digests
+// were recorded, or the file was never saved with originals kept).
+std::vector<std::string> ReadSavedDigests(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (ReadWholeFile(SavedDigestsPath(path), kMaxDigestsFileSize, bytes, error, Links::Refuse) !=
+        ReadStatus::Ok)
+        return {};
+    std::vector<std::string> digests;
+    std::string line;
+    for (const uint8_t byte : bytes) {
+        if (byte == '\n') {
+            digests.push_back(line);
+            line.clear();
+        } else {
+            line += static_cast<char>(byte);
+        }
+    }
+    return digests;
+}
+
+bool WriteSavedDigests(const std::string& path, const std::vector<uint8_t>* before,
+                       std::string_view after, std::string& error) {
+    const fs::path file = SavedDigestsPath(path);
+    if (!EnsureFolder(file.parent_path(), error))
+        return false;
+    std::string text = before != nullptr ? Sha256Hex(AsText(*before)) + "\n" : std::string();
+    text += Sha256Hex(after) + "\n";
+    return WriteFileAtomically(file.string(), text, error);
+}
+
+// Whether the bytes on disk come from the copy through our own saves (or are the copy).
+bool IsDescendant(const std::string& path, const std::vector<uint8_t>& current,
+                  const std::vector<uint8_t>& copy) {
+    const std::vector<std::string> digests = ReadSavedDigests(path);
+    if (digests.empty() || current == copy)
+        return true; // nothing recorded: the copy predates the digests and is trusted
+    return std::find(digests.begin(), digests.end(), Sha256Hex(AsText(current))) != digests.end();
+}
+
+// Moves the copy of another recording to the first free numbered name among the older
+// copies; it is never overwritten there either.
+bool SetCopyAside(const std::string& path, const std::vector<uint8_t>& copy, std::string& error) {
+    const fs::path folder = OriginalsFolderOf(path) / kOlderCopiesFolder;
+    if (!EnsureFolder(folder, error))
+        return false;
+    const std::string name = fs::path(path).filename().string();
+    for (int number = 1; number <= kMaxOlderCopies; ++number) {
+        bool taken = false;
+        const std::string older = (folder / (name + "." + std::to_string(number))).string();
+        if (CreateFileExclusively(older, AsText(copy), taken, error)) {
+            std::error_code ec;
+            if (fs::remove(OriginalCopyPath(path), ec))
+                return true;
+            error = OriginalCopyPath(path) + ": " + ec.message();
+            return false;
+        }
+        if (!taken)
+            return false;
+    }
+    error = folder.string() + ": too many older copies";
+    return false;
+}
+
+// Reads the copy, refusing anything at its name that is not a regular file. False with
+// `missing` set when nothing is there.
+bool ReadCopy(const std::string& path, std::vector<uint8_t>& copy, bool& missing,
+              std::string& error) {
+    const std::string copyPath = OriginalCopyPath(path);
+    struct stat info {};
+    missing = ::lstat(copyPath.c_str(), &info) != 0 && errno == ENOENT;
+    if (missing)
+        return false;
+    if (!S_ISREG(info.st_mode)) {
+        error = kCopyNotRegularText + copyPath;
+        return false;
+    }
+    return ReadWholeFile(copyPath, kMaxRecordFileSize, copy, error, Links::Refuse) ==
+           ReadStatus::Ok;
+}
+
+bool LoadsAsRecording(const std::vector<uint8_t>& bytes, const std::string& path,
+                      std::string& error) {
+    CAdData record;
+    int modelCode = 0;
+    if (record.LoadFromBytes(path, bytes.data(), bytes.size(), modelCode, nullptr) == 0)
+        return true;
+    error = kCopyNotRecordingText + path + record.GetLastError();
+    return false;
+}
+
 } // namespace
 
 std::string OriginalCopyPath(const std::string& path) {
-    const fs::path file(path);
-    return (file.parent_path() / kOriginalsFolder / file.filename()).string();
+    return (OriginalsFolderOf(path) / fs::path(path).filename()).string();
+}
+
+std::string SavedDigestsPath(const std::string& path) {
+    return (OriginalsFolderOf(path) / kSavedDigestsFolder / fs::path(path).filename()).string();
 }
 
 bool HasOriginalCopy(const std::string& path) {
-    std::error_code ec;
-    return fs::is_regular_file(OriginalCopyPath(path), ec);
+    struct stat info {};
+    return ::lstat(OriginalCopyPath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool KeepOriginal(const std::string& path, std::string& error) {
-    std::error_code ec;
-    const std::string copy = OriginalCopyPath(path);
-    if (fs::exists(fs::symlink_status(copy, ec)) || !fs::exists(path, ec))
-        return true;
-    std::vector<uint8_t> bytes;
-    if (ReadWholeFile(path, kMaxRecordFileSize, bytes, error) != ReadStatus::Ok)
+bool IsOriginalCopyNameTaken(const std::string& path) {
+    struct stat info {};
+    return ::lstat(OriginalCopyPath(path).c_str(), &info) == 0;
+}
+
+bool KeepOriginal(const std::string& path, const std::vector<uint8_t>* current,
+                  std::string_view after, std::string& error) {
+    std::vector<uint8_t> copy;
+    bool missing = false;
+    const bool copyRead = ReadCopy(path, copy, missing, error);
+    if (!copyRead && !missing)
         return false;
-    const fs::path folder = fs::path(copy).parent_path();
-    fs::create_directory(folder, ec);
-    if (ec && !fs::is_directory(folder)) {
-        error = ec.message();
-        return false;
+    if (current != nullptr && copyRead && !IsDescendant(path, *current, copy)) {
+        if (!SetCopyAside(path, copy, error))
+            return false;
+        missing = true;
     }
-    return WriteFileAtomically(copy, AsText(bytes), error);
+    if (current != nullptr && missing) {
+        if (!EnsureFolder(OriginalsFolderOf(path), error))
+            return false;
+        bool taken = false;
+        if (!CreateFileExclusively(OriginalCopyPath(path), AsText(*current), taken, error) &&
+            !taken)
+            return false;
+    }
+    return WriteSavedDigests(path, current, after, error);
 }
 
 bool RestoreOriginal(const std::string& path, std::string& error) {
-    if (!HasOriginalCopy(path)) {
-        error = kNoOriginalText;
+    const CFileLock lock(path);
+    if (lock.GetState() == CFileLock::State::Failed) {
+        error = lock.Error();
         return false;
     }
-    std::vector<uint8_t> bytes;
-    if (ReadWholeFile(OriginalCopyPath(path), kMaxRecordFileSize, bytes, error) != ReadStatus::Ok)
+    std::vector<uint8_t> copy;
+    bool missing = false;
+    if (!ReadCopy(path, copy, missing, error)) {
+        if (missing)
+            error = kNoOriginalText;
         return false;
-    return WriteFileAtomically(path, AsText(bytes), error);
+    }
+    if (!LoadsAsRecording(copy, OriginalCopyPath(path), error))
+        return false;
+    std::vector<uint8_t> current;
+    const bool exists = lock.GetState() == CFileLock::State::Locked;
+    if (exists && ReadWholeFile(path, kMaxRecordFileSize, current, error) != ReadStatus::Ok)
+        return false;
+    if (exists && !IsDescendant(path, current, copy)) {
+        error = kNotDescendantText;
+        return false;
+    }
+    return WriteSavedDigests(path, exists ? &current : nullptr, AsText(copy), error) &&
+           WriteFileAtomically(path, AsText(copy), error);
+}
+
+void ForgetSavedDigests(const std::string& path) {
+    std::error_code ec;
+    fs::remove(SavedDigestsPath(path), ec);
 }
 
 } // namespace mirado

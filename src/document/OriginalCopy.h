@@ -3,22 +3,54 @@
 // time, its bytes as the instrument wrote them are kept in the hidden folder
 // ".mirado-originals" beside it, under the same name. A copy once made is never
 // overwritten, so it always holds the first bytes seen.
+//
+// Beside the copy, ".mirado-originals/.mirado-saved/<name>" holds the SHA-256 digests of
+// the file's bytes before and after the last save or revert. A file on disk whose bytes
+// are neither is not a descendant of its copy (another recording took the name): the
+// next save sets the copy aside in ".mirado-originals/.mirado-older/<name>.<n>" and keeps
+// the new original, and a revert refuses.
 
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace mirado {
 
 inline constexpr const char* kOriginalsFolder = ".mirado-originals";
+inline constexpr const char* kSavedDigestsFolder = ".mirado-saved";
+inline constexpr const char* kOlderCopiesFolder = ".mirado-older";
+
+inline constexpr const char* kNoOriginalText = "There is no original copy of this file.";
+inline constexpr const char* kCopyNotRegularText =
+    "The name of its original copy is taken by something that is not a regular file: ";
+inline constexpr const char* kCopyNotRecordingText =
+    "The original copy is not a readable recording: ";
+inline constexpr const char* kNotDescendantText =
+    "This file is not the recording its original copy was kept from.";
 
 // Where the original copy of the file at path is (or would be) kept.
 std::string OriginalCopyPath(const std::string& path);
+// Where the digests of the file's last save are kept.
+std::string SavedDigestsPath(const std::string& path);
+// Whether a regular file (not a link) is at the copy's name.
 bool HasOriginalCopy(const std::string& path);
-// Makes the original copy unless one exists already (or the file itself does not
-// exist: then there is nothing to keep). False with the reason in `error` when the
-// copy cannot be made; nothing is left half-written.
-bool KeepOriginal(const std::string& path, std::string& error);
-// Replaces the file by its original copy atomically; the copy stays. False with the
-// reason when there is no copy or the file cannot be replaced.
+// Whether anything at all (a link, a folder) is at the copy's name.
+bool IsOriginalCopyNameTaken(const std::string& path);
+
+// Before a save replaces the file at path, whose bytes are now `current` (null when no
+// file is there), by `after`; the caller holds the file's lock. Makes the original copy
+// unless one exists already, sets aside a copy of another recording, and records the
+// digests of both. False with the reason in `error` when anything at the copy's name
+// is not a regular file or the copy or the digests cannot be written; the save must then
+// not go ahead. Nothing is left half-written.
+bool KeepOriginal(const std::string& path, const std::vector<uint8_t>* current,
+                  std::string_view after, std::string& error);
+// Replaces the file by its original copy atomically, under the file's lock; the copy
+// stays. Refuses, with the reason, when there is no copy, the copy is not a regular file
+// (a link included) or not a readable recording, or the file is not its descendant.
 bool RestoreOriginal(const std::string& path, std::string& error);
+// Forgets the digests of the file's saves (the file went to the trash with its copy).
+void ForgetSavedDigests(const std::string& path);
 
 } // namespace mirado

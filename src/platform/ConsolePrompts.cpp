@@ -57,6 +57,7 @@ MessageAnswer CConsolePrompts::ShowMessage(const std::string& text, const std::s
     case MessageButtons::YesNoDefaultNo:
         return MessageAnswer::No;
     case MessageButtons::RetryCancel:
+    case MessageButtons::ReloadOverwriteSaveAsCancel:
         return MessageAnswer::Cancel;
     default:
         return MessageAnswer::Ok;

@@ -13,8 +13,8 @@ namespace mirado {
 
 class CConsolePrompts : public IUserPrompts {
 public:
-    // Questions (Yes/No, Yes/No/Cancel) take questionAnswer; Retry/Cancel takes Cancel;
-    // every other box takes Ok.
+    // Questions (Yes/No, Yes/No/Cancel) take questionAnswer; Retry/Cancel and the question
+    // about a changed file take Cancel; every other box takes Ok.
     CConsolePrompts(std::ostream& stream, std::string prefix, MessageAnswer questionAnswer);
 
     MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon,

@@ -8,9 +8,18 @@ namespace mirado {
 
 enum class MessageIcon { None, Information, Warning, Stop, Question };
 // YesNoDefaultNo: Yes and No with No the default, for a question whose Yes cannot be
-// taken back.
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, YesNoDefaultNo };
-enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
+// taken back. ReloadOverwriteSaveAsCancel: the question about a file changed on disk since
+// it was read; its buttons are "Reload", "Overwrite", "Save As..." and "Cancel".
+enum class MessageButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    RetryCancel,
+    YesNoDefaultNo,
+    ReloadOverwriteSaveAsCancel
+};
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry, Reload, Overwrite, SaveAs };
 
 // Caption used by boxes that name no command: the application's title.
 inline constexpr const char* kApplicationTitle = "Mirado";

@@ -95,6 +95,7 @@ int CAdData::LoadFromBytes(const std::string& path, const uint8_t* data, size_t 
     if (status != 0)
         return Fail(path, lastError_, prompts);
     path_ = path;
+    diskBytes_.assign(data, data + size);
     ComputeValidFlag();
     storedHeartRate_ = StoredHeartRateFromBeats(beats_.data(), GetSampleInterval());
     return 0;
@@ -103,6 +104,7 @@ int CAdData::LoadFromBytes(const std::string& path, const uint8_t* data, size_t 
 void CAdData::ClearRecord() {
     valid_ = 0;
     path_.clear();
+    diskBytes_.clear();
     result_.fill(0);
     header_.fill(0);
     middle_.fill(0);
@@ -196,6 +198,7 @@ int CAdData::Save(const std::string& path, IUserPrompts* prompts) {
     std::string error;
     if (!WriteFileAtomically(path, bytes, error))
         return Fail(path, kMessageGap + error, prompts);
+    diskBytes_.assign(bytes.begin(), bytes.end());
     return 0;
 }
 

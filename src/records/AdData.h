@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace mirado {
 
@@ -32,6 +33,9 @@ public:
     // The message of the last failed Load or Save as shown after the path (leading
     // spaces included); empty after a success.
     const std::string& GetLastError() const { return lastError_; }
+    // The file's bytes as this record last read or wrote them: a writer compares the
+    // file with them to see whether anyone else changed it since. Empty after a failure.
+    const std::vector<uint8_t>& DiskBytes() const { return diskBytes_; }
 
     const int16_t* GetChannel1() const { return channel1_.data(); }
     const int16_t* GetChannel2() const { return channel2_.data(); }
@@ -99,6 +103,7 @@ private:
     std::array<int16_t, kSampleCount> channel2_{};
     int16_t storedHeartRate_ = 0;
     std::string lastError_;
+    std::vector<uint8_t> diskBytes_;
 };
 
 // The box a failed Load or Save shows: the path followed by the message (GetLastError).

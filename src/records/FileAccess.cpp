@@ -6,7 +6,12 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
+#include <set>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,6 +38,7 @@ public:
 
     int Get() const { return fd_; }
     bool Valid() const { return fd_ >= 0; }
+    void Release() { fd_ = -1; }
     int Close() {
         const int result = fd_ >= 0 ? ::close(fd_) : 0;
         fd_ = -1;
@@ -90,10 +96,62 @@ std::string TemporaryName(unsigned serial) {
     return ".mirado-" + std::to_string(::getpid()) + "-" + std::to_string(serial) + ".tmp";
 }
 
+// The process that wrote a temporary file, from its name; 0 when the name is not one of
+// ours.
+pid_t WriterOfTemporary(const std::string& name) {
+    static const std::string prefix = ".mirado-";
+    static const std::string suffix = ".tmp";
+    if (name.size() <= prefix.size() + suffix.size() ||
+        name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return 0;
+    const std::string middle =
+        name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    const size_t dash = middle.find('-');
+    if (dash == 0 || dash == std::string::npos ||
+        middle.find_first_not_of("0123456789-") != std::string::npos ||
+        middle.find('-', dash + 1) != std::string::npos || dash + 1 == middle.size())
+        return 0;
+    char* end = nullptr;
+    const long pid = std::strtol(middle.c_str(), &end, 10);
+    return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
+bool ProcessIsGone(pid_t pid) {
+    return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Removes the temporary files a killed writer left in folder (their process is gone).
+// Each folder is swept once per process: a batch run writes many files into one folder.
+void RemoveLeftTemporaries(const std::string& folder) {
+    static std::mutex mutex;
+    static std::set<std::string> swept;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!swept.insert(folder).second)
+            return;
+    }
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const pid_t writer = WriterOfTemporary(name);
+        if (writer == 0 || writer == ::getpid() || !ProcessIsGone(writer))
+            continue;
+        struct stat info {};
+        const std::string path = (folder == "/" ? folder : folder + "/") + name;
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            ::unlink(path.c_str());
+    }
+    ::closedir(dir);
+}
+
 // Creates a new, empty temporary file beside target; returns its descriptor.
 int CreateTemporary(const std::string& target, std::string& temporaryPath, int& error) {
     static std::atomic<unsigned> counter{0};
     const std::string folder = FolderOf(target);
+    RemoveLeftTemporaries(folder);
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         temporaryPath =
             (folder == "/" ? folder : folder + "/") + TemporaryName(counter.fetch_add(1));
@@ -135,12 +193,14 @@ void SyncFolder(const std::string& folder) {
 } // namespace
 
 ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes,
-                         std::string& error) {
+                         std::string& error, Links links) {
     bytes.clear();
     // Non-blocking so that a named pipe cannot stall the open; regular files ignore it.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const int noFollow = links == Links::Refuse ? O_NOFOLLOW : 0;
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow));
     if (!fd.Valid()) {
-        error = SystemError("Cannot open the file", errno);
+        error = noFollow != 0 && errno == ELOOP ? "Cannot read the file (a symbolic link)"
+                                                : SystemError("Cannot open the file", errno);
         return ReadStatus::Unreadable;
     }
     struct stat info {};
@@ -188,6 +248,24 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     CAtomicFileWriter writer(path);
     writer.Append(bytes);
     return writer.Commit(error);
+}
+
+bool CanReplaceFile(const std::string& path, std::string& error) {
+    const std::string target = ResolveTarget(path);
+    const std::string folder = FolderOf(target);
+    if (NameOf(target).size() > LongestNameIn(folder)) {
+        error = "The file name " + NameOf(target) + " is too long";
+        return false;
+    }
+    struct stat info {};
+    bool exists = false;
+    if (!CheckExistingTarget(target, info, exists, error))
+        return false;
+    if (::access(folder.c_str(), W_OK) != 0) {
+        error = SystemError("Cannot create a file in the folder", errno);
+        return false;
+    }
+    return true;
 }
 
 CAtomicFileWriter::CAtomicFileWriter(const std::string& path) : target_(ResolveTarget(path)) {
@@ -301,6 +379,123 @@ void CAtomicFileWriter::Discard() {
     if (!temporaryPath_.empty())
         ::unlink(temporaryPath_.c_str());
     temporaryPath_.clear();
+}
+
+namespace {
+
+bool WriteAndSync(int fd, std::string_view bytes, std::string& error) {
+    int code = 0;
+    if (!WriteAll(fd, bytes, code)) {
+        error = SystemError("Cannot write the file", code);
+        return false;
+    }
+    if (::fsync(fd) != 0) {
+        error = SystemError("Cannot flush the file to disk", errno);
+        return false;
+    }
+    return true;
+}
+
+bool NoHardLinks(int code) {
+    return code == EPERM || code == EOPNOTSUPP || code == ENOSYS || code == EMLINK;
+}
+
+// Without hard links: the file is created exclusively and written in place. A failed
+// write removes it again.
+bool CreateInPlace(const std::string& path, std::string_view bytes, bool& taken,
+                   std::string& error) {
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+    if (!fd.Valid()) {
+        taken = errno == EEXIST;
+        error = SystemError("Cannot create the file", errno);
+        return false;
+    }
+    if (WriteAndSync(fd.Get(), bytes, error) && fd.Close() == 0)
+        return true;
+    if (error.empty())
+        error = SystemError("Cannot write the file", errno);
+    ::unlink(path.c_str());
+    return false;
+}
+
+} // namespace
+
+bool CreateFileExclusively(const std::string& path, std::string_view bytes, bool& taken,
+                           std::string& error) {
+    taken = false;
+    error.clear();
+    std::string temporaryPath;
+    int code = 0;
+    Descriptor fd(CreateTemporary(path, temporaryPath, code));
+    if (!fd.Valid()) {
+        error = SystemError("Cannot create a file in the folder", code);
+        return false;
+    }
+    bool linked = false;
+    std::string writeError;
+    if (WriteAndSync(fd.Get(), bytes, writeError) && fd.Close() == 0) {
+        linked = ::link(temporaryPath.c_str(), path.c_str()) == 0;
+        code = errno;
+    } else if (writeError.empty()) {
+        writeError = SystemError("Cannot write the file", errno);
+    }
+    ::unlink(temporaryPath.c_str());
+    if (linked) {
+        SyncFolder(FolderOf(path));
+        return true;
+    }
+    if (!writeError.empty()) {
+        error = writeError;
+        return false;
+    }
+    if (NoHardLinks(code))
+        return CreateInPlace(path, bytes, taken, error);
+    taken = code == EEXIST;
+    error = SystemError("Cannot create the file", code);
+    return false;
+}
+
+CFileLock::CFileLock(const std::string& path) {
+    const std::string target = ResolveTarget(path);
+    for (;;) {
+        Descriptor fd(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        if (!fd.Valid()) {
+            state_ = errno == ENOENT ? State::Missing : State::Failed;
+            error_ = SystemError("Cannot open the file", errno);
+            return;
+        }
+        struct stat locked {};
+        if (::fstat(fd.Get(), &locked) != 0 || !S_ISREG(locked.st_mode)) {
+            error_ = "Not a regular file";
+            return;
+        }
+        while (::flock(fd.Get(), LOCK_EX) != 0) {
+            // A file system that keeps no locks (some network shares) is written without
+            // one, as before locks were taken: refusing would forbid every save there.
+            if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL)
+                break;
+            if (errno != EINTR) {
+                error_ = SystemError("Cannot lock the file", errno);
+                return;
+            }
+        }
+        // A writer that held the lock may have put a new file in place meanwhile: the lock
+        // must be on the file the name gives now.
+        struct stat now {};
+        if (::stat(target.c_str(), &now) == 0 && now.st_dev == locked.st_dev &&
+            now.st_ino == locked.st_ino) {
+            fd_ = fd.Get();
+            fd.Release();
+            state_ = State::Locked;
+            error_.clear();
+            return;
+        }
+    }
+}
+
+CFileLock::~CFileLock() {
+    if (fd_ >= 0)
+        ::close(fd_); // closing the last descriptor releases the lock
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {

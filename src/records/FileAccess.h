@@ -14,16 +14,23 @@ namespace mirado {
 inline constexpr size_t kMaxRecordFileSize = 16u * 1024u * 1024u;
 
 enum class ReadStatus { Ok, Unreadable, TooLarge };
+enum class Links { Follow, Refuse };
 
-// Reads a regular file whole into bytes. On failure `error` describes why.
+// Reads a regular file whole into bytes. On failure `error` describes why. With
+// Links::Refuse a symbolic link at path is refused instead of followed.
 ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes,
-                         std::string& error);
+                         std::string& error, Links links = Links::Follow);
 
 // Replaces the file at path by bytes without ever leaving it half-written: writes a
 // hidden, short-named temporary file in the same folder, flushes it to disk and renames it over the
 // target, keeping an existing target's permissions. A target the caller may not write is refused.
 // On failure the target is untouched, the temporary file is gone and `error` says why.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+
+// Whether WriteFileAtomically could replace (or create) the file at path: its name fits
+// the folder, an existing file is a regular file this process may write, and the folder
+// takes new files. Nothing changes. False with the reason in `error`.
+bool CanReplaceFile(const std::string& path, std::string& error);
 
 // The same replacement for a text made piece by piece, so that a long text need not be
 // held in memory: the pieces go to the temporary file as they come and Commit puts it in
@@ -56,6 +63,39 @@ private:
     unsigned owner_ = 0;
     unsigned group_ = 0;
     std::string buffer_;
+    std::string error_;
+};
+
+// Creates the file at path holding bytes, never replacing anything there: the bytes go
+// to a hidden temporary file first and are then linked to the name, which fails when the
+// name is taken. On a file system without hard links the file is created exclusively and
+// written in place. False with `taken` set when something is at path already; false with
+// the reason in `error` on any other failure. Nothing is left behind on failure.
+bool CreateFileExclusively(const std::string& path, std::string_view bytes, bool& taken,
+                           std::string& error);
+
+// An exclusive lock on the file at path (a symbolic link's target) for one
+// read-change-write: every writer of a recording takes it, so that no two of them work
+// from the same bytes. Waits while another holder has it. The lock is on the file now at
+// the name: when the name was replaced while waiting, the new file is locked instead.
+// Threads and processes exclude each other alike. Released when destroyed.
+class CFileLock {
+public:
+    enum class State { Locked, Missing, Failed };
+
+    explicit CFileLock(const std::string& path);
+    ~CFileLock();
+    CFileLock(const CFileLock&) = delete;
+    CFileLock& operator=(const CFileLock&) = delete;
+
+    // Locked; Missing when nothing is at path (nothing to lock); Failed when the file
+    // cannot be opened or is not a regular file (Error says why).
+    State GetState() const { return state_; }
+    const std::string& Error() const { return error_; }
+
+private:
+    int fd_ = -1;
+    State state_ = State::Failed;
     std::string error_;
 };
 

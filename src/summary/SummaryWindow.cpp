@@ -1,5 +1,6 @@
 #include "summary/SummaryWindow.h"
 
+#include "document/ExportLoop.h"
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
 #include "platform/qt/UiText.h"
@@ -393,6 +394,18 @@ std::string CSummaryWindow::BesideRecordings(const std::string& name) const {
     return (std::filesystem::path(files_.paths.front()).parent_path() / name).string();
 }
 
+// A save over a file of the list would replace a recording: it is refused, as the text
+// export refuses it.
+bool CSummaryWindow::RefuseFileOfList(const char* caption, const std::string& path) {
+    const auto isPath = [&path](const std::string& file) { return IsSameFile(path, file); };
+    if (std::none_of(files_.listed.begin(), files_.listed.end(), isPath) &&
+        std::none_of(files_.paths.begin(), files_.paths.end(), isPath))
+        return false;
+    prompts_.ShowMessage(FileOfListText(path, prompts_.Translated(kFileOfListFormat)), caption,
+                         MessageIcon::Stop, MessageButtons::Ok);
+    return true;
+}
+
 void CSummaryWindow::SaveTable() {
     const SummaryResult* result = Result();
     if (result == nullptr)
@@ -402,7 +415,7 @@ void CSummaryWindow::SaveTable() {
     request.filters = {{UiText("CSV file").toStdString(), {"*.csv"}}};
     request.suggestedName = BesideRecordings("summary.csv");
     std::string path;
-    if (!saveDialog_.RunSave(request, path))
+    if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveTableCaption, path))
         return;
     const std::string csv =
         SummaryCsv(grouping_ == SummaryGrouping::BySession ? result->summary.sessions
@@ -423,7 +436,7 @@ void CSummaryWindow::SaveChart() {
                        {UiText("PDF document").toStdString(), {"*.pdf"}}};
     request.suggestedName = BesideRecordings("summary.png");
     std::string path;
-    if (!saveDialog_.RunSave(request, path))
+    if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveChartCaption, path))
         return;
     std::string error;
     if (!SaveSummaryChart(result->summary, ChartOptions(), path, error))

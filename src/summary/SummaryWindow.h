@@ -45,6 +45,8 @@ class IUserPrompts;
 struct SummaryFiles {
     std::vector<std::string> paths;
     bool marked = false; // the paths are the marked files
+    // Every file of the list: the window's saves never write over one of them.
+    std::vector<std::string> listed = {};
 };
 
 enum class SummaryGrouping { BySession, ByAnimal };
@@ -112,6 +114,7 @@ private:
     void DrawAllAnimalsChart();
     void UpdateButtons();
     void ReportWriteFailure(const char* caption, const std::string& path, const std::string& error);
+    bool RefuseFileOfList(const char* caption, const std::string& path);
 
     const SummaryFiles files_;
     IUserPrompts& prompts_;

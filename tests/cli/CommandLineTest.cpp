@@ -162,7 +162,7 @@ TEST_F(CommandLine, EveryCommandsHelpListsEachOfItsOptions) {
                    "--noise",      "--saturated", "--spikes",     "--missing-beats", "--flat",
                    "--deflation",  "--onset",     "--incomplete", "--damage",        "--date",
                    "--time",       "--animal-no", "--study-no",   "--weight",        "--sex-age",
-                   "--comment",    "--truth"}},
+                   "--comment",    "--truth",     "--force"}},
         {"render",
          {"--output", "--selected", "--dpi", "--fitted-curve", "--view-scale", "--wave-colour",
           "--pressure-colour"}},

@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <latch>
+#include <sys/stat.h>
+#include <thread>
 
 namespace mirado::test {
 namespace {
@@ -34,6 +37,123 @@ protected:
     }
     fs::path folder;
 };
+
+// Two runs editing one file at the same moment, many times over: both edits are in the
+// file afterwards, and the kept original is the file's first bytes.
+TEST_F(EditRevertTest, ConcurrentEditsKeepBothChangesAndTheFirstOriginal) {
+    constexpr int kRounds = 30;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::string path = Copy("DG0511.001", "C" + std::to_string(round) + ".001");
+        const std::string before = Bytes(path);
+        std::latch start(2);
+        int statuses[2] = {-1, -1};
+        const auto edit = [&](int which, CliArgs args) {
+            start.arrive_and_wait();
+            statuses[which] = Cli(args).status;
+        };
+        std::thread first(edit, 0, CliArgs{"edit", "--comment", "both kept", path});
+        std::thread second(edit, 1, CliArgs{"edit", "--animal-no", "A-2", path});
+        first.join();
+        second.join();
+        ASSERT_EQ(statuses[0], kExitOk);
+        ASSERT_EQ(statuses[1], kExitOk);
+        const std::string info = Cli({"info", path}).out;
+        ASSERT_NE(info.find("\"comment\":\"both kept\""), std::string::npos) << round << info;
+        ASSERT_NE(info.find("\"animal_no\":\"A-2\""), std::string::npos) << round << info;
+        ASSERT_EQ(Bytes(OriginalCopyPath(path)), before) << round;
+    }
+}
+
+TEST_F(EditRevertTest, AnythingButARegularFileAtTheCopysNameRefusesTheSave) {
+    const std::vector<std::pair<const char*, void (*)(const std::string&)>> blockers = {
+        {"folder", [](const std::string& copy) { fs::create_directory(copy); }},
+        {"fifo", [](const std::string& copy) { ASSERT_EQ(::mkfifo(copy.c_str(), 0600), 0); }},
+        {"dangling link", [](const std::string& copy) { fs::create_symlink("gone.001", copy); }},
+    };
+    for (const auto& [kind, block] : blockers) {
+        const std::string path = Copy("DG0511.001", std::string("K-") + kind + ".001");
+        const std::string before = Bytes(path);
+        fs::create_directories(folder / kOriginalsFolder);
+        block(OriginalCopyPath(path));
+        const CliRun run = Cli({"edit", "--comment", "X", path});
+        EXPECT_EQ(run.status, kExitLoadFailed) << kind;
+        EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << kind << run.err;
+        EXPECT_EQ(Bytes(path), before) << kind;
+    }
+}
+
+TEST_F(EditRevertTest, RevertTakesOnlyARegularFileThatLoadsAsARecording) {
+    const std::string other = Copy("RB0502.001", "other.001");
+    const std::vector<std::pair<const char*, std::string>> copies = {
+        {"empty", ""},
+        {"truncated", Bytes(other).substr(0, 700)},
+        {"random", std::string(9000, '\x5a')},
+    };
+    for (const auto& [kind, bytes] : copies) {
+        const std::string path = Copy("DG0511.001", std::string("R-") + kind + ".001");
+        ASSERT_EQ(Cli({"edit", "--comment", "edited", path}).status, kExitOk);
+        const std::string edited = Bytes(path);
+        std::ofstream(OriginalCopyPath(path), std::ios::binary | std::ios::trunc) << bytes;
+        const CliRun run = Cli({"revert", path});
+        EXPECT_EQ(run.status, kExitLoadFailed) << kind;
+        EXPECT_NE(run.err.find("not a readable recording"), std::string::npos) << kind << run.err;
+        EXPECT_EQ(Bytes(path), edited) << kind;
+    }
+    const std::string linked = Copy("DG0511.001", "L.001");
+    ASSERT_EQ(Cli({"edit", "--comment", "edited", linked}).status, kExitOk);
+    const std::string edited = Bytes(linked);
+    fs::remove(OriginalCopyPath(linked));
+    fs::create_symlink(other, OriginalCopyPath(linked));
+    const CliRun run = Cli({"revert", linked});
+    EXPECT_EQ(run.status, kExitLoadFailed);
+    EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+    EXPECT_EQ(Bytes(linked), edited);
+}
+
+// Edit F.001, put another recording under its name: revert refuses to bring back the
+// first animal's bytes, and the next edit keeps the new recording's original, setting
+// the old copy aside.
+TEST_F(EditRevertTest, AReusedNameKeepsTheNewOriginal) {
+    const std::string path = Copy("DG0511.001", "F.001");
+    const std::string first = Bytes(path);
+    ASSERT_EQ(Cli({"edit", "--comment", "first", path}).status, kExitOk);
+    fs::remove(path);
+    fs::copy_file(fs::path(MIRADO_SOURCE_DIR) / "samples" / "RB0502.001", path);
+    const std::string second = Bytes(path);
+
+    const CliRun refused = Cli({"revert", path});
+    EXPECT_EQ(refused.status, kExitLoadFailed);
+    EXPECT_NE(refused.err.find("not the recording"), std::string::npos) << refused.err;
+    EXPECT_EQ(Bytes(path), second);
+
+    ASSERT_EQ(Cli({"edit", "--comment", "second", path}).status, kExitOk);
+    EXPECT_EQ(Bytes(OriginalCopyPath(path)), second);
+    EXPECT_EQ(Bytes(folder / kOriginalsFolder / kOlderCopiesFolder / "F.001.1"), first);
+    ASSERT_EQ(Cli({"revert", path}).status, kExitOk);
+    EXPECT_EQ(Bytes(path), second);
+}
+
+TEST_F(EditRevertTest, SynthReplacesAnExistingFileOnlyWithForce) {
+    const std::string path = Copy("DG0511.001", "S.001");
+    const std::string before = Bytes(path);
+    const CliRun refused = Cli({"synth", "--seed", "4", "-o", path});
+    EXPECT_EQ(refused.status, kExitLoadFailed);
+    EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
+    EXPECT_EQ(Bytes(path), before);
+    EXPECT_EQ(Cli({"synth", "--seed", "4", "--force", "-o", path}).status, kExitOk);
+    EXPECT_NE(Bytes(path), before);
+
+    // The sample set is checked whole before anything is written.
+    const fs::path set = folder / "set";
+    fs::create_directories(set);
+    ASSERT_EQ(Cli({"synth", "--sample-set", set.string()}).status, kExitOk);
+    const std::string kept = Bytes(set / "RB0502.001");
+    fs::remove(set / "DG0511.001");
+    EXPECT_EQ(Cli({"synth", "--sample-set", set.string()}).status, kExitLoadFailed);
+    EXPECT_FALSE(fs::exists(set / "DG0511.001"));
+    EXPECT_EQ(Cli({"synth", "--force", "--sample-set", set.string()}).status, kExitOk);
+    EXPECT_EQ(Bytes(set / "RB0502.001"), kept);
+}
 
 TEST_F(EditRevertTest, EditKeepsTheOriginalOnceAndRevertGivesItBack) {
     const std::string path = Copy("DG0511.001", "F.001");

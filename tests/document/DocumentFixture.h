@@ -24,6 +24,7 @@ protected:
         services.trash = &trash;
         services.profile = &profile;
         services.frame = &frame;
+        services.saveDialog = &saveDialog;
         return services;
     }
     CMiradoDoc& Doc() {
@@ -60,6 +61,7 @@ protected:
     ScriptedIdDialog idDialog;
     ScriptedParametersDialog parametersDialog;
     ScriptedTrash trash;
+    ScriptedSaveFileDialog saveDialog;
     MemoryProfile profile;
     CountingFrameNotifier frame;
     RecordingView view;

@@ -1,10 +1,12 @@
 #include "DocumentFixture.h"
 
 #include "document/OriginalCopy.h"
+#include "records/AdData.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace mirado::test {
 namespace {
@@ -39,9 +41,13 @@ protected:
         ASSERT_TRUE(Doc().OpenFileAt(0));
         Doc().SetEditObserver(&log);
     }
-    // The bytes a save of the current state writes, the file put back afterwards.
+    // The bytes a save of the current state writes, the file put back afterwards. Putting
+    // it back changes it behind the document's back, so the next save is told to
+    // overwrite.
     std::string SavedBytes(const std::string& path) {
         const std::string before = ReadText(path);
+        if (!Doc().IsCurrentFileUnchanged())
+            prompts.QueueAnswer(MessageAnswer::Overwrite);
         EXPECT_TRUE(Doc().SaveCurrentFile());
         const std::string saved = ReadText(path);
         WriteText(path, before);
@@ -250,6 +256,113 @@ TEST_F(SafeEditingTest, RevertRestoresTheOriginalBytesAfterConfirmation) {
     EXPECT_EQ(prompts.Shown().back().caption, kRevertCaption);
     // The question cannot be answered Yes by pressing Enter alone.
     EXPECT_EQ(prompts.Shown().back().buttons, MessageButtons::YesNoDefaultNo);
+}
+
+// Another writer changed the file after it was read: the save asks, and each answer does
+// what it says.
+TEST_F(SafeEditingTest, AFileChangedOnDiskIsNotOverwrittenWithoutTheQuestion) {
+    const std::string path = CopySample("DG0511.001");
+    OpenOnly(path);
+    Doc().MoveMarker({MovableMarker::S, 700});
+    {
+        CMiradoDoc other({});
+        other.SetFileList({path});
+        ASSERT_TRUE(other.OpenFileAt(0));
+        IdTexts texts = other.GetIdTexts();
+        texts.comment = "theirs";
+        other.SetIdTexts(texts);
+        ASSERT_TRUE(other.SaveCurrentFile());
+    }
+    const std::string theirs = ReadText(path);
+
+    prompts.QueueAnswer(MessageAnswer::Cancel);
+    EXPECT_FALSE(Doc().SaveCurrentFile());
+    EXPECT_EQ(ReadText(path), theirs);
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].buttons, MessageButtons::ReloadOverwriteSaveAsCancel);
+    EXPECT_EQ(prompts.Shown()[0].text.rfind(path + "\n", 0), 0u);
+
+    prompts.QueueAnswer(MessageAnswer::Overwrite);
+    EXPECT_TRUE(Doc().SaveCurrentFile());
+    EXPECT_NE(ReadText(path), theirs);
+    // What this document wrote itself is no change: the next save asks nothing.
+    EXPECT_TRUE(Doc().SaveCurrentFile());
+    EXPECT_EQ(prompts.Shown().size(), 2u);
+
+    // Replaced by another recording: Reload drops the corrections and shows it.
+    const std::string replacement =
+        (fs::path(MIRADO_SOURCE_DIR) / "samples" / "RB0502.001").string();
+    fs::copy_file(replacement, path, fs::copy_options::overwrite_existing);
+    Doc().MoveMarker({MovableMarker::S, 900});
+    prompts.QueueAnswer(MessageAnswer::Reload);
+    EXPECT_FALSE(Doc().SaveCurrentFile());
+    EXPECT_EQ(ReadText(path), ReadText(replacement));
+    EXPECT_FALSE(Doc().IsModified());
+    EXPECT_FALSE(Doc().IsVariantA()); // the replacement is of variant E
+
+    // A file removed meanwhile is asked about too; Overwrite writes it again.
+    Doc().MoveMarker({MovableMarker::S, 800});
+    fs::remove(path);
+    prompts.QueueAnswer(MessageAnswer::Overwrite);
+    EXPECT_TRUE(Doc().SaveCurrentFile());
+    EXPECT_EQ(prompts.Shown().size(), 4u);
+    ASSERT_TRUE(fs::exists(path));
+}
+
+TEST_F(SafeEditingTest, SaveAsWritesTheCorrectionsUnderAnotherNameAndLeavesTheFile) {
+    const std::string path = CopySample("DG0511.001");
+    const std::string original = ReadText(path);
+    const std::string other = CopySample("RB0502.001");
+    Doc().SetFileList({path, other});
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+    Doc().SetEditObserver(&log);
+    Doc().MoveMarker({MovableMarker::S, 700});
+
+    EXPECT_FALSE(Doc().SaveCurrentFileAs(other));
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_NE(prompts.Shown()[0].text.find("is one of the files in the list"), std::string::npos);
+
+    fs::create_directories(folder.File("out"));
+    const std::string target = folder.File("out/DG0511-fixed.001");
+    saveDialog.QueuePath(target);
+    ASSERT_TRUE(Doc().SaveCurrentFileAs());
+    EXPECT_EQ(saveDialog.Requests().back().suggestedName, path);
+    EXPECT_EQ(ReadText(path), original);
+    EXPECT_FALSE(fs::exists(folder.File(kOriginalsFolder)));
+    CAdData saved;
+    int modelCode = 0;
+    ASSERT_EQ(saved.Load(target, modelCode, nullptr), 0);
+    int16_t markerS = 0, markerM = 0, markerD = 0;
+    saved.GetStoredMarkers(markerS, markerM, markerD);
+    EXPECT_EQ(markerS, 700);
+    // The document goes on with the new file.
+    EXPECT_EQ(Doc().GetCurrentPath(), target);
+    EXPECT_EQ(Doc().GetNameAt(0), "DG0511-fixed.001");
+    EXPECT_EQ(Doc().GetTitle(), target);
+    EXPECT_EQ(log.saves, 1);
+}
+
+TEST_F(SafeEditingTest, TheTrashTakesTheKeptOriginalWithItsFile) {
+    const std::string path = CopySample("DG0511.001");
+    OpenOnly(path);
+    Doc().MoveMarker({MovableMarker::S, 700});
+    ASSERT_TRUE(Doc().SaveCurrentFile());
+    ASSERT_TRUE(fs::exists(SavedDigestsPath(path)));
+    Doc().ToggleCurrentSelection();
+    Doc().RemoveSelectedFiles();
+    EXPECT_EQ(trash.Requested(), (std::vector<std::string>{path, OriginalCopyPath(path)}));
+    EXPECT_FALSE(fs::exists(SavedDigestsPath(path)));
+}
+
+TEST_F(SafeEditingTest, NoCopyIsKeptWhenTheSaveCannotGoAhead) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "a privileged process may write a read-only file";
+    const std::string path = CopySample("DG0511.001");
+    OpenOnly(path);
+    Doc().MoveMarker({MovableMarker::S, 700});
+    fs::permissions(path, fs::perms::owner_read);
+    EXPECT_FALSE(Doc().SaveCurrentFile());
+    EXPECT_FALSE(fs::exists(folder.File(kOriginalsFolder)));
 }
 
 } // namespace

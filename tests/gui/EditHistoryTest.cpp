@@ -56,9 +56,12 @@ protected:
         Wave()->OnLButtonDown(x);
         return Wave()->SampleAtX(x);
     }
-    // The bytes a save writes now; the file is put back afterwards.
+    // The bytes a save writes now; the file is put back afterwards. Putting it back
+    // changes it behind the document's back, so the next save is told to overwrite.
     QByteArray SavedBytes(const std::string& path) {
         const QByteArray before = Bytes(path);
+        if (!Doc()->IsCurrentFileUnchanged())
+            scripted.prompts.QueueAnswer(MessageAnswer::Overwrite);
         frame->Action(ID_FILE_SAVE)->trigger();
         const QByteArray saved = Bytes(path);
         QFile file(QString::fromStdString(path));

@@ -65,6 +65,14 @@ TEST_F(ExportSamplesTest, CancelDamagedFileAndUnwritableTargetWriteNothing) {
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].caption, "Export Samples");
 
+    // A recording of the list is never written over.
+    const std::string recording = test::ReadText(paths[0]);
+    saveDialog.QueuePath(paths[0]);
+    EXPECT_FALSE(command.Run());
+    EXPECT_EQ(test::ReadText(paths[0]), recording);
+    ASSERT_EQ(prompts.Shown().size(), 2u);
+    EXPECT_NE(prompts.Shown()[1].text.find("is one of the files in the list"), std::string::npos);
+
     app.GetMainFrame()->OnNextFile();
     const size_t asked = saveDialog.Requests().size();
     EXPECT_FALSE(command.Run());

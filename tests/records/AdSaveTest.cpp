@@ -7,12 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fnmatch.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace mirado {
@@ -250,6 +254,7 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -332,6 +337,83 @@ TEST(FileAccess, IsSameFileSeesThroughSpellingsAndLinks) {
     EXPECT_FALSE(IsSameFile(file, other));
     EXPECT_FALSE(IsSameFile(folder.File("missing.001"), folder.File("missing.001")));
     EXPECT_FALSE(IsSameFile(file, folder.File("missing.001")));
+}
+
+TEST(FileAccess, ExclusiveCreationNeverReplacesWhatIsThere) {
+    TempFolder folder;
+    const std::string fresh = folder.File("fresh.001");
+    bool taken = true;
+    std::string error;
+    ASSERT_TRUE(CreateFileExclusively(fresh, "new", taken, error)) << error;
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(ReadBytes(fresh), (std::vector<uint8_t>{'n', 'e', 'w'}));
+
+    std::filesystem::create_symlink("nowhere", folder.File("dangling.001"));
+    for (const std::string& name : {fresh, folder.File("dangling.001")}) {
+        EXPECT_FALSE(CreateFileExclusively(name, "other", taken, error)) << name;
+        EXPECT_TRUE(taken) << name;
+    }
+    EXPECT_EQ(ReadBytes(fresh), (std::vector<uint8_t>{'n', 'e', 'w'}));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("nowhere")));
+    EXPECT_EQ(NamesIn(folder.Path()), (std::vector<std::string>{"dangling.001", "fresh.001"}));
+}
+
+// A writer killed before it put its temporary file in place leaves it behind; the next
+// writer in the folder removes it once its process is gone, and only then.
+TEST(FileAccess, TheNextWriterRemovesTemporariesOfGoneProcesses) {
+    TempFolder folder;
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const auto temporary = [](pid_t pid, int serial) {
+        std::string name = ".mirado-";
+        name += std::to_string(pid);
+        name += "-";
+        name += std::to_string(serial);
+        name += ".tmp";
+        return name;
+    };
+    const std::vector<std::string> kept = {temporary(::getpid(), 999), temporary(1, 3),
+                                           ".mirado-x-1.tmp", "other.tmp"};
+    for (const std::string& name : kept)
+        WriteBytes(folder.File(name), {1});
+    WriteBytes(folder.File(temporary(child, 0)), {1});
+
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(folder.File("out.txt"), "abc", error)) << error;
+    std::vector<std::string> expected = kept;
+    expected.push_back("out.txt");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(NamesIn(folder.Path()), expected);
+}
+
+TEST(FileAccess, TheLockExcludesOtherHoldersAndRefusesWhatIsNoFile) {
+    TempFolder folder;
+    const std::string file = folder.File("a.001");
+    WriteBytes(file, {1});
+    EXPECT_EQ(CFileLock(folder.File("missing.001")).GetState(), CFileLock::State::Missing);
+    ASSERT_EQ(::mkfifo(folder.File("fifo.001").c_str(), 0600), 0);
+    EXPECT_EQ(CFileLock(folder.File("fifo.001")).GetState(), CFileLock::State::Failed);
+
+    std::atomic<bool> taken{false};
+    std::thread waiter;
+    {
+        const CFileLock held(file);
+        ASSERT_EQ(held.GetState(), CFileLock::State::Locked);
+        waiter = std::thread([&] {
+            const CFileLock second(file);
+            taken = second.GetState() == CFileLock::State::Locked;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_FALSE(taken);
+        // A new file put in place while the waiter waits is the one it locks.
+        std::string error;
+        ASSERT_TRUE(WriteFileAtomically(file, "new", error)) << error;
+    }
+    waiter.join();
+    EXPECT_TRUE(taken);
 }
 
 } // namespace

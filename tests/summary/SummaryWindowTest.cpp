@@ -217,6 +217,26 @@ TEST_F(SummaryWindowTest, SavedTableIsTheCoreCsv) {
     EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Stop);
 }
 
+// Neither save writes over a file of the list, summarised or not, by any spelling.
+TEST_F(SummaryWindowTest, SavesRefuseAFileOfTheList) {
+    const std::vector<std::string>& all = folder.Paths();
+    Open({{all[0], all[1]}, true, all});
+    const std::vector<std::pair<std::string, void (CSummaryWindow::*)()>> saves = {
+        {all[3], &CSummaryWindow::SaveTable},
+        {folder.PathOf("./a1.001"), &CSummaryWindow::SaveChart},
+    };
+    for (const auto& [target, save] : saves) {
+        const QByteArray before = ReadBytes(target);
+        saveDialog.QueuePath(target);
+        (window.get()->*save)();
+        EXPECT_EQ(ReadBytes(target), before) << target;
+    }
+    ASSERT_EQ(prompts.Shown().size(), 2u);
+    EXPECT_EQ(prompts.Shown()[0].caption, "Save Table");
+    EXPECT_EQ(prompts.Shown()[1].caption, "Save Chart");
+    EXPECT_NE(prompts.Shown()[0].text.find("is one of the files in the list"), std::string::npos);
+}
+
 // The window's saved table has the bytes the batch tool writes for the same files.
 TEST_F(SummaryWindowTest, SavedTableEqualsTheBatchToolsCsv) {
     Open({folder.Paths(), false});
@@ -362,6 +382,7 @@ TEST(SummaryFiles, MarkedFilesOrEveryFile) {
     const SummaryFiles marked = SummaryFilesOf(doc);
     EXPECT_TRUE(marked.marked);
     EXPECT_EQ(marked.paths, (std::vector<std::string>{paths[0], paths[2]}));
+    EXPECT_EQ(marked.listed, paths);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Test double for IUserPrompts: records every box and answers from a script
-// (the first button's answer when the script is empty), so no test ever blocks.
+// (the first button's answer when the script is empty; Cancel for the question about a
+// changed file), so no test ever blocks.
 
 #include "platform/UserPrompts.h"
 
@@ -41,6 +42,8 @@ private:
             return MessageAnswer::Yes;
         case MessageButtons::RetryCancel:
             return MessageAnswer::Retry;
+        case MessageButtons::ReloadOverwriteSaveAsCancel:
+            return MessageAnswer::Cancel;
         default:
             return MessageAnswer::Ok;
         }

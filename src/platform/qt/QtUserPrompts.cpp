@@ -2,8 +2,13 @@
 
 #include "platform/qt/UiText.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+
+#include <utility>
+#include <vector>
 
 namespace mirado {
 
@@ -36,6 +41,8 @@ QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case MessageButtons::RetryCancel:
         return QMessageBox::Retry | QMessageBox::Cancel;
+    case MessageButtons::ReloadOverwriteSaveAsCancel:
+        return QMessageBox::NoButton; // buttons of their own
     case MessageButtons::Ok:
         break;
     }
@@ -66,11 +73,33 @@ QString TranslatedMessageText(const std::string& text) {
     return lines.join(QLatin1Char('\n'));
 }
 
+// The question about a file changed since it was read: its four answers are buttons of
+// their own; closing the box cancels.
+MessageAnswer CQtUserPrompts::AskChangedFile(QMessageBox& box) {
+    const std::pair<const char*, MessageAnswer> choices[] = {
+        {QT_TRANSLATE_NOOP("Mirado", "Reload"), MessageAnswer::Reload},
+        {QT_TRANSLATE_NOOP("Mirado", "Overwrite"), MessageAnswer::Overwrite},
+        {QT_TRANSLATE_NOOP("Mirado", "Save As..."), MessageAnswer::SaveAs}};
+    std::vector<std::pair<QAbstractButton*, MessageAnswer>> buttons;
+    for (const auto& [label, answer] : choices)
+        buttons.emplace_back(box.addButton(UiText(label), QMessageBox::AcceptRole), answer);
+    QAbstractButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(qobject_cast<QPushButton*>(cancel));
+    box.setEscapeButton(cancel);
+    box.exec();
+    for (const auto& [button, answer] : buttons)
+        if (box.clickedButton() == button)
+            return answer;
+    return MessageAnswer::Cancel;
+}
+
 MessageAnswer CQtUserPrompts::ShowMessage(const std::string& text, const std::string& caption,
                                           MessageIcon icon, MessageButtons buttons) {
     // The fixed texts are shown in the window's language.
     QMessageBox box(ToQtIcon(icon), UiText(caption), TranslatedMessageText(text),
                     ToQtButtons(buttons), owner_.data());
+    if (buttons == MessageButtons::ReloadOverwriteSaveAsCancel)
+        return AskChangedFile(box);
     // Closing the box without a button counts as its cancelling button.
     if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo)
         box.setEscapeButton(QMessageBox::No);

@@ -4,6 +4,7 @@
 
 #include "platform/UserPrompts.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -24,6 +25,8 @@ public:
     std::string Translated(const std::string& english) const override;
 
 private:
+    static MessageAnswer AskChangedFile(QMessageBox& box);
+
     QPointer<QWidget> owner_;
 };
 

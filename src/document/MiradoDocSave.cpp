@@ -1,0 +1,213 @@
+// CMiradoDoc: writing the current record to its file or under another name. Every write
+// holds the file's lock from the read that checks the file to the replacement, so no two
+// writers work from the same bytes, and a file changed since the record was read is never
+// overwritten without the user's word.
+
+#include "document/MiradoDoc.h"
+
+#include "document/ExportLoop.h"
+#include "document/OriginalCopy.h"
+#include "platform/SaveFileDialog.h"
+#include "platform/UserPrompts.h"
+#include "records/AdData.h"
+#include "records/FileAccess.h"
+
+namespace mirado {
+
+bool CMiradoDoc::CheckSavable() {
+    if (!loaded_ || adData_ == nullptr)
+        return false;
+    if (CanSaveCurrentFile())
+        return true;
+    ShowSaveRefusal(recordPath_, kDamagedSaveText);
+    return false;
+}
+
+bool CMiradoDoc::SaveCurrentFile() {
+    if (!CheckSavable())
+        return false;
+    std::optional<DiskState> approved;
+    for (;;) {
+        DiskState seen;
+        {
+            const CFileLock lock(recordPath_);
+            const SaveAttempt attempt = TrySave(lock, approved ? &*approved : nullptr, seen);
+            if (attempt != SaveAttempt::ChangedOnDisk)
+                return attempt == SaveAttempt::Saved;
+        }
+        // Asked without the lock, so that no other writer waits for the user.
+        const MessageAnswer answer = AskChangedOnDisk();
+        if (answer != MessageAnswer::Overwrite)
+            return AnswerChangedOnDisk(answer);
+        // Overwrites what the user was told of; a file changed again is asked about again.
+        approved = std::move(seen);
+    }
+}
+
+bool CMiradoDoc::SaveCurrentFile(const CFileLock& held) {
+    if (!CheckSavable())
+        return false;
+    DiskState seen;
+    const SaveAttempt attempt = TrySave(held, nullptr, seen);
+    if (attempt != SaveAttempt::ChangedOnDisk)
+        return attempt == SaveAttempt::Saved;
+    const MessageAnswer answer = AskChangedOnDisk();
+    if (answer == MessageAnswer::Overwrite)
+        return TrySave(held, &seen, seen) == SaveAttempt::Saved;
+    return AnswerChangedOnDisk(answer);
+}
+
+bool CMiradoDoc::IsCurrentFileUnchanged() const {
+    if (adData_ == nullptr)
+        return false;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    return ReadWholeFile(recordPath_, kMaxRecordFileSize, bytes, error) == ReadStatus::Ok &&
+           bytes == adData_->DiskBytes();
+}
+
+CMiradoDoc::SaveAttempt CMiradoDoc::TrySave(const CFileLock& lock, const DiskState* approved,
+                                            DiskState& seen) {
+    DiskState disk;
+    if (!ReadDisk(recordPath_, lock, disk))
+        return SaveAttempt::Failed;
+    const bool unchanged = disk.exists && disk.bytes == adData_->DiskBytes();
+    if (!unchanged && (approved == nullptr || !(*approved == disk))) {
+        seen = std::move(disk);
+        return SaveAttempt::ChangedOnDisk;
+    }
+    return WriteRecordTo(recordPath_, lock, disk) ? SaveAttempt::Saved : SaveAttempt::Failed;
+}
+
+// Under the lock of path (held by the caller), whose bytes are disk: keeps the original
+// when that applies, then writes the record.
+bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const DiskState& disk) {
+    StoreShownValues();
+    std::string error;
+    // The original is kept only when the save can go ahead.
+    if (!CanReplaceFile(path, error)) {
+        ShowSaveRefusal(path, Translated(kSaveRefusedText) + error);
+        return false;
+    }
+    if (IsKeepingOriginals() && !KeepOriginal(path, disk.exists ? &disk.bytes : nullptr,
+                                              adData_->SerializedBytes(), error)) {
+        ShowSaveRefusal(path, Translated(kOriginalNotKeptText) + error);
+        return false;
+    }
+    if (adData_->Save(path, services_.prompts) != 0)
+        return false;
+    if (editObserver_ != nullptr)
+        editObserver_->OnSaved();
+    return true;
+}
+
+bool CMiradoDoc::ReadDisk(const std::string& path, const CFileLock& lock, DiskState& disk) {
+    std::string error;
+    if (lock.GetState() == CFileLock::State::Failed) {
+        error = lock.Error();
+    } else if (lock.GetState() == CFileLock::State::Missing) {
+        disk.exists = false;
+        return true;
+    } else if (ReadWholeFile(path, kMaxRecordFileSize, disk.bytes, error) == ReadStatus::Ok) {
+        disk.exists = true;
+        return true;
+    }
+    ShowSaveRefusal(path, Translated(kSaveRefusedText) + error);
+    return false;
+}
+
+// The shown markers and pressures go into the record; the file's valid mark follows
+// what is shown, so that reopening the file shows the same values as were saved.
+void CMiradoDoc::StoreShownValues() {
+    int markerS = 0, markerM = 0, markerD = 0;
+    int sbp = 0, mbp = 0, dbp = 0;
+    GetMarkers(markerS, markerM, markerD);
+    GetDominantPressures(sbp, mbp, dbp);
+    const bool valid = IsValid();
+    adData_->SetStoredMarkers(static_cast<int16_t>(markerS), static_cast<int16_t>(markerM),
+                              static_cast<int16_t>(markerD));
+    adData_->SetStoredPressures(static_cast<int16_t>(sbp), static_cast<int16_t>(mbp),
+                                static_cast<int16_t>(dbp));
+    adData_->SetValid(valid);
+}
+
+MessageAnswer CMiradoDoc::AskChangedOnDisk() const {
+    if (services_.prompts == nullptr)
+        return MessageAnswer::Cancel;
+    return services_.prompts->ShowMessage(recordPath_ + "\n" + kChangedOnDiskText, kSaveCaption,
+                                          MessageIcon::Warning,
+                                          MessageButtons::ReloadOverwriteSaveAsCancel);
+}
+
+// Every answer but Overwrite: reload, save under another name, or leave all as it is.
+bool CMiradoDoc::AnswerChangedOnDisk(MessageAnswer answer) {
+    if (answer == MessageAnswer::Reload)
+        ReloadDroppingEdits();
+    else if (answer == MessageAnswer::SaveAs)
+        return SaveCurrentFileAs();
+    return false;
+}
+
+void CMiradoDoc::ReloadDroppingEdits() {
+    SetModifiedFlag(false);
+    NotifyRecordReplaced();
+    if (GetCurrentPath() == recordPath_)
+        OpenFileAt(currentIndex_);
+}
+
+std::string CMiradoDoc::Translated(const char* english) const {
+    return services_.prompts != nullptr ? services_.prompts->Translated(english) : english;
+}
+
+void CMiradoDoc::ShowSaveRefusal(const std::string& path, const std::string& text,
+                                 const char* caption) const {
+    if (services_.prompts != nullptr)
+        services_.prompts->ShowMessage(path + "\n" + text, caption, MessageIcon::Stop,
+                                       MessageButtons::Ok);
+}
+
+bool CMiradoDoc::SaveCurrentFileAs() {
+    if (!CheckSavable() || services_.saveDialog == nullptr)
+        return false;
+    SaveFileRequest request;
+    request.title = kSaveAsCaption;
+    request.filters = MeasurementFileFilters();
+    request.suggestedName = recordPath_;
+    std::string target;
+    if (!services_.saveDialog->RunSave(request, target))
+        return false;
+    return SaveCurrentFileAs(target);
+}
+
+bool CMiradoDoc::SaveCurrentFileAs(const std::string& name) {
+    if (!CheckSavable())
+        return false;
+    const std::string target = AbsolutePath(name);
+    if (target == recordPath_ || IsSameFile(target, recordPath_))
+        return SaveCurrentFile();
+    if (IsFileOfList(*this, target)) {
+        ShowSaveRefusal(target, FileOfListText(target, Translated(kFileOfListFormat)),
+                        kSaveAsCaption);
+        return false;
+    }
+    const CFileLock lock(target);
+    DiskState disk;
+    if (!ReadDisk(target, lock, disk) || !WriteRecordTo(target, lock, disk))
+        return false;
+    BecomeFile(target);
+    return true;
+}
+
+// After "Save As..." the document goes on with the new file in the old one's place.
+void CMiradoDoc::BecomeFile(const std::string& path) {
+    if (GetCurrentPath() == recordPath_) {
+        CFileEntry& entry = files_.At(currentIndex_);
+        entry.path = path;
+        entry.name = FileNameOfPath(path);
+    }
+    recordPath_ = path;
+    SetTitle(path);
+    UpdateAllViews();
+}
+
+} // namespace mirado
