@@ -78,7 +78,6 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_);
     CExportSamplesCommand::Install(*frame_, *prompts_, *saveDialog_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
-    frame_->Commands().Wire(ID_FILE_NEW, [this] { OnFileNew(); });
     CRecentFilesMenu::Install(*frame_, preferenceFolder_);
     InstallWindowState(*frame_, document_->GetMiradoSettings());
     frame_->UpdateCommandStates();
@@ -110,11 +109,6 @@ UiLanguage CMiradoApp::Language() const {
 void CMiradoApp::OnAppAbout() {
     CAboutDialog dialog(frame_.get());
     dialog.exec();
-}
-
-void CMiradoApp::OnFileNew() {
-    if (document_->SaveModified())
-        document_->NewDocument();
 }
 
 bool CMiradoApp::SaveScreenshot(const std::string& path) const {
