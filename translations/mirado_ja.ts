@@ -757,5 +757,37 @@
         <source>Not writable [ %s ]　Check drive type(write only drive?), File attribute(Write Protect?) etc.</source>
         <translation>書き込めません [ %s ]　ドライブの種類(書き込み専用のドライブ?)やファイルの属性(書き込み禁止?)などを確かめてください。</translation>
     </message>
+    <message>
+        <source>Save All</source>
+        <translation>すべて保存</translation>
+    </message>
+    <message>
+        <source>Save every file with unsaved changes</source>
+        <translation>未保存の変更があるファイルをすべて保存します</translation>
+    </message>
+    <message>
+        <source>Unsaved changes</source>
+        <translation>未保存の変更あり</translation>
+    </message>
+    <message>
+        <source>Save changes to these files?</source>
+        <translation>次のファイルへの変更を保存しますか?</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>ほか %1 件</translation>
+    </message>
+    <message>
+        <source>These files have unsaved changes, which are lost in the trash. Send them to the trash?</source>
+        <translation>次のファイルには未保存の変更があり、ごみ箱に移すと失われます。ごみ箱に移しますか?</translation>
+    </message>
+    <message>
+        <source>Its unsaved changes are lost too.</source>
+        <translation>未保存の変更も失われます。</translation>
+    </message>
+    <message>
+        <source>Marked files left out of the means because they could not be read: %1</source>
+        <translation>読めなかったため平均から除いた選択ファイル: %1</translation>
+    </message>
 </context>
 </TS>

@@ -453,6 +453,9 @@ void CMiradoDoc::SetMarkerS(int index) {
     int16_t markerS = 0, markerM = 0, markerD = 0, sbp = 0, mbp = 0, dbp = 0;
     adData_->GetStoredMarkers(markerS, markerM, markerD);
     adData_->GetStoredPressures(sbp, mbp, dbp);
+    // A marker dropped where it was keeps the stored pressure as the file holds it.
+    if (index == markerS)
+        return;
     const MarkerResults moved = PressuresAtMarkers(static_cast<int16_t>(index), markerM);
     adData_->SetStoredMarkerS(static_cast<int16_t>(index));
     adData_->SetStoredPressures(moved.sbp, mbp, dbp);
@@ -468,6 +471,8 @@ void CMiradoDoc::SetMarkerM(int index) {
     int16_t markerS = 0, markerM = 0, markerD = 0, sbp = 0, mbp = 0, dbp = 0;
     adData_->GetStoredMarkers(markerS, markerM, markerD);
     adData_->GetStoredPressures(sbp, mbp, dbp);
+    if (index == markerM)
+        return;
     const MarkerResults moved = PressuresAtMarkers(markerS, static_cast<int16_t>(index));
     adData_->SetStoredMarkerM(static_cast<int16_t>(index));
     adData_->SetStoredPressures(sbp, moved.mbp, moved.dbp);

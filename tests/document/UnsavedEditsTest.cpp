@@ -192,6 +192,13 @@ TEST_F(UnsavedEditsTest, AStoredMarkerCarriesItsPressure) {
         ASSERT_NE(stored[0], expected[0]) << path;
 
         const EditSnapshot start = Doc().CaptureEdits();
+        // Dropped where it was: the file's own pressures stay.
+        Doc().MoveMarker({MovableMarker::S, start.storedMarkerS});
+        Doc().MoveMarker({MovableMarker::M, start.storedMarkerM});
+        int same[3];
+        Doc().GetDominantPressures(same[0], same[1], same[2]);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(same[i], stored[i]) << path << " " << i;
         Doc().MoveMarker({MovableMarker::S, 1000});
         int moved[3];
         Doc().GetDominantPressures(moved[0], moved[1], moved[2]);
