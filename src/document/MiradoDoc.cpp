@@ -284,10 +284,6 @@ int CMiradoDoc::IsCurrentFileDamaged() const {
 
 // --- Saving and editing ---------------------------------------------------------------
 
-bool CMiradoDoc::AlertApplies() const {
-    return settings_.GetAlert() != 0 && IsModified();
-}
-
 MessageAnswer CMiradoDoc::AskSaveChanges(MessageButtons buttons) const {
     return services_.prompts->ShowMessage(
         FormatSavePrompt(recordPath_, services_.prompts->Translated(kSavePromptFormat)),

@@ -300,7 +300,6 @@ public:
     IUserPrompts* Prompts() const { return services_.prompts; }
 
 private:
-    bool AlertApplies() const;
     bool LeaveCurrentFile();
     void HoldCurrentEdits();
     bool LoadEntry(int index);
