@@ -973,5 +973,37 @@
         <source>The file is not saved: </source>
         <translation>ファイルは保存されていません: </translation>
     </message>
+    <message>
+        <source>Save All</source>
+        <translation>すべて保存</translation>
+    </message>
+    <message>
+        <source>Save every file with unsaved changes</source>
+        <translation>未保存の変更があるファイルをすべて保存します</translation>
+    </message>
+    <message>
+        <source>Unsaved changes</source>
+        <translation>未保存の変更あり</translation>
+    </message>
+    <message>
+        <source>Save changes to these files?</source>
+        <translation>次のファイルへの変更を保存しますか?</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>ほか %1 件</translation>
+    </message>
+    <message>
+        <source>These files have unsaved changes, which are lost in the trash. Send them to the trash?</source>
+        <translation>次のファイルには未保存の変更があり、ごみ箱に移すと失われます。ごみ箱に移しますか?</translation>
+    </message>
+    <message>
+        <source>Its unsaved changes are lost too.</source>
+        <translation>未保存の変更も失われます。</translation>
+    </message>
+    <message>
+        <source>Marked files left out of the means because they could not be read: %1</source>
+        <translation>読めなかったため平均から除いた選択ファイル: %1</translation>
+    </message>
 </context>
 </TS>

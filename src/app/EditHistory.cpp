@@ -33,8 +33,10 @@ private:
 
 CEditHistory::CEditHistory(CMiradoDoc& document, QObject* parent)
     : QObject(parent), document_(document) {
+    group_.setActiveStack(StackOf(std::string()));
     document_.SetEditObserver(this);
-    connect(&stack_, &QUndoStack::cleanChanged, this, &CEditHistory::FollowCleanState);
+    connect(&group_, &QUndoGroup::cleanChanged, this, &CEditHistory::FollowCleanState);
+    FollowCurrentFile();
 }
 
 CEditHistory::~CEditHistory() {
@@ -54,15 +56,45 @@ QString CEditHistory::StepName(EditKind kind) {
 }
 
 void CEditHistory::OnEdit(const EditRecord& edit) {
-    stack_.push(new CEditStep(document_, edit));
+    Stack().push(new CEditStep(document_, edit));
 }
 
 void CEditHistory::OnSaved() {
-    stack_.setClean();
+    Stack().setClean();
 }
 
 void CEditHistory::OnRecordReplaced() {
-    stack_.clear();
+    FollowCurrentFile();
+}
+
+QUndoStack* CEditHistory::StackOf(const std::string& path) {
+    QUndoStack*& stack = stacks_[path];
+    if (stack == nullptr) {
+        stack = new QUndoStack(this);
+        group_.addStack(stack);
+    }
+    return stack;
+}
+
+void CEditHistory::FollowCurrentFile() {
+    // A file whose kept edits are still kept is not shown with them: its history waits.
+    const std::string& path = document_.GetRecordPath();
+    const std::string current = document_.HoldsEditsOf(path) ? std::string() : path;
+    QUndoStack* stack = StackOf(current);
+    if (!document_.IsModified())
+        stack->clear();
+    // The current file's stack first: the group reports its clean state, which the
+    // document's modified mark then follows.
+    group_.setActiveStack(stack);
+    FollowCleanState(stack->isClean());
+    for (auto entry = stacks_.begin(); entry != stacks_.end();) {
+        if (entry->first == current || document_.HoldsEditsOf(entry->first)) {
+            ++entry;
+            continue;
+        }
+        delete entry->second;
+        entry = stacks_.erase(entry);
+    }
 }
 
 void CEditHistory::FollowCleanState(bool clean) {

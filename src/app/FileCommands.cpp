@@ -69,6 +69,10 @@ void CFileCommands::OnSaveToTextFile() {
         ShowStop(ExportWriteFailedText(path, result.reason,
                                        prompts_.Translated(kExportWriteFailedFormat)),
                  kExportCaption);
+    else if (result.written && result.leftOut > 0)
+        prompts_.ShowMessage(
+            LeftOutOfMeansText(result.leftOut, prompts_.Translated(kLeftOutOfMeansFormat)),
+            kExportCaption, MessageIcon::Warning, MessageButtons::Ok);
 }
 
 ExportResult CFileCommands::RunTextExport(const std::string& path, const ExportChoice& choice) {
@@ -111,7 +115,7 @@ void CFileCommands::OnSendToRecycleBin() {
     if (document_.GetFileCount() != 0) {
         document_.OpenFileAt(0);
         window_.UpdateFileCount();
-        window_.ShowCurrentRow(0);
+        window_.ShowCurrentRow(document_.GetCurrentIndex());
         return;
     }
     window_.UpdateFileCount();

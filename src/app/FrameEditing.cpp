@@ -53,7 +53,7 @@ CFrameEditing::CFrameEditing(CMainFrame& frame)
     : QObject(&frame), frame_(frame), history_(new CEditHistory(*frame.GetDocument(), this)) {
     CreateActions();
     AddEditMenu();
-    AddRevertItem();
+    AddFileItems();
     AddToolBarButtons();
     AddModifiedPane();
     connect(history_, &CEditHistory::ModifiedChanged, this, &CFrameEditing::ShowModified);
@@ -61,11 +61,11 @@ CFrameEditing::CFrameEditing(CMainFrame& frame)
 }
 
 void CFrameEditing::CreateActions() {
-    QUndoStack& stack = history_->Stack();
-    undo_ = stack.createUndoAction(this, UiText("&Undo"));
+    QUndoGroup& histories = history_->Group();
+    undo_ = histories.createUndoAction(this, UiText("&Undo"));
     undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     undo_->setIcon(QIcon(QStringLiteral(":/icons/undo.svg")));
-    redo_ = stack.createRedoAction(this, UiText("&Redo"));
+    redo_ = histories.createRedoAction(this, UiText("&Redo"));
     redo_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redo_->setIcon(QIcon(QStringLiteral(":/icons/redo.svg")));
@@ -76,6 +76,12 @@ void CFrameEditing::CreateActions() {
     frame_.addAction(redo_);
     revert_ = new QAction(UiText("Revert to Original..."), this);
     connect(revert_, &QAction::triggered, this, &CFrameEditing::OnRevert);
+    saveAll_ = new QAction(UiText("Save All"), this);
+    saveAll_->setObjectName(QStringLiteral("saveAll"));
+    saveAll_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    saveAll_->setStatusTip(UiText("Save every file with unsaved changes"));
+    frame_.addAction(saveAll_);
+    connect(saveAll_, &QAction::triggered, this, &CFrameEditing::OnSaveAll);
 }
 
 void CFrameEditing::AddEditMenu() {
@@ -86,7 +92,7 @@ void CFrameEditing::AddEditMenu() {
     frame_.menuBar()->insertMenu(display != nullptr ? display->menuAction() : nullptr, menu);
 }
 
-void CFrameEditing::AddRevertItem() {
+void CFrameEditing::AddFileItems() {
     QMenu* file = MenuAt(frame_, kFileMenuPosition);
     if (file == nullptr)
         return;
@@ -94,7 +100,9 @@ void CFrameEditing::AddRevertItem() {
     const QList<QAction*> items = file->actions();
     QAction* save = frame_.Action(ID_FILE_SAVE);
     const qsizetype at = items.indexOf(save);
-    file->insertAction(at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr, revert_);
+    QAction* next = at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr;
+    file->insertAction(next, saveAll_);
+    file->insertAction(next, revert_);
     connect(file, &QMenu::aboutToShow, this, &CFrameEditing::UpdateRevertState);
 }
 
@@ -121,10 +129,22 @@ void CFrameEditing::ShowModified(bool modified) {
     frame_.setWindowModified(modified);
     modifiedPane_->setText(modified ? UiText("Modified") : QString());
     UpdateRevertState();
+    // The list marks the files with unsaved edits.
+    if (frame_.GetFileList() != nullptr)
+        frame_.GetFileList()->update();
 }
 
 void CFrameEditing::UpdateRevertState() {
     revert_->setEnabled(frame_.GetDocument()->CanRevertToOriginal());
+    saveAll_->setEnabled(frame_.GetDocument()->HasUnsavedEdits());
+}
+
+void CFrameEditing::OnSaveAll() {
+    CMiradoDoc& document = *frame_.GetDocument();
+    document.SaveAllFiles();
+    if (frame_.GetFileList() != nullptr && document.IsLoaded())
+        frame_.GetFileList()->SetCurrentRow(document.GetCurrentIndex());
+    frame_.UpdateCommandStates();
 }
 
 void CFrameEditing::OnRevert() {

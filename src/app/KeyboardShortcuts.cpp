@@ -25,6 +25,7 @@ const std::vector<ShortcutRow>& KeyboardShortcutRows() {
         {"Ctrl+N", QT_TRANSLATE_NOOP("Mirado", "New: close the list of files")},
         {"Ctrl+O", QT_TRANSLATE_NOOP("Mirado", "Open files")},
         {"Ctrl+S", QT_TRANSLATE_NOOP("Mirado", "Save the current file")},
+        {"Ctrl+Shift+S", QT_TRANSLATE_NOOP("Mirado", "Save every file with unsaved changes")},
         {"Ctrl+P",
          QT_TRANSLATE_NOOP("Mirado", "Print this file (the marked files when the file list "
                                      "was clicked last)")},

@@ -165,6 +165,7 @@ std::vector<CViewBase*> CMainFrame::Panes() const {
 
 void CMainFrame::WireCommands() {
     CFrameCommands& c = *commands_;
+    c.Wire(ID_FILE_NEW, [this] { OnFileNew(); });
     c.Wire(ID_FILE_OPEN, [this] { OnFileOpen(); });
     c.Wire(ID_FILE_SAVE, [this] { document_->SaveCurrentFile(); });
     c.Wire(ID_APP_EXIT, [this] { close(); });
@@ -249,7 +250,11 @@ void CMainFrame::UpdateTitle(const std::string& title) {
 
 void CMainFrame::ShowFile(int index) {
     document_->OpenFileAt(index);
-    fileList_->SetCurrentRow(index);
+    fileList_->SetCurrentRow(document_->GetCurrentIndex());
+    // A refused open (a save the user asked for failed) stays on the file: stepping on
+    // would ask again at every tick.
+    if (document_->GetCurrentIndex() != index)
+        StopStepping();
 }
 
 // The file at index, kept within the list; the current file is not opened again.
@@ -275,6 +280,15 @@ void CMainFrame::OnFileOpen() {
 void CMainFrame::OpenPaths(const std::vector<std::string>& paths) {
     if (!paths.empty() && document_->SetFileList(paths) != 0)
         ShowNewFileList();
+}
+
+void CMainFrame::OnFileNew() {
+    if (!document_->SaveModified())
+        return;
+    StopStepping();
+    document_->NewDocument();
+    fileList_->UpdateFileCount();
+    UpdateCommandStates();
 }
 
 // A new list was picked: its first file opens, and the list pane and the commands follow.

@@ -63,6 +63,8 @@ public:
     QString StatusText() const;
 
     // Command handlers.
+    // After the question about unsaved edits: empties the list, nothing is loaded.
+    void OnFileNew();
     void OnFileOpen();
     void OnFirstFile();
     void OnPrevFile();

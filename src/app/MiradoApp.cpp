@@ -85,7 +85,6 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     CExportSamplesCommand::Install(*frame_, *prompts_, *saveDialog_);
     CSaveAsCommand::Install(*frame_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
-    frame_->Commands().Wire(ID_FILE_NEW, [this] { OnFileNew(); });
     frame_->SetLanguageSwitcher([this](UiLanguage language) { SwitchLanguage(language); });
     CRecentFilesMenu::Install(*frame_, preferenceFolder_);
     InstallWindowState(*frame_, document_->GetMiradoSettings());
@@ -132,11 +131,6 @@ UiLanguage CMiradoApp::Language() const {
 void CMiradoApp::OnAppAbout() {
     CAboutDialog dialog(frame_.get());
     dialog.exec();
-}
-
-void CMiradoApp::OnFileNew() {
-    if (document_->SaveModified())
-        document_->NewDocument();
 }
 
 bool CMiradoApp::SaveScreenshot(const std::string& path) const {

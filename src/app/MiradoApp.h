@@ -61,7 +61,6 @@ public:
     CMainFrame* GetMainFrame() const { return frame_.get(); }
 
     void OnAppAbout();
-    void OnFileNew();
 
     // Saves a picture of the main window as a PNG; false when it could not be written.
     bool SaveScreenshot(const std::string& path) const;

@@ -103,6 +103,8 @@ public:
         const ExportResult result = ExportMarkedFiles(
             doc, mode_, output_, [&](int index) { allLoaded &= !doc.IsDamagedAt(index); }, {},
             encoding_);
+        if (result.written && result.leftOut > 0)
+            io.err << "mirado-cli export: " << LeftOutOfMeansText(result.leftOut) << "\n";
         return Finish(io, result, allLoaded);
     }
 

@@ -26,6 +26,10 @@ struct EditSnapshot {
     DisplayMode mode;
     int16_t storedMarkerS = 0;
     int16_t storedMarkerM = 0;
+    // The stored pressures, which follow a stored marker when it moves.
+    int16_t storedSbp = 0;
+    int16_t storedMbp = 0;
+    int16_t storedDbp = 0;
     MarkerResults analysis;
     CAdData::IdFieldBytes idFields{};
 };
@@ -45,8 +49,10 @@ public:
     virtual void OnEdit(const EditRecord& edit) = 0;
     // The current file was saved with every edit made so far.
     virtual void OnSaved() = 0;
-    // The record the edits belong to was replaced or dropped (another file opened, the
-    // list replaced, the file sent to the trash or reverted).
+    // The current record was replaced (another file opened, the list replaced, the file
+    // sent to the trash or reverted), or unsaved edits were kept or dropped: the history
+    // follows the current file, whose re-applied edits show as the modified mark, and
+    // keeps only the files the document holds edits of (HoldsEditsOf).
     virtual void OnRecordReplaced() = 0;
 };
 

@@ -57,31 +57,42 @@ ExportResult WriteExportText(const std::string& path, const std::string& text) {
 }
 
 // Hands the header and then each row to write as it is made (Mean: the averaged rows
-// after the walk).
-void WriteExportPieces(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
-                       const ExportCancelled& cancelled,
-                       const std::function<void(const std::string&)>& write) {
+// after the walk). Returns the number of marked files the means left out.
+int WriteExportPieces(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
+                      const ExportCancelled& cancelled,
+                      const std::function<void(const std::string&)>& write) {
     write(kExportHeader);
     if (mode == ExportMode::Dominant) {
         WalkEntries(doc, progress, cancelled, [&] { write(doc.FormatDominantRow()); });
-        return;
+        return 0;
     }
+    // A file that could not be read has no values: averaging its leftovers as values
+    // would pull its animal's means towards zero.
+    int leftOut = 0;
     doc.BeginMeanExport();
-    WalkEntries(doc, progress, cancelled, [&] { doc.AppendMeanRow(); });
+    WalkEntries(doc, progress, cancelled, [&] {
+        if (doc.IsCurrentFileDamaged() != 0)
+            ++leftOut;
+        else
+            doc.AppendMeanRow();
+    });
     doc.SortMeanRows();
     const int means = doc.AverageMeanRows();
     for (int index = 0; index < means; ++index)
         write(doc.FormatMeanRow(index));
     doc.EndMeanExport();
+    return leftOut;
 }
 
 } // namespace
 
 std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
-                            const ExportCancelled& cancelled) {
+                            const ExportCancelled& cancelled, int* leftOut) {
     std::string text;
-    WriteExportPieces(doc, mode, progress, cancelled,
-                      [&](const std::string& piece) { text += piece; });
+    const int left = WriteExportPieces(doc, mode, progress, cancelled,
+                                       [&](const std::string& piece) { text += piece; });
+    if (leftOut != nullptr)
+        *leftOut = left;
     return text;
 }
 
@@ -92,10 +103,11 @@ ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::stri
     // Every piece ends a line, so encoding piece by piece gives the bytes of the whole.
     CAtomicFileWriter file(path);
     file.Append(ExportTextStart(encoding));
-    WriteExportPieces(doc, mode, progress, cancelled, [&](const std::string& piece) {
-        file.Append(EncodeExportLines(piece, encoding));
-    });
     ExportResult result;
+    result.leftOut =
+        WriteExportPieces(doc, mode, progress, cancelled, [&](const std::string& piece) {
+            file.Append(EncodeExportLines(piece, encoding));
+        });
     if (IsCancelled(cancelled)) {
         result.cancelled = true;
         return result;
@@ -144,6 +156,10 @@ bool CanWriteExportFile(const std::string& path) {
     if (folder.empty())
         folder = ".";
     return access(folder.c_str(), W_OK) == 0;
+}
+
+std::string LeftOutOfMeansText(int leftOut, const std::string& format) {
+    return ReplacePlaceholder(format, "%1", std::to_string(leftOut));
 }
 
 std::string NotWritableText(const std::string& path, const std::string& format) {

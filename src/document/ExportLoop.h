@@ -42,6 +42,9 @@ inline constexpr const char* kExportWriteFailedFormat =
     "The text file could not be written: %1 (%2)";
 inline constexpr const char* kFileOfListFormat =
     "%1 is one of the files in the list. Choose another file.";
+// "%1" stands for the number of marked files that could not be read.
+inline constexpr const char* kLeftOutOfMeansFormat =
+    "Marked files left out of the means because they could not be read: %1";
 
 // Called with the list index of every entry the run opens (the main window moves the
 // file list's row with it).
@@ -51,16 +54,23 @@ using ExportProgress = std::function<void(int index)>;
 using ExportCancelled = std::function<bool()>;
 
 // The header and the rows of the marked files. Leaves the document on the entry that
-// was current before (reopened), or on the last entry when nothing was loaded.
+// was current before (reopened), or on the last entry when nothing was loaded. A Mean
+// line averages the files that were read; a marked file that could not be read is left
+// out of every mean and counted in leftOut (when given).
 std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
-                            const ExportCancelled& cancelled = {});
+                            const ExportCancelled& cancelled = {}, int* leftOut = nullptr);
 
 struct ExportResult {
     bool written = false;
     bool cancelled = false; // stopped by the user: nothing was written
     std::string error;      // why the file was not written (kExportWriteFailedFormat)
     std::string reason;     // the system's words for it
+    int leftOut = 0;        // marked files left out of the means because they could not be read
 };
+
+// The text that tells how many files the means left out, in format (the English one by
+// default).
+std::string LeftOutOfMeansText(int leftOut, const std::string& format = kLeftOutOfMeansFormat);
 
 // Replaces the file at path by the text BuildExportText makes, in the chosen encoding,
 // in one step.

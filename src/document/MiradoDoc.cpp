@@ -108,6 +108,11 @@ int CMiradoDoc::ChooseFiles() {
 }
 
 int CMiradoDoc::SetFileList(const std::vector<std::string>& paths) {
+    // The new list drops every unsaved edit of the old one: the user decides first.
+    if (!SaveModified())
+        return 0;
+    heldEdits_.clear();
+    SetModifiedFlag(false);
     // Held from the root, so that the title, messages and the remembered folder never
     // depend on the folder the program was started in.
     std::vector<std::string> absolute;
@@ -186,8 +191,36 @@ int CMiradoDoc::IndexOfNthSelected(int n) const {
 bool CMiradoDoc::OpenFileAt(int index) {
     if (!files_.Contains(index))
         return false;
-    if (loaded_)
-        AskSaveBeforeOpen();
+    if (loaded_ && !LeaveCurrentFile()) {
+        // The save the user asked for failed: the file stays current with its edits.
+        if (files_.Contains(recordIndex_) && files_.At(recordIndex_).path == recordPath_)
+            currentIndex_ = recordIndex_;
+        return false;
+    }
+    return LoadEntry(index);
+}
+
+// With the alert on, the question on leaving the file (Yes saves; No drops the edits,
+// and so does closing the box); otherwise the edits are kept for when the file is opened
+// again. False when the save the user asked for failed.
+bool CMiradoDoc::LeaveCurrentFile() {
+    if (!IsModified() || !recordDecoded_)
+        return true;
+    if (settings_.GetAlert() != 0 && services_.prompts != nullptr) {
+        if (AskSaveChanges(MessageButtons::YesNo) == MessageAnswer::Yes)
+            return SaveCurrentFile();
+        return true;
+    }
+    HoldCurrentEdits();
+    return true;
+}
+
+void CMiradoDoc::HoldCurrentEdits() {
+    if (IsModified() && recordDecoded_)
+        heldEdits_[recordPath_] = CaptureEdits();
+}
+
+bool CMiradoDoc::LoadEntry(int index) {
     adData_.reset();
     const std::string path = files_.At(index).path;
     LoadedRecord record = recordSource_ != nullptr ? recordSource_->Take(path) : LoadRecord(path);
@@ -198,9 +231,9 @@ bool CMiradoDoc::OpenFileAt(int index) {
         ShowFileMessage(path, adData_->GetLastError(), services_.prompts);
     recordPath_ = path;
     recordDecoded_ = decoded;
+    recordIndex_ = index;
     ChooseVariant(path);
-    NotifyRecordReplaced();
-    // Any edits were offered for saving above; they never carry over to another file.
+    // Edits of the previous file were saved, dropped or kept above; they never carry over.
     SetModifiedFlag(false);
     // Every open goes back to the stored values: a file that failed has no analysis of
     // its own, and the previous file's must not be shown, printed or exported as its.
@@ -211,11 +244,13 @@ bool CMiradoDoc::OpenFileAt(int index) {
         loaded_ = true;
         if (analyzeOnOpen_)
             DriveActiveAnalysis();
+        ReapplyHeldEdits();
     } else {
         files_.At(index).loadError = 1;
         currentIndex_ = index;
         loaded_ = true;
     }
+    NotifyRecordReplaced();
     SetTitle(path);
     UpdateAllViews();
     return decoded;
@@ -249,33 +284,10 @@ int CMiradoDoc::IsCurrentFileDamaged() const {
 
 // --- Saving and editing ---------------------------------------------------------------
 
-bool CMiradoDoc::AlertApplies() const {
-    return settings_.GetAlert() != 0 && IsModified();
-}
-
 MessageAnswer CMiradoDoc::AskSaveChanges(MessageButtons buttons) const {
     return services_.prompts->ShowMessage(
         FormatSavePrompt(recordPath_, services_.prompts->Translated(kSavePromptFormat)),
         kApplicationTitle, MessageIcon::Warning, buttons);
-}
-
-void CMiradoDoc::AskSaveBeforeOpen() {
-    if (!AlertApplies() || services_.prompts == nullptr)
-        return;
-    const MessageAnswer answer = AskSaveChanges(MessageButtons::YesNo);
-    if (answer == MessageAnswer::Yes)
-        SaveCurrentFile();
-}
-
-bool CMiradoDoc::SaveModified() {
-    if (!AlertApplies() || services_.prompts == nullptr)
-        return true;
-    const MessageAnswer answer = AskSaveChanges(MessageButtons::YesNoCancel);
-    if (answer == MessageAnswer::Cancel)
-        return false;
-    if (answer == MessageAnswer::Yes)
-        return SaveCurrentFile(); // a failed save keeps the program open
-    return true;
 }
 
 bool CMiradoDoc::CanSaveCurrentFile() const {
@@ -308,8 +320,21 @@ bool CMiradoDoc::EditParameters() {
 }
 
 void CMiradoDoc::NewDocument() {
+    files_.Assign({});
+    heldEdits_.clear();
+    currentIndex_ = 0;
+    loaded_ = false;
+    adData_.reset();
+    recordPath_.clear();
+    recordDecoded_ = false;
+    // Fresh analysis records, as at start-up: no pane shows the dropped file's waves.
+    records_ = std::make_unique<AnalysisRecords>();
+    activeAnalysis_ = &records_->recordA;
+    analysisSource_ = false;
     SetModifiedFlag(false);
+    NotifyRecordReplaced();
     SetTitle("");
+    UpdateAllViews();
 }
 
 // --- The current file -----------------------------------------------------------------
@@ -382,18 +407,52 @@ void CMiradoDoc::GetMarkers(int& markerS, int& markerM, int& markerD) const {
     markerD = d;
 }
 
+// A stored marker carries its pressure: SBP follows marker S, MBP and DBP follow
+// marker M, by the rule the file's analysis record applies when one of its markers moves.
 void CMiradoDoc::SetMarkerS(int index) {
-    if (analysisSource_)
+    if (analysisSource_) {
         activeAnalysis_->SetMarkerS(static_cast<int16_t>(index));
-    else if (adData_ != nullptr)
-        adData_->SetStoredMarkerS(static_cast<int16_t>(index));
+        return;
+    }
+    if (adData_ == nullptr)
+        return;
+    int16_t markerS = 0, markerM = 0, markerD = 0, sbp = 0, mbp = 0, dbp = 0;
+    adData_->GetStoredMarkers(markerS, markerM, markerD);
+    adData_->GetStoredPressures(sbp, mbp, dbp);
+    // A marker dropped where it was keeps the stored pressure as the file holds it.
+    if (index == markerS)
+        return;
+    const MarkerResults moved = PressuresAtMarkers(static_cast<int16_t>(index), markerM);
+    adData_->SetStoredMarkerS(static_cast<int16_t>(index));
+    adData_->SetStoredPressures(moved.sbp, mbp, dbp);
 }
 
 void CMiradoDoc::SetMarkerM(int index) {
-    if (analysisSource_)
+    if (analysisSource_) {
         activeAnalysis_->SetMarkerM(static_cast<int16_t>(index));
-    else if (adData_ != nullptr)
-        adData_->SetStoredMarkerM(static_cast<int16_t>(index));
+        return;
+    }
+    if (adData_ == nullptr)
+        return;
+    int16_t markerS = 0, markerM = 0, markerD = 0, sbp = 0, mbp = 0, dbp = 0;
+    adData_->GetStoredMarkers(markerS, markerM, markerD);
+    adData_->GetStoredPressures(sbp, mbp, dbp);
+    if (index == markerM)
+        return;
+    const MarkerResults moved = PressuresAtMarkers(markerS, static_cast<int16_t>(index));
+    adData_->SetStoredMarkerM(static_cast<int16_t>(index));
+    adData_->SetStoredPressures(sbp, moved.mbp, moved.dbp);
+}
+
+// What the active analysis record derives from these markers; the record itself is
+// left as it was.
+MarkerResults CMiradoDoc::PressuresAtMarkers(int16_t markerS, int16_t markerM) {
+    const MarkerResults kept = activeAnalysis_->GetMarkerResults();
+    activeAnalysis_->SetMarkerS(markerS);
+    activeAnalysis_->SetMarkerM(markerM);
+    const MarkerResults derived = activeAnalysis_->GetMarkerResults();
+    activeAnalysis_->RestoreMarkerResults(kept);
+    return derived;
 }
 
 int CMiradoDoc::GetMarkerInterval() const {
@@ -461,20 +520,24 @@ void CMiradoDoc::ShowStoredValues() {
 // --- Recycle bin --------------------------------------------------------------------------
 
 void CMiradoDoc::RemoveSelectedFiles() {
+    if (!ConfirmTrashingEdits())
+        return;
     const std::vector<CFileEntry> removed = files_.RemoveSelected();
     currentIndex_ = 0;
     if (files_.GetCount() == 0) {
         loaded_ = false;
         SetTitle(""); // no file is shown any more
     }
-    NotifyRecordReplaced();
     for (const CFileEntry& entry : removed) {
         // Edits of a file the user throws away are dropped with it: saving them would
         // bring the file back.
         if (entry.path == recordPath_)
             SetModifiedFlag(false);
-        MoveToRecycleBin(entry.path);
+        heldEdits_.erase(entry.path);
     }
+    NotifyRecordReplaced();
+    for (const CFileEntry& entry : removed)
+        MoveToRecycleBin(entry.path);
 }
 
 int CMiradoDoc::MoveToRecycleBin(const std::string& path) {

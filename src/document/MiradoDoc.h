@@ -20,6 +20,7 @@
 #include "records/RecordLayout.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -77,6 +78,16 @@ inline constexpr const char* kChangedOnDiskText =
     "lost), overwrite it, or save your corrections under another name?";
 inline constexpr const char* kSaveRefusedText = "The file is not saved: ";
 inline constexpr const char* kSaveAsCaption = "Save As";
+inline constexpr const char* kRevertDropsEditsText = "Its unsaved changes are lost too.";
+// The question before the unsaved edits of several files would be dropped; the paths
+// follow it, one a line.
+inline constexpr const char* kSaveFilesQuestion = "Save changes to these files?";
+// "%1" stands for the number of files not named.
+inline constexpr const char* kMoreFilesFormat = "and %1 more";
+inline constexpr const char* kTrashDropsEditsQuestion =
+    "These files have unsaved changes, which are lost in the trash. Send them to the trash?";
+// The most paths such a question names.
+inline constexpr size_t kListedUnsavedFiles = 12;
 
 // "Save changes to <path>?", in format (the English one by default).
 std::string FormatSavePrompt(const std::string& path,
@@ -118,7 +129,10 @@ public:
 
     // --- Opening, saving, editing ------------------------------------------------
     // Opens list entry index: true when the file was read and decoded. A file that
-    // fails still becomes current, with its load-error flag set.
+    // fails still becomes current, with its load-error flag set. With the alert on, the
+    // question about the current file's edits comes first; when the user asked for the
+    // save and it failed, nothing is opened: the current file stays, with its edits and
+    // its index (false).
     bool OpenFileAt(int index);
     bool IsLoaded() const { return loaded_; }
     std::string GetCurrentPath() const;
@@ -139,13 +153,15 @@ public:
     void SetAnalyzeOnOpen(bool analyze) { analyzeOnOpen_ = analyze; }
     bool IsVariantA() const { return variantA_; }
 
-    // Closing hook: asks Yes/No/Cancel when the alert is on and ID edits are unsaved;
-    // false (Cancel) means the program stays open.
+    // Before anything that drops every file's unsaved edits (closing, New, another list):
+    // when any file has some, asks once, Yes/No/Cancel: "Save changes to <path>?" when
+    // only the current file has them, otherwise the question with the files listed. Yes
+    // saves them all; true for No, after which the caller drops them; false (Cancel, or
+    // a save that failed) means the program stays open and nothing is dropped.
     bool SaveModified();
     // Before a command that opens other files (the text export, the printing of the
-    // selected files), whatever the alert setting: when the current file has unsaved
-    // edits, asks Yes/No/Cancel. Yes saves, No drops the edits (the command reopens the
-    // file anyway); false (Cancel, or a save that failed) means the command stops.
+    // selected files), whatever the alert setting: the same question as SaveModified, so
+    // that the command sees the files as they are on disk.
     bool SaveBeforeVisitingOtherFiles();
     // Whether the save command applies: a file is loaded and it was read correctly.
     bool CanSaveCurrentFile() const;
@@ -153,9 +169,9 @@ public:
     // a file is loaded and was read correctly.
     std::optional<std::string> CurrentSamplesCsv() const;
     // Rewrites the file the current record was read from with the shown markers and
-    // pressures. Refuses (with a box) a file that failed to load. True when written.
-    // Holds the file's lock while it reads, checks and writes; when the file is no longer
-    // the bytes the record was read from, asks whether to reload (dropping the edits),
+    // pressures and clears the modified mark. Refuses (with a box) a file that failed to load. True
+    // when written. Holds the file's lock while it reads, checks and writes; when the file is no
+    // longer the bytes the record was read from, asks whether to reload (dropping the edits),
     // overwrite, save under another name or cancel, without the lock held.
     bool SaveCurrentFile();
     // The same for a caller that holds the file's lock already (a batch edit holds it
@@ -175,9 +191,28 @@ public:
     // Runs the Parameters dialog; on OK tells the frame to apply the colours and
     // redraws all views. True on OK.
     bool EditParameters();
-    // The new-document step: clears the modified mark and the title; the file list and
-    // the current file stay.
+    // The new-document step: empties the list and drops the current file, so nothing is
+    // loaded and nothing can be saved; clears the modified mark and the title.
     void NewDocument();
+
+    // --- Unsaved edits of every listed file -------------------------------------------
+    // With the alert off, opening another file keeps the current file's unsaved edits in
+    // memory (as the state they left it in) and puts them back when the file is opened
+    // again; nothing drops them without asking.
+    //
+    // Whether the entry's file has unsaved edits (the current file's or kept ones).
+    bool HasUnsavedEditsAt(int index) const;
+    // The files with unsaved edits, in list order.
+    std::vector<std::string> UnsavedFiles() const;
+    bool HasUnsavedEdits() const { return !UnsavedFiles().empty(); }
+    // Whether edits of the file at path are kept while another file is current.
+    bool HoldsEditsOf(const std::string& path) const { return heldEdits_.count(path) != 0; }
+    // The file the current record was read from; empty while nothing was opened.
+    const std::string& GetRecordPath() const { return recordPath_; }
+    // Saves every file with unsaved edits through the save of the current file (each
+    // other file is opened, saved, and the current one opened again). True when all
+    // were written; a file whose save failed keeps its edits.
+    bool SaveAllFiles();
 
     // --- The user's edits of the current file ---------------------------------------
     // Each stores the edit, marks the document modified and redraws all views. The
@@ -271,7 +306,8 @@ public:
 
     // --- Recycle bin --------------------------------------------------------------
     // Removes the marked entries (order of the rest kept, entry 0 current, nothing
-    // loaded when the list became empty) and sends their files to the trash.
+    // loaded when the list became empty) and sends their files to the trash. When marked
+    // files have unsaved edits it asks first, naming them; No leaves everything as it was.
     void RemoveSelectedFiles();
     // Sends one file to the trash; a refusal is reported in a box. Always 0.
     int MoveToRecycleBin(const std::string& path);
@@ -312,11 +348,22 @@ private:
                          const char* caption = kSaveCaption) const;
     void BecomeFile(const std::string& path);
     bool MoveFileToTrash(const std::string& path);
+    bool LeaveCurrentFile();
+    void HoldCurrentEdits();
+    bool LoadEntry(int index);
+    void ReapplyHeldEdits();
+    void ApplySnapshot(const EditSnapshot& snapshot);
+    // The question followed by the paths, one a line (the first kListedUnsavedFiles).
+    std::string QuestionWithFiles(const char* question,
+                                  const std::vector<std::string>& files) const;
+    MessageAnswer AskSaveFiles(const std::vector<std::string>& files) const;
+    void DropAllEdits();
+    bool ConfirmTrashingEdits();
+    MarkerResults PressuresAtMarkers(int16_t markerS, int16_t markerM);
     void NotifyEdit(EditKind kind, const EditSnapshot& before);
     void NotifyRecordReplaced();
     // "Save changes to <path>?" with the given buttons.
     MessageAnswer AskSaveChanges(MessageButtons buttons) const;
-    void AskSaveBeforeOpen();
     void ChooseVariant(const std::string& path);
     void DriveActiveAnalysis();
     void RememberDataFolder();
@@ -343,6 +390,10 @@ private:
     // list entry that is current now.
     std::string recordPath_;
     bool recordDecoded_ = false;
+    // The list entry the record was opened from, to go back to when an open is refused.
+    int recordIndex_ = 0;
+    // Unsaved edits of files other than the current one, by path.
+    std::map<std::string, EditSnapshot> heldEdits_;
     int modelCode_ = kInitialModelCode;
     std::unique_ptr<AnalysisRecords> records_; // both variants and method A's working data
     CPressureAnalysis* activeAnalysis_ = nullptr;

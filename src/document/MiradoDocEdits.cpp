@@ -3,6 +3,7 @@
 
 #include "document/MiradoDoc.h"
 
+#include "document/MessageText.h"
 #include "document/OriginalCopy.h"
 #include "platform/UserPrompts.h"
 #include "records/AdData.h"
@@ -85,6 +86,7 @@ EditSnapshot CMiradoDoc::CaptureEdits() const {
     if (adData_ != nullptr) {
         int16_t markerD = 0;
         adData_->GetStoredMarkers(snapshot.storedMarkerS, snapshot.storedMarkerM, markerD);
+        adData_->GetStoredPressures(snapshot.storedSbp, snapshot.storedMbp, snapshot.storedDbp);
         snapshot.idFields = adData_->GetIdFieldBytes();
     }
     return snapshot;
@@ -101,25 +103,142 @@ void CMiradoDoc::RestoreEdits(const EditSnapshot& snapshot, EditKind kind) {
         ShowDisplayMode(snapshot.mode);
         if (snapshot.mode.analysisSource) {
             activeAnalysis_->RestoreMarkerResults(snapshot.analysis);
-        } else if (kind == EditKind::MoveMarkerS) {
-            adData_->SetStoredMarkerS(snapshot.storedMarkerS);
         } else {
-            adData_->SetStoredMarkerM(snapshot.storedMarkerM);
+            // The stored pressures moved with the marker.
+            if (kind == EditKind::MoveMarkerS)
+                adData_->SetStoredMarkerS(snapshot.storedMarkerS);
+            else
+                adData_->SetStoredMarkerM(snapshot.storedMarkerM);
+            adData_->SetStoredPressures(snapshot.storedSbp, snapshot.storedMbp, snapshot.storedDbp);
         }
     }
     UpdateAllViews();
 }
 
-bool CMiradoDoc::SaveBeforeVisitingOtherFiles() {
-    if (!loaded_ || !IsModified() || services_.prompts == nullptr)
+// --- Unsaved edits of every listed file ------------------------------------------------
+
+bool CMiradoDoc::HasUnsavedEditsAt(int index) const {
+    if (!files_.Contains(index))
+        return false;
+    const std::string& path = files_.At(index).path;
+    return (loaded_ && IsModified() && path == recordPath_) || HoldsEditsOf(path);
+}
+
+std::vector<std::string> CMiradoDoc::UnsavedFiles() const {
+    std::vector<std::string> unsaved;
+    bool currentListed = false;
+    for (int index = 0; index < files_.GetCount(); ++index) {
+        const std::string& path = files_.At(index).path;
+        if (!HasUnsavedEditsAt(index) ||
+            std::find(unsaved.begin(), unsaved.end(), path) != unsaved.end())
+            continue;
+        unsaved.push_back(path);
+        currentListed |= path == recordPath_;
+    }
+    if (loaded_ && IsModified() && !currentListed)
+        unsaved.insert(unsaved.begin(), recordPath_);
+    return unsaved;
+}
+
+// The state the file's edits left it in, put back on the record just loaded (in the
+// display mode they were made in).
+void CMiradoDoc::ApplySnapshot(const EditSnapshot& snapshot) {
+    ShowDisplayMode(snapshot.mode);
+    activeAnalysis_->RestoreMarkerResults(snapshot.analysis);
+    int16_t markerS = 0, markerM = 0, markerD = 0;
+    adData_->GetStoredMarkers(markerS, markerM, markerD);
+    adData_->SetStoredMarkers(snapshot.storedMarkerS, snapshot.storedMarkerM, markerD);
+    adData_->SetStoredPressures(snapshot.storedSbp, snapshot.storedMbp, snapshot.storedDbp);
+    adData_->SetIdFieldBytes(snapshot.idFields);
+}
+
+void CMiradoDoc::ReapplyHeldEdits() {
+    const auto held = heldEdits_.find(recordPath_);
+    if (held == heldEdits_.end() || !recordDecoded_ || adData_ == nullptr)
+        return;
+    ApplySnapshot(held->second);
+    heldEdits_.erase(held);
+    SetModifiedFlag(true);
+}
+
+bool CMiradoDoc::SaveAllFiles() {
+    bool allSaved = true;
+    if (loaded_ && IsModified())
+        allSaved = SaveCurrentFile();
+    if (heldEdits_.empty())
+        return allSaved;
+    const int back = currentIndex_;
+    const bool wasLoaded = loaded_;
+    for (int index = 0; index < files_.GetCount(); ++index) {
+        if (!HoldsEditsOf(files_.At(index).path))
+            continue;
+        // Visiting keeps whatever could not be saved, the current file's edits included.
+        HoldCurrentEdits();
+        LoadEntry(index);
+        allSaved = (IsModified() && SaveCurrentFile()) && allSaved;
+    }
+    if (wasLoaded && files_.Contains(back)) {
+        HoldCurrentEdits();
+        LoadEntry(back);
+    }
+    return allSaved;
+}
+
+std::string CMiradoDoc::QuestionWithFiles(const char* question,
+                                          const std::vector<std::string>& files) const {
+    std::string text = services_.prompts->Translated(question);
+    for (size_t i = 0; i < files.size() && i < kListedUnsavedFiles; ++i)
+        text.append("\n").append(files[i]);
+    if (files.size() > kListedUnsavedFiles)
+        text.append("\n").append(
+            ReplacePlaceholder(services_.prompts->Translated(kMoreFilesFormat), "%1",
+                               std::to_string(files.size() - kListedUnsavedFiles)));
+    return text;
+}
+
+MessageAnswer CMiradoDoc::AskSaveFiles(const std::vector<std::string>& files) const {
+    if (files.size() == 1 && files.front() == recordPath_)
+        return AskSaveChanges(MessageButtons::YesNoCancel);
+    return services_.prompts->ShowMessage(QuestionWithFiles(kSaveFilesQuestion, files),
+                                          kApplicationTitle, MessageIcon::Warning,
+                                          MessageButtons::YesNoCancel);
+}
+
+// Dropped by the user's choice: the opens that follow must not ask again nor put them back.
+void CMiradoDoc::DropAllEdits() {
+    heldEdits_.clear();
+    SetModifiedFlag(false);
+    NotifyRecordReplaced();
+}
+
+bool CMiradoDoc::ConfirmTrashingEdits() {
+    std::vector<std::string> unsaved;
+    for (int index = 0; index < files_.GetCount(); ++index)
+        if (files_.At(index).selected && HasUnsavedEditsAt(index))
+            unsaved.push_back(files_.At(index).path);
+    if (unsaved.empty() || services_.prompts == nullptr)
         return true;
-    const MessageAnswer answer = AskSaveChanges(MessageButtons::YesNoCancel);
+    return services_.prompts->ShowMessage(QuestionWithFiles(kTrashDropsEditsQuestion, unsaved),
+                                          kApplicationTitle, MessageIcon::Warning,
+                                          MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+bool CMiradoDoc::SaveModified() {
+    const std::vector<std::string> unsaved = UnsavedFiles();
+    if (unsaved.empty() || services_.prompts == nullptr)
+        return true;
+    const MessageAnswer answer = AskSaveFiles(unsaved);
     if (answer == MessageAnswer::Cancel)
         return false;
-    if (answer == MessageAnswer::Yes)
-        return SaveCurrentFile();
-    // Dropped by the user's choice: the opens that follow must not ask again.
-    SetModifiedFlag(false);
+    return answer != MessageAnswer::Yes || SaveAllFiles();
+}
+
+bool CMiradoDoc::SaveBeforeVisitingOtherFiles() {
+    if (!SaveModified())
+        return false;
+    // What the user chose not to save is dropped: the command opens the files as they are
+    // on disk and must not ask again.
+    DropAllEdits();
     return true;
 }
 
@@ -135,9 +254,11 @@ bool CMiradoDoc::CanRevertToOriginal() const {
 bool CMiradoDoc::RevertToOriginal() {
     if (!CanRevertToOriginal() || services_.prompts == nullptr)
         return false;
-    const MessageAnswer answer =
-        services_.prompts->ShowMessage(recordPath_ + "\n" + kRevertQuestion, kRevertCaption,
-                                       MessageIcon::Question, MessageButtons::YesNoDefaultNo);
+    std::string question = recordPath_ + "\n" + kRevertQuestion;
+    if (IsModified())
+        question += std::string("\n") + kRevertDropsEditsText;
+    const MessageAnswer answer = services_.prompts->ShowMessage(
+        question, kRevertCaption, MessageIcon::Question, MessageButtons::YesNoDefaultNo);
     if (answer != MessageAnswer::Yes)
         return false;
     std::string error;

@@ -96,6 +96,8 @@ bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const 
     }
     if (adData_->Save(path, services_.prompts) != 0)
         return false;
+    // The file now holds every edit: leaving it keeps nothing.
+    SetModifiedFlag(false);
     if (editObserver_ != nullptr)
         editObserver_->OnSaved();
     return true;

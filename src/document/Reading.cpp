@@ -20,6 +20,7 @@ Reading ReadRecording(const std::string& path, ValueSource source) {
     const LoadedRecord record = LoadRecord(path);
     reading.loaded = record.decoded;
     reading.error = record.data->GetLastError();
+    reading.headerRead = reading.loaded || record.data->HasWriterMark();
     CPressureAnalysis* analysis = nullptr;
     std::unique_ptr<AnalysisRecords> records;
     if (reading.loaded && source != ValueSource::Stored) {

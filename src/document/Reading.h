@@ -19,6 +19,9 @@ struct Reading {
     std::string error;    // the load message as shown after the path; empty when loaded
     CExportFields values; // the Dominant row's columns for the source (CP932 texts, mmHg)
     bool complete = false;
+    // Whether the identification texts can be trusted: the file loaded, or its header
+    // carries a known writer's mark. A reading without it joins no group of a summary.
+    bool headerRead = false;
 };
 
 // Whether a reading enters the statistics: it loaded, its SBP is not 0 and, except with

@@ -144,6 +144,9 @@ SummaryStatistic ComputeStatistic(const std::vector<int>& values) {
 }
 
 void CStudySummaryBuilder::Add(const Reading& reading) {
+    // Texts read from random bytes, an empty or a vanished file name no study nor animal.
+    if (!reading.headerRead)
+        return;
     const CExportFields& v = reading.values;
     const std::optional<SessionDate> date = ReadSessionDate(v.date);
     const int dayNumber = date ? (date->year * 100 + date->month) * 100 + date->day : 0;

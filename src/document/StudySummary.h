@@ -56,7 +56,7 @@ struct SummaryRow {
     std::string animalNo;                   // CP932 bytes, trimmed
     std::optional<std::string> date;        // the date text as in the file; none on an animal's row
     std::optional<SessionDate> sessionDate; // the date as read; none when unreadable or absent
-    int n = 0;                              // readings, failed loads included
+    int n = 0; // readings, failed loads with a readable header included
     int nComplete = 0;
     SummaryStatistic sbp, mbp, dbp, hr;
 };

@@ -153,6 +153,11 @@ void CAdData::ComputeValidFlag() {
     valid_ = mark == kValidMark ? 1 : 0;
 }
 
+bool CAdData::HasWriterMark() const {
+    const int16_t writerMark = ReadInt16(middle_.data() + kMiddleWriterMark);
+    return writerMark == kAcquisitionWriterMark || writerMark == kOwnWriterMark;
+}
+
 int CAdData::Fail(const std::string& path, const std::string& message, IUserPrompts* prompts) {
     lastError_ = message;
     ShowFileMessage(path, message, prompts);

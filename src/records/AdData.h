@@ -45,6 +45,10 @@ public:
     int GetSense() const;          // byte 105; -1 outside 0..7
     int16_t GetStoredHeartRate() const { return storedHeartRate_; }
     bool IsValid() const { return valid_ != 0; }
+    // Whether the record carries the mark of a known writer (the acquisition program or
+    // this program's save): a file without it, when it also fails to load, has no header
+    // whose texts can be trusted.
+    bool HasWriterMark() const;
     void SetValid(bool valid) { valid_ = valid ? 1 : 0; }
     const std::string& GetPath() const { return path_; }
     char GetModelLetter() const { return static_cast<char>(header_[kOffsetModelLetter]); }

@@ -31,6 +31,9 @@ const Pen kCrossPen{PenStyle::Solid, 1, Rgb(0, 0, 0)};
 // A file that failed to load: its name in red, struck through.
 constexpr Colour kDamagedTextColour = Rgb(192, 0, 0);
 const Pen kDamagedStrikePen{PenStyle::Solid, 1, kDamagedTextColour};
+// A file with unsaved edits: a mark after its name.
+constexpr Colour kUnsavedMarkColour = Rgb(0, 0, 192);
+constexpr const char* kUnsavedMark = " *";
 
 constexpr int kListFontTenths = 90;
 constexpr int kTextTop = 2;
@@ -176,6 +179,12 @@ void CFilenameView::DrawRow(IDrawingSurface& surface, int screenRow, int index) 
         DrawDamagedName(surface, screenRow, doc.GetNameAt(index));
     else
         surface.TextOut(kTextX, kTextTop + screenRow * h, doc.GetNameAt(index));
+    if (doc.HasUnsavedEditsAt(index)) {
+        surface.SetTextColour(kUnsavedMarkColour);
+        surface.TextOut(kTextX + surface.TextWidth(doc.GetNameAt(index)), kTextTop + screenRow * h,
+                        kUnsavedMark);
+        surface.SetTextColour(kTextColour);
+    }
 
     const int boxRight = (2 * h) / 3 + kBoxRightPadding;
     const int top = screenRow * h + h / 6;
@@ -219,7 +228,11 @@ bool CFilenameView::event(QEvent* event) {
 
 std::string CFilenameView::ToolTipAt(int index) const {
     const CMiradoDoc* doc = GetDocument();
-    return doc == nullptr ? std::string() : doc->GetPathAt(index);
+    if (doc == nullptr)
+        return {};
+    if (doc->HasUnsavedEditsAt(index))
+        return doc->GetPathAt(index) + "\n" + UiText("Unsaved changes").toStdString();
+    return doc->GetPathAt(index);
 }
 
 void CFilenameView::OnDraw(IDrawingSurface& surface) {

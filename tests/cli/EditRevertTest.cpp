@@ -245,5 +245,39 @@ TEST_F(EditRevertTest, TheBatchEditWritesWhatTheDocumentsOperationsWrite) {
     }
 }
 
+// Without --analysis the stored marker moves with its pressure, as in the viewer.
+TEST_F(EditRevertTest, AStoredMarkerEditWritesItsRecomputedPressure) {
+    const std::string path = Copy("DG0511.001", "S.001");
+    const std::string sbpBefore = Cli({"info", path}).out;
+    ASSERT_EQ(Cli({"edit", "--marker-s", "1000", path}).status, kExitOk);
+
+    CMiradoDoc doc({});
+    doc.SetFileList({path});
+    ASSERT_TRUE(doc.OpenFileAt(0));
+    int sbp = 0, mbp = 0, dbp = 0;
+    doc.GetDominantPressures(sbp, mbp, dbp);
+    doc.ShowAnalysis(true);
+    doc.MoveMarker({MovableMarker::S, 1000});
+    int analysed = 0, ignored = 0;
+    doc.GetDominantPressures(analysed, ignored, ignored);
+    EXPECT_EQ(sbp, analysed);
+    EXPECT_NE(Cli({"info", path}).out, sbpBefore);
+}
+
+TEST_F(EditRevertTest, TheMeanExportSaysHowManyFilesItLeftOut) {
+    const std::string good = Copy("DG0511.001", "G.001");
+    const std::string damaged = Copy("DG0511.002", "D.001");
+    fs::resize_file(damaged, 1500);
+    const std::string out = (folder / "mean.txt").string();
+    const CliRun run = Cli({"export", "--mode", "mean", "-o", out, good, damaged});
+    EXPECT_EQ(run.status, kExitLoadFailed);
+    EXPECT_NE(run.err.find("left out of the means because they could not be read: 1"),
+              std::string::npos)
+        << run.err;
+    const CliRun alone = Cli({"export", "--mode", "mean", "-o", out + "2", good});
+    EXPECT_EQ(alone.status, kExitOk);
+    EXPECT_EQ(Bytes(out), Bytes(out + "2"));
+}
+
 } // namespace
 } // namespace mirado::test

@@ -3,6 +3,7 @@
 #include "document/ExportLoop.h"
 #include "document/MessageText.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -264,6 +265,47 @@ TEST_F(DocumentTest, DamagedFileRowNeverTakesThePreviousFilesAnalysis) {
     EXPECT_NE(text.find(",2,\"0\",\"121\",\"0\",\"0\"\r\n"), std::string::npos) << text;
     ASSERT_FALSE(Doc().OpenFileAt(0));
     EXPECT_FALSE(Doc().IsAnalysisSource());
+}
+
+// A file that could not be read has no values: the Mean lines are those of the study
+// without it, and the export counts it. Dominant rows keep every marked file.
+TEST_F(DocumentTest, MeanExportLeavesUnreadableFilesOutAndCountsThem) {
+    RecordSpec spec = ExampleSpec();
+    std::vector<std::string> readable;
+    for (int i = 0; i < 4; ++i) {
+        spec.animalNo = i % 2 == 0 ? "A" : "B";
+        spec.sbp = static_cast<int16_t>(200 + 10 * i);
+        readable.push_back(Write(NumberedName(static_cast<size_t>(i)), spec));
+    }
+    std::vector<uint8_t> damaged = BuildRecord(spec); // of animal B, channels cut short
+    damaged.resize(600);
+    const std::string broken = folder.File("broken.01");
+    WriteBytes(broken, damaged);
+    std::vector<std::string> withBroken = readable;
+    withBroken.insert(withBroken.begin() + 1, broken);
+
+    CMiradoDoc without(Services()), with(Services());
+    for (auto& [doc, paths] : {std::pair{&without, readable}, std::pair{&with, withBroken}}) {
+        doc->SetFileList(paths);
+        doc->OpenFileAt(0);
+        doc->SelectAll();
+    }
+    int leftOut = -1;
+    const std::string expected = BuildExportText(without, ExportMode::Mean, nullptr, {}, &leftOut);
+    EXPECT_EQ(leftOut, 0);
+    EXPECT_EQ(BuildExportText(with, ExportMode::Mean, nullptr, {}, &leftOut), expected);
+    EXPECT_EQ(leftOut, 1);
+    const std::string out = folder.File("out.txt");
+    const ExportResult result = ExportMarkedFiles(with, ExportMode::Mean, out, nullptr);
+    ASSERT_TRUE(result.written);
+    EXPECT_EQ(result.leftOut, 1);
+    EXPECT_EQ(ReadText(out), expected);
+    EXPECT_EQ(LeftOutOfMeansText(result.leftOut),
+              "Marked files left out of the means because they could not be read: 1");
+    // Dominant: the damaged file still has its row, as before.
+    const std::string dominant = BuildExportText(with, ExportMode::Dominant, nullptr, {}, &leftOut);
+    EXPECT_EQ(leftOut, 0);
+    EXPECT_EQ(std::count(dominant.begin(), dominant.end(), '\n'), 6);
 }
 
 // The rows take the stored values, so opening the files without analysing them (as the

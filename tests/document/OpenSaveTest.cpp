@@ -164,12 +164,21 @@ protected:
     std::vector<std::string> paths;
 };
 
-TEST_F(SavePromptTest, AlertOffDropsEditsSilently) {
+TEST_F(SavePromptTest, AlertOffKeepsTheEditsForWhenTheFileIsOpenedAgain) {
     EditFirstOfTwo(0);
     ASSERT_TRUE(Doc().OpenFileAt(1));
     EXPECT_TRUE(prompts.Shown().empty());
     EXPECT_EQ(AnimalNoOnDisk(paths[0]), "A-001");
     EXPECT_FALSE(Doc().IsModified());
+    EXPECT_TRUE(Doc().HasUnsavedEditsAt(0));
+    EXPECT_FALSE(Doc().HasUnsavedEditsAt(1));
+    EXPECT_EQ(Doc().UnsavedFiles(), std::vector<std::string>{paths[0]});
+
+    ASSERT_TRUE(Doc().OpenFileAt(0));
+    EXPECT_TRUE(Doc().IsModified());
+    EXPECT_EQ(Doc().GetAnimalNo(), "NEW-7");
+    EXPECT_EQ(Doc().GetComment(), "edited");
+    EXPECT_FALSE(Doc().HoldsEditsOf(paths[0])); // back on the record, no longer kept aside
 }
 
 TEST_F(SavePromptTest, AlertOnAsksYesOrNoBeforeAnotherFileOpens) {
@@ -200,6 +209,7 @@ TEST_F(SavePromptTest, ClosingOffersCancelWhichKeepsTheProgramOpen) {
     EXPECT_EQ(prompts.Shown()[0].buttons, MessageButtons::YesNoCancel);
     prompts.QueueAnswer(MessageAnswer::No);
     EXPECT_TRUE(Doc().SaveModified());
+    EXPECT_EQ(AnimalNoOnDisk(paths[0]), "A-001");
     prompts.QueueAnswer(MessageAnswer::Yes);
     EXPECT_TRUE(Doc().SaveModified());
     EXPECT_EQ(AnimalNoOnDisk(paths[0]), "NEW-7");
@@ -232,9 +242,9 @@ TEST_F(SavePromptTest, EditsGoToTheirOwnFileAfterTheListChanged) {
     ASSERT_TRUE(Doc().EditIdFields());
     const std::string picked = Write("new.01");
     openDialog.QueuePick({picked});
-    ASSERT_EQ(Doc().ChooseFiles(), 1);
     prompts.Clear();
     prompts.QueueAnswer(MessageAnswer::Yes);
+    ASSERT_EQ(Doc().ChooseFiles(), 1);
     ASSERT_TRUE(Doc().OpenFileAt(0));
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].text, "Save changes to " + paths[0] + "?");
@@ -263,13 +273,25 @@ TEST_F(SavePromptTest, DamagedRecordIsNeverSavedOverTheFileNowCurrent) {
     EXPECT_TRUE(ReadText(good) == before); // (no dump of the whole file on failure)
 }
 
-TEST_F(SavePromptTest, EditsOfAFileSentToTheTrashGoWithIt) {
+TEST_F(SavePromptTest, EditsOfAFileSentToTheTrashGoWithItOnceTheUserAgrees) {
     EditFirstOfTwo(1);
     Doc().ToggleSelected(0);
+    prompts.QueueAnswer(MessageAnswer::No);
     Doc().RemoveSelectedFiles();
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].text, std::string(kTrashDropsEditsQuestion) + "\n" + paths[0]);
+    EXPECT_EQ(Doc().GetFileCount(), 2); // No: nothing removed, the edits stay
+    EXPECT_TRUE(Doc().IsModified());
+    EXPECT_TRUE(trash.Requested().empty());
+
+    prompts.Clear();
+    prompts.QueueAnswer(MessageAnswer::Yes);
+    Doc().RemoveSelectedFiles();
+    EXPECT_EQ(prompts.Shown().size(), 1u);
     ASSERT_TRUE(Doc().OpenFileAt(0));
-    EXPECT_TRUE(prompts.Shown().empty());
+    EXPECT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(AnimalNoOnDisk(paths[1]), "A-001");
+    EXPECT_FALSE(Doc().HasUnsavedEdits());
 }
 
 TEST_F(DocumentTest, IdDialogShowsTheFieldsAndCancelChangesNothing) {
@@ -321,19 +343,20 @@ TEST_F(DocumentTest, SavingAfterMarkerMovesStoresTheShownValuesAndReloadsIdentic
         EXPECT_EQ(reloaded[i], shown[i]) << i;
 }
 
-TEST_F(DocumentTest, StoredMarkerMoveKeepsStoredPressures) {
-    Pick(1);
+TEST_F(DocumentTest, NewDocumentLeavesNothingLoadedAndNothingToSave) {
+    const std::string path = Pick(1)[0];
     ASSERT_TRUE(Doc().OpenFileAt(0));
-    Doc().MoveMarker({MovableMarker::S, 1100});
-    ASSERT_TRUE(Doc().SaveCurrentFile());
-    ASSERT_TRUE(Doc().OpenFileAt(0));
-    int s, m, d, sbp, mbp, dbp;
-    Doc().GetMarkers(s, m, d);
-    Doc().GetDominantPressures(sbp, mbp, dbp);
-    EXPECT_EQ(s, 1100);
-    EXPECT_EQ(m, 1500);
-    EXPECT_EQ(sbp, 241);
-    EXPECT_EQ(mbp, 190);
+    const std::string before = ReadText(path);
+    Doc().NewDocument();
+    EXPECT_EQ(Doc().GetTitle(), "");
+    EXPECT_FALSE(Doc().IsModified());
+    EXPECT_FALSE(Doc().IsLoaded());
+    EXPECT_EQ(Doc().GetFileCount(), 0);
+    EXPECT_FALSE(Doc().CanSaveCurrentFile());
+    EXPECT_EQ(Doc().GetAnimalNo(), "");
+    EXPECT_EQ(Doc().GetPressureSamples()[100], 0); // the panes draw no waves
+    EXPECT_FALSE(Doc().SaveCurrentFile());
+    EXPECT_EQ(ReadText(path), before);
 }
 
 TEST_F(DocumentTest, ParametersOkAppliesColoursAndRedraws) {
@@ -349,16 +372,6 @@ TEST_F(DocumentTest, ParametersOkAppliesColoursAndRedraws) {
     EXPECT_EQ(frame.ApplyColoursCount(), 1);
     EXPECT_FALSE(view.Hints().empty());
     EXPECT_EQ(Doc().GetBackgroundColour(), 0x000000u);
-}
-
-TEST_F(DocumentTest, NewDocumentClearsTitleAndMarkButKeepsTheFile) {
-    Pick(1);
-    ASSERT_TRUE(Doc().OpenFileAt(0));
-    Doc().SetModifiedFlag(true);
-    Doc().NewDocument();
-    EXPECT_EQ(Doc().GetTitle(), "");
-    EXPECT_FALSE(Doc().IsModified());
-    EXPECT_EQ(Doc().GetAnimalNo(), "A-001");
 }
 
 } // namespace mirado::test

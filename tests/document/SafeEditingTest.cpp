@@ -246,6 +246,9 @@ TEST_F(SafeEditingTest, RevertRestoresTheOriginalBytesAfterConfirmation) {
     prompts.QueueAnswer(MessageAnswer::No);
     EXPECT_FALSE(Doc().RevertToOriginal());
     EXPECT_NE(ReadText(path), original);
+    // The question says that the unsaved move is lost as well.
+    EXPECT_EQ(prompts.Shown().back().text,
+              path + "\n" + kRevertQuestion + "\n" + kRevertDropsEditsText);
 
     prompts.QueueAnswer(MessageAnswer::Yes);
     EXPECT_TRUE(Doc().RevertToOriginal());

@@ -95,7 +95,8 @@ TEST_F(StudySummaryTest, AFileThatFailsCountsInNButNotInTheStatistics) {
     const std::string good = Write("good.01", Animal("A", 240));
     const std::string broken = folder.File("broken.01");
     std::vector<uint8_t> bytes = BuildRecord(Animal("A", 240));
-    bytes.resize(bytes.size() / 2); // the channels end early
+    PutInt16(bytes, kOffsetWriterMark, kOwnWriterMark); // saved once by this program
+    bytes.resize(bytes.size() / 2);                     // the channels end early
     WriteBytes(broken, bytes);
     const std::string missing = folder.File("missing.01");
     const std::vector<Reading> readings =
@@ -104,15 +105,41 @@ TEST_F(StudySummaryTest, AFileThatFailsCountsInNButNotInTheStatistics) {
     EXPECT_FALSE(readings[1].error.empty());
     EXPECT_FALSE(readings[2].loaded);
     const StudySummary summary = SummarizeReadings(readings, ValueSource::Stored);
-    // The damaged file keeps the texts it was read with; the missing one has none.
-    ASSERT_EQ(summary.sessions.size(), 2u);
-    EXPECT_EQ(summary.sessions[0].animalNo, "");
+    // The damaged file keeps the texts it was read with; the missing one joins no group.
+    ASSERT_EQ(summary.sessions.size(), 1u);
+    EXPECT_EQ(summary.sessions[0].animalNo, "A");
+    EXPECT_EQ(summary.sessions[0].n, 2);
+    EXPECT_EQ(summary.sessions[0].nComplete, 1);
+    EXPECT_EQ(summary.sessions[0].sbp.mean, 120.0);
+}
+
+TEST_F(StudySummaryTest, FilesWithoutAReadableHeaderJoinNoGroup) {
+    const std::string good = Write("good.01", Animal("A", 240));
+    std::vector<uint8_t> noise(6000);
+    std::mt19937 random(11);
+    for (uint8_t& byte : noise)
+        byte = static_cast<uint8_t>(random());
+    PutInt16(noise, kOffsetWriterMark, 0x1234);
+    const std::string randomBytes = folder.File("noise.01");
+    WriteBytes(randomBytes, noise);
+    const std::string empty = folder.File("empty.01");
+    WriteBytes(empty, {});
+    std::vector<uint8_t> unmarked = BuildRecord(Animal("B", 240));
+    unmarked.resize(unmarked.size() / 2);
+    const std::string brokenUnmarked = folder.File("unmarked.01");
+    WriteBytes(brokenUnmarked, unmarked);
+    const std::vector<std::string> paths = {good, randomBytes, empty, folder.File("gone.01"),
+                                            brokenUnmarked};
+    const std::vector<Reading> readings = ReadRecordings(paths, ValueSource::Stored, 1);
+    for (size_t i = 1; i < readings.size(); ++i) {
+        EXPECT_FALSE(readings[i].loaded) << paths[i];
+        EXPECT_FALSE(readings[i].headerRead) << paths[i];
+    }
+    const StudySummary summary = SummarizeReadings(readings, ValueSource::Stored);
+    ASSERT_EQ(summary.sessions.size(), 1u);
+    EXPECT_EQ(summary.sessions[0].animalNo, "A");
     EXPECT_EQ(summary.sessions[0].n, 1);
-    EXPECT_EQ(summary.sessions[0].nComplete, 0);
-    EXPECT_EQ(summary.sessions[1].animalNo, "A");
-    EXPECT_EQ(summary.sessions[1].n, 2);
-    EXPECT_EQ(summary.sessions[1].nComplete, 1);
-    EXPECT_EQ(summary.sessions[1].sbp.mean, 120.0);
+    ASSERT_EQ(summary.animals.size(), 1u);
 }
 
 TEST_F(StudySummaryTest, ParallelReadingGivesTheSameReadingsInOrder) {

@@ -174,6 +174,75 @@ TEST_F(EditHistoryTest, PrintingTheSelectedFilesAsksToSaveFirstAndCancelStopsIt)
     EXPECT_TRUE(ShowsModified());
 }
 
+TEST_F(EditHistoryTest, SteppingAwayAndBackKeepsTheCorrectionAndItsUndo) {
+    frame->OpenPaths({CopySample("DG0511.001"), CopySample("DG0511.002")});
+    const int stored = MarkerS();
+    const int dropped = DropMarkerSAt(XOfSample(stored) + 40);
+    frame->OnNextFile();
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 1);
+    EXPECT_FALSE(ShowsModified());
+    EXPECT_EQ(Stack().count(), 0);
+    EXPECT_TRUE(Doc()->HasUnsavedEditsAt(0));
+    EXPECT_TRUE(frame->Editing().SaveAllAction()->isEnabled());
+    EXPECT_TRUE(scripted.prompts.Shown().empty());
+
+    frame->OnPrevFile();
+    EXPECT_EQ(MarkerS(), dropped);
+    EXPECT_TRUE(ShowsModified());
+    EXPECT_EQ(frame->Editing().UndoAction()->text(), "&Undo Move Systolic Marker");
+    frame->Editing().UndoAction()->trigger();
+    EXPECT_EQ(MarkerS(), stored);
+    EXPECT_FALSE(ShowsModified());
+    EXPECT_FALSE(Doc()->HasUnsavedEdits());
+    EXPECT_FALSE(frame->Editing().SaveAllAction()->isEnabled());
+}
+
+TEST_F(EditHistoryTest, ExitAsksOnceListingTheUnsavedFilesAndSaveAllWritesThem) {
+    const std::vector<std::string> paths = {CopySample("DG0511.001"), CopySample("DG0511.002"),
+                                            CopySample("RB0502.001")};
+    frame->OpenPaths(paths);
+    DropMarkerSAt(XOfSample(MarkerS()) + 40);
+    frame->OnLastFile();
+    DropMarkerSAt(XOfSample(MarkerS()) + 40);
+    frame->OnFirstFile();
+    frame->OnNextFile();
+
+    scripted.prompts.QueueAnswer(MessageAnswer::Cancel);
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    ASSERT_EQ(scripted.prompts.Shown().size(), 1u);
+    EXPECT_EQ(scripted.prompts.Shown()[0].text,
+              std::string(kSaveFilesQuestion) + "\n" + paths[0] + "\n" + paths[2]);
+
+    const QByteArray before = Bytes(paths[0]);
+    EXPECT_EQ(frame->Editing().SaveAllAction()->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    frame->Editing().SaveAllAction()->trigger();
+    EXPECT_NE(Bytes(paths[0]), before);
+    EXPECT_FALSE(Doc()->HasUnsavedEdits());
+    EXPECT_EQ(Doc()->GetCurrentIndex(), 1);
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(scripted.prompts.Shown().size(), 1u);
+}
+
+TEST_F(EditHistoryTest, NewLeavesNothingToSave) {
+    const std::string path = CopySample("DG0511.001");
+    frame->OpenPaths({path});
+    DropMarkerSAt(XOfSample(MarkerS()) + 40);
+    scripted.prompts.QueueAnswer(MessageAnswer::No);
+    frame->Action(ID_FILE_NEW)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(scripted.prompts.Shown().size(), 1u);
+    EXPECT_FALSE(Doc()->IsLoaded());
+    EXPECT_EQ(Doc()->GetFileCount(), 0);
+    EXPECT_FALSE(frame->Action(ID_FILE_SAVE)->isEnabled());
+    EXPECT_FALSE(ShowsModified());
+    const QByteArray before = Bytes(path);
+    frame->Action(ID_FILE_SAVE)->trigger();
+    EXPECT_EQ(Bytes(path), before);
+    EXPECT_TRUE(frame->windowTitle().startsWith(QStringLiteral("Untitled")));
+}
+
 TEST_F(EditHistoryTest, TheBatchToolWritesTheViewersBytesForTheSameEdits) {
     const std::string viewer = CopySample("RB0502.001");
     const std::string batch = dir.File("batch.001");

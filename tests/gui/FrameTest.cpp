@@ -102,8 +102,9 @@ TEST_F(FrameTest, MenusCarryTheirTextsAndCommandsInOrder) {
     QStringList file;
     for (QAction* a : menus[0]->menu()->actions())
         file << (a->isSeparator() ? QStringLiteral("|") : a->text());
-    EXPECT_EQ(file.join(','), "Open(&O)...,Save(&S),Revert to Original...,|,Printer Setting...,"
-                              "Print Preview,Print this file...,|,Summary...,|,Exit(&X)");
+    EXPECT_EQ(file.join(','),
+              "Open(&O)...,Save(&S),Save All,Revert to Original...,|,Printer Setting...,"
+              "Print Preview,Print this file...,|,Summary...,|,Exit(&X)");
     EXPECT_EQ(frame->Action(ID_FILE_OPEN)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     // "Print this file..." names no key in the menu, yet Ctrl+P prints while it is enabled.
     EXPECT_TRUE(frame->Action(ID_FILE_PRINT)->shortcut().isEmpty());
