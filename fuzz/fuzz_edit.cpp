@@ -10,6 +10,7 @@
 //   the beat positions and the channels are what a save without edits writes;
 // - reopening the saved file and saving it again gives the same bytes.
 
+#include "WorkFolder.h"
 #include "document/MiradoDoc.h"
 #include "platform/DocumentDialogs.h"
 #include "records/AdData.h"
@@ -22,7 +23,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace mirado {
@@ -56,29 +56,10 @@ constexpr std::array<size_t, 6> kShownResultWords = {
     std::abort();
 }
 
-// A folder of the run's own, in memory where the system offers it (every save syncs
-// to disk), removed when the run ends. The paths live as long as the process.
-const std::string& WorkFolder() {
-    static const std::string* folder = [] {
-        std::string pattern = (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
-        pattern += "/mirado-fuzz-edit-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr)
-            Fail("no temporary folder");
-        return new std::string(pattern);
-    }();
-    return *folder;
-}
-
+// The recording's path in the run's folder; the folder goes when the run ends.
 const std::string& WorkFile() {
-    static const std::string* path = [] {
-        auto* file = new std::string(WorkFolder() + "/recording.001");
-        std::atexit([] {
-            ::unlink(WorkFile().c_str());
-            ::rmdir(WorkFolder().c_str());
-        });
-        return file;
-    }();
-    return *path;
+    static const std::string path = FuzzWorkFolder("mirado-fuzz-edit") + "/recording.001";
+    return path;
 }
 
 void Append(std::string& out, uint32_t codePoint) {
