@@ -6,7 +6,9 @@
 // picks its name (the model code of a recording without a model letter follows the
 // name's first letter) and whether it is marked; the rest is the recording.
 // Flag bits: 0-1 the value source of the table and the summary, 2 UTF-8 text export,
-// 3 every file marked, 4 the table also read on two threads.
+// 3 every file marked, 4 the table also read on two threads, 5 the batch tool's way
+// (every file marked before the first open, stored values, records read ahead on two
+// threads) instead of the window's, 6 a missing file and a folder listed too.
 //
 // Checks:
 // - each export writes its file, and the file holds exactly the text the export builds;
@@ -16,15 +18,21 @@
 //   of fields, and the same text on one thread and on two;
 // - the summary counts every reading once among the sessions and once among the animals,
 //   its statistics are within their values' range, its CSV rows have the header's number
-//   of fields and its JSON lines are one object each with no raw control character.
+//   of fields and its JSON lines are one object each with no raw control character;
+// - in the window's way, the marked files then go to the trash: they leave the list
+//   and their place on disk, the others stay.
 
 #include "WorkFolder.h"
 #include "document/ExportLoop.h"
+#include "document/FileList.h"
 #include "document/MiradoDoc.h"
 #include "document/Reading.h"
+#include "document/RecordSource.h"
 #include "document/StudySummary.h"
 #include "document/TableExport.h"
 #include "document/TextExport.h"
+#include "platform/ConsolePrompts.h"
+#include "platform/SystemServices.h"
 #include "records/FileAccess.h"
 
 #include <algorithm>
@@ -32,6 +40,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +62,8 @@ struct Flags {
     ExportEncoding encoding = ExportEncoding::Cp932;
     bool markAll = false;
     bool twoThreads = false;
+    bool batch = false;
+    bool unreadable = false;
 };
 
 Flags ReadFlags(uint8_t byte) {
@@ -63,6 +74,8 @@ Flags ReadFlags(uint8_t byte) {
     flags.encoding = (byte & 4) != 0 ? ExportEncoding::Utf8WithBom : ExportEncoding::Cp932;
     flags.markAll = (byte & 8) != 0;
     flags.twoThreads = (byte & 16) != 0;
+    flags.batch = (byte & 32) != 0;
+    flags.unreadable = (byte & 64) != 0;
     return flags;
 }
 
@@ -74,6 +87,20 @@ struct FuzzFile {
 const std::string& Folder() {
     return FuzzWorkFolder("mirado-fuzz-document");
 }
+
+// A trash that is a folder of the run: a file goes there under a name of its own.
+class FolderTrash : public ITrash {
+public:
+    bool MoveToTrash(const std::string& path) override {
+        const std::string folder = Folder() + "/trash";
+        std::filesystem::create_directories(folder);
+        const std::string target = folder + "/" + std::to_string(++count_);
+        return std::rename(path.c_str(), target.c_str()) == 0;
+    }
+
+private:
+    int count_ = 0;
+};
 
 void ClearFolder() {
     for (const auto& entry : std::filesystem::directory_iterator(Folder()))
@@ -103,6 +130,13 @@ std::vector<FuzzFile> WriteFiles(std::string_view input) {
         files.push_back(file);
     }
     return files;
+}
+
+// A path where nothing is and a folder, which no export may take for a recording.
+void AddUnreadable(std::vector<FuzzFile>& files) {
+    files.push_back({Folder() + "/missing.001", true});
+    files.push_back({Folder() + "/folder.002", true});
+    std::filesystem::create_directory(files.back().path);
 }
 
 std::string ReadBack(const std::string& path) {
@@ -239,9 +273,24 @@ void CheckSummary(const std::vector<std::string>& paths, const Flags& flags) {
     CheckRows(summary.animals, readings.size());
 }
 
+void CheckTrash(CMiradoDoc& doc, size_t marked) {
+    std::vector<std::string> kept, thrown;
+    for (int index = 0; index < doc.GetFileCount(); ++index)
+        (doc.IsSelected(index) ? thrown : kept).push_back(doc.GetPathAt(index));
+    doc.RemoveSelectedFiles();
+    if (static_cast<size_t>(doc.GetFileCount()) != kept.size() || thrown.size() != marked)
+        Fail("the trash did not take exactly the marked files");
+    for (size_t i = 0; i < kept.size(); ++i)
+        if (doc.Files().At(static_cast<int>(i)).path != kept[i])
+            Fail("a file left in the list is not one that was not marked");
+    for (const std::string& path : thrown)
+        if (std::filesystem::exists(path))
+            Fail("a file sent to the trash is still in its place");
+}
+
 // Opens each file and reads what the panes and the samples export read.
 void VisitFiles(CMiradoDoc& doc) {
-    for (int index = 0; index < doc.GetFileCount(); ++index) {
+    for (int index = 0; index >= 0; index = doc.NextIndex()) {
         if (!doc.OpenFileAt(index))
             continue;
         doc.CurrentSamplesCsv();
@@ -250,7 +299,51 @@ void VisitFiles(CMiradoDoc& doc) {
         doc.GetMarkers(markerS, markerM, markerD);
         doc.FormatDominantRow();
         doc.ShowStoredValues();
+        doc.GetNameAt(index);
     }
+}
+
+// The window's way: the list opens on its first file, the user marks files, views each
+// one, exports, then sends the marked files to the trash.
+void RunAsWindow(const std::vector<FuzzFile>& files, const Flags& flags) {
+    std::ostringstream messages;
+    CConsolePrompts prompts(messages, "fuzz", MessageAnswer::No);
+    FolderTrash trash;
+    DocumentServices services;
+    services.prompts = &prompts;
+    services.trash = &trash;
+    CMiradoDoc doc(services);
+    std::vector<std::string> paths;
+    for (const FuzzFile& file : files)
+        paths.push_back(file.path);
+    doc.SetFileList(paths);
+    doc.OpenFileAt(0);
+    for (size_t i = 0; i < files.size(); ++i)
+        if (flags.markAll || files[i].marked)
+            doc.ToggleSelected(static_cast<int>(i));
+    const size_t marked = static_cast<size_t>(doc.CountSelected());
+    VisitFiles(doc);
+    CheckTextExport(doc, ExportMode::Dominant, flags, marked);
+    CheckTextExport(doc, ExportMode::Mean, flags, marked);
+    if (!IsFileOfList(doc, paths.front()))
+        Fail("a listed file is not taken for one of the list");
+    CheckTrash(doc, marked);
+}
+
+// The batch tool's way: every file marked before the first open, the stored values
+// taken without analysing, the records read ahead.
+void RunAsBatch(const std::vector<std::string>& paths, const Flags& flags) {
+    std::ostringstream messages;
+    CConsolePrompts prompts(messages, "fuzz", MessageAnswer::No);
+    DocumentServices services;
+    services.prompts = &prompts;
+    CMiradoDoc doc(services);
+    doc.SetFileList(paths);
+    doc.SelectAll();
+    doc.SetAnalyzeOnOpen(false);
+    CRecordPrefetch prefetch(paths, 2);
+    doc.SetRecordSource(&prefetch);
+    CheckTextExport(doc, ExportMode::Dominant, flags, paths.size());
 }
 
 } // namespace
@@ -261,26 +354,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     if (size < 1)
         return 0;
     const Flags flags = ReadFlags(bytes[0]);
-    const std::vector<FuzzFile> files =
+    std::vector<FuzzFile> files =
         WriteFiles(std::string_view(reinterpret_cast<const char*>(bytes + 1), size - 1));
     if (files.empty())
         return 0;
+    if (flags.unreadable)
+        AddUnreadable(files);
     std::vector<std::string> paths;
     for (const FuzzFile& file : files)
         paths.push_back(file.path);
-
-    CMiradoDoc doc{DocumentServices{}};
-    doc.SetFileList(paths);
-    for (size_t i = 0; i < files.size(); ++i)
-        if (flags.markAll || files[i].marked)
-            doc.ToggleSelected(static_cast<int>(i));
-    const size_t marked = static_cast<size_t>(doc.CountSelected());
-    VisitFiles(doc);
-    CheckTextExport(doc, ExportMode::Dominant, flags, marked);
-    CheckTextExport(doc, ExportMode::Mean, flags, marked);
-    if (!IsFileOfList(doc, paths.front()))
-        Fail("a listed file is not taken for one of the list");
     CheckTable(paths, flags);
     CheckSummary(paths, flags);
+    if (flags.batch)
+        RunAsBatch(paths, flags);
+    else
+        RunAsWindow(files, flags);
     return 0;
 }

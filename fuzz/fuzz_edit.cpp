@@ -8,10 +8,13 @@
 //   outside the changed text fields, the valid mark and the result block's pressures and
 //   markers; the second result copy mirrors the first with this program's writer mark;
 //   the beat positions and the channels are what a save without edits writes;
-// - reopening the saved file and saving it again gives the same bytes.
+// - reopening the saved file and saving it again gives the same bytes;
+// - reverting to the kept original gives back the bytes before the first save.
 
 #include "WorkFolder.h"
 #include "document/MiradoDoc.h"
+#include "document/OriginalCopy.h"
+#include "platform/ConsolePrompts.h"
 #include "platform/DocumentDialogs.h"
 #include "records/AdData.h"
 #include "records/FileAccess.h"
@@ -22,6 +25,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -239,6 +244,19 @@ bool Open(CMiradoDoc& doc) {
     return doc.OpenFileAt(0);
 }
 
+// Reverts the saved file, the question answered Yes.
+void CheckRevert(const std::string& recording) {
+    std::ostringstream messages;
+    CConsolePrompts prompts(messages, "fuzz_edit", MessageAnswer::Yes);
+    DocumentServices services;
+    services.prompts = &prompts;
+    CMiradoDoc doc{services};
+    if (!Open(doc) || !doc.RevertToOriginal())
+        Fail("a saved recording cannot be reverted");
+    if (ReadBack(WorkFile()) != recording)
+        Fail("the revert did not give back the original bytes");
+}
+
 void EditOneVariant(std::string recording, char modelLetter, const EditScript& edits) {
     recording[kOffsetModelLetter] = modelLetter;
     // What a save without edits writes for the beat positions and the channels.
@@ -249,6 +267,8 @@ void EditOneVariant(std::string recording, char modelLetter, const EditScript& e
         return;
     const std::string unedited = plain.SerializedBytes();
 
+    // Each input is a new recording under the same name: its original is kept afresh.
+    std::filesystem::remove_all(FuzzWorkFolder("mirado-fuzz-edit") + "/" + kOriginalsFolder);
     WriteInput(recording);
     CMiradoDoc doc{DocumentServices{}};
     if (!Open(doc))
@@ -264,6 +284,7 @@ void EditOneVariant(std::string recording, char modelLetter, const EditScript& e
         Fail("the saved recording does not open and save again");
     if (ReadBack(WorkFile()) != saved)
         Fail("save, reload, save changed the bytes");
+    CheckRevert(recording);
 }
 
 } // namespace
