@@ -8,10 +8,12 @@
 // Flag bits: 0-1 the value source of the table and the summary, 2 UTF-8 text export,
 // 3 every file marked, 4 the table also read on two threads, 5 the batch tool's way
 // (every file marked before the first open, stored values, records read ahead on two
-// threads) instead of the window's, 6 a missing file and a folder listed too.
+// threads) instead of the window's, 6 a missing file, a folder and a named pipe listed
+// too, and exports tried where they cannot be written.
 //
 // Checks:
 // - each export writes its file, and the file holds exactly the text the export builds;
+//   one that cannot be written says so and leaves nothing behind;
 // - the text export has the header and at most one line per marked file, every line
 //   ended by CR LF with no line break inside;
 // - the table has the header and one row per file, every row with the header's number
@@ -43,6 +45,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 namespace mirado {
@@ -132,11 +135,14 @@ std::vector<FuzzFile> WriteFiles(std::string_view input) {
     return files;
 }
 
-// A path where nothing is and a folder, which no export may take for a recording.
+// A path where nothing is, a folder and a named pipe, which no export may take for a
+// recording (nor wait on).
 void AddUnreadable(std::vector<FuzzFile>& files) {
     files.push_back({Folder() + "/missing.001", true});
     files.push_back({Folder() + "/folder.002", true});
     std::filesystem::create_directory(files.back().path);
+    files.push_back({Folder() + "/pipe.003", true});
+    ::mkfifo(files.back().path.c_str(), 0600);
 }
 
 std::string ReadBack(const std::string& path) {
@@ -162,6 +168,20 @@ void CheckTextLines(const std::string& text, size_t marked) {
         Fail("the text export does not start with its header");
     if (CountOf(text, '\n') > marked + 1 || text.empty() || text.back() != '\n')
         Fail("the text export has more lines than marked files");
+}
+
+// An export to a folder that does not exist or onto a folder writes nothing and says so.
+void CheckFailedExports(CMiradoDoc& doc) {
+    const std::string nowhere = Folder() + "/no-folder/export.csv";
+    const std::string folder = Folder() + "/export-folder";
+    std::filesystem::create_directory(folder);
+    for (const std::string& path : {nowhere, folder}) {
+        const ExportResult result = ExportMarkedFiles(doc, ExportMode::Dominant, path, {});
+        if (result.written || result.error.empty())
+            Fail("an export that cannot be written is not reported");
+    }
+    if (std::filesystem::exists(nowhere) || !std::filesystem::is_directory(folder))
+        Fail("a failed export left something behind");
 }
 
 void CheckTextExport(CMiradoDoc& doc, ExportMode mode, const Flags& flags, size_t marked) {
@@ -327,6 +347,8 @@ void RunAsWindow(const std::vector<FuzzFile>& files, const Flags& flags) {
     CheckTextExport(doc, ExportMode::Mean, flags, marked);
     if (!IsFileOfList(doc, paths.front()))
         Fail("a listed file is not taken for one of the list");
+    if (flags.unreadable)
+        CheckFailedExports(doc);
     CheckTrash(doc, marked);
 }
 
