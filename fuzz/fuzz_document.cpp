@@ -111,7 +111,7 @@ void ClearFolder() {
 }
 
 // A name whose first letter sets the model code of a recording without a model letter
-// ("A", "B" or neither), numbered so that every file's name is its own.
+// ("A", "b" or neither), numbered so that every file's name is its own.
 std::string NameFor(uint8_t pick, size_t index) {
     constexpr const char* kPrefixes[] = {"A", "b", "MS", "rt"};
     return kPrefixes[pick & 3] + std::to_string((pick >> 2) & 0x1F) + "." +
