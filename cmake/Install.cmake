@@ -1,6 +1,7 @@
 # What `cmake --install` puts under the prefix, in the GNU directories: both programs,
-# the desktop entry, the application icon, the AppStream metainfo, the manual pages and
-# the bash completion of the batch tool.
+# the desktop entry, the application icon, the AppStream metainfo, the manual pages
+# (compressed, as Debian's policy asks), the bash completion of the batch tool, and the
+# copyright file and the changelog in Debian's formats.
 include(GNUInstallDirs)
 
 set(MIRADO_APP_ID org.mirado.Mirado)
@@ -14,7 +15,21 @@ install(FILES ${PROJECT_SOURCE_DIR}/src/app/icons/mirado.svg
         RENAME ${MIRADO_APP_ID}.svg)
 install(FILES ${MIRADO_DATA_DIR}/${MIRADO_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${MIRADO_DATA_DIR}/man/mirado.1 ${MIRADO_DATA_DIR}/man/mirado-cli.1
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The manual pages and the package's changelog are installed compressed; gzip -n keeps
+# no name or time stamp, so the compressed files are the same at every build.
+set(MIRADO_COMPRESSED_DIR ${CMAKE_CURRENT_BINARY_DIR}/compressed)
+set(MIRADO_MANUAL_PAGES ${MIRADO_COMPRESSED_DIR}/mirado.1.gz ${MIRADO_COMPRESSED_DIR}/mirado-cli.1.gz)
+set(MIRADO_CHANGELOG ${MIRADO_COMPRESSED_DIR}/changelog.gz)
+foreach(source man/mirado.1 man/mirado-cli.1 debian/changelog)
+  get_filename_component(name ${source} NAME)
+  add_custom_command(OUTPUT ${MIRADO_COMPRESSED_DIR}/${name}.gz
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${MIRADO_COMPRESSED_DIR}
+                     COMMAND gzip -9 -n -c ${MIRADO_DATA_DIR}/${source} > ${MIRADO_COMPRESSED_DIR}/${name}.gz
+                     DEPENDS ${MIRADO_DATA_DIR}/${source} VERBATIM)
+endforeach()
+add_custom_target(compressed_docs ALL DEPENDS ${MIRADO_MANUAL_PAGES} ${MIRADO_CHANGELOG})
+install(FILES ${MIRADO_MANUAL_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${MIRADO_DATA_DIR}/bash-completion/mirado-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${MIRADO_DATA_DIR}/debian/copyright ${MIRADO_CHANGELOG}
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mirado)

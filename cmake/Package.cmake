@@ -3,7 +3,11 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mirado)
 set(CPACK_PACKAGE_VENDOR "The Mirado developers")
-set(CPACK_PACKAGE_CONTACT "The Mirado developers")
+# The maintainer named in the package; a packager sets the real address.
+set(MIRADO_PACKAGE_MAINTAINER "The Mirado developers <developers@mirado.invalid>"
+    CACHE STRING "Maintainer of the Debian package: name <address>")
+set(CPACK_PACKAGE_CONTACT "${MIRADO_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${MIRADO_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "viewer and light editor for tail-cuff blood-pressure recordings")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
@@ -15,8 +19,9 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "without a display.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The font families the panes and printed pages are drawn in (Japanese texts, numbers).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-liberation")
+# The font families the panes and printed pages are drawn in (Japanese texts, numbers),
+# and what loads the batch tool's completion.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-liberation, bash-completion")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

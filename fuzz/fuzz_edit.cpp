@@ -8,10 +8,13 @@
 //   outside the changed text fields, the valid mark and the result block's pressures and
 //   markers; the second result copy mirrors the first with this program's writer mark;
 //   the beat positions and the channels are what a save without edits writes;
-// - reopening the saved file and saving it again gives the same bytes.
+// - reopening the saved file and saving it again gives the same bytes;
+// - reverting to the kept original gives back the bytes before the first save.
 
+#include "WorkFolder.h"
 #include "document/MiradoDoc.h"
 #include "document/OriginalCopy.h"
+#include "platform/ConsolePrompts.h"
 #include "platform/DocumentDialogs.h"
 #include "records/AdData.h"
 #include "records/FileAccess.h"
@@ -23,8 +26,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace mirado {
@@ -58,37 +61,10 @@ constexpr std::array<size_t, 6> kShownResultWords = {
     std::abort();
 }
 
-// A folder of the run's own, in memory where the system offers it (every save syncs
-// to disk), removed when the run ends. The paths live as long as the process.
-const std::string& WorkFolder() {
-    static const std::string* folder = [] {
-        std::string pattern = (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
-        pattern += "/mirado-fuzz-edit-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr)
-            Fail("no temporary folder");
-        return new std::string(pattern);
-    }();
-    return *folder;
-}
-
-// Each input is another recording under the work file's name: without this its first
-// save would set the previous input's kept original aside, one more file every run.
-void RemoveKeptOriginals() {
-    std::error_code ec;
-    std::filesystem::remove_all(WorkFolder() + "/" + kOriginalsFolder, ec);
-}
-
+// The recording's path in the run's folder; the folder goes when the run ends.
 const std::string& WorkFile() {
-    static const std::string* path = [] {
-        auto* file = new std::string(WorkFolder() + "/recording.001");
-        std::atexit([] {
-            ::unlink(WorkFile().c_str());
-            RemoveKeptOriginals();
-            ::rmdir(WorkFolder().c_str());
-        });
-        return file;
-    }();
-    return *path;
+    static const std::string path = FuzzWorkFolder("mirado-fuzz-edit") + "/recording.001";
+    return path;
 }
 
 void Append(std::string& out, uint32_t codePoint) {
@@ -190,7 +166,6 @@ std::string ReadBack(const std::string& path) {
 }
 
 void WriteInput(const std::string& recording) {
-    RemoveKeptOriginals();
     std::string error;
     if (!WriteFileAtomically(WorkFile(), recording, error))
         Fail("the input cannot be written");
@@ -269,6 +244,19 @@ bool Open(CMiradoDoc& doc) {
     return doc.OpenFileAt(0);
 }
 
+// Reverts the saved file, the question answered Yes.
+void CheckRevert(const std::string& recording) {
+    std::ostringstream messages;
+    CConsolePrompts prompts(messages, "fuzz_edit", MessageAnswer::Yes);
+    DocumentServices services;
+    services.prompts = &prompts;
+    CMiradoDoc doc{services};
+    if (!Open(doc) || !doc.RevertToOriginal())
+        Fail("a saved recording cannot be reverted");
+    if (ReadBack(WorkFile()) != recording)
+        Fail("the revert did not give back the original bytes");
+}
+
 void EditOneVariant(std::string recording, char modelLetter, const EditScript& edits) {
     recording[kOffsetModelLetter] = modelLetter;
     // What a save without edits writes for the beat positions and the channels.
@@ -279,6 +267,8 @@ void EditOneVariant(std::string recording, char modelLetter, const EditScript& e
         return;
     const std::string unedited = plain.SerializedBytes();
 
+    // Each input is a new recording under the same name: its original is kept afresh.
+    std::filesystem::remove_all(FuzzWorkFolder("mirado-fuzz-edit") + "/" + kOriginalsFolder);
     WriteInput(recording);
     CMiradoDoc doc{DocumentServices{}};
     if (!Open(doc))
@@ -294,6 +284,7 @@ void EditOneVariant(std::string recording, char modelLetter, const EditScript& e
         Fail("the saved recording does not open and save again");
     if (ReadBack(WorkFile()) != saved)
         Fail("save, reload, save changed the bytes");
+    CheckRevert(recording);
 }
 
 } // namespace
