@@ -289,8 +289,12 @@ void CheckSummary(const std::vector<std::string>& paths, const Flags& flags) {
     if (readings.size() != paths.size())
         Fail("not one reading per file");
     const StudySummary summary = SummarizeReadings(readings, flags.source);
-    CheckRows(summary.sessions, readings.size());
-    CheckRows(summary.animals, readings.size());
+    // A reading whose header could not be read joins no group.
+    const auto grouped = static_cast<size_t>(
+        std::count_if(readings.begin(), readings.end(),
+                      [](const Reading& reading) { return reading.headerRead; }));
+    CheckRows(summary.sessions, grouped);
+    CheckRows(summary.animals, grouped);
 }
 
 void CheckTrash(CMiradoDoc& doc, size_t marked) {

@@ -14,8 +14,8 @@
 #include "WorkFolder.h"
 #include "document/MiradoDoc.h"
 #include "document/OriginalCopy.h"
-#include "platform/ConsolePrompts.h"
 #include "platform/DocumentDialogs.h"
+#include "platform/UserPrompts.h"
 #include "records/AdData.h"
 #include "records/FileAccess.h"
 #include "records/RecordLayout.h"
@@ -26,7 +26,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -245,9 +244,17 @@ bool Open(CMiradoDoc& doc) {
 }
 
 // Reverts the saved file, the question answered Yes.
+// Answers Yes to every question, the revert's included, and shows nothing.
+class CAnswerYes : public IUserPrompts {
+public:
+    MessageAnswer ShowMessage(const std::string&, const std::string&, MessageIcon,
+                              MessageButtons) override {
+        return MessageAnswer::Yes;
+    }
+};
+
 void CheckRevert(const std::string& recording) {
-    std::ostringstream messages;
-    CConsolePrompts prompts(messages, "fuzz_edit", MessageAnswer::Yes);
+    CAnswerYes prompts;
     DocumentServices services;
     services.prompts = &prompts;
     CMiradoDoc doc{services};
