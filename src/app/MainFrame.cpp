@@ -9,6 +9,7 @@
 
 #include "document/MiradoDoc.h"
 #include "document/NaturalOrder.h"
+#include "platform/qt/PathBytes.h"
 #include "platform/qt/UserEvents.h"
 #include "views/FilenameView.h"
 #include "views/InformationView.h"
@@ -18,7 +19,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -31,6 +31,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 namespace mirado {
 
@@ -505,9 +507,13 @@ std::vector<std::string> LocalFiles(const QMimeData* mime) {
     std::vector<std::string> paths;
     if (mime == nullptr || !mime->hasUrls())
         return paths;
-    for (const QUrl& url : mime->urls())
-        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
-            paths.push_back(url.toLocalFile().toStdString());
+    for (const QUrl& url : mime->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        std::string path = PathBytes(url);
+        if (IsRegularFile(path))
+            paths.push_back(std::move(path));
+    }
     return paths;
 }
 } // namespace

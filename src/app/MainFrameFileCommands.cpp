@@ -4,6 +4,7 @@
 #include "dialogs/FileDialog4Text.h"
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
+#include "platform/qt/PathBytes.h"
 #include "platform/qt/UiText.h"
 #include "platform/qt/UserEvents.h"
 #include "platform/qt/ViewBase.h"
@@ -32,7 +33,7 @@ bool QtSaveTextDialog::Run(std::string& path, ExportChoice& choice) {
         dialog.selectFile(QString::fromStdString(path));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    path = dialog.selectedFiles().constFirst().toStdString();
+    path = PathBytes(dialog.selectedFiles().constFirst());
     choice = dialog.Choice();
     return true;
 }

@@ -58,20 +58,21 @@ struct CommandLine {
     bool valid = true;
 };
 
-CommandLine ParseCommandLine(const QStringList& arguments) {
+// The arguments as the bytes they came in (Qt's own options already taken out), so that a
+// file name that is not valid UTF-8 still names its file.
+CommandLine ParseCommandLine(int argc, char* argv[]) {
     CommandLine line;
-    for (int i = 1; i < arguments.size(); ++i) {
-        const std::string argument = arguments[i].toStdString();
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
         if (argument == kScreenshotOption) {
-            if (i + 1 >= arguments.size()) {
+            if (i + 1 >= argc) {
                 line.valid = false;
                 break;
             }
-            line.screenshotPath = arguments[++i].toStdString();
+            line.screenshotPath = argv[++i];
         } else if (argument == kLanguageOption) {
             mirado::UiLanguage language{};
-            if (i + 1 >= arguments.size() ||
-                !mirado::ParseUiLanguage(arguments[++i].toStdString(), &language)) {
+            if (i + 1 >= argc || !mirado::ParseUiLanguage(argv[++i], &language)) {
                 line.valid = false;
                 break;
             }
@@ -97,7 +98,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirado"));
-    const CommandLine line = ParseCommandLine(QApplication::arguments());
+    const CommandLine line = ParseCommandLine(argc, argv);
     if (!line.valid) {
         std::fputs(kUsage, stderr);
         return 2;

@@ -32,4 +32,8 @@ expect 0 "" "$samples/DG0511.001" "$samples/RB0502.001"
 expect 1 "missing.001" "$samples/DG0511.001" "$home/missing.001"
 expect 1 "DMG0610.001" "$samples/DMG0610.001" "$samples/DG0511.001"
 expect 1 "DMG0610.001" "$samples/DG0511.001" "$samples/DMG0610.001"
-echo "screenshot exit status: 4 cases"
+# A name that is not valid UTF-8 (CP932 bytes) is opened by its bytes.
+cp932=$home/$(printf '\x83\x7d\x83\x45\x83\x58.001')
+cp "$samples/DG0511.001" "$cp932"
+expect 0 "" "$cp932"
+echo "screenshot exit status: 5 cases"

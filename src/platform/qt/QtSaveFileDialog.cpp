@@ -1,6 +1,7 @@
 #include "platform/qt/QtSaveFileDialog.h"
 
 #include "platform/qt/FileFilterText.h"
+#include "platform/qt/PathBytes.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -37,7 +38,7 @@ bool CQtSaveFileDialog::RunSave(const SaveFileRequest& request, std::string& pat
         if (!extension.isEmpty())
             chosen += QLatin1Char('.') + extension;
     }
-    path = chosen.toStdString();
+    path = PathBytes(chosen);
     return true;
 }
 
