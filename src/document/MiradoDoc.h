@@ -158,8 +158,8 @@ public:
     // saves them all; true for No, after which the caller drops them; false (Cancel, or
     // a save that failed) means the program stays open and nothing is dropped.
     bool SaveModified();
-    // Before a command that opens other files (the text export, the printing of the
-    // selected files), whatever the alert setting: the same question as SaveModified, so
+    // Before a command that opens other files (the printing of the selected files),
+    // whatever the alert setting: the same question as SaveModified, so
     // that the command sees the files as they are on disk.
     bool SaveBeforeVisitingOtherFiles();
     // Whether the save command applies: a file is loaded and it was read correctly.
