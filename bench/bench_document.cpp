@@ -50,12 +50,9 @@ const RecordingFolder& Recordings() {
 
 void RunExport(benchmark::State& state, mirado::ExportMode mode) {
     const RecordingFolder& recordings = Recordings();
-    mirado::CMiradoDoc doc{mirado::DocumentServices{}};
-    doc.SetFileList(recordings.Paths());
-    doc.SelectAll();
     for (auto _ : state) {
         const mirado::ExportResult result =
-            mirado::ExportMarkedFiles(doc, mode, recordings.Output(), nullptr);
+            mirado::ExportFiles(recordings.Paths(), mode, recordings.Output(), 1);
         if (!result.written)
             state.SkipWithError(result.error.c_str());
     }

@@ -29,7 +29,6 @@
 #include "document/FileList.h"
 #include "document/MiradoDoc.h"
 #include "document/Reading.h"
-#include "document/RecordSource.h"
 #include "document/StudySummary.h"
 #include "document/TableExport.h"
 #include "document/TextExport.h"
@@ -176,7 +175,7 @@ void CheckFailedExports(CMiradoDoc& doc) {
     const std::string folder = Folder() + "/export-folder";
     std::filesystem::create_directory(folder);
     for (const std::string& path : {nowhere, folder}) {
-        const ExportResult result = ExportMarkedFiles(doc, ExportMode::Dominant, path, {});
+        const ExportResult result = ExportFiles(MarkedPaths(doc), ExportMode::Dominant, path, 1);
         if (result.written || result.error.empty())
             Fail("an export that cannot be written is not reported");
     }
@@ -184,12 +183,13 @@ void CheckFailedExports(CMiradoDoc& doc) {
         Fail("a failed export left something behind");
 }
 
-void CheckTextExport(CMiradoDoc& doc, ExportMode mode, const Flags& flags, size_t marked) {
+void CheckTextExport(const std::vector<std::string>& files, ExportMode mode, const Flags& flags,
+                     size_t marked) {
     const std::string path = Folder() + "/export.csv";
-    const ExportResult result = ExportMarkedFiles(doc, mode, path, {}, {}, flags.encoding);
+    const ExportResult result = ExportFiles(files, mode, path, 2, {}, {}, flags.encoding);
     if (!result.written)
         Fail("the text export was not written");
-    const std::string built = BuildExportText(doc, mode, {});
+    const std::string built = BuildExportText(files, mode, 1);
     CheckTextLines(built, marked);
     if (ReadBack(path) !=
         ExportTextStart(flags.encoding) + EncodeExportLines(built, flags.encoding))
@@ -347,8 +347,11 @@ void RunAsWindow(const std::vector<FuzzFile>& files, const Flags& flags) {
             doc.ToggleSelected(static_cast<int>(i));
     const size_t marked = static_cast<size_t>(doc.CountSelected());
     VisitFiles(doc);
-    CheckTextExport(doc, ExportMode::Dominant, flags, marked);
-    CheckTextExport(doc, ExportMode::Mean, flags, marked);
+    const int current = doc.GetCurrentIndex();
+    CheckTextExport(MarkedPaths(doc), ExportMode::Dominant, flags, marked);
+    CheckTextExport(MarkedPaths(doc), ExportMode::Mean, flags, marked);
+    if (doc.GetCurrentIndex() != current)
+        Fail("the text export moved the current file");
     if (!IsFileOfList(doc, paths.front()))
         Fail("a listed file is not taken for one of the list");
     if (flags.unreadable)
@@ -356,20 +359,9 @@ void RunAsWindow(const std::vector<FuzzFile>& files, const Flags& flags) {
     CheckTrash(doc, marked);
 }
 
-// The batch tool's way: every file marked before the first open, the stored values
-// taken without analysing, the records read ahead.
+// The batch tool's way: every file marked.
 void RunAsBatch(const std::vector<std::string>& paths, const Flags& flags) {
-    std::ostringstream messages;
-    CConsolePrompts prompts(messages, "fuzz", MessageAnswer::No);
-    DocumentServices services;
-    services.prompts = &prompts;
-    CMiradoDoc doc(services);
-    doc.SetFileList(paths);
-    doc.SelectAll();
-    doc.SetAnalyzeOnOpen(false);
-    CRecordPrefetch prefetch(paths, 2);
-    doc.SetRecordSource(&prefetch);
-    CheckTextExport(doc, ExportMode::Dominant, flags, paths.size());
+    CheckTextExport(paths, ExportMode::Dominant, flags, paths.size());
 }
 
 } // namespace

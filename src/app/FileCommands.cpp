@@ -4,6 +4,7 @@
 #include "document/MiradoDoc.h"
 #include "platform/OrderedPrefetch.h"
 #include "platform/UserPrompts.h"
+#include "records/AdData.h"
 
 #include <algorithm>
 
@@ -56,12 +57,8 @@ void CFileCommands::OnSaveToTextFile() {
     if (!AskForWritableTarget(path, choice))
         return;
     lastMode_ = choice.mode;
-    if (choice.mode != ExportMode::Table) {
+    if (choice.mode != ExportMode::Table)
         document_.GetMiradoSettings().SetExportEncoding(choice.encoding);
-        // The loop reopens the current file: unsaved edits are offered for saving first.
-        if (!document_.SaveBeforeVisitingOtherFiles())
-            return;
-    }
 
     const ExportResult result = choice.mode == ExportMode::Table ? RunTableExport(path, choice)
                                                                  : RunTextExport(path, choice);
@@ -76,21 +73,29 @@ void CFileCommands::OnSaveToTextFile() {
 }
 
 ExportResult CFileCommands::RunTextExport(const std::string& path, const ExportChoice& choice) {
-    // Every entry of the list is opened in turn; the list pane follows, and the
-    // feedback counts the entries done (the last report is the reopened current entry).
-    int done = 0;
-    feedback_.Begin(document_.GetFileCount());
-    const auto progress = [&](int index) {
-        window_.ShowCurrentRow(index);
-        done = std::min(done + 1, document_.GetFileCount());
-        feedback_.FilesDone(done);
+    // The run reads the marked files on their own, as they are on disk: the current file,
+    // its unsaved edits and its edit history stay as they are. A file that fails to load
+    // is reported and marked damaged in the list.
+    const std::vector<int> marked = MarkedIndices(document_);
+    std::vector<std::string> files;
+    for (int index : marked)
+        files.push_back(document_.GetPathAt(index));
+    bool damaged = false;
+    feedback_.Begin(static_cast<int>(files.size()));
+    const auto read = [&](size_t done, const Reading& reading) {
+        if (!reading.loaded) {
+            ShowFileMessage(reading.path, reading.error, &prompts_);
+            document_.MarkDamagedAt(marked[done]);
+            damaged = true;
+        }
+        feedback_.FilesDone(static_cast<int>(done + 1));
     };
-    const auto cancelled = [&] { return feedback_.IsCancelled(); };
-    const ExportResult result =
-        ExportMarkedFiles(document_, choice.mode, path, progress, cancelled, choice.encoding);
+    const ExportResult result = ExportFiles(
+        files, choice.mode, path, DefaultJobCount(), read, [&] { return feedback_.IsCancelled(); },
+        choice.encoding);
     feedback_.End();
-    if (document_.IsLoaded())
-        window_.ShowCurrentRow(document_.GetCurrentIndex());
+    if (damaged)
+        document_.UpdateAllViews();
     return result;
 }
 

@@ -51,7 +51,7 @@ private:
     QLabel* modifiedPane_ = nullptr;
 };
 
-// Before the text export or the printing of the selected files: false when the user
+// Before the printing of the selected files: false when the user
 // cancelled (or the save failed) and the command must not run.
 bool SaveBeforeVisitingOtherFiles(CMainFrame& frame);
 

@@ -1,14 +1,13 @@
 // mirado-cli export: the main window's "Save to Textfile" without the window. The given
-// files form the file list, every one marked, and the same export run writes the text
+// files form the list, every one marked, and the same export run writes the text
 // file, so the output is byte for byte what the program writes for those files.
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
 #include "cli/RunOptions.h"
 #include "document/ExportLoop.h"
-#include "document/MiradoDoc.h"
-#include "document/RecordSource.h"
 #include "platform/ConsolePrompts.h"
+#include "records/AdData.h"
 
 #include <CLI/CLI.hpp>
 
@@ -86,23 +85,17 @@ public:
         if (mode_ == ExportMode::Table)
             return RunTable(io);
         CConsolePrompts prompts(io.err, "mirado-cli export", MessageAnswer::No);
-        DocumentServices services;
-        services.prompts = &prompts;
-        CMiradoDoc doc(services);
-        doc.SetFileList(files_.Paths());
-        doc.SelectAll();
-        // The rows take the stored values: the document opens the files without analysing
-        // them (the window's export analyses, for the file it reopens at the end).
-        doc.SetAnalyzeOnOpen(false);
-        // The export opens every entry in list order; reading and decoding, nearly all of
-        // its work, are done ahead on every job's thread. The list's paths are those of the
-        // document's entries (already from the root).
-        CRecordPrefetch prefetch(files_.TakePaths(), jobs_);
-        doc.SetRecordSource(&prefetch);
+        // Every file is marked: each is read on its own, in list order, ahead on every
+        // job's thread. The paths are already from the root.
         bool allLoaded = true;
-        const ExportResult result = ExportMarkedFiles(
-            doc, mode_, output_, [&](int index) { allLoaded &= !doc.IsDamagedAt(index); }, {},
-            encoding_);
+        const ExportResult result = ExportFiles(
+            files_.Paths(), mode_, output_, jobs_,
+            [&](size_t, const Reading& reading) {
+                if (!reading.loaded)
+                    ShowFileMessage(reading.path, reading.error, &prompts);
+                allLoaded &= reading.loaded;
+            },
+            {}, encoding_);
         if (result.written && result.leftOut > 0)
             io.err << "mirado-cli export: " << LeftOutOfMeansText(result.leftOut) << "\n";
         return Finish(io, result, allLoaded);

@@ -13,39 +13,13 @@ namespace mirado {
 
 namespace {
 
-void Report(const ExportProgress& progress, int index) {
+void Report(const ExportProgress& progress, int done) {
     if (progress)
-        progress(index);
+        progress(done);
 }
 
 bool IsCancelled(const ExportCancelled& cancelled) {
     return cancelled && cancelled();
-}
-
-// Opens every entry in turn and hands the marked ones to takeRow.
-template <typename TakeRow>
-void WalkEntries(CMiradoDoc& doc, const ExportProgress& progress, const ExportCancelled& cancelled,
-                 TakeRow takeRow) {
-    const int remembered = doc.GetCurrentIndex();
-    const bool wasLoaded = doc.IsLoaded();
-    if (doc.GetFileCount() == 0)
-        return;
-    if (IsCancelled(cancelled))
-        return;
-    doc.OpenFileAt(0);
-    Report(progress, 0);
-    for (int index = 0; index < doc.GetFileCount() && !IsCancelled(cancelled); ++index) {
-        if (doc.IsSelected(index))
-            takeRow();
-        if (index + 1 < doc.GetFileCount()) {
-            doc.OpenFileAt(index + 1);
-            Report(progress, index + 1);
-        }
-    }
-    if (wasLoaded && remembered >= 0 && remembered < doc.GetFileCount()) {
-        doc.OpenFileAt(remembered);
-        Report(progress, remembered);
-    }
 }
 
 ExportResult WriteExportText(const std::string& path, const std::string& text) {
@@ -57,55 +31,58 @@ ExportResult WriteExportText(const std::string& path, const std::string& text) {
 }
 
 // Hands the header and then each row to write as it is made (Mean: the averaged rows
-// after the walk). Returns the number of marked files the means left out.
-int WriteExportPieces(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
-                      const ExportCancelled& cancelled,
+// after the last file). Returns the number of files the means left out.
+int WriteExportPieces(const std::vector<std::string>& files, ExportMode mode, unsigned jobs,
+                      const ExportRead& read, const ExportCancelled& cancelled,
                       const std::function<void(const std::string&)>& write) {
     write(kExportHeader);
-    if (mode == ExportMode::Dominant) {
-        WalkEntries(doc, progress, cancelled, [&] { write(doc.FormatDominantRow()); });
-        return 0;
-    }
     // A file that could not be read has no values: averaging its leftovers as values
     // would pull its animal's means towards zero.
     int leftOut = 0;
-    doc.BeginMeanExport();
-    WalkEntries(doc, progress, cancelled, [&] {
-        if (doc.IsCurrentFileDamaged() != 0)
+    CMeanExport means;
+    size_t index = 0;
+    ForEachReading(files, ValueSource::Stored, jobs, [&](Reading&& reading) {
+        if (read)
+            read(index, reading);
+        ++index;
+        if (mode == ExportMode::Dominant)
+            write(FormatDominantLine(reading.values));
+        else if (!reading.loaded)
             ++leftOut;
         else
-            doc.AppendMeanRow();
+            means.Append(MakeExportRow(reading.values));
+        return !IsCancelled(cancelled);
     });
-    doc.SortMeanRows();
-    const int means = doc.AverageMeanRows();
-    for (int index = 0; index < means; ++index)
-        write(doc.FormatMeanRow(index));
-    doc.EndMeanExport();
+    means.Sort();
+    const int count = means.Average();
+    for (int mean = 0; mean < count; ++mean)
+        write(means.FormatMean(mean));
     return leftOut;
 }
 
 } // namespace
 
-std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
-                            const ExportCancelled& cancelled, int* leftOut) {
+std::string BuildExportText(const std::vector<std::string>& files, ExportMode mode, unsigned jobs,
+                            const ExportRead& read, const ExportCancelled& cancelled,
+                            int* leftOut) {
     std::string text;
-    const int left = WriteExportPieces(doc, mode, progress, cancelled,
+    const int left = WriteExportPieces(files, mode, jobs, read, cancelled,
                                        [&](const std::string& piece) { text += piece; });
     if (leftOut != nullptr)
         *leftOut = left;
     return text;
 }
 
-ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
-                               const ExportProgress& progress, const ExportCancelled& cancelled,
-                               ExportEncoding encoding) {
+ExportResult ExportFiles(const std::vector<std::string>& files, ExportMode mode,
+                         const std::string& path, unsigned jobs, const ExportRead& read,
+                         const ExportCancelled& cancelled, ExportEncoding encoding) {
     // The rows go to the file as they are made, so memory does not grow with the list.
     // Every piece ends a line, so encoding piece by piece gives the bytes of the whole.
     CAtomicFileWriter file(path);
     file.Append(ExportTextStart(encoding));
     ExportResult result;
     result.leftOut =
-        WriteExportPieces(doc, mode, progress, cancelled, [&](const std::string& piece) {
+        WriteExportPieces(files, mode, jobs, read, cancelled, [&](const std::string& piece) {
             file.Append(EncodeExportLines(piece, encoding));
         });
     if (IsCancelled(cancelled)) {
@@ -136,11 +113,18 @@ ExportResult ExportTable(const std::vector<std::string>& files, ValueSource sour
     return WriteExportText(path, text);
 }
 
-std::vector<std::string> MarkedPaths(const CMiradoDoc& doc) {
-    std::vector<std::string> paths;
+std::vector<int> MarkedIndices(const CMiradoDoc& doc) {
+    std::vector<int> indices;
     for (int index = 0; index < doc.GetFileCount(); ++index)
         if (doc.IsSelected(index))
-            paths.push_back(doc.GetPathAt(index));
+            indices.push_back(index);
+    return indices;
+}
+
+std::vector<std::string> MarkedPaths(const CMiradoDoc& doc) {
+    std::vector<std::string> paths;
+    for (int index : MarkedIndices(doc))
+        paths.push_back(doc.GetPathAt(index));
     return paths;
 }
 

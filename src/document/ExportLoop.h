@@ -1,12 +1,13 @@
 #pragma once
-// The export run shared by the main window's "Save to Textfile" and the batch tool:
-// open the first file, walk every entry of the list, collect the rows of the marked
-// ones (one per file, or one averaged row per animal), reopen the file that was current
-// and put the text in place in one step, so that a failed write never leaves a truncated
-// file that looks complete. The text goes to a temporary file as it is made, so memory
-// does not grow with the number of files.
+// The export runs shared by the main window's "Save to Textfile" and the batch tool. Each
+// reads the marked files on its own, from their paths, in parallel and in list order:
+// the document, its current file, unsaved edits and edit history are never touched. The
+// text goes to a temporary file as it is made and is put in place in one step, so that a
+// failed write never leaves a truncated file that looks complete, and memory does not
+// grow with the number of files.
 
 #include "document/DominantValues.h"
+#include "document/Reading.h"
 #include "document/TextExport.h"
 
 #include <functional>
@@ -46,19 +47,21 @@ inline constexpr const char* kFileOfListFormat =
 inline constexpr const char* kLeftOutOfMeansFormat =
     "Marked files left out of the means because they could not be read: %1";
 
-// Called with the list index of every entry the run opens (the main window moves the
-// file list's row with it).
-using ExportProgress = std::function<void(int index)>;
-// Asked before each entry is opened; once it answers true the run stops walking (the
-// entry that was current is still reopened) and ExportMarkedFiles writes nothing.
+// Called with the number of files done so far.
+using ExportProgress = std::function<void(int done)>;
+// Asked after each file; once it answers true the run stops and writes nothing.
 using ExportCancelled = std::function<bool()>;
+// Told of each file of a Dominant or Mean run as it is read, in the files' order, with its
+// place among the files given; the reading says whether it loaded and the load message.
+using ExportRead = std::function<void(size_t index, const Reading& reading)>;
 
-// The header and the rows of the marked files. Leaves the document on the entry that
-// was current before (reopened), or on the last entry when nothing was loaded. A Mean
-// line averages the files that were read; a marked file that could not be read is left
-// out of every mean and counted in leftOut (when given).
-std::string BuildExportText(CMiradoDoc& doc, ExportMode mode, const ExportProgress& progress,
-                            const ExportCancelled& cancelled = {}, int* leftOut = nullptr);
+// The header and the rows of the files, read on up to jobs threads. The rows take the
+// values stored in the files. Dominant: one row per file, a file that failed to load
+// giving the values read before the failure. Mean: one averaged row per animal number
+// over the files that loaded; those that did not are counted in leftOut (when given).
+std::string BuildExportText(const std::vector<std::string>& files, ExportMode mode, unsigned jobs,
+                            const ExportRead& read = {}, const ExportCancelled& cancelled = {},
+                            int* leftOut = nullptr);
 
 struct ExportResult {
     bool written = false;
@@ -74,10 +77,10 @@ std::string LeftOutOfMeansText(int leftOut, const std::string& format = kLeftOut
 
 // Replaces the file at path by the text BuildExportText makes, in the chosen encoding,
 // in one step.
-ExportResult ExportMarkedFiles(CMiradoDoc& doc, ExportMode mode, const std::string& path,
-                               const ExportProgress& progress,
-                               const ExportCancelled& cancelled = {},
-                               ExportEncoding encoding = ExportEncoding::Cp932);
+ExportResult ExportFiles(const std::vector<std::string>& files, ExportMode mode,
+                         const std::string& path, unsigned jobs, const ExportRead& read = {},
+                         const ExportCancelled& cancelled = {},
+                         ExportEncoding encoding = ExportEncoding::Cp932);
 
 // Told of each file of the table that failed to load, with its load message.
 using ExportFailure = std::function<void(const std::string& path, const std::string& error)>;
@@ -91,6 +94,8 @@ ExportResult ExportTable(const std::vector<std::string>& files, ValueSource sour
 
 // The paths of the marked entries of the document's list, in list order.
 std::vector<std::string> MarkedPaths(const CMiradoDoc& doc);
+// The list indices of the marked entries, in list order.
+std::vector<int> MarkedIndices(const CMiradoDoc& doc);
 
 // Whether a file can be created at path (its folder is writable and an existing file
 // there may be replaced). Nothing at path changes.

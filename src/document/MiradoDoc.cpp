@@ -156,6 +156,11 @@ bool CMiradoDoc::IsDamagedAt(int index) const {
     return files_.Contains(index) && files_.At(index).loadError != 0;
 }
 
+void CMiradoDoc::MarkDamagedAt(int index) {
+    if (files_.Contains(index))
+        files_.At(index).loadError = 1;
+}
+
 bool CMiradoDoc::IsSelected(int index) const {
     return loaded_ && files_.Contains(index) && files_.At(index).selected;
 }
@@ -242,8 +247,7 @@ bool CMiradoDoc::LoadEntry(int index) {
         UpdateAllViews();
         currentIndex_ = index;
         loaded_ = true;
-        if (analyzeOnOpen_)
-            DriveActiveAnalysis();
+        DriveActiveAnalysis();
         ReapplyHeldEdits();
     } else {
         files_.At(index).loadError = 1;
@@ -566,27 +570,6 @@ CExportFields CMiradoDoc::CurrentExportFields() const {
 
 std::string CMiradoDoc::FormatDominantRow() const {
     return FormatDominantLine(CurrentExportFields());
-}
-CExportRow CMiradoDoc::MakeExportRow() const {
-    return mirado::MakeExportRow(CurrentExportFields());
-}
-void CMiradoDoc::BeginMeanExport() {
-    meanExport_.Begin();
-}
-int CMiradoDoc::AppendMeanRow() {
-    return meanExport_.Append(MakeExportRow());
-}
-void CMiradoDoc::SortMeanRows() {
-    meanExport_.Sort();
-}
-int CMiradoDoc::AverageMeanRows() {
-    return meanExport_.Average();
-}
-std::string CMiradoDoc::FormatMeanRow(int index) const {
-    return meanExport_.FormatMean(index);
-}
-void CMiradoDoc::EndMeanExport() {
-    meanExport_.End();
 }
 
 } // namespace mirado

@@ -118,6 +118,9 @@ public:
     std::string GetNameAt(int index) const;
     std::string GetPathAt(int index) const;
     bool IsDamagedAt(int index) const;
+    // Sets the load-error flag of entry index: a run that read its file on its own found
+    // it damaged.
+    void MarkDamagedAt(int index);
     bool IsSelected(int index) const;
     bool ToggleSelected(int index);
     void ToggleCurrentSelection();
@@ -147,10 +150,6 @@ public:
     // Where OpenFileAt takes its records from; null (the default) loads each file when
     // it is opened. The source must outlive its use.
     void SetRecordSource(IRecordSource* source) { recordSource_ = source; }
-    // Whether OpenFileAt analyses the record it opens (the default). The batch export
-    // turns it off: its rows take the stored values, so the analysis would give nothing
-    // it writes. Without it the analysis records keep the last analysed file's results.
-    void SetAnalyzeOnOpen(bool analyze) { analyzeOnOpen_ = analyze; }
     bool IsVariantA() const { return variantA_; }
 
     // Before anything that drops every file's unsaved edits (closing, New, another list):
@@ -159,8 +158,8 @@ public:
     // saves them all; true for No, after which the caller drops them; false (Cancel, or
     // a save that failed) means the program stays open and nothing is dropped.
     bool SaveModified();
-    // Before a command that opens other files (the text export, the printing of the
-    // selected files), whatever the alert setting: the same question as SaveModified, so
+    // Before a command that opens other files (the printing of the selected files),
+    // whatever the alert setting: the same question as SaveModified, so
     // that the command sees the files as they are on disk.
     bool SaveBeforeVisitingOtherFiles();
     // Whether the save command applies: a file is loaded and it was read correctly.
@@ -312,15 +311,8 @@ public:
     // Sends one file to the trash; a refusal is reported in a box. Always 0.
     int MoveToRecycleBin(const std::string& path);
 
-    // --- Text export (rows of the current file) -----------------------------------
+    // --- Text export (the row of the current file) --------------------------------
     std::string FormatDominantRow() const;
-    CExportRow MakeExportRow() const;
-    void BeginMeanExport();
-    int AppendMeanRow();
-    void SortMeanRows();
-    int AverageMeanRows();
-    std::string FormatMeanRow(int index) const;
-    void EndMeanExport();
 
     IUserPrompts* Prompts() const { return services_.prompts; }
 
@@ -380,7 +372,6 @@ private:
 
     DocumentServices services_;
     IRecordSource* recordSource_ = nullptr;
-    bool analyzeOnOpen_ = true;
     CFileList files_;
     int currentIndex_ = 0;
     bool loaded_ = false;
@@ -405,7 +396,6 @@ private:
     CDisplaySettings settings_;
     CMiradoSettings miradoSettings_;
     CErrorTextTable errorTexts_;
-    CMeanExport meanExport_;
     IEditObserver* editObserver_ = nullptr;
 };
 

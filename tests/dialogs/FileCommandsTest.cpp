@@ -1,4 +1,5 @@
 #include "app/FileCommands.h"
+#include "app/EditHistory.h"
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
 #include "document/TableExport.h"
@@ -120,6 +121,11 @@ protected:
         return names;
     }
     std::string NameOf(size_t sample) const { return BundledSamples()[sample].name; }
+    int MarkerS() const {
+        int s = 0, m = 0, d = 0;
+        document.GetMarkers(s, m, d);
+        return s;
+    }
 
     static DocumentServices Services(IUserPrompts& prompts, ITrash& trash) {
         DocumentServices services;
@@ -232,30 +238,18 @@ TEST_F(FileCommandsTest, ExportWritesTheSharedRunsBytesInBothModes) {
         window.calls.clear();
         commands.OnSaveToTextFile();
 
-        // The same walk without the window gives the same bytes.
-        ScriptedUserPrompts quiet;
-        CMiradoDoc batch(Services(quiet, trash));
-        batch.SetFileList(paths);
-        batch.OpenFileAt(0);
-        for (int i : {1, 2, 4, 6, 7})
-            batch.ToggleSelected(i);
-        const std::string expected =
-            BuildExportText(batch, dominant ? ExportMode::Dominant : ExportMode::Mean, {});
+        // The same run over the marked files gives the same bytes.
+        const std::string expected = BuildExportText(
+            MarkedPaths(document), dominant ? ExportMode::Dominant : ExportMode::Mean, 1);
         EXPECT_EQ(test::ReadText(target), expected);
+        // No entry was opened for it: the list stays on the current file.
         EXPECT_EQ(document.GetCurrentIndex(), 3);
-
-        // The list follows every entry opened, then shows the current one again.
-        std::vector<std::string> expectedCalls = {"stop"};
-        for (int i = 0; i < document.GetFileCount(); ++i)
-            expectedCalls.push_back("row " + std::to_string(i));
-        expectedCalls.push_back("row 3");
-        expectedCalls.push_back("row 3");
-        EXPECT_EQ(window.calls, expectedCalls);
+        EXPECT_EQ(window.calls, std::vector<std::string>{"stop"});
     }
     EXPECT_EQ(feedback.begins, 2);
     EXPECT_EQ(feedback.ends, 2);
-    EXPECT_EQ(feedback.total, document.GetFileCount());
-    EXPECT_EQ(feedback.done.back(), document.GetFileCount());
+    EXPECT_EQ(feedback.total, 5);
+    EXPECT_EQ(feedback.done, (std::vector<int>{1, 2, 3, 4, 5, 1, 2, 3, 4, 5}));
 }
 
 TEST_F(FileCommandsTest, TheEncodingChosenIsOfferedNextTimeAndTheTableLeavesTheDocument) {
@@ -310,33 +304,58 @@ TEST_F(FileCommandsTest, TheDialogStartsInTheRecordingsFolderInTheLastMode) {
     EXPECT_EQ(saveDialog.offeredMode, ExportMode::Table);
 }
 
-TEST_F(FileCommandsTest, ExportAsksToSaveUnsavedEditsFirstWhateverTheAlert) {
+// The export reads the marked files as they are on disk: the current file, the unsaved
+// edits of it and of a file left before, and their undo history stay, with no question.
+TEST_F(FileCommandsTest, ExportLeavesTheCurrentFileItsEditsAndTheirHistory) {
+    CEditHistory history(document);
     OpenSamples(3);
-    document.ToggleSelected(1);
-    const std::string original = test::ReadText(paths[0]);
+    document.MoveMarker({MovableMarker::S, 1234});
+    document.OpenFileAt(1); // the alert is off: the edit of entry 0 is kept
+    const int stored = MarkerS();
+    document.MoveMarker({MovableMarker::S, 1500});
+    document.SelectAll();
+    const std::vector<std::string> before = {test::ReadText(paths[0]), test::ReadText(paths[1])};
+    const std::string expected = BuildExportText(paths, ExportMode::Dominant, 1);
+    ASSERT_EQ(history.Stack().count(), 1);
+
     const fs::path target = root / "out.txt";
-    document.MoveMarker({MovableMarker::S, 1234});
-
-    prompts.QueueAnswer(MessageAnswer::Cancel);
     saveDialog.QueueOk(target.string(), ExportChoice{});
     commands.OnSaveToTextFile();
-    ASSERT_EQ(prompts.Shown().size(), 1u);
-    EXPECT_EQ(prompts.Shown()[0].buttons, MessageButtons::YesNoCancel);
-    EXPECT_FALSE(fs::exists(target));
+
+    EXPECT_TRUE(prompts.Shown().empty());
+    EXPECT_EQ(test::ReadText(target.string()), expected);
+    EXPECT_EQ(test::ReadText(paths[0]), before[0]);
+    EXPECT_EQ(test::ReadText(paths[1]), before[1]);
+    EXPECT_EQ(document.GetCurrentIndex(), 1);
+    EXPECT_EQ(MarkerS(), 1500);
     EXPECT_TRUE(document.IsModified());
+    EXPECT_TRUE(document.HasUnsavedEditsAt(0));
+    ASSERT_EQ(history.Stack().count(), 1);
+    history.Stack().undo();
+    EXPECT_EQ(MarkerS(), stored);
+    EXPECT_FALSE(document.IsModified());
+}
 
-    prompts.QueueAnswer(MessageAnswer::No);
-    saveDialog.QueueOk(target.string(), ExportChoice{});
+// A marked file that fails to load is reported and marked damaged in the list, unmarked
+// files are not read, and the current file stays.
+TEST_F(FileCommandsTest, ExportReportsAndMarksTheDamagedFilesItReads) {
+    OpenSamples(4);
+    for (size_t i : {1u, 2u})
+        std::ofstream(paths[i], std::ios::binary | std::ios::trunc) << "cut";
+    document.ToggleSelected(0);
+    document.ToggleSelected(2);
+    const fs::path target = root / "out.txt";
+    saveDialog.QueueOk(target.string(), true);
     commands.OnSaveToTextFile();
-    EXPECT_TRUE(fs::exists(target));
-    EXPECT_EQ(test::ReadText(paths[0]), original);
 
-    document.MoveMarker({MovableMarker::S, 1234});
-    prompts.QueueAnswer(MessageAnswer::Yes);
-    saveDialog.QueueOk(target.string(), ExportChoice{});
-    commands.OnSaveToTextFile();
-    EXPECT_NE(test::ReadText(paths[0]), original);
-    EXPECT_EQ(prompts.Shown().size(), 3u);
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].text.rfind(paths[2], 0), 0u);
+    EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Warning);
+    EXPECT_FALSE(document.IsDamagedAt(1));
+    EXPECT_TRUE(document.IsDamagedAt(2));
+    EXPECT_EQ(document.GetCurrentIndex(), 0);
+    EXPECT_EQ(test::ReadText(target.string()),
+              BuildExportText(MarkedPaths(document), ExportMode::Dominant, 1));
 }
 
 TEST_F(FileCommandsTest, UnwritableTargetBringsTheDialogBack) {
@@ -392,7 +411,7 @@ TEST_F(FileCommandsTest, CancelledDialogWritesNothingButSteppingStaysStopped) {
     EXPECT_EQ(document.GetCurrentIndex(), 0);
 }
 
-TEST_F(FileCommandsTest, CancelledExportLeavesNoFileAndTheCurrentFileReopened) {
+TEST_F(FileCommandsTest, CancelledExportLeavesNoFileAndTheCurrentFile) {
     OpenSamples(5);
     document.SelectAll();
     document.OpenFileAt(4);
@@ -402,7 +421,7 @@ TEST_F(FileCommandsTest, CancelledExportLeavesNoFileAndTheCurrentFileReopened) {
     commands.OnSaveToTextFile();
     EXPECT_FALSE(fs::exists(target));
     EXPECT_EQ(document.GetCurrentIndex(), 4);
-    EXPECT_EQ(window.calls.back(), "row 4");
+    EXPECT_EQ(window.calls.back(), "stop");
     EXPECT_EQ(feedback.ends, 1);
     EXPECT_TRUE(prompts.Shown().empty());
 

@@ -175,7 +175,7 @@ TEST_F(DocumentTest, DominantRowHasTheExactBytes) {
             hr + "\",\"121\",\"-2\",\"95\"\r\n");
 }
 
-TEST_F(DocumentTest, ExportWritesHeaderAndMarkedRowsAndReopensTheCurrentFile) {
+TEST_F(DocumentTest, ExportWritesHeaderAndMarkedRowsAndLeavesTheCurrentFile) {
     RecordSpec first = ExampleSpec(), second = ExampleSpec(), third = ExampleSpec();
     first.animalNo = "R1";
     second.animalNo = "R2";
@@ -184,14 +184,17 @@ TEST_F(DocumentTest, ExportWritesHeaderAndMarkedRowsAndReopensTheCurrentFile) {
     ASSERT_TRUE(Doc().OpenFileAt(1));
     Doc().ToggleSelected(2);
     Doc().ToggleSelected(0);
-    std::vector<int> opened;
+    std::vector<std::string> read;
     const std::string out = folder.File("out.txt");
 
-    const ExportResult result = ExportMarkedFiles(Doc(), ExportMode::Dominant, out,
-                                                  [&](int index) { opened.push_back(index); });
+    const ExportResult result = ExportFiles(MarkedPaths(Doc()), ExportMode::Dominant, out, 2,
+                                            [&](size_t index, const Reading& reading) {
+                                                EXPECT_EQ(index, read.size());
+                                                read.push_back(reading.path);
+                                            });
 
     ASSERT_TRUE(result.written) << result.error;
-    EXPECT_EQ(opened, (std::vector<int>{0, 1, 2, 1}));
+    EXPECT_EQ(read, (std::vector<std::string>{Doc().GetPathAt(0), Doc().GetPathAt(2)}));
     EXPECT_EQ(Doc().GetCurrentIndex(), 1);
     const std::string text = ReadText(out);
     EXPECT_EQ(text.rfind(kExportHeader, 0), 0u);
@@ -213,7 +216,7 @@ TEST_F(DocumentTest, MeanExportGroupsTheMarkedFilesByAnimal) {
     Doc().SelectAll();
     ASSERT_TRUE(Doc().OpenFileAt(0));
 
-    const std::string text = BuildExportText(Doc(), ExportMode::Mean, nullptr);
+    const std::string text = BuildExportText(MarkedPaths(Doc()), ExportMode::Mean, 1);
 
     const std::string header = kExportHeader;
     ASSERT_EQ(text.rfind(header, 0), 0u);
@@ -241,7 +244,7 @@ TEST_F(DocumentTest, MarkedDamagedFileGivesItsRowFromWhatWasRead) {
     Doc().SelectAll();
     ASSERT_FALSE(Doc().OpenFileAt(0));
 
-    const std::string text = BuildExportText(Doc(), ExportMode::Dominant, nullptr);
+    const std::string text = BuildExportText(MarkedPaths(Doc()), ExportMode::Dominant, 1);
 
     EXPECT_EQ(text, std::string(kExportHeader) +
                         "\"24/01/02\",\"09:30:15\",\"   A-001\",\"     EX1\",\"     25g\","
@@ -260,9 +263,10 @@ TEST_F(DocumentTest, DamagedFileRowNeverTakesThePreviousFilesAnalysis) {
     Doc().ShowAnalysis(true); // the good file's own analysis is shown
     Doc().ToggleSelected(0);
 
-    const std::string text = BuildExportText(Doc(), ExportMode::Dominant, nullptr);
+    const std::string text = BuildExportText(MarkedPaths(Doc()), ExportMode::Dominant, 1);
 
     EXPECT_NE(text.find(",2,\"0\",\"121\",\"0\",\"0\"\r\n"), std::string::npos) << text;
+    EXPECT_TRUE(Doc().IsAnalysisSource()); // the view is left as it was
     ASSERT_FALSE(Doc().OpenFileAt(0));
     EXPECT_FALSE(Doc().IsAnalysisSource());
 }
@@ -284,34 +288,28 @@ TEST_F(DocumentTest, MeanExportLeavesUnreadableFilesOutAndCountsThem) {
     std::vector<std::string> withBroken = readable;
     withBroken.insert(withBroken.begin() + 1, broken);
 
-    CMiradoDoc without(Services()), with(Services());
-    for (auto& [doc, paths] : {std::pair{&without, readable}, std::pair{&with, withBroken}}) {
-        doc->SetFileList(paths);
-        doc->OpenFileAt(0);
-        doc->SelectAll();
-    }
     int leftOut = -1;
-    const std::string expected = BuildExportText(without, ExportMode::Mean, nullptr, {}, &leftOut);
+    const std::string expected = BuildExportText(readable, ExportMode::Mean, 1, {}, {}, &leftOut);
     EXPECT_EQ(leftOut, 0);
-    EXPECT_EQ(BuildExportText(with, ExportMode::Mean, nullptr, {}, &leftOut), expected);
+    EXPECT_EQ(BuildExportText(withBroken, ExportMode::Mean, 1, {}, {}, &leftOut), expected);
     EXPECT_EQ(leftOut, 1);
     const std::string out = folder.File("out.txt");
-    const ExportResult result = ExportMarkedFiles(with, ExportMode::Mean, out, nullptr);
+    const ExportResult result = ExportFiles(withBroken, ExportMode::Mean, out, 1);
     ASSERT_TRUE(result.written);
     EXPECT_EQ(result.leftOut, 1);
     EXPECT_EQ(ReadText(out), expected);
     EXPECT_EQ(LeftOutOfMeansText(result.leftOut),
               "Marked files left out of the means because they could not be read: 1");
     // Dominant: the damaged file still has its row, as before.
-    const std::string dominant = BuildExportText(with, ExportMode::Dominant, nullptr, {}, &leftOut);
+    const std::string dominant =
+        BuildExportText(withBroken, ExportMode::Dominant, 1, {}, {}, &leftOut);
     EXPECT_EQ(leftOut, 0);
     EXPECT_EQ(std::count(dominant.begin(), dominant.end(), '\n'), 6);
 }
 
-// The rows take the stored values, so opening the files without analysing them (as the
-// batch export does) gives the same text; the file written piece by piece, in either
-// encoding, holds the text made whole.
-TEST_F(DocumentTest, ExportTextIsTheSameWithoutAnalysisAndWrittenInPieces) {
+// The text is the same on any number of threads; the file written piece by piece, in
+// either encoding, holds the text made whole.
+TEST_F(DocumentTest, ExportTextIsTheSameOnAnyThreadsAndWrittenInPieces) {
     RecordSpec spec = ExampleSpec();
     std::vector<std::string> paths;
     for (int i = 0; i < 6; ++i) {
@@ -325,17 +323,10 @@ TEST_F(DocumentTest, ExportTextIsTheSameWithoutAnalysisAndWrittenInPieces) {
     WriteBytes(paths.back(), damaged);
     const std::string out = folder.File("out.txt");
     for (ExportMode mode : {ExportMode::Dominant, ExportMode::Mean}) {
-        CMiradoDoc analysing(Services()), storedOnly(Services());
-        storedOnly.SetAnalyzeOnOpen(false);
-        for (CMiradoDoc* doc : {&analysing, &storedOnly}) {
-            doc->SetFileList(paths);
-            doc->OpenFileAt(0);
-            doc->SelectAll();
-        }
-        const std::string text = BuildExportText(analysing, mode, nullptr);
-        EXPECT_EQ(BuildExportText(storedOnly, mode, nullptr), text);
+        const std::string text = BuildExportText(paths, mode, 1);
+        EXPECT_EQ(BuildExportText(paths, mode, 4), text);
         for (ExportEncoding encoding : {ExportEncoding::Cp932, ExportEncoding::Utf8WithBom}) {
-            ASSERT_TRUE(ExportMarkedFiles(storedOnly, mode, out, nullptr, {}, encoding).written);
+            ASSERT_TRUE(ExportFiles(paths, mode, out, 3, {}, {}, encoding).written);
             EXPECT_EQ(ReadText(out), ExportTextStart(encoding) + EncodeExportLines(text, encoding));
         }
     }
@@ -346,7 +337,7 @@ TEST_F(DocumentTest, ExportToATargetWithALongValidNameIsWritten) {
     Doc().SelectAll();
     ASSERT_TRUE(Doc().OpenFileAt(0));
     const std::string out = folder.File(std::string(246, 't') + ".txt");
-    const ExportResult result = ExportMarkedFiles(Doc(), ExportMode::Dominant, out, nullptr);
+    const ExportResult result = ExportFiles(MarkedPaths(Doc()), ExportMode::Dominant, out, 1);
     ASSERT_TRUE(result.written) << result.error;
     EXPECT_EQ(ReadText(out).rfind(kExportHeader, 0), 0u);
 }
@@ -356,7 +347,7 @@ TEST_F(DocumentTest, FailedExportWriteLeavesNoFileBehind) {
     Doc().SelectAll();
     ASSERT_TRUE(Doc().OpenFileAt(0));
     const std::string out = folder.File("missing-folder/out.txt");
-    const ExportResult result = ExportMarkedFiles(Doc(), ExportMode::Dominant, out, nullptr);
+    const ExportResult result = ExportFiles(MarkedPaths(Doc()), ExportMode::Dominant, out, 1);
     EXPECT_FALSE(result.written);
     EXPECT_NE(result.error.find(out), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out));

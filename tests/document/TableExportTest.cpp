@@ -169,13 +169,12 @@ TEST_F(TableExportTest, ParallelReadingGivesTheSameText) {
 TEST_F(TableExportTest, Utf8ExportIsTheCp932ExportDecodedAfterAMark) {
     RecordSpec spec;
     spec.comment = Utf8ToCp932("\xE6\x97\xA5\xE6\x9C\xAC").value() + "\x81"; // a lone lead byte
-    Pick(3, spec);
-    Doc().SelectAll();
+    const std::vector<std::string> paths = Pick(3, spec);
     const std::string cp932 = folder.File("cp932.txt");
     const std::string utf8 = folder.File("utf8.txt");
-    ASSERT_TRUE(ExportMarkedFiles(Doc(), ExportMode::Dominant, cp932, {}).written);
+    ASSERT_TRUE(ExportFiles(paths, ExportMode::Dominant, cp932, 1).written);
     ASSERT_TRUE(
-        ExportMarkedFiles(Doc(), ExportMode::Dominant, utf8, {}, {}, ExportEncoding::Utf8WithBom)
+        ExportFiles(paths, ExportMode::Dominant, utf8, 1, {}, {}, ExportEncoding::Utf8WithBom)
             .written);
     const std::string encoded = ReadText(utf8);
     ASSERT_EQ(encoded.substr(0, 3), "\xEF\xBB\xBF");
