@@ -424,6 +424,10 @@
         <translation>ファイルの読み込み: %m 件中 %v 件</translation>
     </message>
     <message>
+        <source>The files could not be summarised: %1</source>
+        <translation>ファイルを集計できませんでした: %1</translation>
+    </message>
+    <message>
         <source>Summary of the one marked file.</source>
         <translation>選択した 1 ファイルの集計。</translation>
     </message>

@@ -10,7 +10,9 @@
 //
 // produce is called on the worker threads, one index at a time, and must not touch
 // state shared with other indices. An exception it throws is rethrown by Next for that
-// index. Destroying the object stops the workers (results not taken are dropped).
+// index. Next past the last index throws std::out_of_range. Destroying the object stops
+// the workers (results not taken are dropped); so does a constructor that fails to start
+// one of them before it rethrows.
 
 #include <algorithm>
 #include <condition_variable>
@@ -19,6 +21,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -44,18 +47,16 @@ public:
         : count_(count), window_(window == 0 ? 1 : window), produce_(std::move(produce)),
           slots_(window_) {
         const size_t started = std::min<size_t>(workers, count);
-        for (size_t i = 0; i < started; ++i)
-            threads_.emplace_back([this] { Work(); });
-    }
-    ~COrderedPrefetch() {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            stopping_ = true;
+        threads_.reserve(started);
+        try {
+            for (size_t i = 0; i < started; ++i)
+                threads_.emplace_back([this] { Work(); });
+        } catch (...) {
+            StopWorkers();
+            throw;
         }
-        room_.notify_all();
-        for (std::thread& thread : threads_)
-            thread.join();
     }
+    ~COrderedPrefetch() { StopWorkers(); }
     COrderedPrefetch(const COrderedPrefetch&) = delete;
     COrderedPrefetch& operator=(const COrderedPrefetch&) = delete;
 
@@ -65,6 +66,8 @@ public:
     // The result for NextIndex(); computes results no worker has taken on until a worker
     // has computed it.
     Result Next() {
+        if (!HasNext())
+            throw std::out_of_range("no result after the last index");
         if (threads_.empty())
             return produce_(next_++);
         Slot taken;
@@ -93,6 +96,16 @@ private:
         std::optional<Result> result;
         std::exception_ptr error;
     };
+
+    void StopWorkers() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        room_.notify_all();
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
 
     bool CanClaim() const { return claimed_ < count_ && claimed_ < next_ + window_; }
 

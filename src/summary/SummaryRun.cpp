@@ -1,8 +1,12 @@
 #include "summary/SummaryRun.h"
 
-#include "document/Reading.h"
-
 #include <QMetaObject>
+
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace mirado {
 
@@ -16,30 +20,79 @@ SummaryResult SummarizeRun(const std::vector<Reading>& readings, ValueSource sou
     return result;
 }
 
+// What the run's thread shares with the run: the thread holds it until it ends, so the
+// run can go first. The outcome passes under the mutex, which the run's destructor also
+// takes to tell the thread that nobody waits for it any more.
+struct CSummaryRun::State {
+    std::vector<std::string> paths;
+    ValueSource source;
+    SummaryReader reader;
+    std::atomic<size_t> done{0};
+    std::atomic<bool> cancelled{false};
+    std::mutex mutex;
+    CSummaryRun* owner = nullptr; // null once the run is destroyed
+    std::optional<SummaryResult> result;
+    std::string failure;
+};
+
 CSummaryRun::CSummaryRun(std::vector<std::string> paths, ValueSource source, unsigned jobs,
-                         QObject* parent)
-    : QObject(parent), paths_(std::move(paths)), source_(source) {
-    worker_ = std::thread([this, jobs] { Work(jobs); });
+                         SummaryReader reader, QObject* parent)
+    : QObject(parent), state_(std::make_shared<State>()) {
+    state_->paths = std::move(paths);
+    state_->source = source;
+    state_->reader = std::move(reader);
+    state_->owner = this;
+    std::thread([state = state_, jobs] { Work(state, jobs); }).detach();
 }
 
 CSummaryRun::~CSummaryRun() {
-    cancelled_ = true;
-    if (worker_.joinable())
-        worker_.join();
+    state_->cancelled = true;
+    const std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->owner = nullptr;
 }
 
-void CSummaryRun::Work(unsigned jobs) {
-    const std::vector<Reading> readings =
-        ReadRecordings(paths_, source_, jobs, [this](size_t done) {
-            done_ = done;
-            return !cancelled_.load();
-        });
-    if (cancelled_)
+size_t CSummaryRun::Done() const {
+    return state_->done.load();
+}
+
+void CSummaryRun::Work(const std::shared_ptr<State>& state, unsigned jobs) {
+    std::optional<SummaryResult> result;
+    std::string failure;
+    try {
+        const std::vector<Reading> readings =
+            state->reader(state->paths, state->source, jobs, [&state](size_t done) {
+                state->done = done;
+                return !state->cancelled.load();
+            });
+        if (state->cancelled)
+            return;
+        result = SummarizeRun(readings, state->source);
+    } catch (const std::exception& error) {
+        failure = error.what();
+    } catch (...) {
+        failure = "unknown error";
+    }
+    const std::lock_guard<std::mutex> lock(state->mutex);
+    if (state->owner == nullptr)
         return;
-    SummaryResult result = SummarizeRun(readings, source_);
+    state->result = std::move(result);
+    state->failure = std::move(failure);
     // Queued to the run's own thread; dropped when the run is destroyed before it arrives.
-    QMetaObject::invokeMethod(
-        this, [this, result = std::move(result)] { emit Finished(result); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(state->owner, &CSummaryRun::Deliver, Qt::QueuedConnection);
+}
+
+void CSummaryRun::Deliver() {
+    std::optional<SummaryResult> result;
+    std::string failure;
+    {
+        const std::lock_guard<std::mutex> lock(state_->mutex);
+        result = std::move(state_->result);
+        failure = std::move(state_->failure);
+    }
+    if (result)
+        emit Finished(*result);
+    else
+        emit Failed(QString::fromStdString(failure));
 }
 
 } // namespace mirado

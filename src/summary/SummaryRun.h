@@ -1,18 +1,23 @@
 #pragma once
 // CSummaryRun: one background run of the study summary for the summary window. It reads
-// the files on a worker thread (ReadRecordings with fresh records per file, on as many
+// the files on a thread of its own (ReadRecordings with fresh records per file, on as many
 // threads as asked), summarises them there and hands the result to the window's thread
-// by the Finished signal. Done() can be polled for progress at any time. Destroying the
-// run cancels it: the worker stops after the readings under way and is joined, and no
-// signal arrives afterwards.
+// by the Finished signal; an exception on that thread arrives as the Failed signal with
+// its message instead. Done() can be polled for progress at any time.
+//
+// Destroying the run cancels it without waiting: the thread keeps the run's state alive,
+// stops after the readings under way (however long a stalled read takes) and drops its
+// result, and no signal arrives afterwards.
 
+#include "document/Reading.h"
 #include "document/StudySummary.h"
 
 #include <QObject>
+#include <QString>
 
-#include <atomic>
+#include <functional>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace mirado {
@@ -31,26 +36,30 @@ struct SummaryResult {
 // The summary of readings and the files among them that did not load.
 SummaryResult SummarizeRun(const std::vector<Reading>& readings, ValueSource source);
 
+// How a run reads its files: ReadRecordings, or a stand-in that tests give.
+using SummaryReader =
+    std::function<std::vector<Reading>(const std::vector<std::string>& paths, ValueSource source,
+                                       unsigned jobs, const ReadingProgress& progress)>;
+
 class CSummaryRun : public QObject {
     Q_OBJECT
 public:
     CSummaryRun(std::vector<std::string> paths, ValueSource source, unsigned jobs,
-                QObject* parent = nullptr);
+                SummaryReader reader = ReadRecordings, QObject* parent = nullptr);
     ~CSummaryRun() override;
 
-    size_t Done() const { return done_.load(); }
+    size_t Done() const;
 
 signals:
     void Finished(const mirado::SummaryResult& result);
+    void Failed(const QString& message);
 
 private:
-    void Work(unsigned jobs);
+    struct State;
+    static void Work(const std::shared_ptr<State>& state, unsigned jobs);
+    void Deliver();
 
-    const std::vector<std::string> paths_;
-    const ValueSource source_;
-    std::atomic<size_t> done_{0};
-    std::atomic<bool> cancelled_{false};
-    std::thread worker_;
+    std::shared_ptr<State> state_;
 };
 
 } // namespace mirado

@@ -119,9 +119,10 @@ QString FilesText(bool marked, int count) {
 } // namespace
 
 CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
-                               ISaveFileDialog& saveDialog, unsigned jobs, QWidget* parent)
+                               ISaveFileDialog& saveDialog, unsigned jobs, QWidget* parent,
+                               SummaryReader reader)
     : QWidget(parent, Qt::Window), files_(std::move(files)), prompts_(prompts),
-      saveDialog_(saveDialog), jobs_(std::max(jobs, 1u)) {
+      saveDialog_(saveDialog), jobs_(std::max(jobs, 1u)), reader_(std::move(reader)) {
     setWindowTitle(UiText("Study Summary"));
     setAttribute(Qt::WA_DeleteOnClose);
     model_ = new CSummaryTableModel(this);
@@ -161,6 +162,10 @@ QWidget* CSummaryWindow::CreateControls() {
     groupingBox_->addItems({UiText("By session"), UiText("By animal")});
     progress_ = new QProgressBar(box);
     progress_->setRange(0, std::max(count, 1));
+    runError_ = new QLabel(box);
+    runError_->setObjectName(QStringLiteral("summaryRunError"));
+    runError_->setWordWrap(true);
+    runError_->hide();
     saveTableButton_ = new QPushButton(UiText("Save Table..."), box);
     saveChartButton_ = new QPushButton(UiText("Save Chart..."), box);
     row->addWidget(new QLabel(UiText("Values:"), box));
@@ -168,6 +173,7 @@ QWidget* CSummaryWindow::CreateControls() {
     row->addWidget(new QLabel(UiText("Groups:"), box));
     row->addWidget(groupingBox_);
     row->addWidget(progress_, 1);
+    row->addWidget(runError_, 1);
     row->addStretch();
     row->addWidget(saveTableButton_);
     row->addWidget(saveChartButton_);
@@ -253,9 +259,11 @@ void CSummaryWindow::SetGrouping(SummaryGrouping grouping) {
 }
 
 void CSummaryWindow::StartRun() {
-    // A run for another source is given up (the worker stops and is joined).
-    run_ = std::make_unique<CSummaryRun>(files_.paths, source_, jobs_);
+    // A run for another source is given up (its thread stops on its own; nobody waits).
+    run_ = std::make_unique<CSummaryRun>(files_.paths, source_, jobs_, reader_);
     connect(run_.get(), &CSummaryRun::Finished, this, &CSummaryWindow::OnRunFinished);
+    connect(run_.get(), &CSummaryRun::Failed, this, &CSummaryWindow::OnRunFailed);
+    runError_->hide();
     progress_->setValue(0);
     progress_->setFormat(UiText("Reading files: %v of %m"));
     progress_->show();
@@ -276,10 +284,22 @@ void CSummaryWindow::ShowProgress() {
 
 void CSummaryWindow::OnRunFinished(const SummaryResult& result) {
     results_[result.source] = result;
+    EndRun();
+    ShowResult();
+}
+
+// The summary is not shown; choosing the source again tries once more.
+void CSummaryWindow::OnRunFailed(const QString& message) {
+    EndRun();
+    runError_->setText(UiText("The files could not be summarised: %1").arg(message));
+    runError_->show();
+    ShowResult();
+}
+
+void CSummaryWindow::EndRun() {
     // Deleted later: this runs inside the run's own signal.
     run_.release()->deleteLater();
     StopRun();
-    ShowResult();
 }
 
 const SummaryResult* CSummaryWindow::Result() const {

@@ -3,7 +3,8 @@
 // beside the main window (not modal). The window reads the files itself, on a worker
 // thread with a progress bar, so neither the document (its current file, unsaved edits,
 // display switches, the list's damage marks) nor the user's work in the main window is
-// touched or held up; closing the window cancels the reading.
+// touched or held up; closing the window cancels the reading without waiting for it. A
+// reading that fails as a whole is reported in the window where the progress bar was.
 //
 // It shows the summary for the value source chosen in the window (Stored, Analysis S,
 // Analysis S-M; each source's result is kept once read) grouped by session or by animal:
@@ -57,7 +58,7 @@ public:
     enum Tab { kTableTab, kAnimalTab, kAllAnimalsTab };
 
     CSummaryWindow(SummaryFiles files, IUserPrompts& prompts, ISaveFileDialog& saveDialog,
-                   unsigned jobs, QWidget* parent = nullptr);
+                   unsigned jobs, QWidget* parent = nullptr, SummaryReader reader = ReadRecordings);
     ~CSummaryWindow() override;
 
     void SetSource(ValueSource source);
@@ -103,6 +104,8 @@ private:
     void StopRun();
     void ShowProgress();
     void OnRunFinished(const SummaryResult& result);
+    void OnRunFailed(const QString& message);
+    void EndRun();
     void ShowResult();
     void ShowTable();
     void ShowFailures();
@@ -120,6 +123,7 @@ private:
     IUserPrompts& prompts_;
     ISaveFileDialog& saveDialog_;
     const unsigned jobs_;
+    const SummaryReader reader_;
     ValueSource source_ = ValueSource::Stored;
     SummaryGrouping grouping_ = SummaryGrouping::BySession;
     std::map<ValueSource, SummaryResult> results_;
@@ -132,6 +136,7 @@ private:
     QPushButton* saveTableButton_ = nullptr;
     QPushButton* saveChartButton_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QLabel* runError_ = nullptr; // why the last run gave no summary
     QTimer* progressTimer_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     CSummaryTableModel* model_ = nullptr;

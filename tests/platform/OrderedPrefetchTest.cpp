@@ -71,6 +71,42 @@ TEST(OrderedPrefetch, AFailureComesOutAtItsIndexAndTheOthersStillCome) {
     }
 }
 
+TEST(OrderedPrefetch, AFailureOnAWorkerReachesTheCaller) {
+    const std::thread::id caller = std::this_thread::get_id();
+    std::atomic<int> onWorkers{0};
+    COrderedPrefetch<int> prefetch(100, 2, 4, [&](size_t index) {
+        if (std::this_thread::get_id() != caller) {
+            ++onWorkers;
+            throw std::runtime_error("worker");
+        }
+        Pause(); // leaves the workers most of the indices
+        return static_cast<int>(index);
+    });
+    int thrown = 0;
+    while (prefetch.HasNext()) {
+        try {
+            prefetch.Next();
+        } catch (const std::runtime_error&) {
+            ++thrown;
+        }
+    }
+    EXPECT_GT(thrown, 0);
+    EXPECT_EQ(thrown, onWorkers);
+}
+
+TEST(OrderedPrefetch, NextPastTheEndIsAnErrorNotAWait) {
+    for (unsigned workers : {0u, 2u}) {
+        for (size_t count : {0u, 3u}) {
+            COrderedPrefetch<size_t> prefetch(count, workers, 2,
+                                              [](size_t index) { return index; });
+            while (prefetch.HasNext())
+                prefetch.Next();
+            EXPECT_THROW(prefetch.Next(), std::out_of_range) << workers << " workers, " << count;
+            EXPECT_THROW(prefetch.Next(), std::out_of_range) << "asked twice";
+        }
+    }
+}
+
 TEST(OrderedPrefetch, StopsItsWorkersWhenDroppedEarly) {
     std::atomic<size_t> produced{0};
     {

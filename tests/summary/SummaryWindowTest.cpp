@@ -15,11 +15,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QProcess>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QSvgRenderer>
@@ -30,7 +32,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <stdexcept>
 
 namespace mirado {
 namespace {
@@ -306,8 +312,78 @@ TEST_F(SummaryWindowTest, ClosingWhileReadingCancelsTheRun) {
         many.insert(many.end(), folder.Paths().begin(), folder.Paths().end());
     window = std::make_unique<CSummaryWindow>(SummaryFiles{many, false}, prompts, saveDialog, 2);
     EXPECT_TRUE(window->IsReading());
-    window.reset(); // joins the worker; nothing arrives afterwards
+    window.reset(); // the run stops on its own; nothing arrives afterwards
     QCoreApplication::processEvents();
+}
+
+// A reader that holds the run until the test lets it go, as a stalled network read does.
+struct StalledRead {
+    std::mutex mutex;
+    std::condition_variable released;
+    bool open = false;
+    std::atomic<bool> entered{false};
+    std::atomic<bool> returned{false};
+    std::atomic<bool> toldToGoOn{true};
+
+    void Release() {
+        const std::lock_guard<std::mutex> lock(mutex);
+        open = true;
+        released.notify_all();
+    }
+};
+
+SummaryReader StalledReader(std::shared_ptr<StalledRead> stall) {
+    return [stall](const std::vector<std::string>&, ValueSource, unsigned,
+                   const ReadingProgress& progress) {
+        stall->entered = true;
+        std::unique_lock<std::mutex> lock(stall->mutex);
+        stall->released.wait(lock, [&stall] { return stall->open; });
+        lock.unlock();
+        stall->toldToGoOn = progress(1);
+        stall->returned = true;
+        return std::vector<Reading>{};
+    };
+}
+
+TEST_F(SummaryWindowTest, ClosingDuringAStalledReadReturnsAtOnceAndTheReadIsToldToStop) {
+    const auto stall = std::make_shared<StalledRead>();
+    QPointer<CSummaryWindow> shown = new CSummaryWindow(
+        {folder.Paths(), false}, prompts, saveDialog, 2, nullptr, StalledReader(stall));
+    shown->show();
+    ASSERT_TRUE(QTest::qWaitFor([&stall] { return stall->entered.load(); }, 10000));
+    QElapsedTimer closing;
+    closing.start();
+    shown->close();
+    delete shown.data();
+    EXPECT_LT(closing.elapsed(), 1000);
+    stall->Release();
+    ASSERT_TRUE(QTest::qWaitFor([&stall] { return stall->returned.load(); }, 10000));
+    EXPECT_FALSE(stall->toldToGoOn);
+    QCoreApplication::processEvents(); // nothing arrives for the closed window
+}
+
+TEST_F(SummaryWindowTest, AnExceptionWhileReadingIsReportedInTheWindow) {
+    window = std::make_unique<CSummaryWindow>(
+        SummaryFiles{folder.Paths(), false}, prompts, saveDialog, 2, nullptr,
+        [](const std::vector<std::string>&, ValueSource, unsigned,
+           const ReadingProgress&) -> std::vector<Reading> {
+            throw std::runtime_error("out of memory for the readings");
+        });
+    const auto* error = window->findChild<QLabel*>(QStringLiteral("summaryRunError"));
+    ASSERT_NE(error, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->IsReading(); }, 10000));
+    EXPECT_TRUE(error->isVisible());
+    EXPECT_TRUE(error->text().contains(QStringLiteral("out of memory for the readings")));
+    EXPECT_EQ(window->Result(), nullptr);
+    EXPECT_TRUE(window->findChild<QProgressBar*>()->isHidden());
+
+    // Choosing another source tries again with the same reader; the report stays current.
+    window->SetSource(ValueSource::AnalysisS);
+    EXPECT_TRUE(window->IsReading());
+    EXPECT_TRUE(error->isHidden());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->IsReading(); }, 10000));
+    EXPECT_TRUE(error->isVisible());
 }
 
 // The command in the running program: the marked files, the document left as it was.
