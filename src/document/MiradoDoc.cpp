@@ -411,41 +411,43 @@ void CMiradoDoc::GetMarkers(int& markerS, int& markerM, int& markerD) const {
     markerD = d;
 }
 
-// A stored marker carries its pressure: SBP follows marker S, MBP and DBP follow
-// marker M, by the rule the file's analysis record applies when one of its markers moves.
 void CMiradoDoc::SetMarkerS(int index) {
-    if (analysisSource_) {
+    if (analysisSource_)
         activeAnalysis_->SetMarkerS(static_cast<int16_t>(index));
-        return;
-    }
-    if (adData_ == nullptr)
-        return;
-    int16_t markerS = 0, markerM = 0, markerD = 0, sbp = 0, mbp = 0, dbp = 0;
-    adData_->GetStoredMarkers(markerS, markerM, markerD);
-    adData_->GetStoredPressures(sbp, mbp, dbp);
-    // A marker dropped where it was keeps the stored pressure as the file holds it.
-    if (index == markerS)
-        return;
-    const MarkerResults moved = PressuresAtMarkers(static_cast<int16_t>(index), markerM);
-    adData_->SetStoredMarkerS(static_cast<int16_t>(index));
-    adData_->SetStoredPressures(moved.sbp, mbp, dbp);
+    else
+        MoveStoredMarker(MovableMarker::S, static_cast<int16_t>(index));
 }
 
 void CMiradoDoc::SetMarkerM(int index) {
-    if (analysisSource_) {
+    if (analysisSource_)
         activeAnalysis_->SetMarkerM(static_cast<int16_t>(index));
-        return;
-    }
+    else
+        MoveStoredMarker(MovableMarker::M, static_cast<int16_t>(index));
+}
+
+// A stored marker carries its pressure: SBP follows marker S, MBP and DBP follow
+// marker M, by the rule the file's analysis record applies when one of its markers moves.
+// A marker dropped where it was keeps the stored pressures as the file holds them.
+void CMiradoDoc::MoveStoredMarker(MovableMarker marker, int16_t index) {
     if (adData_ == nullptr)
         return;
     int16_t markerS = 0, markerM = 0, markerD = 0, sbp = 0, mbp = 0, dbp = 0;
     adData_->GetStoredMarkers(markerS, markerM, markerD);
     adData_->GetStoredPressures(sbp, mbp, dbp);
-    if (index == markerM)
-        return;
-    const MarkerResults moved = PressuresAtMarkers(markerS, static_cast<int16_t>(index));
-    adData_->SetStoredMarkerM(static_cast<int16_t>(index));
-    adData_->SetStoredPressures(sbp, moved.mbp, moved.dbp);
+    if (marker == MovableMarker::S) {
+        if (index == markerS)
+            return;
+        sbp = PressuresAtMarkers(index, markerM).sbp;
+        adData_->SetStoredMarkerS(index);
+    } else {
+        if (index == markerM)
+            return;
+        const MarkerResults moved = PressuresAtMarkers(markerS, index);
+        mbp = moved.mbp;
+        dbp = moved.dbp;
+        adData_->SetStoredMarkerM(index);
+    }
+    adData_->SetStoredPressures(sbp, mbp, dbp);
 }
 
 // What the active analysis record derives from these markers; the record itself is

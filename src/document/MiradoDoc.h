@@ -369,6 +369,7 @@ private:
     void SetComment(const std::string& text);
     void SetMarkerS(int index);
     void SetMarkerM(int index);
+    void MoveStoredMarker(MovableMarker marker, int16_t index);
 
     DocumentServices services_;
     IRecordSource* recordSource_ = nullptr;
