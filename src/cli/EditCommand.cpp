@@ -6,8 +6,8 @@
 #include "cli/CliOptions.h"
 #include "cli/JsonWriter.h"
 #include "document/MiradoDoc.h"
+#include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
-#include "records/FileAccess.h"
 #include "records/TextEncoding.h"
 
 #include <CLI/CLI.hpp>
