@@ -148,9 +148,10 @@ std::string FileNameInFolder(const std::string& recordingPath) {
 bool AppendReviewEvent(const std::string& logPath, const ReviewEvent& event, std::string& error) {
     if (!MayOpenForAppending(logPath, error))
         return false;
-    // Non-blocking, so that a named pipe put there meanwhile cannot stall the open.
+    // Non-blocking, so that a named pipe put there meanwhile cannot stall the open; open for
+    // reading too, so that the last byte can be checked.
     Descriptor fd(::open(logPath.c_str(),
-                         O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666));
+                         O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666));
     if (!fd.Valid()) {
         error = SystemError("Cannot write the review log", errno);
         return false;
