@@ -1,6 +1,7 @@
 #include "review/ReadingReview.h"
 
 #include "document/NaturalOrder.h"
+#include "records/TextEncoding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -265,6 +266,25 @@ private:
 
 const char* ReadingStatusName(ReadingStatus status) {
     return kStatusNames[static_cast<size_t>(status)];
+}
+
+nlohmann::ordered_json ReadingReviewJson(const ReadingReview& review) {
+    nlohmann::ordered_json json = {{"status", ReadingStatusName(review.status)},
+                                   {"reason", WithInvalidUtf8Replaced(review.reason)},
+                                   {"decided_by", review.manual ? "manual" : "rule"}};
+    for (const auto& [key, value] :
+         {std::pair{"note", &review.note}, {"user", &review.user}, {"time", &review.time}}) {
+        if (!value->empty())
+            json[key] = WithInvalidUtf8Replaced(*value);
+    }
+    return json;
+}
+
+nlohmann::ordered_json StatusCountsJson(const StatusCounts& counts) {
+    nlohmann::ordered_json ordered = {{"recorded", counts.recorded}};
+    for (size_t status = 0; status < kReadingStatusCount; ++status)
+        ordered[kStatusNames[status]] = counts.byStatus[status];
+    return ordered;
 }
 
 ReviewResult ReviewReadings(const std::vector<Reading>& readings, ValueSource source,

@@ -93,6 +93,12 @@ struct ReviewResult {
     std::vector<SessionReview> sessions; // in the summary's order
 };
 
+// The reading's review as data: status, reason, decided_by ("manual" or "rule"), and for a
+// manual decision its note, user and time (left out when empty).
+nlohmann::ordered_json ReadingReviewJson(const ReadingReview& review);
+// The counts by name: recorded, then each status's in the order of ReadingStatus.
+nlohmann::ordered_json StatusCountsJson(const StatusCounts& counts);
+
 // decisions is empty (no manual decisions) or holds one entry per reading.
 ReviewResult ReviewReadings(const std::vector<Reading>& readings, ValueSource source,
                             const AcceptanceProfile& profile,

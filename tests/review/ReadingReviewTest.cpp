@@ -339,6 +339,22 @@ TEST(ReadingReviewTest, AcceptedStatisticsGiveTheCoefficientOfVariation) {
     EXPECT_EQ(session.counts.Of(ReadingStatus::Accepted), 3);
 }
 
+TEST(ReadingReviewTest, ReviewsAndCountsGiveTheirDataInTheirOrder) {
+    AcceptanceProfile profile;
+    profile.acclimationReadings = 1;
+    const ReviewRun run =
+        ReviewHand({{"09:00:01", 120}, {"09:00:02", 120, 400, 'r'}, {"09:00:03", 120}}, profile);
+    EXPECT_EQ(ReadingReviewJson(run.result.readings[0]).dump(),
+              R"({"status":"acclimation","reason":"acclimation reading 1 of 1",)"
+              R"("decided_by":"rule"})");
+    EXPECT_EQ(ReadingReviewJson(run.result.readings[1]).dump(),
+              R"({"status":"rejected","reason":"movement","decided_by":"manual",)"
+              R"("user":"tester","time":"2026-12-01T10:00:00+00:00"})");
+    EXPECT_EQ(StatusCountsJson(run.result.sessions.at(0).counts).dump(),
+              R"({"recorded":3,"damaged":0,"incomplete":0,"training":0,"acclimation":1,)"
+              R"("out_of_range":0,"deviation":0,"rejected":1,"session_rejected":0,"accepted":1})");
+}
+
 void ExpectSameStatistic(const SummaryStatistic& review, const SummaryStatistic& summary) {
     EXPECT_EQ(review.n, summary.n);
     EXPECT_EQ(review.mean, summary.mean);
