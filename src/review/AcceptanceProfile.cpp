@@ -1,8 +1,11 @@
 #include "review/AcceptanceProfile.h"
 
 #include "records/FileAccess.h"
+#include "records/TextEncoding.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <sys/stat.h>
 
@@ -150,11 +153,22 @@ bool LoadProfileFile(const std::string& path, AcceptanceProfile& profile, std::s
     std::string stem = path.substr(path.rfind('/') + 1);
     if (stem.size() > 5 && stem.ends_with(".json"))
         stem.resize(stem.size() - 5);
-    if (!ParseProfile(std::string(bytes.begin(), bytes.end()), stem, profile, error)) {
+    if (!ParseProfile(std::string(bytes.begin(), bytes.end()), WithInvalidUtf8Replaced(stem),
+                      profile, error)) {
         error = path + ": " + error;
         return false;
     }
     return true;
+}
+
+// The rules that apply, in the order of kRuleKeys.
+template <typename Json> void AddRules(const AcceptanceProfile& profile, Json& json) {
+    for (const RuleKey& rule : kRuleKeys) {
+        if (rule.count && (profile.*rule.count))
+            json[rule.key] = *(profile.*rule.count);
+        else if (rule.number && (profile.*rule.number))
+            json[rule.key] = *(profile.*rule.number);
+    }
 }
 
 bool IsFile(const std::string& path) {
@@ -183,22 +197,17 @@ const AcceptanceProfile& DefaultProfile() {
 
 nlohmann::json ProfileParameters(const AcceptanceProfile& profile) {
     nlohmann::json parameters = nlohmann::json::object();
-    for (const RuleKey& rule : kRuleKeys) {
-        if (rule.count && (profile.*rule.count))
-            parameters[rule.key] = *(profile.*rule.count);
-        else if (rule.number && (profile.*rule.number))
-            parameters[rule.key] = *(profile.*rule.number);
-    }
+    AddRules(profile, parameters);
     return parameters;
 }
 
-nlohmann::json ProfileJson(const AcceptanceProfile& profile) {
-    nlohmann::json json = nlohmann::json::object();
+nlohmann::ordered_json ProfileJson(const AcceptanceProfile& profile) {
+    nlohmann::ordered_json json = nlohmann::ordered_json::object();
     if (!profile.id.empty())
         json["id"] = profile.id;
     json["name"] = profile.name;
     json["description"] = profile.description;
-    json.update(ProfileParameters(profile));
+    AddRules(profile, json);
     return json;
 }
 
@@ -244,6 +253,53 @@ bool FindProfile(const std::string& nameOrPath, const std::string& userFolder,
         return LoadProfileFile(nameOrPath, profile, error);
     error = "no profile named \"" + nameOrPath + "\"";
     return false;
+}
+
+std::vector<AcceptanceProfile> UserProfiles(const std::string& userFolder,
+                                            std::vector<std::string>& warnings) {
+    std::vector<std::string> paths;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(userFolder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > 5 && name.ends_with(".json") && name.front() != '.')
+            paths.push_back(entry.path().string());
+    }
+    std::sort(paths.begin(), paths.end());
+    std::vector<AcceptanceProfile> profiles;
+    for (const std::string& path : paths) {
+        AcceptanceProfile profile;
+        std::string error;
+        if (LoadProfileFile(path, profile, error))
+            profiles.push_back(std::move(profile));
+        else
+            warnings.push_back(error);
+    }
+    return profiles;
+}
+
+bool SaveUserProfile(const std::string& userFolder, const AcceptanceProfile& profile,
+                     std::string& error) {
+    const std::string& name = profile.name;
+    if (name.empty() || name.front() == '.' || name.find('/') != std::string::npos) {
+        error = "\"" + name + "\" cannot name a profile's file";
+        return false;
+    }
+    for (const AcceptanceProfile& preset : BuiltInProfiles()) {
+        if (name == preset.id || name == preset.name) {
+            error = "\"" + name + "\" names a built-in profile";
+            return false;
+        }
+    }
+    nlohmann::ordered_json json = ProfileJson(profile);
+    json.erase("id");
+    const std::string path = userFolder + "/" + name + ".json";
+    const std::string text =
+        json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    if (!WriteFileAtomically(path, text, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    return true;
 }
 
 } // namespace mirado

@@ -43,8 +43,8 @@ const AcceptanceProfile& DefaultProfile();
 // The profile's rules (only those that apply) as a JSON object, as the log and the
 // batch tool give them.
 nlohmann::json ProfileParameters(const AcceptanceProfile& profile);
-// The whole profile: name, description and the rules.
-nlohmann::json ProfileJson(const AcceptanceProfile& profile);
+// The whole profile: id (a preset's), name, description and the rules, in that order.
+nlohmann::ordered_json ProfileJson(const AcceptanceProfile& profile);
 
 // Reads a profile from its JSON text; false with the reason in error (text that is not a
 // JSON object, an unknown key, a value of the wrong kind or out of range). A profile
@@ -57,5 +57,17 @@ bool ParseProfile(const std::string& text, const std::string& fallbackName,
 // JSON file at that path. False with the reason in error.
 bool FindProfile(const std::string& nameOrPath, const std::string& userFolder,
                  AcceptanceProfile& profile, std::string& error);
+
+// The user's own profiles: one "<name>.json" each in the given folder (the preference
+// folder's), listed by name; a file that does not read as a profile is left out with a
+// warning naming it.
+std::vector<AcceptanceProfile> UserProfiles(const std::string& userFolder,
+                                            std::vector<std::string>& warnings);
+
+// Saves the profile as "<name>.json" in the folder, replacing the file atomically. A name
+// that cannot be a file's (empty, with a slash, or starting with a dot) or a preset's is
+// refused. False with the reason in error.
+bool SaveUserProfile(const std::string& userFolder, const AcceptanceProfile& profile,
+                     std::string& error);
 
 } // namespace mirado

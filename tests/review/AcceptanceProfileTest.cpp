@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 namespace mirado::test {
@@ -113,6 +114,44 @@ TEST(AcceptanceProfileTest, FindsAPresetByIdOrNameThenTheUsersFolderThenAPath) {
     EXPECT_FALSE(FindProfile("bad", folder.Path(), profile, error));
     EXPECT_NE(error.find("bad.json: unknown key"), std::string::npos) << error;
     EXPECT_FALSE(FindProfile(folder.Path(), "", profile, error)); // a folder is no profile
+}
+
+TEST(AcceptanceProfileTest, AUsersSavedProfileIsListedAndFoundAgain) {
+    TempFolder folder;
+    AcceptanceProfile mine;
+    mine.name = "Lab A";
+    mine.description = "first two weeks are training";
+    mine.trainingSessions = 2;
+    mine.sessionMaxCv = 12.5;
+    std::string error;
+    ASSERT_TRUE(SaveUserProfile(folder.Path(), mine, error)) << error;
+    WriteText(folder.File("broken.json"), "{");
+    WriteText(folder.File("notes.txt"), "{}");
+
+    std::vector<std::string> warnings;
+    const std::vector<AcceptanceProfile> profiles = UserProfiles(folder.Path(), warnings);
+    ASSERT_EQ(profiles.size(), 1u);
+    EXPECT_EQ(profiles[0].name, "Lab A");
+    EXPECT_EQ(profiles[0].description, mine.description);
+    EXPECT_EQ(ProfileParameters(profiles[0]), ProfileParameters(mine));
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("broken.json: not a JSON object"), std::string::npos);
+
+    AcceptanceProfile found;
+    ASSERT_TRUE(FindProfile("Lab A", folder.Path(), found, error)) << error;
+    EXPECT_EQ(found.trainingSessions, 2);
+}
+
+TEST(AcceptanceProfileTest, ANameThatCannotNameItsFileOrNamesAPresetIsNotSaved) {
+    TempFolder folder;
+    for (const char* name : {"", "../up", ".hidden", "screening", "All complete readings"}) {
+        AcceptanceProfile profile;
+        profile.name = name;
+        std::string error;
+        EXPECT_FALSE(SaveUserProfile(folder.Path(), profile, error)) << name;
+        EXPECT_FALSE(error.empty());
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -247,6 +248,28 @@ TEST_F(ReviewLogTest, AFullDiskLeavesEveryEarlierLineWhole) {
     EXPECT_GT(written, 0u);
     EXPECT_TRUE(log.warnings.empty());
     EXPECT_EQ(log.events.size(), written);
+}
+
+TEST_F(ReviewLogTest, AWriterKilledWhileAppendingLeavesEveryLineWhole) {
+    ReviewEvent event = Decision(ReviewAction::Accept, "a.01");
+    event.fields["note"] = std::string(64 * 1024, 'n'); // long, so a kill can land inside a write
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::string error;
+        for (;;)
+            AppendReviewEvent(LogPath(), event, error);
+    }
+    std::this_thread::sleep_for(200ms);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    const ReviewLogContents killed = ReadReviewLog(LogPath());
+    EXPECT_LE(killed.warnings.size(), 1u); // at most the line the kill cut short
+    Append(Decision(ReviewAction::Reject, "b.01", "movement"));
+    const ReviewLogContents log = ReadReviewLog(LogPath());
+    EXPECT_EQ(log.warnings, killed.warnings);
+    ASSERT_EQ(log.events.size(), killed.events.size() + 1);
+    EXPECT_EQ(EventFileName(log.events.back()), "b.01");
 }
 
 TEST_F(ReviewLogTest, WritersAtOnceEachKeepTheirLinesWhole) {
