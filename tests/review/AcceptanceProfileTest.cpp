@@ -64,6 +64,10 @@ struct RefusedCase {
     const char* errorPart;
 };
 
+void PrintTo(const RefusedCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class RefusedProfileTest : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(RefusedProfileTest, IsRefusedWithItsReason) {

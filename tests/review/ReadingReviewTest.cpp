@@ -11,21 +11,23 @@
 namespace mirado::test {
 namespace {
 
-// One hand-built reading: its time, SBP and HR, and what kind it is: ' ' complete,
-// 'd' damaged (header read), 'i' incomplete, 'a' accepted by hand, 'r' rejected by hand.
+// One hand-built reading: its SBP, what kind it is (' ' complete, 'd' damaged with its
+// header read, 'i' incomplete, 'a' accepted by hand, 'r' rejected by hand), HR, session
+// and, when its place in the list is not its place in time, its time or file name.
 struct Hand {
-    const char* time;
     int sbp;
-    int hr = 400;
     char kind = ' ';
+    int hr = 400;
     const char* date = "26/12/01";
     const char* animal = "A1";
-    const char* name = nullptr; // the file's name; "<time>.01" when not given
+    const char* time = nullptr; // "09:00:<place in the list, from 10>" when not given
+    const char* name = nullptr; // "<time>.01" when not given
 };
 
-Reading MakeReading(const Hand& hand) {
+Reading MakeReading(const Hand& hand, size_t place) {
     Reading reading;
-    reading.path = std::string("/data/") + (hand.name ? hand.name : std::string(hand.time) + ".01");
+    const std::string time = hand.time ? hand.time : "09:00:" + std::to_string(10 + place);
+    reading.path = "/data/" + (hand.name ? std::string(hand.name) : time + ".01");
     reading.loaded = hand.kind != 'd';
     reading.error = hand.kind == 'd' ? "File format Error" : "";
     reading.headerRead = true;
@@ -34,7 +36,7 @@ Reading MakeReading(const Hand& hand) {
     values.exNo = "S1";
     values.animalNo = hand.animal;
     values.date = hand.date;
-    values.time = hand.time;
+    values.time = time;
     values.sbp = hand.kind == 'i' ? 0 : hand.sbp;
     values.mbp = hand.sbp - 20;
     values.dbp = hand.sbp - 30;
@@ -59,7 +61,7 @@ ReviewRun ReviewHand(const std::vector<Hand>& hands, const AcceptanceProfile& pr
     ReviewRun run;
     std::vector<std::optional<ManualDecision>> decisions;
     for (const Hand& hand : hands) {
-        run.readings.push_back(MakeReading(hand));
+        run.readings.push_back(MakeReading(hand, run.readings.size()));
         decisions.push_back(DecisionOf(hand));
     }
     run.result = ReviewReadings(run.readings, source, profile, decisions);
@@ -83,6 +85,10 @@ struct RuleCase {
     std::vector<Hand> readings;
     std::vector<std::string> expected;
 };
+
+void PrintTo(const RuleCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class RuleOrderTest : public ::testing::TestWithParam<RuleCase> {};
 
@@ -108,220 +114,140 @@ TEST_P(RuleOrderTest, EachReadingGetsItsStatusAndTheCountsAddUp) {
 }
 
 const auto kNoRules = [](AcceptanceProfile&) {};
+constexpr const char* kDay2 = "26/12/02";
 
-INSTANTIATE_TEST_SUITE_P(Rules, RuleOrderTest,
-                         ::testing::
-                             Values(RuleCase{"NoRulesAcceptEveryCompleteReading",
-                                             kNoRules,
-                                             {{"09:00:01", 120},
-                                              {"09:00:02", 0, 400, 'i'},
-                                              {"09:00:03", 300, 0, 'd'}},
-                                             {"accepted", "incomplete", "damaged"}},
-                                    RuleCase{
-                                        "FactsAreNeverOverriddenByHand",
-                                        kNoRules,
-                                        {{"09:00:01", 120, 400, 'd'}, {"09:00:02", 120, 400, 'i'}},
-                                        {"damaged", "incomplete"}},
-                                    RuleCase{"ManualDecisionsComeBeforeTrainingAndAcclimation",
-                                             [](AcceptanceProfile& p) {
-                                                 p.trainingSessions = 1;
-                                                 p.acclimationReadings = 5;
-                                             },
-                                             {{"09:00:01", 120, 400, 'a'},
-                                              {"09:00:02", 120, 400, 'r'},
-                                              {"09:00:03", 120}},
-                                             {"accepted*", "rejected*", "training"}},
-                                    RuleCase{"TrainingComesBeforeAcclimation",
-                                             [](AcceptanceProfile& p) {
-                                                 p.trainingSessions = 1;
-                                                 p.acclimationReadings = 1;
-                                             },
-                                             {{"09:00:01", 120, 400, ' ', "26/12/01"},
-                                              {"09:00:01", 120, 400, ' ', "26/12/02"},
-                                              {"09:00:02", 120, 400, ' ', "26/12/02"}},
-                                             {"training", "acclimation", "accepted"}},
-                                    RuleCase{"TrainingCountsEachAnimalsSessionsByDate",
-                                             [](AcceptanceProfile& p) { p.trainingSessions = 2; },
-                                             {{"09:00:01", 120, 400, ' ', "26/12/09"},
-                                              {"09:00:01", 120, 400, ' ', "26/12/01"},
-                                              {"09:00:01", 120, 400, ' ', "26/12/05"},
-                                              {"09:00:01", 120, 400, ' ', "26/12/09", "B2"},
-                                              {"09:00:01", 120, 400, ' ', "not-date"}},
-                                             {"accepted", "training", "training", "training",
-                                              "accepted"}},
-                                    RuleCase{
-                                        "AcclimationPositionsCountDamagedAndIncompleteReadings",
-                                        [](AcceptanceProfile& p) { p.acclimationReadings = 3; },
-                                        {{"09:00:01", 120, 400, 'd'},
-                                         {"09:00:02", 120, 400, 'i'},
-                                         {"09:00:03", 120},
-                                         {"09:00:04", 120}},
-                                        {"damaged", "incomplete", "acclimation", "accepted"}},
-                                    RuleCase{
-                                        "AcclimationFollowsTheRecordedTimeNotTheListOrder",
-                                        [](AcceptanceProfile& p) { p.acclimationReadings = 1; },
-                                        {{"09:00:03", 120}, {"09:00:01", 120}, {"09:00:02", 120}},
-                                        {"accepted", "acclimation", "accepted"}},
-                                    RuleCase{
-                                        "EqualTimesAreOrderedByTheNaturalOrderOfTheNames",
-                                        [](AcceptanceProfile& p) { p.acclimationReadings = 1; },
-                                        {{"09:00:01", 120, 400, ' ', "26/12/01", "A1", "BP10.01"},
-                                         {"09:00:01", 120, 400, ' ', "26/12/01", "A1", "BP9.01"}},
-                                        {"accepted", "acclimation"}},
-                                    RuleCase{"RangeBoundsAreInclusive",
-                                             [](AcceptanceProfile& p) {
-                                                 p.sbpMin = 40;
-                                                 p.sbpMax = 210;
-                                                 p.hrMin = 300;
-                                                 p.hrMax = 600;
-                                             },
-                                             {{"09:00:01", 40},
-                                              {"09:00:02", 39},
-                                              {"09:00:03", 210},
-                                              {"09:00:04", 211},
-                                              {"09:00:05", 120, 300},
-                                              {"09:00:06", 120, 299},
-                                              {"09:00:07", 120, 601},
-                                              {"09:00:08", 120, 0}},
-                                             {"accepted", "out_of_range", "accepted",
-                                              "out_of_range", "accepted", "out_of_range",
-                                              "out_of_range", "accepted"}},
-                                    RuleCase{"AcclimationComesBeforeTheRange",
-                                             [](AcceptanceProfile& p) {
-                                                 p.acclimationReadings = 1;
-                                                 p.sbpMax = 200;
-                                             },
-                                             {{"09:00:01", 250}, {"09:00:02", 250}},
-                                             {"acclimation", "out_of_range"}},
-                                    RuleCase{
-                                        "DeviationRejectsBeyondKSd",
-                                        [](AcceptanceProfile& p) { p.deviationSd = 1.5; },
-                                        {{"09:00:01", 130},
-                                         {"09:00:02", 130},
-                                         {"09:00:03", 130},
-                                         {"09:00:04", 130},
-                                         {"09:00:05", 160}},
-                                        {"accepted",
-                                         "accepted", "accepted", "accepted", "deviation"}},
-                                    RuleCase{
-                                        "DeviationKeepsAReadingExactlyKSdAway",
-                                        [](AcceptanceProfile& p) { p.deviationSd = 1; },
-                                        {{"09:00:01", 120}, {"09:00:02", 130}, {"09:00:03", 140}},
-                                        {"accepted", "accepted", "accepted"}},
-                                    RuleCase{"DeviationNeedsThreeInThePool",
-                                             [](AcceptanceProfile& p) {
-                                                 p.acclimationReadings = 1;
-                                                 p.deviationSd = 0.1;
-                                             },
-                                             {{"09:00:01", 120},
-                                              {"09:00:02", 100},
-                                              {"09:00:03", 200}},
-                                             {"acclimation", "accepted", "accepted"}},
-                                    RuleCase{"ReadingsExcludedEarlierLeaveThePool",
-                                             [](AcceptanceProfile& p) {
-                                                 p.sbpMax = 200;
-                                                 p.deviationSd = 1;
-                                             },
-                                             {{"09:00:01", 100},
-                                              {"09:00:02", 100},
-                                              {"09:00:03", 100},
-                                              {"09:00:04", 100},
-                                              {"09:00:05", 112},
-                                              {"09:00:06", 250}},
-                                             {"accepted", "accepted", "accepted", "accepted",
-                                              "deviation", "out_of_range"}},
-                                    RuleCase{"AManualRejectLeavesThePool",
-                                             [](AcceptanceProfile& p) { p.deviationSd = 1; },
-                                             {{"09:00:01", 100},
-                                              {"09:00:02", 100},
-                                              {"09:00:03", 100},
-                                              {"09:00:04", 100},
-                                              {"09:00:05", 112},
-                                              {"09:00:06", 130, 400, 'r'}},
-                                             {"accepted", "accepted", "accepted", "accepted",
-                                              "deviation", "rejected*"}},
-                                    RuleCase{
-                                        "AManualAcceptSurvivesTheDeviationAndCountsInMeanAndSd",
-                                        [](AcceptanceProfile& p) { p.deviationSd = 1; },
-                                        {{"09:00:01", 100},
-                                         {"09:00:02", 100},
-                                         {"09:00:03", 100},
-                                         {"09:00:04", 100},
-                                         {"09:00:05", 112},
-                                         {"09:00:06", 130, 400, 'a'}},
-                                        {"accepted", "accepted", "accepted", "accepted", "accepted",
-                                         "accepted*"}},
-                                    RuleCase{"TooFewAcceptedTurnManualAcceptsIntoSessionRejected",
-                                             [](AcceptanceProfile& p) { p.sessionMinAccepted = 3; },
-                                             {{"09:00:01", 120, 400, 'a'},
-                                              {"09:00:02", 120},
-                                              {"09:00:03", 120, 400, 'i'},
-                                              {"09:00:04", 120, 400, 'r'}},
-                                             {"session_rejected", "session_rejected", "incomplete",
-                                              "rejected*"}},
-                                    RuleCase{"EnoughAcceptedKeepTheSession",
-                                             [](AcceptanceProfile& p) { p.sessionMinAccepted = 2; },
-                                             {{"09:00:01", 120, 400, 'a'}, {"09:00:02", 120}},
-                                             {"accepted*", "accepted"}},
-                                    RuleCase{
-                                        "SessionSdAtTheLimitKeepsTheSession",
-                                        [](AcceptanceProfile& p) { p.sessionMaxSd = 10; },
-                                        {{"09:00:01", 100}, {"09:00:02", 110}, {"09:00:03", 120}},
-                                        {"accepted", "accepted", "accepted"}},
-                                    RuleCase{"SessionSdAboveTheLimitRejectsTheSession",
-                                             [](AcceptanceProfile& p) { p.sessionMaxSd = 9.9; },
-                                             {{"09:00:01", 100},
-                                              {"09:00:02", 110},
-                                              {"09:00:03", 120},
-                                              {"09:00:04", 0, 0, 'i'}},
-                                             {"session_rejected", "session_rejected",
-                                              "session_rejected", "incomplete"}},
-                                    RuleCase{
-                                        "SessionCvAboveTheLimitRejectsTheSession",
-                                        [](AcceptanceProfile& p) {
-                                            p.sessionMaxCv = 9;
-                                        }, // 10 / 110 = 9.09 %
-                                        {{"09:00:01", 100}, {"09:00:02", 110}, {"09:00:03", 120}},
-                                        {"session_rejected", "session_rejected",
-                                         "session_rejected"}},
-                                    RuleCase{
-                                        "SessionCvWithinTheLimitKeepsTheSession",
-                                        [](AcceptanceProfile& p) { p.sessionMaxCv = 9.1; },
-                                        {{"09:00:01", 100}, {"09:00:02", 110}, {"09:00:03", 120}},
-                                        {"accepted", "accepted", "accepted"}},
-                                    RuleCase{"SessionRulesJudgeEachSessionOnItsOwn",
-                                             [](AcceptanceProfile& p) { p.sessionMinAccepted = 2; },
-                                             {{"09:00:01", 120, 400, ' ', "26/12/01"},
-                                              {"09:00:01", 120, 400, ' ', "26/12/02"},
-                                              {"09:00:02", 120, 400, ' ', "26/12/02"}},
-                                             {"session_rejected", "accepted", "accepted"}}),
-                         [](const ::testing::TestParamInfo<RuleCase>& info) {
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Rules, RuleOrderTest,
+    ::testing::Values(
+        RuleCase{"NoRulesAcceptEveryCompleteReading", kNoRules,
+                 {{120}, {0, 'i'}, {300, 'd'}},
+                 {"accepted", "incomplete", "damaged"}},
+        RuleCase{"FactsAreNeverOverriddenByHand", kNoRules,
+                 {{120, 'd'}, {120, 'i'}},
+                 {"damaged", "incomplete"}},
+        RuleCase{"ManualDecisionsComeBeforeTrainingAndAcclimation",
+                 [](AcceptanceProfile& p) { p.trainingSessions = 1; p.acclimationReadings = 5; },
+                 {{120, 'a'}, {120, 'r'}, {120}},
+                 {"accepted*", "rejected*", "training"}},
+        RuleCase{"TrainingComesBeforeAcclimation",
+                 [](AcceptanceProfile& p) { p.trainingSessions = 1; p.acclimationReadings = 1; },
+                 {{120}, {120, ' ', 400, kDay2}, {120, ' ', 400, kDay2}},
+                 {"training", "acclimation", "accepted"}},
+        RuleCase{"TrainingCountsEachAnimalsSessionsByDate",
+                 [](AcceptanceProfile& p) { p.trainingSessions = 2; },
+                 {{120, ' ', 400, "26/12/09"}, {120, ' ', 400, "26/12/01"},
+                  {120, ' ', 400, "26/12/05"}, {120, ' ', 400, "26/12/09", "B2"},
+                  {120, ' ', 400, "not-date"}},
+                 {"accepted", "training", "training", "training", "accepted"}},
+        RuleCase{"AcclimationPositionsCountDamagedAndIncompleteReadings",
+                 [](AcceptanceProfile& p) { p.acclimationReadings = 3; },
+                 {{120, 'd'}, {120, 'i'}, {120}, {120}},
+                 {"damaged", "incomplete", "acclimation", "accepted"}},
+        RuleCase{"AcclimationFollowsTheRecordedTimeNotTheListOrder",
+                 [](AcceptanceProfile& p) { p.acclimationReadings = 1; },
+                 {{120, ' ', 400, "26/12/01", "A1", "09:00:03"},
+                  {120, ' ', 400, "26/12/01", "A1", "09:00:01"},
+                  {120, ' ', 400, "26/12/01", "A1", "09:00:02"}},
+                 {"accepted", "acclimation", "accepted"}},
+        RuleCase{"EqualTimesAreOrderedByTheNaturalOrderOfTheNames",
+                 [](AcceptanceProfile& p) { p.acclimationReadings = 1; },
+                 {{120, ' ', 400, "26/12/01", "A1", "09:00:01", "BP10.01"},
+                  {120, ' ', 400, "26/12/01", "A1", "09:00:01", "BP9.01"}},
+                 {"accepted", "acclimation"}},
+        RuleCase{"RangeBoundsAreInclusive",
+                 [](AcceptanceProfile& p) {
+                     p.sbpMin = 40; p.sbpMax = 210; p.hrMin = 300; p.hrMax = 600;
+                 },
+                 {{40}, {39}, {210}, {211}, {120, ' ', 300}, {120, ' ', 299}, {120, ' ', 601},
+                  {120, ' ', 0}},
+                 {"accepted", "out_of_range", "accepted", "out_of_range", "accepted",
+                  "out_of_range", "out_of_range", "accepted"}},
+        RuleCase{"AcclimationComesBeforeTheRange",
+                 [](AcceptanceProfile& p) { p.acclimationReadings = 1; p.sbpMax = 200; },
+                 {{250}, {250}},
+                 {"acclimation", "out_of_range"}},
+        RuleCase{"DeviationRejectsBeyondKSd",
+                 [](AcceptanceProfile& p) { p.deviationSd = 1.5; },
+                 {{130}, {130}, {130}, {130}, {160}},
+                 {"accepted", "accepted", "accepted", "accepted", "deviation"}},
+        RuleCase{"DeviationKeepsAReadingExactlyKSdAway",
+                 [](AcceptanceProfile& p) { p.deviationSd = 1; },
+                 {{120}, {130}, {140}},
+                 {"accepted", "accepted", "accepted"}},
+        RuleCase{"DeviationNeedsThreeInThePool",
+                 [](AcceptanceProfile& p) { p.acclimationReadings = 1; p.deviationSd = 0.1; },
+                 {{120}, {100}, {200}},
+                 {"acclimation", "accepted", "accepted"}},
+        RuleCase{"ReadingsExcludedEarlierLeaveThePool",
+                 [](AcceptanceProfile& p) { p.sbpMax = 200; p.deviationSd = 1; },
+                 {{100}, {100}, {100}, {100}, {112}, {250}},
+                 {"accepted", "accepted", "accepted", "accepted", "deviation", "out_of_range"}},
+        RuleCase{"AManualRejectLeavesThePool",
+                 [](AcceptanceProfile& p) { p.deviationSd = 1; },
+                 {{100}, {100}, {100}, {100}, {112}, {130, 'r'}},
+                 {"accepted", "accepted", "accepted", "accepted", "deviation", "rejected*"}},
+        RuleCase{"AManualAcceptSurvivesTheDeviationAndCountsInMeanAndSd",
+                 [](AcceptanceProfile& p) { p.deviationSd = 1; },
+                 {{100}, {100}, {100}, {100}, {112}, {130, 'a'}},
+                 {"accepted", "accepted", "accepted", "accepted", "accepted", "accepted*"}},
+        RuleCase{"TooFewAcceptedTurnManualAcceptsIntoSessionRejected",
+                 [](AcceptanceProfile& p) { p.sessionMinAccepted = 3; },
+                 {{120, 'a'}, {120}, {120, 'i'}, {120, 'r'}},
+                 {"session_rejected", "session_rejected", "incomplete", "rejected*"}},
+        RuleCase{"EnoughAcceptedKeepTheSession",
+                 [](AcceptanceProfile& p) { p.sessionMinAccepted = 2; },
+                 {{120, 'a'}, {120}},
+                 {"accepted*", "accepted"}},
+        RuleCase{"SessionSdAtTheLimitKeepsTheSession",
+                 [](AcceptanceProfile& p) { p.sessionMaxSd = 10; },
+                 {{100}, {110}, {120}},
+                 {"accepted", "accepted", "accepted"}},
+        RuleCase{"SessionSdAboveTheLimitRejectsTheSession",
+                 [](AcceptanceProfile& p) { p.sessionMaxSd = 9.9; },
+                 {{100}, {110}, {120}, {0, 'i'}},
+                 {"session_rejected", "session_rejected", "session_rejected", "incomplete"}},
+        RuleCase{"SessionCvAboveTheLimitRejectsTheSession", // 10 / 110 = 9.09 %
+                 [](AcceptanceProfile& p) { p.sessionMaxCv = 9; },
+                 {{100}, {110}, {120}},
+                 {"session_rejected", "session_rejected", "session_rejected"}},
+        RuleCase{"SessionCvWithinTheLimitKeepsTheSession",
+                 [](AcceptanceProfile& p) { p.sessionMaxCv = 9.1; },
+                 {{100}, {110}, {120}},
+                 {"accepted", "accepted", "accepted"}},
+        RuleCase{"SessionRulesJudgeEachSessionOnItsOwn",
+                 [](AcceptanceProfile& p) { p.sessionMinAccepted = 2; },
+                 {{120}, {120, ' ', 400, kDay2}, {120, ' ', 400, kDay2}},
+                 {"session_rejected", "accepted", "accepted"}}),
+    [](const ::testing::TestParamInfo<RuleCase>& info) {
                              return info.param.name;
                          });
 
-TEST(ReadingReviewTest, ManualDecisionsCarryTheirReasonAndAuthorAndRulesTheirOwnReason) {
+TEST(ReadingReviewTest, ReviewsGiveWhoDecidedAndWhyAndTheCountsInTheirOrder) {
     AcceptanceProfile profile;
     profile.acclimationReadings = 1;
     profile.sessionMinAccepted = 5;
-    const ReviewRun run = ReviewHand(
-        {{"09:00:01", 120}, {"09:00:02", 120, 400, 'r'}, {"09:00:03", 120, 400, 'a'}}, profile);
-    const ReadingReview& acclimation = run.result.readings[0];
-    EXPECT_EQ(acclimation.reason, "acclimation reading 1 of 1");
-    const ReadingReview& rejected = run.result.readings[1];
-    EXPECT_EQ(rejected.reason, "movement");
-    EXPECT_EQ(rejected.user, "tester");
-    EXPECT_EQ(rejected.time, "2026-12-01T10:00:00+00:00");
-    const ReadingReview& sessionRejected = run.result.readings[2];
-    EXPECT_FALSE(sessionRejected.manual);
-    EXPECT_EQ(sessionRejected.reason, "session has 1 accepted, fewer than 5");
-    EXPECT_TRUE(sessionRejected.user.empty());
-    EXPECT_EQ(sessionRejected.position, 2);
+    const ReviewRun run = ReviewHand({{120}, {120, 'r'}, {120, 'a'}}, profile);
+    EXPECT_EQ(ReadingReviewJson(run.result.readings[0]).dump(),
+              R"({"status":"acclimation","reason":"acclimation reading 1 of 1",)"
+              R"("decided_by":"rule"})");
+    EXPECT_EQ(ReadingReviewJson(run.result.readings[1]).dump(),
+              R"({"status":"rejected","reason":"movement","decided_by":"manual",)"
+              R"("user":"tester","time":"2026-12-01T10:00:00+00:00"})");
+    // A session rule takes over a manual accept, as a rule.
+    EXPECT_EQ(ReadingReviewJson(run.result.readings[2]).dump(),
+              R"({"status":"session_rejected","reason":"session has 1 accepted, fewer than 5",)"
+              R"("decided_by":"rule"})");
+    EXPECT_EQ(run.result.readings[2].position, 2);
+    EXPECT_EQ(StatusCountsJson(run.result.sessions.at(0).counts).dump(),
+              R"({"recorded":3,"damaged":0,"incomplete":0,"training":0,"acclimation":1,)"
+              R"("out_of_range":0,"deviation":0,"rejected":1,"session_rejected":1,"accepted":0})");
 }
 
 TEST(ReadingReviewTest, AReadingWithoutAReadableHeaderIsDamagedAndInNoSession) {
-    Reading unreadable = MakeReading({"09:00:01", 0, 0, 'd'});
+    Reading unreadable = MakeReading({0, 'd'}, 0);
     unreadable.headerRead = false;
-    const ReviewResult result = ReviewReadings({unreadable, MakeReading({"09:00:02", 120})},
+    const ReviewResult result = ReviewReadings({unreadable, MakeReading({120}, 1)},
                                                ValueSource::Stored, DefaultProfile());
     EXPECT_EQ(Statuses(result), (std::vector<std::string>{"damaged", "accepted"}));
     EXPECT_EQ(result.readings[0].session, -1);
@@ -330,29 +256,10 @@ TEST(ReadingReviewTest, AReadingWithoutAReadableHeaderIsDamagedAndInNoSession) {
 }
 
 TEST(ReadingReviewTest, AcceptedStatisticsGiveTheCoefficientOfVariation) {
-    const ReviewRun run =
-        ReviewHand({{"09:00:01", 100}, {"09:00:02", 110}, {"09:00:03", 120}}, DefaultProfile());
+    const ReviewRun run = ReviewHand({{100}, {110}, {120}}, DefaultProfile());
     const SessionReview& session = run.result.sessions.at(0);
-    EXPECT_EQ(session.sbp.values.n, 3);
     EXPECT_DOUBLE_EQ(*session.sbp.values.sd, 10);
     EXPECT_DOUBLE_EQ(*session.sbp.cv, 10.0 / 110.0 * 100.0);
-    EXPECT_EQ(session.counts.Of(ReadingStatus::Accepted), 3);
-}
-
-TEST(ReadingReviewTest, ReviewsAndCountsGiveTheirDataInTheirOrder) {
-    AcceptanceProfile profile;
-    profile.acclimationReadings = 1;
-    const ReviewRun run =
-        ReviewHand({{"09:00:01", 120}, {"09:00:02", 120, 400, 'r'}, {"09:00:03", 120}}, profile);
-    EXPECT_EQ(ReadingReviewJson(run.result.readings[0]).dump(),
-              R"({"status":"acclimation","reason":"acclimation reading 1 of 1",)"
-              R"("decided_by":"rule"})");
-    EXPECT_EQ(ReadingReviewJson(run.result.readings[1]).dump(),
-              R"({"status":"rejected","reason":"movement","decided_by":"manual",)"
-              R"("user":"tester","time":"2026-12-01T10:00:00+00:00"})");
-    EXPECT_EQ(StatusCountsJson(run.result.sessions.at(0).counts).dump(),
-              R"({"recorded":3,"damaged":0,"incomplete":0,"training":0,"acclimation":1,)"
-              R"("out_of_range":0,"deviation":0,"rejected":1,"session_rejected":0,"accepted":1})");
 }
 
 void ExpectSameStatistic(const SummaryStatistic& review, const SummaryStatistic& summary) {
@@ -374,11 +281,11 @@ TEST_P(DefaultProfileTest, GivesExactlyTheSummarysSessionsAndStatistics) {
     for (size_t i = 0; i < std::size(sbp); ++i) {
         const std::string time = "09:00:" + std::to_string(50 - i);
         const char kind = i == 4 ? 'i' : i == 7 ? 'd' : ' ';
-        Hand hand{time.c_str(), sbp[i],       i == 9 ? 0 : 300 + static_cast<int>(i) * 7,
-                  kind,         dates[i % 3], i % 2 ? "A1" : "A10"};
-        readings.push_back(MakeReading(hand));
+        const int hr = i == 9 ? 0 : 300 + static_cast<int>(i) * 7;
+        readings.push_back(MakeReading(
+            {sbp[i], kind, hr, dates[i % 3], i % 2 ? "A1" : "A10", time.c_str()}, i));
     }
-    Reading unreadable = MakeReading({"09:00:00", 120, 400, 'd'});
+    Reading unreadable = MakeReading({120, 'd'}, 0);
     unreadable.headerRead = false;
     readings.push_back(unreadable);
 
