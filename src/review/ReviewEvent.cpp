@@ -128,6 +128,26 @@ ReviewEvent ChangeEvent(ReviewAction action, const std::string& fileName,
     return event;
 }
 
+ReviewEvent ChangedFieldsEvent(ReviewAction action, const std::string& fileName,
+                               const std::string& sha256Before, const std::string& sha256After,
+                               const nlohmann::json& before, const nlohmann::json& after) {
+    nlohmann::json from = nlohmann::json::object(), to = nlohmann::json::object();
+    auto valueIn = [](const nlohmann::json& fields, const std::string& key) {
+        const auto found = fields.find(key);
+        return found == fields.end() ? nlohmann::json() : *found;
+    };
+    for (const nlohmann::json* side : {&before, &after}) {
+        for (const auto& [key, value] : side->items()) {
+            const nlohmann::json old = valueIn(before, key), now = valueIn(after, key);
+            if (old != now) {
+                from[key] = old;
+                to[key] = now;
+            }
+        }
+    }
+    return ChangeEvent(action, fileName, sha256Before, sha256After, from, to);
+}
+
 ReviewEvent ProfileEvent(const std::string& profileName, const nlohmann::json& parameters) {
     ReviewEvent event = NewReviewEvent(ReviewAction::Profile, {}, {});
     event.fields["profile"] = WithInvalidUtf8Replaced(profileName);

@@ -71,6 +71,13 @@ ReviewEvent ChangeEvent(ReviewAction action, const std::string& fileName,
                         const std::string& sha256Before, const std::string& sha256After,
                         const nlohmann::json& from, const nlohmann::json& to);
 
+// The same from the fields' values before and after (flat objects of every field a change
+// may touch): from and to keep only the fields whose value changed, with a field only
+// one side has given as null on the other.
+ReviewEvent ChangedFieldsEvent(ReviewAction action, const std::string& fileName,
+                               const std::string& sha256Before, const std::string& sha256After,
+                               const nlohmann::json& before, const nlohmann::json& after);
+
 // The choice of a profile, with its rules.
 ReviewEvent ProfileEvent(const std::string& profileName, const nlohmann::json& parameters);
 

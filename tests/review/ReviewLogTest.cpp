@@ -86,6 +86,18 @@ TEST_F(ReviewLogTest, AnEventSaysWhenWhoWhichFileAndWhat) {
     EXPECT_EQ(time[22], ':');
 }
 
+TEST(ReviewEventTest, AChangeKeepsOnlyTheFieldsThatChanged) {
+    const ReviewEvent event =
+        ChangedFieldsEvent(ReviewAction::Save, "a.01", "old", "new",
+                           {{"marker_s", 120}, {"sbp", 262}, {"comment", "x"}, {"weight", "21"}},
+                           {{"marker_s", 131}, {"sbp", 262}, {"comment", "y"}, {"animal_no", "7"}});
+    EXPECT_EQ(event.fields["from"], nlohmann::json::parse(R"({"marker_s":120,"comment":"x",
+                                                              "weight":"21","animal_no":null})"));
+    EXPECT_EQ(event.fields["to"], nlohmann::json::parse(R"({"marker_s":131,"comment":"y",
+                                                            "weight":null,"animal_no":"7"})"));
+    EXPECT_EQ(event.fields["action"], "save");
+}
+
 struct IsoTimeCase {
     long offset;
     const char* expected;
