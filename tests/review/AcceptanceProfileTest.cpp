@@ -36,25 +36,14 @@ TEST(AcceptanceProfileTest, ThePresetsAreTheDefaultAndFourPublishedProtocols) {
 }
 
 TEST(AcceptanceProfileTest, AUsersProfileGivesEveryRule) {
+    const char* const rules = R"({"training_sessions":2,"acclimation_readings":5,"sbp_min":50.0,
+        "sbp_max":220.5,"hr_min":300.0,"hr_max":700.0,"deviation_sd":2.5,
+        "session_min_accepted":8,"session_max_sd":15.0,"session_max_cv":20.0})";
     AcceptanceProfile profile;
     std::string error;
-    ASSERT_TRUE(ParseProfile(R"({"description":"lab rules","training_sessions":2,
-        "acclimation_readings":5,"sbp_min":50,"sbp_max":220.5,"hr_min":300,"hr_max":700,
-        "deviation_sd":2.5,"session_min_accepted":8,"session_max_sd":15,"session_max_cv":20})",
-                             "mine", profile, error))
-        << error;
+    ASSERT_TRUE(ParseProfile(rules, "mine", profile, error)) << error;
     EXPECT_EQ(profile.name, "mine");
-    EXPECT_EQ(profile.description, "lab rules");
-    EXPECT_EQ(profile.trainingSessions, 2);
-    EXPECT_EQ(profile.acclimationReadings, 5);
-    EXPECT_EQ(profile.sbpMin, 50);
-    EXPECT_EQ(profile.sbpMax, 220.5);
-    EXPECT_EQ(profile.hrMin, 300);
-    EXPECT_EQ(profile.hrMax, 700);
-    EXPECT_EQ(profile.deviationSd, 2.5);
-    EXPECT_EQ(profile.sessionMinAccepted, 8);
-    EXPECT_EQ(profile.sessionMaxSd, 15);
-    EXPECT_EQ(profile.sessionMaxCv, 20);
+    EXPECT_EQ(ProfileParameters(profile), nlohmann::json::parse(rules));
     EXPECT_FALSE(profile.HasNoRules());
 }
 

@@ -3,7 +3,6 @@
 // keeping every earlier line whole, and paths that are not regular files left alone.
 
 #include "review/ReviewLog.h"
-#include "review/Sha256.h"
 
 #include "support/TempFolder.h"
 
@@ -355,11 +354,6 @@ TEST_P(NotAFileTest, IsNeitherWrittenNorWaitedFor) {
 INSTANTIATE_TEST_SUITE_P(Paths, NotAFileTest,
                          ::testing::Values(NotAFile::NamedPipe, NotAFile::LinkToDevice,
                                            NotAFile::Folder, NotAFile::LinkToNothing));
-
-TEST(Sha256Test, GivesTheStandardDigests) {
-    EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-}
 
 } // namespace
 } // namespace mirado::test
