@@ -1,0 +1,30 @@
+#include "review/Sha256.h"
+
+#include "files/FileAccess.h"
+#include "records/TextEncoding.h"
+
+#include <nettle/sha2.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace mirado {
+
+std::string Sha256Hex(std::string_view bytes) {
+    sha256_ctx context;
+    sha256_init(&context);
+    sha256_update(&context, bytes.size(), reinterpret_cast<const uint8_t*>(bytes.data()));
+    uint8_t digest[SHA256_DIGEST_SIZE];
+    sha256_digest(&context, sizeof digest, digest);
+    return HexBytes(std::string_view(reinterpret_cast<const char*>(digest), sizeof digest));
+}
+
+bool FileSha256Hex(const std::string& path, std::string& hex, std::string& error) {
+    std::vector<uint8_t> bytes;
+    if (ReadWholeFile(path, kMaxRecordFileSize, bytes, error) != ReadStatus::Ok)
+        return false;
+    hex = Sha256Hex(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return true;
+}
+
+} // namespace mirado
