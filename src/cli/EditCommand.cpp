@@ -4,9 +4,9 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
-#include "cli/JsonWriter.h"
 #include "document/MiradoDoc.h"
 #include "platform/ConsolePrompts.h"
+#include "platform/JsonWriter.h"
 #include "records/FileAccess.h"
 #include "records/TextEncoding.h"
 
