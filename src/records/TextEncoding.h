@@ -2,7 +2,7 @@
 // The files' texts are code page 932 bytes; everything shown, edited or exported is UTF-8.
 // Conversions go through the C library's iconv.
 
-#include "platform/Utf8.h"
+#include "platform/Utf8.h" // the UTF-8 checks, for the callers of the conversions
 
 #include <cstddef>
 #include <optional>
