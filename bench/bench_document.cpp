@@ -6,7 +6,7 @@
 
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
-#include "records/FileAccess.h"
+#include "files/FileAccess.h"
 #include "records/synth/RecordingGenerator.h"
 #include "support/TempFolder.h"
 

@@ -2,8 +2,8 @@
 // Target: loading a file with both channels decoded costs at most 3 times reading it
 // from the page cache (BM_LoadFile against BM_ReadFileBytes).
 
+#include "files/FileAccess.h"
 #include "records/AdData.h"
-#include "records/FileAccess.h"
 #include "records/RecordLayout.h"
 #include "support/RecordBuilder.h"
 

@@ -3,7 +3,7 @@
 // plus the repaint of the two columns it invalidates) within 1 ms.
 
 #include "document/MiradoDoc.h"
-#include "platform/qt/UserEvents.h"
+#include "platform/qtcore/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "rendering/QtPainterSurface.h"
 #include "support/TempFolder.h"

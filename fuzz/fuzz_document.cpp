@@ -32,9 +32,9 @@
 #include "document/StudySummary.h"
 #include "document/TableExport.h"
 #include "document/TextExport.h"
+#include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "platform/SystemServices.h"
-#include "records/FileAccess.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -14,10 +14,10 @@
 #include "WorkFolder.h"
 #include "document/MiradoDoc.h"
 #include "document/OriginalCopy.h"
+#include "files/FileAccess.h"
 #include "platform/DocumentDialogs.h"
 #include "platform/UserPrompts.h"
 #include "records/AdData.h"
-#include "records/FileAccess.h"
 #include "records/RecordLayout.h"
 
 #include <algorithm>

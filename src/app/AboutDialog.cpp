@@ -1,6 +1,6 @@
 #include "app/AboutDialog.h"
 
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

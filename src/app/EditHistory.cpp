@@ -1,7 +1,7 @@
 #include "app/EditHistory.h"
 
 #include "document/MiradoDoc.h"
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QUndoCommand>
 

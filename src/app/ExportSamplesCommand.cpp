@@ -3,10 +3,10 @@
 #include "app/MainFrame.h"
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
+#include "files/FileAccess.h"
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
-#include "platform/qt/UiText.h"
-#include "records/FileAccess.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QAction>
 #include <QMenu>

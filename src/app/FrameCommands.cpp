@@ -1,6 +1,6 @@
 #include "app/FrameCommands.h"
 
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QActionGroup>
 #include <QIcon>

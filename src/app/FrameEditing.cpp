@@ -3,7 +3,7 @@
 #include "app/EditHistory.h"
 #include "app/MainFrame.h"
 #include "document/MiradoDoc.h"
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 #include "views/FilenameView.h"
 
 #include <QAction>

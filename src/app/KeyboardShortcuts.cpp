@@ -1,6 +1,6 @@
 #include "app/KeyboardShortcuts.h"
 
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QAction>
 #include <QHeaderView>

@@ -4,11 +4,11 @@
 #include "dialogs/FileDialog4Text.h"
 #include "document/ExportLoop.h"
 #include "document/MiradoDoc.h"
-#include "platform/qt/PathBytes.h"
-#include "platform/qt/UiText.h"
-#include "platform/qt/UserEvents.h"
-#include "platform/qt/ViewBase.h"
+#include "platform/qtcore/PathBytes.h"
+#include "platform/qtcore/UiText.h"
+#include "platform/qtcore/UserEvents.h"
 #include "views/FilenameView.h"
+#include "views/ViewBase.h"
 
 #include <QAction>
 #include <QApplication>

@@ -13,7 +13,7 @@
 #include "document/PreferenceFolder.h"
 #include "document/Reading.h"
 #include "platform/ConsolePrompts.h"
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 #include "rendering/FontSubstitutions.h"
 
 #include <QPixmap>

@@ -7,12 +7,12 @@
 
 #include "app/UiTranslation.h"
 #include "dialogs/QtDocumentDialogs.h"
-#include "platform/qt/QtOpenFileDialog.h"
-#include "platform/qt/QtProfile.h"
-#include "platform/qt/QtSaveFileDialog.h"
-#include "platform/qt/QtSystemServices.h"
-#include "platform/qt/QtTrash.h"
-#include "platform/qt/QtUserPrompts.h"
+#include "platform/qtcore/QtProfile.h"
+#include "platform/qtcore/QtSystemServices.h"
+#include "platform/qtcore/QtTrash.h"
+#include "platform/widgets/QtOpenFileDialog.h"
+#include "platform/widgets/QtSaveFileDialog.h"
+#include "platform/widgets/QtUserPrompts.h"
 
 #include <cstdio>
 #include <memory>

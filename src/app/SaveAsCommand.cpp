@@ -2,7 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "document/MiradoDoc.h"
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #include "app/UiRetranslation.h"
 
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QAbstractButton>
 #include <QAction>

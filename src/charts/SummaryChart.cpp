@@ -1,7 +1,7 @@
 #include "charts/SummaryChart.h"
 
-#include "platform/qt/UiText.h"
-#include "records/FileAccess.h"
+#include "files/FileAccess.h"
+#include "platform/qtcore/UiText.h"
 #include "records/TextEncoding.h"
 
 #include <QBuffer>

@@ -5,9 +5,9 @@
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
 #include "document/MiradoDoc.h"
+#include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "platform/JsonWriter.h"
-#include "records/FileAccess.h"
 #include "records/TextEncoding.h"
 
 #include <CLI/CLI.hpp>

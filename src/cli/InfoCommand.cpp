@@ -6,11 +6,11 @@
 #include "cli/CliOptions.h"
 #include "cli/LoadedFile.h"
 #include "cli/RunOptions.h"
+#include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "platform/JsonWriter.h"
 #include "platform/OrderedPrefetch.h"
 #include "records/AnalysisSequence.h"
-#include "records/FileAccess.h"
 #include "records/TextEncoding.h"
 #include "records/WaveCodec.h"
 

@@ -1,6 +1,6 @@
 #include "cli/LoadedFile.h"
 
-#include "records/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <vector>
 

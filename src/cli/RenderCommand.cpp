@@ -10,8 +10,8 @@
 #include "document/MiradoDoc.h"
 #include "document/RecordSource.h"
 #include "drawing/ColumnEnvelope.h"
+#include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
-#include "records/FileAccess.h"
 #include "rendering/FontSubstitutions.h"
 #include "rendering/PageRendering.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/ColourPreview.h"
 
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include "rendering/QtPainterSurface.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/FileDialog4Text.h"
 
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "dialogs/IdDialog.h"
 
 #include "platform/UserPrompts.h"
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 #include "records/TextEncoding.h"
 
 #include <QGridLayout>

@@ -3,7 +3,7 @@
 #include "dialogs/UpDownControl.h"
 #include "document/DisplaySettings.h"
 #include "platform/UserPrompts.h"
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

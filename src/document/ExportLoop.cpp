@@ -3,7 +3,7 @@
 #include "document/MessageText.h"
 #include "document/MiradoDoc.h"
 #include "document/TableExport.h"
-#include "records/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <filesystem>
 #include <system_error>

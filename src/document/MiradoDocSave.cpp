@@ -7,10 +7,10 @@
 
 #include "document/ExportLoop.h"
 #include "document/OriginalCopy.h"
+#include "files/FileAccess.h"
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
 #include "records/AdData.h"
-#include "records/FileAccess.h"
 
 namespace mirado {
 

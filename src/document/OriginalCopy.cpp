@@ -1,7 +1,7 @@
 #include "document/OriginalCopy.h"
 
+#include "files/FileAccess.h"
 #include "records/AdData.h"
-#include "records/FileAccess.h"
 
 #include <nettle/sha2.h>
 

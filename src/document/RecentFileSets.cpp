@@ -1,7 +1,7 @@
 #include "document/RecentFileSets.h"
 
-#include "records/FileAccess.h"
-#include "records/UpdateLock.h"
+#include "files/FileAccess.h"
+#include "files/UpdateLock.h"
 
 #include <algorithm>
 #include <optional>

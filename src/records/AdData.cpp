@@ -1,8 +1,8 @@
 #include "records/AdData.h"
 
+#include "files/FileAccess.h"
 #include "platform/UserPrompts.h"
 #include "records/BeatStatistics.h"
-#include "records/FileAccess.h"
 #include "records/RecordUnits.h"
 #include "records/WaveCodec.h"
 

@@ -1,6 +1,6 @@
 #include "summary/SummaryTableModel.h"
 
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 #include "records/TextEncoding.h"
 
 namespace mirado {

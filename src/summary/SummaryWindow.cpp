@@ -1,10 +1,10 @@
 #include "summary/SummaryWindow.h"
 
 #include "document/ExportLoop.h"
+#include "files/FileAccess.h"
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
-#include "platform/qt/UiText.h"
-#include "records/FileAccess.h"
+#include "platform/qtcore/UiText.h"
 #include "summary/SummaryTableModel.h"
 
 #include <QApplication>

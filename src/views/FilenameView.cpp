@@ -2,8 +2,8 @@
 
 #include "document/MiradoDoc.h"
 #include "drawing/PaneLayout.h"
-#include "platform/qt/UiText.h"
-#include "platform/qt/UserEvents.h"
+#include "platform/qtcore/UiText.h"
+#include "platform/qtcore/UserEvents.h"
 #include "rendering/QtPainterSurface.h"
 
 #include <QContextMenuEvent>

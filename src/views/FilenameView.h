@@ -8,7 +8,7 @@
 // struck through in red, and a row's tool tip is its file's full path. The row stripes
 // belong to screen rows, so they stay in place while the list scrolls.
 
-#include "platform/qt/ViewBase.h"
+#include "views/ViewBase.h"
 
 #include <QAction>
 

@@ -2,10 +2,10 @@
 
 #include "document/MiradoDoc.h"
 #include "drawing/PaneLayout.h"
-#include "platform/qt/UserEvents.h"
+#include "platform/qtcore/UserEvents.h"
 #include "rendering/QtPainterSurface.h"
 
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 #include "records/PaneTexts.h"
 #include "records/RecordUnits.h"
 

@@ -4,7 +4,7 @@
 // file, and, while the user drags a marker in the wave view, that marker's live value.
 
 #include "drawing/InformationDrawing.h"
-#include "platform/qt/ViewBase.h"
+#include "views/ViewBase.h"
 
 #include <optional>
 

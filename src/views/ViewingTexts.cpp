@@ -1,7 +1,7 @@
 #include "views/ViewingTexts.h"
 
 #include "document/MiradoDoc.h"
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QCoreApplication>
 #include <QStringList>

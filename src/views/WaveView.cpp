@@ -1,8 +1,8 @@
 #include "views/WaveView.h"
 
 #include "document/MiradoDoc.h"
-#include "platform/qt/UiText.h"
-#include "platform/qt/UserEvents.h"
+#include "platform/qtcore/UiText.h"
+#include "platform/qtcore/UserEvents.h"
 #include "views/HandCursor.h"
 #include "views/InformationView.h"
 #include "views/ViewingTexts.h"

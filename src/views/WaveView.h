@@ -19,7 +19,7 @@
 #include "drawing/PointerReadout.h"
 #include "drawing/WaveDrawing.h"
 #include "drawing/WaveNavigation.h"
-#include "platform/qt/ViewBase.h"
+#include "views/ViewBase.h"
 
 #include <QCursor>
 #include <QPointer>

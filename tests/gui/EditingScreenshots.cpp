@@ -6,7 +6,7 @@
 
 #include "app/MainFrame.h"
 #include "document/MiradoDoc.h"
-#include "platform/qt/QtUserPrompts.h"
+#include "platform/widgets/QtUserPrompts.h"
 #include "records/synth/RecordingGenerator.h"
 #include "views/WaveView.h"
 

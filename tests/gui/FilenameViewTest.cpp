@@ -1,6 +1,6 @@
 #include "GuiTestSupport.h"
 
-#include "platform/qt/UserEvents.h"
+#include "platform/qtcore/UserEvents.h"
 #include "support/RecordingSurface.h"
 #include "views/FilenameView.h"
 

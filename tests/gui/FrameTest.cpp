@@ -3,7 +3,7 @@
 #include "app/FrameEditing.h"
 #include "app/KeyboardShortcuts.h"
 #include "app/MainFrame.h"
-#include "platform/qt/UserEvents.h"
+#include "platform/qtcore/UserEvents.h"
 #include "views/FilenameView.h"
 #include "views/InformationView.h"
 #include "views/WaveView.h"

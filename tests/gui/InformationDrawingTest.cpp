@@ -1,7 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include "drawing/InformationDrawing.h"
-#include "platform/qt/UserEvents.h"
+#include "platform/qtcore/UserEvents.h"
 #include "records/AnalysisSequence.h"
 #include "records/PaneTexts.h"
 #include "records/RecordUnits.h"

@@ -7,7 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
 #include "document/MiradoDoc.h"
-#include "platform/qt/PathBytes.h"
+#include "platform/qtcore/PathBytes.h"
 
 #include <QAction>
 #include <QApplication>

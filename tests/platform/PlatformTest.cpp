@@ -1,8 +1,8 @@
 #include "platform/DocumentBase.h"
 #include "platform/ProfileValue.h"
-#include "platform/qt/QtProfile.h"
-#include "platform/qt/QtSystemServices.h"
-#include "platform/qt/QtTrash.h"
+#include "platform/qtcore/QtProfile.h"
+#include "platform/qtcore/QtSystemServices.h"
+#include "platform/qtcore/QtTrash.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempFolder.h"
 

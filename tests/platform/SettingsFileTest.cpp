@@ -4,9 +4,9 @@
 // past and kept, and a file too large to be ours is reported and left alone.
 
 #include "document/MiradoSettings.h"
+#include "files/UpdateLock.h"
 #include "platform/ProfileValue.h"
-#include "platform/qt/QtProfile.h"
-#include "records/UpdateLock.h"
+#include "platform/qtcore/QtProfile.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "records/AdData.h"
 
-#include "records/FileAccess.h"
+#include "files/FileAccess.h"
 #include "support/RecordBuilder.h"
 #include "support/ScriptedUserPrompts.h"
 #include "support/TempFolder.h"

@@ -3,7 +3,7 @@
 
 #include "document/MiradoDoc.h"
 #include "drawing/WholeDrawing.h"
-#include "platform/qt/UserEvents.h"
+#include "platform/qtcore/UserEvents.h"
 #include "records/RecordLayout.h"
 #include "records/synth/RecordingGenerator.h"
 #include "support/TempFolder.h"

@@ -3,7 +3,7 @@
 // damaged file. Usage: views_screenshots OUTPUT_FOLDER
 
 #include "document/MiradoDoc.h"
-#include "platform/qt/UserEvents.h"
+#include "platform/qtcore/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "support/TempFolder.h"
 #include "views/WaveView.h"

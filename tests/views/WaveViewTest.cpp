@@ -1,6 +1,6 @@
 #include "views/WaveView.h"
 #include "document/MiradoDoc.h"
-#include "platform/qt/UserEvents.h"
+#include "platform/qtcore/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "rendering/QtPainterSurface.h"
 #include "support/RecordingSurface.h"

@@ -1,8 +1,8 @@
-#include "platform/qt/QtOpenFileDialog.h"
+#include "platform/widgets/QtOpenFileDialog.h"
 
-#include "platform/qt/FileFilterText.h"
-#include "platform/qt/PathBytes.h"
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/PathBytes.h"
+#include "platform/qtcore/UiText.h"
+#include "platform/widgets/FileFilterText.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

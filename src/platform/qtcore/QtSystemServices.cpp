@@ -1,4 +1,4 @@
-#include "platform/qt/QtSystemServices.h"
+#include "platform/qtcore/QtSystemServices.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
-#include "platform/qt/QtSaveFileDialog.h"
+#include "platform/widgets/QtSaveFileDialog.h"
 
-#include "platform/qt/FileFilterText.h"
-#include "platform/qt/PathBytes.h"
+#include "platform/qtcore/PathBytes.h"
+#include "platform/widgets/FileFilterText.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

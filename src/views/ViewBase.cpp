@@ -1,4 +1,4 @@
-#include "platform/qt/ViewBase.h"
+#include "views/ViewBase.h"
 
 #include "rendering/QtPainterSurface.h"
 

@@ -1,4 +1,4 @@
-#include "records/FileAccess.h"
+#include "files/FileAccess.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,6 +1,6 @@
-#include "platform/qt/QtUserPrompts.h"
+#include "platform/widgets/QtUserPrompts.h"
 
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
-#include "platform/qt/QtProfile.h"
+#include "platform/qtcore/QtProfile.h"
 
+#include "files/FileAccess.h"
+#include "files/UpdateLock.h"
 #include "platform/ProfileValue.h"
-#include "platform/qt/UiText.h"
-#include "records/FileAccess.h"
-#include "records/UpdateLock.h"
+#include "platform/qtcore/UiText.h"
 
 #include <cerrno>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/qt/PathBytes.h"
+#include "platform/qtcore/PathBytes.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/qt/QtTrash.h"
+#include "platform/qtcore/QtTrash.h"
 
 #include <QByteArray>
 #include <QDateTime>

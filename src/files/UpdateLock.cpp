@@ -1,4 +1,4 @@
-#include "records/UpdateLock.h"
+#include "files/UpdateLock.h"
 
 #include <algorithm>
 #include <cerrno>

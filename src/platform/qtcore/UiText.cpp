@@ -1,4 +1,4 @@
-#include "platform/qt/UiText.h"
+#include "platform/qtcore/UiText.h"
 
 #include <mutex>
 #include <set>
