@@ -4,10 +4,10 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
-#include "cli/JsonWriter.h"
 #include "document/MiradoDoc.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
+#include "platform/JsonWriter.h"
 #include "records/TextEncoding.h"
 
 #include <CLI/CLI.hpp>

@@ -4,11 +4,11 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
-#include "cli/JsonWriter.h"
 #include "cli/LoadedFile.h"
 #include "cli/RunOptions.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
+#include "platform/JsonWriter.h"
 #include "platform/OrderedPrefetch.h"
 #include "records/AnalysisSequence.h"
 #include "records/TextEncoding.h"

@@ -3,8 +3,8 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
-#include "cli/JsonWriter.h"
 #include "platform/ConsolePrompts.h"
+#include "platform/JsonWriter.h"
 #include "records/synth/RecordingGenerator.h"
 #include "records/synth/SampleSet.h"
 

@@ -1,10 +1,10 @@
 #include "document/StudySummary.h"
 
 #include "document/CsvField.h"
+#include "platform/JsonWriter.h"
 #include "records/TextEncoding.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace mirado {
@@ -71,35 +71,48 @@ std::string CsvHeader() {
     return header + kLineEnd;
 }
 
-// A JSON string for UTF-8 text (Cp932ToUtf8 gives valid UTF-8, so only the quote, the
-// backslash and the control characters need escapes).
-std::string JsonString(const std::string& utf8) {
-    static const char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            out += "\\u00";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+// Empty statistics are null; the texts are valid UTF-8 (Cp932ToUtf8), written with every
+// control character as \u00XX as the summary always has.
+template <typename T> void WriteOptional(CJsonWriter& json, const std::optional<T>& value) {
+    if (!value)
+        json.Null();
+    else if constexpr (std::is_same_v<T, double>)
+        json.Double(*value);
+    else
+        json.Int(*value);
 }
 
-template <typename T> std::string JsonNumber(const std::optional<T>& value) {
-    return value ? OptionalNumber(value) : "null";
+void WriteStatistic(CJsonWriter& json, const char* key, const SummaryStatistic& statistic) {
+    json.Key(key).BeginObject().Key("n").Int(statistic.n);
+    json.Key("mean");
+    WriteOptional(json, statistic.mean);
+    json.Key("sd");
+    WriteOptional(json, statistic.sd);
+    json.Key("se");
+    WriteOptional(json, statistic.se);
+    json.Key("min");
+    WriteOptional(json, statistic.min);
+    json.Key("max");
+    WriteOptional(json, statistic.max);
+    json.EndObject();
 }
 
-std::string JsonStatistic(const SummaryStatistic& statistic) {
-    return "{\"n\":" + std::to_string(statistic.n) + ",\"mean\":" + JsonNumber(statistic.mean) +
-           ",\"sd\":" + JsonNumber(statistic.sd) + ",\"se\":" + JsonNumber(statistic.se) +
-           ",\"min\":" + JsonNumber(statistic.min) + ",\"max\":" + JsonNumber(statistic.max) + "}";
+std::string SummaryJsonLine(const SummaryRow& row) {
+    CJsonWriter json(Escapes::JsonStringNumeric);
+    json.BeginObject();
+    json.Key("study_no").String(Cp932ToUtf8(row.studyNo));
+    json.Key("animal_no").String(Cp932ToUtf8(row.animalNo));
+    json.Key("date");
+    if (row.date)
+        json.String(Cp932ToUtf8(*row.date));
+    else
+        json.Null();
+    json.Key("n").Int(row.n).Key("n_complete").Int(row.nComplete);
+    const SummaryStatistic* statistics[] = {&row.sbp, &row.mbp, &row.dbp, &row.hr};
+    for (size_t i = 0; i < std::size(statistics); ++i)
+        WriteStatistic(json, kMeasureNames[i], *statistics[i]);
+    json.EndObject();
+    return json.Text();
 }
 
 } // namespace
@@ -212,12 +225,6 @@ StudySummary SummarizeReadings(const std::vector<Reading>& readings, ValueSource
     return builder.Build();
 }
 
-std::string ShortestDecimal(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
 std::string SummaryCsv(const std::vector<SummaryRow>& rows) {
     std::string text = CsvHeader();
     for (const SummaryRow& row : rows) {
@@ -234,27 +241,8 @@ std::string SummaryCsv(const std::vector<SummaryRow>& rows) {
 
 std::string SummaryJsonLines(const std::vector<SummaryRow>& rows) {
     std::string text;
-    for (const SummaryRow& row : rows) {
-        text += "{\"study_no\":";
-        text += JsonString(Cp932ToUtf8(row.studyNo));
-        text += ",\"animal_no\":";
-        text += JsonString(Cp932ToUtf8(row.animalNo));
-        text += ",\"date\":";
-        text += row.date ? JsonString(Cp932ToUtf8(*row.date)) : std::string("null");
-        text += ",\"n\":";
-        text += std::to_string(row.n);
-        text += ",\"n_complete\":";
-        text += std::to_string(row.nComplete);
-        const SummaryStatistic* statistics[] = {&row.sbp, &row.mbp, &row.dbp, &row.hr};
-        for (size_t i = 0; i < std::size(statistics); ++i) {
-            text += ",\"";
-            text += kMeasureNames[i];
-            text += "\":";
-            text += JsonStatistic(*statistics[i]);
-        }
-        text += '}';
-        text += kLineEnd;
-    }
+    for (const SummaryRow& row : rows)
+        text += SummaryJsonLine(row) + kLineEnd;
     return text;
 }
 

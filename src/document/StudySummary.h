@@ -105,7 +105,4 @@ std::string SummaryCsv(const std::vector<SummaryRow>& rows);
 // with null for an absent value. Texts are UTF-8.
 std::string SummaryJsonLines(const std::vector<SummaryRow>& rows);
 
-// The shortest decimal text that reads back as the same double (dot decimal point).
-std::string ShortestDecimal(double value);
-
 } // namespace mirado

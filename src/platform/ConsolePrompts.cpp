@@ -1,45 +1,15 @@
 #include "platform/ConsolePrompts.h"
 
+#include "platform/JsonWriter.h"
+
 #include <ostream>
 
 namespace mirado {
 
-namespace {
-
-constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kDelete = 0x7F;
-
-void AppendEscaped(std::string& out, unsigned char c) {
-    static const char kHex[] = "0123456789abcdef";
-    switch (c) {
-    case '\n':
-        out += "\\n";
-        return;
-    case '\r':
-        out += "\\r";
-        return;
-    case '\t':
-        out += "\\t";
-        return;
-    default:
-        out += "\\x";
-        out += kHex[c >> 4];
-        out += kHex[c & 0x0F];
-    }
-}
-
-} // namespace
-
 std::string SingleLine(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < kFirstPrintable || byte == kDelete)
-            AppendEscaped(out, byte);
-        else
-            out += c;
-    }
+    AppendEscaped(out, text, Escapes::SingleLine);
     return out;
 }
 

@@ -2,6 +2,8 @@
 // The files' texts are code page 932 bytes; everything shown, edited or exported is UTF-8.
 // Conversions go through the C library's iconv.
 
+#include "platform/Utf8.h" // the UTF-8 checks, for the callers of the conversions
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -19,15 +21,5 @@ bool CanConvertToCp932(std::string_view utf8);
 // Length of the text in CP932 bytes (what the fields' width limits count); nullopt when
 // the text cannot be converted.
 std::optional<size_t> Cp932ByteLength(std::string_view utf8);
-
-// Length of the valid UTF-8 sequence that starts at text[at], 0 when none does (overlong
-// forms, surrogates and code points above U+10FFFF are not valid).
-size_t ValidUtf8SequenceLength(std::string_view text, size_t at);
-bool IsValidUtf8(std::string_view text);
-// The text with U+FFFD in place of each byte that is not part of a valid UTF-8 sequence;
-// valid UTF-8 keeps its bytes.
-std::string WithInvalidUtf8Replaced(std::string_view text);
-// The bytes in lower-case hexadecimal, two digits each.
-std::string HexBytes(std::string_view bytes);
 
 } // namespace mirado
