@@ -1,6 +1,7 @@
 #include "review/ReadingReview.h"
 
 #include "document/NaturalOrder.h"
+#include "platform/JsonWriter.h"
 #include "records/TextEncoding.h"
 
 #include <algorithm>
