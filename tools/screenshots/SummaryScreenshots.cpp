@@ -1,4 +1,4 @@
-// Test-only tool: writes a small generated study (four rats, four sessions, three readings
+// Documentation tool: writes a small generated study (four rats, four sessions, three readings
 // each, one damaged file), opens the summary window over it and saves a picture of each
 // tab as PNG, and the default chart as PDF, into the folder given on the command line
 // (run under a virtual X server for the documentation's screenshots).

@@ -1,4 +1,4 @@
-// Test-only tool: shows each dialog of the program with sample contents and saves a
+// Documentation tool: shows each dialog of the program with sample contents and saves a
 // picture of it as PNG into the folder given on the command line (run under a virtual X
 // server for the documentation's screenshots). A second argument "ja" shows them in
 // Japanese and adds "-ja" to the file names.
