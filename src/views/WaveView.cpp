@@ -41,6 +41,7 @@ CWaveView::CWaveView(CMiradoDoc* document, QWidget* parent)
     std::copy(std::begin(kLabels), std::end(kLabels), labelTexts_.begin());
     setMouseTracking(true);
     scrollBar_ = new QScrollBar(Qt::Horizontal, this);
+    scrollBar_->setObjectName(QStringLiteral("waveScrollBar"));
     scrollBar_->setRange(0, 0);
     scrollBar_->setSingleStep(kScrollLineStep);
     // The page step sizes the thumb to the visible span; clicks beside the thumb still

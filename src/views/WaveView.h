@@ -94,7 +94,6 @@ public:
     int DragLineX() const { return dragLineX_; }
     int CarriedSample() const { return carriedSample_; }
     const WaveBaselines& Baselines() const { return baselines_; }
-    QScrollBar* HorizontalScrollBar() const { return scrollBar_; }
     const QCursor& DragCursor() const { return dragCursor_; }
 
 signals:
@@ -106,6 +105,7 @@ signals:
     void VisibleSpanChanged();
 
 protected:
+    QScrollBar* HorizontalScrollBar() const { return scrollBar_; }
     bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -3,6 +3,7 @@
 #include "platform/qt/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "rendering/QtPainterSurface.h"
+#include "support/NamedChild.h"
 #include "support/RecordingSurface.h"
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
@@ -192,7 +193,7 @@ TEST_F(WaveViewTest, OverviewIgnoresViewScaleZoomAndClicks) {
     whole->OnLButtonDown(0);
     EXPECT_EQ(doc->GetViewScale(), 4);
     EXPECT_EQ(Render(*whole), before);
-    EXPECT_TRUE(whole->HorizontalScrollBar()->isHidden());
+    EXPECT_TRUE(test::NamedChild<QScrollBar>(*whole, "waveScrollBar")->isHidden());
 }
 
 TEST_F(WaveViewTest, DamagedFileShowsItsTextAndIgnoresClicks) {
@@ -240,7 +241,7 @@ TEST_F(WaveViewTest, AmplitudeStopsAtItsLimits) {
 
 TEST_F(WaveViewTest, ZoomKeepsTheOffsetWithinTheNewRangeAndTheThumbShowsIt) {
     Open();
-    QScrollBar* bar = wave->HorizontalScrollBar();
+    QScrollBar* bar = test::NamedChild<QScrollBar>(*wave, "waveScrollBar");
     for (int i = 0; i < 5; ++i)
         SendUserMessage(wave.get(), WM_ZOOM_IN);
     EXPECT_EQ(wave->ZoomIndex(), 3);
@@ -262,7 +263,7 @@ TEST_F(WaveViewTest, ZoomKeepsTheOffsetWithinTheNewRangeAndTheThumbShowsIt) {
 TEST_F(WaveViewTest, ScrollBarRequestsMoveTheOffset) {
     Open();
     SendUserMessage(wave.get(), WM_ZOOM_IN);
-    QScrollBar* bar = wave->HorizontalScrollBar();
+    QScrollBar* bar = test::NamedChild<QScrollBar>(*wave, "waveScrollBar");
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(wave->ScrollOffset(), 1);
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
