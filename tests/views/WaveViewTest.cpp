@@ -97,25 +97,6 @@ protected:
     std::unique_ptr<CWholeView> whole;
 };
 
-TEST_F(WaveViewTest, StartsWithTheDocumentedMembers) {
-    CWaveView fresh(doc.get());
-    EXPECT_EQ(fresh.LabelTexts()[0], "DATE");
-    EXPECT_EQ(fresh.LabelTexts()[11], "MBP");
-    EXPECT_EQ(fresh.LabelTexts()[12], "");
-    EXPECT_EQ(fresh.BackgroundColour(), 0xFFFFFFu);
-    EXPECT_EQ(fresh.Pens().wave.colour, 0xFF0000u);
-    EXPECT_EQ(fresh.Pens().pressure.colour, 0x808080u);
-    EXPECT_EQ(fresh.Pens().timeLine.style, PenStyle::Dotted);
-    EXPECT_EQ(fresh.Pens().markerS.colour, 0x0000FFu);
-    EXPECT_EQ(fresh.Pens().tick.colour, 0xFF0000u);
-    EXPECT_EQ(fresh.ZoomIndex(), 0);
-    EXPECT_EQ(fresh.ScrollOffset(), 0);
-    EXPECT_EQ(fresh.CarriedMarker(), 0);
-    EXPECT_EQ(fresh.DragLineX(), 0);
-    EXPECT_EQ(fresh.DragCursor().hotSpot(), QPoint(12, 5));
-    EXPECT_EQ(fresh.DragCursor().pixmap().size(), QSize(32, 32));
-}
-
 TEST_F(WaveViewTest, PanesTakeTheirPlaceInTheFreeArea) {
     const QRect area(0, 30, 1000, 600);
     EXPECT_EQ(wave->CalcWindowRect(area), QRect(130, 130, 740, 500));
