@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <unistd.h>
 
 namespace mirado::test {
@@ -350,6 +351,10 @@ struct RefusedSaveRow {
     bool (*prevent)(const std::string& path, const std::string& originalsFolder);
     const char* reason; // a text the refusal shows, or null
 };
+
+void PrintTo(const RefusedSaveRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 const RefusedSaveRow kRefusedSaveRows[] = {
     {"OriginalCannotBeKept",

@@ -7,6 +7,7 @@
 #include "document/OriginalCopy.h"
 
 #include <filesystem>
+#include <ostream>
 
 namespace mirado::test {
 namespace {
@@ -107,6 +108,10 @@ struct DropQuestionRow {
     std::vector<int> edited; // opened and edited in this order; the last stays current
     std::string (*question)(const std::vector<std::string>& paths);
 };
+
+void PrintTo(const DropQuestionRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 const DropQuestionRow kDropQuestionRows[] = {
     {"TwoOfThree",
