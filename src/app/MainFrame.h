@@ -49,7 +49,6 @@ public:
     CWaveView* GetWaveView() const { return waveView_; }
     CViewBase* GetWholeView() const { return wholeView_; }
     CFilenameView* GetFileList() const { return fileList_; }
-    CInformationView* GetInformationPane() const { return informationPane_; }
     // Every pane that exists, in creation order.
     std::vector<CViewBase*> Panes() const;
 

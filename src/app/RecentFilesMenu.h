@@ -24,7 +24,6 @@ public:
     static CRecentFilesMenu* Install(CMainFrame& frame, const std::string& preferenceFolder);
 
     const CRecentFileSets& Sets() const { return sets_; }
-    QMenu* Menu() const { return menu_; }
     // Opens the set at index of the menu (newest first); false when none of its files
     // exists any more or there is no such set.
     bool OpenSet(int index);

@@ -40,8 +40,11 @@ CFileDialog4Text::CFileDialog4Text(const QString& defaultExtension, const QStrin
 void CFileDialog4Text::AddMeasurementsPanel() {
     auto* panel = new QGroupBox(UiText(" Measurements "), this);
     dominantButton_ = new QRadioButton(UiText("Dominant"), panel);
+    dominantButton_->setObjectName(QStringLiteral("exportDominant"));
     meanButton_ = new QRadioButton(UiText("Mean"), panel);
+    meanButton_->setObjectName(QStringLiteral("exportMean"));
     tableButton_ = new QRadioButton(UiText("Table"), panel);
+    tableButton_->setObjectName(QStringLiteral("exportTable"));
     auto* group = new QButtonGroup(panel);
     group->addButton(dominantButton_);
     group->addButton(meanButton_);
@@ -70,9 +73,11 @@ QWidget* CFileDialog4Text::MakeOptionsRow(QWidget* panel) {
     auto* row = new QHBoxLayout(options);
     row->setContentsMargins(0, 0, 0, 0);
     encodingBox_ = new QComboBox(options);
+    encodingBox_->setObjectName(QStringLiteral("exportEncoding"));
     encodingBox_->addItem(UiText("Japanese (CP932)"));
     encodingBox_->addItem(UiText("UTF-8 (with BOM)"));
     sourceBox_ = new QComboBox(options);
+    sourceBox_->setObjectName(QStringLiteral("exportSource"));
     sourceBox_->addItem(UiText("Stored"));
     sourceBox_->addItem(UiText("Analysis S"));
     sourceBox_->addItem(UiText("Analysis S-M"));

@@ -32,13 +32,6 @@ public:
     // The mode every opening starts in ("Dominant" unless set).
     void SetStartMode(ExportMode mode);
 
-    // The choices of the panel (for keyboard and test access).
-    QRadioButton* DominantButton() const { return dominantButton_; }
-    QRadioButton* MeanButton() const { return meanButton_; }
-    QRadioButton* TableButton() const { return tableButton_; }
-    QComboBox* EncodingBox() const { return encodingBox_; }
-    QComboBox* SourceBox() const { return sourceBox_; }
-
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -93,6 +93,7 @@ void CIdDialog::BuildControls() {
     }
     edits_[Comment]->setFixedWidth(kWideEditWidth);
     dateTime_ = new QLabel(this);
+    dateTime_->setObjectName(QStringLiteral("dateTime"));
     dateTime_->setTextFormat(Qt::PlainText);
 
     // Shown top to bottom in this order; read back in the order of Field.
@@ -111,8 +112,10 @@ void CIdDialog::BuildControls() {
     }
 
     ok_ = new QPushButton(UiText("OK"), this);
+    ok_->setObjectName(QStringLiteral("ok"));
     ok_->setDefault(true);
     cancel_ = new QPushButton(UiText("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("cancel"));
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);

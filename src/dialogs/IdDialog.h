@@ -37,9 +37,6 @@ public:
     IdDialogFields Fields() const;
 
     QLineEdit* Edit(Field field) const { return edits_[field]; }
-    QLabel* DateTimeLabel() const { return dateTime_; }
-    QPushButton* OkButton() const { return ok_; }
-    QPushButton* CancelButton() const { return cancel_; }
 
 private:
     void BuildControls();

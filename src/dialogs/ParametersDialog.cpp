@@ -89,14 +89,20 @@ CParametersDialog::CParametersDialog(CDisplaySettings& settings, IUserPrompts& p
 
 void CParametersDialog::BuildControls() {
     white_ = new QRadioButton(UiText("White"), this);
+    white_->setObjectName(QStringLiteral("backgroundWhite"));
     black_ = new QRadioButton(UiText("Black"), this);
+    black_->setObjectName(QStringLiteral("backgroundBlack"));
     alertOff_ = new QRadioButton(UiText("Off"), this);
+    alertOff_->setObjectName(QStringLiteral("alertOff"));
     alertOn_ = new QRadioButton(UiText("On"), this);
+    alertOn_->setObjectName(QStringLiteral("alertOn"));
     auto* background = MakeRadioPair(UiText(" Background Color "), white_, black_, this);
     auto* alert = MakeRadioPair(UiText(" Changeings Alert "), alertOff_, alertOn_, this);
 
     pressList_ = MakeColourList(this);
+    pressList_->setObjectName(QStringLiteral("pressColour"));
     opticalList_ = MakeColourList(this);
+    opticalList_->setObjectName(QStringLiteral("opticalColour"));
     auto* waveColours = new QGroupBox(UiText(" Wave Color "), this);
     auto* colourGrid = new QGridLayout(waveColours);
     colourGrid->addWidget(new QLabel(UiText("Press"), waveColours), 0, 0);
@@ -105,9 +111,11 @@ void CParametersDialog::BuildControls() {
     colourGrid->addWidget(opticalList_, 1, 1);
 
     intervalEdit_ = new QLineEdit(this);
+    intervalEdit_->setObjectName(QStringLiteral("interval"));
     intervalEdit_->setAlignment(Qt::AlignCenter);
     intervalEdit_->setFixedWidth(kIntervalEditWidth);
     spin_ = new CUpDownControl(this);
+    spin_->setObjectName(QStringLiteral("intervalSpin"));
     auto* intervalRow = new QHBoxLayout;
     intervalRow->addWidget(new QLabel(UiText("Display Interval"), this));
     intervalRow->addWidget(intervalEdit_);
@@ -116,11 +124,15 @@ void CParametersDialog::BuildControls() {
     intervalRow->addStretch();
 
     preview_ = new CColourPreview([this] { return CurrentPreviewColours(); }, this);
+    preview_->setObjectName(QStringLiteral("preview"));
 
     ok_ = new QPushButton(UiText("OK"), this);
+    ok_->setObjectName(QStringLiteral("ok"));
     ok_->setDefault(true);
     cancel_ = new QPushButton(UiText("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("cancel"));
     default_ = new QPushButton(UiText("Default"), this);
+    default_->setObjectName(QStringLiteral("default"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(default_);

@@ -29,20 +29,6 @@ public:
     // Re-reads the settings file and shows its values. prompts shows the number check.
     CParametersDialog(CDisplaySettings& settings, IUserPrompts& prompts, QWidget* parent = nullptr);
 
-    // The controls, for keyboard access and tests.
-    QRadioButton* WhiteButton() const { return white_; }
-    QRadioButton* BlackButton() const { return black_; }
-    QRadioButton* AlertOffButton() const { return alertOff_; }
-    QRadioButton* AlertOnButton() const { return alertOn_; }
-    QComboBox* PressList() const { return pressList_; }
-    QComboBox* OpticalList() const { return opticalList_; }
-    QLineEdit* IntervalEdit() const { return intervalEdit_; }
-    CUpDownControl* IntervalSpin() const { return spin_; }
-    QPushButton* OkButton() const { return ok_; }
-    QPushButton* CancelButton() const { return cancel_; }
-    QPushButton* DefaultButton() const { return default_; }
-    CColourPreview* Preview() const { return preview_; }
-
     // What the preview shows for the controls' current state.
     PreviewColours CurrentPreviewColours() const;
 

@@ -27,6 +27,8 @@ CUpDownControl::CUpDownControl(QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
+    up_->setObjectName(QStringLiteral("up"));
+    down_->setObjectName(QStringLiteral("down"));
     column->addWidget(up_);
     column->addWidget(down_);
     setFocusPolicy(Qt::StrongFocus);

@@ -28,9 +28,6 @@ public:
     // The up and down arrow keys pressed in `widget` step the position instead.
     void TakeArrowKeysFrom(QWidget* widget);
 
-    QToolButton* UpButton() const { return up_; }
-    QToolButton* DownButton() const { return down_; }
-
 signals:
     void PositionChanged(int position);
 

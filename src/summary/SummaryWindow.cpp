@@ -133,6 +133,7 @@ CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(CreateControls());
     tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("summaryTabs"));
     tabs_->addTab(CreateTableTab(), UiText("Table"));
     tabs_->addTab(CreateAnimalTab(), UiText("Animal Chart"));
     tabs_->addTab(CreateAllAnimalsTab(), UiText("All Animals"));
@@ -152,10 +153,12 @@ QWidget* CSummaryWindow::CreateControls() {
     layout->setContentsMargins(0, 0, 0, 0);
     const int count = static_cast<int>(files_.paths.size());
     filesLabel_ = new QLabel(FilesText(files_.marked, count), box);
+    filesLabel_->setObjectName(QStringLiteral("summaryFiles"));
     layout->addWidget(filesLabel_);
 
     auto* row = new QHBoxLayout;
     sourceBox_ = new QComboBox(box);
+    sourceBox_->setObjectName(QStringLiteral("summarySource"));
     for (const SourceChoice& choice : kSources)
         sourceBox_->addItem(UiText(choice.text));
     groupingBox_ = new QComboBox(box);
@@ -208,17 +211,21 @@ QWidget* CSummaryWindow::CreateTableTab() {
 
 QWidget* CSummaryWindow::CreateAnimalTab() {
     animalBox_ = new QComboBox(this);
+    animalBox_->setObjectName(QStringLiteral("summaryAnimal"));
     animalBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     animalPlot_ = CreatePlot(this);
+    animalPlot_->setObjectName(QStringLiteral("summaryAnimalPlot"));
     connect(animalBox_, &QComboBox::currentIndexChanged, this, &CSummaryWindow::DrawAnimalChart);
     return LabelledRow(UiText("Animal (study / animal):"), animalBox_, animalPlot_, this);
 }
 
 QWidget* CSummaryWindow::CreateAllAnimalsTab() {
     measureBox_ = new QComboBox(this);
+    measureBox_->setObjectName(QStringLiteral("summaryMeasure"));
     for (const MeasureChoice& choice : kMeasures)
         measureBox_->addItem(UiText(choice.text));
     allAnimalsPlot_ = CreatePlot(this);
+    allAnimalsPlot_->setObjectName(QStringLiteral("summaryAllAnimalsPlot"));
     connect(measureBox_, &QComboBox::currentIndexChanged, this,
             &CSummaryWindow::DrawAllAnimalsChart);
     return LabelledRow(UiText("Measure:"), measureBox_, allAnimalsPlot_, this);
@@ -231,6 +238,7 @@ QWidget* CSummaryWindow::CreateFailureList() {
     layout->addWidget(
         new QLabel(UiText("Files that could not be read (they count as readings):"), failureBox_));
     failureList_ = new QListWidget(failureBox_);
+    failureList_->setObjectName(QStringLiteral("summaryFailures"));
     failureList_->setMaximumHeight(failureList_->fontMetrics().lineSpacing() * kFailureListRows +
                                    2 * failureList_->frameWidth());
     layout->addWidget(failureList_);

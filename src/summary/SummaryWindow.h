@@ -76,17 +76,9 @@ public:
     // The result shown; null while the chosen source is being read.
     const SummaryResult* Result() const;
 
-    QLabel* FilesLabel() const { return filesLabel_; }
-    QComboBox* SourceBox() const { return sourceBox_; }
     QComboBox* GroupingBox() const { return groupingBox_; }
-    QTabWidget* Tabs() const { return tabs_; }
     QTableView* Table() const { return table_; }
     CSummaryTableModel& Model() const { return *model_; }
-    QComboBox* AnimalBox() const { return animalBox_; }
-    QComboBox* MeasureBox() const { return measureBox_; }
-    QCustomPlot* AnimalPlot() const { return animalPlot_; }
-    QCustomPlot* AllAnimalsPlot() const { return allAnimalsPlot_; }
-    QListWidget* FailureList() const { return failureList_; }
     QProgressBar* Progress() const { return progress_; }
 
 signals:

@@ -80,6 +80,9 @@ CFilenameView::CFilenameView(CMiradoDoc* document, QWidget* parent)
     connect(selectAll_, &QAction::triggered, this, &CFilenameView::SelectAllRequested);
     connect(clearSelection_, &QAction::triggered, this, &CFilenameView::ClearSelectionRequested);
 
+    scrollBar_->setObjectName(QStringLiteral("fileListScrollBar"));
+    selectAll_->setObjectName(QStringLiteral("selectAllFiles"));
+    clearSelection_->setObjectName(QStringLiteral("clearFileSelection"));
     scrollBar_->setSingleStep(1);
     scrollBar_->setPageStep(kPageRows);
     scrollBar_->setRange(0, 0);

@@ -62,15 +62,12 @@ public:
     QAction* PrintPreviewAction() const { return printPreview_; }
     QAction* SaveToTextAction() const { return saveToText_; }
     QAction* SendToRecycleBinAction() const { return sendToRecycleBin_; }
-    QAction* SelectAllAction() const { return selectAll_; }
-    QAction* ClearSelectionAction() const { return clearSelection_; }
     QAction* SummaryAction() const { return summary_; }
 
     int GetCurrentRow() const { return currentRow_; }
     int GetRowHeight() const { return rowHeight_; }
     int GetVisibleRowCount() const { return visibleRows_; }
     int GetFirstRow() const;
-    QScrollBar* VerticalScrollBar() const { return scrollBar_; }
     // The row colours of even and odd screen rows.
     static Colour RowColour(int screenRow);
     // The list font for the system's language.

@@ -30,17 +30,13 @@ constexpr int kNudgeStep = 1;       // samples per Left or Right while a marker 
 constexpr int kLargeNudgeStep = 10; // the same with Shift
 constexpr Colour kStartHintColour = 0x808080;
 
-const char* const kLabels[kLabelTextCount] = {"DATE", "ANIMAL NO", "WEIGHT",  "COMMENT", "SAMPLING",
-                                              "TIME", "EX NO",     "SEX/AGE", "HR",      "SBP",
-                                              "DBP",  "MBP",       "",        "",        ""};
-
 } // namespace
 
 CWaveView::CWaveView(CMiradoDoc* document, QWidget* parent)
     : CViewBase(document, parent), dragCursor_(MakeHandCursor()) {
-    std::copy(std::begin(kLabels), std::end(kLabels), labelTexts_.begin());
     setMouseTracking(true);
     scrollBar_ = new QScrollBar(Qt::Horizontal, this);
+    scrollBar_->setObjectName(QStringLiteral("waveScrollBar"));
     scrollBar_->setRange(0, 0);
     scrollBar_->setSingleStep(kScrollLineStep);
     // The page step sizes the thumb to the visible span; clicks beside the thumb still

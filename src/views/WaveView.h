@@ -25,17 +25,13 @@
 #include <QPointer>
 #include <QString>
 
-#include <array>
 #include <optional>
-#include <string>
 
 class QScrollBar;
 
 namespace mirado {
 
 class CMiradoDoc;
-
-inline constexpr int kLabelTextCount = 15;
 
 class CWaveView : public CViewBase {
     Q_OBJECT
@@ -85,16 +81,12 @@ public:
 
     // The area drawn on: the widget less the scroll bar while it is shown.
     Rect WaveClientRect() const;
-    const std::array<std::string, kLabelTextCount>& LabelTexts() const { return labelTexts_; }
-    Colour BackgroundColour() const { return backgroundColour_; }
-    const WavePens& Pens() const { return pens_; }
     int ZoomIndex() const { return zoomIndex_; }
     int ScrollOffset() const { return scrollOffset_; }
     int CarriedMarker() const { return carriedMarker_; }
     int DragLineX() const { return dragLineX_; }
     int CarriedSample() const { return carriedSample_; }
     const WaveBaselines& Baselines() const { return baselines_; }
-    QScrollBar* HorizontalScrollBar() const { return scrollBar_; }
     const QCursor& DragCursor() const { return dragCursor_; }
 
 signals:
@@ -106,6 +98,7 @@ signals:
     void VisibleSpanChanged();
 
 protected:
+    QScrollBar* HorizontalScrollBar() const { return scrollBar_; }
     bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -137,7 +130,6 @@ private:
     bool ShowsFile() const;
     WaveScene SceneFromDocument() const;
 
-    std::array<std::string, kLabelTextCount> labelTexts_;
     Colour backgroundColour_ = kWhite;
     QCursor dragCursor_;
     int scrollOffset_ = 0;

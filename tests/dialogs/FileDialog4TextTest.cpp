@@ -1,6 +1,7 @@
 #include "dialogs/FileDialog4Text.h"
 
 #include "RadioClick.h"
+#include "support/NamedChild.h"
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
 
@@ -22,15 +23,15 @@ TEST(FileDialog4Text, EveryOpeningStartsAtDominant) {
     CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
     dialog.show();
     EXPECT_TRUE(dialog.IsDominant());
-    EXPECT_TRUE(dialog.DominantButton()->isChecked());
-    test::ClickRadio(dialog.MeanButton());
+    EXPECT_TRUE(test::NamedChild<QRadioButton>(dialog, "exportDominant")->isChecked());
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "exportMean"));
     EXPECT_FALSE(dialog.IsDominant());
     dialog.reject();
 
     dialog.show();
     EXPECT_TRUE(dialog.IsDominant());
-    EXPECT_TRUE(dialog.DominantButton()->isChecked());
-    EXPECT_FALSE(dialog.MeanButton()->isChecked());
+    EXPECT_TRUE(test::NamedChild<QRadioButton>(dialog, "exportDominant")->isChecked());
+    EXPECT_FALSE(test::NamedChild<QRadioButton>(dialog, "exportMean")->isChecked());
     dialog.reject();
 }
 
@@ -41,21 +42,21 @@ TEST(FileDialog4Text, TheModeShowsOnlyItsOwnOptionAndTheStartModeHolds) {
     CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
     dialog.SetStartMode(ExportMode::Table);
     dialog.show();
-    EXPECT_TRUE(dialog.TableButton()->isChecked());
+    EXPECT_TRUE(test::NamedChild<QRadioButton>(dialog, "exportTable")->isChecked());
     EXPECT_EQ(dialog.Choice().mode, ExportMode::Table);
-    EXPECT_TRUE(dialog.SourceBox()->isVisible());
-    EXPECT_FALSE(dialog.EncodingBox()->isVisible());
+    EXPECT_TRUE(test::NamedChild<QComboBox>(dialog, "exportSource")->isVisible());
+    EXPECT_FALSE(test::NamedChild<QComboBox>(dialog, "exportEncoding")->isVisible());
     EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), "Textout.csv");
     EXPECT_EQ(dialog.defaultSuffix(), "csv");
 
-    test::ClickRadio(dialog.MeanButton());
-    EXPECT_FALSE(dialog.SourceBox()->isVisible());
-    EXPECT_TRUE(dialog.EncodingBox()->isVisible());
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "exportMean"));
+    EXPECT_FALSE(test::NamedChild<QComboBox>(dialog, "exportSource")->isVisible());
+    EXPECT_TRUE(test::NamedChild<QComboBox>(dialog, "exportEncoding")->isVisible());
     EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), "Textout.txt");
     dialog.reject();
 
     dialog.show();
-    EXPECT_TRUE(dialog.TableButton()->isChecked());
+    EXPECT_TRUE(test::NamedChild<QRadioButton>(dialog, "exportTable")->isChecked());
     EXPECT_GE(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()));
     dialog.reject();
 }
@@ -64,8 +65,8 @@ TEST(FileDialog4Text, MeanThenDominantReportsDominant) {
     test::EnsureQtApp();
     CFileDialog4Text dialog("txt", "Textout.txt", kFilters);
     dialog.show();
-    test::ClickRadio(dialog.MeanButton());
-    test::ClickRadio(dialog.DominantButton());
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "exportMean"));
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "exportDominant"));
     EXPECT_TRUE(dialog.IsDominant());
     dialog.reject();
 }
@@ -103,22 +104,22 @@ TEST(FileDialog4Text, TableTakesItsOwnNameAndSourceWhileTheTextsKeepTheirEncodin
     auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(dialog.Choice().encoding, ExportEncoding::Utf8WithBom);
-    EXPECT_TRUE(dialog.EncodingBox()->isEnabled());
-    EXPECT_FALSE(dialog.SourceBox()->isEnabled());
+    EXPECT_TRUE(test::NamedChild<QComboBox>(dialog, "exportEncoding")->isEnabled());
+    EXPECT_FALSE(test::NamedChild<QComboBox>(dialog, "exportSource")->isEnabled());
 
-    test::ClickRadio(dialog.TableButton());
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "exportTable"));
     EXPECT_EQ(dialog.Choice().mode, ExportMode::Table);
     EXPECT_EQ(name->text(), "Textout.csv");
     EXPECT_EQ(dialog.defaultSuffix(), "csv");
-    EXPECT_FALSE(dialog.EncodingBox()->isEnabled());
-    dialog.SourceBox()->setCurrentIndex(2);
+    EXPECT_FALSE(test::NamedChild<QComboBox>(dialog, "exportEncoding")->isEnabled());
+    test::NamedChild<QComboBox>(dialog, "exportSource")->setCurrentIndex(2);
     EXPECT_EQ(dialog.Choice().source, ValueSource::AnalysisSM);
 
     // A name of the user's own stays when the mode changes.
-    test::ClickRadio(dialog.MeanButton());
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "exportMean"));
     EXPECT_EQ(name->text(), "Textout.txt");
     name->setText("mine.dat");
-    test::ClickRadio(dialog.TableButton());
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "exportTable"));
     EXPECT_EQ(name->text(), "mine.dat");
     dialog.reject();
 }

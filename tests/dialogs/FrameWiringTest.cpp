@@ -10,6 +10,7 @@
 #include "support/TempFolder.h"
 #include "views/FilenameView.h"
 
+#include "support/NamedChild.h"
 #include "support/TestApplication.h"
 
 #include <QAction>
@@ -79,7 +80,7 @@ TEST_F(FrameWiringTest, IdAndColorCommandsOpenTheirDialogs) {
         auto* dialog = qobject_cast<CIdDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         shown = dialog->windowTitle();
-        dialog->OkButton()->click();
+        test::NamedChild<QPushButton>(*dialog, "ok")->click();
     });
     id->trigger();
     EXPECT_EQ(shown, "ID");
@@ -89,8 +90,8 @@ TEST_F(FrameWiringTest, IdAndColorCommandsOpenTheirDialogs) {
         auto* dialog = qobject_cast<CParametersDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         shown = dialog->windowTitle();
-        dialog->BlackButton()->click();
-        dialog->OkButton()->click();
+        test::NamedChild<QRadioButton>(*dialog, "backgroundBlack")->click();
+        test::NamedChild<QPushButton>(*dialog, "ok")->click();
     });
     color->trigger();
     EXPECT_EQ(shown, "Parameters");

@@ -6,6 +6,7 @@
 #include "support/ScriptedUserPrompts.h"
 #include "support/TempFolder.h"
 
+#include "support/NamedChild.h"
 #include "support/TestApplication.h"
 
 #include <QLineEdit>
@@ -26,7 +27,9 @@ void PlayIdDialog(std::function<void(CIdDialog&)> edit, bool ok) {
         ASSERT_NE(dialog, nullptr);
         if (edit)
             edit(*dialog);
-        (ok ? dialog->OkButton() : dialog->CancelButton())->click();
+        (ok ? test::NamedChild<QPushButton>(*dialog, "ok")
+            : test::NamedChild<QPushButton>(*dialog, "cancel"))
+            ->click();
     });
 }
 

@@ -2,6 +2,7 @@
 #include "records/TextEncoding.h"
 #include "support/ScriptedUserPrompts.h"
 
+#include "support/NamedChild.h"
 #include "support/TestApplication.h"
 
 #include <QKeyEvent>
@@ -38,7 +39,7 @@ protected:
 TEST_F(IdDialogTest, ShowsTheFieldsAndTheDateLine) {
     CIdDialog dialog(fields, prompts);
     EXPECT_EQ(dialog.windowTitle(), "ID");
-    EXPECT_EQ(dialog.DateTimeLabel()->text(), "DATE&TIME: 24/05/01 10:11:12");
+    EXPECT_EQ(test::NamedChild<QLabel>(dialog, "dateTime")->text(), "DATE&TIME: 24/05/01 10:11:12");
     EXPECT_EQ(dialog.Edit(CIdDialog::AnimalNo)->text(), "A-001");
     EXPECT_EQ(dialog.Edit(CIdDialog::StudyNo)->text(), "EX12");
     EXPECT_EQ(dialog.Edit(CIdDialog::Weight)->text(), "350g");
@@ -63,7 +64,7 @@ TEST_F(IdDialogTest, TypingStopsAtTheFieldWidthInBytes) {
     TypeInto(dialog.Edit(CIdDialog::StudyNo), QString::fromUtf8("ｱｲｳｴｵｶｷｸｹ"));
     EXPECT_EQ(dialog.Edit(CIdDialog::StudyNo)->text(), QString::fromUtf8("ｱｲｳｴｵｶｷｸ"));
 
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(prompts.Shown().empty());
     const IdDialogFields edited = dialog.Fields();
@@ -79,7 +80,7 @@ TEST_F(IdDialogTest, OverLongTextFromTheFileIsRefusedUntilShortened) {
     dialog.show();
     EXPECT_EQ(dialog.Edit(CIdDialog::AnimalNo)->text(), "ABCDEFGHIJ");
 
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].text, "Please enter no more than 8 characters.");
     EXPECT_TRUE(dialog.isVisible());
@@ -92,14 +93,14 @@ TEST_F(IdDialogTest, OverLongTextFromTheFileIsRefusedUntilShortened) {
     QTest::keyClick(animal, Qt::Key_Backspace);
     EXPECT_EQ(animal->text(), "ABCDEFGH");
 
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     ASSERT_EQ(prompts.Shown().size(), 2u);
     EXPECT_EQ(prompts.Shown()[1].text, "Please enter no more than 32 characters.");
     QLineEdit* comment = dialog.Edit(CIdDialog::Comment);
     comment->end(false);
     QTest::keyClick(comment, Qt::Key_Backspace);
     EXPECT_TRUE(dialog.isVisible());
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     EXPECT_EQ(prompts.Shown().size(), 2u);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.Fields().animalNo, "ABCDEFGH");
@@ -109,7 +110,7 @@ TEST_F(IdDialogTest, CharacterTheFileCannotHoldIsRefused) {
     CIdDialog dialog(fields, prompts);
     dialog.show();
     dialog.Edit(CIdDialog::SexAge)->setText(QString::fromUtf8("M😀"));
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_NE(prompts.Shown()[0].text.find("cannot be saved"), std::string::npos);
     EXPECT_TRUE(dialog.isVisible());
@@ -125,7 +126,7 @@ TEST_F(IdDialogTest, UnchangedFieldsComeBackExactlyAsGiven) {
     CIdDialog dialog(fields, prompts);
     dialog.show();
     dialog.Edit(CIdDialog::AnimalNo)->setText("B-7");
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     EXPECT_TRUE(prompts.Shown().empty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     const IdDialogFields edited = dialog.Fields();
@@ -139,7 +140,7 @@ TEST_F(IdDialogTest, ClearedFieldIsAcceptedAsEmpty) {
     CIdDialog dialog(fields, prompts);
     dialog.show();
     dialog.Edit(CIdDialog::Comment)->clear();
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Fields().comment, "");
 }

@@ -7,6 +7,7 @@
 #include "support/ScriptedUserPrompts.h"
 
 #include "RadioClick.h"
+#include "support/NamedChild.h"
 #include "support/TestApplication.h"
 
 #include <QApplication>
@@ -52,35 +53,36 @@ protected:
 TEST_F(ParametersDialogTest, OpensWithTheDefaultsWhenNothingIsStored) {
     CParametersDialog dialog(settings, prompts);
     EXPECT_EQ(dialog.windowTitle(), "Parameters");
-    EXPECT_EQ(dialog.IntervalEdit()->text(), "0.5");
-    EXPECT_EQ(dialog.IntervalSpin()->GetPosition(), 5);
-    EXPECT_TRUE(dialog.WhiteButton()->isChecked());
-    EXPECT_TRUE(dialog.AlertOffButton()->isChecked());
-    EXPECT_EQ(dialog.PressList()->currentText(), "Gray");
-    EXPECT_EQ(dialog.OpticalList()->currentText(), "Blue\t");
-    ASSERT_EQ(dialog.PressList()->count(), kColourCount);
+    EXPECT_EQ(test::NamedChild<QLineEdit>(dialog, "interval")->text(), "0.5");
+    EXPECT_EQ(test::NamedChild<CUpDownControl>(dialog, "intervalSpin")->GetPosition(), 5);
+    EXPECT_TRUE(test::NamedChild<QRadioButton>(dialog, "backgroundWhite")->isChecked());
+    EXPECT_TRUE(test::NamedChild<QRadioButton>(dialog, "alertOff")->isChecked());
+    EXPECT_EQ(test::NamedChild<QComboBox>(dialog, "pressColour")->currentText(), "Gray");
+    EXPECT_EQ(test::NamedChild<QComboBox>(dialog, "opticalColour")->currentText(), "Blue\t");
+    ASSERT_EQ(test::NamedChild<QComboBox>(dialog, "pressColour")->count(), kColourCount);
     for (int i = 0; i < kColourCount; ++i)
-        EXPECT_EQ(dialog.PressList()->itemText(i).toStdString(), kColourTable[i].name);
+        EXPECT_EQ(test::NamedChild<QComboBox>(dialog, "pressColour")->itemText(i).toStdString(),
+                  kColourTable[i].name);
 }
 
 TEST_F(ParametersDialogTest, OpeningRereadsTheSettingsFile) {
     StoreAll(1, 14, 8, 23, 1);
     CParametersDialog dialog(settings, prompts);
-    EXPECT_TRUE(dialog.BlackButton()->isChecked());
-    EXPECT_TRUE(dialog.AlertOnButton()->isChecked());
-    EXPECT_EQ(dialog.PressList()->currentText(), "Red");
-    EXPECT_EQ(dialog.OpticalList()->currentText(), "Green");
-    EXPECT_EQ(dialog.IntervalEdit()->text(), "2.3");
+    EXPECT_TRUE(test::NamedChild<QRadioButton>(dialog, "backgroundBlack")->isChecked());
+    EXPECT_TRUE(test::NamedChild<QRadioButton>(dialog, "alertOn")->isChecked());
+    EXPECT_EQ(test::NamedChild<QComboBox>(dialog, "pressColour")->currentText(), "Red");
+    EXPECT_EQ(test::NamedChild<QComboBox>(dialog, "opticalColour")->currentText(), "Green");
+    EXPECT_EQ(test::NamedChild<QLineEdit>(dialog, "interval")->text(), "2.3");
 }
 
 TEST_F(ParametersDialogTest, DefaultThenOkStoresTheDefaults) {
     StoreAll(1, 14, 8, 23, 1);
     CParametersDialog dialog(settings, prompts);
-    QTest::mouseClick(dialog.DefaultButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog.IntervalEdit()->text(), "0.5");
-    EXPECT_TRUE(dialog.WhiteButton()->isChecked());
-    EXPECT_TRUE(dialog.AlertOffButton()->isChecked());
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "default"), Qt::LeftButton);
+    EXPECT_EQ(test::NamedChild<QLineEdit>(dialog, "interval")->text(), "0.5");
+    EXPECT_TRUE(test::NamedChild<QRadioButton>(dialog, "backgroundWhite")->isChecked());
+    EXPECT_TRUE(test::NamedChild<QRadioButton>(dialog, "alertOff")->isChecked());
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ExpectStored(0, 6, 0, 5, 0);
     EXPECT_EQ(settings.GetPressColor(), 6);
@@ -89,8 +91,8 @@ TEST_F(ParametersDialogTest, DefaultThenOkStoresTheDefaults) {
 TEST_F(ParametersDialogTest, DefaultThenCancelStoresNothing) {
     StoreAll(1, 14, 8, 23, 1);
     CParametersDialog dialog(settings, prompts);
-    QTest::mouseClick(dialog.DefaultButton(), Qt::LeftButton);
-    QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "default"), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "cancel"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     ExpectStored(1, 14, 8, 23, 1);
     EXPECT_EQ(settings.GetInterval(), 23);
@@ -98,16 +100,16 @@ TEST_F(ParametersDialogTest, DefaultThenCancelStoresNothing) {
 
 TEST_F(ParametersDialogTest, ArrowsStopAtATenthAndThreeSeconds) {
     CParametersDialog dialog(settings, prompts);
-    CUpDownControl* spin = dialog.IntervalSpin();
+    CUpDownControl* spin = test::NamedChild<CUpDownControl>(dialog, "intervalSpin");
     for (int i = 0; i < 10; ++i)
-        QTest::mouseClick(spin->DownButton(), Qt::LeftButton);
+        QTest::mouseClick(test::NamedChild<QToolButton>(*spin, "down"), Qt::LeftButton);
     EXPECT_EQ(spin->GetPosition(), 1);
-    EXPECT_EQ(dialog.IntervalEdit()->text(), "0.1");
+    EXPECT_EQ(test::NamedChild<QLineEdit>(dialog, "interval")->text(), "0.1");
     for (int i = 0; i < 40; ++i)
         spin->StepUp();
     EXPECT_EQ(spin->GetPosition(), 30);
-    EXPECT_EQ(dialog.IntervalEdit()->text(), "3");
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    EXPECT_EQ(test::NamedChild<QLineEdit>(dialog, "interval")->text(), "3");
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     EXPECT_EQ(Stored(kKeyInterval), "30");
 }
 
@@ -119,7 +121,7 @@ TEST_F(ParametersDialogTest, TabFollowsTheLayoutWithNoInvisibleStop) {
     dialog.show();
     dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    dialog.WhiteButton()->setFocus();
+    test::NamedChild<QRadioButton>(dialog, "backgroundWhite")->setFocus();
     std::vector<QWidget*> stops;
     for (int i = 0; i < 9; ++i) {
         QWidget* focus = QApplication::focusWidget();
@@ -132,31 +134,38 @@ TEST_F(ParametersDialogTest, TabFollowsTheLayoutWithNoInvisibleStop) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     const std::vector<QWidget*> expected = {
-        dialog.WhiteButton(),  dialog.PressList(),      dialog.OpticalList(),
-        dialog.IntervalEdit(), dialog.AlertOffButton(), dialog.DefaultButton(),
-        dialog.CancelButton(), dialog.OkButton(),       dialog.WhiteButton()};
+        test::NamedChild<QRadioButton>(dialog, "backgroundWhite"),
+        test::NamedChild<QComboBox>(dialog, "pressColour"),
+        test::NamedChild<QComboBox>(dialog, "opticalColour"),
+        test::NamedChild<QLineEdit>(dialog, "interval"),
+        test::NamedChild<QRadioButton>(dialog, "alertOff"),
+        test::NamedChild<QPushButton>(dialog, "default"),
+        test::NamedChild<QPushButton>(dialog, "cancel"),
+        test::NamedChild<QPushButton>(dialog, "ok"),
+        test::NamedChild<QRadioButton>(dialog, "backgroundWhite")};
     EXPECT_EQ(stops, expected);
 
-    const int position = dialog.IntervalSpin()->GetPosition();
-    QTest::keyClick(dialog.IntervalEdit(), Qt::Key_Up);
-    EXPECT_EQ(dialog.IntervalSpin()->GetPosition(), position + 1);
-    EXPECT_EQ(dialog.IntervalSpin()->focusPolicy(), Qt::NoFocus);
+    const int position = test::NamedChild<CUpDownControl>(dialog, "intervalSpin")->GetPosition();
+    QTest::keyClick(test::NamedChild<QLineEdit>(dialog, "interval"), Qt::Key_Up);
+    EXPECT_EQ(test::NamedChild<CUpDownControl>(dialog, "intervalSpin")->GetPosition(),
+              position + 1);
+    EXPECT_EQ(test::NamedChild<CUpDownControl>(dialog, "intervalSpin")->focusPolicy(), Qt::NoFocus);
 }
 
 TEST_F(ParametersDialogTest, StoredIntervalBeyondTheArrowsShowsWhatOkStores) {
     StoreAll(0, 6, 0, 50, 0);
     CParametersDialog dialog(settings, prompts);
-    EXPECT_EQ(dialog.IntervalSpin()->GetPosition(), 30);
-    EXPECT_EQ(dialog.IntervalEdit()->text(), "3");
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    EXPECT_EQ(test::NamedChild<CUpDownControl>(dialog, "intervalSpin")->GetPosition(), 30);
+    EXPECT_EQ(test::NamedChild<QLineEdit>(dialog, "interval")->text(), "3");
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     EXPECT_EQ(Stored(kKeyInterval), "30");
 }
 
 TEST_F(ParametersDialogTest, OnlyTheArrowPositionIsStoredNotTheTypedNumber) {
     CParametersDialog dialog(settings, prompts);
-    dialog.IntervalSpin()->SetPosition(12);
-    dialog.IntervalEdit()->setText("2.7");
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    test::NamedChild<CUpDownControl>(dialog, "intervalSpin")->SetPosition(12);
+    test::NamedChild<QLineEdit>(dialog, "interval")->setText("2.7");
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     EXPECT_EQ(Stored(kKeyInterval), "12");
     EXPECT_TRUE(prompts.Shown().empty());
 }
@@ -166,15 +175,15 @@ TEST_F(ParametersDialogTest, TextThatIsNoNumberKeepsTheDialogOpen) {
     dialog.show();
     for (const char* text : {"abc", "", "1.5x"}) {
         prompts.Clear();
-        dialog.IntervalEdit()->setText(text);
-        QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+        test::NamedChild<QLineEdit>(dialog, "interval")->setText(text);
+        QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
         ASSERT_EQ(prompts.Shown().size(), 1u) << text;
         EXPECT_EQ(prompts.Shown()[0].text, "Please enter a number.");
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_FALSE(Stored(kKeyInterval).has_value());
     }
-    dialog.IntervalEdit()->setText(" 1.5 ");
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    test::NamedChild<QLineEdit>(dialog, "interval")->setText(" 1.5 ");
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(Stored(kKeyInterval), "5");
 }
@@ -182,22 +191,22 @@ TEST_F(ParametersDialogTest, TextThatIsNoNumberKeepsTheDialogOpen) {
 TEST_F(ParametersDialogTest, ChoicesReachTheSettingsOnOk) {
     CParametersDialog dialog(settings, prompts);
     dialog.show();
-    test::ClickRadio(dialog.BlackButton());
-    test::ClickRadio(dialog.AlertOnButton());
-    dialog.PressList()->setCurrentIndex(17);
-    dialog.OpticalList()->setCurrentIndex(11);
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "backgroundBlack"));
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "alertOn"));
+    test::NamedChild<QComboBox>(dialog, "pressColour")->setCurrentIndex(17);
+    test::NamedChild<QComboBox>(dialog, "opticalColour")->setCurrentIndex(11);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     ExpectStored(1, 17, 11, 5, 1);
 }
 
 TEST_F(ParametersDialogTest, ColourTextNamingNoEntryKeepsThePreviousColour) {
     StoreAll(0, 14, 8, 5, 0);
     CParametersDialog dialog(settings, prompts);
-    dialog.PressList()->setEditText("Mauve");
+    test::NamedChild<QComboBox>(dialog, "pressColour")->setEditText("Mauve");
     EXPECT_EQ(dialog.CurrentPreviewColours().press, kColourTable[14].colour);
-    dialog.OpticalList()->setEditText("yellow ");
+    test::NamedChild<QComboBox>(dialog, "opticalColour")->setEditText("yellow ");
     EXPECT_EQ(dialog.CurrentPreviewColours().optical, kColourTable[17].colour);
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QTest::mouseClick(test::NamedChild<QPushButton>(dialog, "ok"), Qt::LeftButton);
     EXPECT_EQ(Stored(kKeyPressColor), "14");
     EXPECT_EQ(Stored(kKeyWaveColor), "17");
 }
@@ -205,9 +214,9 @@ TEST_F(ParametersDialogTest, ColourTextNamingNoEntryKeepsThePreviousColour) {
 TEST_F(ParametersDialogTest, PreviewDrawsTheChosenColours) {
     CParametersDialog dialog(settings, prompts);
     dialog.show();
-    test::ClickRadio(dialog.BlackButton());
-    dialog.PressList()->setCurrentIndex(14);
-    dialog.OpticalList()->setCurrentIndex(8);
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "backgroundBlack"));
+    test::NamedChild<QComboBox>(dialog, "pressColour")->setCurrentIndex(14);
+    test::NamedChild<QComboBox>(dialog, "opticalColour")->setCurrentIndex(8);
 
     RecordingSurface surface;
     DrawColourPreview(surface, dialog.CurrentPreviewColours());
@@ -228,7 +237,7 @@ TEST_F(ParametersDialogTest, PreviewDrawsTheChosenColours) {
     EXPECT_EQ(surface.polylines[0].points, zigzag);
     EXPECT_EQ(surface.polylines[0].pen, (Pen{PenStyle::Solid, 1, Rgb(0, 255, 0)}));
 
-    test::ClickRadio(dialog.WhiteButton());
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "backgroundWhite"));
     RecordingSurface white;
     DrawColourPreview(white, dialog.CurrentPreviewColours());
     EXPECT_EQ(white.fills[0].colour, Rgb(255, 255, 255));
@@ -238,12 +247,13 @@ TEST_F(ParametersDialogTest, PreviewRepaintsWhenBackgroundOrColourChanges) {
     CParametersDialog dialog(settings, prompts);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    QImage before = dialog.Preview()->grab().toImage();
-    test::ClickRadio(dialog.BlackButton());
-    QImage after = dialog.Preview()->grab().toImage();
+    QImage before = test::NamedChild<CColourPreview>(dialog, "preview")->grab().toImage();
+    test::ClickRadio(test::NamedChild<QRadioButton>(dialog, "backgroundBlack"));
+    QImage after = test::NamedChild<CColourPreview>(dialog, "preview")->grab().toImage();
     EXPECT_NE(before, after);
     // The middle of the preview's rectangle turned black.
-    const QPoint inside(dialog.Preview()->width() / 2, dialog.Preview()->height() * 3 / 4);
+    const QPoint inside(test::NamedChild<CColourPreview>(dialog, "preview")->width() / 2,
+                        test::NamedChild<CColourPreview>(dialog, "preview")->height() * 3 / 4);
     EXPECT_EQ(after.pixelColor(inside), QColor(Qt::black));
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <unistd.h>
 
 namespace mirado::test {
@@ -160,21 +161,6 @@ TEST_F(SafeEditingTest, KeepOriginalsZeroMakesNoCopy) {
     EXPECT_FALSE(Doc().IsKeepingOriginals());
     ASSERT_TRUE(Doc().SaveCurrentFile());
     EXPECT_FALSE(fs::exists(OriginalCopyPath(path)));
-}
-
-TEST_F(SafeEditingTest, ASaveIsRefusedWhenTheOriginalCannotBeKept) {
-    const std::string path = CopySample("DG0511.001");
-    const std::string original = ReadText(path);
-    OpenOnly(path);
-    Doc().MoveMarker({MovableMarker::S, 700});
-    // A file where the folder of copies should be: the copy cannot be made.
-    WriteText(folder.File(kOriginalsFolder), "abc");
-    EXPECT_FALSE(Doc().SaveCurrentFile());
-    EXPECT_EQ(ReadText(path), original);
-    ASSERT_EQ(prompts.Shown().size(), 1u);
-    EXPECT_NE(prompts.Shown()[0].text.find(kOriginalNotKeptText), std::string::npos);
-    EXPECT_EQ(log.saves, 0);
-    EXPECT_TRUE(Doc().IsModified());
 }
 
 // A tiny file system of its own (needs the right to mount; skipped without it).
@@ -357,16 +343,58 @@ TEST_F(SafeEditingTest, TheTrashTakesTheKeptOriginalWithItsFile) {
     EXPECT_FALSE(fs::exists(SavedDigestsPath(path)));
 }
 
-TEST_F(SafeEditingTest, NoCopyIsKeptWhenTheSaveCannotGoAhead) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "a privileged process may write a read-only file";
+// A save that cannot go ahead is refused and says why: the file keeps its bytes, no copy of
+// the original is made, the edits stay.
+struct RefusedSaveRow {
+    const char* name;
+    // Makes the save of path impossible; false when this process cannot be stopped that way.
+    bool (*prevent)(const std::string& path, const std::string& originalsFolder);
+    const char* reason; // a text the refusal shows, or null
+};
+
+void PrintTo(const RefusedSaveRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+const RefusedSaveRow kRefusedSaveRows[] = {
+    {"OriginalCannotBeKept",
+     [](const std::string&, const std::string& originalsFolder) {
+         WriteText(originalsFolder, "abc"); // a file where the folder of copies belongs
+         return true;
+     },
+     kOriginalNotKeptText},
+    {"FileIsReadOnly",
+     [](const std::string& path, const std::string&) {
+         fs::permissions(path, fs::perms::owner_read);
+         return ::geteuid() != 0; // a privileged process may write a read-only file
+     },
+     nullptr},
+};
+
+class RefusedSaveTest : public SafeEditingTest,
+                        public ::testing::WithParamInterface<RefusedSaveRow> {};
+
+TEST_P(RefusedSaveTest, LeavesTheFileAndKeepsNoCopy) {
+    const RefusedSaveRow& row = GetParam();
     const std::string path = CopySample("DG0511.001");
+    const std::string original = ReadText(path);
     OpenOnly(path);
     Doc().MoveMarker({MovableMarker::S, 700});
-    fs::permissions(path, fs::perms::owner_read);
+    if (!row.prevent(path, folder.File(kOriginalsFolder)))
+        GTEST_SKIP() << "this process cannot be kept from writing that way";
     EXPECT_FALSE(Doc().SaveCurrentFile());
-    EXPECT_FALSE(fs::exists(folder.File(kOriginalsFolder)));
+    EXPECT_EQ(ReadText(path), original);
+    EXPECT_FALSE(fs::is_directory(folder.File(kOriginalsFolder)));
+    EXPECT_EQ(log.saves, 0);
+    EXPECT_TRUE(Doc().IsModified());
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    if (row.reason != nullptr) {
+        EXPECT_NE(prompts.Shown()[0].text.find(row.reason), std::string::npos);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, RefusedSaveTest, ::testing::ValuesIn(kRefusedSaveRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace mirado::test

@@ -7,6 +7,7 @@
 #include "document/OriginalCopy.h"
 
 #include <filesystem>
+#include <ostream>
 
 namespace mirado::test {
 namespace {
@@ -99,22 +100,74 @@ TEST_F(UnsavedEditsTest, CorrectionsSurviveVisitsAndSaveAllWritesWhatEachSaveWou
     }
 }
 
-TEST_F(UnsavedEditsTest, OneQuestionListsTheFilesBeforeTheyWouldBeDropped) {
+// Before edits would be dropped, one question names the files that hold them: every file
+// up to a limit, then how many more; a lone current file by itself.
+struct DropQuestionRow {
+    const char* name;
+    int files;
+    std::vector<int> edited; // opened and edited in this order; the last stays current
+    std::string (*question)(const std::vector<std::string>& paths);
+};
+
+void PrintTo(const DropQuestionRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+const DropQuestionRow kDropQuestionRows[] = {
+    {"TwoOfThree",
+     3,
+     {0, 2},
+     [](const std::vector<std::string>& paths) {
+         return std::string(kSaveFilesQuestion) + "\n" + paths[0] + "\n" + paths[2];
+     }},
+    {"OnlyTheCurrentFile",
+     3,
+     {1},
+     [](const std::vector<std::string>& paths) { return "Save changes to " + paths[1] + "?"; }},
+    {"MoreThanTheListHolds", static_cast<int>(kListedUnsavedFiles) + 3,
+     [] {
+         std::vector<int> all(kListedUnsavedFiles + 3);
+         for (size_t index = 0; index < all.size(); ++index)
+             all[index] = static_cast<int>(index);
+         return all;
+     }(),
+     [](const std::vector<std::string>& paths) {
+         std::string text(kSaveFilesQuestion);
+         for (size_t index = 0; index < kListedUnsavedFiles; ++index)
+             text += "\n" + paths[index];
+         return text + "\nand 3 more";
+     }},
+};
+
+class DropQuestionTest : public UnsavedEditsTest,
+                         public ::testing::WithParamInterface<DropQuestionRow> {};
+
+TEST_P(DropQuestionTest, CancelKeepsEveryEdit) {
+    const DropQuestionRow& row = GetParam();
+    const std::vector<std::string> paths = Pick(row.files);
+    for (int index : row.edited) {
+        ASSERT_TRUE(Doc().OpenFileAt(index));
+        EditAnimalNo("Z-" + std::to_string(index));
+    }
+    prompts.QueueAnswer(MessageAnswer::Cancel);
+    EXPECT_FALSE(Doc().SaveModified());
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].text, row.question(paths));
+    EXPECT_EQ(prompts.Shown()[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(Doc().UnsavedFiles().size(), row.edited.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DropQuestionTest, ::testing::ValuesIn(kDropQuestionRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// No drops every edit for good; Yes saves them.
+TEST_F(UnsavedEditsTest, NoDropsTheEditsAndYesSavesThem) {
     const std::vector<std::string> paths = Pick(3);
     for (int index : {0, 2}) {
         ASSERT_TRUE(Doc().OpenFileAt(index));
         EditAnimalNo("Z-" + std::to_string(index));
     }
     const std::string before = ReadText(paths[0]);
-    prompts.QueueAnswer(MessageAnswer::Cancel);
-    EXPECT_FALSE(Doc().SaveModified());
-    ASSERT_EQ(prompts.Shown().size(), 1u);
-    EXPECT_EQ(prompts.Shown()[0].text,
-              std::string(kSaveFilesQuestion) + "\n" + paths[0] + "\n" + paths[2]);
-    EXPECT_EQ(prompts.Shown()[0].buttons, MessageButtons::YesNoCancel);
-    EXPECT_EQ(Doc().UnsavedFiles().size(), 2u);
-
-    // Another list: No drops every edit, and nothing comes back.
     prompts.QueueAnswer(MessageAnswer::No);
     EXPECT_EQ(Doc().SetFileList(paths), 3);
     EXPECT_FALSE(Doc().HasUnsavedEdits());
@@ -122,30 +175,11 @@ TEST_F(UnsavedEditsTest, OneQuestionListsTheFilesBeforeTheyWouldBeDropped) {
     EXPECT_EQ(Doc().GetAnimalNo(), "A-001");
     EXPECT_EQ(ReadText(paths[0]), before);
 
-    // With the alert off, closing with only the current file edited asks as well.
     EditAnimalNo("Z-9");
-    prompts.Clear();
     prompts.QueueAnswer(MessageAnswer::Yes);
     EXPECT_TRUE(Doc().SaveModified());
-    ASSERT_EQ(prompts.Shown().size(), 1u);
-    EXPECT_EQ(prompts.Shown()[0].text, "Save changes to " + paths[0] + "?");
     EXPECT_FALSE(Doc().IsModified());
     EXPECT_NE(ReadText(paths[0]), before);
-}
-
-TEST_F(UnsavedEditsTest, ALongListIsCutShortInTheQuestion) {
-    const std::vector<std::string> paths = Pick(static_cast<int>(kListedUnsavedFiles) + 3);
-    for (size_t index = 0; index < paths.size(); ++index) {
-        ASSERT_TRUE(Doc().OpenFileAt(static_cast<int>(index)));
-        EditAnimalNo("Z");
-    }
-    prompts.QueueAnswer(MessageAnswer::Cancel);
-    EXPECT_FALSE(Doc().SaveModified());
-    ASSERT_EQ(prompts.Shown().size(), 1u);
-    const std::string& text = prompts.Shown()[0].text;
-    EXPECT_NE(text.find(paths[kListedUnsavedFiles - 1]), std::string::npos);
-    EXPECT_EQ(text.find(paths[kListedUnsavedFiles]), std::string::npos);
-    EXPECT_EQ(text.substr(text.rfind('\n') + 1), "and 3 more");
 }
 
 // With the alert on, Yes on leaving a file whose save is refused keeps the file open.

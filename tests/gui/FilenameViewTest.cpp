@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include "platform/qtcore/UserEvents.h"
+#include "support/NamedChild.h"
 #include "support/RecordingSurface.h"
 #include "views/FilenameView.h"
 
@@ -59,7 +60,7 @@ TEST_F(FilenameViewTest, EmptyListShowsOnlyStripesAndNoScrollBar) {
     EXPECT_EQ(s.fills[1].colour, Rgb(240, 240, 240));
     EXPECT_TRUE(s.texts.empty());
     EXPECT_TRUE(s.inverts.empty());
-    EXPECT_TRUE(view->VerticalScrollBar()->isHidden());
+    EXPECT_TRUE(test::NamedChild<QScrollBar>(*view, "fileListScrollBar")->isHidden());
     EXPECT_FALSE(view->HitTest(30, 5).has_value());
 }
 
@@ -126,11 +127,11 @@ TEST_F(FilenameViewTest, ReleasesOutsideThePaneHitNothing) {
 
 TEST_F(FilenameViewTest, ScrollRangeAppearsOnlyWhenTheListOverflows) {
     List(10); // exactly the ten visible rows
-    EXPECT_TRUE(view->VerticalScrollBar()->isHidden());
+    EXPECT_TRUE(test::NamedChild<QScrollBar>(*view, "fileListScrollBar")->isHidden());
     List(11);
-    EXPECT_FALSE(view->VerticalScrollBar()->isHidden());
-    EXPECT_EQ(view->VerticalScrollBar()->minimum(), 0);
-    EXPECT_EQ(view->VerticalScrollBar()->maximum(), 1);
+    EXPECT_FALSE(test::NamedChild<QScrollBar>(*view, "fileListScrollBar")->isHidden());
+    EXPECT_EQ(test::NamedChild<QScrollBar>(*view, "fileListScrollBar")->minimum(), 0);
+    EXPECT_EQ(test::NamedChild<QScrollBar>(*view, "fileListScrollBar")->maximum(), 1);
     EXPECT_EQ(view->GetFirstRow(), 0);
 }
 
@@ -163,7 +164,7 @@ TEST_F(FilenameViewTest, StripesKeepTheirScreenRowsWhileScrolling) {
 
 TEST_F(FilenameViewTest, PageAndLineRequestsStayInRange) {
     List(25);
-    QScrollBar* bar = view->VerticalScrollBar();
+    QScrollBar* bar = test::NamedChild<QScrollBar>(*view, "fileListScrollBar");
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(view->GetFirstRow(), 0);
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
@@ -195,11 +196,11 @@ TEST_F(FilenameViewTest, SelectionMenuOffersFiveItemsWithTheListCommandsEnabled)
         at = items.indexOf(item, at);
         ASSERT_GE(at, 0) << item.toStdString();
     }
-    EXPECT_TRUE(view->SelectAllAction()->isEnabled());
-    EXPECT_TRUE(view->ClearSelectionAction()->isEnabled());
+    EXPECT_TRUE(test::NamedChild<QAction>(*view, "selectAllFiles")->isEnabled());
+    EXPECT_TRUE(test::NamedChild<QAction>(*view, "clearFileSelection")->isEnabled());
     int selectAll = 0;
     QObject::connect(view.get(), &CFilenameView::SelectAllRequested, [&] { ++selectAll; });
-    view->SelectAllAction()->trigger();
+    test::NamedChild<QAction>(*view, "selectAllFiles")->trigger();
     EXPECT_EQ(selectAll, 1);
 }
 

@@ -59,7 +59,8 @@ TEST_F(FrameTest, PanesAreCutFromTheFreeAreaByFixedColumns) {
               QRect(QPoint(130, area.top() + 100), QPoint(529, area.bottom())));
     EXPECT_EQ(outer(frame->GetWholeView()), QRect(130, area.top(), 400, 100));
     EXPECT_EQ(outer(frame->GetFileList()), QRect(530, area.top(), 130, area.height()));
-    EXPECT_EQ(outer(frame->GetInformationPane()), QRect(0, area.top(), 130, area.height()));
+    EXPECT_EQ(outer(frame->findChild<CInformationView*>()),
+              QRect(0, area.top(), 130, area.height()));
 }
 
 TEST_F(FrameTest, ColumnEdgesStayAbsoluteWhenTheToolbarDocksLeft) {
@@ -72,7 +73,7 @@ TEST_F(FrameTest, ColumnEdgesStayAbsoluteWhenTheToolbarDocksLeft) {
     const QRect area = frame->FreeArea();
     ASSERT_GT(area.left(), 0);
     const QPoint origin = area.topLeft();
-    EXPECT_EQ(frame->GetInformationPane()->geometry().translated(origin),
+    EXPECT_EQ(frame->findChild<CInformationView*>()->geometry().translated(origin),
               QRect(QPoint(area.left(), area.top()), QPoint(129, area.bottom())));
     EXPECT_EQ(frame->GetWaveView()->geometry().translated(origin).left(), 130);
     EXPECT_EQ(frame->GetFileList()->geometry().translated(origin).right(), area.right());
@@ -87,7 +88,7 @@ TEST_F(FrameTest, TheWholeInformationColumnShowsAtTheMinimumSize) {
     frame->resize(frame->minimumSize());
     frame->show();
     QApplication::processEvents();
-    EXPECT_GE(frame->GetInformationPane()->height(), CInformationView::ColumnHeight());
+    EXPECT_GE(frame->findChild<CInformationView*>()->height(), CInformationView::ColumnHeight());
     EXPECT_GT(CInformationView::ColumnHeight(), 400);
 }
 
@@ -266,7 +267,7 @@ TEST_F(FrameTest, ArrowKeysFromAnyPaneStepAndBypassTheEnableRules) {
     frame->StartStepping(1);
     ReleaseKey(frame->GetFileList(), Qt::Key_Down);
     EXPECT_EQ(Doc()->GetCurrentIndex(), 1);
-    ReleaseKey(frame->GetInformationPane(), Qt::Key_Up);
+    ReleaseKey(frame->findChild<CInformationView*>(), Qt::Key_Up);
     EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
     EXPECT_EQ(frame->GetAutoStepDirection(), 1); // stepping goes on from there
     ReleaseKey(frame->GetWaveView(), Qt::Key_Down);
@@ -331,7 +332,7 @@ TEST_F(FrameTest, HomeEndAndPageKeysMoveInTheListFromAnyPane) {
     EXPECT_EQ(frame->GetFileList()->GetCurrentRow(), 39);
     ReleaseKey(frame->GetWaveView(), Qt::Key_Home);
     EXPECT_EQ(Doc()->GetCurrentIndex(), 0);
-    ReleaseKey(frame->GetInformationPane(), Qt::Key_PageDown);
+    ReleaseKey(frame->findChild<CInformationView*>(), Qt::Key_PageDown);
     EXPECT_EQ(Doc()->GetCurrentIndex(), page);
     ReleaseKey(frame.get(), Qt::Key_PageUp);
     EXPECT_EQ(Doc()->GetCurrentIndex(), 0);

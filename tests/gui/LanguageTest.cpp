@@ -11,6 +11,7 @@
 #include "platform/widgets/QtUserPrompts.h"
 #include "summary/SummaryTableModel.h"
 #include "summary/SummaryWindow.h"
+#include "support/NamedChild.h"
 #include "support/ScriptedPlatform.h"
 #include "views/InformationView.h"
 
@@ -204,7 +205,7 @@ TEST_F(LanguageTest, SummaryWindowInJapaneseAndInEnglish) {
     const auto texts = [](const CSummaryWindow& window) {
         const QAbstractItemModel* model = window.findChild<QTableView*>()->model();
         return QStringList(
-            {window.windowTitle(), window.Tabs()->tabText(0),
+            {window.windowTitle(), test::NamedChild<QTabWidget>(window, "summaryTabs")->tabText(0),
              model->headerData(CSummaryTableModel::kReadingsColumn, Qt::Horizontal).toString()});
     };
     {

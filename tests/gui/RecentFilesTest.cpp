@@ -4,6 +4,7 @@
 #include "app/MiradoApp.h"
 #include "app/RecentFilesMenu.h"
 #include "app/WindowState.h"
+#include "support/NamedChild.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QMenu>
@@ -31,6 +32,10 @@ protected:
         return *app.GetMainFrame()->findChild<CRecentFilesMenu*>();
     }
 
+    static QMenu* MenuOf(CMiradoApp& app) {
+        return test::NamedChild<QMenu>(*app.GetMainFrame(), "recentFilesMenu");
+    }
+
     test::TempFolder data;
 };
 
@@ -43,7 +48,7 @@ TEST_F(RecentFilesTest, OpenedSetsAreListedNewestFirstInTheFileMenu) {
         app->GetMainFrame()->OpenPaths(second);
     }
     auto app = Start();
-    QMenu* menu = RecentOf(*app).Menu();
+    QMenu* menu = MenuOf(*app);
     ASSERT_TRUE(menu->isEnabled());
     ASSERT_EQ(menu->actions().size(), 2);
     EXPECT_EQ(menu->actions()[0]->text(), "&1 R003.001 (+11 files)");
@@ -65,7 +70,7 @@ TEST_F(RecentFilesTest, ReopeningASetDropsMissingFilesAndSaysSo) {
     ASSERT_EQ(std::remove(paths[1].c_str()), 0);
     ASSERT_EQ(std::remove(paths[2].c_str()), 0);
 
-    RecentOf(*app).Menu()->actions()[1]->trigger();
+    MenuOf(*app)->actions()[1]->trigger();
     CMiradoDoc& doc = *app->GetDocument();
     ASSERT_EQ(doc.GetFileCount(), 2);
     EXPECT_EQ(doc.GetPathAt(0), paths[0]);

@@ -6,6 +6,7 @@
 #include "document/Reading.h"
 #include "records/synth/RecordingGenerator.h"
 #include "summary/SummaryTableModel.h"
+#include "support/NamedChild.h"
 #include "support/ScriptedPlatform.h"
 #include "support/ScriptedUserPrompts.h"
 #include "support/TempFolder.h"
@@ -121,7 +122,7 @@ protected:
 
 TEST_F(SummaryWindowTest, TableHoldsTheCoreSummaryAndListsTheDamagedFile) {
     Open({folder.Paths(), false});
-    EXPECT_TRUE(window->FilesLabel()->text().contains("all 6 file"));
+    EXPECT_TRUE(test::NamedChild<QLabel>(*window, "summaryFiles")->text().contains("all 6 file"));
     EXPECT_EQ(ModelCsv(), CoreCsv(folder.Paths(), ValueSource::Stored, true));
     ASSERT_EQ(window->Model().rowCount(), 5); // A1 x 2 days, B2 x 2 days, the damaged file's
     EXPECT_EQ(ShownCell(0, CSummaryTableModel::kStudyColumn), "S1");
@@ -131,20 +132,24 @@ TEST_F(SummaryWindowTest, TableHoldsTheCoreSummaryAndListsTheDamagedFile) {
     EXPECT_EQ(window->Model().headerData(6, Qt::Horizontal).toString(), "SBP mean");
     EXPECT_EQ(ShownCell(0, 6), "125.0"); // (120 + 130) / 2 mmHg
 
-    ASSERT_EQ(window->FailureList()->count(), 1);
-    EXPECT_TRUE(window->FailureList()->item(0)->text().startsWith(
-        QString::fromStdString(folder.BadPath())));
-    EXPECT_FALSE(window->FailureList()->isHidden());
+    ASSERT_EQ(test::NamedChild<QListWidget>(*window, "summaryFailures")->count(), 1);
+    EXPECT_TRUE(test::NamedChild<QListWidget>(*window, "summaryFailures")
+                    ->item(0)
+                    ->text()
+                    .startsWith(QString::fromStdString(folder.BadPath())));
+    EXPECT_FALSE(test::NamedChild<QListWidget>(*window, "summaryFailures")->isHidden());
     EXPECT_FALSE(window->IsReading());
 }
 
 TEST_F(SummaryWindowTest, MarkedSubsetGroupingAndSorting) {
     const std::vector<std::string> marked(folder.Paths().begin(), folder.Paths().begin() + 3);
     Open({marked, true});
-    EXPECT_TRUE(window->FilesLabel()->text().contains("3 marked file"));
+    EXPECT_TRUE(
+        test::NamedChild<QLabel>(*window, "summaryFiles")->text().contains("3 marked file"));
     EXPECT_EQ(window->Model().rowCount(), 2);
-    EXPECT_EQ(window->FailureList()->count(), 0);
-    EXPECT_TRUE(window->FailureList()->parentWidget()->isHidden());
+    EXPECT_EQ(test::NamedChild<QListWidget>(*window, "summaryFailures")->count(), 0);
+    EXPECT_TRUE(
+        test::NamedChild<QListWidget>(*window, "summaryFailures")->parentWidget()->isHidden());
 
     window->SetGrouping(SummaryGrouping::ByAnimal);
     EXPECT_EQ(ModelCsv(), CoreCsv(marked, ValueSource::Stored, false));
@@ -167,7 +172,7 @@ TEST_F(SummaryWindowTest, SourceChoiceReadsWithThatSourceAndKeepsEachResult) {
     EXPECT_EQ(window->Model().rowCount(), 0);
     WaitShown();
     EXPECT_EQ(window->Result()->source, ValueSource::AnalysisSM);
-    EXPECT_EQ(window->SourceBox()->currentText(), "Analysis S-M");
+    EXPECT_EQ(test::NamedChild<QComboBox>(*window, "summarySource")->currentText(), "Analysis S-M");
     EXPECT_EQ(ModelCsv(), CoreCsv(folder.Paths(), ValueSource::AnalysisSM, true));
 
     window->SetSource(ValueSource::AnalysisS);
@@ -263,25 +268,29 @@ TEST_F(SummaryWindowTest, SavedTableEqualsTheBatchToolsCsv) {
 
 TEST_F(SummaryWindowTest, ChartsShowTheChosenAnimalAndMeasureAndSaveWhatIsShown) {
     Open({folder.Paths(), false});
-    ASSERT_GE(window->AnimalBox()->count(), 2);
-    window->AnimalBox()->setCurrentIndex(window->AnimalBox()->findText("S1 / B2"));
-    QCustomPlot* animal = window->AnimalPlot();
+    ASSERT_GE(test::NamedChild<QComboBox>(*window, "summaryAnimal")->count(), 2);
+    test::NamedChild<QComboBox>(*window, "summaryAnimal")
+        ->setCurrentIndex(
+            test::NamedChild<QComboBox>(*window, "summaryAnimal")->findText("S1 / B2"));
+    QCustomPlot* animal = test::NamedChild<QCustomPlot>(*window, "summaryAnimalPlot");
     ASSERT_EQ(animal->graphCount(), 4);
     EXPECT_EQ(animal->graph(0)->dataCount(), 2); // B2 on two days
 
-    window->MeasureBox()->setCurrentIndex(3); // HR
-    QCustomPlot* all = window->AllAnimalsPlot();
+    test::NamedChild<QComboBox>(*window, "summaryMeasure")->setCurrentIndex(3); // HR
+    QCustomPlot* all = test::NamedChild<QCustomPlot>(*window, "summaryAllAnimalsPlot");
     EXPECT_EQ(all->graph(0)->name(), "S1 / A1");
     EXPECT_EQ(all->graph(0)->valueAxis()->label(), "Heart rate (beats/min)");
 
-    window->Tabs()->setCurrentIndex(CSummaryWindow::kAllAnimalsTab);
+    test::NamedChild<QTabWidget>(*window, "summaryTabs")
+        ->setCurrentIndex(CSummaryWindow::kAllAnimalsTab);
     EXPECT_EQ(window->ChartOptions().kind, SummaryChartKind::AllAnimals);
     EXPECT_EQ(window->ChartOptions().measure, SummaryMeasure::Hr);
     saveDialog.QueuePath(folder.PathOf("all.svg"));
     window->SaveChart();
     EXPECT_TRUE(QSvgRenderer(QString::fromStdString(folder.PathOf("all.svg"))).isValid());
 
-    window->Tabs()->setCurrentIndex(CSummaryWindow::kTableTab);
+    test::NamedChild<QTabWidget>(*window, "summaryTabs")
+        ->setCurrentIndex(CSummaryWindow::kTableTab);
     EXPECT_EQ(window->ChartOptions().kind, SummaryChartKind::Animal);
     EXPECT_EQ(window->ChartOptions().animalNo, "B2");
     saveDialog.QueuePath(folder.PathOf("b2.pdf"));
@@ -421,10 +430,11 @@ TEST_F(SummaryCommandTest, MenusOpenAWindowOverTheMarkedFilesWithoutTouchingTheD
     CSummaryWindow* window = windows[0];
     EXPECT_TRUE(window->isWindow());
     EXPECT_FALSE(window->isModal());
-    EXPECT_TRUE(window->FilesLabel()->text().contains("2 marked file"));
+    EXPECT_TRUE(
+        test::NamedChild<QLabel>(*window, "summaryFiles")->text().contains("2 marked file"));
     QSignalSpy shown(window, &CSummaryWindow::SummaryShown);
     ASSERT_TRUE(shown.wait(20000));
-    EXPECT_EQ(window->FailureList()->count(), 1);
+    EXPECT_EQ(test::NamedChild<QListWidget>(*window, "summaryFailures")->count(), 1);
     EXPECT_TRUE(prompts.Shown().empty()); // no message box per failed file
 
     EXPECT_EQ(doc.GetCurrentIndex(), 0);
@@ -437,7 +447,8 @@ TEST_F(SummaryCommandTest, MenusOpenAWindowOverTheMarkedFilesWithoutTouchingTheD
     frame.GetFileList()->SummaryAction()->trigger();
     windows = frame.findChildren<CSummaryWindow*>();
     ASSERT_EQ(windows.size(), 2);
-    EXPECT_TRUE(windows[1]->FilesLabel()->text().contains("all 6 file"));
+    EXPECT_TRUE(
+        test::NamedChild<QLabel>(*windows[1], "summaryFiles")->text().contains("all 6 file"));
     windows[0]->close();
     windows[1]->close();
 }

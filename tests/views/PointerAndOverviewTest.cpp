@@ -6,6 +6,7 @@
 #include "platform/qtcore/UserEvents.h"
 #include "records/RecordLayout.h"
 #include "records/synth/RecordingGenerator.h"
+#include "support/NamedChild.h"
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
 #include "views/WaveView.h"
@@ -240,7 +241,7 @@ TEST_F(PointerAndOverviewTest, ClickAndDragInTheOverviewCentreTheVisibleSpan) {
     SendUserMessage(wave.get(), WM_ZOOM_IN); // 2000 samples visible
     Press(*whole, 400);
     EXPECT_EQ(wave->ScrollOffset(), 1000);
-    EXPECT_EQ(wave->HorizontalScrollBar()->value(), 1000);
+    EXPECT_EQ(test::NamedChild<QScrollBar>(*wave, "waveScrollBar")->value(), 1000);
     MoveTo(*whole, 799, Qt::LeftButton);
     EXPECT_EQ(wave->ScrollOffset(), 2000) << "clamped to 4000 - n";
     MoveTo(*whole, 20, Qt::LeftButton);
@@ -253,7 +254,8 @@ TEST_F(PointerAndOverviewTest, WheelTravelsAndCtrlWheelZooms) {
     Open();
     Wheel(120, Qt::ControlModifier);
     EXPECT_EQ(wave->ZoomIndex(), 1);
-    EXPECT_EQ(wave->HorizontalScrollBar()->pageStep(), 2000) << "the thumb shows the span";
+    EXPECT_EQ(test::NamedChild<QScrollBar>(*wave, "waveScrollBar")->pageStep(), 2000)
+        << "the thumb shows the span";
     Wheel(-120);
     EXPECT_EQ(wave->ScrollOffset(), 200);
     Wheel(-60);
@@ -279,7 +281,7 @@ TEST_F(PointerAndOverviewTest, LeftAndRightTravelATenthOfTheSpanWhileNoMarkerIsC
     EXPECT_EQ(wave->ScrollOffset(), 200);
     PressKey(Qt::Key_Left);
     EXPECT_EQ(wave->ScrollOffset(), 100);
-    EXPECT_EQ(wave->HorizontalScrollBar()->value(), 100);
+    EXPECT_EQ(test::NamedChild<QScrollBar>(*wave, "waveScrollBar")->value(), 100);
 
     int s = 0, m = 0, d = 0;
     doc->GetMarkers(s, m, d);

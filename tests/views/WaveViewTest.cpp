@@ -3,6 +3,7 @@
 #include "platform/qtcore/UserEvents.h"
 #include "records/synth/RecordingGenerator.h"
 #include "rendering/QtPainterSurface.h"
+#include "support/NamedChild.h"
 #include "support/RecordingSurface.h"
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
@@ -96,25 +97,6 @@ protected:
     std::unique_ptr<CWholeView> whole;
 };
 
-TEST_F(WaveViewTest, StartsWithTheDocumentedMembers) {
-    CWaveView fresh(doc.get());
-    EXPECT_EQ(fresh.LabelTexts()[0], "DATE");
-    EXPECT_EQ(fresh.LabelTexts()[11], "MBP");
-    EXPECT_EQ(fresh.LabelTexts()[12], "");
-    EXPECT_EQ(fresh.BackgroundColour(), 0xFFFFFFu);
-    EXPECT_EQ(fresh.Pens().wave.colour, 0xFF0000u);
-    EXPECT_EQ(fresh.Pens().pressure.colour, 0x808080u);
-    EXPECT_EQ(fresh.Pens().timeLine.style, PenStyle::Dotted);
-    EXPECT_EQ(fresh.Pens().markerS.colour, 0x0000FFu);
-    EXPECT_EQ(fresh.Pens().tick.colour, 0xFF0000u);
-    EXPECT_EQ(fresh.ZoomIndex(), 0);
-    EXPECT_EQ(fresh.ScrollOffset(), 0);
-    EXPECT_EQ(fresh.CarriedMarker(), 0);
-    EXPECT_EQ(fresh.DragLineX(), 0);
-    EXPECT_EQ(fresh.DragCursor().hotSpot(), QPoint(12, 5));
-    EXPECT_EQ(fresh.DragCursor().pixmap().size(), QSize(32, 32));
-}
-
 TEST_F(WaveViewTest, PanesTakeTheirPlaceInTheFreeArea) {
     const QRect area(0, 30, 1000, 600);
     EXPECT_EQ(wave->CalcWindowRect(area), QRect(130, 130, 740, 500));
@@ -192,7 +174,7 @@ TEST_F(WaveViewTest, OverviewIgnoresViewScaleZoomAndClicks) {
     whole->OnLButtonDown(0);
     EXPECT_EQ(doc->GetViewScale(), 4);
     EXPECT_EQ(Render(*whole), before);
-    EXPECT_TRUE(whole->HorizontalScrollBar()->isHidden());
+    EXPECT_TRUE(test::NamedChild<QScrollBar>(*whole, "waveScrollBar")->isHidden());
 }
 
 TEST_F(WaveViewTest, DamagedFileShowsItsTextAndIgnoresClicks) {
@@ -240,7 +222,7 @@ TEST_F(WaveViewTest, AmplitudeStopsAtItsLimits) {
 
 TEST_F(WaveViewTest, ZoomKeepsTheOffsetWithinTheNewRangeAndTheThumbShowsIt) {
     Open();
-    QScrollBar* bar = wave->HorizontalScrollBar();
+    QScrollBar* bar = test::NamedChild<QScrollBar>(*wave, "waveScrollBar");
     for (int i = 0; i < 5; ++i)
         SendUserMessage(wave.get(), WM_ZOOM_IN);
     EXPECT_EQ(wave->ZoomIndex(), 3);
@@ -262,7 +244,7 @@ TEST_F(WaveViewTest, ZoomKeepsTheOffsetWithinTheNewRangeAndTheThumbShowsIt) {
 TEST_F(WaveViewTest, ScrollBarRequestsMoveTheOffset) {
     Open();
     SendUserMessage(wave.get(), WM_ZOOM_IN);
-    QScrollBar* bar = wave->HorizontalScrollBar();
+    QScrollBar* bar = test::NamedChild<QScrollBar>(*wave, "waveScrollBar");
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(wave->ScrollOffset(), 1);
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);

@@ -1,4 +1,4 @@
-// Test-only tool: shows each dialog of the program with sample contents and saves a
+// Documentation tool: shows each dialog of the program with sample contents and saves a
 // picture of it as PNG into the folder given on the command line (run under a virtual X
 // server for the documentation's screenshots). A second argument "ja" shows them in
 // Japanese and adds "-ja" to the file names.
@@ -8,6 +8,7 @@
 #include "dialogs/IdDialog.h"
 #include "dialogs/ParametersDialog.h"
 #include "document/DisplaySettings.h"
+#include "support/NamedChild.h"
 #include "support/ScriptedPlatform.h"
 #include "support/ScriptedUserPrompts.h"
 #include "support/TempFolder.h"
@@ -55,9 +56,9 @@ int main(int argc, char** argv) {
     mirado::CDisplaySettings settings(&profile);
     mirado::CParametersDialog parameters(settings, prompts);
     ok &= Save(parameters, folder.filePath("dialog-parameters" + suffix));
-    parameters.BlackButton()->click();
-    parameters.PressList()->setCurrentIndex(17);
-    parameters.OpticalList()->setCurrentIndex(8);
+    mirado::test::NamedChild<QRadioButton>(parameters, "backgroundBlack")->click();
+    mirado::test::NamedChild<QComboBox>(parameters, "pressColour")->setCurrentIndex(17);
+    mirado::test::NamedChild<QComboBox>(parameters, "opticalColour")->setCurrentIndex(8);
     ok &= Save(parameters, folder.filePath("dialog-parameters-black" + suffix));
 
     const mirado::IdDialogFields fields{{"R-12", "試験A-01", "293g", "雄 16週", "baseline day 3"},

@@ -1,4 +1,4 @@
-// Test-only tool: writes a small generated study (four rats, four sessions, three readings
+// Documentation tool: writes a small generated study (four rats, four sessions, three readings
 // each, one damaged file), opens the summary window over it and saves a picture of each
 // tab as PNG, and the default chart as PDF, into the folder given on the command line
 // (run under a virtual X server for the documentation's screenshots).
@@ -6,6 +6,7 @@
 #include "charts/SummaryChart.h"
 #include "records/synth/RecordingGenerator.h"
 #include "summary/SummaryWindow.h"
+#include "support/NamedChild.h"
 #include "support/ScriptedPlatform.h"
 #include "support/ScriptedUserPrompts.h"
 #include "support/TempFolder.h"
@@ -99,10 +100,12 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(&window) || !(window.Result() || shown.wait(30000)))
         return 1;
     bool ok = Save(window, folder.filePath("summary-table.png"));
-    window.Tabs()->setCurrentIndex(mirado::CSummaryWindow::kAnimalTab);
-    window.AnimalBox()->setCurrentIndex(1);
+    mirado::test::NamedChild<QTabWidget>(window, "summaryTabs")
+        ->setCurrentIndex(mirado::CSummaryWindow::kAnimalTab);
+    mirado::test::NamedChild<QComboBox>(window, "summaryAnimal")->setCurrentIndex(1);
     ok &= Save(window, folder.filePath("summary-animal-chart.png"));
-    window.Tabs()->setCurrentIndex(mirado::CSummaryWindow::kAllAnimalsTab);
+    mirado::test::NamedChild<QTabWidget>(window, "summaryTabs")
+        ->setCurrentIndex(mirado::CSummaryWindow::kAllAnimalsTab);
     ok &= Save(window, folder.filePath("summary-all-animals-chart.png"));
 
     std::string error;

@@ -6,7 +6,6 @@
 
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
-#include "app/RecentFilesMenu.h"
 #include "records/synth/RecordingGenerator.h"
 #include "support/ScriptedPlatform.h"
 #include "support/ScriptedUserPrompts.h"
@@ -91,7 +90,7 @@ int main(int argc, char** argv) {
     const QRect title = frame.menuBar()->actionGeometry(frame.menuBar()->actions()[0]);
     file->popup(frame.menuBar()->mapToGlobal(title.bottomLeft()));
     QTest::qWait(kSettleMs);
-    QMenu* recent = frame.findChild<CRecentFilesMenu*>()->Menu();
+    QMenu* recent = frame.findChild<QMenu*>(QStringLiteral("recentFilesMenu"));
     file->setActiveAction(recent->menuAction());
     recent->popup(file->mapToGlobal(file->actionGeometry(recent->menuAction()).topRight()));
     QTest::qWait(kSettleMs);
