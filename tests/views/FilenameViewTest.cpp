@@ -1,4 +1,4 @@
-#include "GuiTestSupport.h"
+#include "support/GuiTestSupport.h"
 
 #include "platform/qtcore/UserEvents.h"
 #include "support/NamedChild.h"

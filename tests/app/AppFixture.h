@@ -2,7 +2,7 @@
 // The whole program on scripted services: a home folder of its own for the preference
 // folders, scripted message boxes and open dialog.
 
-#include "GuiTestSupport.h"
+#include "support/GuiTestSupport.h"
 
 #include "app/MiradoApp.h"
 #include "support/ScriptedPlatform.h"

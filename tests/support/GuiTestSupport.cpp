@@ -1,4 +1,4 @@
-#include "GuiTestSupport.h"
+#include "support/GuiTestSupport.h"
 
 #include "records/synth/RecordingGenerator.h"
 

@@ -1,7 +1,7 @@
 // Every toolbar command in the View menu with the key written beside it, the tool tips
 // of the toolbar, and the checked state of the fitted curve and the value sources.
 
-#include "GuiTestSupport.h"
+#include "support/GuiTestSupport.h"
 
 #include "app/MainFrame.h"
 #include "views/WaveView.h"

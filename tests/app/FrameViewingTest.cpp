@@ -1,7 +1,7 @@
 // The main window's View menu with its remembered "Scale Labels", and the status-bar
 // pane that reads out the values under the pointer.
 
-#include "GuiTestSupport.h"
+#include "support/GuiTestSupport.h"
 
 #include "app/FrameViewing.h"
 #include "app/MainFrame.h"
