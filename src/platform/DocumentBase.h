@@ -13,14 +13,9 @@ namespace mirado {
 class IView {
 public:
     virtual ~IView() = default;
-    // hint names what changed (kUpdateAll for "everything"); sender is the view that
-    // caused the change, or null when the document itself did.
-    virtual void OnUpdate(IView* sender, int hint) = 0;
+    // sender is the view that caused the change, or null when the document itself did.
+    virtual void OnUpdate(IView* sender) = 0;
 };
-
-// Hint values passed with UpdateAllViews.
-inline constexpr int kUpdateAll = 0;
-inline constexpr int kUpdateErase = 1; // the list was emptied: views erase what they showed
 
 class CDocumentBase {
 public:
@@ -33,9 +28,8 @@ public:
 
     void AddView(IView* view);
     void RemoveView(IView* view);
-    const std::vector<IView*>& Views() const { return views_; }
     // Tells every registered view except sender that the document changed.
-    void UpdateAllViews(IView* sender = nullptr, int hint = kUpdateAll);
+    void UpdateAllViews(IView* sender = nullptr);
 
     // Called with the new title whenever it changes (the frame's caption follows it).
     using TitleListener = std::function<void(const std::string& title)>;

@@ -78,7 +78,6 @@ public:
 
     QLabel* FilesLabel() const { return filesLabel_; }
     QComboBox* SourceBox() const { return sourceBox_; }
-    QComboBox* GroupingBox() const { return groupingBox_; }
     QTabWidget* Tabs() const { return tabs_; }
     QTableView* Table() const { return table_; }
     CSummaryTableModel& Model() const { return *model_; }
@@ -87,7 +86,6 @@ public:
     QCustomPlot* AnimalPlot() const { return animalPlot_; }
     QCustomPlot* AllAnimalsPlot() const { return allAnimalsPlot_; }
     QListWidget* FailureList() const { return failureList_; }
-    QProgressBar* Progress() const { return progress_; }
 
 signals:
     // A summary is shown (after a run or from the kept results).

@@ -375,8 +375,8 @@ void CWaveView::OnPointerLeave() {
     RefreshReadout();
 }
 
-void CWaveView::OnUpdate(IView* sender, int hint) {
-    CViewBase::OnUpdate(sender, hint);
+void CWaveView::OnUpdate(IView* sender) {
+    CViewBase::OnUpdate(sender);
     RefreshReadout();
 }
 

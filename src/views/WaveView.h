@@ -75,7 +75,7 @@ public:
     // Scrolls a zoomed view by `steps` tenths of the visible span (negative: back).
     void Travel(int steps);
     // The document changed: redraw and read out the pointer's sample again.
-    void OnUpdate(IView* sender, int hint) override;
+    void OnUpdate(IView* sender) override;
 
     // What the status bar shows for the pointer at client x; nothing where no file is shown.
     virtual std::optional<PointerReadout> ReadoutAtX(int x) const;

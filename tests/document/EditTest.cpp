@@ -24,7 +24,7 @@ TEST_F(DocumentTest, MarkerMovesStoreMarkModifiedRedrawAndGiveThePlacementBefore
         EXPECT_EQ(before.sample, shownS) << analysis;
         EXPECT_EQ(Marker(Doc(), MovableMarker::S), 1200);
         EXPECT_TRUE(Doc().IsModified());
-        EXPECT_FALSE(view.Hints().empty());
+        EXPECT_FALSE(view.Updates().empty());
 
         Doc().MoveMarker(before);
         EXPECT_EQ(Marker(Doc(), MovableMarker::S), shownS) << analysis;
@@ -41,7 +41,7 @@ TEST_F(DocumentTest, EditsNeedARecordThatWasReadCorrectly) {
     Doc().MoveMarker({MovableMarker::S, 1200});
     Doc().SetIdTexts({"A-9", "", "", "", ""});
     EXPECT_FALSE(Doc().IsModified());
-    EXPECT_TRUE(view.Hints().empty());
+    EXPECT_TRUE(view.Updates().empty());
 
     const std::string damaged = folder.File("b.01");
     std::vector<uint8_t> bytes = BuildRecord(RecordSpec{});
@@ -54,7 +54,7 @@ TEST_F(DocumentTest, EditsNeedARecordThatWasReadCorrectly) {
     EXPECT_EQ(Doc().MoveMarker({MovableMarker::S, 1200}).sample, shownS);
     EXPECT_EQ(Marker(Doc(), MovableMarker::S), shownS);
     EXPECT_FALSE(Doc().IsModified());
-    EXPECT_TRUE(view.Hints().empty());
+    EXPECT_TRUE(view.Updates().empty());
 }
 
 TEST_F(DocumentTest, IdTextEditsStoreMarkModifiedRedrawAndCanBePutBack) {
@@ -73,7 +73,7 @@ TEST_F(DocumentTest, IdTextEditsStoreMarkModifiedRedrawAndCanBePutBack) {
     EXPECT_EQ(Doc().GetComment(), "after dosing");
     EXPECT_EQ(Doc().GetAnimalNo(), "A-001");
     EXPECT_TRUE(Doc().IsModified());
-    EXPECT_FALSE(view.Hints().empty());
+    EXPECT_FALSE(view.Updates().empty());
 
     Doc().SetIdTexts(before);
     EXPECT_EQ(Doc().GetWeight(), before.weight);
