@@ -1,7 +1,7 @@
 #pragma once
-// CDocumentBase: the document half of the document/view arrangement. It keeps the title,
-// the modified mark and the views registered with it, and tells every view to redraw
-// when the document changes. The panes implement IView; the document never knows them.
+// CDocumentBase: the document half of the document/view arrangement. It keeps the title
+// and the views registered with it, and tells every view to redraw when the document
+// changes. The panes implement IView; the document never knows them.
 
 #include <functional>
 #include <string>
@@ -23,8 +23,6 @@ public:
 
     const std::string& GetTitle() const { return title_; }
     void SetTitle(const std::string& title);
-    bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
 
     void AddView(IView* view);
     void RemoveView(IView* view);
@@ -37,7 +35,6 @@ public:
 
 private:
     std::string title_;
-    bool modified_ = false;
     std::vector<IView*> views_;
     TitleListener titleListener_;
 };

@@ -480,7 +480,9 @@ void CWaveView::DropCarriedMarker(int sample) {
     carriedMarker_ = kNoMarker;
     pressX_.reset();
     unsetCursor();
-    if (doc != nullptr)
+    if (edits_ != nullptr)
+        edits_->MoveMarker({marker, sample});
+    else if (doc != nullptr)
         doc->MoveMarker({marker, sample});
 }
 

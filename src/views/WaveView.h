@@ -15,6 +15,7 @@
 // travel the same way while idle; while carrying they move the carried sample by one
 // (Shift: ten) and the drag line follows it, as it follows each move.
 
+#include "document/DocumentEdits.h"
 #include "drawing/PaneLayout.h"
 #include "drawing/PointerReadout.h"
 #include "drawing/WaveDrawing.h"
@@ -44,6 +45,9 @@ public:
     ~CWaveView() override;
 
     CMiradoDoc* GetDocument() const;
+    // Where a dropped marker goes (the window's undo history); null, the default, moves it
+    // on the document at once.
+    void SetEdits(IDocumentEdits* edits) { edits_ = edits; }
 
     void OnInitialUpdate() override;
     void OnEraseBackground(IDrawingSurface& surface) override;
@@ -148,6 +152,7 @@ private:
     std::optional<int> pressX_; // client x of the press that picked the marker up
     QScrollBar* scrollBar_ = nullptr;
     QPointer<QObject> markerValueReceiver_;
+    IDocumentEdits* edits_ = nullptr;
     QString statusText_;
     std::optional<int> pointerX_; // client x of the pointer while it is over the pane
     QString readoutText_;

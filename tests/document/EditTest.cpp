@@ -13,9 +13,11 @@ TEST_F(DocumentTest, MarkerMovesStoreMarkModifiedRedrawAndGiveThePlacementBefore
     Pick(1);
     ASSERT_TRUE(Doc().OpenFileAt(0));
     for (bool analysis : {false, true}) {
+        if (Doc().IsModified()) {
+            ASSERT_TRUE(Doc().SaveCurrentFile());
+        }
         if (analysis)
             Doc().ShowAnalysis(true);
-        Doc().SetModifiedFlag(false);
         const int shownS = Marker(Doc(), MovableMarker::S);
         view.Clear();
 
