@@ -310,7 +310,8 @@ bool CMiradoDoc::EditIdFields(IDocumentEdits* edits) {
     IdDialogFields fields{GetIdTexts(), kDateTimeLinePrefix + GetDate() + " " + GetTime()};
     if (!services_.idDialog->Run(fields))
         return false;
-    (edits != nullptr ? *edits : static_cast<IDocumentEdits&>(*this)).SetIdTexts(fields);
+    IDocumentEdits& target = edits != nullptr ? *edits : *this;
+    target.SetIdTexts(fields);
     return true;
 }
 
