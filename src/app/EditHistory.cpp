@@ -1,46 +1,47 @@
 #include "app/EditHistory.h"
 
 #include "document/MiradoDoc.h"
+#include "document/UserEdit.h"
 #include "platform/qtcore/UiText.h"
 
 #include <QUndoCommand>
+
+#include <utility>
 
 namespace mirado {
 
 namespace {
 
-// One edit: undo restores the state before it, redo the state after it. The edit is
-// already made when the step is pushed, so the push's own redo does nothing.
+// One edit: redo makes it through the document, undo restores the state before it. An edit
+// that changes nothing makes the step obsolete, and the stack drops it.
 class CEditStep : public QUndoCommand {
 public:
-    CEditStep(CMiradoDoc& document, const EditRecord& edit)
-        : QUndoCommand(CEditHistory::StepName(edit.kind)), document_(document), edit_(edit) {}
+    CEditStep(CMiradoDoc& document, CUserEdit edit)
+        : QUndoCommand(CEditHistory::StepName(edit.Kind())), document_(document),
+          edit_(std::move(edit)) {}
 
-    void undo() override { document_.RestoreEdits(edit_.before, edit_.kind); }
-    void redo() override {
-        if (pushed_)
-            document_.RestoreEdits(edit_.after, edit_.kind);
-        pushed_ = true;
-    }
+    void redo() override { setObsolete(!edit_.Apply(document_)); }
+    void undo() override { edit_.TakeBack(document_); }
 
 private:
     CMiradoDoc& document_;
-    EditRecord edit_;
-    bool pushed_ = false;
+    CUserEdit edit_;
 };
 
 } // namespace
 
 CEditHistory::CEditHistory(CMiradoDoc& document, QObject* parent)
     : QObject(parent), document_(document) {
+    const bool edited = document_.IsModified();
     group_.setActiveStack(StackOf(std::string()));
-    document_.SetEditObserver(this);
-    connect(&group_, &QUndoGroup::cleanChanged, this, &CEditHistory::FollowCleanState);
-    FollowCurrentFile();
+    connect(&group_, &QUndoGroup::cleanChanged, this,
+            [this](bool clean) { emit ModifiedChanged(!clean); });
+    document_.SetModifiedMark(this);
+    FollowCurrentFile(edited);
 }
 
 CEditHistory::~CEditHistory() {
-    document_.SetEditObserver(nullptr);
+    document_.SetModifiedMark(nullptr);
 }
 
 QString CEditHistory::StepName(EditKind kind) {
@@ -55,16 +56,35 @@ QString CEditHistory::StepName(EditKind kind) {
     return {};
 }
 
-void CEditHistory::OnEdit(const EditRecord& edit) {
-    Stack().push(new CEditStep(document_, edit));
+MarkerPlacement CEditHistory::MoveMarker(MarkerPlacement placement) {
+    int markerS = 0, markerM = 0, markerD = 0;
+    document_.GetMarkers(markerS, markerM, markerD);
+    const MarkerPlacement before{placement.marker,
+                                 placement.marker == MovableMarker::S ? markerS : markerM};
+    Push(CUserEdit(placement));
+    return before;
+}
+
+bool CEditHistory::SetIdTexts(const IdTexts& texts) {
+    // An OK that leaves every text as shown is no edit: no step, and the steps to redo stay.
+    if (texts == document_.GetIdTexts())
+        return false;
+    return Push(CUserEdit(texts));
+}
+
+bool CEditHistory::Push(CUserEdit edit) {
+    QUndoStack& stack = Stack();
+    const int index = stack.index();
+    stack.push(new CEditStep(document_, std::move(edit)));
+    return stack.index() != index;
 }
 
 void CEditHistory::OnSaved() {
     Stack().setClean();
 }
 
-void CEditHistory::OnRecordReplaced() {
-    FollowCurrentFile();
+void CEditHistory::OnRecordReplaced(bool edited) {
+    FollowCurrentFile(edited);
 }
 
 QUndoStack* CEditHistory::StackOf(const std::string& path) {
@@ -76,17 +96,19 @@ QUndoStack* CEditHistory::StackOf(const std::string& path) {
     return stack;
 }
 
-void CEditHistory::FollowCurrentFile() {
+void CEditHistory::FollowCurrentFile(bool edited) {
     // A file whose kept edits are still kept is not shown with them: its history waits.
     const std::string& path = document_.GetRecordPath();
     const std::string current = document_.HoldsEditsOf(path) ? std::string() : path;
     QUndoStack* stack = StackOf(current);
-    if (!document_.IsModified())
+    if (!edited)
         stack->clear();
-    // The current file's stack first: the group reports its clean state, which the
-    // document's modified mark then follows.
+    else if (stack->isClean())
+        // Edits with no steps to them (the file was renamed by Save As meanwhile): no undo
+        // leads back to the saved state.
+        stack->resetClean();
     group_.setActiveStack(stack);
-    FollowCleanState(stack->isClean());
+    emit ModifiedChanged(!stack->isClean());
     for (auto entry = stacks_.begin(); entry != stacks_.end();) {
         if (entry->first == current || document_.HoldsEditsOf(entry->first)) {
             ++entry;
@@ -95,11 +117,6 @@ void CEditHistory::FollowCurrentFile() {
         delete entry->second;
         entry = stacks_.erase(entry);
     }
-}
-
-void CEditHistory::FollowCleanState(bool clean) {
-    document_.SetModifiedFlag(!clean);
-    emit ModifiedChanged(!clean);
 }
 
 } // namespace mirado

@@ -1,13 +1,16 @@
 #pragma once
 // CEditHistory: the undo history of each file on Qt's undo framework, one stack per file
-// in a group whose active stack is the current file's. It hears the document's edits and
-// makes each one step, named after it; undoing or redoing a step puts the document back
-// exactly as it stood (in the display mode the edit was made in). A save marks the clean
-// state, and the document's modified mark follows the current file's history. A file's
-// history lives while the document keeps its unsaved edits; it is cleared when they are
-// saved away or dropped.
+// in a group whose active stack is the current file's. The window's edits come to it (the
+// wave view's marker drop, the ID command): each becomes a step, named after it, whose
+// redo makes the edit through the document's operation and whose undo puts the document
+// back exactly as it stood (in the display mode the edit was made in). It owns the
+// document's modified mark: the current file's stack away from its clean state, which a
+// save sets. A file's history lives while the document keeps its unsaved edits; it is
+// cleared when they are saved away or dropped.
 
+#include "document/DocumentEdits.h"
 #include "document/EditSnapshot.h"
+#include "document/ModifiedMark.h"
 
 #include <QObject>
 #include <QUndoGroup>
@@ -19,8 +22,9 @@
 namespace mirado {
 
 class CMiradoDoc;
+class CUserEdit;
 
-class CEditHistory : public QObject, public IEditObserver {
+class CEditHistory : public QObject, public IDocumentEdits, public IModifiedMark {
     Q_OBJECT
 public:
     CEditHistory(CMiradoDoc& document, QObject* parent = nullptr);
@@ -33,17 +37,24 @@ public:
     // The step's name as the Edit menu shows it.
     static QString StepName(EditKind kind);
 
-    void OnEdit(const EditRecord& edit) override;
+    // Each pushes a step whose first redo makes the edit; an edit that changes nothing
+    // adds none.
+    MarkerPlacement MoveMarker(MarkerPlacement placement) override;
+    bool SetIdTexts(const IdTexts& texts) override;
+
+    bool IsModified() const override { return !group_.isClean(); }
+    // The step being pushed made it; its push moves the stack away from the clean state.
+    void OnEdited() override {}
     void OnSaved() override;
-    void OnRecordReplaced() override;
+    void OnRecordReplaced(bool edited) override;
 
 signals:
     // The current file has unsaved edits (true) or matches the file as saved (false).
     void ModifiedChanged(bool modified);
 
 private:
-    void FollowCleanState(bool clean);
-    void FollowCurrentFile();
+    bool Push(CUserEdit edit);
+    void FollowCurrentFile(bool edited);
     QUndoStack* StackOf(const std::string& path);
 
     CMiradoDoc& document_;

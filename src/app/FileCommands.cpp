@@ -124,7 +124,7 @@ void CFileCommands::OnSendToRecycleBin() {
         return;
     }
     window_.UpdateFileCount();
-    document_.UpdateAllViews(nullptr, kUpdateErase);
+    document_.UpdateAllViews();
     window_.ErasePanes();
 }
 

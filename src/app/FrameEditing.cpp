@@ -5,6 +5,7 @@
 #include "document/MiradoDoc.h"
 #include "platform/qtcore/UiText.h"
 #include "views/FilenameView.h"
+#include "views/WaveView.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -57,6 +58,9 @@ CFrameEditing::CFrameEditing(CMainFrame& frame)
     AddToolBarButtons();
     AddModifiedPane();
     connect(history_, &CEditHistory::ModifiedChanged, this, &CFrameEditing::ShowModified);
+    // A marker dropped in the wave view is a step of the history.
+    if (frame.GetWaveView() != nullptr)
+        frame.GetWaveView()->SetEdits(history_);
     ShowModified(false);
 }
 

@@ -24,7 +24,6 @@ public:
     CEditHistory& History() { return *history_; }
     QAction* UndoAction() const { return undo_; }
     QAction* RedoAction() const { return redo_; }
-    QAction* RevertAction() const { return revert_; }
     QAction* SaveAllAction() const { return saveAll_; }
     QLabel* ModifiedPane() const { return modifiedPane_; }
 

@@ -115,7 +115,7 @@ private:
     class DocumentWatcher : public IView {
     public:
         explicit DocumentWatcher(CMainFrame& frame) : frame_(frame) {}
-        void OnUpdate(IView*, int) override { frame_.UpdateCommandStates(); }
+        void OnUpdate(IView*) override { frame_.UpdateCommandStates(); }
 
     private:
         CMainFrame& frame_;

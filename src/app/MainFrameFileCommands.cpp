@@ -1,5 +1,7 @@
 #include "app/MainFrameFileCommands.h"
 
+#include "app/EditHistory.h"
+#include "app/FrameEditing.h"
 #include "app/MainFrame.h"
 #include "dialogs/FileDialog4Text.h"
 #include "document/ExportLoop.h"
@@ -127,7 +129,8 @@ CFileCommandsHook* CFileCommandsHook::Install(CMainFrame& frame, CMiradoDoc& doc
 }
 
 void CFileCommandsHook::WireFrameCommands() {
-    frame_.Commands().Wire(ID_EDIT_ID, [this] { document_.EditIdFields(); });
+    frame_.Commands().Wire(ID_EDIT_ID,
+                           [this] { document_.EditIdFields(&frame_.Editing().History()); });
     frame_.Commands().Wire(ID_COLOR, [this] { document_.EditParameters(); });
 }
 

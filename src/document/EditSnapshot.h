@@ -1,7 +1,6 @@
 #pragma once
-// What a user edit of the current file changes, captured as it stands before and after
-// the edit, so that the edit can be taken back and made again exactly, and the
-// interface through which the document reports its edits to an edit history.
+// What a user edit of the current file changes, captured as it stands before the edit,
+// so that the edit can be taken back exactly.
 
 #include "records/AdData.h"
 #include "records/PressureAnalysis.h"
@@ -32,28 +31,6 @@ struct EditSnapshot {
     int16_t storedDbp = 0;
     MarkerResults analysis;
     CAdData::IdFieldBytes idFields{};
-};
-
-// One edit as the document made it.
-struct EditRecord {
-    EditKind kind = EditKind::MoveMarkerS;
-    EditSnapshot before;
-    EditSnapshot after;
-};
-
-// Told by the document about its edits, so that a history can follow them.
-class IEditObserver {
-public:
-    virtual ~IEditObserver() = default;
-    // A user edit was stored.
-    virtual void OnEdit(const EditRecord& edit) = 0;
-    // The current file was saved with every edit made so far.
-    virtual void OnSaved() = 0;
-    // The current record was replaced (another file opened, the list replaced, the file
-    // sent to the trash or reverted), or unsaved edits were kept or dropped: the history
-    // follows the current file, whose re-applied edits show as the modified mark, and
-    // keeps only the files the document holds edits of (HoldsEditsOf).
-    virtual void OnRecordReplaced() = 0;
 };
 
 } // namespace mirado

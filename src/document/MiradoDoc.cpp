@@ -112,7 +112,6 @@ int CMiradoDoc::SetFileList(const std::vector<std::string>& paths) {
     if (!SaveModified())
         return 0;
     heldEdits_.clear();
-    SetModifiedFlag(false);
     // Held from the root, so that the title, messages and the remembered folder never
     // depend on the folder the program was started in.
     std::vector<std::string> absolute;
@@ -120,7 +119,7 @@ int CMiradoDoc::SetFileList(const std::vector<std::string>& paths) {
     for (const std::string& path : paths)
         absolute.push_back(AbsolutePath(path));
     files_.Assign(absolute);
-    NotifyRecordReplaced();
+    NotifyRecordReplaced(false);
     if (files_.GetCount() != 0)
         RememberDataFolder();
     return files_.GetCount();
@@ -238,23 +237,24 @@ bool CMiradoDoc::LoadEntry(int index) {
     recordDecoded_ = decoded;
     recordIndex_ = index;
     ChooseVariant(path);
-    // Edits of the previous file were saved, dropped or kept above; they never carry over.
-    SetModifiedFlag(false);
     // Every open goes back to the stored values: a file that failed has no analysis of
     // its own, and the previous file's must not be shown, printed or exported as its.
     analysisSource_ = false;
+    bool edited = false;
     if (decoded) {
         UpdateAllViews();
         currentIndex_ = index;
         loaded_ = true;
         DriveActiveAnalysis();
-        ReapplyHeldEdits();
+        edited = ReapplyHeldEdits();
     } else {
         files_.At(index).loadError = 1;
         currentIndex_ = index;
         loaded_ = true;
     }
-    NotifyRecordReplaced();
+    // Edits of the previous file were saved, dropped or kept before; they never carry
+    // over. The file's own kept edits are back on it.
+    NotifyRecordReplaced(edited);
     SetTitle(path);
     UpdateAllViews();
     return decoded;
@@ -304,13 +304,14 @@ std::optional<std::string> CMiradoDoc::CurrentSamplesCsv() const {
     return SamplesCsv(*adData_);
 }
 
-bool CMiradoDoc::EditIdFields() {
+bool CMiradoDoc::EditIdFields(IDocumentEdits* edits) {
     if (!loaded_ || adData_ == nullptr || services_.idDialog == nullptr)
         return false;
     IdDialogFields fields{GetIdTexts(), kDateTimeLinePrefix + GetDate() + " " + GetTime()};
     if (!services_.idDialog->Run(fields))
         return false;
-    SetIdTexts(fields);
+    IDocumentEdits& target = edits != nullptr ? *edits : *this;
+    target.SetIdTexts(fields);
     return true;
 }
 
@@ -335,8 +336,7 @@ void CMiradoDoc::NewDocument() {
     records_ = std::make_unique<AnalysisRecords>();
     activeAnalysis_ = &records_->recordA;
     analysisSource_ = false;
-    SetModifiedFlag(false);
-    NotifyRecordReplaced();
+    NotifyRecordReplaced(false);
     SetTitle("");
     UpdateAllViews();
 }
@@ -534,14 +534,15 @@ void CMiradoDoc::RemoveSelectedFiles() {
         loaded_ = false;
         SetTitle(""); // no file is shown any more
     }
+    bool edited = IsModified();
     for (const CFileEntry& entry : removed) {
         // Edits of a file the user throws away are dropped with it: saving them would
         // bring the file back.
         if (entry.path == recordPath_)
-            SetModifiedFlag(false);
+            edited = false;
         heldEdits_.erase(entry.path);
     }
-    NotifyRecordReplaced();
+    NotifyRecordReplaced(edited);
     for (const CFileEntry& entry : removed)
         MoveToRecycleBin(entry.path);
 }

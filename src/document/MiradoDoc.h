@@ -7,11 +7,13 @@
 // and the system only through the platform interfaces it is given.
 
 #include "document/DisplaySettings.h"
+#include "document/DocumentEdits.h"
 #include "document/EditSnapshot.h"
 #include "document/ErrorTexts.h"
 #include "document/FileList.h"
 #include "document/MarkerPlacement.h"
 #include "document/MiradoSettings.h"
+#include "document/ModifiedMark.h"
 #include "document/TextExport.h"
 #include "platform/DocumentBase.h"
 #include "platform/DocumentDialogs.h"
@@ -96,7 +98,7 @@ std::string FormatSavePrompt(const std::string& path,
 // The file types of the open and save dialogs: the measurement files, then all files.
 const std::vector<FileFilter>& MeasurementFileFilters();
 
-class CMiradoDoc : public CDocumentBase {
+class CMiradoDoc : public CDocumentBase, public IDocumentEdits {
 public:
     explicit CMiradoDoc(const DocumentServices& services);
     ~CMiradoDoc() override;
@@ -184,9 +186,10 @@ public:
     // Whether the file the current record was read from still holds the bytes it was
     // read from (or last written with).
     bool IsCurrentFileUnchanged() const;
-    // Runs the ID dialog on the current file; on OK stores the texts as SetIdTexts does.
+    // Runs the ID dialog on the current file; on OK hands the texts to edits (the
+    // window's undo history), or stores them as SetIdTexts does when edits is null.
     // True on OK.
-    bool EditIdFields();
+    bool EditIdFields(IDocumentEdits* edits = nullptr);
     // Runs the Parameters dialog; on OK tells the frame to apply the colours and
     // redraws all views. True on OK.
     bool EditParameters();
@@ -221,16 +224,20 @@ public:
     // Stores the identification texts that differ from the shown ones (a text left
     // alone keeps its bytes). True when a stored byte changed; otherwise nothing is
     // marked or redrawn. Nothing happens while no record exists.
-    bool SetIdTexts(const IdTexts& texts);
+    bool SetIdTexts(const IdTexts& texts) override;
     // Moves marker S or M of the shown values to the sample (limited to the channel);
     // in the analysis the pressures follow it. Returns the marker's placement before
     // the move. Nothing changes unless a file is loaded and was read correctly.
-    MarkerPlacement MoveMarker(MarkerPlacement placement);
+    MarkerPlacement MoveMarker(MarkerPlacement placement) override;
+
+    // --- The modified mark ------------------------------------------------------------
+    // Whether the current file holds edits its file does not.
+    bool IsModified() const { return mark_->IsModified(); }
+    // Hands the mark to owner (the window's undo history), which takes it as it stands;
+    // null gives it back to the document's own flag.
+    void SetModifiedMark(IModifiedMark* owner);
 
     // --- Taking edits back ------------------------------------------------------------
-    // The observer (may be null) hears of every edit above, of each successful save and
-    // of the record being replaced.
-    void SetEditObserver(IEditObserver* observer) { editObserver_ = observer; }
     DisplayMode GetDisplayMode() const { return {analysisSource_, analysisValid_}; }
     // Switches to the display mode (as the analysis and stored-values commands do)
     // unless it is shown already.
@@ -343,7 +350,7 @@ private:
     bool LeaveCurrentFile();
     void HoldCurrentEdits();
     bool LoadEntry(int index);
-    void ReapplyHeldEdits();
+    bool ReapplyHeldEdits();
     void ApplySnapshot(const EditSnapshot& snapshot);
     // The question followed by the paths, one a line (the first kListedUnsavedFiles).
     std::string QuestionWithFiles(const char* question,
@@ -352,8 +359,7 @@ private:
     void DropAllEdits();
     bool ConfirmTrashingEdits();
     MarkerResults PressuresAtMarkers(int16_t markerS, int16_t markerM);
-    void NotifyEdit(EditKind kind, const EditSnapshot& before);
-    void NotifyRecordReplaced();
+    void NotifyRecordReplaced(bool edited);
     // "Save changes to <path>?" with the given buttons.
     MessageAnswer AskSaveChanges(MessageButtons buttons) const;
     void ChooseVariant(const std::string& path);
@@ -397,7 +403,8 @@ private:
     CDisplaySettings settings_;
     CMiradoSettings miradoSettings_;
     CErrorTextTable errorTexts_;
-    IEditObserver* editObserver_ = nullptr;
+    CModifiedFlag ownMark_;
+    IModifiedMark* mark_ = &ownMark_;
 };
 
 } // namespace mirado

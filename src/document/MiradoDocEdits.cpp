@@ -34,9 +34,8 @@ bool CMiradoDoc::SetIdTexts(const IdTexts& texts) {
     // beyond the field's width) leaves the record as it was: no edit then.
     if (adData_->GetIdFieldBytes() == before.idFields)
         return false;
-    SetModifiedFlag(true);
+    mark_->OnEdited();
     UpdateAllViews();
-    NotifyEdit(EditKind::EditIdentification, before);
     return true;
 }
 
@@ -47,27 +46,26 @@ MarkerPlacement CMiradoDoc::MoveMarker(MarkerPlacement placement) {
     const MarkerPlacement before{placement.marker, isS ? markerS : markerM};
     if (!CanSaveCurrentFile())
         return before;
-    const EditSnapshot snapshot = CaptureEdits();
     // A move never stores a sample outside the channel.
     const int sample = std::clamp(placement.sample, 0, kSampleCount - 1);
     if (isS)
         SetMarkerS(sample);
     else
         SetMarkerM(sample);
-    SetModifiedFlag(true);
+    mark_->OnEdited();
     UpdateAllViews();
-    NotifyEdit(isS ? EditKind::MoveMarkerS : EditKind::MoveMarkerM, snapshot);
     return before;
 }
 
-void CMiradoDoc::NotifyEdit(EditKind kind, const EditSnapshot& before) {
-    if (editObserver_ != nullptr)
-        editObserver_->OnEdit(EditRecord{kind, before, CaptureEdits()});
+void CMiradoDoc::NotifyRecordReplaced(bool edited) {
+    mark_->OnRecordReplaced(edited);
 }
 
-void CMiradoDoc::NotifyRecordReplaced() {
-    if (editObserver_ != nullptr)
-        editObserver_->OnRecordReplaced();
+void CMiradoDoc::SetModifiedMark(IModifiedMark* owner) {
+    const bool modified = IsModified();
+    mark_ = owner != nullptr ? owner : &ownMark_;
+    if (owner == nullptr)
+        ownMark_.OnRecordReplaced(modified);
 }
 
 void CMiradoDoc::ShowDisplayMode(const DisplayMode& mode) {
@@ -152,13 +150,13 @@ void CMiradoDoc::ApplySnapshot(const EditSnapshot& snapshot) {
     adData_->SetIdFieldBytes(snapshot.idFields);
 }
 
-void CMiradoDoc::ReapplyHeldEdits() {
+bool CMiradoDoc::ReapplyHeldEdits() {
     const auto held = heldEdits_.find(recordPath_);
     if (held == heldEdits_.end() || !recordDecoded_ || adData_ == nullptr)
-        return;
+        return false;
     ApplySnapshot(held->second);
     heldEdits_.erase(held);
-    SetModifiedFlag(true);
+    return true;
 }
 
 bool CMiradoDoc::SaveAllFiles() {
@@ -207,8 +205,7 @@ MessageAnswer CMiradoDoc::AskSaveFiles(const std::vector<std::string>& files) co
 // Dropped by the user's choice: the opens that follow must not ask again nor put them back.
 void CMiradoDoc::DropAllEdits() {
     heldEdits_.clear();
-    SetModifiedFlag(false);
-    NotifyRecordReplaced();
+    NotifyRecordReplaced(false);
 }
 
 bool CMiradoDoc::ConfirmTrashingEdits() {

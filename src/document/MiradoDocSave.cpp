@@ -97,9 +97,7 @@ bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const 
     if (adData_->Save(path, services_.prompts) != 0)
         return false;
     // The file now holds every edit: leaving it keeps nothing.
-    SetModifiedFlag(false);
-    if (editObserver_ != nullptr)
-        editObserver_->OnSaved();
+    mark_->OnSaved();
     return true;
 }
 
@@ -151,8 +149,7 @@ bool CMiradoDoc::AnswerChangedOnDisk(MessageAnswer answer) {
 }
 
 void CMiradoDoc::ReloadDroppingEdits() {
-    SetModifiedFlag(false);
-    NotifyRecordReplaced();
+    NotifyRecordReplaced(false);
     if (GetCurrentPath() == recordPath_)
         OpenFileAt(currentIndex_);
 }

@@ -19,12 +19,12 @@ void CDocumentBase::RemoveView(IView* view) {
     views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
 }
 
-void CDocumentBase::UpdateAllViews(IView* sender, int hint) {
+void CDocumentBase::UpdateAllViews(IView* sender) {
     // A view may unregister itself while redrawing; walk a copy.
     const std::vector<IView*> views = views_;
     for (IView* view : views)
         if (view != sender)
-            view->OnUpdate(sender, hint);
+            view->OnUpdate(sender);
 }
 
 } // namespace mirado

@@ -1,7 +1,7 @@
 #pragma once
-// CDocumentBase: the document half of the document/view arrangement. It keeps the title,
-// the modified mark and the views registered with it, and tells every view to redraw
-// when the document changes. The panes implement IView; the document never knows them.
+// CDocumentBase: the document half of the document/view arrangement. It keeps the title
+// and the views registered with it, and tells every view to redraw when the document
+// changes. The panes implement IView; the document never knows them.
 
 #include <functional>
 #include <string>
@@ -13,14 +13,9 @@ namespace mirado {
 class IView {
 public:
     virtual ~IView() = default;
-    // hint names what changed (kUpdateAll for "everything"); sender is the view that
-    // caused the change, or null when the document itself did.
-    virtual void OnUpdate(IView* sender, int hint) = 0;
+    // sender is the view that caused the change, or null when the document itself did.
+    virtual void OnUpdate(IView* sender) = 0;
 };
-
-// Hint values passed with UpdateAllViews.
-inline constexpr int kUpdateAll = 0;
-inline constexpr int kUpdateErase = 1; // the list was emptied: views erase what they showed
 
 class CDocumentBase {
 public:
@@ -28,14 +23,11 @@ public:
 
     const std::string& GetTitle() const { return title_; }
     void SetTitle(const std::string& title);
-    bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
 
     void AddView(IView* view);
     void RemoveView(IView* view);
-    const std::vector<IView*>& Views() const { return views_; }
     // Tells every registered view except sender that the document changed.
-    void UpdateAllViews(IView* sender = nullptr, int hint = kUpdateAll);
+    void UpdateAllViews(IView* sender = nullptr);
 
     // Called with the new title whenever it changes (the frame's caption follows it).
     using TitleListener = std::function<void(const std::string& title)>;
@@ -43,7 +35,6 @@ public:
 
 private:
     std::string title_;
-    bool modified_ = false;
     std::vector<IView*> views_;
     TitleListener titleListener_;
 };

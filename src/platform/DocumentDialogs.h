@@ -16,6 +16,7 @@ struct IdTexts {
     std::string weight;
     std::string sexAge;
     std::string comment;
+    bool operator==(const IdTexts&) const = default;
 };
 
 // How the line of the recording's date and time begins.

@@ -76,10 +76,8 @@ public:
     // The result shown; null while the chosen source is being read.
     const SummaryResult* Result() const;
 
-    QComboBox* GroupingBox() const { return groupingBox_; }
     QTableView* Table() const { return table_; }
     CSummaryTableModel& Model() const { return *model_; }
-    QProgressBar* Progress() const { return progress_; }
 
 signals:
     // A summary is shown (after a run or from the kept results).

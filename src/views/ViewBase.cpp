@@ -30,7 +30,7 @@ void CViewBase::OnInitialUpdate() {
     update();
 }
 
-void CViewBase::OnUpdate(IView* /*sender*/, int /*hint*/) {
+void CViewBase::OnUpdate(IView* /*sender*/) {
     update();
 }
 

@@ -26,7 +26,7 @@ public:
     // Called once, after the frame created every pane and before it is first shown.
     virtual void OnInitialUpdate();
     // The document changed: the default repaints the whole pane.
-    void OnUpdate(IView* sender, int hint) override;
+    void OnUpdate(IView* sender) override;
 
     // Background, then contents; both get the whole client rectangle's surface.
     virtual void OnEraseBackground(IDrawingSurface& surface);

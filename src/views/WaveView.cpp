@@ -371,8 +371,8 @@ void CWaveView::OnPointerLeave() {
     RefreshReadout();
 }
 
-void CWaveView::OnUpdate(IView* sender, int hint) {
-    CViewBase::OnUpdate(sender, hint);
+void CWaveView::OnUpdate(IView* sender) {
+    CViewBase::OnUpdate(sender);
     RefreshReadout();
 }
 
@@ -476,7 +476,9 @@ void CWaveView::DropCarriedMarker(int sample) {
     carriedMarker_ = kNoMarker;
     pressX_.reset();
     unsetCursor();
-    if (doc != nullptr)
+    if (edits_ != nullptr)
+        edits_->MoveMarker({marker, sample});
+    else if (doc != nullptr)
         doc->MoveMarker({marker, sample});
 }
 

@@ -15,6 +15,7 @@
 // travel the same way while idle; while carrying they move the carried sample by one
 // (Shift: ten) and the drag line follows it, as it follows each move.
 
+#include "document/DocumentEdits.h"
 #include "drawing/PaneLayout.h"
 #include "drawing/PointerReadout.h"
 #include "drawing/WaveDrawing.h"
@@ -40,6 +41,9 @@ public:
     ~CWaveView() override;
 
     CMiradoDoc* GetDocument() const;
+    // Where a dropped marker goes (the window's undo history); null, the default, moves it
+    // on the document at once.
+    void SetEdits(IDocumentEdits* edits) { edits_ = edits; }
 
     void OnInitialUpdate() override;
     void OnEraseBackground(IDrawingSurface& surface) override;
@@ -71,7 +75,7 @@ public:
     // Scrolls a zoomed view by `steps` tenths of the visible span (negative: back).
     void Travel(int steps);
     // The document changed: redraw and read out the pointer's sample again.
-    void OnUpdate(IView* sender, int hint) override;
+    void OnUpdate(IView* sender) override;
 
     // What the status bar shows for the pointer at client x; nothing where no file is shown.
     virtual std::optional<PointerReadout> ReadoutAtX(int x) const;
@@ -140,6 +144,7 @@ private:
     std::optional<int> pressX_; // client x of the press that picked the marker up
     QScrollBar* scrollBar_ = nullptr;
     QPointer<QObject> markerValueReceiver_;
+    IDocumentEdits* edits_ = nullptr;
     QString statusText_;
     std::optional<int> pointerX_; // client x of the pointer while it is over the pane
     QString readoutText_;

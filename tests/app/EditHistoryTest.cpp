@@ -34,7 +34,8 @@ protected:
     }
     CMiradoDoc* Doc() { return scripted.doc.get(); }
     CWaveView* Wave() { return frame->GetWaveView(); }
-    QUndoStack& Stack() { return frame->Editing().History().Stack(); }
+    CEditHistory& History() { return frame->Editing().History(); }
+    QUndoStack& Stack() { return History().Stack(); }
 
     // Copies a generated sample of each variant into the test folder.
     std::string CopySample(const char* name) {
@@ -95,7 +96,7 @@ TEST_F(EditHistoryTest, UndoAndRedoStepThroughMarkerMovesAndIdEditsInEveryModeAn
             EXPECT_TRUE(ShowsModified());
             IdTexts texts = Doc()->GetIdTexts();
             texts.comment = "checked";
-            ASSERT_TRUE(Doc()->SetIdTexts(texts));
+            ASSERT_TRUE(History().SetIdTexts(texts));
             EXPECT_EQ(frame->Editing().UndoAction()->text(), "&Undo Edit Identification");
             const QByteArray edited = SavedBytes(path);
             // A save marks the clean state.
@@ -133,11 +134,87 @@ TEST_F(EditHistoryTest, UndoingAStepOfAnotherModeSwitchesBackFirst) {
     EXPECT_FALSE(ShowsModified());
 }
 
-TEST_F(EditHistoryTest, AnUnchangedIdOkAddsNoStep) {
+TEST_F(EditHistoryTest, AnIdOkThatStoresNoOtherByteAddsNoStep) {
     frame->OpenPaths({CopySample("DG0511.001")});
-    EXPECT_FALSE(Doc()->SetIdTexts(Doc()->GetIdTexts()));
+    IdTexts texts = Doc()->GetIdTexts();
+    EXPECT_FALSE(History().SetIdTexts(texts));
+    texts.comment = " " + texts.comment + " "; // stored trimmed: the same bytes
+    EXPECT_FALSE(History().SetIdTexts(texts));
     EXPECT_EQ(Stack().count(), 0);
     EXPECT_FALSE(ShowsModified());
+
+    // An OK that leaves the texts as shown keeps the steps to redo.
+    DropMarkerSAt(XOfSample(MarkerS()) + 30);
+    Stack().undo();
+    EXPECT_FALSE(History().SetIdTexts(Doc()->GetIdTexts()));
+    EXPECT_TRUE(Stack().canRedo());
+}
+
+// The step's first redo is the edit: pushing it changes the record.
+TEST_F(EditHistoryTest, PushingAStepMakesTheEditThroughTheDocument) {
+    frame->OpenPaths({CopySample("DG0511.001")});
+    const int stored = MarkerS();
+    EXPECT_EQ(History().MoveMarker({MovableMarker::S, stored + 300}).sample, stored);
+    EXPECT_EQ(MarkerS(), stored + 300);
+    EXPECT_EQ(Stack().count(), 1);
+    EXPECT_EQ(Stack().undoText(), "Move Systolic Marker");
+    EXPECT_TRUE(ShowsModified());
+
+    IdTexts texts = Doc()->GetIdTexts();
+    const std::string animal = texts.animalNo;
+    texts.animalNo = "P-7";
+    EXPECT_TRUE(History().SetIdTexts(texts));
+    EXPECT_EQ(Doc()->GetAnimalNo(), "P-7");
+    EXPECT_EQ(Stack().count(), 2);
+    Stack().undo();
+    EXPECT_EQ(Doc()->GetAnimalNo(), animal);
+}
+
+TEST_F(EditHistoryTest, TheModifiedMarkFollowsTheCleanStateBackToTheSavePoint) {
+    const std::string path = CopySample("DG0511.001");
+    frame->OpenPaths({path});
+    const int stored = MarkerS();
+    DropMarkerSAt(XOfSample(stored) + 30);
+    frame->Action(ID_FILE_SAVE)->trigger();
+    EXPECT_FALSE(ShowsModified());
+    DropMarkerSAt(XOfSample(MarkerS()) + 30);
+    DropMarkerSAt(XOfSample(MarkerS()) + 30);
+    // Each row: undo or redo, then whether the window and the document show edits.
+    const struct {
+        bool undo;
+        bool modified;
+    } steps[] = {{true, true}, {true, false}, {true, true}, {false, false}, {false, true}};
+    for (const auto& step : steps) {
+        step.undo ? Stack().undo() : Stack().redo();
+        EXPECT_EQ(ShowsModified(), step.modified) << Stack().index();
+        EXPECT_EQ(Doc()->IsModified(), step.modified);
+        EXPECT_EQ(Doc()->HasUnsavedEditsAt(0), step.modified);
+        EXPECT_EQ(frame->Editing().SaveAllAction()->isEnabled(), step.modified);
+    }
+    // Back at the save point nothing is asked on leaving.
+    Stack().undo();
+    frame->Action(ID_FILE_NEW)->trigger();
+    EXPECT_TRUE(scripted.prompts.Shown().empty());
+}
+
+// After Save As the file goes by its new name; edits made since and kept while another
+// file is shown still mark it when it is shown again.
+TEST_F(EditHistoryTest, EditsAfterSaveAsKeepTheirMarkAcrossAVisit) {
+    const std::string path = CopySample("DG0511.001");
+    frame->OpenPaths({path, CopySample("DG0511.002")});
+    DropMarkerSAt(XOfSample(MarkerS()) + 30);
+    ASSERT_TRUE(Doc()->SaveCurrentFileAs(dir.File("renamed.001")));
+    EXPECT_FALSE(ShowsModified());
+    const int dropped = DropMarkerSAt(XOfSample(MarkerS()) + 30);
+    frame->OnNextFile();
+    EXPECT_TRUE(Doc()->HasUnsavedEditsAt(0));
+    frame->OnPrevFile();
+    EXPECT_EQ(MarkerS(), dropped);
+    EXPECT_TRUE(ShowsModified());
+    EXPECT_TRUE(Doc()->IsModified());
+    scripted.prompts.QueueAnswer(MessageAnswer::Cancel);
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(scripted.prompts.Shown().size(), 1u);
 }
 
 TEST_F(EditHistoryTest, CtrlZIsUndoAndNotTheAnalysisKey) {
@@ -253,7 +330,7 @@ TEST_F(EditHistoryTest, TheBatchToolWritesTheViewersBytesForTheSameEdits) {
     const int sample = DropMarkerSAt(XOfSample(MarkerS()) + 25);
     IdTexts texts = Doc()->GetIdTexts();
     texts.animalNo = "R-12";
-    Doc()->SetIdTexts(texts);
+    History().SetIdTexts(texts);
     frame->Action(ID_FILE_SAVE)->trigger();
 
     const test::CliRun run = test::Cli({"edit", "--analysis", "sm", "--marker-s",

@@ -457,7 +457,7 @@ TEST_F(FrameTest, StatusPaneIsClearedAfterAFailedOpenAndWhenTheListEmpties) {
     EXPECT_FALSE(frame->StatusText().isEmpty());
     Doc()->SelectAll();
     Doc()->RemoveSelectedFiles(); // no trash here: the files stay, the list empties
-    Doc()->UpdateAllViews(nullptr, kUpdateErase);
+    Doc()->UpdateAllViews();
     frame->grab();
     EXPECT_EQ(frame->StatusText(), "");
     EXPECT_EQ(frame->windowTitle(), "Untitled[*] - Mirado");

@@ -1,4 +1,5 @@
 #include "app/CommandIds.h"
+#include "app/FrameEditing.h"
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
 #include "dialogs/IdDialog.h"
@@ -14,6 +15,7 @@
 #include "support/TestApplication.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -85,6 +87,21 @@ TEST_F(FrameWiringTest, IdAndColorCommandsOpenTheirDialogs) {
     id->trigger();
     EXPECT_EQ(shown, "ID");
     EXPECT_FALSE(app->GetDocument()->IsModified()); // an OK that changed nothing is no edit
+
+    // A changed text is one step of the history, made by the step.
+    const std::string comment = app->GetDocument()->GetComment();
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CIdDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->Edit(CIdDialog::Comment)->setText(QStringLiteral("rechecked"));
+        dialog->OkButton()->click();
+    });
+    id->trigger();
+    EXPECT_EQ(app->GetDocument()->GetComment(), "rechecked");
+    EXPECT_TRUE(app->GetDocument()->IsModified());
+    frame->Editing().UndoAction()->trigger();
+    EXPECT_EQ(app->GetDocument()->GetComment(), comment);
+    EXPECT_FALSE(app->GetDocument()->IsModified());
 
     QTimer::singleShot(0, [&shown] {
         auto* dialog = qobject_cast<CParametersDialog*>(QApplication::activeModalWidget());

@@ -13,9 +13,11 @@ TEST_F(DocumentTest, MarkerMovesStoreMarkModifiedRedrawAndGiveThePlacementBefore
     Pick(1);
     ASSERT_TRUE(Doc().OpenFileAt(0));
     for (bool analysis : {false, true}) {
+        if (Doc().IsModified()) {
+            ASSERT_TRUE(Doc().SaveCurrentFile());
+        }
         if (analysis)
             Doc().ShowAnalysis(true);
-        Doc().SetModifiedFlag(false);
         const int shownS = Marker(Doc(), MovableMarker::S);
         view.Clear();
 
@@ -24,7 +26,7 @@ TEST_F(DocumentTest, MarkerMovesStoreMarkModifiedRedrawAndGiveThePlacementBefore
         EXPECT_EQ(before.sample, shownS) << analysis;
         EXPECT_EQ(Marker(Doc(), MovableMarker::S), 1200);
         EXPECT_TRUE(Doc().IsModified());
-        EXPECT_FALSE(view.Hints().empty());
+        EXPECT_FALSE(view.Updates().empty());
 
         Doc().MoveMarker(before);
         EXPECT_EQ(Marker(Doc(), MovableMarker::S), shownS) << analysis;
@@ -41,7 +43,7 @@ TEST_F(DocumentTest, EditsNeedARecordThatWasReadCorrectly) {
     Doc().MoveMarker({MovableMarker::S, 1200});
     Doc().SetIdTexts({"A-9", "", "", "", ""});
     EXPECT_FALSE(Doc().IsModified());
-    EXPECT_TRUE(view.Hints().empty());
+    EXPECT_TRUE(view.Updates().empty());
 
     const std::string damaged = folder.File("b.01");
     std::vector<uint8_t> bytes = BuildRecord(RecordSpec{});
@@ -54,7 +56,7 @@ TEST_F(DocumentTest, EditsNeedARecordThatWasReadCorrectly) {
     EXPECT_EQ(Doc().MoveMarker({MovableMarker::S, 1200}).sample, shownS);
     EXPECT_EQ(Marker(Doc(), MovableMarker::S), shownS);
     EXPECT_FALSE(Doc().IsModified());
-    EXPECT_TRUE(view.Hints().empty());
+    EXPECT_TRUE(view.Updates().empty());
 }
 
 TEST_F(DocumentTest, IdTextEditsStoreMarkModifiedRedrawAndCanBePutBack) {
@@ -73,7 +75,7 @@ TEST_F(DocumentTest, IdTextEditsStoreMarkModifiedRedrawAndCanBePutBack) {
     EXPECT_EQ(Doc().GetComment(), "after dosing");
     EXPECT_EQ(Doc().GetAnimalNo(), "A-001");
     EXPECT_TRUE(Doc().IsModified());
-    EXPECT_FALSE(view.Hints().empty());
+    EXPECT_FALSE(view.Updates().empty());
 
     Doc().SetIdTexts(before);
     EXPECT_EQ(Doc().GetWeight(), before.weight);

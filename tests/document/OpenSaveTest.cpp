@@ -62,7 +62,7 @@ TEST_F(DocumentTest, OpeningReadsStoredValuesAndTitlesTheDocument) {
 
     ASSERT_TRUE(Doc().OpenFileAt(0));
 
-    EXPECT_FALSE(view.Hints().empty());
+    EXPECT_FALSE(view.Updates().empty());
     EXPECT_EQ(Doc().GetTitle(), path);
     EXPECT_EQ(Doc().GetCurrentName(), "rat.01");
     EXPECT_EQ(Doc().IsCurrentFileDamaged(), 0);
@@ -98,7 +98,7 @@ TEST_F(DocumentTest, AnalysisSwitchAndValidityDecideTheShownValues) {
     ASSERT_TRUE(Doc().OpenFileAt(0));
     view.Clear();
     Doc().ShowAnalysis(false);
-    EXPECT_EQ(view.Hints().size(), 2u);
+    EXPECT_EQ(view.Updates().size(), 2u);
     EXPECT_TRUE(Doc().IsAnalysisSource());
     EXPECT_FALSE(Doc().IsValid());
     int sbp, mbp, dbp;
@@ -370,7 +370,7 @@ TEST_F(DocumentTest, ParametersOkAppliesColoursAndRedraws) {
     view.Clear();
     EXPECT_TRUE(Doc().EditParameters());
     EXPECT_EQ(frame.ApplyColoursCount(), 1);
-    EXPECT_FALSE(view.Hints().empty());
+    EXPECT_FALSE(view.Updates().empty());
     EXPECT_EQ(Doc().GetBackgroundColour(), 0x000000u);
 }
 

@@ -1,6 +1,7 @@
 #include "DocumentFixture.h"
 
 #include "document/OriginalCopy.h"
+#include "document/UserEdit.h"
 #include "records/AdData.h"
 
 #include <cstdlib>
@@ -14,15 +15,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Hears the document's edit reports.
-class EditLog : public IEditObserver {
+// Keeps the modified mark as a flag and notes what the document tells it.
+class MarkLog : public IModifiedMark {
 public:
-    void OnEdit(const EditRecord& edit) override { edits.push_back(edit); }
-    void OnSaved() override { ++saves; }
-    void OnRecordReplaced() override { ++replaced; }
-    std::vector<EditRecord> edits;
+    bool IsModified() const override { return flag.IsModified(); }
+    void OnEdited() override {
+        ++edits;
+        flag.OnEdited();
+    }
+    void OnSaved() override {
+        ++saves;
+        flag.OnSaved();
+    }
+    void OnRecordReplaced(bool edited) override {
+        replaced.push_back(edited);
+        flag.OnRecordReplaced(edited);
+    }
+    CModifiedFlag flag;
+    int edits = 0;
     int saves = 0;
-    int replaced = 0;
+    std::vector<bool> replaced;
 };
 
 const DisplayMode kStored{false, true};
@@ -31,6 +43,7 @@ const DisplayMode kAnalysisS{true, false};
 
 class SafeEditingTest : public DocumentTest {
 protected:
+    ~SafeEditingTest() override { Doc().SetModifiedMark(nullptr); }
     // A generated sample of each variant, copied into the test folder.
     std::string CopySample(const std::string& name) {
         const std::string path = folder.File(name);
@@ -40,7 +53,7 @@ protected:
     void OpenOnly(const std::string& path) {
         Doc().SetFileList({path});
         ASSERT_TRUE(Doc().OpenFileAt(0));
-        Doc().SetEditObserver(&log);
+        Doc().SetModifiedMark(&log);
     }
     // The bytes a save of the current state writes, the file put back afterwards. Putting
     // it back changes it behind the document's back, so the next save is told to
@@ -54,10 +67,7 @@ protected:
         WriteText(path, before);
         return saved;
     }
-    void Undo(const EditRecord& edit) { Doc().RestoreEdits(edit.before, edit.kind); }
-    void Redo(const EditRecord& edit) { Doc().RestoreEdits(edit.after, edit.kind); }
-
-    EditLog log;
+    MarkLog log;
 };
 
 TEST_F(SafeEditingTest, MarkerMovesAreTakenBackExactlyInEveryModeAndVariant) {
@@ -68,29 +78,36 @@ TEST_F(SafeEditingTest, MarkerMovesAreTakenBackExactlyInEveryModeAndVariant) {
             Doc().ShowDisplayMode(mode);
             const std::string untouched = SavedBytes(path);
             const EditSnapshot start = Doc().CaptureEdits();
-            log.edits.clear();
+            const DisplayMode other = mode.analysisSource ? kStored : kAnalysisSM;
+            log.edits = 0;
 
-            Doc().MoveMarker({MovableMarker::S, 700});
-            Doc().MoveMarker({MovableMarker::M, 2900});
-            ASSERT_EQ(log.edits.size(), 2u);
-            EXPECT_EQ(log.edits[0].kind, EditKind::MoveMarkerS);
-            EXPECT_EQ(log.edits[1].kind, EditKind::MoveMarkerM);
+            CUserEdit moveS({MovableMarker::S, 700});
+            CUserEdit moveM({MovableMarker::M, 2900});
+            EXPECT_EQ(moveS.Kind(), EditKind::MoveMarkerS);
+            EXPECT_EQ(moveM.Kind(), EditKind::MoveMarkerM);
+            ASSERT_TRUE(moveS.Apply(Doc()));
+            ASSERT_TRUE(moveM.Apply(Doc()));
+            EXPECT_EQ(log.edits, 2);
             const std::string moved = SavedBytes(path);
             EXPECT_NE(moved, untouched) << sample;
 
-            // Undo both from another mode: each switches back first.
-            Doc().ShowDisplayMode(mode.analysisSource ? kStored : kAnalysisSM);
-            Undo(log.edits[1]);
+            // Taken back from another mode: each switches back first.
+            Doc().ShowDisplayMode(other);
+            moveM.TakeBack(Doc());
             EXPECT_EQ(Doc().GetDisplayMode(), mode);
-            Undo(log.edits[0]);
+            moveS.TakeBack(Doc());
             EXPECT_EQ(Doc().CaptureEdits().analysis.sbp, start.analysis.sbp);
             EXPECT_EQ(SavedBytes(path), untouched) << sample << mode.analysisSource;
 
-            Redo(log.edits[0]);
-            Redo(log.edits[1]);
-            EXPECT_EQ(SavedBytes(path), moved) << sample;
-            Undo(log.edits[1]);
-            Undo(log.edits[0]);
+            // Made again from another mode: into the store they were first made in.
+            Doc().ShowDisplayMode(other);
+            EXPECT_TRUE(moveS.Apply(Doc()));
+            EXPECT_EQ(Doc().GetDisplayMode(), mode);
+            Doc().ShowDisplayMode(other);
+            EXPECT_TRUE(moveM.Apply(Doc()));
+            EXPECT_EQ(SavedBytes(path), moved) << sample << mode.analysisSource;
+            moveM.TakeBack(Doc());
+            moveS.TakeBack(Doc());
         }
     }
     EXPECT_NE(Doc().IsVariantA(), true); // the second sample is of variant E
@@ -101,39 +118,58 @@ TEST_F(SafeEditingTest, IdEditsAreTakenBackToTheirBytesAndAnUnchangedOkIsNoEdit)
     OpenOnly(path);
     const std::string untouched = SavedBytes(path);
     IdTexts texts = Doc().GetIdTexts();
-    EXPECT_FALSE(Doc().SetIdTexts(texts));
+    EXPECT_FALSE(CUserEdit(texts).Apply(Doc()));
     texts.comment = "  " + Doc().GetComment() + "  "; // stored trimmed: the same bytes
-    EXPECT_FALSE(Doc().SetIdTexts(texts));
+    EXPECT_FALSE(CUserEdit(texts).Apply(Doc()));
     EXPECT_FALSE(Doc().IsModified());
-    EXPECT_TRUE(log.edits.empty());
+    EXPECT_EQ(log.edits, 0);
 
     texts.comment = "after dosing";
     texts.animalNo = "Z-9";
-    EXPECT_TRUE(Doc().SetIdTexts(texts));
-    ASSERT_EQ(log.edits.size(), 1u);
-    EXPECT_EQ(log.edits[0].kind, EditKind::EditIdentification);
+    CUserEdit edit(texts);
+    EXPECT_EQ(edit.Kind(), EditKind::EditIdentification);
+    EXPECT_TRUE(edit.Apply(Doc()));
+    EXPECT_EQ(log.edits, 1);
+    EXPECT_TRUE(Doc().IsModified());
     const std::string edited = SavedBytes(path);
-    Undo(log.edits[0]);
+    edit.TakeBack(Doc());
     EXPECT_EQ(SavedBytes(path), untouched);
-    Redo(log.edits[0]);
+    // An identification edit keeps the display mode.
+    Doc().ShowDisplayMode(kAnalysisS);
+    EXPECT_TRUE(edit.Apply(Doc()));
+    EXPECT_EQ(Doc().GetDisplayMode(), kAnalysisS);
+    Doc().ShowDisplayMode(kStored);
     EXPECT_EQ(SavedBytes(path), edited);
     EXPECT_EQ(Doc().GetComment(), "after dosing");
 }
 
-TEST_F(SafeEditingTest, TheObserverHearsOfSavesAndOfEveryReplacedRecord) {
+TEST_F(SafeEditingTest, TheMarkHearsOfSavesAndOfEveryReplacedRecord) {
     const std::vector<std::string> paths = Pick(3);
     ASSERT_TRUE(Doc().OpenFileAt(0));
-    Doc().SetEditObserver(&log);
+    Doc().SetModifiedMark(&log);
     ASSERT_TRUE(Doc().SaveCurrentFile());
     EXPECT_EQ(log.saves, 1);
+    Doc().MoveMarker({MovableMarker::S, 700});
+    EXPECT_EQ(log.edits, 1);
+    // Leaving keeps the edits; coming back puts them back, edited.
     Doc().OpenFileAt(1);
-    EXPECT_EQ(log.replaced, 1);
+    EXPECT_EQ(log.replaced, std::vector<bool>{false});
+    Doc().OpenFileAt(0);
+    EXPECT_EQ(log.replaced, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(Doc().IsModified());
+    prompts.QueueAnswer(MessageAnswer::No);
     Doc().SetFileList(paths);
-    EXPECT_EQ(log.replaced, 2);
+    EXPECT_EQ(log.replaced.back(), false);
+    EXPECT_FALSE(Doc().IsModified());
     Doc().OpenFileAt(0);
     Doc().ToggleCurrentSelection();
     Doc().RemoveSelectedFiles();
-    EXPECT_GE(log.replaced, 4);
+    EXPECT_GE(log.replaced.size(), 5u);
+
+    // Given back, the document's own flag takes the mark as it stands.
+    Doc().MoveMarker({MovableMarker::S, 900});
+    Doc().SetModifiedMark(nullptr);
+    EXPECT_TRUE(Doc().IsModified());
 }
 
 TEST_F(SafeEditingTest, TheFirstSaveKeepsTheOriginalAndNoSaveOverwritesIt) {
@@ -241,7 +277,7 @@ TEST_F(SafeEditingTest, RevertRestoresTheOriginalBytesAfterConfirmation) {
     EXPECT_EQ(ReadText(path), original);
     EXPECT_EQ(ReadText(OriginalCopyPath(path)), original);
     EXPECT_FALSE(Doc().IsModified());
-    EXPECT_GE(log.replaced, 1);
+    EXPECT_FALSE(log.replaced.empty());
     EXPECT_EQ(prompts.Shown().back().caption, kRevertCaption);
     // The question cannot be answered Yes by pressing Enter alone.
     EXPECT_EQ(prompts.Shown().back().buttons, MessageButtons::YesNoDefaultNo);
@@ -304,7 +340,7 @@ TEST_F(SafeEditingTest, SaveAsWritesTheCorrectionsUnderAnotherNameAndLeavesTheFi
     const std::string other = CopySample("RB0502.001");
     Doc().SetFileList({path, other});
     ASSERT_TRUE(Doc().OpenFileAt(0));
-    Doc().SetEditObserver(&log);
+    Doc().SetModifiedMark(&log);
     Doc().MoveMarker({MovableMarker::S, 700});
 
     EXPECT_FALSE(Doc().SaveCurrentFileAs(other));

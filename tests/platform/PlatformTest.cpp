@@ -29,13 +29,13 @@ TEST(DocumentBaseTest, UpdatesEveryViewButTheSenderAndReportsTitles) {
     doc.AddView(&first);
     doc.AddView(&second);
     doc.AddView(&first); // registered once only
-    doc.UpdateAllViews(&first, kUpdateErase);
-    EXPECT_TRUE(first.Hints().empty());
-    EXPECT_EQ(second.Hints(), std::vector<int>{kUpdateErase});
+    doc.UpdateAllViews(&first);
+    EXPECT_TRUE(first.Updates().empty());
+    EXPECT_EQ(second.Updates(), std::vector<IView*>{&first});
     doc.RemoveView(&second);
     doc.UpdateAllViews();
-    EXPECT_EQ(first.Hints(), std::vector<int>{kUpdateAll});
-    EXPECT_EQ(second.Hints().size(), 1u);
+    EXPECT_EQ(first.Updates(), std::vector<IView*>{nullptr});
+    EXPECT_EQ(second.Updates().size(), 1u);
 
     std::string shown;
     doc.SetTitleListener([&](const std::string& title) { shown = title; });

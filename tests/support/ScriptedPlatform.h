@@ -201,15 +201,15 @@ private:
     int applyColours_ = 0;
 };
 
-// View that records the hints of every update it receives.
+// View that records the sender of every update it receives.
 class RecordingView : public IView {
 public:
-    void OnUpdate(IView*, int hint) override { hints_.push_back(hint); }
-    const std::vector<int>& Hints() const { return hints_; }
-    void Clear() { hints_.clear(); }
+    void OnUpdate(IView* sender) override { senders_.push_back(sender); }
+    const std::vector<IView*>& Updates() const { return senders_; }
+    void Clear() { senders_.clear(); }
 
 private:
-    std::vector<int> hints_;
+    std::vector<IView*> senders_;
 };
 
 } // namespace mirado
