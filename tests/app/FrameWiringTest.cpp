@@ -94,7 +94,7 @@ TEST_F(FrameWiringTest, IdAndColorCommandsOpenTheirDialogs) {
         auto* dialog = qobject_cast<CIdDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialog->Edit(CIdDialog::Comment)->setText(QStringLiteral("rechecked"));
-        dialog->OkButton()->click();
+        test::NamedChild<QPushButton>(*dialog, "ok")->click();
     });
     id->trigger();
     EXPECT_EQ(app->GetDocument()->GetComment(), "rechecked");
