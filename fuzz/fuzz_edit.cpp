@@ -269,8 +269,10 @@ void EditOneVariant(std::string recording, char modelLetter, const EditScript& e
     // What a save without edits writes for the beat positions and the channels.
     CAdData plain;
     int modelCode = 0;
-    if (plain.LoadFromBytes(WorkFile(), reinterpret_cast<const uint8_t*>(recording.data()),
-                            recording.size(), modelCode, nullptr) != 0)
+    if (!plain
+             .LoadFromBytes(WorkFile(), reinterpret_cast<const uint8_t*>(recording.data()),
+                            recording.size(), modelCode, nullptr)
+             .ok())
         return;
     const std::string unedited = plain.SerializedBytes();
 

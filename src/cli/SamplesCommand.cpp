@@ -2,8 +2,8 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
-#include "cli/LoadedFile.h"
 #include "platform/ConsolePrompts.h"
+#include "records/LoadedRecord.h"
 #include "records/SamplesCsv.h"
 
 #include <CLI/CLI.hpp>
@@ -30,12 +30,12 @@ public:
     }
 
     int Run(CliStreams& io) override {
-        const std::unique_ptr<LoadedFile> file = LoadMeasurementFile(path_);
-        if (!file->ok) {
-            io.err << SingleLine(file->path + file->error) << '\n';
+        const LoadedRecord file = LoadRecord(path_);
+        if (!file.Loaded()) {
+            io.err << SingleLine(file.path + file.message) << '\n';
             return kExitLoadFailed;
         }
-        io.out << SamplesCsv(file->record);
+        io.out << SamplesCsv(*file.data);
         return kExitOk;
     }
 

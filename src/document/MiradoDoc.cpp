@@ -231,9 +231,9 @@ bool CMiradoDoc::LoadEntry(int index) {
     LoadedRecord record = recordSource_ != nullptr ? recordSource_->Take(path) : LoadRecord(path);
     adData_ = std::move(record.data);
     modelCode_ = record.modelCode;
-    const bool decoded = record.decoded;
+    const bool decoded = record.Loaded();
     if (!decoded)
-        ShowFileMessage(path, adData_->GetLastError(), services_.prompts);
+        ShowFileMessage(path, record.message, services_.prompts);
     recordPath_ = path;
     recordDecoded_ = decoded;
     recordIndex_ = index;

@@ -94,7 +94,7 @@ bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const 
         ShowSaveRefusal(path, Translated(kOriginalNotKeptText) + error);
         return false;
     }
-    if (adData_->Save(path, services_.prompts) != 0)
+    if (!adData_->Save(path, services_.prompts).ok())
         return false;
     // The file now holds every edit: leaving it keeps nothing.
     SetModifiedFlag(false);

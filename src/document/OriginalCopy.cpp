@@ -138,7 +138,7 @@ bool LoadsAsRecording(const std::vector<uint8_t>& bytes, const std::string& path
                       std::string& error) {
     CAdData record;
     int modelCode = 0;
-    if (record.LoadFromBytes(path, bytes.data(), bytes.size(), modelCode, nullptr) == 0)
+    if (record.LoadFromBytes(path, bytes.data(), bytes.size(), modelCode, nullptr).ok())
         return true;
     error = kCopyNotRecordingText + path + record.GetLastError();
     return false;

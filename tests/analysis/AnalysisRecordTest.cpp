@@ -114,7 +114,7 @@ std::vector<uint8_t> RecordingBytes(char modelLetter) {
 
 std::unique_ptr<CAdData> Load(const std::vector<uint8_t>& bytes, int& modelCode) {
     auto data = std::make_unique<CAdData>();
-    EXPECT_EQ(data->LoadFromBytes("mem", bytes.data(), bytes.size(), modelCode, nullptr), 0);
+    EXPECT_TRUE(data->LoadFromBytes("mem", bytes.data(), bytes.size(), modelCode, nullptr).ok());
     return data;
 }
 

@@ -158,7 +158,7 @@ protected:
     std::string AnimalNoOnDisk(const std::string& path) {
         CAdData data;
         int code = 0;
-        data.Load(path, code, nullptr);
+        EXPECT_TRUE(data.Load(path, code, nullptr).ok());
         return data.GetAnimalNo();
     }
     std::vector<std::string> paths;

@@ -40,7 +40,7 @@ std::vector<uint8_t> SavedBytes(CAdData& data) {
 CAdData LoadOrFail(const std::vector<uint8_t>& bytes) {
     CAdData data;
     int modelCode = 0;
-    EXPECT_EQ(data.LoadFromBytes("x.001", bytes.data(), bytes.size(), modelCode, nullptr), 0);
+    EXPECT_TRUE(data.LoadFromBytes("x.001", bytes.data(), bytes.size(), modelCode, nullptr).ok());
     return data;
 }
 
@@ -99,9 +99,9 @@ TEST(AdDataSave, SavesThroughTheFileAndKeepsPermissions) {
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
     CAdData data;
     int modelCode = 0;
-    ASSERT_EQ(data.Load(path, modelCode, nullptr), 0);
+    ASSERT_TRUE(data.Load(path, modelCode, nullptr).ok());
     data.SetComment("edited");
-    ASSERT_EQ(data.Save(path, nullptr), 0);
+    ASSERT_TRUE(data.Save(path, nullptr).ok());
     struct stat info {};
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -117,7 +117,7 @@ TEST(AdDataSave, SavingThroughASymbolicLinkKeepsTheLink) {
     std::filesystem::create_symlink(real, link);
     CAdData data = LoadOrFail(ReadBytes(link));
     data.SetWeight("30g");
-    ASSERT_EQ(data.Save(link, nullptr), 0);
+    ASSERT_TRUE(data.Save(link, nullptr).ok());
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadBytes(real), SavedBytes(data));
 }
@@ -127,7 +127,7 @@ TEST(AdDataSave, ReportsAFolderThatDoesNotExist) {
     CAdData data = LoadOrFail(RecordBuilder().Bytes());
     ScriptedUserPrompts prompts;
     const std::string path = folder.File("no/such/m.001");
-    EXPECT_EQ(data.Save(path, &prompts), 1);
+    EXPECT_FALSE(data.Save(path, &prompts).ok());
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].text,
               path + "  Cannot create a file in the folder (No such file or directory)");
@@ -167,9 +167,9 @@ TEST(AdDataSave, RefusesAnUnwritableTargetOrFolder) {
     ScriptedUserPrompts prompts;
     {
         Unprivileged guard;
-        EXPECT_EQ(data.Save(path, &prompts), 1);
+        EXPECT_FALSE(data.Save(path, &prompts).ok());
         EXPECT_EQ(data.GetLastError(), "  Not writable (Permission denied)");
-        EXPECT_EQ(data.Save(folder.File("new.001"), &prompts), 1);
+        EXPECT_FALSE(data.Save(folder.File("new.001"), &prompts).ok());
         EXPECT_EQ(data.GetLastError(), "  Cannot create a file in the folder (Permission denied)");
     }
     EXPECT_EQ(prompts.Shown().size(), 2u);
@@ -192,11 +192,11 @@ TEST(AdDataSave, AWriteFailingHalfWayLeavesTheOriginalIntact) {
     rlimit limited = previous;
     limited.rlim_cur = 2000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const int status = data.Save(path, nullptr);
+    const bool saved = data.Save(path, nullptr).ok();
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_EQ(status, 1);
+    EXPECT_FALSE(saved);
     EXPECT_EQ(data.GetLastError(), "  Cannot write the file (File too large)");
     EXPECT_EQ(ReadBytes(path), original);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
@@ -208,13 +208,13 @@ TEST(AdDataSave, ALongValidNameIsSavedAndATooLongOneIsNamed) {
     const std::string path = folder.File(name);
     CAdData data = LoadOrFail(RecordBuilder().Bytes());
     data.SetComment("long");
-    ASSERT_EQ(data.Save(path, nullptr), 0) << data.GetLastError();
+    ASSERT_TRUE(data.Save(path, nullptr).ok()) << data.GetLastError();
     EXPECT_EQ(ReadBytes(path), SavedBytes(data));
-    ASSERT_EQ(data.Save(path, nullptr), 0) << data.GetLastError(); // and over itself
+    ASSERT_TRUE(data.Save(path, nullptr).ok()) << data.GetLastError(); // and over itself
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 
     const std::string tooLong = std::string(256, 'x');
-    EXPECT_EQ(data.Save(folder.File(tooLong), nullptr), 1);
+    EXPECT_FALSE(data.Save(folder.File(tooLong), nullptr).ok());
     EXPECT_EQ(data.GetLastError(), "  The file name " + tooLong + " is too long");
 }
 
