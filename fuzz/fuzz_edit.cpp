@@ -165,8 +165,7 @@ std::string ReadBack(const std::string& path) {
 }
 
 void WriteInput(const std::string& recording) {
-    std::string error;
-    if (!WriteFileAtomically(WorkFile(), recording, error))
+    if (!WriteFileAtomically(WorkFile(), recording).ok())
         Fail("the input cannot be written");
 }
 

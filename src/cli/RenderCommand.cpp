@@ -113,12 +113,12 @@ public:
             io.err << "mirado-cli render: " << SingleLine("cannot draw " + output_) << "\n";
             return kExitLoadFailed;
         }
-        std::string error;
         const QByteArray& bytes = pages.data();
-        if (!WriteFileAtomically(output_, std::string_view(bytes.constData(), bytes.size()),
-                                 error)) {
-            io.err << "mirado-cli render: " << SingleLine("cannot write " + output_ + ": " + error)
-                   << "\n";
+        const Result<void> written =
+            WriteFileAtomically(output_, std::string_view(bytes.constData(), bytes.size()));
+        if (!written.ok()) {
+            io.err << "mirado-cli render: "
+                   << SingleLine("cannot write " + output_ + ": " + written.error()) << "\n";
             return kExitLoadFailed;
         }
         io.out << SingleLine(output_) << "\n";

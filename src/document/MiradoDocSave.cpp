@@ -83,12 +83,12 @@ CMiradoDoc::SaveAttempt CMiradoDoc::TrySave(const CFileLock& lock, const DiskSta
 // when that applies, then writes the record.
 bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const DiskState& disk) {
     StoreShownValues();
-    std::string error;
     // The original is kept only when the save can go ahead.
-    if (!CanReplaceFile(path, error)) {
-        ShowSaveRefusal(path, Translated(kSaveRefusedText) + error);
+    if (const Result<void> replaceable = CanReplaceFile(path); !replaceable.ok()) {
+        ShowSaveRefusal(path, Translated(kSaveRefusedText) + replaceable.error());
         return false;
     }
+    std::string error;
     if (IsKeepingOriginals() && !KeepOriginal(path, disk.exists ? &disk.bytes : nullptr,
                                               adData_->SerializedBytes(), error)) {
         ShowSaveRefusal(path, Translated(kOriginalNotKeptText) + error);

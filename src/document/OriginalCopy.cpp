@@ -81,7 +81,7 @@ bool WriteSavedDigests(const std::string& path, const std::vector<uint8_t>* befo
         return false;
     std::string text = before != nullptr ? Sha256Hex(AsText(*before)) + "\n" : std::string();
     text += Sha256Hex(after) + "\n";
-    return WriteFileAtomically(file.string(), text, error);
+    return Succeeded(WriteFileAtomically(file.string(), text), error);
 }
 
 // Whether the bytes on disk come from the copy through our own saves (or are the copy).
@@ -211,7 +211,7 @@ bool RestoreOriginal(const std::string& path, std::string& error) {
         return false;
     }
     return WriteSavedDigests(path, exists ? &current : nullptr, AsText(copy), error) &&
-           WriteFileAtomically(path, AsText(copy), error);
+           Succeeded(WriteFileAtomically(path, AsText(copy)), error);
 }
 
 void ForgetSavedDigests(const std::string& path) {

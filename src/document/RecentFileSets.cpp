@@ -152,7 +152,7 @@ CRecentFileSets CRecentFileSets::Load(const std::string& path) {
 }
 
 bool CRecentFileSets::Save(const std::string& path, std::string& error) const {
-    return WriteFileAtomically(path, Format(), error);
+    return Succeeded(WriteFileAtomically(path, Format()), error);
 }
 
 bool CRecentFileSets::Update(const std::string& path,

@@ -196,9 +196,8 @@ std::string CAdData::SerializedBytes() {
 Result<void> CAdData::Save(const std::string& path, IUserPrompts* prompts) {
     lastError_.clear();
     const std::string bytes = SerializedBytes();
-    std::string error;
-    if (!WriteFileAtomically(path, bytes, error))
-        return Failed(path, kMessageGap + error, prompts);
+    if (const Result<void> written = WriteFileAtomically(path, bytes); !written.ok())
+        return Failed(path, kMessageGap + written.error(), prompts);
     diskBytes_.assign(bytes.begin(), bytes.end());
     return Ok();
 }

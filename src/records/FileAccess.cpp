@@ -244,28 +244,25 @@ ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint
     return ReadStatus::Ok;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes) {
     CAtomicFileWriter writer(path);
     writer.Append(bytes);
-    return writer.Commit(error);
+    return writer.Commit();
 }
 
-bool CanReplaceFile(const std::string& path, std::string& error) {
+Result<void> CanReplaceFile(const std::string& path) {
     const std::string target = ResolveTarget(path);
     const std::string folder = FolderOf(target);
-    if (NameOf(target).size() > LongestNameIn(folder)) {
-        error = "The file name " + NameOf(target) + " is too long";
-        return false;
-    }
+    if (NameOf(target).size() > LongestNameIn(folder))
+        return Fail("The file name " + NameOf(target) + " is too long");
     struct stat info {};
     bool exists = false;
+    std::string error;
     if (!CheckExistingTarget(target, info, exists, error))
-        return false;
-    if (::access(folder.c_str(), W_OK) != 0) {
-        error = SystemError("Cannot create a file in the folder", errno);
-        return false;
-    }
-    return true;
+        return Fail(error);
+    if (::access(folder.c_str(), W_OK) != 0)
+        return Fail(SystemError("Cannot create a file in the folder", errno));
+    return Ok();
 }
 
 CAtomicFileWriter::CAtomicFileWriter(const std::string& path) : target_(ResolveTarget(path)) {
@@ -321,16 +318,15 @@ void CAtomicFileWriter::Write(std::string_view bytes) {
         Fail(SystemError("Cannot write the file", code));
 }
 
-bool CAtomicFileWriter::Commit(std::string& error) {
+Result<void> CAtomicFileWriter::Commit() {
     Flush();
     if (fd_ >= 0 && Finish()) {
         temporaryPath_.clear();
         SyncFolder(FolderOf(target_));
-        return true;
+        return Ok();
     }
     Discard();
-    error = error_;
-    return false;
+    return mirado::Fail(error_);
 }
 
 // Flushes the temporary file to disk with the target's permissions and puts it in place.

@@ -2,6 +2,8 @@
 // Whole-file reading with a size limit and atomic whole-file replacement, for the
 // measurement files. Errors come back as short English texts for the user.
 
+#include "platform/Result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,13 +26,13 @@ ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint
 // Replaces the file at path by bytes without ever leaving it half-written: writes a
 // hidden, short-named temporary file in the same folder, flushes it to disk and renames it over the
 // target, keeping an existing target's permissions. A target the caller may not write is refused.
-// On failure the target is untouched, the temporary file is gone and `error` says why.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+// On failure the target is untouched, the temporary file is gone and the error says why.
+Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Whether WriteFileAtomically could replace (or create) the file at path: its name fits
 // the folder, an existing file is a regular file this process may write, and the folder
-// takes new files. Nothing changes. False with the reason in `error`.
-bool CanReplaceFile(const std::string& path, std::string& error);
+// takes new files. Nothing changes. A failure gives the reason.
+Result<void> CanReplaceFile(const std::string& path);
 
 // The same replacement for a text made piece by piece, so that a long text need not be
 // held in memory: the pieces go to the temporary file as they come and Commit puts it in
@@ -45,7 +47,7 @@ public:
     CAtomicFileWriter& operator=(const CAtomicFileWriter&) = delete;
 
     void Append(std::string_view bytes);
-    bool Commit(std::string& error);
+    Result<void> Commit();
 
 private:
     bool Open();

@@ -230,8 +230,7 @@ TEST(FileAccess, TemporaryFileOfAKilledWriterIsHiddenAndNoMeasurementFile) {
         std::signal(SIGXFSZ, SIG_DFL);
         rlimit limited{1000, 1000};
         setrlimit(RLIMIT_FSIZE, &limited);
-        std::string error;
-        WriteFileAtomically(target, std::string(5000, 'x'), error);
+        static_cast<void>(WriteFileAtomically(target, std::string(5000, 'x')));
         _exit(0);
     }
     int status = 0;
@@ -291,8 +290,8 @@ TEST(FileAccess, PiecewiseTextReplacesTheTargetOnlyWhenCommitted) {
 
     CAtomicFileWriter writer(target);
     writeAll(writer);
-    std::string error;
-    ASSERT_TRUE(writer.Commit(error)) << error;
+    const Result<void> committed = writer.Commit();
+    ASSERT_TRUE(committed.ok()) << committed.error();
     const std::vector<uint8_t> bytes = ReadBytes(target);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
     EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"out.txt"});
@@ -303,20 +302,21 @@ TEST(FileAccess, PiecewiseTextReportsTheFailureOfTheWholeWrite) {
     for (const std::string& target : {folder.File("missing/out.txt"), folder.Path()}) {
         CAtomicFileWriter writer(target);
         writer.Append("abc");
-        std::string piecewise, whole;
-        EXPECT_FALSE(writer.Commit(piecewise));
-        EXPECT_FALSE(WriteFileAtomically(target, "abc", whole));
-        EXPECT_EQ(piecewise, whole);
-        EXPECT_FALSE(piecewise.empty());
+        const Result<void> piecewise = writer.Commit();
+        const Result<void> whole = WriteFileAtomically(target, "abc");
+        EXPECT_FALSE(piecewise.ok());
+        EXPECT_FALSE(whole.ok());
+        EXPECT_EQ(piecewise.error(), whole.error());
+        EXPECT_FALSE(piecewise.error().empty());
     }
     EXPECT_TRUE(NamesIn(folder.Path()).empty());
 }
 
 TEST(FileAccess, RefusesNonRegularTargets) {
     TempFolder folder;
-    std::string error;
-    EXPECT_FALSE(WriteFileAtomically(folder.Path(), "abc", error));
-    EXPECT_EQ(error, "Not a regular file");
+    const Result<void> written = WriteFileAtomically(folder.Path(), "abc");
+    EXPECT_FALSE(written.ok());
+    EXPECT_EQ(written.error(), "Not a regular file");
     EXPECT_TRUE(std::filesystem::is_directory(folder.Path()));
 }
 
@@ -381,8 +381,8 @@ TEST(FileAccess, TheNextWriterRemovesTemporariesOfGoneProcesses) {
         WriteBytes(folder.File(name), {1});
     WriteBytes(folder.File(temporary(child, 0)), {1});
 
-    std::string error;
-    ASSERT_TRUE(WriteFileAtomically(folder.File("out.txt"), "abc", error)) << error;
+    const Result<void> written = WriteFileAtomically(folder.File("out.txt"), "abc");
+    ASSERT_TRUE(written.ok()) << written.error();
     std::vector<std::string> expected = kept;
     expected.push_back("out.txt");
     std::sort(expected.begin(), expected.end());
@@ -409,8 +409,8 @@ TEST(FileAccess, TheLockExcludesOtherHoldersAndRefusesWhatIsNoFile) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         EXPECT_FALSE(taken);
         // A new file put in place while the waiter waits is the one it locks.
-        std::string error;
-        ASSERT_TRUE(WriteFileAtomically(file, "new", error)) << error;
+        const Result<void> written = WriteFileAtomically(file, "new");
+        ASSERT_TRUE(written.ok()) << written.error();
     }
     waiter.join();
     EXPECT_TRUE(taken);

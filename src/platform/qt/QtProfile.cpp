@@ -128,8 +128,7 @@ bool CQtProfile::WriteProfileStrings(const std::string& section, const ProfileVa
     }
     if (changed == *text)
         return true;
-    std::string error;
-    return WriteFileAtomically(path_, changed, error);
+    return WriteFileAtomically(path_, changed).ok();
 }
 
 } // namespace mirado
