@@ -250,7 +250,7 @@ public:
         AddJobsOption(command, jobs_);
     }
 
-    std::string Prepare(std::istream& in) override { return files_.Collect(in); }
+    Result<void> Prepare(std::istream& in) override { return files_.Collect(in); }
 
     int Run(CliStreams& io) override {
         int status = kExitOk;

@@ -24,9 +24,9 @@ public:
         command.add_option("FILE", path_, "the measurement file")->type_name("")->required();
     }
 
-    std::string Prepare(std::istream&) override {
+    Result<void> Prepare(std::istream&) override {
         path_ = AbsolutePath(path_);
-        return {};
+        return Ok();
     }
 
     int Run(CliStreams& io) override {
