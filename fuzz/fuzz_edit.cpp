@@ -157,11 +157,10 @@ EditScript ReadScript(const uint8_t* bytes, size_t size) {
 }
 
 std::string ReadBack(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (ReadWholeFile(path, kMaxRecordFileSize, bytes, error) != ReadStatus::Ok)
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+    if (!read.ok())
         Fail("the saved file cannot be read");
-    return std::string(bytes.begin(), bytes.end());
+    return std::string(read.value().begin(), read.value().end());
 }
 
 void WriteInput(const std::string& recording) {

@@ -283,10 +283,10 @@ public:
 private:
     // The report of one file analysed with fresh records (called on any thread).
     FileReport Report(const std::string& path) {
-        std::vector<uint8_t> bytes;
-        std::string readError;
-        if (ReadWholeFile(path, kMaxRecordFileSize, bytes, readError) != ReadStatus::Ok)
+        Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+        if (!read.ok())
             return FreshReportOf(LoadRecord(path));
+        std::vector<uint8_t> bytes = std::move(read).value();
         if (std::optional<FileReport> known = repeated_.Find(path, bytes))
             return *known;
         FileReport report = FreshReportOf(LoadRecordFromBytes(path, bytes));

@@ -56,11 +56,11 @@ bool EnsureFolder(const fs::path& folder, std::string& error) {
 // The digests recorded for the file; empty when none were (a copy kept before digests
 // were recorded, or the file was never saved with originals kept).
 std::vector<std::string> ReadSavedDigests(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (ReadWholeFile(SavedDigestsPath(path), kMaxDigestsFileSize, bytes, error, Links::Refuse) !=
-        ReadStatus::Ok)
+    const Result<std::vector<uint8_t>> read =
+        ReadWholeFile(SavedDigestsPath(path), kMaxDigestsFileSize, Links::Refuse);
+    if (!read.ok())
         return {};
+    const std::vector<uint8_t>& bytes = read.value();
     std::vector<std::string> digests;
     std::string line;
     for (const uint8_t byte : bytes) {
@@ -130,8 +130,13 @@ bool ReadCopy(const std::string& path, std::vector<uint8_t>& copy, bool& missing
         error = kCopyNotRegularText + copyPath;
         return false;
     }
-    return ReadWholeFile(copyPath, kMaxRecordFileSize, copy, error, Links::Refuse) ==
-           ReadStatus::Ok;
+    Result<std::vector<uint8_t>> read = ReadWholeFile(copyPath, kMaxRecordFileSize, Links::Refuse);
+    if (!read.ok()) {
+        error = read.error();
+        return false;
+    }
+    copy = std::move(read).value();
+    return true;
 }
 
 bool LoadsAsRecording(const std::vector<uint8_t>& bytes, const std::string& path,
@@ -204,8 +209,14 @@ bool RestoreOriginal(const std::string& path, std::string& error) {
         return false;
     std::vector<uint8_t> current;
     const bool exists = lock.GetState() == CFileLock::State::Locked;
-    if (exists && ReadWholeFile(path, kMaxRecordFileSize, current, error) != ReadStatus::Ok)
-        return false;
+    if (exists) {
+        Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+        if (!read.ok()) {
+            error = read.error();
+            return false;
+        }
+        current = std::move(read).value();
+    }
     if (exists && !IsDescendant(path, current, copy)) {
         error = kNotDescendantText;
         return false;

@@ -76,10 +76,10 @@ CAdData::CAdData() = default;
 Result<void> CAdData::Load(const std::string& path, int& modelCode, IUserPrompts* prompts) {
     modelCode = kModelCodeUnknown;
     ClearRecord();
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (ReadWholeFile(path, kMaxRecordFileSize, bytes, error) != ReadStatus::Ok)
-        return Failed(path, kMessageGap + error, prompts);
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+    if (!read.ok())
+        return Failed(path, kMessageGap + read.error(), prompts);
+    const std::vector<uint8_t>& bytes = read.value();
     return LoadFromBytes(path, bytes.data(), bytes.size(), modelCode, prompts);
 }
 

@@ -15,13 +15,12 @@ namespace mirado {
 // Measurement files are about 10 KiB; anything beyond this is not one of them.
 inline constexpr size_t kMaxRecordFileSize = 16u * 1024u * 1024u;
 
-enum class ReadStatus { Ok, Unreadable, TooLarge };
 enum class Links { Follow, Refuse };
 
-// Reads a regular file whole into bytes. On failure `error` describes why. With
+// Reads a regular file of at most `limit` bytes whole; a failure says why. With
 // Links::Refuse a symbolic link at path is refused instead of followed.
-ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes,
-                         std::string& error, Links links = Links::Follow);
+Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t limit,
+                                           Links links = Links::Follow);
 
 // Replaces the file at path by bytes without ever leaving it half-written: writes a
 // hidden, short-named temporary file in the same folder, flushes it to disk and renames it over the

@@ -21,10 +21,9 @@ void TakeOutcome(LoadedRecord& record, const Result<void>& load, LoadStatus fail
 } // namespace
 
 LoadedRecord LoadRecord(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::string readError;
-    if (ReadWholeFile(path, kMaxRecordFileSize, bytes, readError) == ReadStatus::Ok)
-        return LoadRecordFromBytes(path, bytes);
+    if (const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+        read.ok())
+        return LoadRecordFromBytes(path, read.value());
     LoadedRecord record = FreshRecord(path);
     // Load from the path, so the message is exactly the one the viewer shows.
     const Result<void> load = record.data->Load(path, record.modelCode, nullptr);
