@@ -153,12 +153,12 @@ std::string CMiradoDoc::GetPathAt(int index) const {
 }
 
 bool CMiradoDoc::IsDamagedAt(int index) const {
-    return files_.Contains(index) && files_.At(index).loadError != 0;
+    return files_.Contains(index) && files_.At(index).loadFailed;
 }
 
 void CMiradoDoc::MarkDamagedAt(int index) {
     if (files_.Contains(index))
-        files_.At(index).loadError = 1;
+        files_.At(index).loadFailed = true;
 }
 
 bool CMiradoDoc::IsSelected(int index) const {
@@ -250,7 +250,7 @@ bool CMiradoDoc::LoadEntry(int index) {
         DriveActiveAnalysis();
         ReapplyHeldEdits();
     } else {
-        files_.At(index).loadError = 1;
+        files_.At(index).loadFailed = true;
         currentIndex_ = index;
         loaded_ = true;
     }
@@ -280,10 +280,8 @@ std::string CMiradoDoc::GetCurrentName() const {
                                                      : std::string();
 }
 
-int CMiradoDoc::IsCurrentFileDamaged() const {
-    if (!loaded_ || !files_.Contains(currentIndex_))
-        return -1;
-    return files_.At(currentIndex_).loadError;
+bool CMiradoDoc::IsCurrentRecordUsable() const {
+    return loaded_ && files_.Contains(currentIndex_) && !files_.At(currentIndex_).loadFailed;
 }
 
 // --- Saving and editing ---------------------------------------------------------------
