@@ -34,7 +34,8 @@ void BM_LoadAndAnalyzeBoth(benchmark::State& state) {
     auto data = std::make_unique<CAdData>();
     for (auto _ : state) {
         int modelCode = 4;
-        data->LoadFromBytes("bench", bytes.data(), bytes.size(), modelCode, nullptr);
+        benchmark::DoNotOptimize(
+            data->LoadFromBytes("bench", bytes.data(), bytes.size(), modelCode, nullptr));
         records->AnalyzeBoth(*data);
         benchmark::DoNotOptimize(records->recordE.GetResultCode());
     }

@@ -160,7 +160,7 @@ template <bool Analyze> void LoadFiles(benchmark::State& state) {
         for (const std::string& path : paths) {
             mirado::CAdData data;
             int model = 0;
-            if (data.Load(path, model, nullptr) == 0 && Analyze)
+            if (data.Load(path, model, nullptr).ok() && Analyze)
                 records.Analyze(data, mirado::ModelCodeWithFileName(model, path));
             benchmark::DoNotOptimize(data.GetChannel1());
         }

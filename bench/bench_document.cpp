@@ -68,12 +68,10 @@ void BM_ExportMean(benchmark::State& state) {
 
 void BM_ReadFileBytes(benchmark::State& state) {
     const RecordingFolder& recordings = Recordings();
-    std::vector<uint8_t> bytes;
-    std::string error;
     for (auto _ : state) {
         for (const std::string& path : recordings.Paths()) {
-            mirado::ReadWholeFile(path, mirado::kMaxRecordFileSize, bytes, error);
-            benchmark::DoNotOptimize(bytes.data());
+            const auto read = mirado::ReadWholeFile(path, mirado::kMaxRecordFileSize);
+            benchmark::DoNotOptimize(read.value().data());
         }
     }
 }

@@ -126,11 +126,8 @@ BENCHMARK(BM_LoadFromMemory);
 
 void BM_ReadFileBytes(benchmark::State& state) {
     const std::string& path = FilePath();
-    std::vector<uint8_t> bytes;
-    std::string error;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            mirado::ReadWholeFile(path, mirado::kMaxRecordFileSize, bytes, error));
+        benchmark::DoNotOptimize(mirado::ReadWholeFile(path, mirado::kMaxRecordFileSize));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(FileBytes().size()));

@@ -145,11 +145,10 @@ void AddUnreadable(std::vector<FuzzFile>& files) {
 }
 
 std::string ReadBack(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (ReadWholeFile(path, kMaxRecordFileSize, bytes, error) != ReadStatus::Ok)
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+    if (!read.ok())
         Fail("an export's file cannot be read");
-    return std::string(bytes.begin(), bytes.end());
+    return std::string(read.value().begin(), read.value().end());
 }
 
 size_t CountOf(const std::string& text, char c) {

@@ -157,16 +157,14 @@ EditScript ReadScript(const uint8_t* bytes, size_t size) {
 }
 
 std::string ReadBack(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (ReadWholeFile(path, kMaxRecordFileSize, bytes, error) != ReadStatus::Ok)
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+    if (!read.ok())
         Fail("the saved file cannot be read");
-    return std::string(bytes.begin(), bytes.end());
+    return std::string(read.value().begin(), read.value().end());
 }
 
 void WriteInput(const std::string& recording) {
-    std::string error;
-    if (!WriteFileAtomically(WorkFile(), recording, error))
+    if (!WriteFileAtomically(WorkFile(), recording).ok())
         Fail("the input cannot be written");
 }
 
@@ -269,8 +267,10 @@ void EditOneVariant(std::string recording, char modelLetter, const EditScript& e
     // What a save without edits writes for the beat positions and the channels.
     CAdData plain;
     int modelCode = 0;
-    if (plain.LoadFromBytes(WorkFile(), reinterpret_cast<const uint8_t*>(recording.data()),
-                            recording.size(), modelCode, nullptr) != 0)
+    if (!plain
+             .LoadFromBytes(WorkFile(), reinterpret_cast<const uint8_t*>(recording.data()),
+                            recording.size(), modelCode, nullptr)
+             .ok())
         return;
     const std::string unedited = plain.SerializedBytes();
 

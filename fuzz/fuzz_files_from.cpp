@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     std::vector<std::string> arguments = {"-", "--files-from"}; // CLI11 takes them reversed
     command.parse(arguments);
     std::istringstream in(text);
-    if (!files.Collect(in).empty())
+    if (!files.Collect(in).ok())
         return 0;
     mirado::CheckPaths(mirado::NonEmptyLines(text), files.Paths());
     mirado::CheckNaturalOrder(files.Paths());

@@ -22,9 +22,9 @@ void ReadEveryText(const mirado::CAdData& data) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     auto data = std::make_unique<mirado::CAdData>();
     int modelCode = 0;
-    const int status = data->LoadFromBytes("fuzz", bytes, size, modelCode, nullptr);
+    const bool loaded = data->LoadFromBytes("fuzz", bytes, size, modelCode, nullptr).ok();
     ReadEveryText(*data);
-    if (status != 0)
+    if (!loaded)
         return 0;
     // Both analyses on every recording that loads, the records kept from input to input
     // as the window keeps them.
@@ -32,8 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     records->AnalyzeBoth(*data);
     const std::string saved = data->SerializedBytes();
     auto reloaded = std::make_unique<mirado::CAdData>();
-    if (reloaded->LoadFromBytes("fuzz", reinterpret_cast<const uint8_t*>(saved.data()),
-                                saved.size(), modelCode, nullptr) != 0 ||
+    if (!reloaded
+             ->LoadFromBytes("fuzz", reinterpret_cast<const uint8_t*>(saved.data()), saved.size(),
+                             modelCode, nullptr)
+             .ok() ||
         reloaded->SerializedBytes() != saved)
         std::abort();
     return 0;

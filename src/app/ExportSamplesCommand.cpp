@@ -76,9 +76,8 @@ bool CExportSamplesCommand::Run() {
                              MessageButtons::Ok);
         return false;
     }
-    std::string error;
-    if (!WriteFileAtomically(path, *csv, error)) {
-        prompts_.ShowMessage(path + "\n" + error, UiText("Export Samples").toStdString(),
+    if (const auto written = WriteFileAtomically(path, *csv); !written.ok()) {
+        prompts_.ShowMessage(path + "\n" + written.error(), UiText("Export Samples").toStdString(),
                              MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }

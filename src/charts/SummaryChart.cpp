@@ -333,7 +333,8 @@ bool SavePlot(QCustomPlot& plot, int width, int height, const std::string& path,
         error = UiText("The chart could not be drawn.").toStdString();
         return false;
     }
-    return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), error);
+    return Succeeded(WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size())),
+                     error);
 }
 
 } // namespace

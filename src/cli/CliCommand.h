@@ -4,6 +4,8 @@
 // builds the parser from the table in CommandTable.cpp. A new command is one more
 // source file and one more row in that table.
 
+#include "files/Result.h"
+
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -33,8 +35,8 @@ public:
     // Declares the command's options and help texts on its subcommand.
     virtual void Declare(CLI::App& command) = 0;
     // Checks what the parser cannot (options that depend on each other, file lists);
-    // empty when the command can run, else the usage problem.
-    virtual std::string Prepare(std::istream& in) = 0;
+    // a failure gives the usage problem.
+    virtual Result<void> Prepare(std::istream& in) = 0;
     // Runs with the parsed options and returns the exit status.
     virtual int Run(CliStreams& io) = 0;
 };

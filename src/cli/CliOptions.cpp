@@ -27,18 +27,20 @@ std::string RangeText(int64_t lowest, int64_t highest) {
 
 } // namespace
 
-std::string ReadFileListLines(std::istream& lines, const std::string& listName,
-                              std::vector<std::string>& paths) {
+Result<void> ReadFileListLines(std::istream& lines, const std::string& listName,
+                               std::vector<std::string>& paths) {
     size_t number = 0;
     for (std::string line; std::getline(lines, line);) {
         ++number;
         // No path holds a NUL byte: the system would see a shorter name, another file.
         if (line.find('\0') != std::string::npos)
-            return "line " + std::to_string(number) + " of " + listName + " holds a NUL byte";
+            return Fail("line " + std::to_string(number) + " of " + listName + " holds a NUL byte");
         if (!line.empty())
             paths.push_back(AbsolutePath(line));
     }
-    return lines.bad() ? "cannot read " + listName : "";
+    if (lines.bad())
+        return Fail("cannot read " + listName);
+    return Ok();
 }
 
 void CFileArguments::AddTo(CLI::App& command, bool withList) {
@@ -54,7 +56,7 @@ void CFileArguments::AddTo(CLI::App& command, bool withList) {
         ->type_name("LIST");
 }
 
-std::string CFileArguments::Collect(std::istream& in) {
+Result<void> CFileArguments::Collect(std::istream& in) {
     paths_.clear();
     paths_.reserve(arguments_.size());
     for (const std::string& path : arguments_)
@@ -66,29 +68,32 @@ std::string CFileArguments::Collect(std::istream& in) {
         if (list_ != "-") {
             file.open(list_, std::ios::binary);
             if (!file)
-                return "--files-from: cannot read " + list_ + " (" + std::strerror(errno) + ")";
+                return Fail("--files-from: cannot read " + list_ + " (" + std::strerror(errno) +
+                            ")");
         }
         std::istream& lines = list_ == "-" ? in : file;
         const std::string listName = list_ == "-" ? "standard input" : list_;
-        if (std::string problem = ReadFileListLines(lines, listName, paths_); !problem.empty())
-            return "--files-from: " + problem;
+        if (const Result<void> read = ReadFileListLines(lines, listName, paths_); !read.ok())
+            return Fail("--files-from: " + read.error());
     }
-    return paths_.empty() ? "no FILE given" : "";
+    if (paths_.empty())
+        return Fail("no FILE given");
+    return Ok();
 }
 
-std::string CheckOutputIsNoInput(const std::string& output,
-                                 const std::vector<std::string>& inputs) {
+Result<void> CheckOutputIsNoInput(const std::string& output,
+                                  const std::vector<std::string>& inputs) {
     // The output is looked up once; when nothing is there yet no input can be it.
     struct stat target {};
     if (::stat(output.c_str(), &target) != 0)
-        return {};
+        return Ok();
     for (const std::string& input : inputs) {
         struct stat info {};
         if (::stat(input.c_str(), &info) == 0 && info.st_dev == target.st_dev &&
             info.st_ino == target.st_ino)
-            return "the output " + output + " is the input file " + input;
+            return Fail("the output " + output + " is the input file " + input);
     }
-    return {};
+    return Ok();
 }
 
 void AddOutputOption(CLI::App& command, std::string& output, const std::string& help) {

@@ -3,6 +3,7 @@
 // file it writes and integers with their ranges.
 
 #include "document/FileList.h" // AbsolutePath, shared with the window's file list
+#include "files/Result.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,8 +26,8 @@ public:
     // Adds FILE..., and --files-from LIST when withList is set.
     void AddTo(CLI::App& command, bool withList);
     // Gathers the files (the arguments first, then the list's lines) as absolute paths;
-    // empty on success, else the usage problem.
-    std::string Collect(std::istream& in);
+    // a failure gives the usage problem.
+    Result<void> Collect(std::istream& in);
     const std::vector<std::string>& Paths() const { return paths_; }
     // Hands the paths over (Paths is empty afterwards), for a run that keeps its own list.
     std::vector<std::string> TakePaths() { return std::move(paths_); }
@@ -38,13 +39,14 @@ private:
 };
 
 // Appends the paths a file list names, one a line (empty lines skipped), as absolute paths.
-// Empty on success, else the problem, naming the list: a line holding a NUL byte (with its
-// number) or a read error.
-std::string ReadFileListLines(std::istream& lines, const std::string& listName,
-                              std::vector<std::string>& paths);
+// A failure gives the problem, naming the list: a line holding a NUL byte (with its number)
+// or a read error.
+Result<void> ReadFileListLines(std::istream& lines, const std::string& listName,
+                               std::vector<std::string>& paths);
 
-// Empty when no input is the output file (under any name or link), else the problem.
-std::string CheckOutputIsNoInput(const std::string& output, const std::vector<std::string>& inputs);
+// Fails when an input is the output file (under any name or link).
+Result<void> CheckOutputIsNoInput(const std::string& output,
+                                  const std::vector<std::string>& inputs);
 
 // Adds -o OUT, the file the command writes, as a required option.
 void AddOutputOption(CLI::App& command, std::string& output, const std::string& help);

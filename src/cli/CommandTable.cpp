@@ -95,8 +95,8 @@ int ParseAndRun(CLI::App& tool, std::vector<DeclaredCommand>& commands, const Cl
     for (DeclaredCommand& declared : commands) {
         if (!declared.parser->parsed())
             continue;
-        if (const std::string problem = declared.command->Prepare(io.in); !problem.empty())
-            return UsageError(io.err, *declared.parser, problem);
+        if (const Result<void> prepared = declared.command->Prepare(io.in); !prepared.ok())
+            return UsageError(io.err, *declared.parser, prepared.error());
         return declared.command->Run(io);
     }
     return UsageError(io.err, tool, "no command given");

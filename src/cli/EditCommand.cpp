@@ -141,14 +141,14 @@ public:
                        ".mirado-originals/ beside it (see revert).");
     }
 
-    std::string Prepare(std::istream& in) override {
+    Result<void> Prepare(std::istream& in) override {
         const std::string* given[] = {&given_.animalNo, &given_.exNo, &given_.weight,
                                       &given_.sexAge, &given_.comment};
         for (size_t i = 0; i < textOptions_.size(); ++i) {
             if (textOptions_[i]->count() == 0)
                 continue;
             if (const std::string problem = Cp932Problem(*given[i]); !problem.empty())
-                return textOptions_[i]->get_name() + ": " + problem;
+                return Fail(textOptions_[i]->get_name() + ": " + problem);
         }
         return files_.Collect(in);
     }

@@ -71,13 +71,13 @@ public:
         AddJobsOption(command, jobs_);
     }
 
-    std::string Prepare(std::istream& in) override {
+    Result<void> Prepare(std::istream& in) override {
         // The table is UTF-8 by its definition; CP932 asked for it would be silently lost.
         if (mode_ == ExportMode::Table && encodingOption_->count() > 0 &&
             encoding_ == ExportEncoding::Cp932)
-            return "--encoding cp932 does not apply to --mode table, which is always UTF-8";
-        if (std::string problem = files_.Collect(in); !problem.empty())
-            return problem;
+            return Fail("--encoding cp932 does not apply to --mode table, which is always UTF-8");
+        if (Result<void> collected = files_.Collect(in); !collected.ok())
+            return collected;
         return CheckOutputIsNoInput(output_, files_.Paths());
     }
 

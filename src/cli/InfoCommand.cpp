@@ -4,13 +4,13 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
-#include "cli/LoadedFile.h"
 #include "cli/RunOptions.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "platform/JsonWriter.h"
 #include "platform/OrderedPrefetch.h"
 #include "records/AnalysisSequence.h"
+#include "records/LoadedRecord.h"
 #include "records/TextEncoding.h"
 #include "records/WaveCodec.h"
 
@@ -133,27 +133,32 @@ void WriteNullRecordFields(CJsonWriter& json, bool withSamples) {
         json.Key("ch1").Null().Key("ch2").Null();
 }
 
-std::string FileInfoLine(const LoadedFile& file, AnalysisRecords& records,
+// "A" for models 0, 2 and 4; "E" for 1 and 3.
+const char* VariantName(int model) {
+    return UsesVariantE(model) ? "E" : "A";
+}
+
+std::string FileInfoLine(const LoadedRecord& file, AnalysisRecords& records,
                          const InfoOptions& options) {
-    const int model = ModelCodeWithFileName(file.modelLetterCode, file.path);
+    const int model = ModelCodeWithFileName(file.modelCode, file.path);
     CJsonWriter json;
     json.BeginObject();
     WritePath(json, file.path);
-    json.Key("ok").Bool(file.ok);
+    json.Key("ok").Bool(file.Loaded());
     json.Key("error");
-    if (file.ok)
+    if (file.Loaded())
         json.Null();
     else
-        json.String(file.error);
-    json.Key("model_letter_code").Int(file.modelLetterCode);
+        json.String(file.message);
+    json.Key("model_letter_code").Int(file.modelCode);
     json.Key("model").Int(model);
     json.Key("variant").String(VariantName(model));
-    if (file.anythingRead)
-        WriteRecordFields(json, file.record, options.withSamples);
+    if (file.AnythingRead())
+        WriteRecordFields(json, *file.data, options.withSamples);
     else
         WriteNullRecordFields(json, options.withSamples);
-    if (file.ok) {
-        records.AnalyzeBoth(file.record);
+    if (file.Loaded()) {
+        records.AnalyzeBoth(*file.data);
         WriteAnalyses(json, records, model, options.withCurves);
     } else {
         WriteNullAnalyses(json);
@@ -224,9 +229,6 @@ private:
     std::deque<Entry> entries_;
 };
 
-// The reports worked out ahead per thread.
-constexpr size_t kReportsAheadPerJob = 8;
-
 class CInfoCommand : public CCliCommand {
 public:
     void Declare(CLI::App& command) override {
@@ -248,7 +250,7 @@ public:
         AddJobsOption(command, jobs_);
     }
 
-    std::string Prepare(std::istream& in) override { return files_.Collect(in); }
+    Result<void> Prepare(std::istream& in) override { return files_.Collect(in); }
 
     int Run(CliStreams& io) override {
         int status = kExitOk;
@@ -266,44 +268,39 @@ public:
             // One set of records for the whole run, in the given order.
             const auto records = std::make_unique<AnalysisRecords>();
             for (const std::string& path : paths) {
-                if (!write(path, ReportOf(*LoadMeasurementFile(path), *records)))
+                if (!write(path, ReportOf(LoadRecord(path), *records)))
                     break;
             }
             return status;
         }
         // Every file is analysed with fresh records, so the files can be done in parallel.
-        COrderedPrefetch<FileReport> reports(paths.size(), WorkersBesideCaller(jobs_),
-                                             kReportsAheadPerJob * jobs_,
-                                             [&](size_t index) { return Report(paths[index]); });
-        while (reports.HasNext()) {
-            const std::string& path = paths[reports.NextIndex()];
-            if (!write(path, reports.Next()))
-                break;
-        }
+        ForEachInOrder(
+            paths.size(), jobs_, [&](size_t index) { return Report(paths[index]); },
+            [&](size_t index, FileReport&& report) { return write(paths[index], report); });
         return status;
     }
 
 private:
     // The report of one file analysed with fresh records (called on any thread).
     FileReport Report(const std::string& path) {
-        std::vector<uint8_t> bytes;
-        std::string readError;
-        if (ReadWholeFile(path, kMaxRecordFileSize, bytes, readError) != ReadStatus::Ok)
-            return FreshReportOf(*LoadMeasurementFile(path));
+        Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+        if (!read.ok())
+            return FreshReportOf(LoadRecord(path));
+        std::vector<uint8_t> bytes = std::move(read).value();
         if (std::optional<FileReport> known = repeated_.Find(path, bytes))
             return *known;
-        FileReport report = FreshReportOf(*LoadMeasurementBytes(path, bytes));
+        FileReport report = FreshReportOf(LoadRecordFromBytes(path, bytes));
         repeated_.Keep(path, std::move(bytes), report);
         return report;
     }
 
-    FileReport FreshReportOf(const LoadedFile& file) const {
+    FileReport FreshReportOf(const LoadedRecord& file) const {
         const auto records = std::make_unique<AnalysisRecords>();
         return ReportOf(file, *records);
     }
 
-    FileReport ReportOf(const LoadedFile& file, AnalysisRecords& records) const {
-        return {FileInfoLine(file, records, options_), file.ok, file.error};
+    FileReport ReportOf(const LoadedRecord& file, AnalysisRecords& records) const {
+        return {FileInfoLine(file, records, options_), file.Loaded(), file.message};
     }
 
     InfoOptions options_;

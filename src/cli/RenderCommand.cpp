@@ -80,18 +80,18 @@ public:
         AddJobsOption(command, jobs_);
     }
 
-    std::string Prepare(std::istream& in) override {
+    Result<void> Prepare(std::istream& in) override {
         const bool png = EndsWith(output_, ".png");
         if (!png && !EndsWith(output_, ".pdf"))
-            return "the output must end in .pdf or .png";
+            return Fail("the output must end in .pdf or .png");
         if (png && dpi_ > kLargestImageDpi)
-            return "--dpi: a PNG takes at most " + std::to_string(kLargestImageDpi);
-        if (std::string problem = files_.Collect(in); !problem.empty())
-            return problem;
+            return Fail("--dpi: a PNG takes at most " + std::to_string(kLargestImageDpi));
+        if (Result<void> collected = files_.Collect(in); !collected.ok())
+            return collected;
         if (!selected_ && files_.Paths().size() != 1)
-            return "one FILE without --selected";
+            return Fail("one FILE without --selected");
         if (png && selected_)
-            return "--selected writes PDF only";
+            return Fail("--selected writes PDF only");
         return CheckOutputIsNoInput(output_, files_.Paths());
     }
 
@@ -113,12 +113,12 @@ public:
             io.err << "mirado-cli render: " << SingleLine("cannot draw " + output_) << "\n";
             return kExitLoadFailed;
         }
-        std::string error;
         const QByteArray& bytes = pages.data();
-        if (!WriteFileAtomically(output_, std::string_view(bytes.constData(), bytes.size()),
-                                 error)) {
-            io.err << "mirado-cli render: " << SingleLine("cannot write " + output_ + ": " + error)
-                   << "\n";
+        const Result<void> written =
+            WriteFileAtomically(output_, std::string_view(bytes.constData(), bytes.size()));
+        if (!written.ok()) {
+            io.err << "mirado-cli render: "
+                   << SingleLine("cannot write " + output_ + ": " + written.error()) << "\n";
             return kExitLoadFailed;
         }
         io.out << SingleLine(output_) << "\n";

@@ -21,7 +21,7 @@ public:
         command.footer("A file without an original copy is reported and left alone.");
     }
 
-    std::string Prepare(std::istream& in) override { return files_.Collect(in); }
+    Result<void> Prepare(std::istream& in) override { return files_.Collect(in); }
 
     int Run(CliStreams& io) override {
         int status = kExitOk;

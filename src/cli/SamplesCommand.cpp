@@ -2,8 +2,8 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
-#include "cli/LoadedFile.h"
 #include "platform/ConsolePrompts.h"
+#include "records/LoadedRecord.h"
 #include "records/SamplesCsv.h"
 
 #include <CLI/CLI.hpp>
@@ -24,18 +24,18 @@ public:
         command.add_option("FILE", path_, "the measurement file")->type_name("")->required();
     }
 
-    std::string Prepare(std::istream&) override {
+    Result<void> Prepare(std::istream&) override {
         path_ = AbsolutePath(path_);
-        return {};
+        return Ok();
     }
 
     int Run(CliStreams& io) override {
-        const std::unique_ptr<LoadedFile> file = LoadMeasurementFile(path_);
-        if (!file->ok) {
-            io.err << SingleLine(file->path + file->error) << '\n';
+        const LoadedRecord file = LoadRecord(path_);
+        if (!file.Loaded()) {
+            io.err << SingleLine(file.path + file.message) << '\n';
             return kExitLoadFailed;
         }
-        io.out << SamplesCsv(file->record);
+        io.out << SamplesCsv(*file.data);
         return kExitOk;
     }
 

@@ -78,13 +78,13 @@ public:
         AddJobsOption(command, jobs_);
     }
 
-    std::string Prepare(std::istream& in) override {
-        if (std::string problem = files_.Collect(in); !problem.empty())
-            return problem;
+    Result<void> Prepare(std::istream& in) override {
+        if (Result<void> collected = files_.Collect(in); !collected.ok())
+            return collected;
         if (plot_.empty())
-            return {};
+            return Ok();
         if (!IsChartFileName(plot_))
-            return "--plot must name a .pdf, .png or .svg file";
+            return Fail("--plot must name a .pdf, .png or .svg file");
         return CheckOutputIsNoInput(plot_, files_.Paths());
     }
 

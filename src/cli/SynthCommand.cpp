@@ -114,10 +114,12 @@ public:
         command.add_flag("--force", force_, "replace files that exist already");
     }
 
-    std::string Prepare(std::istream&) override {
+    Result<void> Prepare(std::istream&) override {
         if (output_.empty() == sampleSet_.empty())
-            return "give either -o FILE or --sample-set FOLDER";
-        return CheckSynthOptions(options_);
+            return Fail("give either -o FILE or --sample-set FOLDER");
+        if (std::string problem = CheckSynthOptions(options_); !problem.empty())
+            return Fail(std::move(problem));
+        return Ok();
     }
 
     int Run(CliStreams& io) override {

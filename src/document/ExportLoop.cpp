@@ -24,7 +24,7 @@ bool IsCancelled(const ExportCancelled& cancelled) {
 
 ExportResult WriteExportText(const std::string& path, const std::string& text) {
     ExportResult result;
-    result.written = WriteFileAtomically(path, text, result.reason);
+    result.written = Succeeded(WriteFileAtomically(path, text), result.reason);
     if (!result.written)
         result.error = ExportWriteFailedText(path, result.reason);
     return result;
@@ -89,7 +89,7 @@ ExportResult ExportFiles(const std::vector<std::string>& files, ExportMode mode,
         result.cancelled = true;
         return result;
     }
-    result.written = file.Commit(result.reason);
+    result.written = Succeeded(file.Commit(), result.reason);
     if (!result.written)
         result.error = ExportWriteFailedText(path, result.reason);
     return result;

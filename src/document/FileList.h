@@ -11,7 +11,7 @@ namespace mirado {
 struct CFileEntry {
     std::string name; // last path component
     std::string path; // full path as picked
-    int loadError = 0;
+    bool loadFailed = false;
     bool selected = false;
 };
 

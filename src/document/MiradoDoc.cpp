@@ -152,12 +152,12 @@ std::string CMiradoDoc::GetPathAt(int index) const {
 }
 
 bool CMiradoDoc::IsDamagedAt(int index) const {
-    return files_.Contains(index) && files_.At(index).loadError != 0;
+    return files_.Contains(index) && files_.At(index).loadFailed;
 }
 
 void CMiradoDoc::MarkDamagedAt(int index) {
     if (files_.Contains(index))
-        files_.At(index).loadError = 1;
+        files_.At(index).loadFailed = true;
 }
 
 bool CMiradoDoc::IsSelected(int index) const {
@@ -230,9 +230,9 @@ bool CMiradoDoc::LoadEntry(int index) {
     LoadedRecord record = recordSource_ != nullptr ? recordSource_->Take(path) : LoadRecord(path);
     adData_ = std::move(record.data);
     modelCode_ = record.modelCode;
-    const bool decoded = record.decoded;
+    const bool decoded = record.Loaded();
     if (!decoded)
-        ShowFileMessage(path, adData_->GetLastError(), services_.prompts);
+        ShowFileMessage(path, record.message, services_.prompts);
     recordPath_ = path;
     recordDecoded_ = decoded;
     recordIndex_ = index;
@@ -248,7 +248,7 @@ bool CMiradoDoc::LoadEntry(int index) {
         DriveActiveAnalysis();
         edited = ReapplyHeldEdits();
     } else {
-        files_.At(index).loadError = 1;
+        files_.At(index).loadFailed = true;
         currentIndex_ = index;
         loaded_ = true;
     }
@@ -280,10 +280,8 @@ std::string CMiradoDoc::GetCurrentName() const {
                                                      : std::string();
 }
 
-int CMiradoDoc::IsCurrentFileDamaged() const {
-    if (!loaded_ || !files_.Contains(currentIndex_))
-        return -1;
-    return files_.At(currentIndex_).loadError;
+bool CMiradoDoc::IsCurrentRecordUsable() const {
+    return loaded_ && files_.Contains(currentIndex_) && !files_.At(currentIndex_).loadFailed;
 }
 
 // --- Saving and editing ---------------------------------------------------------------

@@ -142,8 +142,8 @@ public:
     bool IsLoaded() const { return loaded_; }
     std::string GetCurrentPath() const;
     std::string GetCurrentName() const;
-    // Load-error flag of the current entry; -1 when nothing is loaded.
-    int IsCurrentFileDamaged() const;
+    // Whether an entry is current and its file loaded.
+    bool IsCurrentRecordUsable() const;
     std::string GetErrorText(int code) const { return errorTexts_.GetText(code); }
     // The error table's language column (kDefaultMessageLanguage unless the window is in
     // Japanese).

@@ -60,10 +60,8 @@ bool CMiradoDoc::SaveCurrentFile(const CFileLock& held) {
 bool CMiradoDoc::IsCurrentFileUnchanged() const {
     if (adData_ == nullptr)
         return false;
-    std::vector<uint8_t> bytes;
-    std::string error;
-    return ReadWholeFile(recordPath_, kMaxRecordFileSize, bytes, error) == ReadStatus::Ok &&
-           bytes == adData_->DiskBytes();
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(recordPath_, kMaxRecordFileSize);
+    return read.ok() && read.value() == adData_->DiskBytes();
 }
 
 CMiradoDoc::SaveAttempt CMiradoDoc::TrySave(const CFileLock& lock, const DiskState* approved,
@@ -83,18 +81,18 @@ CMiradoDoc::SaveAttempt CMiradoDoc::TrySave(const CFileLock& lock, const DiskSta
 // when that applies, then writes the record.
 bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const DiskState& disk) {
     StoreShownValues();
-    std::string error;
     // The original is kept only when the save can go ahead.
-    if (!CanReplaceFile(path, error)) {
-        ShowSaveRefusal(path, Translated(kSaveRefusedText) + error);
+    if (const Result<void> replaceable = CanReplaceFile(path); !replaceable.ok()) {
+        ShowSaveRefusal(path, Translated(kSaveRefusedText) + replaceable.error());
         return false;
     }
+    std::string error;
     if (IsKeepingOriginals() && !KeepOriginal(path, disk.exists ? &disk.bytes : nullptr,
                                               adData_->SerializedBytes(), error)) {
         ShowSaveRefusal(path, Translated(kOriginalNotKeptText) + error);
         return false;
     }
-    if (adData_->Save(path, services_.prompts) != 0)
+    if (!adData_->Save(path, services_.prompts).ok())
         return false;
     // The file now holds every edit: leaving it keeps nothing.
     mark_->OnSaved();
@@ -102,15 +100,19 @@ bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const 
 }
 
 bool CMiradoDoc::ReadDisk(const std::string& path, const CFileLock& lock, DiskState& disk) {
-    std::string error;
-    if (lock.GetState() == CFileLock::State::Failed) {
-        error = lock.Error();
-    } else if (lock.GetState() == CFileLock::State::Missing) {
+    if (lock.GetState() == CFileLock::State::Missing) {
         disk.exists = false;
         return true;
-    } else if (ReadWholeFile(path, kMaxRecordFileSize, disk.bytes, error) == ReadStatus::Ok) {
-        disk.exists = true;
-        return true;
+    }
+    std::string error = lock.Error();
+    if (lock.GetState() == CFileLock::State::Locked) {
+        Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+        if (read.ok()) {
+            disk.bytes = std::move(read).value();
+            disk.exists = true;
+            return true;
+        }
+        error = read.error();
     }
     ShowSaveRefusal(path, Translated(kSaveRefusedText) + error);
     return false;

@@ -56,11 +56,11 @@ bool EnsureFolder(const fs::path& folder, std::string& error) {
 // The digests recorded for the file; empty when none were (a copy kept before digests
 // were recorded, or the file was never saved with originals kept).
 std::vector<std::string> ReadSavedDigests(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (ReadWholeFile(SavedDigestsPath(path), kMaxDigestsFileSize, bytes, error, Links::Refuse) !=
-        ReadStatus::Ok)
+    const Result<std::vector<uint8_t>> read =
+        ReadWholeFile(SavedDigestsPath(path), kMaxDigestsFileSize, Links::Refuse);
+    if (!read.ok())
         return {};
+    const std::vector<uint8_t>& bytes = read.value();
     std::vector<std::string> digests;
     std::string line;
     for (const uint8_t byte : bytes) {
@@ -81,7 +81,7 @@ bool WriteSavedDigests(const std::string& path, const std::vector<uint8_t>* befo
         return false;
     std::string text = before != nullptr ? Sha256Hex(AsText(*before)) + "\n" : std::string();
     text += Sha256Hex(after) + "\n";
-    return WriteFileAtomically(file.string(), text, error);
+    return Succeeded(WriteFileAtomically(file.string(), text), error);
 }
 
 // Whether the bytes on disk come from the copy through our own saves (or are the copy).
@@ -130,15 +130,20 @@ bool ReadCopy(const std::string& path, std::vector<uint8_t>& copy, bool& missing
         error = kCopyNotRegularText + copyPath;
         return false;
     }
-    return ReadWholeFile(copyPath, kMaxRecordFileSize, copy, error, Links::Refuse) ==
-           ReadStatus::Ok;
+    Result<std::vector<uint8_t>> read = ReadWholeFile(copyPath, kMaxRecordFileSize, Links::Refuse);
+    if (!read.ok()) {
+        error = read.error();
+        return false;
+    }
+    copy = std::move(read).value();
+    return true;
 }
 
 bool LoadsAsRecording(const std::vector<uint8_t>& bytes, const std::string& path,
                       std::string& error) {
     CAdData record;
     int modelCode = 0;
-    if (record.LoadFromBytes(path, bytes.data(), bytes.size(), modelCode, nullptr) == 0)
+    if (record.LoadFromBytes(path, bytes.data(), bytes.size(), modelCode, nullptr).ok())
         return true;
     error = kCopyNotRecordingText + path + record.GetLastError();
     return false;
@@ -204,14 +209,20 @@ bool RestoreOriginal(const std::string& path, std::string& error) {
         return false;
     std::vector<uint8_t> current;
     const bool exists = lock.GetState() == CFileLock::State::Locked;
-    if (exists && ReadWholeFile(path, kMaxRecordFileSize, current, error) != ReadStatus::Ok)
-        return false;
+    if (exists) {
+        Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+        if (!read.ok()) {
+            error = read.error();
+            return false;
+        }
+        current = std::move(read).value();
+    }
     if (exists && !IsDescendant(path, current, copy)) {
         error = kNotDescendantText;
         return false;
     }
     return WriteSavedDigests(path, exists ? &current : nullptr, AsText(copy), error) &&
-           WriteFileAtomically(path, AsText(copy), error);
+           Succeeded(WriteFileAtomically(path, AsText(copy)), error);
 }
 
 void ForgetSavedDigests(const std::string& path) {

@@ -1,10 +1,11 @@
 #include "document/Reading.h"
 
-#include "document/RecordSource.h"
 #include "platform/OrderedPrefetch.h"
 #include "records/AnalysisSequence.h"
+#include "records/LoadedRecord.h"
 
 #include <memory>
+#include <utility>
 
 namespace mirado {
 
@@ -18,8 +19,8 @@ Reading ReadRecording(const std::string& path, ValueSource source) {
     Reading reading;
     reading.path = path;
     const LoadedRecord record = LoadRecord(path);
-    reading.loaded = record.decoded;
-    reading.error = record.data->GetLastError();
+    reading.loaded = record.Loaded();
+    reading.error = record.message;
     reading.headerRead = reading.loaded || record.data->HasWriterMark();
     CPressureAnalysis* analysis = nullptr;
     std::unique_ptr<AnalysisRecords> records;
@@ -34,14 +35,9 @@ Reading ReadRecording(const std::string& path, ValueSource source) {
 
 void ForEachReading(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,
                     const std::function<bool(Reading&&)>& take) {
-    const unsigned workers = WorkersBesideCaller(jobs);
-    COrderedPrefetch<Reading> prefetch(
-        paths.size(), workers, kReadAheadPerJob * jobs,
-        [&](size_t index) { return ReadRecording(paths[index], source); });
-    while (prefetch.HasNext()) {
-        if (!take(prefetch.Next()))
-            return;
-    }
+    ForEachInOrder(
+        paths.size(), jobs, [&](size_t index) { return ReadRecording(paths[index], source); },
+        [&](size_t, Reading&& reading) { return take(std::move(reading)); });
 }
 
 std::vector<Reading> ReadRecordings(const std::vector<std::string>& paths, ValueSource source,

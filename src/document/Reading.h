@@ -47,7 +47,4 @@ using ReadingProgress = std::function<bool(size_t done)>;
 std::vector<Reading> ReadRecordings(const std::vector<std::string>& paths, ValueSource source,
                                     unsigned jobs, const ReadingProgress& progress = {});
 
-// The window of readings done ahead of the one handed out, per thread.
-inline constexpr size_t kReadAheadPerJob = 8;
-
 } // namespace mirado

@@ -144,15 +144,14 @@ CRecentFileSets CRecentFileSets::Parse(const std::string& text) {
 }
 
 CRecentFileSets CRecentFileSets::Load(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (ReadWholeFile(path, kMaxRecentFilesBytes, bytes, error) != ReadStatus::Ok)
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecentFilesBytes);
+    if (!read.ok())
         return {};
-    return Parse(std::string(bytes.begin(), bytes.end()));
+    return Parse(std::string(read.value().begin(), read.value().end()));
 }
 
 bool CRecentFileSets::Save(const std::string& path, std::string& error) const {
-    return WriteFileAtomically(path, Format(), error);
+    return Succeeded(WriteFileAtomically(path, Format()), error);
 }
 
 bool CRecentFileSets::Update(const std::string& path,

@@ -6,24 +6,14 @@
 // shows the same load message, at the same point of its sequence.
 
 #include "platform/OrderedPrefetch.h"
-#include "records/AdData.h"
+#include "records/LoadedRecord.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace mirado {
 
 class CMiradoDoc;
-
-struct LoadedRecord {
-    std::unique_ptr<CAdData> data; // never null; after a failure it holds what was read
-    int modelCode = 0;             // as Load reports it
-    bool decoded = false;
-};
-
-// Loads the file into a fresh record without showing anything.
-LoadedRecord LoadRecord(const std::string& path);
 
 class IRecordSource {
 public:
@@ -46,8 +36,5 @@ private:
 
 // The paths of the document's file list, in list order.
 std::vector<std::string> ListedPaths(const CMiradoDoc& doc);
-
-// Records loaded ahead per worker thread.
-inline constexpr size_t kRecordsAheadPerJob = 8;
 
 } // namespace mirado

@@ -3,8 +3,8 @@
 #include "document/CsvField.h"
 #include "document/Reading.h"
 #include "platform/OrderedPrefetch.h"
-#include "records/AdData.h"
 #include "records/AnalysisSequence.h"
+#include "records/LoadedRecord.h"
 #include "records/PaneTexts.h"
 #include "records/RecordUnits.h"
 #include "records/TextEncoding.h"
@@ -14,9 +14,6 @@
 namespace mirado {
 
 namespace {
-
-// The model code a record holds before its first load; Load replaces it.
-constexpr int kModelCodeBeforeLoad = 1;
 
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -116,37 +113,31 @@ void AddFailedColumns(CTableLine& line, ValueSource source) {
 } // namespace
 
 TableLine ReadTableLine(const std::string& path, ValueSource source) {
-    auto data = std::make_unique<CAdData>();
-    int modelLetterCode = kModelCodeBeforeLoad;
-    const bool loaded = data->Load(path, modelLetterCode, nullptr) == 0;
+    const LoadedRecord record = LoadRecord(path);
     CTableLine line;
     line.Add(path);
     line.Add(FileNameOf(path));
-    if (loaded)
-        AddLoadedColumns(line, *data, ModelCodeWithFileName(modelLetterCode, path), source);
+    if (record.Loaded())
+        AddLoadedColumns(line, *record.data, ModelCodeWithFileName(record.modelCode, path), source);
     else
         AddFailedColumns(line, source);
-    const std::string error = loaded ? std::string() : data->GetLastError();
-    line.Add(error);
+    line.Add(record.message);
     line.Add(IsValidUtf8(path) ? std::string() : HexBytes(path));
-    return {line.Finish(), error};
+    return {line.Finish(), record.message};
 }
 
 std::string BuildTableText(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,
                            const TableProgress& progress) {
-    const unsigned workers = WorkersBesideCaller(jobs);
-    COrderedPrefetch<TableLine> prefetch(
-        paths.size(), workers, kReadAheadPerJob * (jobs > 0 ? jobs : 1),
-        [&](size_t index) { return ReadTableLine(paths[index], source); });
     std::string text = kTableExportHeader;
-    size_t done = 0;
-    while (prefetch.HasNext()) {
-        const TableLine line = prefetch.Next();
-        text += line.text;
-        if (progress && !progress(++done, line))
-            return std::string();
-    }
-    return text;
+    bool stopped = false;
+    ForEachInOrder(
+        paths.size(), jobs, [&](size_t index) { return ReadTableLine(paths[index], source); },
+        [&](size_t index, TableLine&& line) {
+            text += line.text;
+            stopped = progress && !progress(index + 1, line);
+            return !stopped;
+        });
+    return stopped ? std::string() : text;
 }
 
 } // namespace mirado

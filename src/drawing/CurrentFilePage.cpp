@@ -16,7 +16,7 @@ int Mmhg(int raw) {
 
 PrintedRecording ReadPrintedRecording(const CMiradoDoc& doc) {
     PrintedRecording r;
-    r.drawable = doc.IsLoaded() && doc.IsCurrentFileDamaged() == 0;
+    r.drawable = doc.IsLoaded() && doc.IsCurrentRecordUsable();
     if (!r.drawable)
         return r;
     r.sampling = doc.GetSampling();

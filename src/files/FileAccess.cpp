@@ -192,80 +192,64 @@ void SyncFolder(const std::string& folder) {
 
 } // namespace
 
-ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes,
-                         std::string& error, Links links) {
-    bytes.clear();
+Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t limit, Links links) {
     // Non-blocking so that a named pipe cannot stall the open; regular files ignore it.
     const int noFollow = links == Links::Refuse ? O_NOFOLLOW : 0;
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow));
-    if (!fd.Valid()) {
-        error = noFollow != 0 && errno == ELOOP ? "Cannot read the file (a symbolic link)"
-                                                : SystemError("Cannot open the file", errno);
-        return ReadStatus::Unreadable;
-    }
+    if (!fd.Valid())
+        return Fail(noFollow != 0 && errno == ELOOP ? "Cannot read the file (a symbolic link)"
+                                                    : SystemError("Cannot open the file", errno));
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0) {
-        error = SystemError("Cannot read the file", errno);
-        return ReadStatus::Unreadable;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = "Cannot read the file (not a regular file)";
-        return ReadStatus::Unreadable;
-    }
-    if (static_cast<uint64_t>(info.st_size) > limit) {
-        error = "File format Error (larger than " + std::to_string(limit >> 20) + " MiB)";
-        return ReadStatus::TooLarge;
-    }
+    if (::fstat(fd.Get(), &info) != 0)
+        return Fail(SystemError("Cannot read the file", errno));
+    if (!S_ISREG(info.st_mode))
+        return Fail("Cannot read the file (not a regular file)");
+    const std::string tooLarge =
+        "File format Error (larger than " + std::to_string(limit >> 20) + " MiB)";
+    if (static_cast<uint64_t>(info.st_size) > limit)
+        return Fail(tooLarge);
     // Reads up to one byte past the limit so that a file growing meanwhile is caught.
-    bytes.resize(static_cast<size_t>(info.st_size) + 1);
+    std::vector<uint8_t> bytes(static_cast<size_t>(info.st_size) + 1);
     size_t total = 0;
     for (;;) {
         if (total == bytes.size()) {
-            if (total > limit) {
-                bytes.clear();
-                error = "File format Error (larger than " + std::to_string(limit >> 20) + " MiB)";
-                return ReadStatus::TooLarge;
-            }
+            if (total > limit)
+                return Fail(tooLarge);
             bytes.resize(std::min(limit + 1, total * 2 + 1));
         }
         const ssize_t got = ::read(fd.Get(), bytes.data() + total, bytes.size() - total);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            error = SystemError("Cannot read the file", errno);
-            bytes.clear();
-            return ReadStatus::Unreadable;
+            return Fail(SystemError("Cannot read the file", errno));
         }
         if (got == 0)
             break;
         total += static_cast<size_t>(got);
     }
     bytes.resize(total);
-    return ReadStatus::Ok;
+    return bytes;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes) {
     CAtomicFileWriter writer(path);
     writer.Append(bytes);
-    return writer.Commit(error);
+    return writer.Commit();
 }
 
-bool CanReplaceFile(const std::string& path, std::string& error) {
+Result<void> CanReplaceFile(const std::string& path) {
     const std::string target = ResolveTarget(path);
     const std::string folder = FolderOf(target);
-    if (NameOf(target).size() > LongestNameIn(folder)) {
-        error = "The file name " + NameOf(target) + " is too long";
-        return false;
-    }
+    if (NameOf(target).size() > LongestNameIn(folder))
+        return Fail("The file name " + NameOf(target) + " is too long");
     struct stat info {};
     bool exists = false;
+    std::string error;
     if (!CheckExistingTarget(target, info, exists, error))
-        return false;
-    if (::access(folder.c_str(), W_OK) != 0) {
-        error = SystemError("Cannot create a file in the folder", errno);
-        return false;
-    }
-    return true;
+        return Fail(error);
+    if (::access(folder.c_str(), W_OK) != 0)
+        return Fail(SystemError("Cannot create a file in the folder", errno));
+    return Ok();
 }
 
 CAtomicFileWriter::CAtomicFileWriter(const std::string& path) : target_(ResolveTarget(path)) {
@@ -321,16 +305,15 @@ void CAtomicFileWriter::Write(std::string_view bytes) {
         Fail(SystemError("Cannot write the file", code));
 }
 
-bool CAtomicFileWriter::Commit(std::string& error) {
+Result<void> CAtomicFileWriter::Commit() {
     Flush();
     if (fd_ >= 0 && Finish()) {
         temporaryPath_.clear();
         SyncFolder(FolderOf(target_));
-        return true;
+        return Ok();
     }
     Discard();
-    error = error_;
-    return false;
+    return mirado::Fail(error_);
 }
 
 // Flushes the temporary file to disk with the target's permissions and puts it in place.

@@ -2,6 +2,8 @@
 // Whole-file reading with a size limit and atomic whole-file replacement, for the
 // measurement files. Errors come back as short English texts for the user.
 
+#include "files/Result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,24 +15,23 @@ namespace mirado {
 // Measurement files are about 10 KiB; anything beyond this is not one of them.
 inline constexpr size_t kMaxRecordFileSize = 16u * 1024u * 1024u;
 
-enum class ReadStatus { Ok, Unreadable, TooLarge };
 enum class Links { Follow, Refuse };
 
-// Reads a regular file whole into bytes. On failure `error` describes why. With
+// Reads a regular file of at most `limit` bytes whole; a failure says why. With
 // Links::Refuse a symbolic link at path is refused instead of followed.
-ReadStatus ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes,
-                         std::string& error, Links links = Links::Follow);
+Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path, size_t limit,
+                                           Links links = Links::Follow);
 
 // Replaces the file at path by bytes without ever leaving it half-written: writes a
 // hidden, short-named temporary file in the same folder, flushes it to disk and renames it over the
 // target, keeping an existing target's permissions. A target the caller may not write is refused.
-// On failure the target is untouched, the temporary file is gone and `error` says why.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error);
+// On failure the target is untouched, the temporary file is gone and the error says why.
+Result<void> WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Whether WriteFileAtomically could replace (or create) the file at path: its name fits
 // the folder, an existing file is a regular file this process may write, and the folder
-// takes new files. Nothing changes. False with the reason in `error`.
-bool CanReplaceFile(const std::string& path, std::string& error);
+// takes new files. Nothing changes. A failure gives the reason.
+Result<void> CanReplaceFile(const std::string& path);
 
 // The same replacement for a text made piece by piece, so that a long text need not be
 // held in memory: the pieces go to the temporary file as they come and Commit puts it in
@@ -45,7 +46,7 @@ public:
     CAtomicFileWriter& operator=(const CAtomicFileWriter&) = delete;
 
     void Append(std::string_view bytes);
-    bool Commit(std::string& error);
+    Result<void> Commit();
 
 private:
     bool Open();

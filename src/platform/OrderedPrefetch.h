@@ -23,6 +23,7 @@
 #include <optional>
 #include <stdexcept>
 #include <thread>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -39,9 +40,16 @@ inline unsigned WorkersBesideCaller(unsigned jobs) {
     return jobs > 1 ? jobs - 1 : 0;
 }
 
-template <typename Result> class COrderedPrefetch {
+// The results a run of `jobs` threads computes ahead of the one handed out: a few per
+// thread, so every thread has work while the caller consumes one result.
+inline size_t OrderedWindow(unsigned jobs) {
+    constexpr size_t kAheadPerJob = 8;
+    return kAheadPerJob * std::max(jobs, 1u);
+}
+
+template <typename Value> class COrderedPrefetch {
 public:
-    using Produce = std::function<Result(size_t index)>;
+    using Produce = std::function<Value(size_t index)>;
 
     COrderedPrefetch(size_t count, unsigned workers, size_t window, Produce produce)
         : count_(count), window_(window == 0 ? 1 : window), produce_(std::move(produce)),
@@ -65,7 +73,7 @@ public:
 
     // The result for NextIndex(); computes results no worker has taken on until a worker
     // has computed it.
-    Result Next() {
+    Value Next() {
         if (!HasNext())
             throw std::out_of_range("no result after the last index");
         if (threads_.empty())
@@ -93,7 +101,7 @@ public:
 private:
     struct Slot {
         bool filled = false;
-        std::optional<Result> result;
+        std::optional<Value> result;
         std::exception_ptr error;
     };
 
@@ -147,5 +155,22 @@ private:
     size_t next_ = 0;               // the next index handed out
     bool stopping_ = false;
 };
+
+// Computes produce(index) for every index below count on `jobs` threads (the caller's
+// among them) and hands each result to consume(index, result) on the calling thread, in
+// index order. consume answers false to stop the run; results computed ahead are then
+// dropped. An exception from produce comes out of this call at its index, after the
+// results before it were consumed.
+template <typename Produce, typename Consume>
+void ForEachInOrder(size_t count, unsigned jobs, Produce produce, Consume consume) {
+    using Value = std::invoke_result_t<Produce&, size_t>;
+    COrderedPrefetch<Value> prefetch(count, WorkersBesideCaller(jobs), OrderedWindow(jobs),
+                                     std::move(produce));
+    while (prefetch.HasNext()) {
+        const size_t index = prefetch.NextIndex();
+        if (!consume(index, prefetch.Next()))
+            return;
+    }
+}
 
 } // namespace mirado

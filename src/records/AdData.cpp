@@ -73,32 +73,31 @@ void CopyAvailable(uint8_t* out, const uint8_t* data, size_t size, size_t from, 
 
 CAdData::CAdData() = default;
 
-int CAdData::Load(const std::string& path, int& modelCode, IUserPrompts* prompts) {
+Result<void> CAdData::Load(const std::string& path, int& modelCode, IUserPrompts* prompts) {
     modelCode = kModelCodeUnknown;
     ClearRecord();
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (ReadWholeFile(path, kMaxRecordFileSize, bytes, error) != ReadStatus::Ok)
-        return Fail(path, kMessageGap + error, prompts);
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+    if (!read.ok())
+        return Failed(path, kMessageGap + read.error(), prompts);
+    const std::vector<uint8_t>& bytes = read.value();
     return LoadFromBytes(path, bytes.data(), bytes.size(), modelCode, prompts);
 }
 
-int CAdData::LoadFromBytes(const std::string& path, const uint8_t* data, size_t size,
-                           int& modelCode, IUserPrompts* prompts) {
+Result<void> CAdData::LoadFromBytes(const std::string& path, const uint8_t* data, size_t size,
+                                    int& modelCode, IUserPrompts* prompts) {
     modelCode = kModelCodeUnknown;
     ClearRecord();
     CopyFileBlocks(data, size);
     const char letter = GetModelLetter();
     if (letter >= kFirstModelLetter && letter <= kLastModelLetter)
         modelCode = letter - kFirstModelLetter;
-    const int status = DecodeChannels(data, size);
-    if (status != 0)
-        return Fail(path, lastError_, prompts);
+    if (const Result<void> decoded = DecodeChannels(data, size); !decoded.ok())
+        return Failed(path, decoded.error(), prompts);
     path_ = path;
     diskBytes_.assign(data, data + size);
     ComputeValidFlag();
     storedHeartRate_ = StoredHeartRateFromBeats(beats_.data(), GetSampleInterval());
-    return 0;
+    return Ok();
 }
 
 void CAdData::ClearRecord() {
@@ -125,22 +124,18 @@ void CAdData::CopyFileBlocks(const uint8_t* data, size_t size) {
         beats_[i] = ReadInt16(beatArea + kInt16Width * i);
 }
 
-// Decodes both channels from the bytes after the fixed part; on failure sets lastError_.
-int CAdData::DecodeChannels(const uint8_t* data, size_t size) {
+// Decodes both channels from the bytes after the fixed part; a failure says why.
+Result<void> CAdData::DecodeChannels(const uint8_t* data, size_t size) {
     const uint8_t* packed = size > kOffsetChannels ? data + kOffsetChannels : nullptr;
     const size_t packedSize = size > kOffsetChannels ? size - kOffsetChannels : 0;
     CWaveCodec codec;
     const int count1 = codec.Unpack(channel1_.data(), packed, packedSize, 0);
-    if (count1 == 0 || count1 < kCompleteChannel) {
-        lastError_ = count1 == 0 ? kUnpackError : kChannel1Short;
-        return 1;
-    }
+    if (count1 == 0 || count1 < kCompleteChannel)
+        return Fail(count1 == 0 ? kUnpackError : kChannel1Short);
     const int count2 = codec.Unpack(channel2_.data(), packed, packedSize, 1);
-    if (count2 == 0 || count2 < kCompleteChannel) {
-        lastError_ = count2 == 0 ? kUnpackError : kChannel2Short;
-        return 1;
-    }
-    return 0;
+    if (count2 == 0 || count2 < kCompleteChannel)
+        return Fail(count2 == 0 ? kUnpackError : kChannel2Short);
+    return Ok();
 }
 
 void CAdData::ComputeValidFlag() {
@@ -158,10 +153,11 @@ bool CAdData::HasWriterMark() const {
     return writerMark == kAcquisitionWriterMark || writerMark == kOwnWriterMark;
 }
 
-int CAdData::Fail(const std::string& path, const std::string& message, IUserPrompts* prompts) {
+Result<void> CAdData::Failed(const std::string& path, const std::string& message,
+                             IUserPrompts* prompts) {
     lastError_ = message;
     ShowFileMessage(path, message, prompts);
-    return 1;
+    return Fail(message);
 }
 
 void ShowFileMessage(const std::string& path, const std::string& message, IUserPrompts* prompts) {
@@ -197,14 +193,13 @@ std::string CAdData::SerializedBytes() {
     return out;
 }
 
-int CAdData::Save(const std::string& path, IUserPrompts* prompts) {
+Result<void> CAdData::Save(const std::string& path, IUserPrompts* prompts) {
     lastError_.clear();
     const std::string bytes = SerializedBytes();
-    std::string error;
-    if (!WriteFileAtomically(path, bytes, error))
-        return Fail(path, kMessageGap + error, prompts);
+    if (const Result<void> written = WriteFileAtomically(path, bytes); !written.ok())
+        return Failed(path, kMessageGap + written.error(), prompts);
     diskBytes_.assign(bytes.begin(), bytes.end());
-    return 0;
+    return Ok();
 }
 
 int CAdData::GetSampleInterval() const {

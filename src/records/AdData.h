@@ -3,6 +3,7 @@
 // result block, middle block, beat positions) and both decoded 4000-sample channels,
 // loads and saves the file and answers the identification texts.
 
+#include "files/Result.h"
 #include "records/RecordLayout.h"
 
 #include <array>
@@ -18,15 +19,15 @@ class CAdData {
 public:
     CAdData();
 
-    // Loads the file; 0 on success, 1 on failure (reported through prompts, which may
-    // be null in batch use). modelCode is 4 before anything is read, then 0-3 for
+    // Loads the file; a failure carries GetLastError() and is reported through prompts
+    // (which may be null in batch use). modelCode is 4 before anything is read, then 0-3 for
     // model letters 'A'-'D'. A failed load leaves the bytes that were read in place.
-    int Load(const std::string& path, int& modelCode, IUserPrompts* prompts);
+    Result<void> Load(const std::string& path, int& modelCode, IUserPrompts* prompts);
     // Same as Load on bytes already in memory (path is only used for messages).
-    int LoadFromBytes(const std::string& path, const uint8_t* data, size_t size, int& modelCode,
-                      IUserPrompts* prompts);
-    // Writes the file back atomically; 0 on success, 1 on failure (reported).
-    int Save(const std::string& path, IUserPrompts* prompts);
+    Result<void> LoadFromBytes(const std::string& path, const uint8_t* data, size_t size,
+                               int& modelCode, IUserPrompts* prompts);
+    // Writes the file back atomically; a failure carries GetLastError() and is reported.
+    Result<void> Save(const std::string& path, IUserPrompts* prompts);
     // The bytes Save would write (applies Save's updates of the valid mark, the second
     // result copy and the writer mark to the record).
     std::string SerializedBytes();
@@ -88,10 +89,10 @@ public:
 private:
     void ClearRecord();
     void CopyFileBlocks(const uint8_t* data, size_t size);
-    int DecodeChannels(const uint8_t* data, size_t size);
+    Result<void> DecodeChannels(const uint8_t* data, size_t size);
     void ComputeValidFlag();
     void PrepareForSave();
-    int Fail(const std::string& path, const std::string& message, IUserPrompts* prompts);
+    Result<void> Failed(const std::string& path, const std::string& message, IUserPrompts* prompts);
     std::string GetText(size_t offset, size_t width) const;
     void SetText(size_t offset, size_t width, const std::string& cp932);
     int16_t ResultValue(size_t offset) const;

@@ -90,9 +90,7 @@ void CPressureAnalysis::SetSampleInterval(int16_t value) {
     sampleInterval_ = value;
 }
 
-int CPressureAnalysis::Analyze() {
-    return 0;
-}
+void CPressureAnalysis::Analyze() {}
 
 int16_t CPressureAnalysis::GetPressureAt(int index) const {
     return Wrap16(SumOfFour(channel1_.data(), index) / 4);

@@ -46,7 +46,7 @@ public:
     virtual int16_t GetPressures(int16_t& sbp, int16_t& mbp, int16_t& dbp);  // returns the code
     virtual void SetWaves(const int16_t* channel1, const int16_t* channel2); // 4000 each
     virtual void SetSampleInterval(int16_t value);
-    virtual int Analyze();
+    virtual void Analyze();
     virtual ~CPressureAnalysis();
 
     const int16_t* GetChannel1() const { return channel1_.data(); }

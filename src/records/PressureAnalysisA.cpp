@@ -30,7 +30,7 @@ void CPressureAnalysisA::RecomputeFromMarkers() {
     dbp_ = Wrap16((3 * mbp_ - sbp_) * 100 / 200);
 }
 
-int CPressureAnalysisA::Analyze() {
+void CPressureAnalysisA::Analyze() {
     sbp_ = methodA_.GetSbp();
     mbp_ = methodA_.GetMbp();
     dbp_ = methodA_.GetDbp();
@@ -41,7 +41,6 @@ int CPressureAnalysisA::Analyze() {
     std::copy_n(methodA_.GetFittedCurve(), kSampleCount, fittedCurve_.begin());
     fittedSpan_ = methodA_.GetFittedSpan();
     std::copy_n(methodA_.GetBeatPositions(), kBeatCapacity, beats_.begin());
-    return 0;
 }
 
 } // namespace mirado

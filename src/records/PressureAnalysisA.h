@@ -16,7 +16,7 @@ public:
     int16_t GetOpticalBase() override;
     void SetMarkerM(int16_t index) override;
     void SetMarkerS(int16_t index) override;
-    int Analyze() override;
+    void Analyze() override;
 
 private:
     void RecomputeFromMarkers();

@@ -89,12 +89,11 @@ int16_t ResultCodeE(uint16_t flags) {
     return kResultOk;
 }
 
-int CPressureAnalysisE::Analyze() {
+void CPressureAnalysisE::Analyze() {
     Prepare();
     FindMarkers();
     MarkerPressures();
     FillFittedCurve();
-    return 0;
 }
 
 void CPressureAnalysisE::SetMarkerM(int16_t index) {

@@ -31,7 +31,7 @@ public:
     void Prefilter() override;
     void SetMarkerM(int16_t index) override;
     void SetMarkerS(int16_t index) override;
-    int Analyze() override;
+    void Analyze() override;
 
     // The steps of Analyze, in order.
     void Prepare();

@@ -145,11 +145,12 @@ std::vector<AcceptanceProfile> MakeBuiltInProfiles() {
 }
 
 bool LoadProfileFile(const std::string& path, AcceptanceProfile& profile, std::string& error) {
-    std::vector<uint8_t> bytes;
-    if (ReadWholeFile(path, kMaxProfileFileSize, bytes, error) != ReadStatus::Ok) {
-        error = path + ": " + error;
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxProfileFileSize);
+    if (!read.ok()) {
+        error = path + ": " + read.error();
         return false;
     }
+    const std::vector<uint8_t>& bytes = read.value();
     std::string stem = path.substr(path.rfind('/') + 1);
     if (stem.size() > 5 && stem.ends_with(".json"))
         stem.resize(stem.size() - 5);
@@ -295,8 +296,8 @@ bool SaveUserProfile(const std::string& userFolder, const AcceptanceProfile& pro
     const std::string path = userFolder + "/" + name + ".json";
     const std::string text =
         json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-    if (!WriteFileAtomically(path, text, error)) {
-        error = path + ": " + error;
+    if (const Result<void> written = WriteFileAtomically(path, text); !written.ok()) {
+        error = path + ": " + written.error();
         return false;
     }
     return true;

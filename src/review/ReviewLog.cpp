@@ -196,11 +196,12 @@ ReviewLogContents ReadReviewLog(const std::string& logPath) {
     struct stat info {};
     if (::stat(logPath.c_str(), &info) != 0 && errno == ENOENT)
         return contents;
-    std::vector<uint8_t> bytes;
-    if (ReadWholeFile(logPath, kMaxReviewLogSize, bytes, contents.error) != ReadStatus::Ok) {
-        contents.error = logPath + ": " + contents.error;
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(logPath, kMaxReviewLogSize);
+    if (!read.ok()) {
+        contents.error = logPath + ": " + read.error();
         return contents;
     }
+    const std::vector<uint8_t>& bytes = read.value();
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     size_t number = 0;
     for (size_t start = 0; start < text.size();) {

@@ -20,9 +20,12 @@ std::string Sha256Hex(std::string_view bytes) {
 }
 
 bool FileSha256Hex(const std::string& path, std::string& hex, std::string& error) {
-    std::vector<uint8_t> bytes;
-    if (ReadWholeFile(path, kMaxRecordFileSize, bytes, error) != ReadStatus::Ok)
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
+    if (!read.ok()) {
+        error = read.error();
         return false;
+    }
+    const std::vector<uint8_t>& bytes = read.value();
     hex = Sha256Hex(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return true;
 }

@@ -448,9 +448,8 @@ void CSummaryWindow::SaveTable() {
     const std::string csv =
         SummaryCsv(grouping_ == SummaryGrouping::BySession ? result->summary.sessions
                                                            : result->summary.animals);
-    std::string error;
-    if (!WriteFileAtomically(path, csv, error))
-        ReportWriteFailure(kSaveTableCaption, path, error);
+    if (const auto written = WriteFileAtomically(path, csv); !written.ok())
+        ReportWriteFailure(kSaveTableCaption, path, written.error());
 }
 
 void CSummaryWindow::SaveChart() {

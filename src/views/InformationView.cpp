@@ -102,7 +102,7 @@ QString CInformationView::ToolTipAt(QPoint point) const {
 // The flag shown for the current file, explained; nothing where no flag stands.
 QString CInformationView::ResultFlagTip() const {
     const CMiradoDoc* doc = GetDocument();
-    if (doc == nullptr || !doc->IsLoaded() || doc->IsCurrentFileDamaged() != 0)
+    if (doc == nullptr || !doc->IsLoaded() || !doc->IsCurrentRecordUsable())
         return {};
     return ResultFlagExplanation(ShownResultCode(doc->GetResultCode(), doc->IsValid()));
 }
@@ -139,7 +139,7 @@ InformationValues CInformationView::CollectValues() const {
 
 void CInformationView::OnDraw(IDrawingSurface& surface) {
     const CMiradoDoc* doc = GetDocument();
-    if (doc != nullptr && doc->IsLoaded() && doc->IsCurrentFileDamaged() == 0)
+    if (doc != nullptr && doc->IsLoaded() && doc->IsCurrentRecordUsable())
         drawing_.DrawLines(surface, CollectValues());
     // A live value replaces its line until the next repaint.
     if (live_) {

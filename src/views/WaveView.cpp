@@ -121,7 +121,7 @@ void CWaveView::OnDraw(IDrawingSurface& surface) {
             DrawStartHint(surface);
         return;
     }
-    if (doc->IsCurrentFileDamaged() != 0) {
+    if (!doc->IsCurrentRecordUsable()) {
         DrawDamagedFileText(surface, clientRect_, doc->GetErrorText(0), backgroundColour_);
         SetStatusText(QString());
         return;
@@ -378,7 +378,7 @@ void CWaveView::OnUpdate(IView* sender) {
 
 bool CWaveView::ShowsFile() const {
     const CMiradoDoc* doc = GetDocument();
-    return doc != nullptr && doc->IsLoaded() && doc->IsCurrentFileDamaged() == 0;
+    return doc != nullptr && doc->IsLoaded() && doc->IsCurrentRecordUsable();
 }
 
 std::optional<PointerReadout> CWaveView::ReadoutAtX(int x) const {
@@ -403,7 +403,7 @@ void CWaveView::RefreshReadout() {
 
 void CWaveView::OnLButtonDown(int x) {
     CMiradoDoc* doc = GetDocument();
-    if (doc == nullptr || !doc->IsLoaded() || doc->IsCurrentFileDamaged() != 0)
+    if (doc == nullptr || !doc->IsLoaded() || !doc->IsCurrentRecordUsable())
         return;
     clientRect_ = WaveClientRect();
     const int p = SampleAtX(x);

@@ -42,7 +42,7 @@ void CWholeView::OnDraw(IDrawingSurface& surface) {
     clientRect_ = WaveClientRect();
     tickCount_ = 0;
     const CMiradoDoc* doc = GetDocument();
-    if (doc == nullptr || !doc->IsLoaded() || doc->IsCurrentFileDamaged() != 0)
+    if (doc == nullptr || !doc->IsLoaded() || !doc->IsCurrentRecordUsable())
         return;
     if (Navigates())
         DrawVisibleSpan(surface, clientRect_, navigated_->ScrollOffset(),
@@ -56,7 +56,7 @@ void CWholeView::OnDraw(IDrawingSurface& surface) {
 bool CWholeView::Navigates() const {
     const CMiradoDoc* doc = GetDocument();
     return navigated_ != nullptr && navigated_->ZoomIndex() != 0 && doc != nullptr &&
-           doc->IsLoaded() && doc->IsCurrentFileDamaged() == 0;
+           doc->IsLoaded() && doc->IsCurrentRecordUsable();
 }
 
 int CWholeView::SampleUnder(int x) const {
@@ -65,7 +65,7 @@ int CWholeView::SampleUnder(int x) const {
 
 std::optional<PointerReadout> CWholeView::ReadoutAtX(int x) const {
     const CMiradoDoc* doc = GetDocument();
-    if (doc == nullptr || !doc->IsLoaded() || doc->IsCurrentFileDamaged() != 0)
+    if (doc == nullptr || !doc->IsLoaded() || !doc->IsCurrentRecordUsable())
         return std::nullopt;
     return OverviewReadoutAt(*doc, SampleUnder(x));
 }

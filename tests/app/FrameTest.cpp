@@ -448,7 +448,7 @@ TEST_F(FrameTest, StatusPaneIsClearedAfterAFailedOpenAndWhenTheListEmpties) {
     frame->grab(); // the wave view hands its status text over while it paints
     EXPECT_FALSE(frame->StatusText().isEmpty());
     frame->OnNextFile();
-    ASSERT_NE(Doc()->IsCurrentFileDamaged(), 0);
+    ASSERT_FALSE(Doc()->IsCurrentRecordUsable());
     frame->grab();
     EXPECT_EQ(frame->StatusText(), "");
 

@@ -84,7 +84,7 @@ TEST_F(NonUtf8PathTest, OpensFromTheOpenDialogAndSavesToTheSameFile) {
     ASSERT_EQ(doc.GetFileCount(), 1);
     EXPECT_EQ(doc.GetCurrentPath(), path);
     EXPECT_TRUE(doc.IsLoaded());
-    EXPECT_EQ(doc.IsCurrentFileDamaged(), 0);
+    EXPECT_TRUE(doc.IsCurrentRecordUsable());
 
     const std::string before = test::ReadText(path);
     const MarkerPlacement old = doc.MoveMarker({MovableMarker::S, 0});
@@ -115,7 +115,7 @@ TEST_F(NonUtf8PathTest, OpensADroppedFile) {
     ASSERT_TRUE(frame.OpenDroppedFiles(&mime));
     EXPECT_EQ(frame.GetDocument()->GetCurrentPath(), path);
     EXPECT_TRUE(frame.GetDocument()->IsLoaded());
-    EXPECT_EQ(frame.GetDocument()->IsCurrentFileDamaged(), 0);
+    EXPECT_TRUE(frame.GetDocument()->IsCurrentRecordUsable());
 }
 
 // The bytes behind a shown path: found by the shown name in each folder; left as encoded when

@@ -208,7 +208,7 @@ TEST_F(BatchSafety, AListLineHoldingANulIsAnErrorNamingTheLine) {
 
     std::istringstream bytes(std::string("x\n\0\n", 4));
     std::vector<std::string> paths;
-    EXPECT_EQ(ReadFileListLines(bytes, "L", paths), "line 2 of L holds a NUL byte");
+    EXPECT_EQ(ReadFileListLines(bytes, "L", paths).error(), "line 2 of L holds a NUL byte");
 }
 
 TEST_F(BatchSafety, RelativePathsBecomeAbsoluteWithoutFollowingLinks) {

@@ -3,6 +3,7 @@
 
 #include "records/AdData.h"
 #include "records/AnalysisSequence.h"
+#include "records/LoadedRecord.h"
 #include "records/TextEncoding.h"
 #include "records/synth/RecordingGenerator.h"
 #include "records/synth/SignalModel.h"
@@ -15,17 +16,8 @@
 namespace mirado {
 namespace {
 
-struct Loaded {
-    std::unique_ptr<CAdData> record = std::make_unique<CAdData>();
-    int status = 1;
-    int modelCode = 4;
-};
-
-Loaded LoadBytes(const std::vector<uint8_t>& bytes) {
-    Loaded loaded;
-    loaded.status = loaded.record->LoadFromBytes("synthetic", bytes.data(), bytes.size(),
-                                                 loaded.modelCode, nullptr);
-    return loaded;
+LoadedRecord LoadBytes(const std::vector<uint8_t>& bytes) {
+    return LoadRecordFromBytes("synthetic", bytes);
 }
 
 SynthOptions Options(Species species, uint64_t seed) {
@@ -44,14 +36,14 @@ TEST(Generator, FileLoadsAndHoldsTheTruth) {
     o.modelLetter = 'C';
     o.comment = "血圧表示確認 ソフト";
     const SynthRecording r = GenerateRecording(o);
-    const Loaded l = LoadBytes(r.bytes);
-    ASSERT_EQ(l.status, 0) << l.record->GetLastError();
+    const LoadedRecord l = LoadBytes(r.bytes);
+    ASSERT_TRUE(l.Loaded()) << l.data->GetLastError();
     EXPECT_EQ(l.modelCode, 2);
-    EXPECT_EQ(l.record->GetSampleInterval(), 40);
-    EXPECT_TRUE(l.record->IsValid());
+    EXPECT_EQ(l.data->GetSampleInterval(), 40);
+    EXPECT_TRUE(l.data->IsValid());
     int16_t sbp, mbp, dbp, s, m, d;
-    l.record->GetStoredPressures(sbp, mbp, dbp);
-    l.record->GetStoredMarkers(s, m, d);
+    l.data->GetStoredPressures(sbp, mbp, dbp);
+    l.data->GetStoredMarkers(s, m, d);
     EXPECT_EQ(sbp, r.truth.sbp);
     EXPECT_EQ(mbp, r.truth.mbp);
     EXPECT_EQ(dbp, r.truth.dbp);
@@ -60,19 +52,19 @@ TEST(Generator, FileLoadsAndHoldsTheTruth) {
     EXPECT_EQ(m, r.truth.markerM);
     EXPECT_EQ(d, r.truth.markerD);
     EXPECT_TRUE(0 < s && s < m && m < d);
-    EXPECT_EQ(Cp932ToUtf8(l.record->GetComment()), "血圧表示確認 ソフト");
+    EXPECT_EQ(Cp932ToUtf8(l.data->GetComment()), "血圧表示確認 ソフト");
     ASSERT_GE(r.truth.beats.size(), 64u);
     for (int k = 0; k < 64; ++k)
-        EXPECT_EQ(l.record->GetBeatPositions()[k], r.truth.beats[k]);
-    const int hr = l.record->GetStoredHeartRate();
+        EXPECT_EQ(l.data->GetBeatPositions()[k], r.truth.beats[k]);
+    const int hr = l.data->GetStoredHeartRate();
     EXPECT_LT(std::abs(hr - r.truth.heartRate) * 20, r.truth.heartRate) << hr;
 }
 
 TEST(Generator, CuffStartsAtInflationAndCrossesTheTruePressuresAtTheMarkers) {
     const SynthRecording r = GenerateRecording(Options(Species::Mouse, 3));
-    const Loaded l = LoadBytes(r.bytes);
-    ASSERT_EQ(l.status, 0);
-    const int16_t* cuff = l.record->GetChannel1();
+    const LoadedRecord l = LoadBytes(r.bytes);
+    ASSERT_TRUE(l.Loaded());
+    const int16_t* cuff = l.data->GetChannel1();
     EXPECT_NEAR(Avg4(cuff, 4), r.truth.inflation, 4);
     EXPECT_NEAR(Avg4(cuff, r.truth.markerS), r.truth.sbp, 4);
     EXPECT_NEAR(Avg4(cuff, r.truth.markerM), r.truth.mbp, 4);
@@ -95,9 +87,9 @@ std::vector<int> BeatHeights(const CAdData& record, const std::vector<int16_t>& 
 
 TEST(Generator, PulseFollowsTheOscillometricEnvelope) {
     const SynthRecording r = GenerateRecording(Options(Species::Rabbit, 11));
-    const Loaded l = LoadBytes(r.bytes);
-    const std::vector<int> h = BeatHeights(*l.record, r.truth.beats);
-    const int16_t* cuff = l.record->GetChannel1();
+    const LoadedRecord l = LoadBytes(r.bytes);
+    const std::vector<int> h = BeatHeights(*l.data, r.truth.beats);
+    const int16_t* cuff = l.data->GetChannel1();
     int aboveSystolic = 0, nearMean = 0, belowDiastolic = 1 << 20;
     for (size_t k = 0; k < h.size(); ++k) {
         const int b = r.truth.beats[k];
@@ -149,10 +141,10 @@ TEST(Generator, CleanLargeAnimalRecordingsGiveBothMethodsEnoughBeats) {
     for (const Species species : {Species::Rabbit, Species::Monkey, Species::Dog}) {
         int acceptedA = 0, acceptedE = 0;
         for (int seed = 1; seed <= kSeeds; ++seed) {
-            const Loaded l = LoadBytes(GenerateRecording(Options(species, seed)).bytes);
-            ASSERT_EQ(l.status, 0);
+            const LoadedRecord l = LoadBytes(GenerateRecording(Options(species, seed)).bytes);
+            ASSERT_TRUE(l.Loaded());
             AnalysisRecords records;
-            records.AnalyzeBoth(*l.record);
+            records.AnalyzeBoth(*l.data);
             int16_t sbp, mbp, dbp;
             acceptedA += records.recordA.GetPressures(sbp, mbp, dbp) == 0;
             acceptedE += records.recordE.GetPressures(sbp, mbp, dbp) == 0;
@@ -175,13 +167,13 @@ TEST(Generator, SpeciesGiveTheirIntervalsHeartRatesAndFamilies) {
     for (const Case& c : cases) {
         for (uint64_t seed = 1; seed <= 4; ++seed) {
             const SynthRecording r = GenerateRecording(Options(c.species, seed));
-            const Loaded l = LoadBytes(r.bytes);
-            ASSERT_EQ(l.status, 0);
-            EXPECT_EQ(l.record->GetSampleInterval(), c.interval);
+            const LoadedRecord l = LoadBytes(r.bytes);
+            ASSERT_TRUE(l.Loaded());
+            EXPECT_EQ(l.data->GetSampleInterval(), c.interval);
             EXPECT_EQ(l.modelCode, c.modelCode);
             EXPECT_GE(r.truth.heartRate, c.low);
             EXPECT_LE(r.truth.heartRate, c.high);
-            EXPECT_GE(l.record->GetSense(), 0);
+            EXPECT_GE(l.data->GetSense(), 0);
         }
     }
 }
@@ -218,8 +210,8 @@ int RunsAbove(const int16_t* c, int level) {
 TEST(Generator, FaultOptionsShowInTheChannels) {
     SynthOptions saturated = Options(Species::Mouse, 9);
     saturated.saturated = true;
-    const Loaded s = LoadBytes(GenerateRecording(saturated).bytes);
-    const int16_t* c = s.record->GetChannel2();
+    const LoadedRecord s = LoadBytes(GenerateRecording(saturated).bytes);
+    const int16_t* c = s.data->GetChannel2();
     const int low = *std::min_element(c, c + kSampleCount);
     EXPECT_GT(RunsAbove(c, low + 1400), 8);
     EXPECT_EQ(*std::max_element(c, c + kSampleCount), 2047);
@@ -227,11 +219,11 @@ TEST(Generator, FaultOptionsShowInTheChannels) {
     SynthOptions flat = Options(Species::Rabbit, 9);
     flat.flatOptical = true;
     const SynthRecording f = GenerateRecording(flat);
-    const Loaded fl = LoadBytes(f.bytes);
-    const int16_t* fc = fl.record->GetChannel2();
+    const LoadedRecord fl = LoadBytes(f.bytes);
+    const int16_t* fc = fl.data->GetChannel2();
     EXPECT_TRUE(std::all_of(fc, fc + kSampleCount, [&](int16_t v) { return v == fc[0]; }));
     EXPECT_TRUE(f.truth.beats.empty());
-    EXPECT_EQ(fl.record->GetBeatPositions()[0], 0);
+    EXPECT_EQ(fl.data->GetBeatPositions()[0], 0);
 
     SynthOptions spikes = Options(Species::Dog, 9);
     spikes.spikes = 4;
@@ -255,8 +247,8 @@ TEST(Generator, DeflationOptionsLeaveTheAcceptedRange) {
         const SynthRecording r = GenerateRecording(fast);
         EXPECT_GT(r.truth.deflationMmHgPerSecond, fastLimit);
         EXPECT_LT(r.truth.releaseIndex, kSampleCount);
-        const Loaded l = LoadBytes(r.bytes);
-        EXPECT_EQ(l.record->GetChannel1()[kSampleCount - 1], 0);
+        const LoadedRecord l = LoadBytes(r.bytes);
+        EXPECT_EQ(l.data->GetChannel1()[kSampleCount - 1], 0);
     }
 }
 
@@ -270,20 +262,20 @@ TEST(Generator, DamagedFilesFailWithTheirMessages) {
     for (const auto& [damage, message] : cases) {
         SynthOptions o = Options(Species::Rat, 4);
         o.damage = damage;
-        const Loaded l = LoadBytes(GenerateRecording(o).bytes);
-        EXPECT_EQ(l.status, 1);
-        EXPECT_EQ(l.record->GetLastError(), message);
+        const LoadedRecord l = LoadBytes(GenerateRecording(o).bytes);
+        EXPECT_FALSE(l.Loaded());
+        EXPECT_EQ(l.data->GetLastError(), message);
     }
 }
 
 TEST(Generator, IncompleteResultIsNotValid) {
     SynthOptions o = Options(Species::Dog, 6);
     o.incompleteResult = true;
-    const Loaded l = LoadBytes(GenerateRecording(o).bytes);
-    ASSERT_EQ(l.status, 0);
-    EXPECT_FALSE(l.record->IsValid());
+    const LoadedRecord l = LoadBytes(GenerateRecording(o).bytes);
+    ASSERT_TRUE(l.Loaded());
+    EXPECT_FALSE(l.data->IsValid());
     int16_t sbp, mbp, dbp;
-    l.record->GetStoredPressures(sbp, mbp, dbp);
+    l.data->GetStoredPressures(sbp, mbp, dbp);
     EXPECT_GT(sbp, 0);
     EXPECT_EQ(mbp, 0);
 }

@@ -3,8 +3,8 @@
 
 #include "records/synth/SampleSet.h"
 #include "cli/CliCommand.h"
-#include "cli/LoadedFile.h"
 #include "records/AnalysisSequence.h"
+#include "records/LoadedRecord.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -65,12 +65,12 @@ TEST(SampleSet, CoversTheModelsNamesAndFaults) {
     const std::regex numericExtension(".*\\.[0-9][^.]*");
     for (const SampleFile& sample : BundledSamples()) {
         EXPECT_TRUE(std::regex_match(sample.name, numericExtension)) << sample.name;
-        const auto file = LoadMeasurementFile(kSamples + "/" + sample.name);
-        letterCodes.insert(file->modelLetterCode);
-        damaged += !file->ok;
-        const int model = ModelCodeWithFileName(file->modelLetterCode, file->path);
-        nameRuleA += file->modelLetterCode == kModelUnknownCode && model == 0;
-        nameRuleB += file->modelLetterCode == kModelUnknownCode && model == 1;
+        const LoadedRecord file = LoadRecord(kSamples + "/" + sample.name);
+        letterCodes.insert(file.modelCode);
+        damaged += !file.Loaded();
+        const int model = ModelCodeWithFileName(file.modelCode, file.path);
+        nameRuleA += file.modelCode == kModelCodeUnknown && model == 0;
+        nameRuleB += file.modelCode == kModelCodeUnknown && model == 1;
     }
     EXPECT_EQ(letterCodes, (std::set<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(damaged, 1);

@@ -70,7 +70,7 @@ TEST_F(DocumentTest, EmptyListAnswersMinusOneAndIgnoresSelectionCommands) {
     EXPECT_FALSE(Doc().OpenFileAt(0));
     EXPECT_FALSE(Doc().IsLoaded());
     EXPECT_EQ(Doc().GetCurrentPath(), "");
-    EXPECT_EQ(Doc().IsCurrentFileDamaged(), -1);
+    EXPECT_FALSE(Doc().IsCurrentRecordUsable());
 }
 
 TEST_F(DocumentTest, SelectionMarksCountAndFindTheNthOne) {

@@ -65,7 +65,7 @@ TEST_F(DocumentTest, OpeningReadsStoredValuesAndTitlesTheDocument) {
     EXPECT_FALSE(view.Updates().empty());
     EXPECT_EQ(Doc().GetTitle(), path);
     EXPECT_EQ(Doc().GetCurrentName(), "rat.01");
-    EXPECT_EQ(Doc().IsCurrentFileDamaged(), 0);
+    EXPECT_TRUE(Doc().IsCurrentRecordUsable());
     EXPECT_EQ(Doc().GetDate(), "24/01/02");
     EXPECT_EQ(Doc().GetTime(), "09:30:15");
     EXPECT_EQ(Doc().GetAnimalNo(), "A-001");
@@ -126,7 +126,7 @@ TEST_F(DocumentTest, DamagedFileBecomesCurrentAndIsNeverSaved) {
     EXPECT_FALSE(prompts.Shown().empty()); // the load's own message
     EXPECT_EQ(Doc().GetCurrentIndex(), 1);
     EXPECT_TRUE(Doc().IsLoaded());
-    EXPECT_EQ(Doc().IsCurrentFileDamaged(), 1);
+    EXPECT_FALSE(Doc().IsCurrentRecordUsable());
     EXPECT_TRUE(Doc().IsDamagedAt(1));
     EXPECT_EQ(Doc().GetTitle(), damaged);
     EXPECT_FALSE(Doc().CanSaveCurrentFile());
@@ -158,7 +158,7 @@ protected:
     std::string AnimalNoOnDisk(const std::string& path) {
         CAdData data;
         int code = 0;
-        data.Load(path, code, nullptr);
+        EXPECT_TRUE(data.Load(path, code, nullptr).ok());
         return data.GetAnimalNo();
     }
     std::vector<std::string> paths;

@@ -356,7 +356,7 @@ TEST_F(SafeEditingTest, SaveAsWritesTheCorrectionsUnderAnotherNameAndLeavesTheFi
     EXPECT_FALSE(fs::exists(folder.File(kOriginalsFolder)));
     CAdData saved;
     int modelCode = 0;
-    ASSERT_EQ(saved.Load(target, modelCode, nullptr), 0);
+    ASSERT_TRUE(saved.Load(target, modelCode, nullptr).ok());
     int16_t markerS = 0, markerM = 0, markerD = 0;
     saved.GetStoredMarkers(markerS, markerM, markerD);
     EXPECT_EQ(markerS, 700);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace mirado {
 namespace {
@@ -117,6 +118,52 @@ TEST(OrderedPrefetch, StopsItsWorkersWhenDroppedEarly) {
         EXPECT_EQ(prefetch.Next(), 0u);
     }
     EXPECT_LT(produced, 100u);
+}
+
+TEST(ForEachInOrder, ConsumesEveryResultInOrderWhateverTheJobs) {
+    constexpr size_t kCount = 100;
+    for (unsigned jobs : {0u, 1u, 2u, 4u}) {
+        std::vector<size_t> consumed;
+        ForEachInOrder(
+            kCount, jobs,
+            [](size_t index) {
+                if (index % 5 == 0)
+                    Pause();
+                return index * 3;
+            },
+            [&](size_t index, size_t&& value) {
+                EXPECT_EQ(value, index * 3);
+                consumed.push_back(index);
+                return true;
+            });
+        ASSERT_EQ(consumed.size(), kCount) << jobs << " jobs";
+        for (size_t index = 0; index < kCount; ++index)
+            EXPECT_EQ(consumed[index], index) << jobs << " jobs";
+    }
+}
+
+TEST(ForEachInOrder, ConsumeStopsTheRunAndAFailureComesOutAtItsIndex) {
+    for (unsigned jobs : {1u, 3u}) {
+        size_t consumed = 0;
+        ForEachInOrder(
+            100000, jobs, [](size_t index) { return index; },
+            [&](size_t, size_t&&) { return ++consumed < 10; });
+        EXPECT_EQ(consumed, 10u) << jobs << " jobs";
+
+        consumed = 0;
+        const auto failAtSeven = [](size_t index) {
+            if (index == 7)
+                throw std::runtime_error("seven");
+            return index;
+        };
+        EXPECT_THROW(ForEachInOrder(20, jobs, failAtSeven,
+                                    [&](size_t, size_t&&) {
+                                        ++consumed;
+                                        return true;
+                                    }),
+                     std::runtime_error);
+        EXPECT_EQ(consumed, 7u) << jobs << " jobs";
+    }
 }
 
 } // namespace

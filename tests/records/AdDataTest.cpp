@@ -17,7 +17,8 @@ using test::RecordBuilder;
 constexpr const char* kPath = "/data/m0001.012";
 
 struct LoadOutcome {
-    int status;
+    bool loaded;
+    std::string error;
     int modelCode;
     std::vector<ScriptedUserPrompts::Box> boxes;
 };
@@ -28,14 +29,16 @@ LoadOutcome LoadBytes(CAdData& data, const std::vector<uint8_t>& bytes) {
     // A heap copy of exactly the file's size lets the address sanitizer catch overreads.
     std::vector<uint8_t> exact(bytes);
     exact.shrink_to_fit();
-    const int status = data.LoadFromBytes(kPath, exact.data(), exact.size(), modelCode, &prompts);
-    return {status, modelCode, prompts.Shown()};
+    const Result<void> load =
+        data.LoadFromBytes(kPath, exact.data(), exact.size(), modelCode, &prompts);
+    return {load.ok(), load.error(), modelCode, prompts.Shown()};
 }
 
 void ExpectFailure(const std::vector<uint8_t>& bytes, const std::string& message) {
     CAdData data;
     const LoadOutcome outcome = LoadBytes(data, bytes);
-    EXPECT_EQ(outcome.status, 1);
+    EXPECT_FALSE(outcome.loaded);
+    EXPECT_EQ(outcome.error, message);
     ASSERT_EQ(outcome.boxes.size(), 1u);
     EXPECT_EQ(outcome.boxes[0].text, std::string(kPath) + message);
     EXPECT_EQ(outcome.boxes[0].caption, kApplicationTitle);
@@ -47,7 +50,7 @@ TEST(AdDataLoad, ReadsEveryFieldOfAValidRecord) {
     RecordBuilder builder;
     CAdData data;
     const LoadOutcome outcome = LoadBytes(data, builder.Bytes());
-    ASSERT_EQ(outcome.status, 0);
+    ASSERT_TRUE(outcome.loaded);
     EXPECT_TRUE(outcome.boxes.empty());
     EXPECT_EQ(outcome.modelCode, 0);
     EXPECT_EQ(data.GetPath(), kPath);
@@ -159,7 +162,7 @@ TEST(AdDataLoad, FailedLoadKeepsWhatWasRead) {
     CAdData data;
     const LoadOutcome outcome =
         LoadBytes(data, std::vector<uint8_t>(good.begin(), good.begin() + 940));
-    EXPECT_EQ(outcome.status, 1);
+    EXPECT_FALSE(outcome.loaded);
     EXPECT_EQ(outcome.modelCode, 0);
     EXPECT_EQ(data.GetAnimalNo(), "A-001");
     EXPECT_EQ(data.GetPath(), "");
@@ -189,24 +192,24 @@ TEST(AdDataLoad, ReportsUnreadableAndOversizedFiles) {
     CAdData data;
     int modelCode = -1;
     const std::string missing = folder.File("missing.001");
-    EXPECT_EQ(data.Load(missing, modelCode, &prompts), 1);
+    EXPECT_FALSE(data.Load(missing, modelCode, &prompts).ok());
     EXPECT_EQ(modelCode, 4);
     EXPECT_EQ(data.GetLastError(), "  Cannot open the file (No such file or directory)");
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].text, missing + data.GetLastError());
 
-    EXPECT_EQ(data.Load(folder.Path(), modelCode, nullptr), 1);
+    EXPECT_FALSE(data.Load(folder.Path(), modelCode, nullptr).ok());
     EXPECT_EQ(data.GetLastError(), "  Cannot read the file (not a regular file)");
 
     const std::string huge = folder.File("huge.001");
     test::WriteBytes(huge, RecordBuilder().Bytes());
     ASSERT_EQ(truncate(huge.c_str(), 16 * 1024 * 1024 + 1), 0);
-    EXPECT_EQ(data.Load(huge, modelCode, nullptr), 1);
+    EXPECT_FALSE(data.Load(huge, modelCode, nullptr).ok());
     EXPECT_EQ(data.GetLastError(), "  File format Error (larger than 16 MiB)");
     EXPECT_EQ(data.GetAnimalNo(), ""); // nothing of it was read
 
     ASSERT_EQ(truncate(huge.c_str(), 16 * 1024 * 1024), 0); // at the limit: read, trailing dropped
-    EXPECT_EQ(data.Load(huge, modelCode, nullptr), 0);
+    EXPECT_TRUE(data.Load(huge, modelCode, nullptr).ok());
     EXPECT_EQ(data.GetAnimalNo(), "A-001");
 }
 

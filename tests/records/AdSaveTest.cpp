@@ -1,6 +1,5 @@
 #include "records/AdData.h"
 
-#include "files/FileAccess.h"
 #include "support/RecordBuilder.h"
 #include "support/ScriptedUserPrompts.h"
 #include "support/TempFolder.h"
@@ -8,15 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fnmatch.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace mirado {
@@ -40,7 +34,7 @@ std::vector<uint8_t> SavedBytes(CAdData& data) {
 CAdData LoadOrFail(const std::vector<uint8_t>& bytes) {
     CAdData data;
     int modelCode = 0;
-    EXPECT_EQ(data.LoadFromBytes("x.001", bytes.data(), bytes.size(), modelCode, nullptr), 0);
+    EXPECT_TRUE(data.LoadFromBytes("x.001", bytes.data(), bytes.size(), modelCode, nullptr).ok());
     return data;
 }
 
@@ -99,9 +93,9 @@ TEST(AdDataSave, SavesThroughTheFileAndKeepsPermissions) {
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
     CAdData data;
     int modelCode = 0;
-    ASSERT_EQ(data.Load(path, modelCode, nullptr), 0);
+    ASSERT_TRUE(data.Load(path, modelCode, nullptr).ok());
     data.SetComment("edited");
-    ASSERT_EQ(data.Save(path, nullptr), 0);
+    ASSERT_TRUE(data.Save(path, nullptr).ok());
     struct stat info {};
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -117,7 +111,7 @@ TEST(AdDataSave, SavingThroughASymbolicLinkKeepsTheLink) {
     std::filesystem::create_symlink(real, link);
     CAdData data = LoadOrFail(ReadBytes(link));
     data.SetWeight("30g");
-    ASSERT_EQ(data.Save(link, nullptr), 0);
+    ASSERT_TRUE(data.Save(link, nullptr).ok());
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadBytes(real), SavedBytes(data));
 }
@@ -127,7 +121,7 @@ TEST(AdDataSave, ReportsAFolderThatDoesNotExist) {
     CAdData data = LoadOrFail(RecordBuilder().Bytes());
     ScriptedUserPrompts prompts;
     const std::string path = folder.File("no/such/m.001");
-    EXPECT_EQ(data.Save(path, &prompts), 1);
+    EXPECT_FALSE(data.Save(path, &prompts).ok());
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].text,
               path + "  Cannot create a file in the folder (No such file or directory)");
@@ -167,9 +161,9 @@ TEST(AdDataSave, RefusesAnUnwritableTargetOrFolder) {
     ScriptedUserPrompts prompts;
     {
         Unprivileged guard;
-        EXPECT_EQ(data.Save(path, &prompts), 1);
+        EXPECT_FALSE(data.Save(path, &prompts).ok());
         EXPECT_EQ(data.GetLastError(), "  Not writable (Permission denied)");
-        EXPECT_EQ(data.Save(folder.File("new.001"), &prompts), 1);
+        EXPECT_FALSE(data.Save(folder.File("new.001"), &prompts).ok());
         EXPECT_EQ(data.GetLastError(), "  Cannot create a file in the folder (Permission denied)");
     }
     EXPECT_EQ(prompts.Shown().size(), 2u);
@@ -192,11 +186,11 @@ TEST(AdDataSave, AWriteFailingHalfWayLeavesTheOriginalIntact) {
     rlimit limited = previous;
     limited.rlim_cur = 2000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const int status = data.Save(path, nullptr);
+    const bool saved = data.Save(path, nullptr).ok();
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_EQ(status, 1);
+    EXPECT_FALSE(saved);
     EXPECT_EQ(data.GetLastError(), "  Cannot write the file (File too large)");
     EXPECT_EQ(ReadBytes(path), original);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
@@ -208,212 +202,14 @@ TEST(AdDataSave, ALongValidNameIsSavedAndATooLongOneIsNamed) {
     const std::string path = folder.File(name);
     CAdData data = LoadOrFail(RecordBuilder().Bytes());
     data.SetComment("long");
-    ASSERT_EQ(data.Save(path, nullptr), 0) << data.GetLastError();
+    ASSERT_TRUE(data.Save(path, nullptr).ok()) << data.GetLastError();
     EXPECT_EQ(ReadBytes(path), SavedBytes(data));
-    ASSERT_EQ(data.Save(path, nullptr), 0) << data.GetLastError(); // and over itself
+    ASSERT_TRUE(data.Save(path, nullptr).ok()) << data.GetLastError(); // and over itself
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 
     const std::string tooLong = std::string(256, 'x');
-    EXPECT_EQ(data.Save(folder.File(tooLong), nullptr), 1);
+    EXPECT_FALSE(data.Save(folder.File(tooLong), nullptr).ok());
     EXPECT_EQ(data.GetLastError(), "  The file name " + tooLong + " is too long");
-}
-
-// What a process killed while writing leaves behind: its temporary file, which must be
-// hidden and must not look like a measurement file ("*.0*" to "*.9*").
-TEST(FileAccess, TemporaryFileOfAKilledWriterIsHiddenAndNoMeasurementFile) {
-    TempFolder folder;
-    const std::string target = folder.File(std::string(246, 'm') + ".001");
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The file size limit kills the writer half-way through its temporary file.
-        std::signal(SIGXFSZ, SIG_DFL);
-        rlimit limited{1000, 1000};
-        setrlimit(RLIMIT_FSIZE, &limited);
-        std::string error;
-        WriteFileAtomically(target, std::string(5000, 'x'), error);
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
-        names.push_back(entry.path().filename().string());
-    ASSERT_EQ(names.size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(target));
-    EXPECT_EQ(names[0].front(), '.');
-    EXPECT_LE(names[0].size(), 40u);
-    EXPECT_NE(fnmatch("*.[0-9]*", names[0].c_str(), FNM_PERIOD), 0) << names[0];
-    EXPECT_NE(fnmatch("*.[0-9]*", names[0].c_str(), 0), 0) << names[0];
-}
-
-namespace {
-
-std::vector<std::string> NamesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-} // namespace
-
-// A text written in pieces replaces the target whole on Commit, and only then.
-TEST(FileAccess, PiecewiseTextReplacesTheTargetOnlyWhenCommitted) {
-    TempFolder folder;
-    const std::string target = folder.File("out.txt");
-    WriteBytes(target, {'o', 'l', 'd'});
-    std::string expected;
-    const auto writeAll = [&](CAtomicFileWriter& writer) {
-        expected.clear();
-        for (int i = 0; i < 8000; ++i) {
-            std::string piece = "row ";
-            piece += std::to_string(i);
-            piece += "\r\n";
-            writer.Append(piece);
-            expected += piece;
-        }
-        const std::string large(200 * 1024, 'x'); // beyond the gathering buffer
-        writer.Append(large);
-        expected += large;
-        writer.Append("end");
-        expected += "end";
-    };
-    {
-        CAtomicFileWriter dropped(target);
-        writeAll(dropped);
-        EXPECT_EQ(NamesIn(folder.Path()).size(), 2u); // the target and the temporary file
-    }
-    EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
-    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"out.txt"});
-
-    CAtomicFileWriter writer(target);
-    writeAll(writer);
-    std::string error;
-    ASSERT_TRUE(writer.Commit(error)) << error;
-    const std::vector<uint8_t> bytes = ReadBytes(target);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
-    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"out.txt"});
-}
-
-TEST(FileAccess, PiecewiseTextReportsTheFailureOfTheWholeWrite) {
-    TempFolder folder;
-    for (const std::string& target : {folder.File("missing/out.txt"), folder.Path()}) {
-        CAtomicFileWriter writer(target);
-        writer.Append("abc");
-        std::string piecewise, whole;
-        EXPECT_FALSE(writer.Commit(piecewise));
-        EXPECT_FALSE(WriteFileAtomically(target, "abc", whole));
-        EXPECT_EQ(piecewise, whole);
-        EXPECT_FALSE(piecewise.empty());
-    }
-    EXPECT_TRUE(NamesIn(folder.Path()).empty());
-}
-
-TEST(FileAccess, RefusesNonRegularTargets) {
-    TempFolder folder;
-    std::string error;
-    EXPECT_FALSE(WriteFileAtomically(folder.Path(), "abc", error));
-    EXPECT_EQ(error, "Not a regular file");
-    EXPECT_TRUE(std::filesystem::is_directory(folder.Path()));
-}
-
-TEST(FileAccess, IsSameFileSeesThroughSpellingsAndLinks) {
-    TempFolder folder;
-    const std::string file = folder.File("a.001");
-    const std::string other = folder.File("b.001");
-    WriteBytes(file, {1, 2, 3});
-    WriteBytes(other, {1, 2, 3});
-    std::filesystem::create_directory(folder.File("sub"));
-    std::filesystem::create_symlink(file, folder.File("link.001"));
-    std::filesystem::create_hard_link(file, folder.File("hard.001"));
-
-    EXPECT_TRUE(IsSameFile(file, file));
-    EXPECT_TRUE(IsSameFile(file, folder.File("sub/../a.001")));
-    EXPECT_TRUE(IsSameFile(folder.File("link.001"), file));
-    EXPECT_TRUE(IsSameFile(file, folder.File("hard.001")));
-    EXPECT_FALSE(IsSameFile(file, other));
-    EXPECT_FALSE(IsSameFile(folder.File("missing.001"), folder.File("missing.001")));
-    EXPECT_FALSE(IsSameFile(file, folder.File("missing.001")));
-}
-
-TEST(FileAccess, ExclusiveCreationNeverReplacesWhatIsThere) {
-    TempFolder folder;
-    const std::string fresh = folder.File("fresh.001");
-    bool taken = true;
-    std::string error;
-    ASSERT_TRUE(CreateFileExclusively(fresh, "new", taken, error)) << error;
-    EXPECT_FALSE(taken);
-    EXPECT_EQ(ReadBytes(fresh), (std::vector<uint8_t>{'n', 'e', 'w'}));
-
-    std::filesystem::create_symlink("nowhere", folder.File("dangling.001"));
-    for (const std::string& name : {fresh, folder.File("dangling.001")}) {
-        EXPECT_FALSE(CreateFileExclusively(name, "other", taken, error)) << name;
-        EXPECT_TRUE(taken) << name;
-    }
-    EXPECT_EQ(ReadBytes(fresh), (std::vector<uint8_t>{'n', 'e', 'w'}));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("nowhere")));
-    EXPECT_EQ(NamesIn(folder.Path()), (std::vector<std::string>{"dangling.001", "fresh.001"}));
-}
-
-// A writer killed before it put its temporary file in place leaves it behind; the next
-// writer in the folder removes it once its process is gone, and only then.
-TEST(FileAccess, TheNextWriterRemovesTemporariesOfGoneProcesses) {
-    TempFolder folder;
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ASSERT_GT(child, 0);
-    ::waitpid(child, nullptr, 0);
-    const auto temporary = [](pid_t pid, int serial) {
-        std::string name = ".mirado-";
-        name += std::to_string(pid);
-        name += "-";
-        name += std::to_string(serial);
-        name += ".tmp";
-        return name;
-    };
-    const std::vector<std::string> kept = {temporary(::getpid(), 999), temporary(1, 3),
-                                           ".mirado-x-1.tmp", "other.tmp"};
-    for (const std::string& name : kept)
-        WriteBytes(folder.File(name), {1});
-    WriteBytes(folder.File(temporary(child, 0)), {1});
-
-    std::string error;
-    ASSERT_TRUE(WriteFileAtomically(folder.File("out.txt"), "abc", error)) << error;
-    std::vector<std::string> expected = kept;
-    expected.push_back("out.txt");
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(NamesIn(folder.Path()), expected);
-}
-
-TEST(FileAccess, TheLockExcludesOtherHoldersAndRefusesWhatIsNoFile) {
-    TempFolder folder;
-    const std::string file = folder.File("a.001");
-    WriteBytes(file, {1});
-    EXPECT_EQ(CFileLock(folder.File("missing.001")).GetState(), CFileLock::State::Missing);
-    ASSERT_EQ(::mkfifo(folder.File("fifo.001").c_str(), 0600), 0);
-    EXPECT_EQ(CFileLock(folder.File("fifo.001")).GetState(), CFileLock::State::Failed);
-
-    std::atomic<bool> taken{false};
-    std::thread waiter;
-    {
-        const CFileLock held(file);
-        ASSERT_EQ(held.GetState(), CFileLock::State::Locked);
-        waiter = std::thread([&] {
-            const CFileLock second(file);
-            taken = second.GetState() == CFileLock::State::Locked;
-        });
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        EXPECT_FALSE(taken);
-        // A new file put in place while the waiter waits is the one it locks.
-        std::string error;
-        ASSERT_TRUE(WriteFileAtomically(file, "new", error)) << error;
-    }
-    waiter.join();
-    EXPECT_TRUE(taken);
 }
 
 } // namespace

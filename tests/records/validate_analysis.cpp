@@ -85,8 +85,9 @@ int main(int argc, char** argv) {
             const SynthRecording recording = GenerateRecording(options);
             auto data = std::make_unique<CAdData>();
             int modelCode = 4;
-            if (data->LoadFromBytes("validate", recording.bytes.data(), recording.bytes.size(),
-                                    modelCode, nullptr) != 0)
+            if (!data->LoadFromBytes("validate", recording.bytes.data(), recording.bytes.size(),
+                                     modelCode, nullptr)
+                     .ok())
                 continue;
             auto records = std::make_unique<AnalysisRecords>();
             records->AnalyzeBoth(*data);

@@ -67,7 +67,7 @@ protected:
         doc->SetFileList({path.toStdString()});
         doc->OpenFileAt(0);
         ASSERT_TRUE(doc->IsLoaded());
-        ASSERT_EQ(doc->IsCurrentFileDamaged(), 0);
+        ASSERT_TRUE(doc->IsCurrentRecordUsable());
     }
 
     static QImage Render(QWidget& view) {

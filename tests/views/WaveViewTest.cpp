@@ -179,7 +179,7 @@ TEST_F(WaveViewTest, OverviewIgnoresViewScaleZoomAndClicks) {
 
 TEST_F(WaveViewTest, DamagedFileShowsItsTextAndIgnoresClicks) {
     Open(Damage::Truncated);
-    ASSERT_NE(doc->IsCurrentFileDamaged(), 0);
+    ASSERT_FALSE(doc->IsCurrentRecordUsable());
     const QImage image = Render(*wave);
     const int middle = wave->WaveClientRect().Height() / 2;
     int ink = 0;

@@ -73,11 +73,10 @@ std::optional<std::string> CQtProfile::ReadText() const {
     struct stat info {};
     if (::lstat(path_.c_str(), &info) != 0 && errno == ENOENT)
         return std::string();
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (ReadWholeFile(path_, kMaxSettingsFileSize, bytes, error) != ReadStatus::Ok)
+    const Result<std::vector<uint8_t>> read = ReadWholeFile(path_, kMaxSettingsFileSize);
+    if (!read.ok())
         return std::nullopt;
-    return std::string(bytes.begin(), bytes.end());
+    return std::string(read.value().begin(), read.value().end());
 }
 
 std::optional<std::string> CQtProfile::Find(const std::string& section,
@@ -128,8 +127,7 @@ bool CQtProfile::WriteProfileStrings(const std::string& section, const ProfileVa
     }
     if (changed == *text)
         return true;
-    std::string error;
-    return WriteFileAtomically(path_, changed, error);
+    return WriteFileAtomically(path_, changed).ok();
 }
 
 } // namespace mirado
