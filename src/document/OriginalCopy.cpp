@@ -1,9 +1,9 @@
 #include "document/OriginalCopy.h"
 
+#include "document/Sha256.h"
+
 #include "files/FileAccess.h"
 #include "records/AdData.h"
-
-#include <nettle/sha2.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -22,21 +22,6 @@ constexpr int kMaxOlderCopies = 10000;
 
 std::string_view AsText(const std::vector<uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-std::string Sha256Hex(std::string_view bytes) {
-    sha256_ctx context;
-    sha256_init(&context);
-    sha256_update(&context, bytes.size(), reinterpret_cast<const uint8_t*>(bytes.data()));
-    uint8_t digest[SHA256_DIGEST_SIZE];
-    sha256_digest(&context, sizeof digest, digest);
-    static const char kHex[] = "0123456789abcdef";
-    std::string hex;
-    for (const uint8_t byte : digest) {
-        hex += kHex[byte >> 4];
-        hex += kHex[byte & 0x0F];
-    }
-    return hex;
 }
 
 fs::path OriginalsFolderOf(const std::string& path) {

@@ -1,8 +1,8 @@
 #include "review/ReviewLog.h"
 
+#include "document/Sha256.h"
 #include "files/FileAccess.h"
 #include "files/UpdateLock.h"
-#include "review/Sha256.h"
 
 #include <cerrno>
 #include <cstring>

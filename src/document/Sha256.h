@@ -1,5 +1,5 @@
 #pragma once
-// SHA-256 digests of a recording's bytes, as the review log records them.
+// SHA-256 digests of a recording's bytes: the kept originals' digests and the review log.
 
 #include <string>
 #include <string_view>

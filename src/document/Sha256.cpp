@@ -1,4 +1,4 @@
-#include "review/Sha256.h"
+#include "document/Sha256.h"
 
 #include "files/FileAccess.h"
 #include "records/TextEncoding.h"
