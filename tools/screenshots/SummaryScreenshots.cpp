@@ -108,11 +108,11 @@ int main(int argc, char** argv) {
         ->setCurrentIndex(mirado::CSummaryWindow::kAllAnimalsTab);
     ok &= Save(window, folder.filePath("summary-all-animals-chart.png"));
 
-    std::string error;
     const mirado::StudySummary& summary = window.Result()->summary;
     const std::string pdf = folder.filePath("summary-chart.pdf").toStdString();
-    const bool written =
-        mirado::SaveSummaryChart(summary, mirado::DefaultChartOptions(summary), pdf, error);
-    std::printf("%s %s %s\n", written ? "wrote" : "could not write", pdf.c_str(), error.c_str());
-    return ok && written ? 0 : 1;
+    const mirado::Result<void> written =
+        mirado::SaveSummaryChart(summary, mirado::DefaultChartOptions(summary), pdf);
+    std::printf("%s %s %s\n", written.ok() ? "wrote" : "could not write", pdf.c_str(),
+                written.error().c_str());
+    return ok && written.ok() ? 0 : 1;
 }
