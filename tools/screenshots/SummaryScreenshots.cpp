@@ -55,8 +55,7 @@ std::vector<std::string> WriteStudy(const QDir& folder) {
                                       .arg(paths.size(), 3, 10, QLatin1Char('0'))
                                       .arg(s))
                         .toStdString();
-                std::string error;
-                if (mirado::WriteRecording(path, options, error))
+                if (mirado::WriteRecording(path, options).ok())
                     paths.push_back(path);
             }
     mirado::SynthOptions damaged;
@@ -65,8 +64,7 @@ std::vector<std::string> WriteStudy(const QDir& folder) {
     damaged.animalNo = kAnimals[1];
     damaged.date = kDates[2];
     const std::string path = folder.filePath(QStringLiteral("R999.002")).toStdString();
-    std::string error;
-    if (mirado::WriteRecording(path, damaged, error))
+    if (mirado::WriteRecording(path, damaged).ok())
         paths.push_back(path);
     return paths;
 }
