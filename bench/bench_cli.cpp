@@ -53,8 +53,7 @@ public:
             if (i % kDamagedEvery == kDamagedEvery - 1)
                 options.damage = mirado::Damage::Truncated;
             const std::string path = (folder_ / ("rec" + std::to_string(i) + ".01")).string();
-            std::string error;
-            if (mirado::WriteRecording(path, options, error))
+            if (mirado::WriteRecording(path, options).ok())
                 paths_.push_back(path);
         }
     }

@@ -30,8 +30,7 @@ public:
             mirado::SynthOptions options;
             options.seed = static_cast<uint64_t>(i + 1);
             const std::string path = folder_.File("rec" + std::to_string(i) + ".01");
-            std::string error;
-            if (mirado::WriteRecording(path, options, error))
+            if (mirado::WriteRecording(path, options).ok())
                 paths_.push_back(path);
         }
     }

@@ -31,8 +31,7 @@ const std::vector<std::string>& Samples() {
     static mirado::test::TempFolder dir;
     static std::vector<std::string> paths;
     if (paths.empty()) {
-        std::string error;
-        if (!WriteBundledSamples(dir.Path(), error))
+        if (!WriteBundledSamples(dir.Path()).ok())
             return paths;
         for (const QString& name :
              QDir(QString::fromStdString(dir.Path())).entryList(QDir::Files, QDir::Name))

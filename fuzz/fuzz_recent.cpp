@@ -42,8 +42,7 @@ void CheckRoundTrip(const CRecentFileSets& recent) {
 
 void CheckOnDisk(const CRecentFileSets& recent) {
     static const std::string path = RecentFilesPath(FuzzWorkFolder("mirado-fuzz-recent") + "/");
-    std::string error;
-    if (!recent.Save(path, error))
+    if (!recent.Save(path).ok())
         Fail("the sets cannot be saved");
     if (CRecentFileSets::Load(path).Sets() != recent.Sets())
         Fail("the saved sets load differently");

@@ -75,11 +75,13 @@ void CRecentFilesMenu::RememberOpenedList() {
 }
 
 void CRecentFilesMenu::Change(const std::function<void(CRecentFileSets&)>& change) {
-    std::string error;
-    if (CRecentFileSets::Update(filePath_, change, sets_, error))
+    Result<CRecentFileSets> updated = CRecentFileSets::Update(filePath_, change);
+    if (updated.ok()) {
+        sets_ = std::move(updated).value();
         return;
+    }
     change(sets_);
-    std::fprintf(stderr, "mirado: %s\n", error.c_str());
+    std::fprintf(stderr, "mirado: %s\n", updated.error().c_str());
 }
 
 void CRecentFilesMenu::RebuildMenu() {

@@ -314,8 +314,7 @@ bool RenderSvg(QCustomPlot& plot, int width, int height, QByteArray& bytes) {
 }
 
 // Draws the built plot into the file, by its extension, and replaces the file atomically.
-bool SavePlot(QCustomPlot& plot, int width, int height, const std::string& path,
-              std::string& error) {
+Result<void> SavePlot(QCustomPlot& plot, int width, int height, const std::string& path) {
     const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
     QByteArray bytes;
     bool rendered = false;
@@ -323,18 +322,13 @@ bool SavePlot(QCustomPlot& plot, int width, int height, const std::string& path,
         rendered = RenderWithQcp(plot, width, height, suffix == QStringLiteral("pdf"), bytes);
     else if (suffix == QStringLiteral("svg"))
         rendered = RenderSvg(plot, width, height, bytes);
-    else {
-        error = UiText("The chart is saved as .pdf, .png or .svg, not as \"%1\".")
-                    .arg(QStringLiteral(".") + suffix)
-                    .toStdString();
-        return false;
-    }
-    if (!rendered) {
-        error = UiText("The chart could not be drawn.").toStdString();
-        return false;
-    }
-    return Succeeded(WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size())),
-                     error);
+    else
+        return Fail(UiText("The chart is saved as .pdf, .png or .svg, not as \"%1\".")
+                        .arg(QStringLiteral(".") + suffix)
+                        .toStdString());
+    if (!rendered)
+        return Fail(UiText("The chart could not be drawn.").toStdString());
+    return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
 }
 
 } // namespace
@@ -379,13 +373,13 @@ void BuildSummaryChart(QCustomPlot& plot, const StudySummary& summary,
     FitValueAxis(plot.yAxis2);
 }
 
-bool SaveSummaryChart(const StudySummary& summary, const SummaryChartOptions& options,
-                      const std::string& path, std::string& error) {
+Result<void> SaveSummaryChart(const StudySummary& summary, const SummaryChartOptions& options,
+                              const std::string& path) {
     QCustomPlot plot;
     plot.resize(options.width, options.height);
     BuildSummaryChart(plot, summary, options);
     plot.replot(QCustomPlot::rpImmediateRefresh);
-    return SavePlot(plot, options.width, options.height, path, error);
+    return SavePlot(plot, options.width, options.height, path);
 }
 
 } // namespace mirado

@@ -17,12 +17,12 @@
 //
 // Use:
 //   BuildSummaryChart(plot, summary, options);       // a plot widget on screen
-//   std::string error;
-//   if (!SaveSummaryChart(summary, options, "trend.pdf", error)) ... // PDF, PNG or SVG
+//   if (!SaveSummaryChart(summary, options, "trend.pdf").ok()) ... // PDF, PNG or SVG
 // Both need a QApplication (the batch tool runs one on the offscreen platform): the plot
 // is a widget, even when it is only drawn into a file.
 
 #include "document/StudySummary.h"
+#include "files/Result.h"
 
 #include <QString>
 
@@ -74,9 +74,8 @@ void BuildSummaryChart(QCustomPlot& plot, const StudySummary& summary,
 
 // Draws the chart into a file, PDF, PNG or SVG by the path's extension (any case), at
 // options.width x options.height. The file is replaced atomically: on failure an
-// existing file is untouched, false is returned and `error` says why (an unknown
-// extension included).
-bool SaveSummaryChart(const StudySummary& summary, const SummaryChartOptions& options,
-                      const std::string& path, std::string& error);
+// existing file is untouched and the failure says why (an unknown extension included).
+Result<void> SaveSummaryChart(const StudySummary& summary, const SummaryChartOptions& options,
+                              const std::string& path);
 
 } // namespace mirado

@@ -26,10 +26,10 @@ public:
     int Run(CliStreams& io) override {
         int status = kExitOk;
         for (const std::string& path : files_.Paths()) {
-            std::string error;
-            if (RestoreOriginal(path, error))
+            const Result<void> restored = RestoreOriginal(path);
+            if (restored.ok())
                 continue;
-            io.err << "mirado-cli revert: " << SingleLine(path + ": " + error) << "\n";
+            io.err << "mirado-cli revert: " << SingleLine(path + ": " + restored.error()) << "\n";
             status = kExitLoadFailed;
         }
         return status;

@@ -110,10 +110,10 @@ public:
 private:
     bool DrawPlot(const StudySummary& summary, CliStreams& io) const {
         EnsureOffscreenApplication();
-        std::string error;
-        if (SaveSummaryChart(summary, DefaultChartOptions(summary), plot_, error))
+        const Result<void> saved = SaveSummaryChart(summary, DefaultChartOptions(summary), plot_);
+        if (saved.ok())
             return true;
-        io.err << "mirado-cli summary: " << SingleLine(error) << "\n";
+        io.err << "mirado-cli summary: " << SingleLine(saved.error()) << "\n";
         return false;
     }
 

@@ -123,23 +123,18 @@ public:
     }
 
     int Run(CliStreams& io) override {
-        std::string error;
-        if (!force_ && !CheckNothingReplaced(error)) {
-            io.err << "mirado-cli synth: " << SingleLine(error) << "\n";
-            return kExitLoadFailed;
+        if (!force_) {
+            if (const Result<void> fresh = CheckNothingReplaced(); !fresh.ok())
+                return Refuse(fresh, io);
         }
         if (!sampleSet_.empty()) {
-            if (!WriteBundledSamples(sampleSet_, error)) {
-                io.err << "mirado-cli synth: " << SingleLine(error) << "\n";
-                return kExitLoadFailed;
-            }
+            if (const Result<void> written = WriteBundledSamples(sampleSet_); !written.ok())
+                return Refuse(written, io);
             return kExitOk;
         }
         const SynthRecording recording = GenerateRecording(options_);
-        if (!WriteBytes(output_, recording.bytes, error)) {
-            io.err << "mirado-cli synth: " << SingleLine(error) << "\n";
-            return kExitLoadFailed;
-        }
+        if (const Result<void> written = WriteBytes(output_, recording.bytes); !written.ok())
+            return Refuse(written, io);
         if (printTruth_)
             io.out << TruthLine(output_, recording.truth) << '\n';
         return kExitOk;
@@ -150,7 +145,7 @@ private:
 
     // Without --force no existing file is replaced: an edited recording could be lost.
     // Every output is checked before anything is written.
-    bool CheckNothingReplaced(std::string& error) const {
+    Result<void> CheckNothingReplaced() const {
         std::vector<std::string> outputs;
         if (sampleSet_.empty())
             outputs.push_back(output_);
@@ -159,12 +154,15 @@ private:
             outputs.push_back(sampleSet_ + "/" + sample.name);
         for (const std::string& output : outputs) {
             std::error_code ec;
-            if (std::filesystem::exists(std::filesystem::symlink_status(output, ec))) {
-                error = output + " exists; give --force to replace it";
-                return false;
-            }
+            if (std::filesystem::exists(std::filesystem::symlink_status(output, ec)))
+                return Fail(output + " exists; give --force to replace it");
         }
-        return true;
+        return Ok();
+    }
+
+    static int Refuse(const Result<void>& failure, CliStreams& io) {
+        io.err << "mirado-cli synth: " << SingleLine(failure.error()) << "\n";
+        return kExitLoadFailed;
     }
 
     struct TextOption {

@@ -22,11 +22,17 @@ bool IsCancelled(const ExportCancelled& cancelled) {
     return cancelled && cancelled();
 }
 
-ExportResult WriteExportText(const std::string& path, const std::string& text) {
-    ExportResult result;
-    result.written = Succeeded(WriteFileAtomically(path, text), result.reason);
+// Takes the outcome of writing the file at path into result.
+void TakeWriteOutcome(const Result<void>& write, const std::string& path, ExportResult& result) {
+    result.written = write.ok();
+    result.reason = write.error();
     if (!result.written)
         result.error = ExportWriteFailedText(path, result.reason);
+}
+
+ExportResult WriteExportText(const std::string& path, const std::string& text) {
+    ExportResult result;
+    TakeWriteOutcome(WriteFileAtomically(path, text), path, result);
     return result;
 }
 
@@ -89,9 +95,7 @@ ExportResult ExportFiles(const std::vector<std::string>& files, ExportMode mode,
         result.cancelled = true;
         return result;
     }
-    result.written = Succeeded(file.Commit(), result.reason);
-    if (!result.written)
-        result.error = ExportWriteFailedText(path, result.reason);
+    TakeWriteOutcome(file.Commit(), path, result);
     return result;
 }
 

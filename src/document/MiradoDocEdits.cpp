@@ -258,10 +258,10 @@ bool CMiradoDoc::RevertToOriginal() {
         question, kRevertCaption, MessageIcon::Question, MessageButtons::YesNoDefaultNo);
     if (answer != MessageAnswer::Yes)
         return false;
-    std::string error;
-    if (!RestoreOriginal(recordPath_, error)) {
+    if (const Result<void> restored = RestoreOriginal(recordPath_); !restored.ok()) {
         services_.prompts->ShowMessage(recordPath_ + "\n" +
-                                           services_.prompts->Translated(kRevertFailedText) + error,
+                                           services_.prompts->Translated(kRevertFailedText) +
+                                           restored.error(),
                                        kRevertCaption, MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }

@@ -86,11 +86,13 @@ bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const 
         ShowSaveRefusal(path, Translated(kSaveRefusedText) + replaceable.error());
         return false;
     }
-    std::string error;
-    if (IsKeepingOriginals() && !KeepOriginal(path, disk.exists ? &disk.bytes : nullptr,
-                                              adData_->SerializedBytes(), error)) {
-        ShowSaveRefusal(path, Translated(kOriginalNotKeptText) + error);
-        return false;
+    if (IsKeepingOriginals()) {
+        const Result<void> kept =
+            KeepOriginal(path, disk.exists ? &disk.bytes : nullptr, adData_->SerializedBytes());
+        if (!kept.ok()) {
+            ShowSaveRefusal(path, Translated(kOriginalNotKeptText) + kept.error());
+            return false;
+        }
     }
     if (!adData_->Save(path, services_.prompts).ok())
         return false;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 #include <system_error>
 
@@ -29,13 +30,12 @@ fs::path OriginalsFolderOf(const std::string& path) {
 }
 
 // Makes folder (and its parents up to the originals folder) unless it is there.
-bool EnsureFolder(const fs::path& folder, std::string& error) {
+Result<void> EnsureFolder(const fs::path& folder) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (fs::is_directory(folder))
-        return true;
-    error = folder.string() + ": " + (ec ? ec.message() : "not a folder");
-    return false;
+        return Ok();
+    return Fail(folder.string() + ": " + (ec ? ec.message() : "not a folder"));
 }
 
 // The digests recorded for the file; empty when none were (a copy kept before digests
@@ -59,14 +59,14 @@ std::vector<std::string> ReadSavedDigests(const std::string& path) {
     return digests;
 }
 
-bool WriteSavedDigests(const std::string& path, const std::vector<uint8_t>* before,
-                       std::string_view after, std::string& error) {
+Result<void> WriteSavedDigests(const std::string& path, const std::vector<uint8_t>* before,
+                               std::string_view after) {
     const fs::path file = SavedDigestsPath(path);
-    if (!EnsureFolder(file.parent_path(), error))
-        return false;
+    if (Result<void> folder = EnsureFolder(file.parent_path()); !folder.ok())
+        return folder;
     std::string text = before != nullptr ? Sha256Hex(AsText(*before)) + "\n" : std::string();
     text += Sha256Hex(after) + "\n";
-    return Succeeded(WriteFileAtomically(file.string(), text), error);
+    return WriteFileAtomically(file.string(), text);
 }
 
 // Whether the bytes on disk come from the copy through our own saves (or are the copy).
@@ -80,58 +80,47 @@ bool IsDescendant(const std::string& path, const std::vector<uint8_t>& current,
 
 // Moves the copy of another recording to the first free numbered name among the older
 // copies; it is never overwritten there either.
-bool SetCopyAside(const std::string& path, const std::vector<uint8_t>& copy, std::string& error) {
+Result<void> SetCopyAside(const std::string& path, const std::vector<uint8_t>& copy) {
     const fs::path folder = OriginalsFolderOf(path) / kOlderCopiesFolder;
-    if (!EnsureFolder(folder, error))
-        return false;
+    if (Result<void> made = EnsureFolder(folder); !made.ok())
+        return made;
     const std::string name = fs::path(path).filename().string();
     for (int number = 1; number <= kMaxOlderCopies; ++number) {
-        bool taken = false;
         const std::string older = (folder / (name + "." + std::to_string(number))).string();
-        if (CreateFileExclusively(older, AsText(copy), taken, error)) {
+        const Result<Creation> created = CreateFileExclusively(older, AsText(copy));
+        if (!created.ok())
+            return Fail(created.error());
+        if (created.value() == Creation::Created) {
             std::error_code ec;
             if (fs::remove(OriginalCopyPath(path), ec))
-                return true;
-            error = OriginalCopyPath(path) + ": " + ec.message();
-            return false;
+                return Ok();
+            return Fail(OriginalCopyPath(path) + ": " + ec.message());
         }
-        if (!taken)
-            return false;
     }
-    error = folder.string() + ": too many older copies";
-    return false;
+    return Fail(folder.string() + ": too many older copies");
 }
 
-// Reads the copy, refusing anything at its name that is not a regular file. False with
-// `missing` set when nothing is there.
-bool ReadCopy(const std::string& path, std::vector<uint8_t>& copy, bool& missing,
-              std::string& error) {
+// Reads the copy, refusing anything at its name that is not a regular file; nothing
+// when nothing is there.
+Result<std::optional<std::vector<uint8_t>>> ReadCopy(const std::string& path) {
     const std::string copyPath = OriginalCopyPath(path);
     struct stat info {};
-    missing = ::lstat(copyPath.c_str(), &info) != 0 && errno == ENOENT;
-    if (missing)
-        return false;
-    if (!S_ISREG(info.st_mode)) {
-        error = kCopyNotRegularText + copyPath;
-        return false;
-    }
+    if (::lstat(copyPath.c_str(), &info) != 0 && errno == ENOENT)
+        return std::optional<std::vector<uint8_t>>();
+    if (!S_ISREG(info.st_mode))
+        return Fail(kCopyNotRegularText + copyPath);
     Result<std::vector<uint8_t>> read = ReadWholeFile(copyPath, kMaxRecordFileSize, Links::Refuse);
-    if (!read.ok()) {
-        error = read.error();
-        return false;
-    }
-    copy = std::move(read).value();
-    return true;
+    if (!read.ok())
+        return Fail(read.error());
+    return std::optional<std::vector<uint8_t>>(std::move(read).value());
 }
 
-bool LoadsAsRecording(const std::vector<uint8_t>& bytes, const std::string& path,
-                      std::string& error) {
+Result<void> LoadsAsRecording(const std::vector<uint8_t>& bytes, const std::string& path) {
     CAdData record;
     int modelCode = 0;
     if (record.LoadFromBytes(path, bytes.data(), bytes.size(), modelCode, nullptr).ok())
-        return true;
-    error = kCopyNotRecordingText + path + record.GetLastError();
-    return false;
+        return Ok();
+    return Fail(kCopyNotRecordingText + path + record.GetLastError());
 }
 
 } // namespace
@@ -154,60 +143,54 @@ bool IsOriginalCopyNameTaken(const std::string& path) {
     return ::lstat(OriginalCopyPath(path).c_str(), &info) == 0;
 }
 
-bool KeepOriginal(const std::string& path, const std::vector<uint8_t>* current,
-                  std::string_view after, std::string& error) {
-    std::vector<uint8_t> copy;
-    bool missing = false;
-    const bool copyRead = ReadCopy(path, copy, missing, error);
-    if (!copyRead && !missing)
-        return false;
-    if (current != nullptr && copyRead && !IsDescendant(path, *current, copy)) {
-        if (!SetCopyAside(path, copy, error))
-            return false;
+Result<void> KeepOriginal(const std::string& path, const std::vector<uint8_t>* current,
+                          std::string_view after) {
+    Result<std::optional<std::vector<uint8_t>>> copy = ReadCopy(path);
+    if (!copy.ok())
+        return Fail(copy.error());
+    bool missing = !copy.value().has_value();
+    if (current != nullptr && !missing && !IsDescendant(path, *current, *copy.value())) {
+        if (Result<void> setAside = SetCopyAside(path, *copy.value()); !setAside.ok())
+            return setAside;
         missing = true;
     }
     if (current != nullptr && missing) {
-        if (!EnsureFolder(OriginalsFolderOf(path), error))
-            return false;
-        bool taken = false;
-        if (!CreateFileExclusively(OriginalCopyPath(path), AsText(*current), taken, error) &&
-            !taken)
-            return false;
+        if (Result<void> folder = EnsureFolder(OriginalsFolderOf(path)); !folder.ok())
+            return folder;
+        const Result<Creation> created =
+            CreateFileExclusively(OriginalCopyPath(path), AsText(*current));
+        if (!created.ok())
+            return Fail(created.error());
     }
-    return WriteSavedDigests(path, current, after, error);
+    return WriteSavedDigests(path, current, after);
 }
 
-bool RestoreOriginal(const std::string& path, std::string& error) {
+Result<void> RestoreOriginal(const std::string& path) {
     const CFileLock lock(path);
-    if (lock.GetState() == CFileLock::State::Failed) {
-        error = lock.Error();
-        return false;
-    }
-    std::vector<uint8_t> copy;
-    bool missing = false;
-    if (!ReadCopy(path, copy, missing, error)) {
-        if (missing)
-            error = kNoOriginalText;
-        return false;
-    }
-    if (!LoadsAsRecording(copy, OriginalCopyPath(path), error))
-        return false;
+    if (lock.GetState() == CFileLock::State::Failed)
+        return Fail(lock.Error());
+    Result<std::optional<std::vector<uint8_t>>> read = ReadCopy(path);
+    if (!read.ok())
+        return Fail(read.error());
+    if (!read.value().has_value())
+        return Fail(kNoOriginalText);
+    const std::vector<uint8_t>& copy = *read.value();
+    if (Result<void> loads = LoadsAsRecording(copy, OriginalCopyPath(path)); !loads.ok())
+        return loads;
     std::vector<uint8_t> current;
     const bool exists = lock.GetState() == CFileLock::State::Locked;
     if (exists) {
-        Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
-        if (!read.ok()) {
-            error = read.error();
-            return false;
-        }
-        current = std::move(read).value();
+        Result<std::vector<uint8_t>> bytes = ReadWholeFile(path, kMaxRecordFileSize);
+        if (!bytes.ok())
+            return Fail(bytes.error());
+        current = std::move(bytes).value();
     }
-    if (exists && !IsDescendant(path, current, copy)) {
-        error = kNotDescendantText;
-        return false;
-    }
-    return WriteSavedDigests(path, exists ? &current : nullptr, AsText(copy), error) &&
-           Succeeded(WriteFileAtomically(path, AsText(copy)), error);
+    if (exists && !IsDescendant(path, current, copy))
+        return Fail(kNotDescendantText);
+    if (Result<void> digests = WriteSavedDigests(path, exists ? &current : nullptr, AsText(copy));
+        !digests.ok())
+        return digests;
+    return WriteFileAtomically(path, AsText(copy));
 }
 
 void ForgetSavedDigests(const std::string& path) {

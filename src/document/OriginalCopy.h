@@ -10,6 +10,8 @@
 // next save sets the copy aside in ".mirado-originals/.mirado-older/<name>.<n>" and keeps
 // the new original, and a revert refuses.
 
+#include "files/Result.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -41,15 +43,15 @@ bool IsOriginalCopyNameTaken(const std::string& path);
 // Before a save replaces the file at path, whose bytes are now `current` (null when no
 // file is there), by `after`; the caller holds the file's lock. Makes the original copy
 // unless one exists already, sets aside a copy of another recording, and records the
-// digests of both. False with the reason in `error` when anything at the copy's name
-// is not a regular file or the copy or the digests cannot be written; the save must then
-// not go ahead. Nothing is left half-written.
-bool KeepOriginal(const std::string& path, const std::vector<uint8_t>* current,
-                  std::string_view after, std::string& error);
+// digests of both. Fails with the reason when anything at the copy's name is not a
+// regular file or the copy or the digests cannot be written; the save must then not go
+// ahead. Nothing is left half-written.
+Result<void> KeepOriginal(const std::string& path, const std::vector<uint8_t>* current,
+                          std::string_view after);
 // Replaces the file by its original copy atomically, under the file's lock; the copy
 // stays. Refuses, with the reason, when there is no copy, the copy is not a regular file
 // (a link included) or not a readable recording, or the file is not its descendant.
-bool RestoreOriginal(const std::string& path, std::string& error);
+Result<void> RestoreOriginal(const std::string& path);
 // Forgets the digests of the file's saves (the file went to the trash with its copy).
 void ForgetSavedDigests(const std::string& path);
 

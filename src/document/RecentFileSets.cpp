@@ -150,24 +150,21 @@ CRecentFileSets CRecentFileSets::Load(const std::string& path) {
     return Parse(std::string(read.value().begin(), read.value().end()));
 }
 
-bool CRecentFileSets::Save(const std::string& path, std::string& error) const {
-    return Succeeded(WriteFileAtomically(path, Format()), error);
+Result<void> CRecentFileSets::Save(const std::string& path) const {
+    return WriteFileAtomically(path, Format());
 }
 
-bool CRecentFileSets::Update(const std::string& path,
-                             const std::function<void(CRecentFileSets&)>& change,
-                             CRecentFileSets& sets, std::string& error) {
+Result<CRecentFileSets>
+CRecentFileSets::Update(const std::string& path,
+                        const std::function<void(CRecentFileSets&)>& change) {
     const CUpdateLock lock(path);
-    if (!lock.Held()) {
-        error = lock.Error();
-        return false;
-    }
+    if (!lock.Held())
+        return Fail(lock.Error());
     CRecentFileSets stored = Load(path);
     change(stored);
-    if (!stored.Save(path, error))
-        return false;
-    sets = std::move(stored);
-    return true;
+    if (const Result<void> saved = stored.Save(path); !saved.ok())
+        return Fail(saved.error());
+    return stored;
 }
 
 std::string RecentFilesPath(const std::string& preferenceFolder) {

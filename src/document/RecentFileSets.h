@@ -12,6 +12,8 @@
 // Several instances of the program share the file: each change is made under the file's
 // update lock on what the file holds then (Update), so no instance drops another's set.
 
+#include "files/Result.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -50,13 +52,13 @@ public:
 
     // Reads the file; a missing or unreadable file gives no sets.
     static CRecentFileSets Load(const std::string& path);
-    // Replaces the file atomically; false with `error` set when it could not be written.
-    bool Save(const std::string& path, std::string& error) const;
+    // Replaces the file atomically; fails with the reason when it could not be written.
+    Result<void> Save(const std::string& path) const;
     // Under the file's update lock: reads the sets, applies change to them and saves them.
-    // `sets` receives what the file then holds; false with `error` set (and `sets` as it
-    // was) when the lock could not be taken or the file could not be written.
-    static bool Update(const std::string& path, const std::function<void(CRecentFileSets&)>& change,
-                       CRecentFileSets& sets, std::string& error);
+    // Gives what the file then holds; fails with the reason when the lock could not be
+    // taken or the file could not be written.
+    static Result<CRecentFileSets> Update(const std::string& path,
+                                          const std::function<void(CRecentFileSets&)>& change);
 
 private:
     std::vector<FileSet> sets_;

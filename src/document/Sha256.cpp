@@ -19,15 +19,12 @@ std::string Sha256Hex(std::string_view bytes) {
     return HexBytes(std::string_view(reinterpret_cast<const char*>(digest), sizeof digest));
 }
 
-bool FileSha256Hex(const std::string& path, std::string& hex, std::string& error) {
+Result<std::string> FileSha256Hex(const std::string& path) {
     const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxRecordFileSize);
-    if (!read.ok()) {
-        error = read.error();
-        return false;
-    }
+    if (!read.ok())
+        return Fail(read.error());
     const std::vector<uint8_t>& bytes = read.value();
-    hex = Sha256Hex(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    return true;
+    return Sha256Hex(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 } // namespace mirado

@@ -385,35 +385,30 @@ bool NoHardLinks(int code) {
 
 // Without hard links: the file is created exclusively and written in place. A failed
 // write removes it again.
-bool CreateInPlace(const std::string& path, std::string_view bytes, bool& taken,
-                   std::string& error) {
+Result<Creation> CreateInPlace(const std::string& path, std::string_view bytes) {
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
     if (!fd.Valid()) {
-        taken = errno == EEXIST;
-        error = SystemError("Cannot create the file", errno);
-        return false;
+        if (errno == EEXIST)
+            return Creation::NameTaken;
+        return Fail(SystemError("Cannot create the file", errno));
     }
+    std::string error;
     if (WriteAndSync(fd.Get(), bytes, error) && fd.Close() == 0)
-        return true;
+        return Creation::Created;
     if (error.empty())
         error = SystemError("Cannot write the file", errno);
     ::unlink(path.c_str());
-    return false;
+    return Fail(error);
 }
 
 } // namespace
 
-bool CreateFileExclusively(const std::string& path, std::string_view bytes, bool& taken,
-                           std::string& error) {
-    taken = false;
-    error.clear();
+Result<Creation> CreateFileExclusively(const std::string& path, std::string_view bytes) {
     std::string temporaryPath;
     int code = 0;
     Descriptor fd(CreateTemporary(path, temporaryPath, code));
-    if (!fd.Valid()) {
-        error = SystemError("Cannot create a file in the folder", code);
-        return false;
-    }
+    if (!fd.Valid())
+        return Fail(SystemError("Cannot create a file in the folder", code));
     bool linked = false;
     std::string writeError;
     if (WriteAndSync(fd.Get(), bytes, writeError) && fd.Close() == 0) {
@@ -425,17 +420,15 @@ bool CreateFileExclusively(const std::string& path, std::string_view bytes, bool
     ::unlink(temporaryPath.c_str());
     if (linked) {
         SyncFolder(FolderOf(path));
-        return true;
+        return Creation::Created;
     }
-    if (!writeError.empty()) {
-        error = writeError;
-        return false;
-    }
+    if (!writeError.empty())
+        return Fail(writeError);
     if (NoHardLinks(code))
-        return CreateInPlace(path, bytes, taken, error);
-    taken = code == EEXIST;
-    error = SystemError("Cannot create the file", code);
-    return false;
+        return CreateInPlace(path, bytes);
+    if (code == EEXIST)
+        return Creation::NameTaken;
+    return Fail(SystemError("Cannot create the file", code));
 }
 
 CFileLock::CFileLock(const std::string& path) {

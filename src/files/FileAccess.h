@@ -70,10 +70,10 @@ private:
 // Creates the file at path holding bytes, never replacing anything there: the bytes go
 // to a hidden temporary file first and are then linked to the name, which fails when the
 // name is taken. On a file system without hard links the file is created exclusively and
-// written in place. False with `taken` set when something is at path already; false with
-// the reason in `error` on any other failure. Nothing is left behind on failure.
-bool CreateFileExclusively(const std::string& path, std::string_view bytes, bool& taken,
-                           std::string& error);
+// written in place. NameTaken when something is at path already, which is then left as it
+// is; the reason on any other failure. Nothing is left behind on failure.
+enum class Creation { Created, NameTaken };
+Result<Creation> CreateFileExclusively(const std::string& path, std::string_view bytes);
 
 // An exclusive lock on the file at path (a symbolic link's target) for one
 // read-change-write: every writer of a recording takes it, so that no two of them work

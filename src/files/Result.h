@@ -63,12 +63,4 @@ inline Result<void> Ok() {
     return {};
 }
 
-// For a caller that reports as true or false with the reason in `error`: sets the reason
-// of a failure and says whether the result succeeded.
-inline bool Succeeded(const Result<void>& result, std::string& error) {
-    if (!result.ok())
-        error = result.error();
-    return result.ok();
-}
-
 } // namespace mirado

@@ -45,58 +45,48 @@ std::string KnownKeys() {
     return keys;
 }
 
-bool ReadCount(const nlohmann::json& value, const char* key, std::optional<int>& count,
-               std::string& error) {
+Result<void> ReadCount(const nlohmann::json& value, const char* key, std::optional<int>& count) {
     if (!value.is_number_integer() || value.get<long long>() < 0 ||
-        value.get<long long>() > std::numeric_limits<int>::max()) {
-        error = std::string("\"") + key + "\" must be a whole number of at least 0";
-        return false;
-    }
+        value.get<long long>() > std::numeric_limits<int>::max())
+        return Fail(std::string("\"") + key + "\" must be a whole number of at least 0");
     count = value.get<int>();
-    return true;
+    return Ok();
 }
 
-bool ReadNumber(const nlohmann::json& value, const RuleKey& rule, std::optional<double>& number,
-                std::string& error) {
+Result<void> ReadNumber(const nlohmann::json& value, const RuleKey& rule,
+                        std::optional<double>& number) {
     if (!value.is_number() || !std::isfinite(value.get<double>()) || value.get<double>() < 0 ||
-        (rule.positive && value.get<double>() <= 0)) {
-        error = std::string("\"") + rule.key + "\" must be a number " +
-                (rule.positive ? "above 0" : "of at least 0");
-        return false;
-    }
+        (rule.positive && value.get<double>() <= 0))
+        return Fail(std::string("\"") + rule.key + "\" must be a number " +
+                    (rule.positive ? "above 0" : "of at least 0"));
     number = value.get<double>();
-    return true;
+    return Ok();
 }
 
-bool ReadRule(const std::string& key, const nlohmann::json& value, AcceptanceProfile& profile,
-              std::string& error) {
+Result<void> ReadRule(const std::string& key, const nlohmann::json& value,
+                      AcceptanceProfile& profile) {
     for (const RuleKey& rule : kRuleKeys) {
         if (key != rule.key)
             continue;
         if (rule.count)
-            return ReadCount(value, rule.key, profile.*rule.count, error);
-        return ReadNumber(value, rule, profile.*rule.number, error);
+            return ReadCount(value, rule.key, profile.*rule.count);
+        return ReadNumber(value, rule, profile.*rule.number);
     }
-    error = "unknown key \"" + key + "\" (known keys: " + KnownKeys() + ")";
-    return false;
+    return Fail("unknown key \"" + key + "\" (known keys: " + KnownKeys() + ")");
 }
 
-bool ReadText(const nlohmann::json& value, const char* key, std::string& text, std::string& error) {
-    if (!value.is_string()) {
-        error = std::string("\"") + key + "\" must be a text";
-        return false;
-    }
+Result<void> ReadText(const nlohmann::json& value, const char* key, std::string& text) {
+    if (!value.is_string())
+        return Fail(std::string("\"") + key + "\" must be a text");
     text = value.get<std::string>();
-    return true;
+    return Ok();
 }
 
-bool CheckBounds(const std::optional<double>& low, const std::optional<double>& high,
-                 const char* what, std::string& error) {
-    if (low && high && *low > *high) {
-        error = std::string(what) + "_min is above " + what + "_max";
-        return false;
-    }
-    return true;
+Result<void> CheckBounds(const std::optional<double>& low, const std::optional<double>& high,
+                         const char* what) {
+    if (low && high && *low > *high)
+        return Fail(std::string(what) + "_min is above " + what + "_max");
+    return Ok();
 }
 
 std::vector<AcceptanceProfile> MakeBuiltInProfiles() {
@@ -144,22 +134,19 @@ std::vector<AcceptanceProfile> MakeBuiltInProfiles() {
     return profiles;
 }
 
-bool LoadProfileFile(const std::string& path, AcceptanceProfile& profile, std::string& error) {
+Result<AcceptanceProfile> LoadProfileFile(const std::string& path) {
     const Result<std::vector<uint8_t>> read = ReadWholeFile(path, kMaxProfileFileSize);
-    if (!read.ok()) {
-        error = path + ": " + read.error();
-        return false;
-    }
+    if (!read.ok())
+        return Fail(path + ": " + read.error());
     const std::vector<uint8_t>& bytes = read.value();
     std::string stem = path.substr(path.rfind('/') + 1);
     if (stem.size() > 5 && stem.ends_with(".json"))
         stem.resize(stem.size() - 5);
-    if (!ParseProfile(std::string(bytes.begin(), bytes.end()), WithInvalidUtf8Replaced(stem),
-                      profile, error)) {
-        error = path + ": " + error;
-        return false;
-    }
-    return true;
+    Result<AcceptanceProfile> profile =
+        ParseProfile(std::string(bytes.begin(), bytes.end()), WithInvalidUtf8Replaced(stem));
+    if (!profile.ok())
+        return Fail(path + ": " + profile.error());
+    return profile;
 }
 
 // The rules that apply, in the order of kRuleKeys.
@@ -212,48 +199,43 @@ nlohmann::ordered_json ProfileJson(const AcceptanceProfile& profile) {
     return json;
 }
 
-bool ParseProfile(const std::string& text, const std::string& fallbackName,
-                  AcceptanceProfile& profile, std::string& error) {
+Result<AcceptanceProfile> ParseProfile(const std::string& text, const std::string& fallbackName) {
     const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
-    if (json.is_discarded() || !json.is_object()) {
-        error = "not a JSON object";
-        return false;
-    }
+    if (json.is_discarded() || !json.is_object())
+        return Fail("not a JSON object");
     AcceptanceProfile read;
     read.name = fallbackName;
     for (const auto& [key, value] : json.items()) {
-        const bool ok = key == "id"     ? ReadText(value, "id", read.id, error)
-                        : key == "name" ? ReadText(value, "name", read.name, error)
-                        : key == "description"
-                            ? ReadText(value, "description", read.description, error)
-                            : ReadRule(key, value, read, error);
-        if (!ok)
-            return false;
+        const Result<void> field = key == "id"     ? ReadText(value, "id", read.id)
+                                   : key == "name" ? ReadText(value, "name", read.name)
+                                   : key == "description"
+                                       ? ReadText(value, "description", read.description)
+                                       : ReadRule(key, value, read);
+        if (!field.ok())
+            return Fail(field.error());
     }
-    if (!CheckBounds(read.sbpMin, read.sbpMax, "sbp", error) ||
-        !CheckBounds(read.hrMin, read.hrMax, "hr", error))
-        return false;
-    profile = std::move(read);
-    return true;
+    for (const Result<void>& bounds : {CheckBounds(read.sbpMin, read.sbpMax, "sbp"),
+                                       CheckBounds(read.hrMin, read.hrMax, "hr")}) {
+        if (!bounds.ok())
+            return Fail(bounds.error());
+    }
+    return read;
 }
 
-bool FindProfile(const std::string& nameOrPath, const std::string& userFolder,
-                 AcceptanceProfile& profile, std::string& error) {
+Result<AcceptanceProfile> FindProfile(const std::string& nameOrPath,
+                                      const std::string& userFolder) {
     for (const AcceptanceProfile& preset : BuiltInProfiles()) {
-        if (nameOrPath == preset.id || nameOrPath == preset.name) {
-            profile = preset;
-            return true;
-        }
+        if (nameOrPath == preset.id || nameOrPath == preset.name)
+            return preset;
     }
     if (!userFolder.empty() && nameOrPath.find('/') == std::string::npos) {
         const std::string userFile = userFolder + "/" + nameOrPath + ".json";
         if (IsFile(userFile))
-            return LoadProfileFile(userFile, profile, error);
+            return LoadProfileFile(userFile);
     }
     if (IsFile(nameOrPath))
-        return LoadProfileFile(nameOrPath, profile, error);
-    error = "no profile named \"" + nameOrPath + "\"";
-    return false;
+        return LoadProfileFile(nameOrPath);
+    return Fail("no profile named \"" + nameOrPath + "\"");
 }
 
 std::vector<AcceptanceProfile> UserProfiles(const std::string& userFolder,
@@ -268,39 +250,31 @@ std::vector<AcceptanceProfile> UserProfiles(const std::string& userFolder,
     std::sort(paths.begin(), paths.end());
     std::vector<AcceptanceProfile> profiles;
     for (const std::string& path : paths) {
-        AcceptanceProfile profile;
-        std::string error;
-        if (LoadProfileFile(path, profile, error))
-            profiles.push_back(std::move(profile));
+        Result<AcceptanceProfile> profile = LoadProfileFile(path);
+        if (profile.ok())
+            profiles.push_back(std::move(profile).value());
         else
-            warnings.push_back(error);
+            warnings.push_back(profile.error());
     }
     return profiles;
 }
 
-bool SaveUserProfile(const std::string& userFolder, const AcceptanceProfile& profile,
-                     std::string& error) {
+Result<void> SaveUserProfile(const std::string& userFolder, const AcceptanceProfile& profile) {
     const std::string& name = profile.name;
-    if (name.empty() || name.front() == '.' || name.find('/') != std::string::npos) {
-        error = "\"" + name + "\" cannot name a profile's file";
-        return false;
-    }
+    if (name.empty() || name.front() == '.' || name.find('/') != std::string::npos)
+        return Fail("\"" + name + "\" cannot name a profile's file");
     for (const AcceptanceProfile& preset : BuiltInProfiles()) {
-        if (name == preset.id || name == preset.name) {
-            error = "\"" + name + "\" names a built-in profile";
-            return false;
-        }
+        if (name == preset.id || name == preset.name)
+            return Fail("\"" + name + "\" names a built-in profile");
     }
     nlohmann::ordered_json json = ProfileJson(profile);
     json.erase("id");
     const std::string path = userFolder + "/" + name + ".json";
     const std::string text =
         json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-    if (const Result<void> written = WriteFileAtomically(path, text); !written.ok()) {
-        error = path + ": " + written.error();
-        return false;
-    }
-    return true;
+    if (const Result<void> written = WriteFileAtomically(path, text); !written.ok())
+        return Fail(path + ": " + written.error());
+    return Ok();
 }
 
 } // namespace mirado

@@ -14,6 +14,8 @@
 // "id", "name" and "description" are the profile's own; any other key is refused, so that a
 // misspelt rule is not silently left out.
 
+#include "files/Result.h"
+
 #include <nlohmann/json.hpp>
 
 #include <optional>
@@ -46,17 +48,15 @@ nlohmann::json ProfileParameters(const AcceptanceProfile& profile);
 // The whole profile: id (a preset's), name, description and the rules, in that order.
 nlohmann::ordered_json ProfileJson(const AcceptanceProfile& profile);
 
-// Reads a profile from its JSON text; false with the reason in error (text that is not a
-// JSON object, an unknown key, a value of the wrong kind or out of range). A profile
-// without a name takes fallbackName.
-bool ParseProfile(const std::string& text, const std::string& fallbackName,
-                  AcceptanceProfile& profile, std::string& error);
+// Reads a profile from its JSON text; fails with the reason (text that is not a JSON
+// object, an unknown key, a value of the wrong kind or out of range). A profile without a
+// name takes fallbackName.
+Result<AcceptanceProfile> ParseProfile(const std::string& text, const std::string& fallbackName);
 
 // The profile a user names: a preset by its short name or its name, else
 // "<userFolder>/<name>.json" when userFolder is given and that file exists, else the
-// JSON file at that path. False with the reason in error.
-bool FindProfile(const std::string& nameOrPath, const std::string& userFolder,
-                 AcceptanceProfile& profile, std::string& error);
+// JSON file at that path. Fails with the reason.
+Result<AcceptanceProfile> FindProfile(const std::string& nameOrPath, const std::string& userFolder);
 
 // The user's own profiles: one "<name>.json" each in the given folder (the preference
 // folder's), listed by name; a file that does not read as a profile is left out with a
@@ -66,8 +66,7 @@ std::vector<AcceptanceProfile> UserProfiles(const std::string& userFolder,
 
 // Saves the profile as "<name>.json" in the folder, replacing the file atomically. A name
 // that cannot be a file's (empty, with a slash, or starting with a dot) or a preset's is
-// refused. False with the reason in error.
-bool SaveUserProfile(const std::string& userFolder, const AcceptanceProfile& profile,
-                     std::string& error);
+// refused. Fails with the reason.
+Result<void> SaveUserProfile(const std::string& userFolder, const AcceptanceProfile& profile);
 
 } // namespace mirado

@@ -18,6 +18,7 @@ namespace mirado {
 namespace {
 
 constexpr std::chrono::milliseconds kLockRetryInterval{10};
+constexpr const char* kNotRegularLogText = "Cannot write the review log (not a regular file)";
 
 std::string SystemError(const std::string& what, int number) {
     return what + " (" + std::strerror(number) + ")";
@@ -50,42 +51,33 @@ std::string FolderOf(const std::string& path) {
 // Whether the log may be opened for writing: nothing is there yet, or a regular file
 // (through links). A link to nothing is refused too, since opening it would make a file
 // wherever it points.
-bool MayOpenForAppending(const std::string& path, std::string& error) {
+Result<void> MayOpenForAppending(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
         if (S_ISREG(info.st_mode))
-            return true;
-        error = "Cannot write the review log (not a regular file)";
-        return false;
+            return Ok();
+        return Fail(kNotRegularLogText);
     }
-    if (errno != ENOENT) {
-        error = SystemError("Cannot write the review log", errno);
-        return false;
-    }
-    if (::lstat(path.c_str(), &info) == 0) {
-        error = "Cannot write the review log (a link to nothing)";
-        return false;
-    }
-    return true;
+    if (errno != ENOENT)
+        return Fail(SystemError("Cannot write the review log", errno));
+    if (::lstat(path.c_str(), &info) == 0)
+        return Fail("Cannot write the review log (a link to nothing)");
+    return Ok();
 }
 
 // An exclusive lock on the open log among its writers, waited for as long as a settings
 // write waits. A file system without locks counts as locked.
-bool LockForAppending(int fd, std::string& error) {
+Result<void> LockForAppending(int fd) {
     const auto giveUp = std::chrono::steady_clock::now() + kUpdateLockPatience;
     for (;;) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return true;
+            return Ok();
         if (errno == ENOLCK || errno == EOPNOTSUPP)
-            return true;
-        if (errno != EWOULDBLOCK && errno != EINTR) {
-            error = SystemError("Cannot lock the review log", errno);
-            return false;
-        }
-        if (std::chrono::steady_clock::now() >= giveUp) {
-            error = "Cannot write the review log (another program keeps it locked)";
-            return false;
-        }
+            return Ok();
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return Fail(SystemError("Cannot lock the review log", errno));
+        if (std::chrono::steady_clock::now() >= giveUp)
+            return Fail("Cannot write the review log (another program keeps it locked)");
         std::this_thread::sleep_for(kLockRetryInterval);
     }
 }
@@ -105,20 +97,18 @@ void FlushFolder(const std::string& path) {
 }
 
 // Writes the line in one write; a write that went out in part is cut off again.
-bool WriteWholeLine(int fd, off_t sizeBefore, const std::string& line, std::string& error) {
+Result<void> WriteWholeLine(int fd, off_t sizeBefore, const std::string& line) {
     ssize_t written;
     do {
         written = ::write(fd, line.data(), line.size());
     } while (written < 0 && errno == EINTR);
     if (written == static_cast<ssize_t>(line.size()))
-        return true;
+        return Ok();
     const int number = written < 0 ? errno : ENOSPC;
     if (written > 0 && ::ftruncate(fd, sizeBefore) != 0)
-        error =
-            SystemError("Cannot write the review log; a part of a line is left at its end", number);
-    else
-        error = SystemError("Cannot write the review log", number);
-    return false;
+        return Fail(SystemError("Cannot write the review log; a part of a line is left at its end",
+                                number));
+    return Fail(SystemError("Cannot write the review log", number));
 }
 
 void AddLine(const std::string& logPath, std::string_view line, size_t number,
@@ -145,50 +135,42 @@ std::string FileNameInFolder(const std::string& recordingPath) {
     return slash == std::string::npos ? recordingPath : recordingPath.substr(slash + 1);
 }
 
-bool AppendReviewEvent(const std::string& logPath, const ReviewEvent& event, std::string& error) {
-    if (!MayOpenForAppending(logPath, error))
-        return false;
+Result<void> AppendReviewEvent(const std::string& logPath, const ReviewEvent& event) {
+    if (Result<void> may = MayOpenForAppending(logPath); !may.ok())
+        return may;
     // Non-blocking, so that a named pipe put there meanwhile cannot stall the open; open for
     // reading too, so that the last byte can be checked.
     Descriptor fd(::open(logPath.c_str(),
                          O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666));
-    if (!fd.Valid()) {
-        error = SystemError("Cannot write the review log", errno);
-        return false;
-    }
+    if (!fd.Valid())
+        return Fail(SystemError("Cannot write the review log", errno));
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = "Cannot write the review log (not a regular file)";
-        return false;
-    }
-    if (!LockForAppending(fd.Get(), error))
-        return false;
-    if (::fstat(fd.Get(), &info) != 0) {
-        error = SystemError("Cannot write the review log", errno);
-        return false;
-    }
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return Fail(kNotRegularLogText);
+    if (Result<void> locked = LockForAppending(fd.Get()); !locked.ok())
+        return locked;
+    if (::fstat(fd.Get(), &info) != 0)
+        return Fail(SystemError("Cannot write the review log", errno));
     std::string line = EndsWithLineEnd(fd.Get(), info.st_size) ? "" : "\n";
     line += event.fields.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     line += '\n';
-    if (!WriteWholeLine(fd.Get(), info.st_size, line, error))
-        return false;
-    if (::fsync(fd.Get()) != 0) {
-        error = SystemError("The review log's line may not have reached the disk", errno);
-        return false;
-    }
+    if (Result<void> written = WriteWholeLine(fd.Get(), info.st_size, line); !written.ok())
+        return written;
+    if (::fsync(fd.Get()) != 0)
+        return Fail(SystemError("The review log's line may not have reached the disk", errno));
     if (info.st_size == 0)
         FlushFolder(logPath);
-    return true;
+    return Ok();
 }
 
-bool AppendDecision(const std::string& recordingPath, ReviewAction action,
-                    const std::string& reason, const std::string& note, std::string& error) {
-    std::string sha256;
-    if (!FileSha256Hex(recordingPath, sha256, error))
-        return false;
+Result<void> AppendDecision(const std::string& recordingPath, ReviewAction action,
+                            const std::string& reason, const std::string& note) {
+    const Result<std::string> sha256 = FileSha256Hex(recordingPath);
+    if (!sha256.ok())
+        return Fail(sha256.error());
     return AppendReviewEvent(
         ReviewLogPathFor(recordingPath),
-        DecisionEvent(action, FileNameInFolder(recordingPath), sha256, reason, note), error);
+        DecisionEvent(action, FileNameInFolder(recordingPath), sha256.value(), reason, note));
 }
 
 ReviewLogContents ReadReviewLog(const std::string& logPath) {

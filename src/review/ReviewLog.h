@@ -7,11 +7,11 @@
 // warning naming the log and the line, and stays in the file as it is.
 //
 // Use:
-//   std::string error;
-//   AppendDecision(recordingPath, ReviewAction::Reject, "movement", "", error);
+//   Result<void> added = AppendDecision(recordingPath, ReviewAction::Reject, "movement", "");
 //   ReviewLogContents log = ReadReviewLog(ReviewLogPathFor(recordingPath));
 //   auto decisions = LoadManualDecisions(paths, warnings); // one per path, in order
 
+#include "files/Result.h"
 #include "review/ReviewEvent.h"
 
 #include <optional>
@@ -32,14 +32,14 @@ std::string FileNameInFolder(const std::string& recordingPath);
 // Appends the event as one line: the log (created when missing) is locked against other
 // writers, a line left unfinished by an earlier failure is ended first so that the new
 // event stays a line of its own, the line goes out in one write, and a write that did
-// not go out whole is taken back. False with the reason in error when nothing was added
-// (or when the line could not be flushed to the disk).
-bool AppendReviewEvent(const std::string& logPath, const ReviewEvent& event, std::string& error);
+// not go out whole is taken back. Fails with the reason when nothing was added (or when
+// the line could not be flushed to the disk).
+Result<void> AppendReviewEvent(const std::string& logPath, const ReviewEvent& event);
 
 // Appends an accept, reject or clear of the recording to its folder's log, with the
 // digest of its bytes now.
-bool AppendDecision(const std::string& recordingPath, ReviewAction action,
-                    const std::string& reason, const std::string& note, std::string& error);
+Result<void> AppendDecision(const std::string& recordingPath, ReviewAction action,
+                            const std::string& reason, const std::string& note);
 
 struct ReviewLogContents {
     std::vector<ReviewEvent> events;   // in the log's order

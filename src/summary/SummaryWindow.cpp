@@ -465,9 +465,8 @@ void CSummaryWindow::SaveChart() {
     std::string path;
     if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveChartCaption, path))
         return;
-    std::string error;
-    if (!SaveSummaryChart(result->summary, ChartOptions(), path, error))
-        ReportWriteFailure(kSaveChartCaption, path, error);
+    if (const auto saved = SaveSummaryChart(result->summary, ChartOptions(), path); !saved.ok())
+        ReportWriteFailure(kSaveChartCaption, path, saved.error());
 }
 
 } // namespace mirado

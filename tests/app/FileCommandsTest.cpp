@@ -101,8 +101,8 @@ class FileCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::create_directories(root / "data");
-        std::string error;
-        ASSERT_TRUE(WriteBundledSamples((root / "data").string(), error)) << error;
+        const Result<void> written = WriteBundledSamples((root / "data").string());
+        ASSERT_TRUE(written.ok()) << written.error();
         trash.SetFolder(root / "trash");
     }
 

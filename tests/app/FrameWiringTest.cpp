@@ -36,8 +36,8 @@ protected:
     void SetUp() override {
         test::EnsureQtApp();
         fs::create_directories(root / "data");
-        std::string error;
-        ASSERT_TRUE(WriteBundledSamples((root / "data").string(), error)) << error;
+        const Result<void> written = WriteBundledSamples((root / "data").string());
+        ASSERT_TRUE(written.ok()) << written.error();
         documents = std::make_unique<FixedDocumentsFolder>((root / "documents/").string());
         AppServices services;
         services.documentsFolder = documents.get();

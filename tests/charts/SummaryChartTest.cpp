@@ -159,18 +159,20 @@ TEST_F(SavedChart, PngPdfAndSvgAreWrittenWhole) {
     SummaryChartOptions options = DefaultChartOptions(KnownSummary());
     options.width = 640;
     options.height = 400;
-    std::string error;
 
-    ASSERT_TRUE(SaveSummaryChart(KnownSummary(), options, PathOf("c.png"), error)) << error;
+    Result<void> saved = SaveSummaryChart(KnownSummary(), options, PathOf("c.png"));
+    ASSERT_TRUE(saved.ok()) << saved.error();
     const QImage image(QString::fromStdString(PathOf("c.png")));
     EXPECT_EQ(image.size(), QSize(640, 400));
 
-    ASSERT_TRUE(SaveSummaryChart(KnownSummary(), options, PathOf("c.PDF"), error)) << error;
+    saved = SaveSummaryChart(KnownSummary(), options, PathOf("c.PDF"));
+    ASSERT_TRUE(saved.ok()) << saved.error();
     const QByteArray pdf = Read(PathOf("c.PDF"));
     EXPECT_TRUE(pdf.startsWith("%PDF-"));
     EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
 
-    ASSERT_TRUE(SaveSummaryChart(KnownSummary(), options, PathOf("c.svg"), error)) << error;
+    saved = SaveSummaryChart(KnownSummary(), options, PathOf("c.svg"));
+    ASSERT_TRUE(saved.ok()) << saved.error();
     QSvgRenderer svg(QString::fromStdString(PathOf("c.svg")));
     EXPECT_TRUE(svg.isValid());
     EXPECT_TRUE(Read(PathOf("c.svg")).contains("S1 / A1"));
@@ -178,14 +180,15 @@ TEST_F(SavedChart, PngPdfAndSvgAreWrittenWhole) {
 
 TEST_F(SavedChart, FailuresAreReportedAndLeaveTheTargetAlone) {
     const SummaryChartOptions options = DefaultChartOptions(KnownSummary());
-    std::string error;
-    EXPECT_FALSE(SaveSummaryChart(KnownSummary(), options, PathOf("c.jpg"), error));
-    EXPECT_NE(error.find(".jpg"), std::string::npos);
+    const Result<void> jpeg = SaveSummaryChart(KnownSummary(), options, PathOf("c.jpg"));
+    EXPECT_FALSE(jpeg.ok());
+    EXPECT_NE(jpeg.error().find(".jpg"), std::string::npos);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(PathOf("c.jpg"))));
 
-    error.clear();
-    EXPECT_FALSE(SaveSummaryChart(KnownSummary(), options, PathOf("missing/folder/c.png"), error));
-    EXPECT_FALSE(error.empty());
+    const Result<void> nowhere =
+        SaveSummaryChart(KnownSummary(), options, PathOf("missing/folder/c.png"));
+    EXPECT_FALSE(nowhere.ok());
+    EXPECT_FALSE(nowhere.error().empty());
 }
 
 } // namespace

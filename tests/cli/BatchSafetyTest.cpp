@@ -44,8 +44,8 @@ protected:
         SynthOptions options;
         options.seed = seed;
         const std::string path = folder_.File(name);
-        std::string error;
-        EXPECT_TRUE(WriteRecording(path, options, error)) << error;
+        const Result<void> written = WriteRecording(path, options);
+        EXPECT_TRUE(written.ok()) << written.error();
         return path;
     }
 

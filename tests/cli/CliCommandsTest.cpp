@@ -55,8 +55,8 @@ class CliCommands : public ::testing::Test {
 protected:
     std::string Write(const std::string& name, const SynthOptions& options) {
         const std::string path = folder_.File(name);
-        std::string error;
-        EXPECT_TRUE(WriteRecording(path, options, error)) << error;
+        const Result<void> written = WriteRecording(path, options);
+        EXPECT_TRUE(written.ok()) << written.error();
         return path;
     }
     test::TempFolder folder_;

@@ -50,8 +50,8 @@ protected:
         folder_ = std::make_unique<test::TempFolder>();
         for (int i = 0; i < kFileCount; ++i) {
             const std::string path = folder_->File("r" + std::to_string(i) + ".01");
-            std::string error;
-            ASSERT_TRUE(WriteRecording(path, StudyRecording(i), error)) << error;
+            const Result<void> written = WriteRecording(path, StudyRecording(i));
+            ASSERT_TRUE(written.ok()) << written.error();
             files_.push_back(path);
         }
         std::ofstream(folder_->File("empty.01")); // zero bytes

@@ -30,8 +30,8 @@ TEST(SummaryPlot, WritesTheChartBesideTheTable) {
         options.animalNo = i % 2 == 0 ? "A-1" : "A-2";
         options.date = dates[i / 2];
         files.push_back(folder.File(std::string("r") + std::to_string(i) + ".01"));
-        std::string error;
-        ASSERT_TRUE(WriteRecording(files.back(), options, error)) << error;
+        const Result<void> written = WriteRecording(files.back(), options);
+        ASSERT_TRUE(written.ok()) << written.error();
     }
     const auto summary = [&](const std::string& plot) {
         CliArgs args = {"summary", "--plot", plot};

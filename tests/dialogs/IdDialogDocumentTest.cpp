@@ -37,8 +37,8 @@ class IdDialogDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
         test::EnsureQtApp();
-        std::string error;
-        ASSERT_TRUE(WriteBundledSamples(folder.Path(), error)) << error;
+        const Result<void> written = WriteBundledSamples(folder.Path());
+        ASSERT_TRUE(written.ok()) << written.error();
         path = folder.File(BundledSamples()[0].name);
         // Bytes CP932 has no character for, in the weight and the comment.
         std::string bytes = test::ReadText(path);

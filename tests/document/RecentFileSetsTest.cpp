@@ -45,8 +45,8 @@ TEST(RecentFileSetsTest, EveryPathSurvivesTheFile) {
 
     test::TempFolder folder;
     const std::string path = RecentFilesPath(folder.Path() + "/");
-    std::string error;
-    ASSERT_TRUE(sets.Save(path, error)) << error;
+    const Result<void> saved = sets.Save(path);
+    ASSERT_TRUE(saved.ok()) << saved.error();
     EXPECT_EQ(test::ReadText(path), text);
     EXPECT_EQ(CRecentFileSets::Load(path).Sets(), sets.Sets());
 }
@@ -80,8 +80,8 @@ TEST(RecentFileSetsTest, TheFileStaysReadableDroppingTheOldestSetsFirst) {
     sets.Add(NumberedSet(0));
     for (int n = 1; n <= 6; ++n) {
         sets.Add(LargeSet(n, 6501)); // six such sets hold more than 4 MiB
-        std::string error;
-        ASSERT_TRUE(sets.Save(path, error)) << error;
+        const Result<void> saved = sets.Save(path);
+        ASSERT_TRUE(saved.ok()) << saved.error();
     }
     EXPECT_LE(std::filesystem::file_size(path), kMaxRecentFilesBytes);
     const CRecentFileSets back = CRecentFileSets::Load(path);
@@ -104,12 +104,10 @@ TEST(RecentFileSetsTest, InstancesChangingTheFileAtOnceKeepEachOthersSets) {
         std::atomic<int> failed{0};
         for (int n = 0; n < kInstances; ++n)
             instances.emplace_back([&, n] {
-                CRecentFileSets mine;
-                std::string error;
                 const FileSet set = NumberedSet(round * kInstances + n);
-                if (!CRecentFileSets::Update(
-                        path, [&](CRecentFileSets& sets) { sets.Add(set); }, mine, error) ||
-                    mine.Sets().front() != set)
+                const Result<CRecentFileSets> mine =
+                    CRecentFileSets::Update(path, [&](CRecentFileSets& sets) { sets.Add(set); });
+                if (!mine.ok() || mine.value().Sets().front() != set)
                     ++failed;
             });
         for (std::thread& instance : instances)

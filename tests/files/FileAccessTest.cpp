@@ -149,16 +149,16 @@ TEST(FileAccess, IsSameFileSeesThroughSpellingsAndLinks) {
 TEST(FileAccess, ExclusiveCreationNeverReplacesWhatIsThere) {
     TempFolder folder;
     const std::string fresh = folder.File("fresh.001");
-    bool taken = true;
-    std::string error;
-    ASSERT_TRUE(CreateFileExclusively(fresh, "new", taken, error)) << error;
-    EXPECT_FALSE(taken);
+    const Result<Creation> created = CreateFileExclusively(fresh, "new");
+    ASSERT_TRUE(created.ok()) << created.error();
+    EXPECT_EQ(created.value(), Creation::Created);
     EXPECT_EQ(ReadBytes(fresh), (std::vector<uint8_t>{'n', 'e', 'w'}));
 
     std::filesystem::create_symlink("nowhere", folder.File("dangling.001"));
     for (const std::string& name : {fresh, folder.File("dangling.001")}) {
-        EXPECT_FALSE(CreateFileExclusively(name, "other", taken, error)) << name;
-        EXPECT_TRUE(taken) << name;
+        const Result<Creation> again = CreateFileExclusively(name, "other");
+        ASSERT_TRUE(again.ok()) << again.error();
+        EXPECT_EQ(again.value(), Creation::NameTaken) << name;
     }
     EXPECT_EQ(ReadBytes(fresh), (std::vector<uint8_t>{'n', 'e', 'w'}));
     EXPECT_FALSE(std::filesystem::exists(folder.File("nowhere")));

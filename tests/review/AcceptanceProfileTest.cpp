@@ -23,11 +23,10 @@ TEST(AcceptanceProfileTest, ThePresetsAreTheDefaultAndFourPublishedProtocols) {
         ids.insert(preset.id);
         EXPECT_FALSE(preset.description.empty()) << preset.name;
         // Each preset reads back from its own JSON with the same rules.
-        AcceptanceProfile read;
-        std::string error;
-        ASSERT_TRUE(ParseProfile(ProfileJson(preset).dump(), "", read, error)) << error;
-        EXPECT_EQ(ProfileParameters(read), ProfileParameters(preset));
-        EXPECT_EQ(read.name, preset.name);
+        const Result<AcceptanceProfile> read = ParseProfile(ProfileJson(preset).dump(), "");
+        ASSERT_TRUE(read.ok()) << read.error();
+        EXPECT_EQ(ProfileParameters(read.value()), ProfileParameters(preset));
+        EXPECT_EQ(read.value().name, preset.name);
     }
     EXPECT_EQ(ids.size(), presets.size());
     EXPECT_EQ(ProfileParameters(presets[2]),
@@ -39,9 +38,9 @@ TEST(AcceptanceProfileTest, AUsersProfileGivesEveryRule) {
     const char* const rules = R"({"training_sessions":2,"acclimation_readings":5,"sbp_min":50.0,
         "sbp_max":220.5,"hr_min":300.0,"hr_max":700.0,"deviation_sd":2.5,
         "session_min_accepted":8,"session_max_sd":15.0,"session_max_cv":20.0})";
-    AcceptanceProfile profile;
-    std::string error;
-    ASSERT_TRUE(ParseProfile(rules, "mine", profile, error)) << error;
+    const Result<AcceptanceProfile> parsed = ParseProfile(rules, "mine");
+    ASSERT_TRUE(parsed.ok()) << parsed.error();
+    const AcceptanceProfile& profile = parsed.value();
     EXPECT_EQ(profile.name, "mine");
     EXPECT_EQ(ProfileParameters(profile), nlohmann::json::parse(rules));
     EXPECT_FALSE(profile.HasNoRules());
@@ -60,12 +59,9 @@ void PrintTo(const RefusedCase& c, std::ostream* out) {
 class RefusedProfileTest : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(RefusedProfileTest, IsRefusedWithItsReason) {
-    AcceptanceProfile profile;
-    profile.name = "untouched";
-    std::string error;
-    EXPECT_FALSE(ParseProfile(GetParam().text, "x", profile, error));
-    EXPECT_NE(error.find(GetParam().errorPart), std::string::npos) << error;
-    EXPECT_EQ(profile.name, "untouched");
+    const Result<AcceptanceProfile> parsed = ParseProfile(GetParam().text, "x");
+    EXPECT_FALSE(parsed.ok());
+    EXPECT_NE(parsed.error().find(GetParam().errorPart), std::string::npos) << parsed.error();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,23 +86,23 @@ TEST(AcceptanceProfileTest, FindsAPresetByIdOrNameThenTheUsersFolderThenAPath) {
     WriteText(folder.File("strict.json"), R"({"sbp_max": 180})");
     WriteText(folder.File("other.json"), R"({"name": "Other rules", "sbp_min": 60})");
     WriteText(folder.File("bad.json"), R"({"sbp_mni": 60})");
-    AcceptanceProfile profile;
-    std::string error;
-    ASSERT_TRUE(FindProfile("screening", folder.Path(), profile, error)) << error;
-    EXPECT_EQ(profile.sessionMinAccepted, 8);
-    ASSERT_TRUE(FindProfile("Session SD at most 15 mmHg", "", profile, error)) << error;
-    EXPECT_EQ(profile.sessionMaxSd, 15);
-    ASSERT_TRUE(FindProfile("strict", folder.Path(), profile, error)) << error;
-    EXPECT_EQ(profile.name, "strict");
-    EXPECT_EQ(profile.sbpMax, 180);
-    ASSERT_TRUE(FindProfile(folder.File("other.json"), "", profile, error)) << error;
-    EXPECT_EQ(profile.name, "Other rules");
+    const auto find = [&](const std::string& nameOrPath, const std::string& userFolder) {
+        const Result<AcceptanceProfile> found = FindProfile(nameOrPath, userFolder);
+        EXPECT_TRUE(found.ok()) << nameOrPath << ": " << found.error();
+        return found.ok() ? found.value() : AcceptanceProfile{};
+    };
+    EXPECT_EQ(find("screening", folder.Path()).sessionMinAccepted, 8);
+    EXPECT_EQ(find("Session SD at most 15 mmHg", "").sessionMaxSd, 15);
+    const AcceptanceProfile strict = find("strict", folder.Path());
+    EXPECT_EQ(strict.name, "strict");
+    EXPECT_EQ(strict.sbpMax, 180);
+    EXPECT_EQ(find(folder.File("other.json"), "").name, "Other rules");
 
-    EXPECT_FALSE(FindProfile("strict", "", profile, error));
-    EXPECT_NE(error.find("no profile named \"strict\""), std::string::npos) << error;
-    EXPECT_FALSE(FindProfile("bad", folder.Path(), profile, error));
-    EXPECT_NE(error.find("bad.json: unknown key"), std::string::npos) << error;
-    EXPECT_FALSE(FindProfile(folder.Path(), "", profile, error)); // a folder is no profile
+    const Result<AcceptanceProfile> unknown = FindProfile("strict", "");
+    EXPECT_NE(unknown.error().find("no profile named \"strict\""), std::string::npos);
+    const Result<AcceptanceProfile> bad = FindProfile("bad", folder.Path());
+    EXPECT_NE(bad.error().find("bad.json: unknown key"), std::string::npos) << bad.error();
+    EXPECT_FALSE(FindProfile(folder.Path(), "").ok()); // a folder is no profile
 }
 
 TEST(AcceptanceProfileTest, AUsersSavedProfileIsListedAndFoundAgain) {
@@ -116,8 +112,8 @@ TEST(AcceptanceProfileTest, AUsersSavedProfileIsListedAndFoundAgain) {
     mine.description = "first two weeks are training";
     mine.trainingSessions = 2;
     mine.sessionMaxCv = 12.5;
-    std::string error;
-    ASSERT_TRUE(SaveUserProfile(folder.Path(), mine, error)) << error;
+    const Result<void> saved = SaveUserProfile(folder.Path(), mine);
+    ASSERT_TRUE(saved.ok()) << saved.error();
     WriteText(folder.File("broken.json"), "{");
     WriteText(folder.File("notes.txt"), "{}");
 
@@ -130,9 +126,9 @@ TEST(AcceptanceProfileTest, AUsersSavedProfileIsListedAndFoundAgain) {
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find("broken.json: not a JSON object"), std::string::npos);
 
-    AcceptanceProfile found;
-    ASSERT_TRUE(FindProfile("Lab A", folder.Path(), found, error)) << error;
-    EXPECT_EQ(found.trainingSessions, 2);
+    const Result<AcceptanceProfile> found = FindProfile("Lab A", folder.Path());
+    ASSERT_TRUE(found.ok()) << found.error();
+    EXPECT_EQ(found.value().trainingSessions, 2);
 }
 
 TEST(AcceptanceProfileTest, ANameThatCannotNameItsFileOrNamesAPresetIsNotSaved) {
@@ -140,9 +136,9 @@ TEST(AcceptanceProfileTest, ANameThatCannotNameItsFileOrNamesAPresetIsNotSaved) 
     for (const char* name : {"", "../up", ".hidden", "screening", "All complete readings"}) {
         AcceptanceProfile profile;
         profile.name = name;
-        std::string error;
-        EXPECT_FALSE(SaveUserProfile(folder.Path(), profile, error)) << name;
-        EXPECT_FALSE(error.empty());
+        const Result<void> saved = SaveUserProfile(folder.Path(), profile);
+        EXPECT_FALSE(saved.ok()) << name;
+        EXPECT_FALSE(saved.error().empty());
     }
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }

@@ -28,8 +28,8 @@ protected:
     std::string LogPath() const { return folder.File(kReviewLogName); }
 
     void Append(const ReviewEvent& event) {
-        std::string error;
-        ASSERT_TRUE(AppendReviewEvent(LogPath(), event, error)) << error;
+        const Result<void> added = AppendReviewEvent(LogPath(), event);
+        ASSERT_TRUE(added.ok()) << added.error();
     }
     static ReviewEvent Decision(ReviewAction action, const std::string& file,
                                 const std::string& reason = "") {
@@ -147,11 +147,11 @@ TEST_F(ReviewLogTest, DecisionsAreLoadedForEachRecordingFromItsFoldersLog) {
     ASSERT_EQ(::mkdir(other.c_str(), 0700), 0);
     WriteText(folder.File("a.01"), "abc");
     WriteText(other + "/a.01", "xyz");
-    std::string error;
-    ASSERT_TRUE(AppendDecision(folder.File("a.01"), ReviewAction::Reject, "movement", "", error))
-        << error;
-    ASSERT_TRUE(AppendDecision(other + "/a.01", ReviewAction::Accept, "", "", error)) << error;
-    EXPECT_FALSE(AppendDecision(folder.File("gone.01"), ReviewAction::Accept, "", "", error));
+    Result<void> added = AppendDecision(folder.File("a.01"), ReviewAction::Reject, "movement", "");
+    ASSERT_TRUE(added.ok()) << added.error();
+    added = AppendDecision(other + "/a.01", ReviewAction::Accept, "", "");
+    ASSERT_TRUE(added.ok()) << added.error();
+    EXPECT_FALSE(AppendDecision(folder.File("gone.01"), ReviewAction::Accept, "", "").ok());
 
     std::vector<std::string> warnings;
     const auto decisions =
@@ -229,12 +229,13 @@ TEST_F(ReviewLogTest, AWriteStoppedPartWayLeavesEveryEarlierLineWhole) {
     for (const char* file : {"a.01", "b.01", "c.01"})
         Append(Decision(ReviewAction::Accept, file));
     const std::string before = ReadText(LogPath());
-    std::string error;
     {
         const FileSizeLimit limit(before.size() + 40);
-        EXPECT_FALSE(AppendReviewEvent(LogPath(), Decision(ReviewAction::Reject, "d.01"), error));
+        const Result<void> added =
+            AppendReviewEvent(LogPath(), Decision(ReviewAction::Reject, "d.01"));
+        EXPECT_FALSE(added.ok());
+        EXPECT_FALSE(added.error().empty());
     }
-    EXPECT_FALSE(error.empty());
     EXPECT_EQ(ReadText(LogPath()), before);
     Append(Decision(ReviewAction::Reject, "e.01"));
     const ReviewLogContents log = ReadReviewLog(LogPath());
@@ -248,11 +249,10 @@ TEST_F(ReviewLogTest, AFullDiskLeavesEveryEarlierLineWhole) {
     if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=8k") != 0)
         GTEST_SKIP() << "no small file system can be mounted here";
     const std::string logPath = mountPoint + "/" + kReviewLogName;
-    std::string error;
     size_t written = 0;
     ReviewEvent event = Decision(ReviewAction::Reject, "a.01");
     event.fields["note"] = std::string(300, 'n');
-    while (AppendReviewEvent(logPath, event, error))
+    while (AppendReviewEvent(logPath, event).ok())
         ++written;
     const ReviewLogContents log = ReadReviewLog(logPath);
     ::umount(mountPoint.c_str());
@@ -267,9 +267,8 @@ TEST_F(ReviewLogTest, AWriterKilledWhileAppendingLeavesEveryLineWhole) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        std::string error;
         for (;;)
-            AppendReviewEvent(LogPath(), event, error);
+            static_cast<void>(AppendReviewEvent(LogPath(), event));
     }
     std::this_thread::sleep_for(200ms);
     ::kill(child, SIGKILL);
@@ -291,9 +290,10 @@ TEST_F(ReviewLogTest, WritersAtOnceEachKeepTheirLinesWhole) {
             const std::string file = std::to_string(w) + ".01";
             ReviewEvent event = Decision(ReviewAction::Accept, file);
             event.fields["note"] = std::string(2000, static_cast<char>('a' + w));
-            std::string error;
-            for (int i = 0; i < kEvents; ++i)
-                EXPECT_TRUE(AppendReviewEvent(LogPath(), event, error)) << error;
+            for (int i = 0; i < kEvents; ++i) {
+                const Result<void> added = AppendReviewEvent(LogPath(), event);
+                EXPECT_TRUE(added.ok()) << added.error();
+            }
         });
     }
     for (std::thread& writer : writers)
@@ -332,9 +332,9 @@ TEST_P(NotAFileTest, IsNeitherWrittenNorWaitedFor) {
     if (GetParam() == NotAFile::NamedPipe)
         reader = ::open(LogPath().c_str(), O_RDONLY | O_NONBLOCK);
     const auto start = std::chrono::steady_clock::now();
-    std::string error;
-    EXPECT_FALSE(AppendReviewEvent(LogPath(), Decision(ReviewAction::Accept, "a.01"), error));
-    EXPECT_NE(error.find("review log"), std::string::npos) << error;
+    const Result<void> added = AppendReviewEvent(LogPath(), Decision(ReviewAction::Accept, "a.01"));
+    EXPECT_FALSE(added.ok());
+    EXPECT_NE(added.error().find("review log"), std::string::npos) << added.error();
     const ReviewLogContents log = ReadReviewLog(LogPath());
     EXPECT_TRUE(log.events.empty());
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);

@@ -78,8 +78,8 @@ private:
         Write(name, options);
     }
     void Write(const char* name, const SynthOptions& options) {
-        std::string error;
-        EXPECT_TRUE(WriteRecording(PathOf(name), options, error)) << error;
+        const Result<void> written = WriteRecording(PathOf(name), options);
+        EXPECT_TRUE(written.ok()) << written.error();
         paths_.push_back(PathOf(name));
     }
 

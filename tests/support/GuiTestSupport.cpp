@@ -15,8 +15,8 @@ std::vector<std::string> WriteRecordings(const TempFolder& dir, int count) {
         options.seed = static_cast<uint64_t>(i + 1);
         const std::string path =
             dir.File(QStringLiteral("R%1.001").arg(i, 3, 10, QLatin1Char('0')).toStdString());
-        std::string error;
-        EXPECT_TRUE(WriteRecording(path, options, error)) << error;
+        const Result<void> written = WriteRecording(path, options);
+        EXPECT_TRUE(written.ok()) << written.error();
         paths.push_back(path);
     }
     return paths;

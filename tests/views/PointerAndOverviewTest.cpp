@@ -55,8 +55,8 @@ protected:
         SynthOptions options;
         options.seed = 11;
         const QString path = QString::fromStdString(dir.File("A0002.001"));
-        std::string error;
-        ASSERT_TRUE(WriteRecording(path.toStdString(), options, error)) << error;
+        const Result<void> written = WriteRecording(path.toStdString(), options);
+        ASSERT_TRUE(written.ok()) << written.error();
         if (sampling != 0) {
             QFile file(path);
             ASSERT_TRUE(file.open(QIODevice::ReadWrite));

@@ -70,8 +70,8 @@ protected:
         options.seed = 7;
         options.damage = damage;
         const std::string path = dir.File("A0001.001");
-        std::string error;
-        ASSERT_TRUE(WriteRecording(path, options, error)) << error;
+        const Result<void> written = WriteRecording(path, options);
+        ASSERT_TRUE(written.ok()) << written.error();
         doc->SetFileList({path});
         doc->OpenFileAt(0);
         ASSERT_TRUE(doc->IsLoaded());

@@ -43,9 +43,8 @@ std::string WriteRat(const QTemporaryDir& dir, const QString& name, uint32_t see
     options.species = Species::Rat;
     options.comment = "screenshot";
     const std::string path = dir.filePath(name).toStdString();
-    std::string error;
-    if (!WriteRecording(path, options, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (const auto written = WriteRecording(path, options); !written.ok()) {
+        std::fprintf(stderr, "%s\n", written.error().c_str());
         return {};
     }
     return path;
@@ -100,9 +99,8 @@ int main(int argc, char** argv) {
     options.species = Species::Rat;
     options.comment = "screenshot";
     const std::string path = dir.filePath(QStringLiteral("RAT0105.001")).toStdString();
-    std::string error;
-    if (!WriteRecording(path, options, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (const auto written = WriteRecording(path, options); !written.ok()) {
+        std::fprintf(stderr, "%s\n", written.error().c_str());
         return 1;
     }
     CQtUserPrompts prompts;

@@ -46,9 +46,8 @@ std::vector<std::string> WriteSession(const QTemporaryDir& dir, const char* pref
         const std::string path =
             dir.filePath(QStringLiteral("%1.%2").arg(prefix).arg(i, 3, 10, QLatin1Char('0')))
                 .toStdString();
-        std::string error;
-        if (!WriteRecording(path, options, error))
-            std::fprintf(stderr, "%s\n", error.c_str());
+        if (const auto written = WriteRecording(path, options); !written.ok())
+            std::fprintf(stderr, "%s\n", written.error().c_str());
         paths.push_back(path);
     }
     return paths;

@@ -55,8 +55,7 @@ std::vector<std::string> WriteStudy(const QDir& folder) {
                                       .arg(paths.size(), 3, 10, QLatin1Char('0'))
                                       .arg(s))
                         .toStdString();
-                std::string error;
-                if (mirado::WriteRecording(path, options, error))
+                if (mirado::WriteRecording(path, options).ok())
                     paths.push_back(path);
             }
     mirado::SynthOptions damaged;
@@ -65,8 +64,7 @@ std::vector<std::string> WriteStudy(const QDir& folder) {
     damaged.animalNo = kAnimals[1];
     damaged.date = kDates[2];
     const std::string path = folder.filePath(QStringLiteral("R999.002")).toStdString();
-    std::string error;
-    if (mirado::WriteRecording(path, damaged, error))
+    if (mirado::WriteRecording(path, damaged).ok())
         paths.push_back(path);
     return paths;
 }
@@ -108,11 +106,11 @@ int main(int argc, char** argv) {
         ->setCurrentIndex(mirado::CSummaryWindow::kAllAnimalsTab);
     ok &= Save(window, folder.filePath("summary-all-animals-chart.png"));
 
-    std::string error;
     const mirado::StudySummary& summary = window.Result()->summary;
     const std::string pdf = folder.filePath("summary-chart.pdf").toStdString();
-    const bool written =
-        mirado::SaveSummaryChart(summary, mirado::DefaultChartOptions(summary), pdf, error);
-    std::printf("%s %s %s\n", written ? "wrote" : "could not write", pdf.c_str(), error.c_str());
-    return ok && written ? 0 : 1;
+    const mirado::Result<void> written =
+        mirado::SaveSummaryChart(summary, mirado::DefaultChartOptions(summary), pdf);
+    std::printf("%s %s %s\n", written.ok() ? "wrote" : "could not write", pdf.c_str(),
+                written.error().c_str());
+    return ok && written.ok() ? 0 : 1;
 }

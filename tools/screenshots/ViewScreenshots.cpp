@@ -30,9 +30,8 @@ std::string WriteSample(const mirado::test::TempFolder& dir, const char* name, D
     options.comment = "screenshot";
     options.damage = damage;
     const std::string path = dir.File(name);
-    std::string error;
-    if (!WriteRecording(path, options, error))
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (const auto written = WriteRecording(path, options); !written.ok())
+        std::fprintf(stderr, "%s\n", written.error().c_str());
     return path;
 }
 

@@ -341,22 +341,20 @@ SynthRecording GenerateRecording(const SynthOptions& options) {
     return recording;
 }
 
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+Result<void> WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (out)
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
     if (out)
         out.close();
-    if (!out) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    if (!out)
+        return Fail("cannot write " + path);
+    return Ok();
 }
 
-bool WriteRecording(const std::string& path, const SynthOptions& options, std::string& error) {
-    return WriteBytes(path, GenerateRecording(options).bytes, error);
+Result<void> WriteRecording(const std::string& path, const SynthOptions& options) {
+    return WriteBytes(path, GenerateRecording(options).bytes);
 }
 
 } // namespace mirado

@@ -3,6 +3,7 @@
 // the measurement-file layout with a plausible header, the true pressures in the stored
 // result block and the true beat positions, optionally damaged on purpose.
 
+#include "files/Result.h"
 #include "records/synth/SynthOptions.h"
 
 #include <string>
@@ -12,10 +13,10 @@ namespace mirado {
 // The file's bytes and the truth behind them. The options must pass CheckSynthOptions.
 SynthRecording GenerateRecording(const SynthOptions& options);
 
-// Generates and writes the file; false with a message in error when writing fails.
-bool WriteRecording(const std::string& path, const SynthOptions& options, std::string& error);
+// Generates and writes the file; fails with a message when writing fails.
+Result<void> WriteRecording(const std::string& path, const SynthOptions& options);
 
-// Writes bytes to a file; false with a message in error on failure.
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);
+// Writes bytes to a file; fails with a message on failure.
+Result<void> WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 } // namespace mirado

@@ -59,12 +59,13 @@ const std::vector<SampleFile>& BundledSamples() {
     return samples;
 }
 
-bool WriteBundledSamples(const std::string& folder, std::string& error) {
+Result<void> WriteBundledSamples(const std::string& folder) {
     for (const SampleFile& sample : BundledSamples()) {
-        if (!WriteRecording(folder + "/" + sample.name, sample.options, error))
-            return false;
+        if (Result<void> written = WriteRecording(folder + "/" + sample.name, sample.options);
+            !written.ok())
+            return written;
     }
-    return true;
+    return Ok();
 }
 
 } // namespace mirado

@@ -2,6 +2,7 @@
 // The bundled sample recordings: one fixed list of file names and generator options,
 // so that the committed samples can be regenerated bit for bit.
 
+#include "files/Result.h"
 #include "records/synth/SynthOptions.h"
 
 #include <string>
@@ -16,7 +17,7 @@ struct SampleFile {
 
 const std::vector<SampleFile>& BundledSamples();
 
-// Writes every bundled sample into folder; false with a message in error on failure.
-bool WriteBundledSamples(const std::string& folder, std::string& error);
+// Writes every bundled sample into folder; fails with a message on the first failure.
+Result<void> WriteBundledSamples(const std::string& folder);
 
 } // namespace mirado
