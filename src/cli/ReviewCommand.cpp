@@ -7,6 +7,7 @@
 #include "cli/CliOptions.h"
 #include "cli/RunOptions.h"
 #include "document/Reading.h"
+#include "document/Sha256.h"
 #include "platform/ConsolePrompts.h"
 #include "platform/Utf8.h"
 #include "review/ReadingReview.h"
@@ -194,16 +195,29 @@ private:
                                            : ReviewAction::Clear;
     }
 
+    // The file's digest is taken before the log is touched, so that a file that cannot be
+    // read leaves no event.
+    Result<void> AppendDecisionOf(const std::string& path) const {
+        const Result<std::string> sha256 = FileSha256Hex(path);
+        if (!sha256.ok())
+            return Fail(path + ": " + sha256.error());
+        const std::string logPath = ReviewLogPathFor(path);
+        const Result<void> added =
+            AppendReviewEvent(logPath, DecisionEvent(DecisionAction(), FileNameInFolder(path),
+                                                     sha256.value(), reason_, note_));
+        if (!added.ok())
+            return Fail(logPath + ": " + added.error() + "; nothing added for " +
+                        FileNameInFolder(path));
+        return Ok();
+    }
+
     int Decide(CliStreams& io) const {
         int status = kExitOk;
         for (const std::string& path : files_.Paths()) {
-            const Result<void> added = AppendDecision(path, DecisionAction(), reason_, note_);
-            if (added.ok())
-                continue;
-            io.err << "mirado-cli review: "
-                   << SingleLine(path + ": " + added.error() + " (" + ReviewLogPathFor(path) + ")")
-                   << '\n';
-            status = kExitLoadFailed;
+            if (const Result<void> added = AppendDecisionOf(path); !added.ok()) {
+                io.err << "mirado-cli review: " << SingleLine(added.error()) << '\n';
+                status = kExitLoadFailed;
+            }
         }
         return status;
     }
