@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -229,6 +230,52 @@ TEST_F(ReviewCommandTest, ANameThatIsNotUtf8IsGivenWithItsBytes) {
                   "6eff2e303031")
             << action;
         EXPECT_EQ(line.value("decided_by", "manual"), "manual") << action;
+    }
+}
+
+// The default profile gives the summary's bytes; a rejection by hand or a profile's rule
+// takes the reading out of the statistics but not out of n.
+TEST_F(ReviewCommandTest, SummaryWithAProfileCountsOnlyAcceptedReadings) {
+    const std::vector<std::string> paths = {
+        Copy("RT0415.001", "S1.001"), Copy("RT0415.002", "S2.001"), Copy("MS0412.001", "S3.001"),
+        Copy("DMG0610.001", "S4.001")};
+    const auto summary = [&](std::vector<std::string> options) {
+        CliArgs args = {"summary"};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), paths.begin(), paths.end());
+        return Cli(args);
+    };
+    for (const std::vector<std::string>& options :
+         std::vector<std::vector<std::string>>{{}, {"--by", "animal"}, {"--format", "json"}}) {
+        std::vector<std::string> withProfile = options;
+        withProfile.insert(withProfile.end(), {"--profile", "all"});
+        const CliRun plain = summary(options), all = summary(withProfile);
+        EXPECT_EQ(all.out, plain.out);
+        EXPECT_EQ(all.status, plain.status);
+    }
+    const std::string before = summary({}).out;
+    ASSERT_EQ(Cli({"review", "reject", "--reason", "movement", paths[0]}).status, kExitOk);
+    EXPECT_EQ(summary({}).out, before); // without --profile the logs are not read
+    // n_complete of the animals R-12 (S1), R-32 (S2) and M-03 (S3).
+    const std::pair<const char*, std::vector<int>> rows[] = {
+        {"all", {0, 1, 1}},             // S1 rejected by hand
+        {"acclimation-2sd", {0, 0, 0}}, // each session's one reading is its first
+        {"session-sd15", {0, 1, 1}},
+    };
+    for (const auto& [profile, complete] : rows) {
+        const CliRun run = summary({"--format", "json", "--profile", profile});
+        EXPECT_EQ(run.status, kExitLoadFailed) << run.err; // the damaged file
+        std::map<std::string, nlohmann::json> byAnimal;
+        for (const nlohmann::json& line : JsonLines(run.out))
+            byAnimal[line["animal_no"]] = line;
+        std::vector<int> counted;
+        for (const char* animal : {"R-12", "R-32", "M-03"}) {
+            const nlohmann::json& line = byAnimal[animal];
+            EXPECT_EQ(line["n"], 1) << profile << animal;
+            counted.push_back(line["n_complete"]);
+            EXPECT_EQ(line["sbp"]["n"], line["n_complete"]) << profile << animal;
+        }
+        EXPECT_EQ(counted, complete) << profile;
     }
 }
 
