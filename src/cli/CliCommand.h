@@ -49,6 +49,8 @@ std::unique_ptr<CCliCommand> MakeExportCommand();
 std::unique_ptr<CCliCommand> MakeSummaryCommand();
 std::unique_ptr<CCliCommand> MakeEditCommand();
 std::unique_ptr<CCliCommand> MakeRevertCommand();
+std::unique_ptr<CCliCommand> MakeProfilesCommand();
+std::unique_ptr<CCliCommand> MakeReviewCommand();
 
 // Runs mirado-cli with its arguments (program name excluded) and returns the exit status.
 // Standard input is read only for a file list given as "-".

@@ -32,6 +32,10 @@ const CommandEntry kCommands[] = {
     {"edit", "correct identification texts and markers, saved as the viewer saves",
      MakeEditCommand},
     {"revert", "give files back their original bytes from the kept copy", MakeRevertCommand},
+    {"profiles", "list the built-in acceptance profiles with their rules as JSON Lines",
+     MakeProfilesCommand},
+    {"review", "accept, reject or clear readings, or show their status or log events",
+     MakeReviewCommand},
 };
 
 struct DeclaredCommand {

@@ -8,10 +8,13 @@
 #include "cli/RunOptions.h"
 #include "document/StudySummary.h"
 #include "platform/ConsolePrompts.h"
+#include "review/ReadingReview.h"
+#include "review/ReviewLog.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cctype>
+#include <optional>
 #include <ostream>
 
 namespace mirado {
@@ -35,7 +38,11 @@ constexpr const char* kSummaryDescription =
     "and the same fields flattened (sbp_n, sbp_mean, ...), UTF-8, RFC 4180 quoting, empty\n"
     "fields for null. Numbers are the shortest decimal text that reads back to the same\n"
     "value. A file that fails to load counts in n, its message goes to standard error and\n"
-    "the exit status is 1.";
+    "the exit status is 1.\n"
+    "--profile P reviews the readings first (the review logs' decisions by hand, then the\n"
+    "profile's rules; see 'mirado-cli review') and takes the statistics over the accepted\n"
+    "readings only: n_complete then counts the accepted readings. The default profile\n"
+    "without decisions by hand gives the same output as no --profile.";
 
 enum class SummaryFormat { Csv, Json };
 
@@ -74,6 +81,12 @@ public:
                         "also draw the trend chart to OUT.pdf, OUT.png or OUT.svg: the session\n"
                         "means with SD bars and HR of the only animal, or every animal's SBP")
             ->type_name("OUT");
+        command
+            .add_option("--profile", profileName_,
+                        "count only the readings accepted under profile P (a built-in one by\n"
+                        "its id or name, see 'mirado-cli profiles', or a JSON file) and the\n"
+                        "review logs' decisions")
+            ->type_name("P");
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
@@ -81,6 +94,12 @@ public:
     Result<void> Prepare(std::istream& in) override {
         if (Result<void> collected = files_.Collect(in); !collected.ok())
             return collected;
+        if (!profileName_.empty()) {
+            Result<AcceptanceProfile> found = FindProfile(profileName_, {});
+            if (!found.ok())
+                return Fail("--profile: " + found.error());
+            profile_ = std::move(found).value();
+        }
         if (plot_.empty())
             return Ok();
         if (!IsChartFileName(plot_))
@@ -91,14 +110,20 @@ public:
     int Run(CliStreams& io) override {
         int status = kExitOk;
         CStudySummaryBuilder builder(source_);
-        ForEachReading(files_.Paths(), source_, jobs_, [&](Reading&& reading) {
+        const auto add = [&](const Reading& reading) {
             if (!reading.loaded) {
                 io.err << SingleLine(reading.path + reading.error) << '\n';
                 status = kExitLoadFailed;
             }
             builder.Add(reading);
-            return true;
-        });
+        };
+        if (profile_)
+            AddAcceptedReadings(add, io);
+        else
+            ForEachReading(files_.Paths(), source_, jobs_, [&](Reading&& reading) {
+                add(reading);
+                return true;
+            });
         const StudySummary summary = builder.Build();
         const std::vector<SummaryRow>& rows = byAnimal_ ? summary.animals : summary.sessions;
         io.out << (format_ == SummaryFormat::Json ? SummaryJsonLines(rows) : SummaryCsv(rows));
@@ -108,6 +133,23 @@ public:
     }
 
 private:
+    // Reviews every reading under the profile and the logs' decisions and hands each on,
+    // a reading that is not accepted as one that is not complete: it counts in n but in
+    // no statistic.
+    template <typename Add> void AddAcceptedReadings(const Add& add, CliStreams& io) const {
+        std::vector<Reading> readings = ReadRecordings(files_.Paths(), source_, jobs_);
+        std::vector<std::string> warnings;
+        const auto decisions = LoadManualDecisions(files_.Paths(), warnings);
+        for (const std::string& warning : warnings)
+            io.err << "mirado-cli summary: " << SingleLine(warning) << '\n';
+        const ReviewResult review = ReviewReadings(readings, source_, *profile_, decisions);
+        for (size_t i = 0; i < readings.size(); ++i) {
+            if (review.readings[i].status != ReadingStatus::Accepted)
+                readings[i].complete = false;
+            add(readings[i]);
+        }
+    }
+
     bool DrawPlot(const StudySummary& summary, CliStreams& io) const {
         EnsureOffscreenApplication();
         const Result<void> saved = SaveSummaryChart(summary, DefaultChartOptions(summary), plot_);
@@ -118,7 +160,8 @@ private:
     }
 
     CFileArguments files_;
-    std::string plot_;
+    std::string plot_, profileName_;
+    std::optional<AcceptanceProfile> profile_;
     bool byAnimal_ = false;
     SummaryFormat format_ = SummaryFormat::Csv;
     ValueSource source_ = ValueSource::Stored;
