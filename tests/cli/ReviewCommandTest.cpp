@@ -279,5 +279,44 @@ TEST_F(ReviewCommandTest, SummaryWithAProfileCountsOnlyAcceptedReadings) {
     }
 }
 
+// Each row of the table keeps its bytes and gains the status and reason review show gives.
+TEST_F(ReviewCommandTest, TableWithAProfileAddsStatusAndReasonColumns) {
+    const std::vector<std::string> paths = {
+        Copy("RT0415.001", "T1.001"), Copy("RT0415.002", "T2.001"), Copy("DMG0610.001", "T3.001")};
+    ASSERT_EQ(Cli({"review", "reject", "--reason", "movement", paths[1]}).status, kExitOk);
+    const auto table = [&](const std::string& name, std::vector<std::string> options) {
+        CliArgs args = {"export", "--mode", "table", "-o", (folder / name).string()};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), paths.begin(), paths.end());
+        EXPECT_EQ(Cli(args).status, kExitLoadFailed); // the damaged file
+        return Lines(Bytes(folder / name));
+    };
+    const std::vector<std::string> plain = table("plain.csv", {});
+    ASSERT_EQ(plain.size(), 4u);
+    EXPECT_EQ(plain[0].substr(plain[0].size() - 10), "path_bytes"); // unchanged without it
+    struct Row {
+        const char* profile;
+        std::vector<std::string> added; // per row: ",status,reason"
+    };
+    const Row rows[] = {
+        {"all", {",status,reason", ",accepted,", ",rejected,movement"}},
+        {"screening",
+         {",status,reason", ",session_rejected,\"session has 1 accepted, fewer than 8\"",
+          ",rejected,movement"}},
+    };
+    for (const Row& row : rows) {
+        const std::vector<std::string> reviewed = table(row.profile, {"--profile", row.profile});
+        ASSERT_EQ(reviewed.size(), plain.size()) << row.profile;
+        for (size_t i = 0; i < row.added.size(); ++i)
+            EXPECT_EQ(reviewed[i], plain[i] + row.added[i]) << row.profile << i;
+        EXPECT_EQ(reviewed[3].rfind(plain[3] + ",damaged,", 0), 0u) << reviewed[3];
+    }
+    const CliRun dominant =
+        Cli({"export", "--profile", "all", "-o", (folder / "d.txt").string(), paths[0]});
+    EXPECT_EQ(dominant.status, kExitUsage);
+    EXPECT_NE(dominant.err.find("--mode table only"), std::string::npos) << dominant.err;
+    EXPECT_FALSE(fs::exists(folder / "d.txt"));
+}
+
 } // namespace
 } // namespace mirado::test
