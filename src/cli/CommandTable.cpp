@@ -36,6 +36,8 @@ const CommandEntry kCommands[] = {
      MakeProfilesCommand},
     {"review", "accept, reject or clear readings, or show their status or log events",
      MakeReviewCommand},
+    {"report", "write the exclusion report under an acceptance profile (CSV or JSON)",
+     MakeReportCommand},
 };
 
 struct DeclaredCommand {

@@ -5,12 +5,18 @@
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
 #include "cli/RunOptions.h"
+#include "document/CsvField.h"
 #include "document/ExportLoop.h"
+#include "document/TableExport.h"
+#include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "records/AdData.h"
+#include "review/ReadingReview.h"
+#include "review/ReviewLog.h"
 
 #include <CLI/CLI.hpp>
 
+#include <optional>
 #include <ostream>
 
 namespace mirado {
@@ -40,7 +46,10 @@ public:
             "message; a file that failed to load has every value column empty) and path_bytes\n"
             "(empty, or the path's exact bytes in hex when it is not valid UTF-8: its other\n"
             "bytes show as U+FFFD in path and file). --encoding cp932 with the table is an\n"
-            "error.");
+            "error.\n"
+            "--profile P (table only) adds the columns status and reason at the end: each\n"
+            "row's review under the profile and the review logs' decisions, as 'mirado-cli\n"
+            "review show' gives them.");
         files_.AddTo(command, true);
         AddOutputOption(command, output_, "the text file to write");
         command
@@ -67,11 +76,19 @@ public:
                     "utf-8 (the same texts as UTF-8 after a byte-order mark)")
                 ->type_name("cp932|utf-8")
                 ->check(CLI::IsMember({"cp932", "utf-8"}));
+        command
+            .add_option("--profile", profileName_,
+                        "table: add each row's review status and reason under profile P (a\n"
+                        "built-in one by its id or name, see 'mirado-cli profiles', or a JSON\n"
+                        "file) and the review logs' decisions")
+            ->type_name("P");
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
 
     Result<void> Prepare(std::istream& in) override {
+        if (Result<void> profile = PrepareProfile(); !profile.ok())
+            return profile;
         // The table is UTF-8 by its definition; CP932 asked for it would be silently lost.
         if (mode_ == ExportMode::Table && encodingOption_->count() > 0 &&
             encoding_ == ExportEncoding::Cp932)
@@ -102,8 +119,22 @@ public:
     }
 
 private:
+    Result<void> PrepareProfile() {
+        if (profileName_.empty())
+            return Ok();
+        if (mode_ != ExportMode::Table)
+            return Fail("--profile applies to --mode table only");
+        Result<AcceptanceProfile> found = FindProfile(profileName_, {});
+        if (!found.ok())
+            return Fail("--profile: " + found.error());
+        profile_ = std::move(found).value();
+        return Ok();
+    }
+
     // The table reads every file on its own; a file that fails is named on standard error.
     int RunTable(CliStreams& io) {
+        if (profile_)
+            return RunReviewedTable(io);
         bool allLoaded = true;
         const ExportResult result =
             ExportTable(files_.Paths(), source_, output_, jobs_, {}, {},
@@ -112,6 +143,45 @@ private:
                             allLoaded = false;
                         });
         return Finish(io, result, allLoaded);
+    }
+
+    // The table's rows, each followed by its review's status and reason. The rows come
+    // one by one so that a comment's quoted line break never splits a row.
+    int RunReviewedTable(CliStreams& io) {
+        bool allLoaded = true;
+        std::vector<std::string> rows;
+        BuildTableText(files_.Paths(), source_, jobs_, [&](size_t done, const TableLine& line) {
+            if (!line.error.empty()) {
+                io.err << SingleLine(files_.Paths()[done - 1] + line.error) << "\n";
+                allLoaded = false;
+            }
+            rows.push_back(line.text);
+            return true;
+        });
+        const ReviewResult review = ReviewFiles(io);
+        std::string header = kTableExportHeader;
+        header.insert(header.size() - 1, ",status,reason");
+        std::string text = header;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const ReadingReview& reading = review.readings[i];
+            text += rows[i].substr(0, rows[i].size() - 1) + "," +
+                    ReadingStatusName(reading.status) + "," + CsvField(reading.reason) + "\n";
+        }
+        ExportResult result;
+        const Result<void> written = WriteFileAtomically(output_, text);
+        result.written = written.ok();
+        if (!written.ok())
+            result.error = ExportWriteFailedText(output_, written.error());
+        return Finish(io, result, allLoaded);
+    }
+
+    ReviewResult ReviewFiles(CliStreams& io) const {
+        const std::vector<Reading> readings = ReadRecordings(files_.Paths(), source_, jobs_);
+        std::vector<std::string> warnings;
+        const auto decisions = LoadManualDecisions(files_.Paths(), warnings);
+        for (const std::string& warning : warnings)
+            io.err << "mirado-cli export: " << SingleLine(warning) << '\n';
+        return ReviewReadings(readings, source_, *profile_, decisions);
     }
 
     int Finish(CliStreams& io, const ExportResult& result, bool allLoaded) {
@@ -126,7 +196,8 @@ private:
     ExportEncoding encoding_ = ExportEncoding::Cp932;
     CLI::Option* encodingOption_ = nullptr;
     ValueSource source_ = ValueSource::Stored;
-    std::string output_;
+    std::string output_, profileName_;
+    std::optional<AcceptanceProfile> profile_;
     CFileArguments files_;
     unsigned jobs_ = 1;
 };

@@ -279,5 +279,113 @@ TEST_F(ReviewCommandTest, SummaryWithAProfileCountsOnlyAcceptedReadings) {
     }
 }
 
+// Each row of the table keeps its bytes and gains the status and reason review show gives.
+TEST_F(ReviewCommandTest, TableWithAProfileAddsStatusAndReasonColumns) {
+    const std::vector<std::string> paths = {
+        Copy("RT0415.001", "T1.001"), Copy("RT0415.002", "T2.001"), Copy("DMG0610.001", "T3.001")};
+    ASSERT_EQ(Cli({"review", "reject", "--reason", "movement", paths[1]}).status, kExitOk);
+    const auto table = [&](const std::string& name, std::vector<std::string> options) {
+        CliArgs args = {"export", "--mode", "table", "-o", (folder / name).string()};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), paths.begin(), paths.end());
+        EXPECT_EQ(Cli(args).status, kExitLoadFailed); // the damaged file
+        return Lines(Bytes(folder / name));
+    };
+    const std::vector<std::string> plain = table("plain.csv", {});
+    ASSERT_EQ(plain.size(), 4u);
+    EXPECT_EQ(plain[0].substr(plain[0].size() - 10), "path_bytes"); // unchanged without it
+    struct Row {
+        const char* profile;
+        std::vector<std::string> added; // per row: ",status,reason"
+    };
+    const Row rows[] = {
+        {"all", {",status,reason", ",accepted,", ",rejected,movement"}},
+        {"screening",
+         {",status,reason", ",session_rejected,\"session has 1 accepted, fewer than 8\"",
+          ",rejected,movement"}},
+    };
+    for (const Row& row : rows) {
+        const std::vector<std::string> reviewed = table(row.profile, {"--profile", row.profile});
+        ASSERT_EQ(reviewed.size(), plain.size()) << row.profile;
+        for (size_t i = 0; i < row.added.size(); ++i)
+            EXPECT_EQ(reviewed[i], plain[i] + row.added[i]) << row.profile << i;
+        EXPECT_EQ(reviewed[3].rfind(plain[3] + ",damaged,", 0), 0u) << reviewed[3];
+    }
+    const CliRun dominant =
+        Cli({"export", "--profile", "all", "-o", (folder / "d.txt").string(), paths[0]});
+    EXPECT_EQ(dominant.status, kExitUsage);
+    EXPECT_NE(dominant.err.find("--mode table only"), std::string::npos) << dominant.err;
+    EXPECT_FALSE(fs::exists(folder / "d.txt"));
+}
+
+// The report's parts in order; the CSV and JSON forms name the same readings, and -o
+// writes what standard output gets.
+TEST_F(ReviewCommandTest, ReportGivesTheProfileTheCountsAndTheExcludedReadings) {
+    const std::vector<std::string> paths = {
+        Copy("RT0415.001", "R1.001"), Copy("RT0415.002", "R2.001"), Copy("DMG0610.001", "R3.001")};
+    ASSERT_EQ(Cli({"review", "reject", "--reason", "movement", paths[1]}).status, kExitOk);
+    const auto report = [&](std::vector<std::string> options) {
+        CliArgs args = {"report", "--profile", "acclimation-2sd"};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), paths.begin(), paths.end());
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, kExitLoadFailed) << run.err; // the damaged file
+        return run.out;
+    };
+    const std::vector<nlohmann::json> json = JsonLines(report({"--format", "json"}));
+    ASSERT_EQ(json.size(), 7u);
+    EXPECT_EQ(json[0]["table"], "profile");
+    EXPECT_EQ(json[0]["id"], "acclimation-2sd");
+    EXPECT_EQ(json[0]["acclimation_readings"], 5);
+    std::map<std::string, std::string> statusOf;
+    for (size_t i = 1; i < json.size(); ++i) {
+        EXPECT_EQ(json[i]["table"], i <= 3 ? "sessions" : "excluded") << i;
+        if (i <= 3)
+            EXPECT_EQ(json[i]["recorded"], 1) << i;
+        else
+            statusOf[json[i]["path"]] = json[i]["status"];
+    }
+    const std::map<std::string, std::string> expected = {
+        {paths[0], "acclimation"}, {paths[1], "rejected"}, {paths[2], "damaged"}};
+    EXPECT_EQ(statusOf, expected);
+
+    const std::string csv = report({});
+    const std::vector<std::string> lines = Lines(csv);
+    ASSERT_EQ(lines.size(), 11u) << csv;
+    nlohmann::json profile = json[0];
+    profile.erase("table");
+    EXPECT_EQ(nlohmann::json::parse(lines[0].substr(std::string("# profile: ").size())), profile);
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2].rfind("study_no,animal_no,date,recorded,damaged,", 0), 0u);
+    EXPECT_EQ(lines[6], "");
+    EXPECT_EQ(lines[7].rfind("path,study_no,", 0), 0u);
+
+    const fs::path out = folder / "report.csv";
+    report({"-o", out.string()});
+    EXPECT_EQ(Bytes(out), csv);
+}
+
+TEST_F(ReviewCommandTest, ReportWrongUsageWritesNothing) {
+    const std::string path = Copy("RT0415.001", "W.001");
+    const std::string out = (folder / "out.csv").string();
+    const std::vector<std::pair<CliArgs, const char*>> rows = {
+        {{"report", "-o", out, path}, "--profile"},
+        {{"report", "--profile", "no such profile", "-o", out, path}, "--profile"},
+        {{"report", "--profile", "all", "--format", "pdf", "-o", out, path}, "--format"},
+        {{"report", "--profile", "all", "-o", (folder / "r.pdf").string(), path}, "PDF"},
+        {{"report", "--profile", "all", "-o", path, path}, "is the input file"},
+    };
+    const std::string before = Bytes(path);
+    for (const auto& [args, message] : rows) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, kExitUsage) << message;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty()) << message;
+    }
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(folder / "r.pdf"));
+    EXPECT_EQ(Bytes(path), before);
+}
+
 } // namespace
 } // namespace mirado::test

@@ -1,0 +1,166 @@
+// mirado-cli report: the exclusion report of the files under an acceptance profile as
+// data: the profile, each session's counts by status and every reading not accepted.
+
+#include "cli/CliCommand.h"
+#include "cli/CliOptions.h"
+#include "cli/RunOptions.h"
+#include "files/FileAccess.h"
+#include "platform/ConsolePrompts.h"
+#include "review/ExclusionReport.h"
+#include "review/ReadingReview.h"
+#include "review/ReviewLog.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cctype>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+namespace mirado {
+
+namespace {
+
+constexpr const char* kReportDescription =
+    "Reviews the readings of the files (the review logs' decisions by hand, then the rules\n"
+    "of profile P, as 'mirado-cli review show' gives them) and writes the exclusion\n"
+    "report, UTF-8, to standard output or to OUT (replaced whole, never left\n"
+    "half-written; an OUT that is one of the files is refused).\n"
+    "--format csv (the default): a comment line '# profile: ' with the profile as JSON\n"
+    "(id, name, description and the rules that apply, as 'mirado-cli profiles' names\n"
+    "them), an empty line, the sessions table (study_no,\n"
+    "animal_no, date, recorded, then one column per status: damaged, incomplete,\n"
+    "training, acclimation, out_of_range, deviation, rejected, session_rejected,\n"
+    "accepted), an empty line and the excluded readings table (path, study_no,\n"
+    "animal_no, date, time, sbp, hr, status, reason, decided_by, note, user, decided_at,\n"
+    "path_bytes), each with its header row.\n"
+    "--format json: JSON Lines, each object's first key 'table' naming its part:\n"
+    "'profile' (then the profile's keys), 'sessions' (one per session) and 'excluded'\n"
+    "(one per reading not accepted), in that order.\n"
+    "A file that fails to load is counted as damaged, named on standard error and gives\n"
+    "exit status 1.";
+
+enum class ReportFormat { Csv, Json };
+
+constexpr const char* kLineEnd = "\n";
+
+std::string LowerExtension(const std::string& path) {
+    const size_t dot = path.find_last_of('.');
+    std::string extension = dot == std::string::npos ? "" : path.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+std::string Dump(const nlohmann::ordered_json& json) {
+    return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + kLineEnd;
+}
+
+// Each JSON line of lines with "table": name put first.
+std::string Tagged(const std::string& name, const std::string& lines) {
+    std::string text;
+    std::istringstream in(lines);
+    for (std::string line; std::getline(in, line);) {
+        nlohmann::ordered_json tagged = {{"table", name}};
+        tagged.update(nlohmann::ordered_json::parse(line));
+        text += Dump(tagged);
+    }
+    return text;
+}
+
+class CReportCommand : public CCliCommand {
+public:
+    void Declare(CLI::App& command) override {
+        command.footer(kReportDescription);
+        files_.AddTo(command, true);
+        command
+            .add_option("--profile", profileName_,
+                        "the acceptance profile: a built-in one by its id or name (see\n"
+                        "'mirado-cli profiles') or a JSON file")
+            ->type_name("P")
+            ->required();
+        command
+            .add_option_function<std::string>(
+                "--format",
+                [this](const std::string& format) {
+                    format_ = format == "json" ? ReportFormat::Json : ReportFormat::Csv;
+                },
+                "csv (the default) or json (JSON Lines)")
+            ->type_name("csv|json")
+            ->check(CLI::IsMember({"csv", "json"}));
+        command.add_option("-o,--output", output_, "write to OUT instead of standard output")
+            ->type_name("OUT");
+        AddAnalysisOption(command, source_);
+        AddJobsOption(command, jobs_);
+    }
+
+    Result<void> Prepare(std::istream& in) override {
+        if (Result<void> collected = files_.Collect(in); !collected.ok())
+            return collected;
+        Result<AcceptanceProfile> found = FindProfile(profileName_, {});
+        if (!found.ok())
+            return Fail("--profile: " + found.error());
+        profile_ = std::move(found).value();
+        if (output_.empty())
+            return Ok();
+        if (LowerExtension(output_) == "pdf")
+            return Fail("the report is written as CSV or JSON Lines; a PDF report is not "
+                        "available");
+        return CheckOutputIsNoInput(output_, files_.Paths());
+    }
+
+    int Run(CliStreams& io) override {
+        int status = kExitOk;
+        const std::vector<Reading> readings = ReadRecordings(files_.Paths(), source_, jobs_);
+        for (const Reading& reading : readings) {
+            if (!reading.loaded) {
+                io.err << SingleLine(reading.path + reading.error) << '\n';
+                status = kExitLoadFailed;
+            }
+        }
+        std::vector<std::string> warnings;
+        const auto decisions = LoadManualDecisions(files_.Paths(), warnings);
+        for (const std::string& warning : warnings)
+            io.err << "mirado-cli report: " << SingleLine(warning) << '\n';
+        const ReviewResult review = ReviewReadings(readings, source_, *profile_, decisions);
+        const std::string text = format_ == ReportFormat::Json ? JsonReport(readings, review)
+                                                               : CsvReport(readings, review);
+        if (output_.empty()) {
+            io.out << text;
+            return status;
+        }
+        if (const Result<void> written = WriteFileAtomically(output_, text); !written.ok()) {
+            io.err << "mirado-cli report: " << SingleLine(output_ + ": " + written.error()) << '\n';
+            return kExitLoadFailed;
+        }
+        return status;
+    }
+
+private:
+    std::string CsvReport(const std::vector<Reading>& readings, const ReviewResult& review) const {
+        return "# profile: " + Dump(ProfileJson(*profile_)) + kLineEnd + SessionCountsCsv(review) +
+               kLineEnd + ExcludedReadingsCsv(readings, review);
+    }
+
+    std::string JsonReport(const std::vector<Reading>& readings, const ReviewResult& review) const {
+        nlohmann::ordered_json profile = {{"table", "profile"}};
+        profile.update(ProfileJson(*profile_));
+        return Dump(profile) + Tagged("sessions", SessionCountsJsonLines(review)) +
+               Tagged("excluded", ExcludedReadingsJsonLines(readings, review));
+    }
+
+    ReportFormat format_ = ReportFormat::Csv;
+    ValueSource source_ = ValueSource::Stored;
+    std::string output_, profileName_;
+    std::optional<AcceptanceProfile> profile_;
+    CFileArguments files_;
+    unsigned jobs_ = 1;
+};
+
+} // namespace
+
+std::unique_ptr<CCliCommand> MakeReportCommand() {
+    return std::make_unique<CReportCommand>();
+}
+
+} // namespace mirado
