@@ -4,6 +4,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
 #include "document/CsvField.h"
 #include "document/ExportLoop.h"
@@ -11,8 +12,6 @@
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "records/AdData.h"
-#include "review/ReadingReview.h"
-#include "review/ReviewLog.h"
 
 #include <CLI/CLI.hpp>
 
@@ -124,9 +123,9 @@ private:
             return Ok();
         if (mode_ != ExportMode::Table)
             return Fail("--profile applies to --mode table only");
-        Result<AcceptanceProfile> found = FindProfile(profileName_, {});
+        Result<AcceptanceProfile> found = FindProfileOption(profileName_);
         if (!found.ok())
-            return Fail("--profile: " + found.error());
+            return Fail(found.error());
         profile_ = std::move(found).value();
         return Ok();
     }
@@ -177,11 +176,7 @@ private:
 
     ReviewResult ReviewFiles(CliStreams& io) const {
         const std::vector<Reading> readings = ReadRecordings(files_.Paths(), source_, jobs_);
-        std::vector<std::string> warnings;
-        const auto decisions = LoadManualDecisions(files_.Paths(), warnings);
-        for (const std::string& warning : warnings)
-            io.err << "mirado-cli export: " << SingleLine(warning) << '\n';
-        return ReviewReadings(readings, source_, *profile_, decisions);
+        return ReviewWithLogs(readings, files_.Paths(), source_, *profile_, "export", io.err);
     }
 
     int Finish(CliStreams& io, const ExportResult& result, bool allLoaded) {

@@ -3,12 +3,11 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "review/ExclusionReport.h"
-#include "review/ReadingReview.h"
-#include "review/ReviewLog.h"
 
 #include <CLI/CLI.hpp>
 
@@ -97,9 +96,9 @@ public:
     Result<void> Prepare(std::istream& in) override {
         if (Result<void> collected = files_.Collect(in); !collected.ok())
             return collected;
-        Result<AcceptanceProfile> found = FindProfile(profileName_, {});
+        Result<AcceptanceProfile> found = FindProfileOption(profileName_);
         if (!found.ok())
-            return Fail("--profile: " + found.error());
+            return Fail(found.error());
         profile_ = std::move(found).value();
         if (output_.empty())
             return Ok();
@@ -118,11 +117,8 @@ public:
                 status = kExitLoadFailed;
             }
         }
-        std::vector<std::string> warnings;
-        const auto decisions = LoadManualDecisions(files_.Paths(), warnings);
-        for (const std::string& warning : warnings)
-            io.err << "mirado-cli report: " << SingleLine(warning) << '\n';
-        const ReviewResult review = ReviewReadings(readings, source_, *profile_, decisions);
+        const ReviewResult review =
+            ReviewWithLogs(readings, files_.Paths(), source_, *profile_, "report", io.err);
         const std::string text = format_ == ReportFormat::Json ? JsonReport(readings, review)
                                                                : CsvReport(readings, review);
         if (output_.empty()) {

@@ -5,6 +5,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
 #include "document/Reading.h"
 #include "document/Sha256.h"
@@ -182,9 +183,9 @@ private:
             source_ = analysisName_ == "s" ? ValueSource::AnalysisS : ValueSource::AnalysisSM;
         if (profileName_.empty())
             return Ok();
-        Result<AcceptanceProfile> found = FindProfile(profileName_, {});
+        Result<AcceptanceProfile> found = FindProfileOption(profileName_);
         if (!found.ok())
-            return Fail("--profile: " + found.error());
+            return Fail(found.error());
         profile_ = std::move(found).value();
         return Ok();
     }

@@ -5,11 +5,10 @@
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
 #include "cli/OffscreenApplication.h"
+#include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
 #include "document/StudySummary.h"
 #include "platform/ConsolePrompts.h"
-#include "review/ReadingReview.h"
-#include "review/ReviewLog.h"
 
 #include <CLI/CLI.hpp>
 
@@ -95,9 +94,9 @@ public:
         if (Result<void> collected = files_.Collect(in); !collected.ok())
             return collected;
         if (!profileName_.empty()) {
-            Result<AcceptanceProfile> found = FindProfile(profileName_, {});
+            Result<AcceptanceProfile> found = FindProfileOption(profileName_);
             if (!found.ok())
-                return Fail("--profile: " + found.error());
+                return Fail(found.error());
             profile_ = std::move(found).value();
         }
         if (plot_.empty())
@@ -138,11 +137,8 @@ private:
     // no statistic.
     template <typename Add> void AddAcceptedReadings(const Add& add, CliStreams& io) const {
         std::vector<Reading> readings = ReadRecordings(files_.Paths(), source_, jobs_);
-        std::vector<std::string> warnings;
-        const auto decisions = LoadManualDecisions(files_.Paths(), warnings);
-        for (const std::string& warning : warnings)
-            io.err << "mirado-cli summary: " << SingleLine(warning) << '\n';
-        const ReviewResult review = ReviewReadings(readings, source_, *profile_, decisions);
+        const ReviewResult review =
+            ReviewWithLogs(readings, files_.Paths(), source_, *profile_, "summary", io.err);
         for (size_t i = 0; i < readings.size(); ++i) {
             if (review.readings[i].status != ReadingStatus::Accepted)
                 readings[i].complete = false;

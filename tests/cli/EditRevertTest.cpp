@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "SampleFolder.h"
 
 #include "document/MiradoDoc.h"
 #include "document/OriginalCopy.h"
@@ -18,25 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class EditRevertTest : public ::testing::Test {
+class EditRevertTest : public SampleFolderTest {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() / ("mirado-edit-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-    std::string Copy(const std::string& sample, const std::string& name) {
-        const fs::path path = folder / name;
-        fs::copy_file(fs::path(MIRADO_SOURCE_DIR) / "samples" / sample, path);
-        return path.string();
-    }
-    fs::path folder;
+    EditRevertTest() : SampleFolderTest("mirado-edit-") {}
 };
 
 // Two runs editing one file at the same moment, many times over: both edits are in the

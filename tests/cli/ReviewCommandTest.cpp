@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "SampleFolder.h"
 
 #include "review/AcceptanceProfile.h"
 #include "review/ReviewLog.h"
@@ -18,11 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::vector<nlohmann::json> JsonLines(const std::string& text) {
     std::vector<nlohmann::json> objects;
     for (const std::string& line : Lines(text))
@@ -30,21 +26,10 @@ std::vector<nlohmann::json> JsonLines(const std::string& text) {
     return objects;
 }
 
-class ReviewCommandTest : public ::testing::Test {
+class ReviewCommandTest : public SampleFolderTest {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() / ("mirado-review-cli-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-    std::string Copy(const std::string& sample, const std::string& name) {
-        const fs::path path = folder / name;
-        fs::copy_file(fs::path(MIRADO_SOURCE_DIR) / "samples" / sample, path);
-        return path.string();
-    }
+    ReviewCommandTest() : SampleFolderTest("mirado-review-cli-") {}
     fs::path Log() const { return folder / kReviewLogName; }
-    fs::path folder;
 };
 
 TEST_F(ReviewCommandTest, ProfilesListsEveryPresetWithItsRules) {
