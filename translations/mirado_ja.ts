@@ -1009,5 +1009,13 @@
         <source>Marked files left out of the means because they could not be read: %1</source>
         <translation>読めなかったため平均から除いた選択ファイル: %1</translation>
     </message>
+    <message>
+        <source>Review Log</source>
+        <translation>レビューログ</translation>
+    </message>
+    <message>
+        <source>The file was written, but the change could not be added to the review log: </source>
+        <translation>ファイルは書き込まれましたが、変更をレビューログに追加できませんでした: </translation>
+    </message>
 </context>
 </TS>

@@ -68,6 +68,7 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     services.profile = profile_.get();
     services.frame = frameRelay_.get();
     services.saveDialog = saveDialog_;
+    services.journal = &journal_;
     document_ = std::make_unique<CMiradoDoc>(services);
     document_->NewDocument();
     if (Language() == UiLanguage::Japanese)

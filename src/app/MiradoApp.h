@@ -13,6 +13,7 @@
 #include "platform/widgets/QtOpenFileDialog.h"
 #include "platform/widgets/QtSaveFileDialog.h"
 #include "platform/widgets/QtUserPrompts.h"
+#include "review/ReviewChangeJournal.h"
 
 #include <cstdio>
 #include <memory>
@@ -80,6 +81,7 @@ private:
     CQtOpenFileDialog qtOpenDialog_;
     CQtSaveFileDialog qtSaveDialog_;
     CQtTrash trash_;
+    CReviewChangeJournal journal_; // saves and reverts into the folders' review logs
     IDocumentsFolder* documentsFolder_;
     IUserPrompts* prompts_;
     IOpenFileDialog* openDialog_;
