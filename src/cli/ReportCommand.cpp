@@ -3,11 +3,14 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/OffscreenApplication.h"
 #include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
+#include "rendering/ReportRendering.h"
 #include "review/ExclusionReport.h"
+#include "review/PrintedExclusionReport.h"
 
 #include <CLI/CLI.hpp>
 
@@ -36,10 +39,14 @@ constexpr const char* kReportDescription =
     "--format json: JSON Lines, each object's first key 'table' naming its part:\n"
     "'profile' (then the profile's keys), 'sessions' (one per session) and 'excluded'\n"
     "(one per reading not accepted), in that order.\n"
+    "An OUT ending in .pdf gets the report to read and print (landscape A4 pages): the\n"
+    "profile and its rules, the readings of each session by status, every reading not\n"
+    "accepted with its status, reason and, for a decision by hand, who and when, then\n"
+    "the statistics of each session's accepted readings. --format does not go with it.\n"
     "A file that fails to load is counted as damaged, named on standard error and gives\n"
     "exit status 1.";
 
-enum class ReportFormat { Csv, Json };
+enum class ReportFormat { Csv, Json, Pdf };
 
 constexpr const char* kLineEnd = "\n";
 
@@ -83,11 +90,14 @@ public:
                 "--format",
                 [this](const std::string& format) {
                     format_ = format == "json" ? ReportFormat::Json : ReportFormat::Csv;
+                    formatGiven_ = true;
                 },
                 "csv (the default) or json (JSON Lines)")
             ->type_name("csv|json")
             ->check(CLI::IsMember({"csv", "json"}));
-        command.add_option("-o,--output", output_, "write to OUT instead of standard output")
+        command
+            .add_option("-o,--output", output_,
+                        "write to OUT instead of standard output (a PDF when OUT ends in .pdf)")
             ->type_name("OUT");
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
@@ -102,9 +112,12 @@ public:
         profile_ = std::move(found).value();
         if (output_.empty())
             return Ok();
-        if (LowerExtension(output_) == "pdf")
-            return Fail("the report is written as CSV or JSON Lines; a PDF report is not "
-                        "available");
+        if (LowerExtension(output_) == "pdf") {
+            if (formatGiven_)
+                return Fail("--format: a report ending in .pdf is written as PDF; leave out "
+                            "--format or name another OUT");
+            format_ = ReportFormat::Pdf;
+        }
         return CheckOutputIsNoInput(output_, files_.Paths());
     }
 
@@ -119,6 +132,10 @@ public:
         }
         const ReviewResult review =
             ReviewWithLogs(readings, files_.Paths(), source_, *profile_, "report", io.err);
+        if (format_ == ReportFormat::Pdf) {
+            const int written = WritePdf(readings, review, io);
+            return written != kExitOk ? written : status;
+        }
         const std::string text = format_ == ReportFormat::Json ? JsonReport(readings, review)
                                                                : CsvReport(readings, review);
         if (output_.empty()) {
@@ -133,6 +150,21 @@ public:
     }
 
 private:
+    // The pages are drawn into memory first, so that OUT is written whole or not at all.
+    int WritePdf(const std::vector<Reading>& readings, const ReviewResult& review,
+                 CliStreams& io) const {
+        EnsureOffscreenApplication();
+        const std::optional<QByteArray> pdf =
+            ReportPdf(PrintedExclusionReport(*profile_, readings, review, source_));
+        const Result<void> written =
+            pdf ? WriteFileAtomically(output_, std::string_view(pdf->constData(), pdf->size()))
+                : Fail("the pages could not be drawn");
+        if (written.ok())
+            return kExitOk;
+        io.err << "mirado-cli report: " << SingleLine(output_ + ": " + written.error()) << '\n';
+        return kExitLoadFailed;
+    }
+
     std::string CsvReport(const std::vector<Reading>& readings, const ReviewResult& review) const {
         return "# profile: " + Dump(ProfileJson(*profile_)) + kLineEnd + SessionCountsCsv(review) +
                kLineEnd + ExcludedReadingsCsv(readings, review);
@@ -146,6 +178,7 @@ private:
     }
 
     ReportFormat format_ = ReportFormat::Csv;
+    bool formatGiven_ = false;
     ValueSource source_ = ValueSource::Stored;
     std::string output_, profileName_;
     std::optional<AcceptanceProfile> profile_;
