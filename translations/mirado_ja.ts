@@ -1017,5 +1017,25 @@
         <source>The file was written, but the change could not be added to the review log: </source>
         <translation>ファイルは書き込まれましたが、変更をレビューログに追加できませんでした: </translation>
     </message>
+    <message>
+        <source>Save Report...</source>
+        <translation>報告書を保存...</translation>
+    </message>
+    <message>
+        <source>Save Report</source>
+        <translation>報告書の保存</translation>
+    </message>
+    <message>
+        <source>Acceptance profile: %1</source>
+        <translation>採用プロファイル: %1</translation>
+    </message>
+    <message>
+        <source>The chosen profile was not found; all complete readings count: %1</source>
+        <translation>選択したプロファイルが見つからないため、すべての完全な測定値を集計します: %1</translation>
+    </message>
+    <message>
+        <source>JSON Lines file</source>
+        <translation>JSON Lines ファイル</translation>
+    </message>
 </context>
 </TS>

@@ -82,7 +82,8 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     idDialog_.SetParent(frame_.get());
     parametersDialog_.SetParent(frame_.get());
     CFileCommandsHook::Install(*frame_, *document_, *prompts_);
-    CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_);
+    CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_)
+        ->SetReviewSettings(profile_.get(), preferenceFolder_);
     CExportSamplesCommand::Install(*frame_, *prompts_, *saveDialog_);
     CSaveAsCommand::Install(*frame_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });

@@ -17,7 +17,6 @@
 #include <cctype>
 #include <optional>
 #include <ostream>
-#include <sstream>
 
 namespace mirado {
 
@@ -48,30 +47,12 @@ constexpr const char* kReportDescription =
 
 enum class ReportFormat { Csv, Json, Pdf };
 
-constexpr const char* kLineEnd = "\n";
-
 std::string LowerExtension(const std::string& path) {
     const size_t dot = path.find_last_of('.');
     std::string extension = dot == std::string::npos ? "" : path.substr(dot + 1);
     for (char& c : extension)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return extension;
-}
-
-std::string Dump(const nlohmann::ordered_json& json) {
-    return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + kLineEnd;
-}
-
-// Each JSON line of lines with "table": name put first.
-std::string Tagged(const std::string& name, const std::string& lines) {
-    std::string text;
-    std::istringstream in(lines);
-    for (std::string line; std::getline(in, line);) {
-        nlohmann::ordered_json tagged = {{"table", name}};
-        tagged.update(nlohmann::ordered_json::parse(line));
-        text += Dump(tagged);
-    }
-    return text;
 }
 
 class CReportCommand : public CCliCommand {
@@ -136,8 +117,9 @@ public:
             const int written = WritePdf(readings, review, io);
             return written != kExitOk ? written : status;
         }
-        const std::string text = format_ == ReportFormat::Json ? JsonReport(readings, review)
-                                                               : CsvReport(readings, review);
+        const std::string text = format_ == ReportFormat::Json
+                                     ? ExclusionReportJsonLines(*profile_, readings, review)
+                                     : ExclusionReportCsv(*profile_, readings, review);
         if (output_.empty()) {
             io.out << text;
             return status;
@@ -163,18 +145,6 @@ private:
             return kExitOk;
         io.err << "mirado-cli report: " << SingleLine(output_ + ": " + written.error()) << '\n';
         return kExitLoadFailed;
-    }
-
-    std::string CsvReport(const std::vector<Reading>& readings, const ReviewResult& review) const {
-        return "# profile: " + Dump(ProfileJson(*profile_)) + kLineEnd + SessionCountsCsv(review) +
-               kLineEnd + ExcludedReadingsCsv(readings, review);
-    }
-
-    std::string JsonReport(const std::vector<Reading>& readings, const ReviewResult& review) const {
-        nlohmann::ordered_json profile = {{"table", "profile"}};
-        profile.update(ProfileJson(*profile_));
-        return Dump(profile) + Tagged("sessions", SessionCountsJsonLines(review)) +
-               Tagged("excluded", ExcludedReadingsJsonLines(readings, review));
     }
 
     ReportFormat format_ = ReportFormat::Csv;
