@@ -5,7 +5,15 @@
 
 #include "summary/SummaryWindow.h"
 
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/MiradoApp.h"
+#include "document/MiradoDoc.h"
+#include "document/MiradoSettings.h"
+#include "document/PreferenceFolder.h"
+#include "platform/qtcore/QtProfile.h"
 #include "records/synth/RecordingGenerator.h"
+#include "review/ChosenProfile.h"
 #include "review/ReviewLog.h"
 #include "summary/ExclusionReportFile.h"
 #include "support/NamedChild.h"
@@ -52,8 +60,9 @@ protected:
             options.studyNo = "S1";
             options.animalNo = i < 8 ? "A1" : "B2";
             options.date = "24/03/01";
-            options.time = "10:0" + std::to_string(i) + ":00";
-            const std::string path = folder.File("r" + std::to_string(i) + ".001");
+            options.time = std::string("10:0").append(std::to_string(i)).append(":00");
+            const std::string path =
+                folder.File(std::string("r").append(std::to_string(i)).append(".001"));
             ASSERT_TRUE(WriteRecording(path, options).ok());
             paths.push_back(path);
         }
@@ -151,6 +160,37 @@ TEST_F(SummaryReviewTest, AProfileNotFoundAndSkippedLogLinesAreShown) {
     const QString warnings = test::NamedChild<QLabel>(*window, "summaryReviewWarnings")->text();
     EXPECT_TRUE(warnings.contains(QStringLiteral("no profile 'gone'")));
     EXPECT_TRUE(warnings.contains(QStringLiteral("line 1")));
+}
+
+// The running program: the summary window takes the profile the settings name, and a save
+// in the window goes into the folder's review log.
+TEST_F(SummaryReviewTest, TheProgramPassesTheChosenProfileAndJournalsItsSaves) {
+    FixedDocumentsFolder documents(folder.File("documents/"));
+    AppServices services;
+    services.documentsFolder = &documents;
+    services.prompts = &prompts;
+    services.saveDialog = &saveDialog;
+    CMiradoApp app(services);
+    ASSERT_TRUE(app.InitInstance(paths));
+    CQtProfile(SettingsFilePath(app.GetPreferenceFolder()))
+        .WriteProfileString(kMiradoSection, kReviewProfileKey, "acclimation-2sd");
+    app.GetMainFrame()->Action(ID_SUMMARY)->trigger();
+    const QList<CSummaryWindow*> windows = app.GetMainFrame()->findChildren<CSummaryWindow*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(test::NamedChild<QLabel>(*windows[0], "summaryProfile")
+                    ->text()
+                    .contains(QStringLiteral("Acclimation 5")));
+    windows[0]->close();
+
+    CMiradoDoc& doc = *app.GetDocument();
+    IdTexts texts = doc.GetIdTexts();
+    texts.comment = "journaled";
+    doc.SetIdTexts(texts);
+    ASSERT_TRUE(doc.SaveCurrentFile());
+    const std::vector<ReviewEvent> events = ReadReviewLog(folder.File(kReviewLogName)).events;
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].fields["action"], "save");
+    EXPECT_EQ(events[0].fields["to"]["comment"], "journaled");
 }
 
 } // namespace
