@@ -90,7 +90,7 @@ TEST_F(ChangeJournalTest, SaveThenRevertEachRecordWhatChangedWithBothDigests) {
         EXPECT_FALSE(event["from"].contains("animal_no"));
         EXPECT_FALSE(event["to"].contains("study_no"));
     }
-    EXPECT_TRUE(prompts.Shown().size() == 1u); // the revert's question only
+    EXPECT_EQ(prompts.Shown().size(), 1u); // the revert's question only
 }
 
 TEST_F(ChangeJournalTest, ASaveUnderANewNameHasNoEarlierBytes) {
