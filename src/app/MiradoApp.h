@@ -26,6 +26,7 @@ class CMainFrame;
 class CMiradoDoc;
 class IDocumentsFolder;
 class IOpenFileDialog;
+class IReasonPicker;
 class ISaveFileDialog;
 class IUserPrompts;
 
@@ -35,6 +36,7 @@ struct AppServices {
     IUserPrompts* prompts = nullptr;
     IOpenFileDialog* openDialog = nullptr;
     ISaveFileDialog* saveDialog = nullptr;
+    IReasonPicker* reasonPicker = nullptr; // the reason of a rejected reading
 };
 
 class CMiradoApp {
@@ -84,6 +86,7 @@ private:
     IUserPrompts* prompts_;
     IOpenFileDialog* openDialog_;
     ISaveFileDialog* saveDialog_;
+    IReasonPicker* reasonPicker_;
     QtIdDialog idDialog_{nullptr, *prompts_};
     QtParametersDialog parametersDialog_{nullptr, *prompts_};
     std::string preferenceFolder_;
