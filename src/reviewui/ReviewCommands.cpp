@@ -76,7 +76,7 @@ CReviewCommands::CReviewCommands(CReviewState& state, IReasonPicker& picker, IUs
     stepAfter_ = NewAction(QT_TRANSLATE_NOOP("Mirado", "&Next Reading After a Decision"),
                            "stepAfterDecision", {});
     stepAfter_->setCheckable(true);
-    history_ = NewAction(QT_TRANSLATE_NOOP("Mirado", "&History..."), "reviewHistory", {});
+    history_ = NewAction(QT_TRANSLATE_NOOP("Mirado", "&History..."), "showHistory", {});
     undo_ = decisions_.createUndoAction(this, UiText("Undo Decision"));
     undo_->setObjectName(QStringLiteral("undoDecision"));
     undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));

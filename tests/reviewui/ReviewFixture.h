@@ -50,8 +50,8 @@ inline std::vector<ReadingSpec> StandardSpecs() {
         for (const char* animal : {"A1", "A2"})
             for (const char* date : {"26/01/05", "26/01/06", "26/01/07"})
                 for (int r = 0; r < 5; ++r, ++k)
-                    specs.push_back({study, animal, date, kTimes[r],
-                                     120 + (k * 37) % 23 + (r == 4 ? 40 : 0)});
+                    specs.push_back(
+                        {study, animal, date, kTimes[r], 120 + (k * 37) % 23 + (r == 4 ? 40 : 0)});
     return specs;
 }
 

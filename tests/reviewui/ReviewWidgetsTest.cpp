@@ -21,9 +21,9 @@ using test::ReviewFixture;
 
 struct PickRow {
     const char* preselected;
-    Qt::Key key;               // pressed and let go in the list; Key_Return takes the chosen
-    bool closes;               // the dialog is done with it
-    const char* reason;        // what it gives
+    Qt::Key key;        // pressed and let go in the list; Key_Return takes the chosen
+    bool closes;        // the dialog is done with it
+    const char* reason; // what it gives
 };
 
 class ReasonPickerTest : public ::testing::TestWithParam<PickRow> {
@@ -41,18 +41,18 @@ TEST_P(ReasonPickerTest, KeysPickTheReason) {
     EXPECT_EQ(dialog.Choice().reason, row.reason);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, ReasonPickerTest,
-    ::testing::Values(PickRow{"", Qt::Key_1, true, "movement"},
-                      PickRow{"cuff_leak", Qt::Key_2, true, "no_pulse"},
-                      PickRow{"", Qt::Key_3, true, "cuff_leak"},
-                      PickRow{"", Qt::Key_4, true, "irregular_rhythm"},
-                      // Other waits for its note.
-                      PickRow{"", Qt::Key_5, false, "other"},
-                      // The last reason is chosen first; Enter takes it.
-                      PickRow{"irregular_rhythm", Qt::Key_Return, true, "irregular_rhythm"},
-                      PickRow{"", Qt::Key_6, false, "movement"}),
-    [](const auto& info) { return "row" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Keys, ReasonPickerTest,
+                         ::testing::Values(PickRow{"", Qt::Key_1, true, "movement"},
+                                           PickRow{"cuff_leak", Qt::Key_2, true, "no_pulse"},
+                                           PickRow{"", Qt::Key_3, true, "cuff_leak"},
+                                           PickRow{"", Qt::Key_4, true, "irregular_rhythm"},
+                                           // Other waits for its note.
+                                           PickRow{"", Qt::Key_5, false, "other"},
+                                           // The last reason is chosen first; Enter takes it.
+                                           PickRow{"irregular_rhythm", Qt::Key_Return, true,
+                                                   "irregular_rhythm"},
+                                           PickRow{"", Qt::Key_6, false, "movement"}),
+                         [](const auto& info) { return "row" + std::to_string(info.index); });
 
 TEST_F(ReviewFixture, OtherTakesItsNote) {
     CReasonPickerDialog dialog("");
@@ -82,8 +82,7 @@ protected:
     std::vector<int> ShownSbp() const {
         std::vector<int> values;
         for (int row = 0; row < table->model()->rowCount(); ++row)
-            values.push_back(
-                table->model()->index(row, CReadingsTableModel::kSbp).data().toInt());
+            values.push_back(table->model()->index(row, CReadingsTableModel::kSbp).data().toInt());
         return values;
     }
 
@@ -122,8 +121,7 @@ TEST_F(ReadingsDockTest, FiltersBySessionAnimalAndStatus) {
     // A decision by hand is marked and set in bold italics; a rule's is not.
     EXPECT_TRUE(status.data().toString().startsWith(QString::fromUtf8(kManualMark)));
     EXPECT_TRUE(status.data(Qt::FontRole).value<QFont>().italic());
-    EXPECT_EQ(table->model()->index(0, CReadingsTableModel::kReason).data().toString(),
-              "Movement");
+    EXPECT_EQ(table->model()->index(0, CReadingsTableModel::kReason).data().toString(), "Movement");
 }
 
 TEST_F(ReadingsDockTest, SortsNumbersAsNumbers) {
