@@ -114,10 +114,11 @@ void CFrameReview::AddMenu() {
         view->addAction(readings_->toggleViewAction());
         view->addAction(session_->toggleViewAction());
     }
-    auto* menu = new QMenu(UiText("&Review"), frame_.menuBar());
+    // The review's commands in a submenu of View: the menu bar keeps its menus.
+    QMenu* view = MenuNamed(frame_, QStringLiteral("viewMenu"));
+    auto* menu = view != nullptr ? view->addMenu(UiText("Review"))
+                                 : frame_.menuBar()->addMenu(UiText("Review"));
     menu->setObjectName(QStringLiteral("reviewMenu"));
-    QMenu* help = MenuNamed(frame_, QStringLiteral("helpMenu"));
-    frame_.menuBar()->insertMenu(help != nullptr ? help->menuAction() : nullptr, menu);
     CReviewCommands& c = *commands_;
     menu->addActions({c.Accept(), c.Reject(), c.Clear()});
     menu->addSeparator();
