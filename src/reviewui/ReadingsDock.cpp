@@ -125,6 +125,8 @@ void CReadingsDock::FillFilters() {
                             static_cast<int>(status));
     OnFilterChosen();
     ShowProgress();
+    // Measured on the first rows the header samples, so a long list costs no more.
+    table_->resizeColumnsToContents();
 }
 
 void CReadingsDock::OnFilterChosen() {

@@ -93,11 +93,10 @@ QVariant CReadingsTableModel::data(const QModelIndex& index, int role) const {
     case kManualRole:
         return reviewed && state_.Review().readings[row].manual;
     case Qt::FontRole: {
-        // A decision by hand stands out from a rule's in bold italics.
+        // A decision by hand stands out from a rule's in italics.
         if (!reviewed || !state_.Review().readings[row].manual)
             return {};
         QFont font;
-        font.setBold(true);
         font.setItalic(true);
         return font;
     }

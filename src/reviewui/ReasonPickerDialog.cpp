@@ -37,6 +37,7 @@ CReasonPickerDialog::CReasonPickerDialog(const std::string& preselected, QWidget
         if (preselected == kRejectReasons[row].key)
             chosen = row;
     }
+    list_->setFixedHeight(kReasonCount * list_->sizeHintForRow(0) + 2 * list_->frameWidth());
     layout->addWidget(list_);
     note_ = new QLineEdit(this);
     note_->setObjectName(QStringLiteral("reasonNote"));

@@ -15,6 +15,6 @@ QString ReviewReasonText(const ReadingReview& review);
 // "by hand" or "by rule".
 QString DecidedByText(bool manual);
 // Prefix that marks a decision made by hand wherever a status is shown.
-inline constexpr const char* kManualMark = "\u270B ";
+inline constexpr const char* kManualMark = "\u2022 ";
 
 } // namespace mirado

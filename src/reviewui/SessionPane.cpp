@@ -26,7 +26,7 @@ QTableWidget* NewTable(int rows, int columns, const char* objectName, QWidget* p
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->setFocusPolicy(Qt::NoFocus);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     return table;
 }
 

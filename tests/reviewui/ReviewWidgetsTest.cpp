@@ -118,7 +118,7 @@ TEST_F(ReadingsDockTest, FiltersBySessionAnimalAndStatus) {
     Choose(statuses, statuses->findData(static_cast<int>(ReadingStatus::Rejected)));
     ASSERT_EQ(table->model()->rowCount(), 1);
     const QModelIndex status = table->model()->index(0, CReadingsTableModel::kStatus);
-    // A decision by hand is marked and set in bold italics; a rule's is not.
+    // A decision by hand is marked and set in italics; a rule's is not.
     EXPECT_TRUE(status.data().toString().startsWith(QString::fromUtf8(kManualMark)));
     EXPECT_TRUE(status.data(Qt::FontRole).value<QFont>().italic());
     EXPECT_EQ(table->model()->index(0, CReadingsTableModel::kReason).data().toString(), "Movement");
