@@ -1253,5 +1253,25 @@
         <source>Screening limits 40–210 mmHg, ±2 SD, at least 8 per session</source>
         <translation>スクリーニング範囲 40–210 mmHg、±2 SD、セッションあたり 8 以上</translation>
     </message>
+    <message>
+        <source>Review shown: accept the current reading</source>
+        <translation>レビュー表示中: 現在の測定を採用</translation>
+    </message>
+    <message>
+        <source>Review shown: reject the current reading</source>
+        <translation>レビュー表示中: 現在の測定を除外</translation>
+    </message>
+    <message>
+        <source>Review shown: clear the decision on it</source>
+        <translation>レビュー表示中: その判定を取り消し</translation>
+    </message>
+    <message>
+        <source>Reason list: pick the reason</source>
+        <translation>理由一覧: 理由を選ぶ</translation>
+    </message>
+    <message>
+        <source>Undo or redo a decision</source>
+        <translation>判定を元に戻す、またはやり直す</translation>
+    </message>
 </context>
 </TS>
