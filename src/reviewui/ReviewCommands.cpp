@@ -32,31 +32,32 @@ QString StepName(ReviewAction action, const std::string& path) {
 } // namespace
 
 // One decision: made before the step is pushed (a decision the log refused makes no
-// step), so its first redo does nothing. Undo appends the decision that stood before.
+// step), so its first redo does nothing. Undo appends the decision that stood before. The
+// step names its recording by path, so it still finds it after the list changed.
 class CDecisionStep : public QUndoCommand {
 public:
     CDecisionStep(CReviewCommands& commands, size_t index, std::optional<ManualDecision> before,
                   ReviewAction action, std::string reason, std::string note)
         : QUndoCommand(StepName(action, commands.state_.Paths()[index])), commands_(commands),
-          index_(index), before_(std::move(before)), action_(action), reason_(std::move(reason)),
-          note_(std::move(note)) {}
+          path_(commands.state_.Paths()[index]), before_(std::move(before)), action_(action),
+          reason_(std::move(reason)), note_(std::move(note)) {}
 
     void redo() override {
         if (done_)
-            commands_.Apply(index_, action_, reason_, note_);
+            commands_.Apply(path_, action_, reason_, note_);
         done_ = true;
     }
     void undo() override {
         if (!before_)
-            commands_.Apply(index_, ReviewAction::Clear, {}, {});
+            commands_.Apply(path_, ReviewAction::Clear, {}, {});
         else
-            commands_.Apply(index_, before_->accepted ? ReviewAction::Accept : ReviewAction::Reject,
+            commands_.Apply(path_, before_->accepted ? ReviewAction::Accept : ReviewAction::Reject,
                             before_->reason, before_->note);
     }
 
 private:
     CReviewCommands& commands_;
-    size_t index_;
+    std::string path_;
     std::optional<ManualDecision> before_;
     ReviewAction action_;
     std::string reason_, note_;
@@ -97,7 +98,8 @@ QAction* CReviewCommands::NewAction(const char* text, const char* objectName,
     auto* action = new QAction(UiText(text), this);
     action->setObjectName(QString::fromLatin1(objectName));
     if (!key.isEmpty()) {
-        action->setShortcut(key);
+        // The letters act with Shift too, as the window's other letter keys do.
+        action->setShortcuts({key, QKeySequence(Qt::SHIFT | key[0].key())});
         // The letter works from every pane of the window, not only from the menu.
         owner_->addAction(action);
     }
@@ -124,16 +126,19 @@ void CReviewCommands::Decide(ReviewAction action) {
         lastReason_ = reason;
     }
     const std::optional<ManualDecision> before = state_.DecisionAt(index);
-    if (!Apply(index, action, reason, note))
+    if (!Apply(state_.Paths()[index], action, reason, note))
         return;
     decisions_.push(new CDecisionStep(*this, index, before, action, reason, note));
     if (stepAfter_->isChecked() && hooks_.stepNext)
         hooks_.stepNext();
 }
 
-bool CReviewCommands::Apply(size_t index, ReviewAction action, const std::string& reason,
+bool CReviewCommands::Apply(const std::string& path, ReviewAction action, const std::string& reason,
                             const std::string& note) {
-    const Result<void> added = state_.Decide(index, action, reason, note);
+    const std::optional<size_t> index = state_.IndexOf(path);
+    // A recording no longer listed still gets its event.
+    const Result<void> added = index ? state_.Decide(*index, action, reason, note)
+                                     : AppendDecision(path, action, reason, note);
     if (added.ok())
         return true;
     prompts_.ShowMessage(prompts_.Translated("The decision could not be written to the review "

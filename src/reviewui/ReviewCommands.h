@@ -54,7 +54,7 @@ public:
 private:
     QAction* NewAction(const char* text, const char* objectName, const QKeySequence& key);
     void Decide(ReviewAction action);
-    bool Apply(size_t index, ReviewAction action, const std::string& reason,
+    bool Apply(const std::string& path, ReviewAction action, const std::string& reason,
                const std::string& note);
     void ShowHistory();
 

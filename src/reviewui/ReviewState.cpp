@@ -70,6 +70,9 @@ void CReviewState::SetFiles(std::vector<std::string> paths) {
         run_->owner = nullptr;
     }
     paths_ = std::move(paths);
+    indexOfPath_.clear();
+    for (size_t i = paths_.size(); i-- > 0;)
+        indexOfPath_[paths_[i]] = i;
     filled_ = false;
     readings_.clear();
     decisions_.clear();
@@ -82,6 +85,11 @@ void CReviewState::SetFiles(std::vector<std::string> paths) {
     run_->reader = reader_;
     run_->owner = this;
     std::thread([run = run_, jobs = jobs_] { Work(run, jobs); }).detach();
+}
+
+std::optional<size_t> CReviewState::IndexOf(const std::string& path) const {
+    const auto found = indexOfPath_.find(path);
+    return found != indexOfPath_.end() ? std::optional(found->second) : std::nullopt;
 }
 
 size_t CReviewState::Done() const {

@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace mirado {
@@ -42,6 +43,8 @@ public:
     // once Filled arrives.
     void SetFiles(std::vector<std::string> paths);
     const std::vector<std::string>& Paths() const { return paths_; }
+    // The first listed file with the path; nothing when it is not listed.
+    std::optional<size_t> IndexOf(const std::string& path) const;
     bool IsFilled() const { return filled_; }
     // Files read so far by the run under way.
     size_t Done() const;
@@ -91,6 +94,7 @@ private:
     ReviewReader reader_;
     std::shared_ptr<Run> run_;
     std::vector<std::string> paths_;
+    std::unordered_map<std::string, size_t> indexOfPath_;
     bool filled_ = false;
     std::vector<Reading> readings_;
     std::vector<std::optional<ManualDecision>> decisions_;

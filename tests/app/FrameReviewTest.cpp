@@ -11,6 +11,7 @@
 #include "document/MiradoSettings.h"
 #include "review/AcceptanceProfile.h"
 #include "review/ReviewLog.h"
+#include "reviewui/ReadingsTableModel.h"
 #include "reviewui/ReviewCommands.h"
 #include "reviewui/ReviewState.h"
 #include "support/NamedChild.h"
@@ -23,6 +24,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 
@@ -74,8 +76,8 @@ protected:
         return actions;
     }
 
-    void Press(Qt::Key key) {
-        QTest::keyClick(frame.get(), key);
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(frame.get(), key, modifiers);
         QApplication::processEvents();
     }
 
@@ -145,6 +147,13 @@ INSTANTIATE_TEST_SUITE_P(
                ReadingStatus::Accepted,
                true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FrameReviewTest, TheLettersActWithShiftToo) {
+    MakeFrame();
+    Press(Qt::Key_A, Qt::ShiftModifier);
+    Press(Qt::Key_U, Qt::ShiftModifier);
+    EXPECT_EQ(LoggedActions(0), (std::vector<std::string>{"accept:", "clear:"}));
+}
 
 TEST_F(FrameReviewTest, TheLastReasonIsChosenFirst) {
     picker.QueueChoice("irregular_rhythm");
@@ -237,6 +246,38 @@ TEST_F(FrameReviewTest, HistoryShowsTheFilesEvents) {
     EXPECT_EQ(table->item(0, 3)->text(), "Cuff leak");
     EXPECT_TRUE(test::NamedChild<QLabel>(*dialog, "historyPresent")->text().contains("by hand"));
     dialog->close();
+}
+
+TEST_F(FrameReviewTest, UndoAfterTheListChangedFindsItsRecording) {
+    MakeFrame();
+    Press(Qt::Key_A);
+    frame->OpenPaths({paths[1], paths[2]});
+    WaitFilled();
+    Named("undoDecision")->trigger();
+    EXPECT_EQ(LoggedActions(0), (std::vector<std::string>{"accept:", "clear:"}));
+    EXPECT_TRUE(LoggedActions(1).empty());
+    EXPECT_FALSE(review->State().Review().readings[0].manual);
+}
+
+TEST_F(FrameReviewTest, AClickOnARowOpensItsFile) {
+    MakeFrame();
+    auto* table = test::NamedChild<QTableView>(*frame, "readingsTable");
+    emit table->clicked(table->model()->index(2, 0));
+    QApplication::processEvents();
+    EXPECT_EQ(doc->GetCurrentIndex(), 2);
+    EXPECT_EQ(test::NamedChild<QLabel>(*frame, "reviewPosition")->text(), "3 of 3");
+}
+
+TEST_F(FrameReviewTest, TheTableTellsUnsavedCorrections) {
+    MakeFrame();
+    auto* table = test::NamedChild<QTableView>(*frame, "readingsTable");
+    const QModelIndex corrections = table->model()->index(0, CReadingsTableModel::kCorrections);
+    EXPECT_EQ(corrections.data().toString(), "");
+    IdTexts texts = doc->GetIdTexts();
+    texts.comment = "moved";
+    ASSERT_TRUE(frame->Editing().History().SetIdTexts(texts));
+    QApplication::processEvents();
+    EXPECT_EQ(corrections.data().toString(), "Unsaved");
 }
 
 } // namespace
