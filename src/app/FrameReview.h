@@ -1,9 +1,9 @@
 #pragma once
 // The review of readings in the main window: the "Readings" and "Session" docks (View
-// menu, remembered), the Review submenu of View (accept, reject, clear, their undo, the step option,
-// the acceptance profile and the history), the "37 of 2000" pane of the status bar, and
-// the following of the file list and the current file. Nothing is read, and no key acts,
-// until one of the docks is shown.
+// menu, remembered), the Review submenu of View (accept, reject, clear, their undo, the
+// step option and the history), the profile chosen in the readings dock, the "37 of 2000"
+// pane of the status bar, and the following of the file list and the current file.
+// Nothing is read, and no key acts, until one of the docks is shown.
 
 #include <QObject>
 
