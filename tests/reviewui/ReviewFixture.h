@@ -74,10 +74,11 @@ protected:
         return paths;
     }
 
-    // Returns the prepared reading of each path asked for.
+    // Returns the prepared reading of each path asked for. It holds its own copy: a run
+    // that was dropped may still be reading when the test ends.
     ReviewReader Reader() {
-        return [this](const std::vector<std::string>& paths, ValueSource, unsigned,
-                      const ReadingProgress&) {
+        return [readings = readings](const std::vector<std::string>& paths, ValueSource, unsigned,
+                                     const ReadingProgress&) {
             std::vector<Reading> asked;
             for (const std::string& path : paths)
                 for (const Reading& reading : readings)

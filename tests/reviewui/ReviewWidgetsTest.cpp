@@ -71,10 +71,11 @@ TEST_F(ReviewFixture, OtherTakesItsNote) {
 class ReadingsDockTest : public ReviewFixture {
 protected:
     void Fill() {
+        const std::vector<std::string> paths = Prepare(test::StandardSpecs());
         state = std::make_unique<CReviewState>(1, Reader());
         dock = std::make_unique<CReadingsDock>(*state);
         dock->show();
-        state->SetFiles(Prepare(test::StandardSpecs()));
+        state->SetFiles(paths);
         WaitFilled(*state);
         table = test::NamedChild<QTableView>(*dock, "readingsTable");
     }
@@ -146,9 +147,10 @@ TEST_F(ReadingsDockTest, AClickAsksForTheFileOfTheRowAsSorted) {
 }
 
 TEST_F(ReviewFixture, TheSessionPaneFollowsEveryDecision) {
+    const std::vector<std::string> paths = Prepare(test::StandardSpecs());
     CReviewState state(1, Reader());
     CSessionPane pane(state);
-    state.SetFiles(Prepare(test::StandardSpecs()));
+    state.SetFiles(paths);
     WaitFilled(state);
     pane.ShowSessionOf(6);
     auto* counts = test::NamedChild<QTableWidget>(pane, "sessionCounts");
