@@ -142,6 +142,9 @@ void CFrameReview::LoadProfiles() {
     std::vector<std::string> warnings;
     for (AcceptanceProfile& own : UserProfiles(preferenceFolder_, warnings))
         profiles_.push_back(std::move(own));
+    // A profile file that does not read is left out and named in the status bar.
+    if (!warnings.empty())
+        frame_.statusBar()->showMessage(QString::fromStdString(warnings.front()));
     const std::string remembered =
         profile_ != nullptr ? profile_->GetProfileString(kMiradoSection, kKeyReviewProfile, {})
                             : std::string();

@@ -76,6 +76,7 @@ CReadingsDock::CReadingsDock(CReviewState& state, QWidget* parent)
     connect(profileBox_, &QComboBox::activated, this, &CReadingsDock::ProfileChosen);
     for (QComboBox* box : {animalBox_, sessionBox_, statusBox_})
         connect(box, &QComboBox::activated, this, &CReadingsDock::OnFilterChosen);
+    connect(&state_, &CReviewState::FilesSet, this, &CReadingsDock::FillFilters);
     connect(&state_, &CReviewState::Filled, this, &CReadingsDock::FillFilters);
     connect(&progressTimer_, &QTimer::timeout, this, &CReadingsDock::ShowProgress);
     progressTimer_.start(kProgressPeriodMs);

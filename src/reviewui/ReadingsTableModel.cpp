@@ -32,6 +32,7 @@ QString ResultText(const Reading& reading) {
 
 CReadingsTableModel::CReadingsTableModel(CReviewState& state, QObject* parent)
     : QAbstractTableModel(parent), state_(state) {
+    connect(&state_, &CReviewState::FilesSet, this, &CReadingsTableModel::Reset);
     connect(&state_, &CReviewState::Filled, this, &CReadingsTableModel::Reset);
     connect(&state_, &CReviewState::ReadingsReviewed, this, &CReadingsTableModel::OnReviewed);
 }

@@ -85,6 +85,7 @@ void CReviewState::SetFiles(std::vector<std::string> paths) {
     run_->reader = reader_;
     run_->owner = this;
     std::thread([run = run_, jobs = jobs_] { Work(run, jobs); }).detach();
+    emit FilesSet();
 }
 
 std::optional<size_t> CReviewState::IndexOf(const std::string& path) const {

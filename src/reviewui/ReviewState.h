@@ -72,6 +72,8 @@ public:
     const SessionReview* SessionOf(size_t index) const;
 
 signals:
+    // Other files were given: every row is new and has no values yet.
+    void FilesSet();
     void Filled();
     // The readings whose review changed (their rows and their session).
     void ReadingsReviewed(const std::vector<size_t>& indices);

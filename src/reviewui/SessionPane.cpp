@@ -82,6 +82,7 @@ CSessionPane::CSessionPane(CReviewState& state, QWidget* parent)
     layout->addWidget(statistics_, 2);
     setWidget(body);
     connect(&state_, &CReviewState::ReadingsReviewed, this, &CSessionPane::OnReviewed);
+    connect(&state_, &CReviewState::FilesSet, this, &CSessionPane::Refresh);
     connect(&state_, &CReviewState::Filled, this, &CSessionPane::Refresh);
     Refresh();
 }

@@ -24,6 +24,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -231,6 +232,21 @@ TEST_F(FrameReviewTest, TheProfileAndTheDocksAreRemembered) {
     EXPECT_EQ(test::NamedChild<QComboBox>(*frame, "reviewProfile")->currentIndex(), 1);
     EXPECT_EQ(review->State().Profile().name, BuiltInProfiles()[1].name);
     EXPECT_FALSE(test::NamedChild<QDockWidget>(*frame, "sessionDock")->isHidden());
+}
+
+TEST_F(FrameReviewTest, TheUsersOwnProfilesAreOfferedAfterThePresets) {
+    AcceptanceProfile own;
+    own.name = "Lab rule";
+    own.sbpMin = 60;
+    ASSERT_TRUE(SaveUserProfile(dir.Path(), own).ok());
+    test::WriteText(dir.File("broken.json"), "{\"sbp_minimum\": 1}");
+    profile.SetRaw(kMiradoSection, kKeyReviewProfile, "Lab rule");
+    MakeFrame();
+    auto* box = test::NamedChild<QComboBox>(*frame, "reviewProfile");
+    ASSERT_EQ(box->count(), static_cast<int>(BuiltInProfiles().size()) + 1);
+    EXPECT_EQ(box->currentText(), "Lab rule");
+    EXPECT_EQ(review->State().Profile().sbpMin, 60.0);
+    EXPECT_TRUE(frame->statusBar()->currentMessage().contains("broken.json"));
 }
 
 TEST_F(FrameReviewTest, HistoryShowsTheFilesEvents) {

@@ -125,6 +125,22 @@ TEST_F(ReadingsDockTest, FiltersBySessionAnimalAndStatus) {
     EXPECT_EQ(table->model()->index(0, CReadingsTableModel::kReason).data().toString(), "Movement");
 }
 
+TEST_F(ReadingsDockTest, ANewListShowsItsRowsAtOnceAndDropsTheOldFilters) {
+    Fill();
+    auto* sessions = test::NamedChild<QComboBox>(*dock, "sessionFilter");
+    Choose(sessions, 12);
+    table->sortByColumn(CReadingsTableModel::kSbp, Qt::AscendingOrder);
+    std::vector<std::string> fewer(state->Paths().begin(), state->Paths().begin() + 3);
+    state->SetFiles(fewer);
+    // Before the values arrive: three rows with their names, no stale filter or value.
+    ASSERT_EQ(table->model()->rowCount(), 3);
+    EXPECT_EQ(sessions->count(), 1);
+    EXPECT_FALSE(table->model()->index(0, CReadingsTableModel::kSbp).data().isValid());
+    WaitFilled(*state);
+    EXPECT_EQ(table->model()->rowCount(), 3);
+    EXPECT_EQ(sessions->count(), 2);
+}
+
 TEST_F(ReadingsDockTest, SortsNumbersAsNumbers) {
     Fill();
     table->sortByColumn(CReadingsTableModel::kSbp, Qt::AscendingOrder);
