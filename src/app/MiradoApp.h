@@ -27,6 +27,7 @@ class CMainFrame;
 class CMiradoDoc;
 class IDocumentsFolder;
 class IOpenFileDialog;
+class IReasonPicker;
 class ISaveFileDialog;
 class IUserPrompts;
 
@@ -36,6 +37,7 @@ struct AppServices {
     IUserPrompts* prompts = nullptr;
     IOpenFileDialog* openDialog = nullptr;
     ISaveFileDialog* saveDialog = nullptr;
+    IReasonPicker* reasonPicker = nullptr; // the reason of a rejected reading
 };
 
 class CMiradoApp {
@@ -86,6 +88,7 @@ private:
     IUserPrompts* prompts_;
     IOpenFileDialog* openDialog_;
     ISaveFileDialog* saveDialog_;
+    IReasonPicker* reasonPicker_;
     QtIdDialog idDialog_{nullptr, *prompts_};
     QtParametersDialog parametersDialog_{nullptr, *prompts_};
     std::string preferenceFolder_;
