@@ -1,0 +1,46 @@
+#pragma once
+// Tables as an Excel workbook: one sheet per table, its first row the header (bold, frozen),
+// numbers stored as numbers with their decimals as the cell format, dates ("YY/MM/DD") and
+// times ("hh:mm:ss") as date and time values shown the same way, columns as wide as their
+// texts. A column is numeric, a date or a time column when every filled cell reads so;
+// a cell of a date or time column that is no valid date or time stays text, and the named
+// text columns stay text whatever they hold ("007" keeps its zeros either way).
+
+#include "files/Result.h"
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirado {
+
+using TableRows = std::vector<std::vector<std::string>>;
+
+struct WorkbookSheet {
+    std::string name; // at most 31 characters, none of []:*?/
+    TableRows rows;   // the header row first
+    std::set<std::string> textColumns;
+};
+
+// The rows of an RFC 4180 text (quoted fields may hold commas, quotes and line breaks).
+TableRows CsvRows(std::string_view csv);
+
+// A sheet of the CSV table whose identification columns (path, file, animal_no, study_no,
+// weight, sex_age, comment and the review's texts) stay text.
+WorkbookSheet SheetFromCsv(std::string name, std::string_view csv);
+
+enum class ColumnKind { Text, Number, Date, Time };
+
+// What a column holds, from its filled cells (the header row not counted).
+ColumnKind ColumnKindOf(const WorkbookSheet& sheet, size_t column);
+
+// The cell format of a number text: "0", "0.0", "0.00", ... by its decimals; "General"
+// for a number written with an exponent.
+std::string NumberFormatOf(const std::string& number);
+
+// Writes the sheets to path without ever leaving it half-written, replacing a file there.
+// The failure names the path and the reason.
+Result<void> WriteWorkbook(const std::string& path, const std::vector<WorkbookSheet>& sheets);
+
+} // namespace mirado
