@@ -5,6 +5,8 @@
 #include "cli/CliOptions.h"
 #include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
+#include "document/CsvField.h"
+#include "exchange/Workbook.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "review/ExclusionReport.h"
@@ -36,10 +38,13 @@ constexpr const char* kReportDescription =
     "--format json: JSON Lines, each object's first key 'table' naming its part:\n"
     "'profile' (then the profile's keys), 'sessions' (one per session) and 'excluded'\n"
     "(one per reading not accepted), in that order.\n"
+    "--format xlsx (needs -o): an Excel workbook with the sheets 'profile' (the profile as\n"
+    "JSON in one cell), 'sessions' and 'excluded' (the two tables of the CSV), numbers as\n"
+    "numbers, dates and times as such, the header rows frozen.\n"
     "A file that fails to load is counted as damaged, named on standard error and gives\n"
     "exit status 1.";
 
-enum class ReportFormat { Csv, Json };
+enum class ReportFormat { Csv, Json, Xlsx };
 
 constexpr const char* kLineEnd = "\n";
 
@@ -53,6 +58,12 @@ std::string LowerExtension(const std::string& path) {
 
 std::string Dump(const nlohmann::ordered_json& json) {
     return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + kLineEnd;
+}
+
+std::string WithoutLineEnd(std::string text) {
+    if (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text;
 }
 
 // Each JSON line of lines with "table": name put first.
@@ -82,11 +93,13 @@ public:
             .add_option_function<std::string>(
                 "--format",
                 [this](const std::string& format) {
-                    format_ = format == "json" ? ReportFormat::Json : ReportFormat::Csv;
+                    format_ = format == "json"   ? ReportFormat::Json
+                              : format == "xlsx" ? ReportFormat::Xlsx
+                                                 : ReportFormat::Csv;
                 },
-                "csv (the default) or json (JSON Lines)")
-            ->type_name("csv|json")
-            ->check(CLI::IsMember({"csv", "json"}));
+                "csv (the default), json (JSON Lines) or xlsx (an Excel workbook, needs -o)")
+            ->type_name("csv|json|xlsx")
+            ->check(CLI::IsMember({"csv", "json", "xlsx"}));
         command.add_option("-o,--output", output_, "write to OUT instead of standard output")
             ->type_name("OUT");
         AddAnalysisOption(command, source_);
@@ -100,6 +113,8 @@ public:
         if (!found.ok())
             return Fail(found.error());
         profile_ = std::move(found).value();
+        if (format_ == ReportFormat::Xlsx && output_.empty())
+            return Fail("--format xlsx needs -o OUT");
         if (output_.empty())
             return Ok();
         if (LowerExtension(output_) == "pdf")
@@ -119,6 +134,8 @@ public:
         }
         const ReviewResult review =
             ReviewWithLogs(readings, files_.Paths(), source_, *profile_, "report", io.err);
+        if (format_ == ReportFormat::Xlsx)
+            return WriteWorkbookReport(readings, review, io) ? status : kExitLoadFailed;
         const std::string text = format_ == ReportFormat::Json ? JsonReport(readings, review)
                                                                : CsvReport(readings, review);
         if (output_.empty()) {
@@ -136,6 +153,19 @@ private:
     std::string CsvReport(const std::vector<Reading>& readings, const ReviewResult& review) const {
         return "# profile: " + Dump(ProfileJson(*profile_)) + kLineEnd + SessionCountsCsv(review) +
                kLineEnd + ExcludedReadingsCsv(readings, review);
+    }
+
+    bool WriteWorkbookReport(const std::vector<Reading>& readings, const ReviewResult& review,
+                             CliStreams& io) const {
+        const std::string profile =
+            "profile\n" + CsvField(WithoutLineEnd(Dump(ProfileJson(*profile_)))) + kLineEnd;
+        const Result<void> written =
+            WriteCsvWorkbook(output_, {{"profile", profile},
+                                       {"sessions", SessionCountsCsv(review)},
+                                       {"excluded", ExcludedReadingsCsv(readings, review)}});
+        if (!written.ok())
+            io.err << "mirado-cli report: " << SingleLine(output_ + ": " + written.error()) << '\n';
+        return written.ok();
     }
 
     std::string JsonReport(const std::vector<Reading>& readings, const ReviewResult& review) const {

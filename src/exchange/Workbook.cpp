@@ -273,7 +273,7 @@ std::string NumberFormatOf(const std::string& number) {
 }
 
 Result<void> WriteWorkbook(const std::string& path, const std::vector<WorkbookSheet>& sheets) {
-    const auto failed = [&](const std::string& reason) { return Fail(path + ": " + reason); };
+    const auto failed = [](const std::string& reason) { return Fail(reason); };
     if (const Result<void> writable = CanReplaceFile(path); !writable.ok())
         return failed(writable.error());
     std::string temporary = FolderOf(path) + "/.mirado-workbook-XXXXXX";
@@ -291,6 +291,13 @@ Result<void> WriteWorkbook(const std::string& path, const std::vector<WorkbookSh
     const Result<void> written = WriteFileAtomically(
         path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
     return written.ok() ? Ok() : failed(written.error());
+}
+
+Result<void> WriteCsvWorkbook(const std::string& path, const std::vector<NamedCsv>& tables) {
+    std::vector<WorkbookSheet> sheets;
+    for (const auto& [name, csv] : tables)
+        sheets.push_back(SheetFromCsv(name, csv));
+    return WriteWorkbook(path, sheets);
 }
 
 } // namespace mirado

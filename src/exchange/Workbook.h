@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace mirado {
@@ -40,7 +41,11 @@ ColumnKind ColumnKindOf(const WorkbookSheet& sheet, size_t column);
 std::string NumberFormatOf(const std::string& number);
 
 // Writes the sheets to path without ever leaving it half-written, replacing a file there.
-// The failure names the path and the reason.
+// A failure gives the reason.
 Result<void> WriteWorkbook(const std::string& path, const std::vector<WorkbookSheet>& sheets);
+
+// The CSV tables (name and text, one sheet each, in order) as a workbook at path.
+using NamedCsv = std::pair<std::string, std::string>;
+Result<void> WriteCsvWorkbook(const std::string& path, const std::vector<NamedCsv>& tables);
 
 } // namespace mirado
