@@ -300,4 +300,21 @@ Result<void> WriteCsvWorkbook(const std::string& path, const std::vector<NamedCs
     return WriteWorkbook(path, sheets);
 }
 
+bool IsWorkbookPath(const std::string& path) {
+    constexpr std::string_view kExtension = ".xlsx";
+    if (path.size() < kExtension.size())
+        return false;
+    std::string end = path.substr(path.size() - kExtension.size());
+    for (char& c : end)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return end == kExtension;
+}
+
+Result<void> WriteTableFile(const std::string& path, const std::string& sheetName,
+                            const std::string& csv) {
+    if (IsWorkbookPath(path))
+        return WriteCsvWorkbook(path, {{sheetName, csv}});
+    return WriteFileAtomically(path, csv);
+}
+
 } // namespace mirado

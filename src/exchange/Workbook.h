@@ -48,4 +48,12 @@ Result<void> WriteWorkbook(const std::string& path, const std::vector<WorkbookSh
 using NamedCsv = std::pair<std::string, std::string>;
 Result<void> WriteCsvWorkbook(const std::string& path, const std::vector<NamedCsv>& tables);
 
+// Whether a path names a workbook: it ends in ".xlsx", in any case.
+bool IsWorkbookPath(const std::string& path);
+
+// A CSV table saved where a dialog offers both: as a one-sheet workbook (sheetName) when
+// the path names one, else the CSV text itself, either replacing the file whole.
+Result<void> WriteTableFile(const std::string& path, const std::string& sheetName,
+                            const std::string& csv);
+
 } // namespace mirado
