@@ -30,9 +30,9 @@ constexpr const char* kEdfDescription =
     "MBP, DBP (when valid), HR, the result code and flag, the review status ('Review: ...',\n"
     "under the default profile or --profile P and the review logs' decisions) at 0 s, then\n"
     "'Marker S', 'Marker M' and every stored 'Beat' at their times.\n"
-    "Two FILEs of the same name, or an output that is one of the FILEs, are refused before\n"
-    "anything is written. A file that fails to load or to be written is named on standard\n"
-    "error and gives exit status 1.";
+    "An OUT that is no folder, two FILEs of the same name, or an output that is one of the\n"
+    "FILEs are refused before anything is written. A file that fails to load or to be\n"
+    "written is named on standard error and gives exit status 1.";
 
 class CEdfCommand : public CCliCommand {
 public:

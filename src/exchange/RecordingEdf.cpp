@@ -171,6 +171,9 @@ std::string EdfOutputPath(const std::string& folder, const std::string& inputPat
 
 Result<std::vector<std::string>> EdfOutputPaths(const std::string& folder,
                                                 const std::vector<std::string>& inputs) {
+    struct stat folderStatus {};
+    if (stat(folder.c_str(), &folderStatus) != 0 || !S_ISDIR(folderStatus.st_mode))
+        return Fail(folder + ": no such folder");
     std::vector<std::string> outputs;
     std::set<std::string> taken;
     std::set<std::pair<dev_t, ino_t>> inputFiles;

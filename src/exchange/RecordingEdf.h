@@ -41,8 +41,8 @@ EdfStart EdfStartOf(const std::string& date, const std::string& time);
 // The output path for an input in folder: the input's file name with ".edf" added.
 std::string EdfOutputPath(const std::string& folder, const std::string& inputPath);
 
-// The output paths of the inputs, or the reason they cannot be written: two inputs that
-// share a file name, or an output that is one of the inputs.
+// The output paths of the inputs, or the reason they cannot be written: the folder is
+// none, two inputs share a file name, or an output is one of the inputs.
 Result<std::vector<std::string>> EdfOutputPaths(const std::string& folder,
                                                 const std::vector<std::string>& inputs);
 

@@ -162,6 +162,9 @@ def test_refusals_write_nothing(tmp_path):
     itself = run("edf", odd, "-o", tmp_path / "b")
     assert itself.returncode == 1 and b"one of the files" in itself.stderr
     assert sorted(os.listdir(tmp_path / "a")) == ["r.001", "r.001.edf"]
+    for folder in (tmp_path / "missing", first):
+        done = run("edf", first, "-o", folder)
+        assert done.returncode == 1 and b"no such folder" in done.stderr
 
 
 @pytest.mark.skipif(os.geteuid() == 0, reason="root writes into a read-only folder")
