@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include <unistd.h>
 
@@ -23,6 +24,9 @@ constexpr double kMinColumnWidth = 6;
 constexpr double kMaxColumnWidth = 60;
 constexpr const char* kDateFormat = "yy/mm/dd";
 constexpr const char* kTimeFormat = "hh:mm:ss";
+constexpr const char* kMomentFormat = "yyyy-mm-dd hh:mm:ss";
+// A moment in UTC as the review log writes it: "2026-12-08T00:54:29+00:00" (or "...Z").
+constexpr size_t kMomentLength = 19;
 
 bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
@@ -87,6 +91,32 @@ std::optional<lxw_datetime> TimeValue(const std::string& text) {
     return lxw_datetime{0, 0, 0, hour, minute, static_cast<double>(second)};
 }
 
+bool IsUtcSuffix(std::string_view suffix) {
+    return suffix == "Z" || suffix == "+00:00";
+}
+
+// "YYYY-MM-DDThh:mm:ss" and a UTC suffix, by shape only.
+bool HasMomentShape(const std::string& text) {
+    if (text.size() <= kMomentLength || !IsUtcSuffix(std::string_view(text).substr(kMomentLength)))
+        return false;
+    static constexpr std::string_view kShape = "dddd-dd-ddTdd:dd:dd";
+    for (size_t at = 0; at < kMomentLength; ++at)
+        if (kShape[at] == 'd' ? !IsDigit(text[at]) : text[at] != kShape[at])
+            return false;
+    return true;
+}
+
+std::optional<lxw_datetime> MomentValue(const std::string& text) {
+    if (!HasMomentShape(text))
+        return std::nullopt;
+    const std::optional<lxw_datetime> date =
+        DateValue(text.substr(2, 2) + "/" + text.substr(5, 2) + "/" + text.substr(8, 2));
+    const std::optional<lxw_datetime> time = TimeValue(text.substr(11, 8));
+    if (!date || !time || text.substr(0, 2) != "20")
+        return std::nullopt;
+    return lxw_datetime{date->year, date->month, date->day, time->hour, time->min, time->sec};
+}
+
 // The width a text takes in a cell: wide (East Asian) characters count twice.
 double DisplayWidth(const std::string& text) {
     double width = 0;
@@ -113,6 +143,7 @@ public:
         format_set_bold(header_);
         date_ = NamedFormat(kDateFormat);
         time_ = NamedFormat(kTimeFormat);
+        moment_ = NamedFormat(kMomentFormat);
     }
 
     void Write(const WorkbookSheet& table) {
@@ -167,6 +198,8 @@ private:
             worksheet_write_datetime(sheet_, row, column, &*when, date_);
         } else if (kind == ColumnKind::Time && (when = TimeValue(text))) {
             worksheet_write_datetime(sheet_, row, column, &*when, time_);
+        } else if (kind == ColumnKind::Moment && (when = MomentValue(text))) {
+            worksheet_write_datetime(sheet_, row, column, &*when, moment_);
         } else {
             const std::string valid = WithInvalidUtf8Replaced(text);
             worksheet_write_string(sheet_, row, column, valid.c_str(), header ? header_ : nullptr);
@@ -178,6 +211,7 @@ private:
     lxw_format* header_ = nullptr;
     lxw_format* date_ = nullptr;
     lxw_format* time_ = nullptr;
+    lxw_format* moment_ = nullptr;
     std::map<std::string, lxw_format*> numbers_;
 };
 
@@ -247,7 +281,7 @@ ColumnKind ColumnKindOf(const WorkbookSheet& sheet, size_t column) {
     if (sheet.rows.empty() || column >= sheet.rows.front().size() ||
         sheet.textColumns.count(sheet.rows.front()[column]) > 0)
         return ColumnKind::Text;
-    bool numbers = true, dates = true, times = true, filled = false;
+    bool numbers = true, dates = true, times = true, moments = true, filled = false;
     for (size_t row = 1; row < sheet.rows.size(); ++row) {
         if (column >= sheet.rows[row].size() || sheet.rows[row][column].empty())
             continue;
@@ -256,13 +290,15 @@ ColumnKind ColumnKindOf(const WorkbookSheet& sheet, size_t column) {
         numbers &= IsNumberText(text);
         dates &= HasPairsShape(text, '/');
         times &= HasPairsShape(text, ':');
+        moments &= HasMomentShape(text);
     }
     if (!filled)
         return ColumnKind::Text;
-    return numbers ? ColumnKind::Number
-           : dates ? ColumnKind::Date
-           : times ? ColumnKind::Time
-                   : ColumnKind::Text;
+    return numbers   ? ColumnKind::Number
+           : dates   ? ColumnKind::Date
+           : times   ? ColumnKind::Time
+           : moments ? ColumnKind::Moment
+                     : ColumnKind::Text;
 }
 
 std::string NumberFormatOf(const std::string& number) {

@@ -1,10 +1,12 @@
 #pragma once
 // Tables as an Excel workbook: one sheet per table, its first row the header (bold, frozen),
 // numbers stored as numbers with their decimals as the cell format, dates ("YY/MM/DD") and
-// times ("hh:mm:ss") as date and time values shown the same way, columns as wide as their
-// texts. A column is numeric, a date or a time column when every filled cell reads so;
-// a cell of a date or time column that is no valid date or time stays text, and the named
-// text columns stay text whatever they hold ("007" keeps its zeros either way).
+// times ("hh:mm:ss") as date and time values shown the same way, moments in UTC
+// ("2026-12-08T00:54:29+00:00" or "...Z", years 2000 to 2099) as date-times shown
+// "yyyy-mm-dd hh:mm:ss", columns as wide as their texts. A column is numeric, or of dates,
+// times or moments, when every filled cell has that shape; a cell of such a column that is
+// no valid date, time or moment stays text, and the named text columns stay text whatever
+// they hold ("007" keeps its zeros either way).
 
 #include "files/Result.h"
 
@@ -31,7 +33,7 @@ TableRows CsvRows(std::string_view csv);
 // weight, sex_age, comment and the review's texts) stay text.
 WorkbookSheet SheetFromCsv(std::string name, std::string_view csv);
 
-enum class ColumnKind { Text, Number, Date, Time };
+enum class ColumnKind { Text, Number, Date, Time, Moment };
 
 // What a column holds, from its filled cells (the header row not counted).
 ColumnKind ColumnKindOf(const WorkbookSheet& sheet, size_t column);

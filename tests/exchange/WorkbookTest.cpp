@@ -34,6 +34,9 @@ TEST(Workbook, ColumnKindsComeFromEveryFilledCell) {
         {{"24/12/07", "99/13/40"}, ColumnKind::Date}, // the bad one stays text in the cell
         {{"12:56:02", "", "00:00:00"}, ColumnKind::Time},
         {{"24/12/07", "12:56:02"}, ColumnKind::Text},
+        {{"2026-12-08T00:54:29+00:00", "", "2026-02-30T00:00:00Z"}, ColumnKind::Moment},
+        {{"2026-12-08T00:54:29+09:00"}, ColumnKind::Text}, // the zone would be lost
+        {{"2026-12-08 00:54:29+00:00"}, ColumnKind::Text},
         {{"", ""}, ColumnKind::Text},
     };
     for (const KindRow& row : rows) {

@@ -10,6 +10,7 @@ import csv
 import datetime
 import io
 import os
+import re
 import stat
 import subprocess
 import sys
@@ -43,6 +44,8 @@ def recordings(tmp_path_factory):
         path = folder / f"g{seed}.001"
         assert run("synth", "--seed", seed, "-o", path, *args).returncode == 0
         paths.append(path)
+    # a decision by hand gives the excluded table its moment column
+    assert run("review", "reject", "--reason", "movement", paths[-1]).returncode == 0
     return paths
 
 
@@ -71,8 +74,12 @@ def check_cell(cell, text, where):
         assert value is None, where
     elif isinstance(value, str):
         assert value == text, where
+    elif isinstance(value, datetime.datetime) and cell.number_format == "yy/mm/dd":
+        assert value.strftime("%y/%m/%d") == text, where
     elif isinstance(value, datetime.datetime):
-        assert value.strftime("%y/%m/%d") == text and cell.number_format == "yy/mm/dd", where
+        assert cell.number_format == "yyyy-mm-dd hh:mm:ss", where
+        assert value.strftime("%Y-%m-%dT%H:%M:%S") + text[19:] == text, where
+        assert text[19:] in ("Z", "+00:00"), where
     elif isinstance(value, datetime.time):
         assert value.strftime("%H:%M:%S") == text and cell.number_format == "hh:mm:ss", where
     else:
@@ -81,6 +88,23 @@ def check_cell(cell, text, where):
         expected = "General" if "e" in text.lower() else \
             "0" + ("." + "0" * decimals(text) if decimals(text) else "")
         assert cell.number_format == expected, where
+
+
+# Columns that stay text whatever they hold.
+TEXT_COLUMNS = {"path", "file", "animal_no", "study_no", "weight", "sex_age", "comment",
+                "error", "path_bytes", "reason", "note", "user", "decided_by"}
+
+
+def check_typed(cell, header, text, where):
+    """A number outside the text columns, and a valid date, time or moment, is no text."""
+    number = re.fullmatch(r"-?(0|[1-9][0-9]*)(\.[0-9]+)?", text)
+    if header not in TEXT_COLUMNS and number and not header.endswith("_no"):
+        assert not isinstance(cell.value, str), where
+    if header == "decided_at" and text:
+        assert isinstance(cell.value, datetime.datetime), where
+    if header in ("date", "time") and re.fullmatch(r"2[0-3]:[0-5]\d:[0-5]\d|\d\d/0[1-9]/[01]\d",
+                                                   text):
+        assert not isinstance(cell.value, str), where
 
 
 def compare(workbook_path, names, tables):
@@ -93,6 +117,8 @@ def compare(workbook_path, names, tables):
         for r, row in enumerate(table, start=1):
             for c, text in enumerate(row, start=1):
                 check_cell(sheet.cell(r, c), text, (name, r, c, text))
+                if r > 1:
+                    check_typed(sheet.cell(r, c), table[0][c - 1], text, (name, r, c, text))
             assert sheet.max_column == len(row), (name, r)
         for c, header in enumerate(table[0], start=1):
             assert sheet.cell(1, c).font.b, (name, header)
@@ -116,6 +142,7 @@ def test_report(recordings, tmp_path, profile):
     assert run("report", *recordings, "--profile", profile, "--format", "xlsx", "-o",
                out).returncode == 1
     tables = csv_tables(text)
+    assert "decided_at" in tables[1][0] and any(row[-2] for row in tables[1][1:])
     book = compare(out, ["profile", "sessions", "excluded"],
                    [[["profile"], [text.splitlines()[0][len("# profile: "):]]]] + tables)
     assert len(tables) == 2
