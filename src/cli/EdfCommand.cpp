@@ -29,7 +29,7 @@ constexpr const char* kEdfDescription =
     "'_'. Annotations (UTF-8): the identification texts in full, species, the stored SBP,\n"
     "MBP, DBP (when valid), HR, the result code and flag, the review status ('Review: ...',\n"
     "under the default profile or --profile P and the review logs' decisions) at 0 s, then\n"
-    "'Marker S', 'Marker M' and every stored 'Beat' at their times.\n"
+    "'Marker S', 'Marker M' (when valid) and every stored 'Beat' at their times.\n"
     "An OUT that is no folder, two FILEs of the same name, or an output that is one of the\n"
     "FILEs are refused before anything is written. A file that fails to load or to be\n"
     "written is named on standard error and gives exit status 1.";

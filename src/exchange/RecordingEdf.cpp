@@ -104,14 +104,16 @@ std::vector<EdfAnnotation> StartAnnotations(const EdfRecordingSource& source,
     return annotations;
 }
 
-// Marker S, marker M and every stored beat, in time order.
+// Marker S, marker M (while the values are valid) and every stored beat, in time order.
 std::vector<EdfAnnotation> TimedAnnotations(const CAdData& data) {
     std::vector<std::pair<int, std::string>> events;
     int16_t s = 0, m = 0, d = 0;
     data.GetStoredMarkers(s, m, d);
     if (s != 0)
         events.emplace_back(s, "Marker S");
-    if (m != 0)
+    // Marker M goes with the mean pressure: the viewer shows neither while the values
+    // are not valid.
+    if (m != 0 && data.IsValid())
         events.emplace_back(m, "Marker M");
     const int16_t* beats = data.GetBeatPositions();
     for (int i = 0; i < kBeatCapacity && beats[i] != 0; ++i)
@@ -197,6 +199,10 @@ Result<void> WriteRecordingEdf(const std::string& input, const std::string& outp
     const LoadedRecord record = LoadRecord(input);
     if (!record.Loaded())
         return Fail(input + record.message);
+    // A sample interval byte of 128 or more reads as a negative interval: no sampling rate.
+    if (const int interval = record.data->GetSampleInterval(); interval <= 0)
+        return Fail(input + ": the sample interval (" + std::to_string(interval) +
+                    ") gives no sampling rate");
     const EdfRecordingSource source{*record.data, ModelCodeWithFileName(record.modelCode, input),
                                     FileNameOf(input), reviewText};
     const Result<void> written =

@@ -28,6 +28,7 @@ struct EdfRecordingSource {
     std::string reviewText; // "accepted", "rejected (reason)", ...; empty for none
 };
 
+// The contents of a recording whose sample interval is positive.
 EdfContents RecordingEdfContents(const EdfRecordingSource& source);
 
 // The start date and time fields and the "Startdate" subfield for a header's date
@@ -47,6 +48,7 @@ Result<std::vector<std::string>> EdfOutputPaths(const std::string& folder,
                                                 const std::vector<std::string>& inputs);
 
 // Loads the input and writes its EDF+ file to output atomically; the error names the file.
+// A recording without a positive sample interval has no sampling rate and is refused.
 Result<void> WriteRecordingEdf(const std::string& input, const std::string& output,
                                const std::string& reviewText);
 

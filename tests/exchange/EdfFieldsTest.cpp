@@ -3,8 +3,13 @@
 
 #include "exchange/EdfFile.h"
 #include "exchange/RecordingEdf.h"
+#include "records/AdData.h"
+#include "records/LoadedRecord.h"
 #include "records/WaveCodec.h"
+#include "support/RecordBuilder.h"
+#include "support/TempFolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -115,6 +120,55 @@ TEST(EdfFields, FileLayout) {
     EXPECT_EQ(bytes.substr(header + 4), std::string("+0\x14\x14\0+0.5\x14"
                                                     "Beat\x14\0",
                                                     16));
+}
+
+struct ValidityRow {
+    bool valid;
+    std::vector<std::string> expected; // the texts that must be there
+    std::vector<std::string> absent;
+};
+
+// What the viewer shows as absent while the values are not valid (marker M, MBP, DBP) is
+// left out; the longest interval, 127 units, gives a 50.8 s record.
+TEST(EdfRecording, ValuesNotValidLeaveOutMarkerMAndTheMean) {
+    const ValidityRow rows[] = {
+        {true, {"Marker M", "MBP 95 mmHg", "DBP 80 mmHg", "SBP 121 mmHg"}, {}},
+        {false, {"Marker S", "SBP 121 mmHg"}, {"Marker M", "MBP 95 mmHg", "DBP 80 mmHg"}},
+    };
+    for (const ValidityRow& row : rows) {
+        RecordSpec spec;
+        spec.valid = row.valid;
+        spec.sampleInterval = 127;
+        const LoadedRecord record = LoadRecordFromBytes("r.001", BuildRecord(spec));
+        ASSERT_TRUE(record.Loaded()) << record.message;
+        const EdfContents contents = RecordingEdfContents({*record.data, 0, "r.001", ""});
+        std::vector<std::string> texts;
+        for (const EdfAnnotation& annotation : contents.annotations)
+            texts.push_back(annotation.text);
+        for (const std::string& text : row.expected)
+            EXPECT_NE(std::find(texts.begin(), texts.end(), text), texts.end()) << text;
+        for (const std::string& text : row.absent)
+            EXPECT_EQ(std::find(texts.begin(), texts.end(), text), texts.end()) << text;
+        EXPECT_EQ(contents.recordSeconds, "50.8");
+        const auto markerS =
+            std::find_if(contents.annotations.begin(), contents.annotations.end(),
+                         [](const EdfAnnotation& a) { return a.text == "Marker S"; });
+        ASSERT_NE(markerS, contents.annotations.end());
+        EXPECT_EQ(markerS->onset, "+12.7"); // sample 1000 x 12.7 ms
+    }
+}
+
+// A sample interval byte of 128 or more reads negative: no sampling rate, no file.
+TEST(EdfRecording, NoSamplingRateIsRefused) {
+    TempFolder folder;
+    RecordSpec spec;
+    spec.sampleInterval = 200;
+    const std::string input = folder.File("r.001");
+    WriteBytes(input, BuildRecord(spec));
+    const Result<void> written = WriteRecordingEdf(input, folder.File("r.001.edf"), "");
+    ASSERT_FALSE(written.ok());
+    EXPECT_NE(written.error().find("no sampling rate"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("r.001.edf")));
 }
 
 } // namespace

@@ -93,7 +93,7 @@ def expected_annotations(info):
         start += [f"MBP {stored['mbp']} mmHg", f"DBP {stored['dbp']} mmHg"]
     start.append(f"HR {stored['hr']} bpm")
     timed = [(stored["marker_s"], "Marker S")] if stored["marker_s"] else []
-    timed += [(stored["marker_m"], "Marker M")] if stored["marker_m"] else []
+    timed += [(stored["marker_m"], "Marker M")] if stored["marker_m"] and info["valid"] else []
     timed += [(beat, "Beat") for beat in stored["beats"]]
     timed.sort(key=lambda event: event[0])
     return start, [(index * info["sampling"], text) for index, text in timed]
