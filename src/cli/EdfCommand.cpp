@@ -31,8 +31,9 @@ constexpr const char* kEdfDescription =
     "under the default profile or --profile P and the review logs' decisions) at 0 s, then\n"
     "'Marker S', 'Marker M' (when valid) and every stored 'Beat' at their times.\n"
     "An OUT that is no folder, two FILEs of the same name, or an output that is one of the\n"
-    "FILEs are refused before anything is written. A file that fails to load or to be\n"
-    "written is named on standard error and gives exit status 1.";
+    "FILEs are refused before anything is written. A file that fails to load, has no\n"
+    "sampling rate (an interval byte of 128 or more reads negative) or cannot be written\n"
+    "is named on standard error and gives exit status 1.";
 
 class CEdfCommand : public CCliCommand {
 public:
