@@ -634,6 +634,30 @@
         <translation>サンプルの書き出し</translation>
     </message>
     <message>
+        <source>Export EDF+...</source>
+        <translation>EDF+ の書き出し...</translation>
+    </message>
+    <message>
+        <source>Export EDF+</source>
+        <translation>EDF+ の書き出し</translation>
+    </message>
+    <message>
+        <source>Export EDF+ into the folder</source>
+        <translation>EDF+ を書き出すフォルダー</translation>
+    </message>
+    <message>
+        <source>EDF+ files</source>
+        <translation>EDF+ ファイル</translation>
+    </message>
+    <message>
+        <source>%1 EDF+ files written to %2</source>
+        <translation>%1 個の EDF+ ファイルを %2 に書き出しました</translation>
+    </message>
+    <message>
+        <source>Excel workbook</source>
+        <translation>Excel ブック</translation>
+    </message>
+    <message>
         <source>CSV files</source>
         <translation>CSV ファイル</translation>
     </message>

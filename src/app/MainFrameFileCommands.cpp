@@ -54,7 +54,7 @@ void QtExportFeedback::Begin(int fileCount) {
 
 void QtExportFeedback::ShowDialog() {
     dialog_ = new QProgressDialog(QString(), UiText(kCancelText), 0, total_, parent_);
-    dialog_->setWindowTitle(UiText(kExportCaption));
+    dialog_->setWindowTitle(UiText(caption_));
     dialog_->setWindowModality(Qt::ApplicationModal);
     dialog_->setMinimumDuration(0);
     dialog_->setAutoClose(false);

@@ -29,11 +29,13 @@ public:
     bool Run(std::string& path, ExportChoice& choice) override;
 };
 
-// Busy cursor from Begin to End; after delayMs a progress dialog with a Cancel button.
+// Busy cursor from Begin to End; after delayMs a progress dialog with a Cancel button,
+// titled caption (translated).
 class QtExportFeedback : public IExportFeedback {
 public:
-    explicit QtExportFeedback(QWidget* parent, int delayMs = kProgressDelayMs)
-        : parent_(parent), delayMs_(delayMs) {}
+    explicit QtExportFeedback(QWidget* parent, int delayMs = kProgressDelayMs,
+                              const char* caption = kExportCaption)
+        : parent_(parent), delayMs_(delayMs), caption_(caption) {}
     ~QtExportFeedback() override;
 
     void Begin(int fileCount) override;
@@ -49,6 +51,7 @@ private:
 
     QWidget* parent_;
     int delayMs_;
+    const char* caption_;
     int total_ = 0;
     bool running_ = false;
     QElapsedTimer clock_;

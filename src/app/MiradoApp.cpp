@@ -1,6 +1,7 @@
 #include "app/MiradoApp.h"
 
 #include "app/AboutDialog.h"
+#include "app/ExportEdfCommand.h"
 #include "app/ExportSamplesCommand.h"
 #include "app/FrameReview.h"
 #include "app/MainFrame.h"
@@ -85,7 +86,9 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     CFileCommandsHook::Install(*frame_, *document_, *prompts_);
     CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_)
         ->SetReviewSettings(profile_.get(), preferenceFolder_);
-    CExportSamplesCommand::Install(*frame_, *prompts_, *saveDialog_);
+    CExportEdfCommand::Install(
+        *frame_, *prompts_, *saveDialog_,
+        CExportSamplesCommand::Install(*frame_, *prompts_, *saveDialog_)->Action());
     CSaveAsCommand::Install(*frame_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
     frame_->SetLanguageSwitcher([this](UiLanguage language) { SwitchLanguage(language); });

@@ -38,6 +38,7 @@ const CommandEntry kCommands[] = {
      MakeReviewCommand},
     {"report", "write the exclusion report under an acceptance profile (CSV or JSON)",
      MakeReportCommand},
+    {"edf", "write each file as an EDF+ recording with annotations into a folder", MakeEdfCommand},
 };
 
 struct DeclaredCommand {

@@ -9,6 +9,7 @@
 #include "document/CsvField.h"
 #include "document/ExportLoop.h"
 #include "document/TableExport.h"
+#include "exchange/Workbook.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "records/AdData.h"
@@ -48,7 +49,10 @@ public:
             "error.\n"
             "--profile P (table only) adds the columns status and reason at the end: each\n"
             "row's review under the profile and the review logs' decisions, as 'mirado-cli\n"
-            "review show' gives them.");
+            "review show' gives them.\n"
+            "--format xlsx (table only) writes the same table as an Excel workbook: one sheet\n"
+            "'table', numbers as numbers shown with their decimals, dates and times as such,\n"
+            "the header row frozen.");
         files_.AddTo(command, true);
         AddOutputOption(command, output_, "the text file to write");
         command
@@ -81,6 +85,12 @@ public:
                         "built-in one by its id or name, see 'mirado-cli profiles', or a JSON\n"
                         "file) and the review logs' decisions")
             ->type_name("P");
+        command
+            .add_option_function<std::string>(
+                "--format", [this](const std::string& format) { xlsx_ = format == "xlsx"; },
+                "table: csv (the default) or xlsx (an Excel workbook)")
+            ->type_name("csv|xlsx")
+            ->check(CLI::IsMember({"csv", "xlsx"}));
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
@@ -88,6 +98,8 @@ public:
     Result<void> Prepare(std::istream& in) override {
         if (Result<void> profile = PrepareProfile(); !profile.ok())
             return profile;
+        if (xlsx_ && mode_ != ExportMode::Table)
+            return Fail("--format xlsx applies to --mode table only");
         // The table is UTF-8 by its definition; CP932 asked for it would be silently lost.
         if (mode_ == ExportMode::Table && encodingOption_->count() > 0 &&
             encoding_ == ExportEncoding::Cp932)
@@ -132,8 +144,8 @@ private:
 
     // The table reads every file on its own; a file that fails is named on standard error.
     int RunTable(CliStreams& io) {
-        if (profile_)
-            return RunReviewedTable(io);
+        if (profile_ || xlsx_)
+            return RunCollectedTable(io);
         bool allLoaded = true;
         const ExportResult result =
             ExportTable(files_.Paths(), source_, output_, jobs_, {}, {},
@@ -144,9 +156,10 @@ private:
         return Finish(io, result, allLoaded);
     }
 
-    // The table's rows, each followed by its review's status and reason. The rows come
-    // one by one so that a comment's quoted line break never splits a row.
-    int RunReviewedTable(CliStreams& io) {
+    // The table's rows, with --profile each followed by its review's status and reason,
+    // as CSV or a workbook. The rows come one by one so that a comment's quoted line
+    // break never splits a row.
+    int RunCollectedTable(CliStreams& io) {
         bool allLoaded = true;
         std::vector<std::string> rows;
         BuildTableText(files_.Paths(), source_, jobs_, [&](size_t done, const TableLine& line) {
@@ -157,6 +170,25 @@ private:
             rows.push_back(line.text);
             return true;
         });
+        const std::string text = profile_ ? WithReviewColumns(rows, io) : TableText(rows);
+        ExportResult result;
+        const Result<void> written = xlsx_ ? WriteCsvWorkbook(output_, {{"table", text}})
+                                           : WriteFileAtomically(output_, text);
+        result.written = written.ok();
+        if (!written.ok())
+            result.error = xlsx_ ? output_ + ": " + written.error()
+                                 : ExportWriteFailedText(output_, written.error());
+        return Finish(io, result, allLoaded);
+    }
+
+    static std::string TableText(const std::vector<std::string>& rows) {
+        std::string text = kTableExportHeader;
+        for (const std::string& row : rows)
+            text += row;
+        return text;
+    }
+
+    std::string WithReviewColumns(const std::vector<std::string>& rows, CliStreams& io) const {
         const ReviewResult review = ReviewFiles(io);
         std::string header = kTableExportHeader;
         header.insert(header.size() - 1, ",status,reason");
@@ -166,12 +198,7 @@ private:
             text += rows[i].substr(0, rows[i].size() - 1) + "," +
                     ReadingStatusName(reading.status) + "," + CsvField(reading.reason) + "\n";
         }
-        ExportResult result;
-        const Result<void> written = WriteFileAtomically(output_, text);
-        result.written = written.ok();
-        if (!written.ok())
-            result.error = ExportWriteFailedText(output_, written.error());
-        return Finish(io, result, allLoaded);
+        return text;
     }
 
     ReviewResult ReviewFiles(CliStreams& io) const {
@@ -189,6 +216,7 @@ private:
 
     ExportMode mode_ = ExportMode::Dominant;
     ExportEncoding encoding_ = ExportEncoding::Cp932;
+    bool xlsx_ = false;
     CLI::Option* encodingOption_ = nullptr;
     ValueSource source_ = ValueSource::Stored;
     std::string output_, profileName_;

@@ -6,6 +6,8 @@
 #include "cli/OffscreenApplication.h"
 #include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
+#include "document/CsvField.h"
+#include "exchange/Workbook.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "rendering/ReportRendering.h"
@@ -38,6 +40,9 @@ constexpr const char* kReportDescription =
     "--format json: JSON Lines, each object's first key 'table' naming its part:\n"
     "'profile' (then the profile's keys), 'sessions' (one per session) and 'excluded'\n"
     "(one per reading not accepted), in that order.\n"
+    "--format xlsx (needs -o): an Excel workbook with the sheets 'profile' (the profile as\n"
+    "JSON in one cell), 'sessions' and 'excluded' (the two tables of the CSV), numbers as\n"
+    "numbers, dates and times as such, the header rows frozen.\n"
     "An OUT ending in .pdf gets the report to read and print (landscape A4 pages): the\n"
     "profile and its rules, the readings of each session by status, every reading not\n"
     "accepted with its status, reason and, for a decision by hand, who and when, then\n"
@@ -45,7 +50,7 @@ constexpr const char* kReportDescription =
     "A file that fails to load is counted as damaged, named on standard error and gives\n"
     "exit status 1.";
 
-enum class ReportFormat { Csv, Json, Pdf };
+enum class ReportFormat { Csv, Json, Xlsx, Pdf };
 
 std::string LowerExtension(const std::string& path) {
     const size_t dot = path.find_last_of('.');
@@ -70,12 +75,14 @@ public:
             .add_option_function<std::string>(
                 "--format",
                 [this](const std::string& format) {
-                    format_ = format == "json" ? ReportFormat::Json : ReportFormat::Csv;
+                    format_ = format == "json"   ? ReportFormat::Json
+                              : format == "xlsx" ? ReportFormat::Xlsx
+                                                 : ReportFormat::Csv;
                     formatGiven_ = true;
                 },
-                "csv (the default) or json (JSON Lines)")
-            ->type_name("csv|json")
-            ->check(CLI::IsMember({"csv", "json"}));
+                "csv (the default), json (JSON Lines) or xlsx (an Excel workbook, needs -o)")
+            ->type_name("csv|json|xlsx")
+            ->check(CLI::IsMember({"csv", "json", "xlsx"}));
         command
             .add_option("-o,--output", output_,
                         "write to OUT instead of standard output (a PDF when OUT ends in .pdf)")
@@ -91,6 +98,8 @@ public:
         if (!found.ok())
             return Fail(found.error());
         profile_ = std::move(found).value();
+        if (format_ == ReportFormat::Xlsx && output_.empty())
+            return Fail("--format xlsx needs -o OUT");
         if (output_.empty())
             return Ok();
         if (LowerExtension(output_) == "pdf") {
@@ -117,6 +126,8 @@ public:
             const int written = WritePdf(readings, review, io);
             return written != kExitOk ? written : status;
         }
+        if (format_ == ReportFormat::Xlsx)
+            return WriteWorkbookReport(readings, review, io) ? status : kExitLoadFailed;
         const std::string text = format_ == ReportFormat::Json
                                      ? ExclusionReportJsonLines(*profile_, readings, review)
                                      : ExclusionReportCsv(*profile_, readings, review);
@@ -145,6 +156,20 @@ private:
             return kExitOk;
         io.err << "mirado-cli report: " << SingleLine(output_ + ": " + written.error()) << '\n';
         return kExitLoadFailed;
+    }
+
+    // The workbook: the profile as JSON in one cell, then the two tables of the CSV.
+    bool WriteWorkbookReport(const std::vector<Reading>& readings, const ReviewResult& review,
+                             CliStreams& io) const {
+        const std::string profileJson = ProfileJson(*profile_).dump(
+            -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+        const Result<void> written =
+            WriteCsvWorkbook(output_, {{"profile", "profile\n" + CsvField(profileJson) + "\n"},
+                                       {"sessions", SessionCountsCsv(review)},
+                                       {"excluded", ExcludedReadingsCsv(readings, review)}});
+        if (!written.ok())
+            io.err << "mirado-cli report: " << SingleLine(output_ + ": " + written.error()) << '\n';
+        return written.ok();
     }
 
     ReportFormat format_ = ReportFormat::Csv;

@@ -8,6 +8,8 @@
 #include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
 #include "document/StudySummary.h"
+#include "exchange/Workbook.h"
+#include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 
 #include <CLI/CLI.hpp>
@@ -41,9 +43,13 @@ constexpr const char* kSummaryDescription =
     "--profile P reviews the readings first (the review logs' decisions by hand, then the\n"
     "profile's rules; see 'mirado-cli review') and takes the statistics over the accepted\n"
     "readings only: n_complete then counts the accepted readings. The default profile\n"
-    "without decisions by hand gives the same output as no --profile.";
+    "without decisions by hand gives the same output as no --profile.\n"
+    "-o OUT writes to OUT (replaced whole, never left half-written) instead of standard\n"
+    "output; --format xlsx (needs -o) writes the CSV table as an Excel workbook, one sheet\n"
+    "('sessions' or 'animals'), numbers as numbers shown with their decimals, dates as\n"
+    "dates, the header row frozen.";
 
-enum class SummaryFormat { Csv, Json };
+enum class SummaryFormat { Csv, Json, Xlsx };
 
 bool IsChartFileName(const std::string& path) {
     const size_t dot = path.find_last_of('.');
@@ -70,11 +76,15 @@ public:
             .add_option_function<std::string>(
                 "--format",
                 [this](const std::string& format) {
-                    format_ = format == "json" ? SummaryFormat::Json : SummaryFormat::Csv;
+                    format_ = format == "json"   ? SummaryFormat::Json
+                              : format == "xlsx" ? SummaryFormat::Xlsx
+                                                 : SummaryFormat::Csv;
                 },
-                "csv (the default) or json (JSON Lines)")
-            ->type_name("csv|json")
-            ->check(CLI::IsMember({"csv", "json"}));
+                "csv (the default), json (JSON Lines) or xlsx (an Excel workbook, needs -o)")
+            ->type_name("csv|json|xlsx")
+            ->check(CLI::IsMember({"csv", "json", "xlsx"}));
+        command.add_option("-o,--output", output_, "write to OUT instead of standard output")
+            ->type_name("OUT");
         command
             .add_option("--plot", plot_,
                         "also draw the trend chart to OUT.pdf, OUT.png or OUT.svg: the session\n"
@@ -98,6 +108,12 @@ public:
             if (!found.ok())
                 return Fail(found.error());
             profile_ = std::move(found).value();
+        }
+        if (format_ == SummaryFormat::Xlsx && output_.empty())
+            return Fail("--format xlsx needs -o OUT");
+        if (!output_.empty()) {
+            if (Result<void> checked = CheckOutputIsNoInput(output_, files_.Paths()); !checked.ok())
+                return checked;
         }
         if (plot_.empty())
             return Ok();
@@ -125,7 +141,8 @@ public:
             });
         const StudySummary summary = builder.Build();
         const std::vector<SummaryRow>& rows = byAnimal_ ? summary.animals : summary.sessions;
-        io.out << (format_ == SummaryFormat::Json ? SummaryJsonLines(rows) : SummaryCsv(rows));
+        if (!WriteRows(rows, io))
+            return kExitLoadFailed;
         if (!plot_.empty() && !DrawPlot(summary, io))
             return kExitLoadFailed;
         return status;
@@ -146,6 +163,25 @@ private:
         }
     }
 
+    // The rows to standard output or to OUT; false (after saying why) when OUT was not
+    // written.
+    bool WriteRows(const std::vector<SummaryRow>& rows, CliStreams& io) const {
+        const std::string text =
+            format_ == SummaryFormat::Json ? SummaryJsonLines(rows) : SummaryCsv(rows);
+        if (output_.empty()) {
+            io.out << text;
+            return true;
+        }
+        const Result<void> written =
+            format_ == SummaryFormat::Xlsx
+                ? WriteCsvWorkbook(output_, {{byAnimal_ ? "animals" : "sessions", text}})
+                : WriteFileAtomically(output_, text);
+        if (!written.ok())
+            io.err << "mirado-cli summary: " << SingleLine(output_ + ": " + written.error())
+                   << "\n";
+        return written.ok();
+    }
+
     bool DrawPlot(const StudySummary& summary, CliStreams& io) const {
         EnsureOffscreenApplication();
         const Result<void> saved = SaveSummaryChart(summary, DefaultChartOptions(summary), plot_);
@@ -156,7 +192,7 @@ private:
     }
 
     CFileArguments files_;
-    std::string plot_, profileName_;
+    std::string plot_, profileName_, output_;
     std::optional<AcceptanceProfile> profile_;
     bool byAnimal_ = false;
     SummaryFormat format_ = SummaryFormat::Csv;

@@ -1,6 +1,7 @@
 #include "summary/SummaryWindow.h"
 
 #include "document/ExportLoop.h"
+#include "exchange/Workbook.h"
 #include "files/FileAccess.h"
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
@@ -39,6 +40,12 @@ constexpr int kInitialHeight = 680;
 constexpr int kFailureListRows = 4;
 const char* const kSaveTableCaption = QT_TRANSLATE_NOOP("Mirado", "Save Table");
 const char* const kSaveChartCaption = QT_TRANSLATE_NOOP("Mirado", "Save Chart");
+
+// The table is saved as CSV or, by the chosen type or name, as an Excel workbook.
+std::vector<FileFilter> TableFileFilters() {
+    return {{UiText("CSV file").toStdString(), {"*.csv"}},
+            {UiText("Excel workbook").toStdString(), {"*.xlsx"}}};
+}
 
 struct SourceChoice {
     const char* text;
@@ -444,15 +451,16 @@ void CSummaryWindow::SaveTable() {
         return;
     SaveFileRequest request;
     request.title = UiText(kSaveTableCaption).toStdString();
-    request.filters = {{UiText("CSV file").toStdString(), {"*.csv"}}};
+    request.filters = TableFileFilters();
     request.suggestedName = BesideRecordings("summary.csv");
     std::string path;
     if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveTableCaption, path))
         return;
+    const bool bySession = grouping_ == SummaryGrouping::BySession;
     const std::string csv =
-        SummaryCsv(grouping_ == SummaryGrouping::BySession ? result->summary.sessions
-                                                           : result->summary.animals);
-    if (const auto written = WriteFileAtomically(path, csv); !written.ok())
+        SummaryCsv(bySession ? result->summary.sessions : result->summary.animals);
+    if (const auto written = WriteTableFile(path, bySession ? "sessions" : "animals", csv);
+        !written.ok())
         ReportWriteFailure(kSaveTableCaption, path, written.error());
 }
 

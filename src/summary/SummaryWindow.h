@@ -74,7 +74,8 @@ public:
     void SetGrouping(SummaryGrouping grouping);
     // Copies the table's selected cells as tab-separated lines, the column titles first.
     void CopySelection();
-    // Asks for a file and writes the table of the current grouping as the summary's CSV.
+    // Asks for a file and writes the table of the current grouping as the summary's CSV
+    // or, by the chosen type or name, as an Excel workbook.
     void SaveTable();
     // Asks for a file and draws the chart shown (PNG, SVG or PDF by its extension).
     void SaveChart();

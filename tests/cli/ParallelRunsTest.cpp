@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -133,6 +134,24 @@ TEST_F(ParallelRuns, TheTableIsTheSameWithAnyNumberOfJobsAndUtf8IsTheTextExportD
     Run({"export", "--encoding", "utf-8", "-o", Output("utf8.txt")}, 2);
     EXPECT_EQ(ReadFile(Output("utf8.txt")),
               "\xEF\xBB\xBF" + Cp932ToUtf8(ReadFile(Output("cp932.txt"))));
+}
+
+TEST_F(ParallelRuns, EdfFilesAreTheSameWithAnyNumberOfJobs) {
+    const std::string one = Output("edf1"), three = Output("edf3");
+    std::filesystem::create_directory(one);
+    std::filesystem::create_directory(three);
+    const CliRun first = Run({"edf", "-o", one}, 1);
+    const CliRun second = Run({"edf", "-o", three}, 3);
+    EXPECT_EQ(first.status, 1) << "damaged files are named on standard error";
+    EXPECT_EQ(second.status, first.status);
+    EXPECT_EQ(second.err, first.err);
+    size_t written = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(one)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(ReadFile(entry.path().string()) == ReadFile(three + "/" + name)) << name;
+        ++written;
+    }
+    EXPECT_GT(written, files_.size() / 2);
 }
 
 TEST_F(ParallelRuns, SelectedPagesAreTheSameWithAnyNumberOfJobs) {

@@ -228,6 +228,21 @@ TEST_F(SummaryWindowTest, SavedTableIsTheCoreCsv) {
     EXPECT_EQ(prompts.Shown()[0].icon, MessageIcon::Stop);
 }
 
+// The table saved under the workbook's type or name is a workbook; the CSV is offered first.
+TEST_F(SummaryWindowTest, SavedTableAsWorkbook) {
+    Open({folder.Paths(), false});
+    for (const char* name : {"sessions.xlsx", "upper.XLSX"}) {
+        saveDialog.QueuePath(folder.PathOf(name));
+        window->SaveTable();
+        EXPECT_TRUE(ReadBytes(folder.PathOf(name)).startsWith("PK\x03\x04")) << name;
+    }
+    const std::vector<FileFilter>& filters = saveDialog.Requests().at(0).filters;
+    ASSERT_EQ(filters.size(), 2u);
+    EXPECT_EQ(filters[0].patterns, std::vector<std::string>{"*.csv"});
+    EXPECT_EQ(filters[1].patterns, std::vector<std::string>{"*.xlsx"});
+    EXPECT_TRUE(prompts.Shown().empty());
+}
+
 // Neither save writes over a file of the list, summarised or not, by any spelling.
 TEST_F(SummaryWindowTest, SavesRefuseAFileOfTheList) {
     const std::vector<std::string>& all = folder.Paths();
