@@ -167,14 +167,19 @@ std::vector<double> HolmAdjust(const std::vector<double>& p);
 
 // ---- Output ----
 
-// CSV (header row) and JSON Lines of the levels: group, session (date text), n_animals?
-// Columns: group, date, then for each measure _n, _mean, _sd, _sem, _min, _max.
+// The levels as CSV (header row; columns group, date, then for each measure _n, _mean,
+// _sd, _sem, _min, _max) or JSON Lines (group, date, and per measure {n, mean, sd, sem,
+// min, max}). NaN is an empty field or null.
 std::string LevelsCsv(const StudyData& data, const std::vector<GroupLevels>& rows);
 std::string LevelsJsonLines(const StudyData& data, const std::vector<GroupLevels>& rows);
 
-// The tests as one table: JSON Lines, one object per row, ANOVA rows then comparisons;
-// CSV, the ANOVA table and the comparison table each with its header row, a blank line
-// between them. NaN is null (JSON) or an empty field (CSV).
+// The tests, the ANOVA rows then the comparisons. JSON Lines: an ANOVA row {measure,
+// test: "anova", term, df_num, df_den, F, p, ges, gg_epsilon, p_gg, hf_epsilon, p_hf}
+// (the epsilons null for the group term), a comparison {measure, test: "welch", session,
+// group, control, n, n_control, t, df, p, p_holm}; CSV: one table with every column of
+// both (measure, test, term, session, group, control, n, n_control, df_num, df_den, F, t,
+// df, p, ges, gg_epsilon, p_gg, hf_epsilon, p_hf, p_holm), empty where a row has none.
+// NaN is null or an empty field.
 std::string StudyTestsJsonLines(const StudyData& data, const StudyTests& tests);
 std::string StudyTestsCsv(const StudyData& data, const StudyTests& tests);
 
