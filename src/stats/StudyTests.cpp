@@ -121,11 +121,14 @@ void CorrectForSphericity(AnovaTerm& term, const Eigen::MatrixXd& error, double 
     const double p = static_cast<double>(error.rows());
     const double trace = error.trace();
     const double traceOfSquare = (error * error).trace();
-    term.ggEpsilon = traceOfSquare > 0 ? trace * trace / (p * traceOfSquare) : kNaN;
+    // With fewer error degrees of freedom than contrasts the error matrix is singular and
+    // sphericity cannot be judged.
+    const bool estimable = errorDf >= p && traceOfSquare > 0;
+    term.ggEpsilon = estimable ? trace * trace / (p * traceOfSquare) : kNaN;
     term.hfEpsilon =
         ((errorDf + 1) * p * term.ggEpsilon - 2) / (p * (errorDf - p * term.ggEpsilon));
     term.pGg = FUpperTail(term.F, term.ggEpsilon * term.dfNum, term.ggEpsilon * term.dfDen);
-    const double hf = std::min(1.0, term.hfEpsilon);
+    const double hf = std::isnan(term.hfEpsilon) ? kNaN : std::min(1.0, term.hfEpsilon);
     term.pHf = FUpperTail(term.F, hf * term.dfNum, hf * term.dfDen);
 }
 
