@@ -173,15 +173,15 @@ Result<GroupsRead> ParseGroupsCsv(std::string_view bytes,
             read.warnings.push_back(LineWarning(record.line, who + " has no group; skipped"));
             continue;
         }
-        if (!seen.insert(row.animal).second) {
-            read.warnings.push_back(
-                LineWarning(record.line, who + " is listed again; the row is skipped"));
-            continue;
-        }
         if (knownAnimals != nullptr && std::find(knownAnimals->begin(), knownAnimals->end(),
                                                  row.animal) == knownAnimals->end()) {
             read.warnings.push_back(
                 LineWarning(record.line, who + " is not in the recordings; skipped"));
+            continue;
+        }
+        if (!seen.insert(row.animal).second) {
+            read.warnings.push_back(
+                LineWarning(record.line, who + " is listed again; the row is skipped"));
             continue;
         }
         for (size_t i = 3; i < header.size(); ++i)

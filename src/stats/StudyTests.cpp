@@ -289,7 +289,7 @@ std::vector<AnovaTerm> MixedAnova(const std::vector<std::vector<double>>& values
         CorrectForSphericity(terms.back(), w.error, errorDf);
     }
     if (problem != nullptr && std::isnan(terms.back().F))
-        *problem = "no variance between the animals of a group";
+        *problem = "no residual variance";
     return terms;
 }
 

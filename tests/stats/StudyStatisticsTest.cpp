@@ -257,11 +257,8 @@ INSTANTIATE_TEST_SUITE_P(
                             {0, 1},
                             3,
                             "too few animals: no group has 2 with a value in every session"},
-        DegenerateStudyCase{"NoVariance",
-                            {{120, 120}, {120, 120}},
-                            {0, 0},
-                            1,
-                            "no variance between the animals of a group"}),
+        DegenerateStudyCase{
+            "NoVariance", {{120, 120}, {120, 120}}, {0, 0}, 1, "no residual variance"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(StudyOutputTest, RowsNameTheirFieldsAndWriteNaNAsNull) {
