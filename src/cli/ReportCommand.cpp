@@ -5,6 +5,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
+#include "cli/StudyOptions.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
 #include "review/ExclusionReport.h"
@@ -37,7 +38,12 @@ constexpr const char* kReportDescription =
     "'profile' (then the profile's keys), 'sessions' (one per session) and 'excluded'\n"
     "(one per reading not accepted), in that order.\n"
     "A file that fails to load is counted as damaged, named on standard error and gives\n"
-    "exit status 1.";
+    "exit status 1.\n"
+    "--groups FILE adds two parts at the end, over the groups of the groups table (see\n"
+    "'mirado-cli stats') and each animal's mean of its accepted readings per session:\n"
+    "the group levels as 'mirado-cli summary --level group' writes them and the tests as\n"
+    "'mirado-cli stats' writes them (CSV: each after an empty line; JSON: tables 'groups'\n"
+    "and 'tests').";
 
 enum class ReportFormat { Csv, Json };
 
@@ -89,6 +95,10 @@ public:
             ->check(CLI::IsMember({"csv", "json"}));
         command.add_option("-o,--output", output_, "write to OUT instead of standard output")
             ->type_name("OUT");
+        command
+            .add_option("--groups", groupsPath_,
+                        "also write the group levels and the tests over this groups table")
+            ->type_name("FILE");
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
@@ -105,7 +115,10 @@ public:
         if (LowerExtension(output_) == "pdf")
             return Fail("the report is written as CSV or JSON Lines; a PDF report is not "
                         "available");
-        return CheckOutputIsNoInput(output_, files_.Paths());
+        std::vector<std::string> inputs = files_.Paths();
+        if (!groupsPath_.empty())
+            inputs.push_back(groupsPath_);
+        return CheckOutputIsNoInput(output_, inputs);
     }
 
     int Run(CliStreams& io) override {
@@ -119,8 +132,17 @@ public:
         }
         const ReviewResult review =
             ReviewWithLogs(readings, files_.Paths(), source_, *profile_, "report", io.err);
-        const std::string text = format_ == ReportFormat::Json ? JsonReport(readings, review)
-                                                               : CsvReport(readings, review);
+        std::string text = format_ == ReportFormat::Json ? JsonReport(readings, review)
+                                                         : CsvReport(readings, review);
+        if (!groupsPath_.empty()) {
+            Result<StudyData> study = BuildStudy(SessionValuesFromReview(review), files_.Paths(),
+                                                 groupsPath_, "report", io.err);
+            if (!study.ok()) {
+                io.err << "mirado-cli report: " << SingleLine(study.error()) << '\n';
+                return kExitUsage;
+            }
+            text += StudyParts(study.value());
+        }
         if (output_.empty()) {
             io.out << text;
             return status;
@@ -145,6 +167,17 @@ private:
                Tagged("excluded", ExcludedReadingsJsonLines(readings, review));
     }
 
+    // The group levels and the tests, the control being the table's first group.
+    std::string StudyParts(const StudyData& data) const {
+        const std::vector<GroupLevels> levels = ComputeLevels(data);
+        const StudyTests tests = ComputeStudyTests(data, 0);
+        if (format_ == ReportFormat::Json)
+            return Tagged("groups", LevelsJsonLines(data, levels)) +
+                   Tagged("tests", StudyTestsJsonLines(data, tests));
+        return kLineEnd + LevelsCsv(data, levels) + kLineEnd + StudyTestsCsv(data, tests);
+    }
+
+    std::string groupsPath_;
     ReportFormat format_ = ReportFormat::Csv;
     ValueSource source_ = ValueSource::Stored;
     std::string output_, profileName_;
