@@ -56,6 +56,11 @@ const std::vector<ShortcutRow>& KeyboardShortcutRows() {
         {"Escape", QT_TRANSLATE_NOOP("Mirado", "Carrying a marker: put it back")},
         {"Shift+Click",
          QT_TRANSLATE_NOOP("Mirado", "File list: mark every file from the current one")},
+        {"A", QT_TRANSLATE_NOOP("Mirado", "Review shown: accept the current reading")},
+        {"R", QT_TRANSLATE_NOOP("Mirado", "Review shown: reject the current reading")},
+        {"U", QT_TRANSLATE_NOOP("Mirado", "Review shown: clear the decision on it")},
+        {"1 to 5", QT_TRANSLATE_NOOP("Mirado", "Reason list: pick the reason")},
+        {"Ctrl+Alt+Z, Ctrl+Alt+Y", QT_TRANSLATE_NOOP("Mirado", "Undo or redo a decision")},
         {"Ctrl+C", QT_TRANSLATE_NOOP("Mirado", "Summary window: copy the selected cells")},
         {"Escape", QT_TRANSLATE_NOOP("Mirado", "Summary window: close it")},
     };

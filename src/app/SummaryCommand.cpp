@@ -2,6 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "document/MiradoDoc.h"
+#include "review/ChosenProfile.h"
 #include "views/FilenameView.h"
 
 #include <algorithm>
@@ -41,10 +42,18 @@ CSummaryCommand* CSummaryCommand::Install(CMainFrame& frame, IUserPrompts& promp
     return command;
 }
 
+void CSummaryCommand::SetReviewSettings(IProfile* settings, std::string userFolder) {
+    reviewSettings_ = settings;
+    userProfiles_ = std::move(userFolder);
+}
+
 CSummaryWindow* CSummaryCommand::OpenWindow() {
     SummaryFiles files = SummaryFilesOf(*frame_.GetDocument());
     if (files.paths.empty())
         return nullptr;
+    ChosenProfile chosen = ChosenReviewProfile(reviewSettings_, userProfiles_);
+    files.profile = std::move(chosen.profile);
+    files.profileProblem = std::move(chosen.problem);
     const unsigned jobs = std::max(std::thread::hardware_concurrency(), 1u);
     auto* window = new CSummaryWindow(std::move(files), prompts_, saveDialog_, jobs, &frame_);
     window->show();

@@ -12,6 +12,7 @@ namespace mirado {
 
 class CMainFrame;
 class CMiradoDoc;
+class IProfile;
 class ISaveFileDialog;
 class IUserPrompts;
 
@@ -25,6 +26,10 @@ public:
     static CSummaryCommand* Install(CMainFrame& frame, IUserPrompts& prompts,
                                     ISaveFileDialog& saveDialog);
 
+    // Where the window finds the acceptance profile the main window chose: the settings
+    // and the folder of the user's own profiles. Without them it uses the default profile.
+    void SetReviewSettings(IProfile* settings, std::string userFolder);
+
     // Opens and shows a window over the list's files (null with an empty list).
     CSummaryWindow* OpenWindow();
 
@@ -34,6 +39,8 @@ private:
     CMainFrame& frame_;
     IUserPrompts& prompts_;
     ISaveFileDialog& saveDialog_;
+    IProfile* reviewSettings_ = nullptr;
+    std::string userProfiles_;
 };
 
 } // namespace mirado

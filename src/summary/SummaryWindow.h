@@ -13,6 +13,11 @@
 // listed below. The table is saved as the summary's CSV, the chart shown (or the
 // animal's chart while the table is shown) as PNG, SVG or PDF, through the save dialog
 // interface; failures are reported through the message box interface.
+//
+// The readings are reviewed under the acceptance profile the files name (the main
+// window's choice) and the review logs' decisions by hand, and every statistic is taken
+// over the accepted readings only; the profile's name is shown. "Save Report..." writes
+// the exclusion report as PDF, CSV or JSON Lines.
 
 #include "charts/SummaryChart.h"
 #include "summary/SummaryRun.h"
@@ -48,6 +53,10 @@ struct SummaryFiles {
     bool marked = false; // the paths are the marked files
     // Every file of the list: the window's saves never write over one of them.
     std::vector<std::string> listed = {};
+    // The acceptance profile the readings are reviewed under, and why the one the
+    // settings name was not found (the default profile is used then).
+    AcceptanceProfile profile = DefaultProfile();
+    std::string profileProblem = {};
 };
 
 enum class SummaryGrouping { BySession, ByAnimal };
@@ -69,6 +78,9 @@ public:
     void SaveTable();
     // Asks for a file and draws the chart shown (PNG, SVG or PDF by its extension).
     void SaveChart();
+    // Asks for a file and writes the exclusion report: PDF, JSON Lines (.json, .jsonl) or
+    // CSV (any other name) by its extension.
+    void SaveReport();
 
     // The chart the Save Chart command draws.
     SummaryChartOptions ChartOptions() const;
@@ -89,6 +101,9 @@ private:
     QWidget* CreateAnimalTab();
     QWidget* CreateAllAnimalsTab();
     QWidget* CreateFailureList();
+    QWidget* CreateProfileLabels(QWidget* parent);
+    QPushButton* CreateSaveReportButton(QWidget* parent);
+    void ShowReviewWarnings();
     std::string BesideRecordings(const std::string& name) const;
     void StartRun();
     void StopRun();
@@ -125,6 +140,8 @@ private:
     QComboBox* groupingBox_ = nullptr;
     QPushButton* saveTableButton_ = nullptr;
     QPushButton* saveChartButton_ = nullptr;
+    QPushButton* saveReportButton_ = nullptr;
+    QLabel* reviewWarnings_ = nullptr; // the profile not found, review log lines skipped
     QProgressBar* progress_ = nullptr;
     QLabel* runError_ = nullptr; // why the last run gave no summary
     QTimer* progressTimer_ = nullptr;
