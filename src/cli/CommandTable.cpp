@@ -39,6 +39,8 @@ const CommandEntry kCommands[] = {
     {"report", "write the exclusion report under an acceptance profile (CSV or JSON)",
      MakeReportCommand},
     {"edf", "write each file as an EDF+ recording with annotations into a folder", MakeEdfCommand},
+    {"stats", "test the groups of a study over its sessions: mixed ANOVA, Welch's t (CSV or JSON)",
+     MakeStatsCommand},
 };
 
 struct DeclaredCommand {

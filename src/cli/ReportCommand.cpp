@@ -6,6 +6,7 @@
 #include "cli/OffscreenApplication.h"
 #include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
+#include "cli/StudyOptions.h"
 #include "document/CsvField.h"
 #include "exchange/Workbook.h"
 #include "files/FileAccess.h"
@@ -19,6 +20,7 @@
 #include <cctype>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 namespace mirado {
 
@@ -42,15 +44,30 @@ constexpr const char* kReportDescription =
     "(one per reading not accepted), in that order.\n"
     "--format xlsx (needs -o): an Excel workbook with the sheets 'profile' (the profile as\n"
     "JSON in one cell), 'sessions' and 'excluded' (the two tables of the CSV), numbers as\n"
-    "numbers, dates and times as such, the header rows frozen.\n"
+    "numbers, dates and times as such, the header rows frozen; with --groups the sheets\n"
+    "'groups' and 'tests' follow.\n"
     "An OUT ending in .pdf gets the report to read and print (landscape A4 pages): the\n"
     "profile and its rules, the readings of each session by status, every reading not\n"
     "accepted with its status, reason and, for a decision by hand, who and when, then\n"
     "the statistics of each session's accepted readings. --format does not go with it.\n"
     "A file that fails to load is counted as damaged, named on standard error and gives\n"
-    "exit status 1.";
+    "exit status 1.\n"
+    "--groups FILE adds two parts at the end of the CSV or JSON report, over the groups\n"
+    "of the groups table (see 'mirado-cli stats') and each animal's mean of its accepted\n"
+    "readings per session: the group levels as 'mirado-cli summary --level group' writes\n"
+    "them and the tests as 'mirado-cli stats' writes them (CSV: each after an empty line;\n"
+    "JSON: tables 'groups' and 'tests').";
 
 enum class ReportFormat { Csv, Json, Xlsx, Pdf };
+
+// Each JSON line of lines with "table": name put first.
+std::string Tagged(const std::string& name, const std::string& lines) {
+    std::string text;
+    std::istringstream in(lines);
+    for (std::string line; std::getline(in, line);)
+        text += "{\"table\":\"" + name + "\"," + line.substr(1) + '\n';
+    return text;
+}
 
 std::string LowerExtension(const std::string& path) {
     const size_t dot = path.find_last_of('.');
@@ -87,6 +104,10 @@ public:
             .add_option("-o,--output", output_,
                         "write to OUT instead of standard output (a PDF when OUT ends in .pdf)")
             ->type_name("OUT");
+        command
+            .add_option("--groups", groupsPath_,
+                        "also write the group levels and the tests over this groups table")
+            ->type_name("FILE");
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
@@ -106,9 +127,15 @@ public:
             if (formatGiven_)
                 return Fail("--format: a report ending in .pdf is written as PDF; leave out "
                             "--format or name another OUT");
+            if (!groupsPath_.empty())
+                return Fail("--groups adds to the CSV or JSON report; the PDF report does not "
+                            "take it");
             format_ = ReportFormat::Pdf;
         }
-        return CheckOutputIsNoInput(output_, files_.Paths());
+        std::vector<std::string> inputs = files_.Paths();
+        if (!groupsPath_.empty())
+            inputs.push_back(groupsPath_);
+        return CheckOutputIsNoInput(output_, inputs);
     }
 
     int Run(CliStreams& io) override {
@@ -126,11 +153,23 @@ public:
             const int written = WritePdf(readings, review, io);
             return written != kExitOk ? written : status;
         }
+        std::optional<StudyData> study;
+        if (!groupsPath_.empty()) {
+            Result<StudyData> built = BuildStudy(SessionValuesFromReview(review), files_.Paths(),
+                                                 groupsPath_, "report", io.err);
+            if (!built.ok()) {
+                io.err << "mirado-cli report: " << SingleLine(built.error()) << '\n';
+                return kExitUsage;
+            }
+            study = std::move(built).value();
+        }
         if (format_ == ReportFormat::Xlsx)
-            return WriteWorkbookReport(readings, review, io) ? status : kExitLoadFailed;
-        const std::string text = format_ == ReportFormat::Json
-                                     ? ExclusionReportJsonLines(*profile_, readings, review)
-                                     : ExclusionReportCsv(*profile_, readings, review);
+            return WriteWorkbookReport(readings, review, study, io) ? status : kExitLoadFailed;
+        std::string text = format_ == ReportFormat::Json
+                               ? ExclusionReportJsonLines(*profile_, readings, review)
+                               : ExclusionReportCsv(*profile_, readings, review);
+        if (study)
+            text += StudyParts(*study);
         if (output_.empty()) {
             io.out << text;
             return status;
@@ -158,20 +197,37 @@ private:
         return kExitLoadFailed;
     }
 
-    // The workbook: the profile as JSON in one cell, then the two tables of the CSV.
+    // The workbook: the profile as JSON in one cell, then the two tables of the CSV, and
+    // with --groups the group levels and the tests.
     bool WriteWorkbookReport(const std::vector<Reading>& readings, const ReviewResult& review,
-                             CliStreams& io) const {
+                             const std::optional<StudyData>& study, CliStreams& io) const {
         const std::string profileJson = ProfileJson(*profile_).dump(
             -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-        const Result<void> written =
-            WriteCsvWorkbook(output_, {{"profile", "profile\n" + CsvField(profileJson) + "\n"},
-                                       {"sessions", SessionCountsCsv(review)},
-                                       {"excluded", ExcludedReadingsCsv(readings, review)}});
+        std::vector<NamedCsv> sheets = {{"profile", "profile\n" + CsvField(profileJson) + "\n"},
+                                        {"sessions", SessionCountsCsv(review)},
+                                        {"excluded", ExcludedReadingsCsv(readings, review)}};
+        if (study) {
+            const std::vector<GroupLevels> levels = ComputeLevels(*study);
+            sheets.emplace_back("groups", LevelsCsv(*study, levels));
+            sheets.emplace_back("tests", StudyTestsCsv(*study, ComputeStudyTests(*study, 0)));
+        }
+        const Result<void> written = WriteCsvWorkbook(output_, sheets);
         if (!written.ok())
             io.err << "mirado-cli report: " << SingleLine(output_ + ": " + written.error()) << '\n';
         return written.ok();
     }
 
+    // The group levels and the tests, the control being the table's first group.
+    std::string StudyParts(const StudyData& data) const {
+        const std::vector<GroupLevels> levels = ComputeLevels(data);
+        const StudyTests tests = ComputeStudyTests(data, 0);
+        if (format_ == ReportFormat::Json)
+            return Tagged("groups", LevelsJsonLines(data, levels)) +
+                   Tagged("tests", StudyTestsJsonLines(data, tests));
+        return "\n" + LevelsCsv(data, levels) + "\n" + StudyTestsCsv(data, tests);
+    }
+
+    std::string groupsPath_;
     ReportFormat format_ = ReportFormat::Csv;
     bool formatGiven_ = false;
     ValueSource source_ = ValueSource::Stored;

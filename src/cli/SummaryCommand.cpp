@@ -7,6 +7,7 @@
 #include "cli/OffscreenApplication.h"
 #include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
+#include "cli/StudyOptions.h"
 #include "document/StudySummary.h"
 #include "exchange/Workbook.h"
 #include "files/FileAccess.h"
@@ -46,8 +47,16 @@ constexpr const char* kSummaryDescription =
     "without decisions by hand gives the same output as no --profile.\n"
     "-o OUT writes to OUT (replaced whole, never left half-written) instead of standard\n"
     "output; --format xlsx (needs -o) writes the CSV table as an Excel workbook, one sheet\n"
-    "('sessions' or 'animals'), numbers as numbers shown with their decimals, dates as\n"
-    "dates, the header row frozen.";
+    "('sessions', 'animals' or 'groups'), numbers as numbers shown with their\n"
+    "decimals, dates as dates, the header row frozen.\n"
+    "--level group writes one row per group and session instead: the group (from the\n"
+    "groups table, --groups FILE or mirado-groups.csv beside the files; animals it does\n"
+    "not list form \"(none)\"), the date, and for sbp, mbp, dbp and hr: n (animals with a\n"
+    "value), mean, sd, sem (sd / sqrt(n)), min and max of the animals' session values (the\n"
+    "means of their complete, or with --profile accepted, readings). With\n"
+    "--change-from-baseline the values are each animal's change from its value in the\n"
+    "baseline session (the first, or --baseline DATE); animals without a baseline value\n"
+    "are left out and listed on standard error.";
 
 enum class SummaryFormat { Csv, Json, Xlsx };
 
@@ -96,6 +105,24 @@ public:
                         "its id or name, see 'mirado-cli profiles', or a JSON file) and the\n"
                         "review logs' decisions")
             ->type_name("P");
+        command
+            .add_option_function<std::string>(
+                "--level", [this](const std::string& level) { groupLevel_ = level == "group"; },
+                "session (each animal's sessions, the default) or group (each group's\n"
+                "animals per session)")
+            ->type_name("session|group")
+            ->check(CLI::IsMember({"session", "group"}));
+        command
+            .add_option("--groups", groupsPath_,
+                        "the groups table for --level group (default: mirado-groups.csv\n"
+                        "beside the files)")
+            ->type_name("FILE");
+        command.add_flag("--change-from-baseline", changeFromBaseline_,
+                         "with --level group: each animal's change from its baseline value");
+        command
+            .add_option("--baseline", baseline_,
+                        "the baseline session for --change-from-baseline (default: the first)")
+            ->type_name("DATE");
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
@@ -109,10 +136,15 @@ public:
                 return Fail(found.error());
             profile_ = std::move(found).value();
         }
+        if (Result<void> levels = CheckLevelOptions(); !levels.ok())
+            return levels;
         if (format_ == SummaryFormat::Xlsx && output_.empty())
             return Fail("--format xlsx needs -o OUT");
         if (!output_.empty()) {
-            if (Result<void> checked = CheckOutputIsNoInput(output_, files_.Paths()); !checked.ok())
+            std::vector<std::string> inputs = files_.Paths();
+            if (!groupsPath_.empty())
+                inputs.push_back(groupsPath_);
+            if (Result<void> checked = CheckOutputIsNoInput(output_, inputs); !checked.ok())
                 return checked;
         }
         if (plot_.empty())
@@ -123,6 +155,8 @@ public:
     }
 
     int Run(CliStreams& io) override {
+        if (groupLevel_)
+            return RunGroupLevel(io);
         int status = kExitOk;
         CStudySummaryBuilder builder(source_);
         const auto add = [&](const Reading& reading) {
@@ -149,6 +183,48 @@ public:
     }
 
 private:
+    Result<void> CheckLevelOptions() const {
+        if (groupLevel_ && byAnimal_)
+            return Fail("--level group and --by animal cannot be combined");
+        if (groupLevel_ && !plot_.empty())
+            return Fail("--plot draws the session level only");
+        if (!groupLevel_ && (!groupsPath_.empty() || changeFromBaseline_))
+            return Fail("--groups and --change-from-baseline need --level group");
+        if (!baseline_.empty() && !changeFromBaseline_)
+            return Fail("--baseline needs --change-from-baseline");
+        return Ok();
+    }
+
+    int RunGroupLevel(CliStreams& io) const {
+        const Result<StudyRead> read =
+            ReadStudy(files_.Paths(), source_, jobs_, profile_, groupsPath_, "summary", io.err);
+        if (!read.ok()) {
+            io.err << "mirado-cli summary: " << SingleLine(read.error()) << '\n';
+            return kExitUsage;
+        }
+        const StudyData& data = read.value().data;
+        const int status = read.value().allLoaded ? kExitOk : kExitLoadFailed;
+        std::vector<GroupLevels> rows = ComputeLevels(data);
+        if (changeFromBaseline_) {
+            const Result<size_t> baseline = FindBaselineSession(data, baseline_);
+            if (!baseline.ok()) {
+                io.err << "mirado-cli summary: " << SingleLine(baseline.error()) << '\n';
+                return status == kExitOk ? kExitUsage : status;
+            }
+            ChangeFromBaseline change = ComputeChangeFromBaseline(data, baseline.value());
+            for (const LeftOutAnimal& animal : change.leftOut)
+                io.err << "mirado-cli summary: " << MeasureName(animal.measure) << ": "
+                       << SingleLine(AnimalText(data, animal.animal)) << " left out: no value"
+                       << " in the baseline session\n";
+            rows = std::move(change.rows);
+        }
+        const std::string text =
+            format_ == SummaryFormat::Json ? LevelsJsonLines(data, rows) : LevelsCsv(data, rows);
+        if (!WriteOutput(text, "groups", io))
+            return kExitLoadFailed;
+        return status;
+    }
+
     // Reviews every reading under the profile and the logs' decisions and hands each on,
     // a reading that is not accepted as one that is not complete: it counts in n but in
     // no statistic.
@@ -163,19 +239,22 @@ private:
         }
     }
 
-    // The rows to standard output or to OUT; false (after saying why) when OUT was not
-    // written.
     bool WriteRows(const std::vector<SummaryRow>& rows, CliStreams& io) const {
         const std::string text =
             format_ == SummaryFormat::Json ? SummaryJsonLines(rows) : SummaryCsv(rows);
+        return WriteOutput(text, byAnimal_ ? "animals" : "sessions", io);
+    }
+
+    // The text to standard output or to OUT (a workbook's sheet of that name with --format
+    // xlsx); false (after saying why) when OUT was not written.
+    bool WriteOutput(const std::string& text, const std::string& sheet, CliStreams& io) const {
         if (output_.empty()) {
             io.out << text;
             return true;
         }
-        const Result<void> written =
-            format_ == SummaryFormat::Xlsx
-                ? WriteCsvWorkbook(output_, {{byAnimal_ ? "animals" : "sessions", text}})
-                : WriteFileAtomically(output_, text);
+        const Result<void> written = format_ == SummaryFormat::Xlsx
+                                         ? WriteCsvWorkbook(output_, {{sheet, text}})
+                                         : WriteFileAtomically(output_, text);
         if (!written.ok())
             io.err << "mirado-cli summary: " << SingleLine(output_ + ": " + written.error())
                    << "\n";
@@ -194,7 +273,8 @@ private:
     CFileArguments files_;
     std::string plot_, profileName_, output_;
     std::optional<AcceptanceProfile> profile_;
-    bool byAnimal_ = false;
+    std::string groupsPath_, baseline_;
+    bool byAnimal_ = false, groupLevel_ = false, changeFromBaseline_ = false;
     SummaryFormat format_ = SummaryFormat::Csv;
     ValueSource source_ = ValueSource::Stored;
     unsigned jobs_ = 1;
