@@ -23,8 +23,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The font families the panes and printed pages are drawn in (Japanese texts, numbers),
 # and what loads the batch tool's completion.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-liberation, bash-completion")
-# What the Python package takes: numpy for the channels, pandas for the tables.
+# The Python package's module is built for one Python version; numpy gives the channels,
+# pandas the tables.
 if(TARGET _mirado)
+  math(EXPR MIRADO_PYTHON_NEXT_MINOR "${Python3_VERSION_MINOR} + 1")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "python3 (>= ${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}~), python3 (<< ${Python3_VERSION_MAJOR}.${MIRADO_PYTHON_NEXT_MINOR})")
   string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", python3-numpy")
   set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3-pandas")
 endif()

@@ -70,17 +70,16 @@ std::vector<std::string> TableHeaderNames() {
     return names;
 }
 
-std::vector<TableRow> ReadTableRows(const std::vector<std::string>& paths, ValueSource source,
-                                    unsigned jobs) {
-    std::vector<TableRow> rows;
-    rows.reserve(paths.size());
+// Reads the rows on up to jobs threads into the columns, in the files' order.
+void ReadTableRows(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,
+                   std::vector<CColumn>& columns) {
     ForEachInOrder(
         paths.size(), jobs, [&](size_t index) { return ReadTableRow(paths[index], source); },
         [&](size_t, TableRow&& row) {
-            rows.push_back(std::move(row));
+            for (size_t i = 0; i < columns.size(); ++i)
+                columns[i].AddField(row.fields[i]);
             return true;
         });
-    return rows;
 }
 
 ReviewResult ReviewFiles(const std::vector<std::string>& paths, ValueSource source,
@@ -161,25 +160,20 @@ py::tuple TableColumns(const std::vector<std::string>& paths, const std::string&
     const ValueSource source = SourceNamed(sourceName);
     const std::optional<AcceptanceProfile> profile =
         profileName ? std::optional(ProfileNamed(*profileName)) : std::nullopt;
-    std::vector<TableRow> rows;
+    std::vector<CColumn> columns;
+    for (const std::string& name : TableHeaderNames())
+        columns.emplace_back(name, TableColumnKind(name), paths.size());
     std::optional<ReviewResult> review;
     std::vector<std::string> warnings;
     {
         py::gil_scoped_release released;
-        rows = ReadTableRows(paths, source, JobCount(jobs));
+        ReadTableRows(paths, source, JobCount(jobs), columns);
         if (profile)
             review = ReviewFiles(paths, source, *profile, JobCount(jobs), warnings);
     }
-    std::vector<CColumn> columns;
-    for (const std::string& name : TableHeaderNames())
-        columns.emplace_back(name, TableColumnKind(name), rows.size());
-    for (const TableRow& row : rows) {
-        for (size_t i = 0; i < columns.size(); ++i)
-            columns[i].AddField(row.fields[i]);
-    }
     if (review) {
-        CColumn status("status", ColumnKind::Text, rows.size());
-        CColumn reason("reason", ColumnKind::Text, rows.size());
+        CColumn status("status", ColumnKind::Text, paths.size());
+        CColumn reason("reason", ColumnKind::Text, paths.size());
         for (const ReadingReview& reading : review->readings) {
             status.AddText(std::string(ReadingStatusName(reading.status)));
             reason.AddField(WithInvalidUtf8Replaced(reading.reason));
