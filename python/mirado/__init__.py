@@ -16,7 +16,11 @@ __all__ = ["Recording", "RecordingError", "read", "table", "summary"]
 
 
 def _path_bytes(path):
-    return os.fsencode(path)
+    """The path's bytes; a NUL byte would end the name early and name another file."""
+    encoded = os.fsencode(path)
+    if b"\0" in encoded:
+        raise ValueError(f"embedded null byte in path {path!r}")
+    return encoded
 
 
 def _paths_bytes(paths):

@@ -94,6 +94,20 @@ def test_damaged_input_raises_with_path_and_message(tmp_path, sample_paths, name
     assert str(raised.value) == str(path) + line["error"]
 
 
+def test_a_fifo_raises_at_once(tmp_path):
+    fifo = tmp_path / "pipe.001"
+    os.mkfifo(fifo)
+    with pytest.raises(mirado.RecordingError, match="not a regular file"):
+        mirado.read(fifo)
+
+
+@pytest.mark.parametrize("call", [mirado.read, mirado.table, mirado.summary])
+def test_a_nul_byte_in_a_path_is_refused(loaded_sample_paths, call):
+    # The name would end at the NUL and the file before it would be read instead.
+    with pytest.raises(ValueError, match="null byte"):
+        call(str(loaded_sample_paths[0]) + "\0.bak")
+
+
 def test_the_damaged_sample_raises(sample_paths):
     damaged = [p for p in sample_paths if p.name.startswith("DMG")]
     assert damaged
