@@ -1,8 +1,9 @@
 """Tail-cuff blood-pressure recordings for Python.
 
 ``read(path)`` gives one recording with its channels as numpy arrays and both methods'
-results; ``table(paths)`` and ``summary(paths)`` give the table export and the study
-summary of many recordings as pandas DataFrames, read on all cores. pandas is imported
+results; ``table(paths)``, ``summary(paths)`` and ``stats(paths)`` give the table export,
+the study summary and the study's tests of many recordings as pandas DataFrames, read on
+all cores. pandas is imported
 only when a DataFrame is asked for.
 """
 
@@ -12,7 +13,7 @@ import warnings as _warnings
 from ._mirado import Recording, RecordingError
 from . import _mirado
 
-__all__ = ["Recording", "RecordingError", "read", "table", "summary"]
+__all__ = ["Recording", "RecordingError", "read", "table", "summary", "stats"]
 
 
 def _path_bytes(path):
@@ -27,6 +28,10 @@ def _paths_bytes(paths):
     if isinstance(paths, (str, bytes, os.PathLike)):
         paths = [paths]
     return [_path_bytes(path) for path in paths]
+
+
+def _optional_path_bytes(path):
+    return None if path is None else _path_bytes(path)
 
 
 def read(path):
@@ -84,15 +89,49 @@ def table(paths, source="stored", profile=None, jobs=0):
     return _frame(columns, warned)
 
 
-def summary(paths, profile=None, level="session", source="stored", jobs=0):
-    """The study summary of the files as a pandas DataFrame.
+def summary(paths, profile=None, groups=None, level="session", source="stored", jobs=0,
+            change_from_baseline=False, baseline=None):
+    """The study summary of the files as a pandas DataFrame, as ``mirado-cli summary``.
 
-    level: "session" (one row per study, animal and recording date) or "animal" (one row
-    per study and animal over all its readings; ``date`` is then NaT).
-    Columns as ``mirado-cli summary``: study_no, animal_no, date, n, n_complete, and for
-    sbp, mbp, dbp and hr each _n, _mean, _sd, _se, _min, _max.
+    level: "session" (one row per study, animal and recording date), "animal" (one row
+    per study and animal over all its readings; ``date`` is then NaT) or "group" (one row
+    per group of animals and session, as ``--level group``).
+    Columns of the session and animal levels: study_no, animal_no, date, n, n_complete,
+    and for sbp, mbp, dbp and hr each _n, _mean, _sd, _se, _min, _max. Of the group level:
+    group, date, and for each measure _n, _mean, _sd, _sem, _min, _max over the animals'
+    values (each the mean of its readings in the session).
+    groups: the groups table (CSV: study_no, animal_no, group); by default
+    mirado-groups.csv in the folder of the files, else every animal in "(none)".
+    change_from_baseline: the group level of each animal's change from its value in the
+    baseline session (the first, or the date ``baseline`` names).
     profile: count only the readings accepted under this acceptance profile.
-    source and jobs as for table().
+    source and jobs as for table(). ``date`` is NaT where the date does not read as
+    YY/MM/DD.
     """
+    if level == "group":
+        start = (baseline or "") if change_from_baseline else None
+        columns, warned = _mirado._group_level_columns(_paths_bytes(paths), source, profile,
+                                                       _optional_path_bytes(groups), start, jobs)
+        return _frame(columns, warned)
+    if groups is not None or change_from_baseline or baseline is not None:
+        raise ValueError("groups, change_from_baseline and baseline need level=\"group\"")
     columns, warned = _mirado._summary_columns(_paths_bytes(paths), source, profile, level, jobs)
+    return _frame(columns, warned)
+
+
+def stats(paths, groups=None, control=None, measure=None, profile=None, source="stored",
+          jobs=0):
+    """The tests of a study over its groups and sessions as a DataFrame, as ``mirado-cli stats``.
+
+    Per measure (sbp, mbp, dbp, hr, or only ``measure``) the mixed ANOVA rows (test
+    "anova": term, df_num, df_den, F, p, ges, gg_epsilon, p_gg, hf_epsilon, p_hf), then per
+    session each group against the control group with Welch's t test (test "welch":
+    session, group, control, n, n_control, t, df, p, p_holm). A number that cannot be
+    computed is NaN; the reason, and the animals left out of an ANOVA, come as warnings.
+    groups: the groups table as for summary(); control: the control group's name (the
+    first group by default); profile, source and jobs as for table().
+    """
+    columns, warned = _mirado._stats_columns(_paths_bytes(paths), source, profile,
+                                             _optional_path_bytes(groups),
+                                             control, measure, jobs)
     return _frame(columns, warned)

@@ -67,7 +67,19 @@ def table(
 def summary(
     paths: Union[_Path, Iterable[_Path]],
     profile: Optional[str] = None,
+    groups: Optional[_Path] = None,
     level: str = "session",
+    source: str = "stored",
+    jobs: int = 0,
+    change_from_baseline: bool = False,
+    baseline: Optional[str] = None,
+) -> pd.DataFrame: ...
+def stats(
+    paths: Union[_Path, Iterable[_Path]],
+    groups: Optional[_Path] = None,
+    control: Optional[str] = None,
+    measure: Optional[str] = None,
+    profile: Optional[str] = None,
     source: str = "stored",
     jobs: int = 0,
 ) -> pd.DataFrame: ...

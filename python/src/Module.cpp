@@ -3,6 +3,7 @@
 // wraps these into the public functions and makes the DataFrames.
 
 #include "Recording.h"
+#include "Study.h"
 #include "Tables.h"
 #include "records/TextEncoding.h"
 #include "records/WaveCodec.h"
@@ -220,6 +221,10 @@ PYBIND11_MODULE(_mirado, m) {
           py::arg("jobs"));
     m.def("_summary_columns", &SummaryColumns, py::arg("paths"), py::arg("source"),
           py::arg("profile"), py::arg("level"), py::arg("jobs"));
+    m.def("_group_level_columns", &GroupLevelColumns, py::arg("paths"), py::arg("source"),
+          py::arg("profile"), py::arg("groups"), py::arg("baseline"), py::arg("jobs"));
+    m.def("_stats_columns", &StatsColumns, py::arg("paths"), py::arg("source"), py::arg("profile"),
+          py::arg("groups"), py::arg("control"), py::arg("measure"), py::arg("jobs"));
 }
 
 } // namespace mirado::python

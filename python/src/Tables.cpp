@@ -17,27 +17,6 @@ namespace mirado::python {
 
 namespace {
 
-ValueSource SourceNamed(const std::string& name) {
-    if (name == "stored")
-        return ValueSource::Stored;
-    if (name == "s")
-        return ValueSource::AnalysisS;
-    if (name == "sm")
-        return ValueSource::AnalysisSM;
-    throw py::value_error("source must be \"stored\", \"s\" or \"sm\", not \"" + name + "\"");
-}
-
-unsigned JobCount(unsigned jobs) {
-    return jobs == 0 ? DefaultJobCount() : jobs;
-}
-
-AcceptanceProfile ProfileNamed(const std::string& name) {
-    Result<AcceptanceProfile> found = FindProfile(name, {});
-    if (!found.ok())
-        throw py::value_error("profile: " + found.error());
-    return std::move(found).value();
-}
-
 // The kinds of the table export's columns that are not text.
 ColumnKind TableColumnKind(const std::string& name) {
     static const std::map<std::string, ColumnKind> kinds = {
@@ -90,13 +69,6 @@ ReviewResult ReviewFiles(const std::vector<std::string>& paths, ValueSource sour
     return ReviewReadings(readings, source, profile, decisions);
 }
 
-py::list ToList(const std::vector<std::string>& texts) {
-    py::list list;
-    for (const std::string& text : texts)
-        list.append(py::str(WithInvalidUtf8Replaced(text)));
-    return list;
-}
-
 void AddStatisticColumns(std::vector<CColumn>& columns, const char* name,
                          const std::vector<const SummaryStatistic*>& statistics) {
     const std::string prefix = std::string(name) + '_';
@@ -146,20 +118,49 @@ std::vector<CColumn> SummaryRowColumns(const std::vector<SummaryRow>& rows) {
     return columns;
 }
 
-py::list ToPython(const std::vector<CColumn>& columns) {
+} // namespace
+
+ValueSource SourceNamed(const std::string& name) {
+    if (name == "stored")
+        return ValueSource::Stored;
+    if (name == "s")
+        return ValueSource::AnalysisS;
+    if (name == "sm")
+        return ValueSource::AnalysisSM;
+    throw py::value_error("source must be \"stored\", \"s\" or \"sm\", not \"" + name + "\"");
+}
+
+unsigned JobCount(unsigned jobs) {
+    return jobs == 0 ? DefaultJobCount() : jobs;
+}
+
+std::optional<AcceptanceProfile> ProfileIfNamed(const std::optional<std::string>& name) {
+    if (!name)
+        return std::nullopt;
+    Result<AcceptanceProfile> found = FindProfile(*name, {});
+    if (!found.ok())
+        throw py::value_error("profile: " + found.error());
+    return std::move(found).value();
+}
+
+py::list WarningsToPython(const std::vector<std::string>& texts) {
+    py::list list;
+    for (const std::string& text : texts)
+        list.append(py::str(WithInvalidUtf8Replaced(text)));
+    return list;
+}
+
+py::list ColumnsToPython(const std::vector<CColumn>& columns) {
     py::list list;
     for (const CColumn& column : columns)
         list.append(column.ToPython());
     return list;
 }
 
-} // namespace
-
 py::tuple TableColumns(const std::vector<std::string>& paths, const std::string& sourceName,
                        const std::optional<std::string>& profileName, unsigned jobs) {
     const ValueSource source = SourceNamed(sourceName);
-    const std::optional<AcceptanceProfile> profile =
-        profileName ? std::optional(ProfileNamed(*profileName)) : std::nullopt;
+    const std::optional<AcceptanceProfile> profile = ProfileIfNamed(profileName);
     std::vector<CColumn> columns;
     for (const std::string& name : TableHeaderNames())
         columns.emplace_back(name, TableColumnKind(name), paths.size());
@@ -181,7 +182,7 @@ py::tuple TableColumns(const std::vector<std::string>& paths, const std::string&
         columns.push_back(std::move(status));
         columns.push_back(std::move(reason));
     }
-    return py::make_tuple(ToPython(columns), ToList(warnings));
+    return py::make_tuple(ColumnsToPython(columns), WarningsToPython(warnings));
 }
 
 py::tuple SummaryColumns(const std::vector<std::string>& paths, const std::string& sourceName,
@@ -190,8 +191,7 @@ py::tuple SummaryColumns(const std::vector<std::string>& paths, const std::strin
     const ValueSource source = SourceNamed(sourceName);
     if (level != "session" && level != "animal")
         throw py::value_error("level must be \"session\" or \"animal\", not \"" + level + "\"");
-    const std::optional<AcceptanceProfile> profile =
-        profileName ? std::optional(ProfileNamed(*profileName)) : std::nullopt;
+    const std::optional<AcceptanceProfile> profile = ProfileIfNamed(profileName);
     StudySummary summary;
     std::vector<std::string> warnings;
     {
@@ -209,7 +209,7 @@ py::tuple SummaryColumns(const std::vector<std::string>& paths, const std::strin
         summary = SummarizeReadings(readings, source);
     }
     const std::vector<SummaryRow>& rows = level == "animal" ? summary.animals : summary.sessions;
-    return py::make_tuple(ToPython(SummaryRowColumns(rows)), ToList(warnings));
+    return py::make_tuple(ColumnsToPython(SummaryRowColumns(rows)), WarningsToPython(warnings));
 }
 
 } // namespace mirado::python

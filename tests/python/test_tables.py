@@ -1,13 +1,11 @@
 """mirado.table and mirado.summary against the batch tool's CSV of the same files."""
 
-import io
-
 import numpy as np
 import pandas as pd
 import pytest
 
 import mirado
-from conftest import run_cli
+from conftest import assert_frame_matches_csv, run_cli
 
 INTEGER_COLUMNS = ["inflation_mmhg", "sbp", "mbp", "dbp", "hr", "marker_s", "marker_m",
                    "marker_interval_ms", "code"]
@@ -19,37 +17,6 @@ def cli_csv(tmp_path, command, paths, *options):
         run_cli("export", "--mode", "table", "-o", out, *options, *paths)
         return out.read_text(encoding="utf-8")
     return run_cli("summary", *options, *paths).stdout.decode()
-
-
-def as_text(value):
-    """A frame's value as the CSV writes it."""
-    if value is None or value is pd.NA or value is pd.NaT or (
-            isinstance(value, float) and np.isnan(value)):
-        return ""
-    if isinstance(value, pd.Timestamp):
-        return value.strftime("%y/%m/%d")
-    if isinstance(value, (bool, np.bool_)):
-        return "1" if value else "0"
-    if isinstance(value, float):
-        return repr(value)
-    return str(value)
-
-
-def assert_frame_matches_csv(frame, text, date_texts=None):
-    """Every cell of the frame written back as text equals the CSV's field."""
-    expected = pd.read_csv(io.StringIO(text), dtype=str, keep_default_na=False)
-    assert list(frame.columns) == list(expected.columns)
-    assert len(frame) == len(expected)
-    for column in frame.columns:
-        for row, (value, field) in enumerate(zip(frame[column], expected[column])):
-            shown = as_text(value)
-            if column == "date" and shown == "" and field:
-                assert date_texts is not None, (row, field)  # a date that does not read
-                continue
-            if isinstance(value, float) and field:
-                assert value == pytest.approx(float(field), rel=1e-15), (column, row)
-            else:
-                assert shown == field, (column, row)
 
 
 @pytest.mark.parametrize("source, options", [("stored", []), ("sm", ["--analysis", "sm"]),
