@@ -3,8 +3,7 @@
 ``read(path)`` gives one recording with its channels as numpy arrays and both methods'
 results; ``table(paths)``, ``summary(paths)`` and ``stats(paths)`` give the table export,
 the study summary and the study's tests of many recordings as pandas DataFrames, read on
-all cores. pandas is imported
-only when a DataFrame is asked for.
+all cores. pandas is imported only when a DataFrame is asked for.
 """
 
 import os
