@@ -1,7 +1,8 @@
 # What `cmake --install` puts under the prefix, in the GNU directories: both programs,
 # the desktop entry, the application icon, the AppStream metainfo, the manual pages
 # (compressed, as Debian's policy asks), the bash completion of the batch tool, and the
-# copyright file and the changelog in Debian's formats.
+# copyright file and the changelog in Debian's formats, and the Python package when it
+# is built (python/).
 include(GNUInstallDirs)
 
 set(MIRADO_APP_ID org.mirado.Mirado)
@@ -33,3 +34,13 @@ install(FILES ${MIRADO_DATA_DIR}/bash-completion/mirado-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 install(FILES ${MIRADO_DATA_DIR}/debian/copyright ${MIRADO_CHANGELOG}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mirado)
+# The Python package, relative to the prefix as Debian's Python finds packages under
+# /usr; another prefix takes <prefix>/lib/python3/dist-packages on PYTHONPATH.
+if(TARGET _mirado)
+  set(MIRADO_PYTHON_INSTALL_DIR lib/python3/dist-packages
+      CACHE STRING "Where cmake --install puts the Python package, relative to the prefix")
+  install(TARGETS _mirado LIBRARY DESTINATION ${MIRADO_PYTHON_INSTALL_DIR}/mirado)
+  list(TRANSFORM MIRADO_PYTHON_FILES PREPEND ${MIRADO_PYTHON_PACKAGE_DIR}/
+       OUTPUT_VARIABLE MIRADO_PYTHON_BUILT_FILES)
+  install(FILES ${MIRADO_PYTHON_BUILT_FILES} DESTINATION ${MIRADO_PYTHON_INSTALL_DIR}/mirado)
+endif()

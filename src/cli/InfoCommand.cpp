@@ -11,6 +11,7 @@
 #include "platform/OrderedPrefetch.h"
 #include "records/AnalysisSequence.h"
 #include "records/LoadedRecord.h"
+#include "records/MethodResults.h"
 #include "records/TextEncoding.h"
 #include "records/WaveCodec.h"
 
@@ -34,13 +35,6 @@ void WriteIntegers(CJsonWriter& json, const int16_t* values, int count) {
     for (int i = 0; i < count; ++i)
         json.Int(values[i]);
     json.EndArray();
-}
-
-int BeatCount(const int16_t* beats) {
-    int count = 0;
-    while (count < kBeatCapacity && beats[count] != 0)
-        ++count;
-    return count;
 }
 
 void WriteStored(CJsonWriter& json, const CAdData& record) {
@@ -68,36 +62,33 @@ struct InfoOptions {
     bool sequential = false;
 };
 
-// The fields both methods share; the method's own heart rate is passed in because
-// variant A's record does not hold it.
-void WriteMethodResults(CJsonWriter& json, CPressureAnalysis& record, int16_t heartRate,
-                        bool withCurve) {
-    int16_t sbp = 0, mbp = 0, dbp = 0, s = 0, m = 0, d = 0;
-    const int code = record.GetPressures(sbp, mbp, dbp);
-    record.GetMarkers(s, m, d);
-    json.Key("sbp_raw").Int(sbp).Key("mbp_raw").Int(mbp).Key("dbp_raw").Int(dbp);
-    json.Key("marker_s").Int(s).Key("marker_m").Int(m).Key("marker_d").Int(d);
-    json.Key("hr").Int(heartRate);
-    json.Key("code").Int(code);
-    json.Key("flag_text").String(ResultFlagText(code));
+// The fields both methods share, then the method's own value under its key.
+void WriteMethodResults(CJsonWriter& json, const MethodResults& results, const char* ownKey,
+                        const CPressureAnalysis& record, bool withCurve) {
+    json.BeginObject();
+    json.Key("sbp_raw").Int(results.sbpRaw).Key("mbp_raw").Int(results.mbpRaw);
+    json.Key("dbp_raw").Int(results.dbpRaw);
+    json.Key("marker_s").Int(results.markerS).Key("marker_m").Int(results.markerM);
+    json.Key("marker_d").Int(results.markerD);
+    json.Key("hr").Int(results.heartRate);
+    json.Key("code").Int(results.code);
+    json.Key("flag_text").String(results.flagText);
     json.Key("beats");
-    WriteIntegers(json, record.GetBeatPositions(), BeatCount(record.GetBeatPositions()));
-    json.Key("fitted_span").Int(record.GetFittedSpan());
+    WriteIntegers(json, results.beats.data(), static_cast<int>(results.beats.size()));
+    json.Key("fitted_span").Int(results.fittedSpan);
     if (withCurve) {
         json.Key("fitted_curve");
         WriteIntegers(json, record.GetFittedCurve(), kSampleCount);
     }
+    json.Key(ownKey).Int(results.ownValue);
+    json.EndObject();
 }
 
 void WriteAnalyses(CJsonWriter& json, AnalysisRecords& records, int model, bool withCurves) {
-    json.Key("method_a").BeginObject();
-    WriteMethodResults(json, records.recordA, records.methodA.GetHeartRate(), withCurves);
-    json.Key("optical_base").Int(records.recordA.GetOpticalBase());
-    json.EndObject();
-    json.Key("method_e").BeginObject();
-    WriteMethodResults(json, records.recordE, records.recordE.GetHeartRate(), withCurves);
-    json.Key("fall_per_beat").Int(records.recordE.GetFallPerBeat());
-    json.EndObject();
+    json.Key("method_a");
+    WriteMethodResults(json, MethodAResults(records), "optical_base", records.recordA, withCurves);
+    json.Key("method_e");
+    WriteMethodResults(json, MethodEResults(records), "fall_per_beat", records.recordE, withCurves);
     json.Key("inflation_pressure").Int(records.RecordFor(model).GetInflationPressure());
 }
 

@@ -497,6 +497,9 @@ int CMiradoDoc::GetPressureAt(int index) const {
         return 0;
     return activeAnalysis_->GetPressureAt(index);
 }
+std::optional<int> CMiradoDoc::GetCuffReadoutMmHg(int sample) const {
+    return CuffReadoutMmHg(*activeAnalysis_, sample);
+}
 int CMiradoDoc::GetInflationPressure() const {
     return activeAnalysis_->GetInflationPressure();
 }

@@ -285,6 +285,8 @@ public:
     // 100 stored beat positions; null while no record exists.
     const int16_t* GetBeatPositions() const;
     int GetPressureAt(int index) const;
+    // The cuff pressure in mmHg the pointer's readout shows at a sample (CuffReadoutMmHg).
+    std::optional<int> GetCuffReadoutMmHg(int sample) const;
     int GetInflationPressure() const;
     int GetOpticalBase() const;
     int GetResultCode() const;

@@ -10,6 +10,7 @@
 #include "records/TextEncoding.h"
 
 #include <memory>
+#include <utility>
 
 namespace mirado {
 
@@ -47,22 +48,16 @@ std::string MillisecondsText(int sampleInterval) {
 
 class CTableLine {
 public:
-    void Add(const std::string& field) {
-        if (columns_ > 0)
-            line_ += ',';
-        line_ += CsvField(WithInvalidUtf8Replaced(field));
-        ++columns_;
-    }
+    void Add(const std::string& field) { fields_.push_back(WithInvalidUtf8Replaced(field)); }
     void Add(int number) { Add(std::to_string(number)); }
     void AddEmpty(int count) {
         for (int i = 0; i < count; ++i)
             Add(std::string());
     }
-    std::string Finish() { return line_ + '\n'; }
+    std::vector<std::string> Finish() { return std::move(fields_); }
 
 private:
-    std::string line_;
-    int columns_ = 0;
+    std::vector<std::string> fields_;
 };
 
 // Columns from date to complete for a file that loaded.
@@ -112,7 +107,7 @@ void AddFailedColumns(CTableLine& line, ValueSource source) {
 
 } // namespace
 
-TableLine ReadTableLine(const std::string& path, ValueSource source) {
+TableRow ReadTableRow(const std::string& path, ValueSource source) {
     const LoadedRecord record = LoadRecord(path);
     CTableLine line;
     line.Add(path);
@@ -124,6 +119,21 @@ TableLine ReadTableLine(const std::string& path, ValueSource source) {
     line.Add(record.message);
     line.Add(IsValidUtf8(path) ? std::string() : HexBytes(path));
     return {line.Finish(), record.message};
+}
+
+std::string TableRowText(const TableRow& row) {
+    std::string text;
+    for (size_t i = 0; i < row.fields.size(); ++i) {
+        if (i > 0)
+            text += ',';
+        text += CsvField(row.fields[i]);
+    }
+    return text + '\n';
+}
+
+TableLine ReadTableLine(const std::string& path, ValueSource source) {
+    TableRow row = ReadTableRow(path, source);
+    return {TableRowText(row), std::move(row.error)};
 }
 
 std::string BuildTableText(const std::vector<std::string>& paths, ValueSource source, unsigned jobs,

@@ -30,6 +30,16 @@ struct TableLine {
 };
 TableLine ReadTableLine(const std::string& path, ValueSource source);
 
+// The same row as its fields in the header's order (valid UTF-8, not yet quoted), for
+// callers that take the values themselves, and the file's load message.
+struct TableRow {
+    std::vector<std::string> fields;
+    std::string error;
+};
+TableRow ReadTableRow(const std::string& path, ValueSource source);
+// The row's line as ReadTableLine writes it.
+std::string TableRowText(const TableRow& row);
+
 // Called on the calling thread after each row with the number done and the row; false
 // stops the run.
 using TableProgress = std::function<bool(size_t done, const TableLine& line)>;

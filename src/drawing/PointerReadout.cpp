@@ -13,8 +13,6 @@ namespace mirado {
 namespace {
 
 constexpr int kMillisecondsPerSecond = 1000;
-// GetPressureAt averages four samples, so the last index it reads a pressure at is 3996.
-constexpr int kLastPressureSample = kSampleCount - 4;
 
 bool InChannel(int sample) {
     return sample >= 0 && sample < kSampleCount;
@@ -48,8 +46,7 @@ PointerReadout WaveReadoutAt(const CMiradoDoc& doc, int sample) {
     PointerReadout readout = OverviewReadoutAt(doc, sample);
     if (!InChannel(sample))
         return readout;
-    if (sample <= kLastPressureSample)
-        readout.cuffMmHg = HalfRound(static_cast<int16_t>(doc.GetPressureAt(sample)));
+    readout.cuffMmHg = doc.GetCuffReadoutMmHg(sample);
     readout.optical = doc.GetPulseSamples()[sample];
     return readout;
 }

@@ -1,5 +1,7 @@
 #include "records/PressureAnalysis.h"
 
+#include "records/WaveCodec.h"
+
 #include <algorithm>
 
 namespace mirado {
@@ -104,6 +106,13 @@ int16_t CPressureAnalysis::GetInflationPressure() const {
 
 int16_t CPressureAnalysis::CuffAverage(int index) const {
     return Average4(channel1_.data(), index);
+}
+
+std::optional<int> CuffReadoutMmHg(const CPressureAnalysis& record, int sample) {
+    constexpr int kLastPressureSample = kSampleCount - 4;
+    if (sample < 0 || sample > kLastPressureSample)
+        return std::nullopt;
+    return HalfRound(record.GetPressureAt(sample));
 }
 
 } // namespace mirado

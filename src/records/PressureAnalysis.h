@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace mirado {
 
@@ -97,5 +98,10 @@ protected:
     CubicFit fit_{};
     int16_t opticalBase_ = 0;
 };
+
+// The cuff pressure the viewer reads out at a sample, in whole mmHg: GetPressureAt halved
+// and rounded half away from zero. None outside 0 to kSampleCount - 4, the last sample
+// GetPressureAt takes four samples from.
+std::optional<int> CuffReadoutMmHg(const CPressureAnalysis& record, int sample);
 
 } // namespace mirado
