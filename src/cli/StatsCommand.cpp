@@ -6,6 +6,7 @@
 #include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
 #include "cli/StudyOptions.h"
+#include "exchange/Workbook.h"
 #include "platform/ConsolePrompts.h"
 #include "records/TextEncoding.h"
 
@@ -36,7 +37,9 @@ constexpr const char* kStatsDescription =
     "t, df, p, p_holm}; --format csv (the default) one table with all these columns, empty\n"
     "where a row has none. A number that cannot be computed (too few animals, no variance)\n"
     "is null or empty, and the reason goes to standard error, as do the animals left out\n"
-    "of the ANOVA with the sessions they lack and the groups table's skipped rows.";
+    "of the ANOVA with the sessions they lack and the groups table's skipped rows.\n"
+    "--format xlsx (needs -o) writes the CSV table as an Excel workbook, one sheet\n"
+    "('tests'), numbers as numbers, the header row frozen.";
 
 class CStatsCommand : public CCliCommand {
 public:
@@ -69,10 +72,14 @@ public:
             ->type_name("P");
         command
             .add_option_function<std::string>(
-                "--format", [this](const std::string& format) { json_ = format == "json"; },
-                "csv (the default) or json (JSON Lines)")
-            ->type_name("csv|json")
-            ->check(CLI::IsMember({"csv", "json"}));
+                "--format",
+                [this](const std::string& format) {
+                    json_ = format == "json";
+                    xlsx_ = format == "xlsx";
+                },
+                "csv (the default), json (JSON Lines) or xlsx (an Excel workbook, needs -o)")
+            ->type_name("csv|json|xlsx")
+            ->check(CLI::IsMember({"csv", "json", "xlsx"}));
         command.add_option("-o,--output", output_, "write to OUT instead of standard output")
             ->type_name("OUT");
         AddAnalysisOption(command, source_);
@@ -88,6 +95,8 @@ public:
                 return Fail(found.error());
             profile_ = std::move(found).value();
         }
+        if (xlsx_ && output_.empty())
+            return Fail("--format xlsx needs -o OUT");
         if (output_.empty())
             return Ok();
         std::vector<std::string> inputs = files_.Paths();
@@ -113,12 +122,21 @@ public:
         ReportLeftOut(data, tests, io.err);
         const std::string text =
             json_ ? StudyTestsJsonLines(data, tests) : StudyTestsCsv(data, tests);
-        if (!WriteCommandOutput(text, output_, "stats", io))
+        const bool written =
+            xlsx_ ? WriteWorkbook(text, io) : WriteCommandOutput(text, output_, "stats", io);
+        if (!written)
             return kExitLoadFailed;
         return read.value().allLoaded ? kExitOk : kExitLoadFailed;
     }
 
 private:
+    bool WriteWorkbook(const std::string& csv, CliStreams& io) const {
+        const Result<void> written = WriteCsvWorkbook(output_, {{"tests", csv}});
+        if (!written.ok())
+            io.err << "mirado-cli stats: " << SingleLine(output_ + ": " + written.error()) << '\n';
+        return written.ok();
+    }
+
     static void ReportLeftOut(const StudyData& data, const StudyTests& tests, std::ostream& err) {
         for (const MeasureAnova& anova : tests.anovas) {
             const std::string prefix =
@@ -142,6 +160,7 @@ private:
     std::optional<AcceptanceProfile> profile_;
     std::vector<Measure> measures_{kMeasures.begin(), kMeasures.end()};
     bool json_ = false;
+    bool xlsx_ = false;
     ValueSource source_ = ValueSource::Stored;
     unsigned jobs_ = 1;
 };

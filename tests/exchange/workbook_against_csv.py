@@ -161,8 +161,18 @@ def test_table(recordings, tmp_path, args):
     assert {sheet.cell(r, column).value for r in range(2, sheet.max_row + 1)} >= {"007", "8"}
 
 
+@pytest.mark.parametrize("command,sheet", [(["summary", "--level", "group"], "groups"),
+                                           (["stats"], "tests")])
+def test_study_tables(recordings, tmp_path, command, sheet):
+    text = run(*command, *recordings).stdout.decode()
+    out = tmp_path / "g.xlsx"
+    run(*command, *recordings, "--format", "xlsx", "-o", out)
+    compare(out, [sheet], csv_tables(text))
+
+
 @pytest.mark.parametrize("command", [
     ["summary", "--format", "xlsx"],
+    ["stats", "--format", "xlsx"],
     ["report", "--profile", "all", "--format", "xlsx"],
     ["export", "--mode", "table", "--format", "xlsx"],
 ])
@@ -178,7 +188,7 @@ def test_failed_writes_leave_nothing(recordings, tmp_path, command):
 
 
 def test_xlsx_needs_an_output_file(recordings):
-    for command in (["summary"], ["report", "--profile", "all"]):
+    for command in (["summary"], ["report", "--profile", "all"], ["stats"]):
         done = run(*command, *recordings, "--format", "xlsx")
         assert done.returncode == 2 and b"-o OUT" in done.stderr
     assert run("export", "--mode", "dominant", *recordings, "--format", "xlsx", "-o",
