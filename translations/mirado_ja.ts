@@ -1009,5 +1009,13 @@
         <source>Marked files left out of the means because they could not be read: %1</source>
         <translation>読めなかったため平均から除いた選択ファイル: %1</translation>
     </message>
+    <message>
+        <source>Refresh</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>Read the files again</source>
+        <translation>ファイルを読み直す</translation>
+    </message>
 </context>
 </TS>

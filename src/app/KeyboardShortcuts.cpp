@@ -58,6 +58,7 @@ const std::vector<ShortcutRow>& KeyboardShortcutRows() {
          QT_TRANSLATE_NOOP("Mirado", "File list: mark every file from the current one")},
         {"Ctrl+C", QT_TRANSLATE_NOOP("Mirado", "Summary window: copy the selected cells")},
         {"Escape", QT_TRANSLATE_NOOP("Mirado", "Summary window: close it")},
+        {"Ctrl+W", QT_TRANSLATE_NOOP("Mirado", "Summary window: close it")},
     };
     return rows;
 }

@@ -98,6 +98,7 @@ bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const 
         return false;
     // The file now holds every edit: leaving it keeps nothing.
     mark_->OnSaved();
+    NotifyFilesChanged();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
 #include "platform/qtcore/UiText.h"
+#include "summary/FrontKeeper.h"
 #include "summary/SummaryTableModel.h"
 
 #include <QApplication>
@@ -108,14 +109,6 @@ QString SelectionText(const QTableView& table) {
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QString FilesText(bool marked, int count) {
-    if (marked)
-        return count == 1 ? UiText("Summary of the one marked file.")
-                          : UiText("Summary of the %1 marked files.").arg(count);
-    return count == 1 ? UiText("Summary of the one file of the list (none is marked).")
-                      : UiText("Summary of all %1 files (none is marked).").arg(count);
-}
-
 } // namespace
 
 CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
@@ -139,8 +132,7 @@ CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
     tabs_->addTab(CreateAllAnimalsTab(), UiText("All Animals"));
     layout->addWidget(tabs_, 1);
     layout->addWidget(CreateFailureList());
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    AddCloseKeys();
     resize(kInitialWidth, kInitialHeight);
     StartRun();
 }
@@ -151,8 +143,7 @@ QWidget* CSummaryWindow::CreateControls() {
     auto* box = new QWidget(this);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    const int count = static_cast<int>(files_.paths.size());
-    filesLabel_ = new QLabel(FilesText(files_.marked, count), box);
+    filesLabel_ = new QLabel(box);
     filesLabel_->setObjectName(QStringLiteral("summaryFiles"));
     layout->addWidget(filesLabel_);
 
@@ -164,7 +155,6 @@ QWidget* CSummaryWindow::CreateControls() {
     groupingBox_ = new QComboBox(box);
     groupingBox_->addItems({UiText("By session"), UiText("By animal")});
     progress_ = new QProgressBar(box);
-    progress_->setRange(0, std::max(count, 1));
     runError_ = new QLabel(box);
     runError_->setObjectName(QStringLiteral("summaryRunError"));
     runError_->setWordWrap(true);
@@ -178,6 +168,7 @@ QWidget* CSummaryWindow::CreateControls() {
     row->addWidget(progress_, 1);
     row->addWidget(runError_, 1);
     row->addStretch();
+    row->addWidget(CreateRefreshButton(box));
     row->addWidget(saveTableButton_);
     row->addWidget(saveChartButton_);
     layout->addLayout(row);
@@ -189,6 +180,7 @@ QWidget* CSummaryWindow::CreateControls() {
     });
     connect(saveTableButton_, &QPushButton::clicked, this, &CSummaryWindow::SaveTable);
     connect(saveChartButton_, &QPushButton::clicked, this, &CSummaryWindow::SaveChart);
+    ShowFiles();
     return box;
 }
 
@@ -276,11 +268,13 @@ void CSummaryWindow::StartRun() {
     progress_->setFormat(UiText("Reading files: %v of %m"));
     progress_->show();
     progressTimer_->start();
-    ShowResult();
+    if (previous_ == nullptr)
+        ShowResult();
 }
 
 void CSummaryWindow::StopRun() {
     run_.reset();
+    previous_.reset();
     progressTimer_->stop();
     progress_->hide();
 }
@@ -312,7 +306,7 @@ void CSummaryWindow::EndRun() {
 
 const SummaryResult* CSummaryWindow::Result() const {
     if (run_ != nullptr)
-        return nullptr;
+        return previous_.get();
     const auto it = results_.find(source_);
     return it == results_.end() ? nullptr : &it->second;
 }
@@ -438,6 +432,11 @@ void CSummaryWindow::SaveTable() {
     const SummaryResult* result = Result();
     if (result == nullptr)
         return;
+    // Taken before the dialog: a refresh may replace the result while it is open.
+    const std::string csv =
+        SummaryCsv(grouping_ == SummaryGrouping::BySession ? result->summary.sessions
+                                                           : result->summary.animals);
+    const CFrontKeeper front(*this);
     SaveFileRequest request;
     request.title = UiText(kSaveTableCaption).toStdString();
     request.filters = {{UiText("CSV file").toStdString(), {"*.csv"}}};
@@ -445,9 +444,6 @@ void CSummaryWindow::SaveTable() {
     std::string path;
     if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveTableCaption, path))
         return;
-    const std::string csv =
-        SummaryCsv(grouping_ == SummaryGrouping::BySession ? result->summary.sessions
-                                                           : result->summary.animals);
     if (const auto written = WriteFileAtomically(path, csv); !written.ok())
         ReportWriteFailure(kSaveTableCaption, path, written.error());
 }
@@ -456,6 +452,10 @@ void CSummaryWindow::SaveChart() {
     const SummaryResult* result = Result();
     if (result == nullptr)
         return;
+    // Taken before the dialog: a refresh may replace the result while it is open.
+    const StudySummary summary = result->summary;
+    const SummaryChartOptions options = ChartOptions();
+    const CFrontKeeper front(*this);
     SaveFileRequest request;
     request.title = UiText(kSaveChartCaption).toStdString();
     request.filters = {{UiText("PNG image").toStdString(), {"*.png"}},
@@ -465,7 +465,7 @@ void CSummaryWindow::SaveChart() {
     std::string path;
     if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveChartCaption, path))
         return;
-    if (const auto saved = SaveSummaryChart(result->summary, ChartOptions(), path); !saved.ok())
+    if (const auto saved = SaveSummaryChart(summary, options, path); !saved.ok())
         ReportWriteFailure(kSaveChartCaption, path, saved.error());
 }
 

@@ -12,7 +12,13 @@
 // animal, and the chart of every animal's chosen measure. Files that failed to load are
 // listed below. The table is saved as the summary's CSV, the chart shown (or the
 // animal's chart while the table is shown) as PNG, SVG or PDF, through the save dialog
-// interface; failures are reported through the message box interface.
+// interface; failures are reported through the message box interface. The save dialogs
+// start in the recordings' folder, and the window comes back to the front after them.
+//
+// The window reads its files again on the Refresh button, and a short while after
+// RefreshSoon (the program calls it when a listed file was saved, reverted or decided on,
+// or the marks changed; calls in a burst give one reading). While it reads again the
+// summary read before stays shown. Escape and Ctrl+W close it.
 
 #include "charts/SummaryChart.h"
 #include "summary/SummaryRun.h"
@@ -48,6 +54,7 @@ struct SummaryFiles {
     bool marked = false; // the paths are the marked files
     // Every file of the list: the window's saves never write over one of them.
     std::vector<std::string> listed = {};
+    bool operator==(const SummaryFiles&) const = default;
 };
 
 enum class SummaryGrouping { BySession, ByAnimal };
@@ -70,10 +77,23 @@ public:
     // Asks for a file and draws the chart shown (PNG, SVG or PDF by its extension).
     void SaveChart();
 
+    // Reads the files again now, for the source shown; the results kept for the other
+    // sources are dropped (they are read again when chosen).
+    void Refresh();
+    // Refresh after kRefreshDelayMs; every call restarts the wait.
+    void RefreshSoon();
+    static constexpr int kRefreshDelayMs = 400;
+    // Takes these files instead; true when the files summarised changed (the caller
+    // refreshes then), false when they are the same.
+    bool SetFiles(SummaryFiles files);
+    const SummaryFiles& Files() const { return files_; }
+    // Shows the window, unminimised, above the others and active.
+    void BringForward();
+
     // The chart the Save Chart command draws.
     SummaryChartOptions ChartOptions() const;
     bool IsReading() const { return run_ != nullptr; }
-    // The result shown; null while the chosen source is being read.
+    // The result shown; null while the chosen source is being read for the first time.
     const SummaryResult* Result() const;
 
     QTableView* Table() const { return table_; }
@@ -89,6 +109,9 @@ private:
     QWidget* CreateAnimalTab();
     QWidget* CreateAllAnimalsTab();
     QWidget* CreateFailureList();
+    QPushButton* CreateRefreshButton(QWidget* parent);
+    void AddCloseKeys();
+    void ShowFiles();
     std::string BesideRecordings(const std::string& name) const;
     void StartRun();
     void StopRun();
@@ -109,7 +132,7 @@ private:
     void ReportWriteFailure(const char* caption, const std::string& path, const std::string& error);
     bool RefuseFileOfList(const char* caption, const std::string& path);
 
-    const SummaryFiles files_;
+    SummaryFiles files_;
     IUserPrompts& prompts_;
     ISaveFileDialog& saveDialog_;
     const unsigned jobs_;
@@ -118,6 +141,8 @@ private:
     SummaryGrouping grouping_ = SummaryGrouping::BySession;
     std::map<ValueSource, SummaryResult> results_;
     std::unique_ptr<CSummaryRun> run_;
+    // While a refresh reads, the summary read before, shown until the new one comes.
+    std::unique_ptr<SummaryResult> previous_;
     std::vector<SummaryAnimal> animals_;
 
     QLabel* filesLabel_ = nullptr;
@@ -128,6 +153,7 @@ private:
     QProgressBar* progress_ = nullptr;
     QLabel* runError_ = nullptr; // why the last run gave no summary
     QTimer* progressTimer_ = nullptr;
+    QTimer* refreshTimer_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     CSummaryTableModel* model_ = nullptr;
     QSortFilterProxyModel* sorter_ = nullptr;

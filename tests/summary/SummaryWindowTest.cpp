@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QSvgRenderer>
@@ -302,17 +303,168 @@ TEST_F(SummaryWindowTest, ChartsShowTheChosenAnimalAndMeasureAndSaveWhatIsShown)
     EXPECT_TRUE(prompts.Shown().empty());
 }
 
-TEST_F(SummaryWindowTest, EscapeClosesTheWindow) {
+TEST_F(SummaryWindowTest, EscapeAndCtrlWCloseTheWindow) {
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Escape, Qt::NoModifier},
+                                                              {Qt::Key_W, Qt::ControlModifier}};
+    for (const auto& [key, modifiers] : keys) {
+        Open({folder.Paths(), false});
+        QPointer<CSummaryWindow> shown = window.release(); // a closed window deletes itself
+        shown->show();
+        shown->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(shown.data()));
+        QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
+                                                               : shown.data(),
+                        key, modifiers);
+        EXPECT_FALSE(!shown.isNull() && shown->isVisible()) << "still open after key " << key;
+        delete shown.data(); // its deletion waits for an event loop the test does not run
+    }
+}
+
+// A reader that counts its runs and reads the files as the window's own does.
+struct CountingReader {
+    std::shared_ptr<std::atomic<int>> runs = std::make_shared<std::atomic<int>>(0);
+    SummaryReader Reader() const {
+        return [runs = runs](const std::vector<std::string>& paths, ValueSource source,
+                             unsigned jobs, const ReadingProgress& progress) {
+            ++*runs;
+            return ReadRecordings(paths, source, jobs, progress);
+        };
+    }
+};
+
+void RewriteRecording(const std::string& path, const char* animal, const char* date, int sbp) {
+    SynthOptions options;
+    options.seed = 99;
+    options.sbp = sbp;
+    options.studyNo = "S1";
+    options.animalNo = animal;
+    options.date = date;
+    const Result<void> written = WriteRecording(path, options);
+    ASSERT_TRUE(written.ok()) << written.error();
+}
+
+TEST_F(SummaryWindowTest, RefreshReadsTheFilesAgainAndShowsTheOldSummaryMeanwhile) {
     Open({folder.Paths(), false});
-    QPointer<CSummaryWindow> shown = window.release(); // a closed window deletes itself
+    window->SetSource(ValueSource::AnalysisS);
+    WaitShown();
+    window->SetSource(ValueSource::Stored);
+    const std::string before = ModelCsv();
+    RewriteRecording(folder.Paths()[3], "B2", "24/03/01", 300);
+
+    QSignalSpy shown(window.get(), &CSummaryWindow::SummaryShown);
+    test::NamedChild<QPushButton>(*window, "summaryRefresh")->click();
+    EXPECT_TRUE(window->IsReading());
+    ASSERT_NE(window->Result(), nullptr) << "the summary read before stays shown";
+    EXPECT_EQ(ModelCsv(), before);
+    EXPECT_TRUE(shown.isEmpty());
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_FALSE(window->IsReading());
+    EXPECT_EQ(ModelCsv(), CoreCsv(folder.Paths(), ValueSource::Stored, true));
+    EXPECT_NE(ModelCsv(), before);
+
+    // The other source's kept result was dropped: choosing it reads the files again.
+    window->SetSource(ValueSource::AnalysisS);
+    EXPECT_TRUE(window->IsReading());
+    EXPECT_EQ(window->Result(), nullptr);
+    WaitShown();
+    EXPECT_EQ(ModelCsv(), CoreCsv(folder.Paths(), ValueSource::AnalysisS, true));
+}
+
+TEST_F(SummaryWindowTest, RefreshSoonReadsOnceAfterABurst) {
+    const CountingReader counting;
+    window = std::make_unique<CSummaryWindow>(SummaryFiles{folder.Paths(), false}, prompts,
+                                              saveDialog, 2, nullptr, counting.Reader());
+    WaitShown();
+    ASSERT_EQ(counting.runs->load(), 1);
+    for (int i = 0; i < 5; ++i)
+        window->RefreshSoon();
+    EXPECT_FALSE(window->IsReading()) << "the refresh waits for the burst to end";
+    QSignalSpy shown(window.get(), &CSummaryWindow::SummaryShown);
+    ASSERT_TRUE(shown.wait(20000));
+    QTest::qWait(CSummaryWindow::kRefreshDelayMs * 2);
+    EXPECT_EQ(counting.runs->load(), 2);
+    EXPECT_EQ(shown.count(), 1);
+}
+
+TEST_F(SummaryWindowTest, SetFilesTellsWhetherTheSummarisedFilesChanged) {
+    const std::vector<std::string>& all = folder.Paths();
+    Open({{all[0], all[1]}, true, all});
+    struct Row {
+        SummaryFiles files;
+        bool changed;
+        const char* label;
+    };
+    const Row rows[] = {
+        {{{all[0], all[1]}, true, all}, false, "2 marked files"},
+        {{{all[0], all[1]}, true, {all[0], all[1], all[2]}}, false, "2 marked files"},
+        {{{all[0]}, true, all}, true, "one marked file"},
+        {{all, false, all}, true, "all 6 files"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(window->SetFiles(row.files), row.changed) << row.label;
+        EXPECT_EQ(window->Files(), row.files);
+        EXPECT_TRUE(test::NamedChild<QLabel>(*window, "summaryFiles")
+                        ->text()
+                        .contains(QString::fromLatin1(row.label)))
+            << row.label;
+    }
+}
+
+// Whether the window is the application's active one (isActiveWindow also holds for a
+// window whose owner is active).
+bool IsActive(const QWidget& window) {
+    return QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; }, 2000);
+}
+
+// A save dialog that hands the focus to another window, as the desktop's dialog hands it
+// to the main window that owns it.
+class FocusStealingSaveDialog : public ISaveFileDialog {
+public:
+    explicit FocusStealingSaveDialog(QWidget& owner) : owner_(owner) {}
+    bool RunSave(const SaveFileRequest& request, std::string& path) override {
+        requests.push_back(request);
+        owner_.activateWindow();
+        EXPECT_TRUE(IsActive(owner_));
+        path = answer;
+        return !answer.empty();
+    }
+    std::string answer;
+    std::vector<SaveFileRequest> requests;
+
+private:
+    QWidget& owner_;
+};
+
+TEST_F(SummaryWindowTest, SavesStartBesideTheRecordingsAndLeaveTheWindowInFront) {
+    QWidget owner;
+    owner.show();
+    FocusStealingSaveDialog dialog(owner);
+    QPointer<CSummaryWindow> shown =
+        new CSummaryWindow({folder.Paths(), false}, prompts, dialog, 2, &owner);
+    shown->setAttribute(Qt::WA_DeleteOnClose, false);
     shown->show();
-    shown->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(shown.data()));
-    QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
-                                                           : shown.data(),
-                    Qt::Key_Escape);
-    EXPECT_FALSE(!shown.isNull() && shown->isVisible()) << "still open";
-    delete shown.data(); // its deletion waits for an event loop the test does not run
+    QSignalSpy done(shown.data(), &CSummaryWindow::SummaryShown);
+    ASSERT_TRUE(done.wait(20000));
+    struct Row {
+        void (CSummaryWindow::*save)();
+        const char* answer;
+        const char* suggested;
+    };
+    const Row rows[] = {
+        {&CSummaryWindow::SaveTable, "t.csv", "summary.csv"},
+        {&CSummaryWindow::SaveChart, "c.png", "summary.png"},
+        {&CSummaryWindow::SaveChart, "", "summary.png"}, // cancelled
+    };
+    for (const Row& row : rows) {
+        shown->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(shown.data()));
+        dialog.answer = *row.answer != 0 ? folder.PathOf(row.answer) : std::string();
+        (shown.data()->*row.save)();
+        EXPECT_EQ(dialog.requests.back().suggestedName, folder.PathOf(row.suggested));
+        EXPECT_TRUE(IsActive(*shown)) << row.suggested << row.answer;
+    }
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(folder.PathOf("c.png"))));
+    EXPECT_TRUE(prompts.Shown().empty());
 }
 
 TEST_F(SummaryWindowTest, ClosingWhileReadingCancelsTheRun) {
@@ -442,15 +594,53 @@ TEST_F(SummaryCommandTest, MenusOpenAWindowOverTheMarkedFilesWithoutTouchingTheD
     EXPECT_FALSE(doc.IsDamagedAt(5));
     EXPECT_EQ(doc.GetCurrentPath(), folder.Paths()[0]);
 
-    // The pop-up's item opens a window of its own, here over every file.
+    // The pop-up's item brings the same window forward, now over every file.
     doc.ClearSelection();
     frame.GetFileList()->SummaryAction()->trigger();
     windows = frame.findChildren<CSummaryWindow*>();
-    ASSERT_EQ(windows.size(), 2);
-    EXPECT_TRUE(
-        test::NamedChild<QLabel>(*windows[1], "summaryFiles")->text().contains("all 6 file"));
-    windows[0]->close();
-    windows[1]->close();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(windows[0], window);
+    EXPECT_TRUE(test::NamedChild<QLabel>(*window, "summaryFiles")->text().contains("all 6 file"));
+    EXPECT_TRUE(window->IsReading());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(window->Model().rowCount(), 5);
+    window->close();
+}
+
+// The open window follows the marks and the saves of the list; a closed one is gone and
+// the command opens a new one.
+TEST_F(SummaryCommandTest, TheWindowFollowsTheMarksAndSavesOfTheList) {
+    CMainFrame& frame = *app->GetMainFrame();
+    CMiradoDoc& doc = *app->GetDocument();
+    doc.ToggleSelected(0);
+    frame.Action(ID_SUMMARY)->trigger();
+    QPointer<CSummaryWindow> window = frame.findChild<CSummaryWindow*>();
+    ASSERT_NE(window, nullptr);
+    QSignalSpy shown(window.data(), &CSummaryWindow::SummaryShown);
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(window->Model().rowCount(), 1);
+
+    doc.ToggleSelected(3);
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(window->Files().paths,
+              (std::vector<std::string>{folder.Paths()[0], folder.Paths()[3]}));
+    EXPECT_EQ(window->Model().rowCount(), 2);
+
+    // A save of a summarised file: the window reads the files again.
+    doc.MoveMarker({MovableMarker::S, 700});
+    const int before = static_cast<int>(shown.count());
+    ASSERT_TRUE(doc.SaveCurrentFile());
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(shown.count(), before + 1);
+
+    window->close();
+    frame.Action(ID_SUMMARY)->trigger();
+    QList<CSummaryWindow*> windows = frame.findChildren<CSummaryWindow*>();
+    ASSERT_FALSE(windows.isEmpty());
+    EXPECT_NE(windows.back(), window.data());
+    EXPECT_TRUE(windows.back()->isVisible());
+    windows.back()->close();
 }
 
 TEST(SummaryFiles, MarkedFilesOrEveryFile) {
