@@ -41,7 +41,12 @@ constexpr const char* kSummaryDescription =
     "--profile P reviews the readings first (the review logs' decisions by hand, then the\n"
     "profile's rules; see 'mirado-cli review') and takes the statistics over the accepted\n"
     "readings only: n_complete then counts the accepted readings. The default profile\n"
-    "without decisions by hand gives the same output as no --profile.";
+    "without decisions by hand gives the same output as no --profile.\n"
+    "--plot draws the chart 900 x 560 (pixels; points in a PDF) unless --width-mm,\n"
+    "--height-mm or --dpi give a size on paper (the others then 85 mm, 60 mm, 300 dpi;\n"
+    "fonts of 7 to 9 pt). Sessions are ticked at their dates, or numbered with\n"
+    "--sessions numbers; the value axes fit the values unless --y-range or --hr-range\n"
+    "sets them.";
 
 enum class SummaryFormat { Csv, Json };
 
@@ -86,6 +91,7 @@ public:
                         "its id or name, see 'mirado-cli profiles', or a JSON file) and the\n"
                         "review logs' decisions")
             ->type_name("P");
+        AddChartOptions(command);
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
@@ -103,6 +109,8 @@ public:
             return Ok();
         if (!IsChartFileName(plot_))
             return Fail("--plot must name a .pdf, .png or .svg file");
+        if (Result<void> chart = PrepareChartOptions(); !chart.ok())
+            return chart;
         return CheckOutputIsNoInput(plot_, files_.Paths());
     }
 
@@ -148,15 +156,84 @@ private:
 
     bool DrawPlot(const StudySummary& summary, CliStreams& io) const {
         EnsureOffscreenApplication();
-        const Result<void> saved = SaveSummaryChart(summary, DefaultChartOptions(summary), plot_);
+        SummaryChartOptions options = DefaultChartOptions(summary);
+        options.sessionAxis = sessionAxis_;
+        options.pressureRange = pressureRange_;
+        options.heartRateRange = heartRateRange_;
+        options.printSize = printSize_;
+        const Result<void> saved = SaveSummaryChart(summary, options, plot_);
         if (saved.ok())
             return true;
         io.err << "mirado-cli summary: " << SingleLine(saved.error()) << "\n";
         return false;
     }
 
+    // The chart's options; each needs --plot.
+    void AddChartOptions(CLI::App& command) {
+        CLI::Option* plot = command.get_option("--plot");
+        const std::pair<const char*, std::optional<double>*> sizes[] = {
+            {"--width-mm", &widthMm_}, {"--height-mm", &heightMm_}};
+        for (const auto& [name, value] : sizes)
+            command.add_option(name, *value, "the chart's size on paper in millimetres")
+                ->type_name("MM")
+                ->needs(plot);
+        command.add_option("--dpi", dpi_, "the chart's resolution on paper (PNG pixels)")
+            ->type_name("DPI")
+            ->needs(plot);
+        command
+            .add_option_function<std::string>(
+                "--sessions",
+                [this](const std::string& axis) {
+                    sessionAxis_ = axis == "numbers" ? SessionAxis::Numbers : SessionAxis::Dates;
+                },
+                "the chart's x axis: the session dates (the default) or numbers")
+            ->type_name("dates|numbers")
+            ->check(CLI::IsMember({"dates", "numbers"}))
+            ->needs(plot);
+        const std::pair<const char*, std::vector<double>*> ranges[] = {{"--y-range", &yRange_},
+                                                                       {"--hr-range", &hrRange_}};
+        for (const auto& [name, value] : ranges)
+            command
+                .add_option(name, *value,
+                            std::string("the ") + (value == &yRange_ ? "pressure" : "heart-rate") +
+                                " axis from LO to HI instead of fitting the values")
+                ->type_name("LO,HI")
+                ->expected(2)
+                ->delimiter(',')
+                ->needs(plot);
+    }
+
+    Result<void> PrepareChartOptions() {
+        const std::pair<const char*, const std::vector<double>*> ranges[] = {
+            {"--y-range", &yRange_}, {"--hr-range", &hrRange_}};
+        for (const auto& [name, value] : ranges) {
+            if (value->empty())
+                continue;
+            if (value->size() != 2 || !((*value)[0] < (*value)[1]))
+                return Fail(std::string(name) + " needs LO,HI with LO below HI");
+            (value == &yRange_ ? pressureRange_ : heartRateRange_) =
+                ValueRange{(*value)[0], (*value)[1]};
+        }
+        if (!widthMm_ && !heightMm_ && !dpi_)
+            return Ok();
+        PrintSize size;
+        size.widthMm = widthMm_.value_or(size.widthMm);
+        size.heightMm = heightMm_.value_or(size.heightMm);
+        size.dpi = dpi_.value_or(size.dpi);
+        if (Result<void> checked = CheckPrintSize(size); !checked.ok())
+            return checked;
+        printSize_ = size;
+        return Ok();
+    }
+
     CFileArguments files_;
     std::string plot_, profileName_;
+    std::optional<double> widthMm_, heightMm_;
+    std::optional<int> dpi_;
+    SessionAxis sessionAxis_ = SessionAxis::Dates;
+    std::vector<double> yRange_, hrRange_;
+    std::optional<ValueRange> pressureRange_, heartRateRange_;
+    std::optional<PrintSize> printSize_;
     std::optional<AcceptanceProfile> profile_;
     bool byAnimal_ = false;
     SummaryFormat format_ = SummaryFormat::Csv;

@@ -5,6 +5,7 @@
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
 #include "platform/qtcore/UiText.h"
+#include "summary/ChartControls.h"
 #include "summary/FrontKeeper.h"
 #include "summary/SummaryTableModel.h"
 
@@ -131,6 +132,7 @@ CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
     tabs_->addTab(CreateAnimalTab(), UiText("Animal Chart"));
     tabs_->addTab(CreateAllAnimalsTab(), UiText("All Animals"));
     layout->addWidget(tabs_, 1);
+    layout->addWidget(CreateChartControls());
     layout->addWidget(CreateFailureList());
     AddCloseKeys();
     resize(kInitialWidth, kInitialHeight);
@@ -358,6 +360,7 @@ void CSummaryWindow::FillAnimalBox() {
 SummaryChartOptions CSummaryWindow::AnimalChartOptions() const {
     SummaryChartOptions options;
     options.kind = SummaryChartKind::Animal;
+    chartControls_->ApplyTo(options, false);
     const int index = animalBox_->currentIndex();
     if (index >= 0 && index < static_cast<int>(animals_.size())) {
         options.studyNo = animals_[static_cast<size_t>(index)].studyNo;
@@ -369,13 +372,16 @@ SummaryChartOptions CSummaryWindow::AnimalChartOptions() const {
 SummaryChartOptions CSummaryWindow::AllAnimalsChartOptions() const {
     SummaryChartOptions options;
     options.kind = SummaryChartKind::AllAnimals;
+    chartControls_->ApplyTo(options, false);
     options.measure = kMeasures[std::max(measureBox_->currentIndex(), 0)].measure;
     return options;
 }
 
 SummaryChartOptions CSummaryWindow::ChartOptions() const {
-    return tabs_->currentIndex() == kAllAnimalsTab ? AllAnimalsChartOptions()
-                                                   : AnimalChartOptions();
+    SummaryChartOptions options =
+        tabs_->currentIndex() == kAllAnimalsTab ? AllAnimalsChartOptions() : AnimalChartOptions();
+    chartControls_->ApplyTo(options, true);
+    return options;
 }
 
 void CSummaryWindow::DrawChart(QCustomPlot& plot, const SummaryChartOptions& options) {

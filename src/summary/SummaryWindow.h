@@ -43,6 +43,7 @@ class QTimer;
 
 namespace mirado {
 
+class CChartControls;
 class CSummaryTableModel;
 class ISaveFileDialog;
 class IUserPrompts;
@@ -109,6 +110,7 @@ private:
     QWidget* CreateAnimalTab();
     QWidget* CreateAllAnimalsTab();
     QWidget* CreateFailureList();
+    QWidget* CreateChartControls();
     QPushButton* CreateRefreshButton(QWidget* parent);
     void AddCloseKeys();
     void ShowFiles();
@@ -162,6 +164,7 @@ private:
     QComboBox* measureBox_ = nullptr;
     QCustomPlot* animalPlot_ = nullptr;
     QCustomPlot* allAnimalsPlot_ = nullptr;
+    CChartControls* chartControls_ = nullptr;
     QWidget* failureBox_ = nullptr;
     QListWidget* failureList_ = nullptr;
 };

@@ -2,6 +2,7 @@
 // closing keys and its coming to the front.
 
 #include "platform/qtcore/UiText.h"
+#include "summary/ChartControls.h"
 #include "summary/SummaryWindow.h"
 
 #include <QKeySequence>
@@ -37,6 +38,15 @@ QPushButton* CSummaryWindow::CreateRefreshButton(QWidget* parent) {
     button->setToolTip(UiText("Read the files again"));
     connect(button, &QPushButton::clicked, this, &CSummaryWindow::Refresh);
     return button;
+}
+
+QWidget* CSummaryWindow::CreateChartControls() {
+    chartControls_ = new CChartControls(this);
+    connect(chartControls_, &CChartControls::Changed, this, [this] {
+        DrawAnimalChart();
+        DrawAllAnimalsChart();
+    });
+    return chartControls_;
 }
 
 void CSummaryWindow::AddCloseKeys() {
