@@ -6,13 +6,13 @@ namespace mirado {
 
 namespace {
 
-// 1, 2 or 5 times a power of ten, the smallest at least rough.
+// 1, 2 or 5 times a power of ten, the largest not above rough.
 double NiceStep(double rough) {
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (const double factor : {1.0, 2.0, 5.0})
-        if (factor * power >= rough)
+    for (const double factor : {5.0, 2.0})
+        if (factor * power <= rough)
             return factor * power;
-    return 10.0 * power;
+    return power;
 }
 
 constexpr int kPressureSteps = 5;

@@ -3,8 +3,8 @@
 // and the session ticks. No drawing here, so the rules are tested on their own.
 //
 //  - A pressure axis takes in every value with a margin of 8 % of their span (2 mmHg at
-//    least) and ends on whole steps of 1, 2 or 5 times a power of ten (about five steps
-//    over the axis), spanning at least 20 mmHg.
+//    least) and ends on whole steps of 1, 2 or 5 times a power of ten (five steps or a
+//    few more over the axis), spanning at least 20 mmHg.
 //  - A heart-rate axis starts and ends on multiples of 50 beats/min and spans at least
 //    200 beats/min around the values, so that a few beats/min of difference do not fill
 //    the chart; it never goes below 0.

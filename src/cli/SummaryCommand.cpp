@@ -13,8 +13,10 @@
 #include <CLI/CLI.hpp>
 
 #include <cctype>
+#include <cmath>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 namespace mirado {
 
@@ -49,6 +51,17 @@ constexpr const char* kSummaryDescription =
     "sets them.";
 
 enum class SummaryFormat { Csv, Json };
+
+// "LO,HI" with two finite numbers, LO below HI.
+std::optional<ValueRange> ReadRange(const std::string& text) {
+    std::istringstream in(text);
+    double lower = 0, upper = 0;
+    char comma = 0;
+    if (!(in >> lower >> comma >> upper) || comma != ',' || !(in >> std::ws).eof() ||
+        !std::isfinite(lower) || !std::isfinite(upper) || !(lower < upper))
+        return std::nullopt;
+    return ValueRange{lower, upper};
+}
 
 bool IsChartFileName(const std::string& path) {
     const size_t dot = path.find_last_of('.');
@@ -190,29 +203,27 @@ private:
             ->type_name("dates|numbers")
             ->check(CLI::IsMember({"dates", "numbers"}))
             ->needs(plot);
-        const std::pair<const char*, std::vector<double>*> ranges[] = {{"--y-range", &yRange_},
-                                                                       {"--hr-range", &hrRange_}};
+        const std::pair<const char*, std::string*> ranges[] = {{"--y-range", &yRange_},
+                                                               {"--hr-range", &hrRange_}};
         for (const auto& [name, value] : ranges)
             command
                 .add_option(name, *value,
                             std::string("the ") + (value == &yRange_ ? "pressure" : "heart-rate") +
                                 " axis from LO to HI instead of fitting the values")
                 ->type_name("LO,HI")
-                ->expected(2)
-                ->delimiter(',')
                 ->needs(plot);
     }
 
     Result<void> PrepareChartOptions() {
-        const std::pair<const char*, const std::vector<double>*> ranges[] = {
-            {"--y-range", &yRange_}, {"--hr-range", &hrRange_}};
-        for (const auto& [name, value] : ranges) {
-            if (value->empty())
+        const std::pair<const char*, const std::string*> ranges[] = {{"--y-range", &yRange_},
+                                                                     {"--hr-range", &hrRange_}};
+        for (const auto& [name, text] : ranges) {
+            if (text->empty())
                 continue;
-            if (value->size() != 2 || !((*value)[0] < (*value)[1]))
+            const std::optional<ValueRange> range = ReadRange(*text);
+            if (!range)
                 return Fail(std::string(name) + " needs LO,HI with LO below HI");
-            (value == &yRange_ ? pressureRange_ : heartRateRange_) =
-                ValueRange{(*value)[0], (*value)[1]};
+            (text == &yRange_ ? pressureRange_ : heartRateRange_) = range;
         }
         if (!widthMm_ && !heightMm_ && !dpi_)
             return Ok();
@@ -231,7 +242,7 @@ private:
     std::optional<double> widthMm_, heightMm_;
     std::optional<int> dpi_;
     SessionAxis sessionAxis_ = SessionAxis::Dates;
-    std::vector<double> yRange_, hrRange_;
+    std::string yRange_, hrRange_;
     std::optional<ValueRange> pressureRange_, heartRateRange_;
     std::optional<PrintSize> printSize_;
     std::optional<AcceptanceProfile> profile_;

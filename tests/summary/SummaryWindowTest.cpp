@@ -14,8 +14,10 @@
 #include "views/FilenameView.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -26,6 +28,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
+#include <QSpinBox>
 #include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTableView>
@@ -300,6 +303,36 @@ TEST_F(SummaryWindowTest, ChartsShowTheChosenAnimalAndMeasureAndSaveWhatIsShown)
     saveDialog.QueuePath(folder.PathOf("b2.png"));
     window->SaveChart();
     EXPECT_FALSE(QImage(QString::fromStdString(folder.PathOf("b2.png"))).isNull());
+    EXPECT_TRUE(prompts.Shown().empty());
+}
+
+TEST_F(SummaryWindowTest, ChartControlsRedrawTheChartsAndSizeTheSavedOne) {
+    Open({folder.Paths(), false});
+    QCustomPlot* animal = test::NamedChild<QCustomPlot>(*window, "summaryAnimalPlot");
+    QCustomPlot* all = test::NamedChild<QCustomPlot>(*window, "summaryAllAnimalsPlot");
+    test::NamedChild<QComboBox>(*window, "chartSessions")->setCurrentIndex(1);
+    EXPECT_EQ(animal->xAxis->label(), "Session");
+    EXPECT_EQ(all->xAxis->label(), "Session");
+    EXPECT_EQ(all->graph(0)->data()->at(1)->key, 2); // the second day is session 2
+
+    test::NamedChild<QCheckBox>(*window, "chartPressureAuto")->setChecked(false);
+    test::NamedChild<QDoubleSpinBox>(*window, "chartPressureFrom")->setValue(40);
+    test::NamedChild<QDoubleSpinBox>(*window, "chartPressureTo")->setValue(260);
+    EXPECT_EQ(animal->yAxis->range(), QCPRange(40, 260));
+    test::NamedChild<QCheckBox>(*window, "chartPressureAuto")->setChecked(true);
+    EXPECT_NE(animal->yAxis->range(), QCPRange(40, 260));
+
+    // The size on paper is for saving only; the plots on screen keep their fonts.
+    EXPECT_FALSE(window->ChartOptions().printSize.has_value());
+    test::NamedChild<QComboBox>(*window, "chartSizeMode")->setCurrentIndex(1);
+    test::NamedChild<QDoubleSpinBox>(*window, "chartWidthMm")->setValue(85);
+    test::NamedChild<QDoubleSpinBox>(*window, "chartHeightMm")->setValue(60);
+    test::NamedChild<QSpinBox>(*window, "chartDpi")->setValue(300);
+    ASSERT_TRUE(window->ChartOptions().printSize.has_value());
+    EXPECT_EQ(window->ChartOptions().sessionAxis, SessionAxis::Numbers);
+    saveDialog.QueuePath(folder.PathOf("paper.png"));
+    window->SaveChart();
+    EXPECT_EQ(QImage(QString::fromStdString(folder.PathOf("paper.png"))).size(), QSize(1004, 709));
     EXPECT_TRUE(prompts.Shown().empty());
 }
 
