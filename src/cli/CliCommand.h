@@ -52,6 +52,7 @@ std::unique_ptr<CCliCommand> MakeRevertCommand();
 std::unique_ptr<CCliCommand> MakeProfilesCommand();
 std::unique_ptr<CCliCommand> MakeReviewCommand();
 std::unique_ptr<CCliCommand> MakeReportCommand();
+std::unique_ptr<CCliCommand> MakeStatsCommand();
 
 // Runs mirado-cli with its arguments (program name excluded) and returns the exit status.
 // Standard input is read only for a file list given as "-".

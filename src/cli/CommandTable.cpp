@@ -38,6 +38,8 @@ const CommandEntry kCommands[] = {
      MakeReviewCommand},
     {"report", "write the exclusion report under an acceptance profile (CSV or JSON)",
      MakeReportCommand},
+    {"stats", "test the groups of a study over its sessions: mixed ANOVA, Welch's t (CSV or JSON)",
+     MakeStatsCommand},
 };
 
 struct DeclaredCommand {

@@ -7,6 +7,7 @@
 #include "cli/OffscreenApplication.h"
 #include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
+#include "cli/StudyOptions.h"
 #include "document/StudySummary.h"
 #include "platform/ConsolePrompts.h"
 
@@ -44,6 +45,14 @@ constexpr const char* kSummaryDescription =
     "profile's rules; see 'mirado-cli review') and takes the statistics over the accepted\n"
     "readings only: n_complete then counts the accepted readings. The default profile\n"
     "without decisions by hand gives the same output as no --profile.\n"
+    "--level group writes one row per group and session instead: the group (from the\n"
+    "groups table, --groups FILE or mirado-groups.csv beside the files; animals it does\n"
+    "not list form \"(none)\"), the date, and for sbp, mbp, dbp and hr: n (animals with a\n"
+    "value), mean, sd, sem (sd / sqrt(n)), min and max of the animals' session values (the\n"
+    "means of their complete, or with --profile accepted, readings). With\n"
+    "--change-from-baseline the values are each animal's change from its value in the\n"
+    "baseline session (the first, or --baseline DATE); animals without a baseline value\n"
+    "are left out and listed on standard error.\n"
     "--plot draws the chart 900 x 560 (pixels; points in a PDF) unless --width-mm,\n"
     "--height-mm or --dpi give a size on paper (the others then 85 mm, 60 mm, 300 dpi;\n"
     "fonts of 7 to 9 pt). Sessions are ticked at their dates, or numbered with\n"
@@ -105,6 +114,24 @@ public:
                         "review logs' decisions")
             ->type_name("P");
         AddChartOptions(command);
+        command
+            .add_option_function<std::string>(
+                "--level", [this](const std::string& level) { groupLevel_ = level == "group"; },
+                "session (each animal's sessions, the default) or group (each group's\n"
+                "animals per session)")
+            ->type_name("session|group")
+            ->check(CLI::IsMember({"session", "group"}));
+        command
+            .add_option("--groups", groupsPath_,
+                        "the groups table for --level group (default: mirado-groups.csv\n"
+                        "beside the files)")
+            ->type_name("FILE");
+        command.add_flag("--change-from-baseline", changeFromBaseline_,
+                         "with --level group: each animal's change from its baseline value");
+        command
+            .add_option("--baseline", baseline_,
+                        "the baseline session for --change-from-baseline (default: the first)")
+            ->type_name("DATE");
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
@@ -118,6 +145,8 @@ public:
                 return Fail(found.error());
             profile_ = std::move(found).value();
         }
+        if (Result<void> levels = CheckLevelOptions(); !levels.ok())
+            return levels;
         if (plot_.empty())
             return Ok();
         if (!IsChartFileName(plot_))
@@ -128,6 +157,8 @@ public:
     }
 
     int Run(CliStreams& io) override {
+        if (groupLevel_)
+            return RunGroupLevel(io);
         int status = kExitOk;
         CStudySummaryBuilder builder(source_);
         const auto add = [&](const Reading& reading) {
@@ -153,6 +184,46 @@ public:
     }
 
 private:
+    Result<void> CheckLevelOptions() const {
+        if (groupLevel_ && byAnimal_)
+            return Fail("--level group and --by animal cannot be combined");
+        if (groupLevel_ && !plot_.empty())
+            return Fail("--plot draws the session level only");
+        if (!groupLevel_ && (!groupsPath_.empty() || changeFromBaseline_))
+            return Fail("--groups and --change-from-baseline need --level group");
+        if (!baseline_.empty() && !changeFromBaseline_)
+            return Fail("--baseline needs --change-from-baseline");
+        return Ok();
+    }
+
+    int RunGroupLevel(CliStreams& io) const {
+        const Result<StudyRead> read =
+            ReadStudy(files_.Paths(), source_, jobs_, profile_, groupsPath_, "summary", io.err);
+        if (!read.ok()) {
+            io.err << "mirado-cli summary: " << SingleLine(read.error()) << '\n';
+            return kExitUsage;
+        }
+        const StudyData& data = read.value().data;
+        const int status = read.value().allLoaded ? kExitOk : kExitLoadFailed;
+        std::vector<GroupLevels> rows = ComputeLevels(data);
+        if (changeFromBaseline_) {
+            const Result<size_t> baseline = FindBaselineSession(data, baseline_);
+            if (!baseline.ok()) {
+                io.err << "mirado-cli summary: " << SingleLine(baseline.error()) << '\n';
+                return status == kExitOk ? kExitUsage : status;
+            }
+            ChangeFromBaseline change = ComputeChangeFromBaseline(data, baseline.value());
+            for (const LeftOutAnimal& animal : change.leftOut)
+                io.err << "mirado-cli summary: " << MeasureName(animal.measure) << ": "
+                       << SingleLine(AnimalText(data, animal.animal)) << " left out: no value"
+                       << " in the baseline session\n";
+            rows = std::move(change.rows);
+        }
+        io.out << (format_ == SummaryFormat::Json ? LevelsJsonLines(data, rows)
+                                                  : LevelsCsv(data, rows));
+        return status;
+    }
+
     // Reviews every reading under the profile and the logs' decisions and hands each on,
     // a reading that is not accepted as one that is not complete: it counts in n but in
     // no statistic.
@@ -246,7 +317,8 @@ private:
     std::optional<ValueRange> pressureRange_, heartRateRange_;
     std::optional<PrintSize> printSize_;
     std::optional<AcceptanceProfile> profile_;
-    bool byAnimal_ = false;
+    std::string groupsPath_, baseline_;
+    bool byAnimal_ = false, groupLevel_ = false, changeFromBaseline_ = false;
     SummaryFormat format_ = SummaryFormat::Csv;
     ValueSource source_ = ValueSource::Stored;
     unsigned jobs_ = 1;
