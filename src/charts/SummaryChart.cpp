@@ -1,5 +1,7 @@
 #include "charts/SummaryChart.h"
 
+#include "charts/ChartParts.h"
+
 #include "files/FileAccess.h"
 #include "platform/qtcore/UiText.h"
 #include "records/TextEncoding.h"
@@ -16,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <map>
 #include <set>
@@ -23,12 +26,13 @@
 
 namespace mirado {
 
-namespace {
+namespace chartparts {
 
 constexpr double kSecondsPerDay = 86400.0;
 constexpr int kTitlePointSize = 12;
+constexpr double kKeyPaddingShare = 0.06; // of the sessions' span, on each side
 // Fonts of a chart saved at a size on paper, in points.
-constexpr int kPrintTitlePointSize = 9;
+constexpr int kPrintTitlePointSize = 8;
 constexpr int kPrintTextPointSize = 8;
 constexpr int kPrintTickPointSize = 7;
 constexpr int kPrintLegendColumns = 4;
@@ -46,11 +50,11 @@ const QColor kDbpColour(30, 70, 200);
 const QColor kHrColour(90, 90, 90);
 
 // Distinct colours for the lines of the animals, reused in turn when there are more.
-const QColor kAnimalColours[] = {QColor(31, 119, 180),  QColor(255, 127, 14),  QColor(44, 160, 44),
-                                 QColor(214, 39, 40),   QColor(148, 103, 189), QColor(140, 86, 75),
-                                 QColor(227, 119, 194), QColor(127, 127, 127), QColor(188, 189, 34),
-                                 QColor(23, 190, 207)};
-const QCPScatterStyle::ScatterShape kAnimalShapes[] = {
+const QColor kAnimalColours[10] = {
+    QColor(31, 119, 180),  QColor(255, 127, 14), QColor(44, 160, 44),   QColor(214, 39, 40),
+    QColor(148, 103, 189), QColor(140, 86, 75),  QColor(227, 119, 194), QColor(127, 127, 127),
+    QColor(188, 189, 34),  QColor(23, 190, 207)};
+const QCPScatterStyle::ScatterShape kAnimalShapes[6] = {
     QCPScatterStyle::ssCircle,  QCPScatterStyle::ssSquare, QCPScatterStyle::ssTriangle,
     QCPScatterStyle::ssDiamond, QCPScatterStyle::ssCross,  QCPScatterStyle::ssPlus};
 
@@ -78,37 +82,43 @@ double DateKey(const SessionDate& date) {
     return static_cast<double>(day.startOfDay(Qt::UTC).toSecsSinceEpoch());
 }
 
-// Where each session goes along the x axis, and what its tick says.
-class SessionPlacement {
-public:
-    SessionPlacement(const StudySummary& summary, SessionAxis axis) : axis_(axis) {
-        if (axis == SessionAxis::Numbers)
-            for (const auto& [date, number] : SessionNumbers(summary))
-                numbers_[date] = number;
-    }
-    std::optional<double> KeyOf(const SummaryRow& row) const {
-        if (axis_ == SessionAxis::Dates)
-            return row.sessionDate ? std::optional<double>(DateKey(*row.sessionDate))
-                                   : std::nullopt;
-        const auto it = row.date ? numbers_.find(*row.date) : numbers_.end();
-        return it != numbers_.end() ? std::optional<double>(it->second) : std::nullopt;
-    }
-    std::string LabelOf(double key) const {
-        if (axis_ == SessionAxis::Numbers)
-            return std::to_string(static_cast<int>(key));
-        return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(key), Qt::UTC)
-            .toString(QString::fromLatin1(kDateFormat))
-            .toStdString();
-    }
-    double HalfStep() const { return axis_ == SessionAxis::Dates ? kSecondsPerDay / 2 : 0.5; }
-    QString AxisLabel() const {
-        return axis_ == SessionAxis::Dates ? UiText("Session date") : UiText("Session");
-    }
+SessionPlacement::SessionPlacement(const std::vector<std::pair<std::string, int>>& numbers,
+                                   SessionAxis axis)
+    : axis_(axis) {
+    for (const auto& [date, number] : numbers)
+        numbers_[date] = number;
+}
 
-private:
-    SessionAxis axis_;
-    std::map<std::string, int> numbers_;
-};
+SessionPlacement::SessionPlacement(const StudySummary& summary, SessionAxis axis)
+    : SessionPlacement(SessionNumbers(summary), axis) {}
+
+std::optional<double> SessionPlacement::KeyOf(const std::optional<std::string>& date,
+                                              const std::optional<SessionDate>& day) const {
+    if (axis_ == SessionAxis::Dates)
+        return day ? std::optional<double>(DateKey(*day)) : std::nullopt;
+    const auto it = date ? numbers_.find(*date) : numbers_.end();
+    return it != numbers_.end() ? std::optional<double>(it->second) : std::nullopt;
+}
+
+std::optional<double> SessionPlacement::KeyOf(const SummaryRow& row) const {
+    return KeyOf(row.date, row.sessionDate);
+}
+
+std::string SessionPlacement::LabelOf(double key) const {
+    if (axis_ == SessionAxis::Numbers)
+        return std::to_string(static_cast<int>(key));
+    return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(key), Qt::UTC)
+        .toString(QString::fromLatin1(kDateFormat))
+        .toStdString();
+}
+
+double SessionPlacement::HalfStep() const {
+    return axis_ == SessionAxis::Dates ? kSecondsPerDay / 2 : 0.5;
+}
+
+QString SessionPlacement::AxisLabel() const {
+    return axis_ == SessionAxis::Dates ? UiText("Session date") : UiText("Session");
+}
 
 bool IsRowOf(const SummaryRow& row, const std::string& studyNo, const std::string& animalNo) {
     return row.studyNo == studyNo && row.animalNo == animalNo;
@@ -242,8 +252,6 @@ void Widen(QCPRange& range, bool& found, const QCPRange& here) {
     found = true;
 }
 
-enum class ValueKind { Pressure, HeartRate };
-
 // Fits an axis to what is drawn on it (ChartAxes.h), or sets the range the user chose.
 void FitValueAxis(QCPAxis* axis, ValueKind kind, const std::optional<ValueRange>& chosen) {
     if (chosen) {
@@ -279,7 +287,9 @@ void FitKeyAxis(QCustomPlot& plot, const SessionPlacement& placement) {
     }
     if (!found)
         return;
-    plot.xAxis->setRange(range.lower - placement.HalfStep(), range.upper + placement.HalfStep());
+    // Room for the first and last sessions' labels, however narrow the chart.
+    const double padding = std::max(placement.HalfStep(), range.size() * kKeyPaddingShare);
+    plot.xAxis->setRange(range.lower - padding, range.upper + padding);
 }
 
 // Fonts in points for a chart on paper; the title's is set with its text.
@@ -414,16 +424,33 @@ Result<void> SavePlot(QCustomPlot& plot, int width, int height, const std::strin
     return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
 }
 
-Result<void> SaveAtPixelSize(const StudySummary& summary, const SummaryChartOptions& options,
-                             const std::string& path) {
+Result<void> SaveBuilt(const std::function<void(QCustomPlot&)>& build, int width, int height,
+                       const std::optional<PrintSize>& printSize, const std::string& path) {
     QCustomPlot plot;
-    plot.resize(options.width, options.height);
-    BuildSummaryChart(plot, summary, options);
+    if (!printSize) {
+        plot.resize(width, height);
+        build(plot);
+        plot.replot(QCustomPlot::rpImmediateRefresh);
+        return SavePlot(plot, width, height, path);
+    }
+    if (const Result<void> checked = CheckPrintSize(*printSize); !checked.ok())
+        return checked;
+    const std::optional<ChartFormat> format = FormatOf(path);
+    if (!format)
+        return UnknownFormat(path);
+    plot.resize(LayoutSize(*printSize));
+    UsePrintFonts(plot);
+    build(plot);
     plot.replot(QCustomPlot::rpImmediateRefresh);
-    return SavePlot(plot, options.width, options.height, path);
+    QByteArray bytes;
+    if (!RenderPrinted(plot, *printSize, *format, bytes))
+        return Fail(UiText("The chart could not be drawn.").toStdString());
+    return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
 }
 
-} // namespace
+} // namespace chartparts
+
+using namespace chartparts;
 
 std::vector<SummaryAnimal> SummaryAnimals(const StudySummary& summary) {
     std::vector<SummaryAnimal> animals;
@@ -473,15 +500,16 @@ void BuildSummaryChart(QCustomPlot& plot, const StudySummary& summary,
 }
 
 std::vector<std::pair<std::string, int>> SessionNumbers(const StudySummary& summary) {
-    struct Session {
-        std::string date;
-        std::optional<SessionDate> day;
-    };
-    std::vector<Session> sessions;
+    std::vector<DatedSession> sessions;
     std::set<std::string> seen;
     for (const SummaryRow& row : summary.sessions)
         if (row.date && seen.insert(*row.date).second)
             sessions.push_back({*row.date, row.sessionDate});
+    return NumberSessions(std::move(sessions));
+}
+
+std::vector<std::pair<std::string, int>> NumberSessions(std::vector<DatedSession> sessions) {
+    using Session = DatedSession;
     const auto dayOrder = [](const Session& a, const Session& b) {
         if (!a.day || !b.day)
             return a.day.has_value() && !b.day.has_value(); // readable dates first
@@ -497,21 +525,8 @@ std::vector<std::pair<std::string, int>> SessionNumbers(const StudySummary& summ
 
 Result<void> SaveSummaryChart(const StudySummary& summary, const SummaryChartOptions& options,
                               const std::string& path) {
-    if (!options.printSize)
-        return SaveAtPixelSize(summary, options, path);
-    if (const Result<void> checked = CheckPrintSize(*options.printSize); !checked.ok())
-        return checked;
-    const std::optional<ChartFormat> format = FormatOf(path);
-    if (!format)
-        return UnknownFormat(path);
-    QCustomPlot plot;
-    plot.resize(LayoutSize(*options.printSize));
-    BuildSummaryChart(plot, summary, options);
-    plot.replot(QCustomPlot::rpImmediateRefresh);
-    QByteArray bytes;
-    if (!RenderPrinted(plot, *options.printSize, *format, bytes))
-        return Fail(UiText("The chart could not be drawn.").toStdString());
-    return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
+    return SaveBuilt([&](QCustomPlot& plot) { BuildSummaryChart(plot, summary, options); },
+                     options.width, options.height, options.printSize, path);
 }
 
 } // namespace mirado

@@ -21,7 +21,7 @@
 //
 // A chart is saved at a size in pixels (PNG, SVG; points for PDF), or, with a print size,
 // at a size on paper in millimetres and a resolution (ChartExport.h) with fonts sized
-// for print (8 pt, 7 pt tick labels): legible at one journal column, 85 mm.
+// for print (8 pt, 7 pt tick labels and legend): legible at one journal column, 85 mm.
 //
 // Use:
 //   BuildSummaryChart(plot, summary, options);       // a plot widget on screen
@@ -93,6 +93,13 @@ void BuildSummaryChart(QCustomPlot& plot, const StudySummary& summary,
 
 // The session number of each session date text of the summary (1 for the earliest).
 std::vector<std::pair<std::string, int>> SessionNumbers(const StudySummary& summary);
+// The same over sessions given by their date texts and days (readable dates in order,
+// then the others in the order given).
+struct DatedSession {
+    std::string date;
+    std::optional<SessionDate> day;
+};
+std::vector<std::pair<std::string, int>> NumberSessions(std::vector<DatedSession> sessions);
 
 // Draws the chart into a file, PDF, PNG or SVG by the path's extension (any case), at
 // options.width x options.height or at options.printSize. The file is replaced atomically: on

@@ -1,6 +1,7 @@
 // mirado-cli summary: the study summary of the files, the same numbers as the viewer's
 // summary window, as CSV or JSON Lines on standard output.
 
+#include "charts/GroupChart.h"
 #include "charts/SummaryChart.h"
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
@@ -55,9 +56,10 @@ constexpr const char* kSummaryDescription =
     "are left out and listed on standard error.\n"
     "--plot draws the chart 900 x 560 (pixels; points in a PDF) unless --width-mm,\n"
     "--height-mm or --dpi give a size on paper (the others then 85 mm, 60 mm, 300 dpi;\n"
-    "fonts of 7 to 9 pt). Sessions are ticked at their dates, or numbered with\n"
+    "fonts of 7 and 8 pt). Sessions are ticked at their dates, or numbered with\n"
     "--sessions numbers; the value axes fit the values unless --y-range or --hr-range\n"
-    "sets them.";
+    "sets them. With --level group the chart is each group's SBP mean with SEM bars per\n"
+    "session (or its change from baseline).";
 
 enum class SummaryFormat { Csv, Json };
 
@@ -187,8 +189,6 @@ private:
     Result<void> CheckLevelOptions() const {
         if (groupLevel_ && byAnimal_)
             return Fail("--level group and --by animal cannot be combined");
-        if (groupLevel_ && !plot_.empty())
-            return Fail("--plot draws the session level only");
         if (!groupLevel_ && (!groupsPath_.empty() || changeFromBaseline_))
             return Fail("--groups and --change-from-baseline need --level group");
         if (!baseline_.empty() && !changeFromBaseline_)
@@ -206,6 +206,7 @@ private:
         const StudyData& data = read.value().data;
         const int status = read.value().allLoaded ? kExitOk : kExitLoadFailed;
         std::vector<GroupLevels> rows = ComputeLevels(data);
+        std::optional<size_t> baselineSession;
         if (changeFromBaseline_) {
             const Result<size_t> baseline = FindBaselineSession(data, baseline_);
             if (!baseline.ok()) {
@@ -218,9 +219,13 @@ private:
                        << SingleLine(AnimalText(data, animal.animal)) << " left out: no value"
                        << " in the baseline session\n";
             rows = std::move(change.rows);
+            baselineSession = baseline.value();
         }
         io.out << (format_ == SummaryFormat::Json ? LevelsJsonLines(data, rows)
                                                   : LevelsCsv(data, rows));
+        if (!plot_.empty() &&
+            !DrawGroupPlot(GroupChartFromStudy(data, rows, Measure::Sbp, baselineSession), io))
+            return kExitLoadFailed;
         return status;
     }
 
@@ -236,6 +241,20 @@ private:
                 readings[i].complete = false;
             add(readings[i]);
         }
+    }
+
+    // The groups' SBP means with SEM bars per session (or their changes from baseline).
+    bool DrawGroupPlot(const GroupChartData& data, CliStreams& io) const {
+        EnsureOffscreenApplication();
+        GroupChartOptions options;
+        options.sessionAxis = sessionAxis_;
+        options.valueRange = pressureRange_;
+        options.printSize = printSize_;
+        const Result<void> saved = SaveGroupChart(data, options, plot_);
+        if (saved.ok())
+            return true;
+        io.err << "mirado-cli summary: " << SingleLine(saved.error()) << "\n";
+        return false;
     }
 
     bool DrawPlot(const StudySummary& summary, CliStreams& io) const {
