@@ -131,6 +131,7 @@ CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
     tabs_->addTab(CreateTableTab(), UiText("Table"));
     tabs_->addTab(CreateAnimalTab(), UiText("Animal Chart"));
     tabs_->addTab(CreateAllAnimalsTab(), UiText("All Animals"));
+    AddStudyTabs();
     layout->addWidget(tabs_, 1);
     layout->addWidget(CreateChartControls());
     layout->addWidget(CreateFailureList());
@@ -318,6 +319,7 @@ void CSummaryWindow::ShowResult() {
     ShowFailures();
     FillAnimalBox();
     DrawAllAnimalsChart();
+    ShowStudy();
     UpdateButtons();
     if (Result() != nullptr)
         emit SummaryShown();
@@ -469,7 +471,8 @@ void CSummaryWindow::SaveChart() {
                        {UiText("PDF document").toStdString(), {"*.pdf"}}};
     request.suggestedName = BesideRecordings("summary.png");
     std::string path;
-    if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveChartCaption, path))
+    if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveChartCaption, path) ||
+        SaveShownGroupChart(path))
         return;
     if (const auto saved = SaveSummaryChart(summary, options, path); !saved.ok())
         ReportWriteFailure(kSaveChartCaption, path, saved.error());

@@ -44,6 +44,9 @@ class QTimer;
 namespace mirado {
 
 class CChartControls;
+class CGroupsEditor;
+class CGroupsPanel;
+class CStatisticsPanel;
 class CSummaryTableModel;
 class ISaveFileDialog;
 class IUserPrompts;
@@ -63,7 +66,7 @@ enum class SummaryGrouping { BySession, ByAnimal };
 class CSummaryWindow : public QWidget {
     Q_OBJECT
 public:
-    enum Tab { kTableTab, kAnimalTab, kAllAnimalsTab };
+    enum Tab { kTableTab, kAnimalTab, kAllAnimalsTab, kGroupsTab, kStatisticsTab };
 
     CSummaryWindow(SummaryFiles files, IUserPrompts& prompts, ISaveFileDialog& saveDialog,
                    unsigned jobs, QWidget* parent = nullptr, SummaryReader reader = ReadRecordings);
@@ -90,6 +93,8 @@ public:
     const SummaryFiles& Files() const { return files_; }
     // Shows the window, unminimised, above the others and active.
     void BringForward();
+    // Opens the groups editor over the animals of the summary shown (null without one).
+    CGroupsEditor* EditGroups();
 
     // The chart the Save Chart command draws.
     SummaryChartOptions ChartOptions() const;
@@ -111,6 +116,10 @@ private:
     QWidget* CreateAllAnimalsTab();
     QWidget* CreateFailureList();
     QWidget* CreateChartControls();
+    void AddStudyTabs();
+    void ShowStudy();
+    void DrawGroupChart();
+    bool SaveShownGroupChart(const std::string& path);
     QPushButton* CreateRefreshButton(QWidget* parent);
     void AddCloseKeys();
     void ShowFiles();
@@ -165,6 +174,8 @@ private:
     QCustomPlot* animalPlot_ = nullptr;
     QCustomPlot* allAnimalsPlot_ = nullptr;
     CChartControls* chartControls_ = nullptr;
+    CGroupsPanel* groupsPanel_ = nullptr;
+    CStatisticsPanel* statisticsPanel_ = nullptr;
     QWidget* failureBox_ = nullptr;
     QListWidget* failureList_ = nullptr;
 };

@@ -45,6 +45,7 @@ QWidget* CSummaryWindow::CreateChartControls() {
     connect(chartControls_, &CChartControls::Changed, this, [this] {
         DrawAnimalChart();
         DrawAllAnimalsChart();
+        DrawGroupChart();
     });
     return chartControls_;
 }
