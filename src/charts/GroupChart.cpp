@@ -75,6 +75,8 @@ void AddGroupLines(QCustomPlot& plot, const GroupChartData& data,
             means.push_back(point.mean);
             sems.push_back(point.sem);
         }
+        if (keys.isEmpty())
+            continue; // a group without a value has no line, nor a place in the legend
         const QColor colour = kAnimalColours[g % std::size(kAnimalColours)];
         const QCPScatterStyle::ScatterShape shape = kAnimalShapes[g % std::size(kAnimalShapes)];
         QCPGraph* graph = plot.addGraph();

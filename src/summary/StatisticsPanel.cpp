@@ -53,6 +53,8 @@ CStatisticsPanel::CStatisticsPanel(QWidget* parent) : QWidget(parent) {
     leftOut_->setWordWrap(true);
     layout->addWidget(leftOut_);
     connect(control_, &QComboBox::currentIndexChanged, this, &CStatisticsPanel::ShowTests);
+    connect(control_, &QComboBox::activated, this,
+            [this] { chosenControl_ = control_->currentText(); });
     ShowTests();
 }
 
@@ -62,9 +64,10 @@ void CStatisticsPanel::SetStudy(std::optional<StudyData> study) {
     ShowTests();
 }
 
-// The groups to compare against; the one chosen before stays chosen.
+// The groups to compare against: the first group of the table, or the one the user
+// chose while it is still there.
 void CStatisticsPanel::FillControls() {
-    const QString chosen = control_->currentText();
+    const QString chosen = chosenControl_;
     const QSignalBlocker block(control_);
     control_->clear();
     if (study_)

@@ -7,6 +7,7 @@
 
 #include "stats/StudyStatistics.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <optional>
@@ -29,6 +30,7 @@ private:
 
     std::optional<StudyData> study_;
     QComboBox* control_ = nullptr;
+    QString chosenControl_; // empty until the user chooses
     QTableWidget* table_ = nullptr;
     QLabel* leftOut_ = nullptr;
 };

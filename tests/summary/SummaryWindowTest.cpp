@@ -5,6 +5,7 @@
 #include "document/MiradoDoc.h"
 #include "document/Reading.h"
 #include "records/synth/RecordingGenerator.h"
+#include "summary/GroupsEditor.h"
 #include "summary/SummaryTableModel.h"
 #include "support/NamedChild.h"
 #include "support/ScriptedPlatform.h"
@@ -32,6 +33,7 @@
 #include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <qcustomplot.h>
 
@@ -39,6 +41,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -334,6 +337,60 @@ TEST_F(SummaryWindowTest, ChartControlsRedrawTheChartsAndSizeTheSavedOne) {
     window->SaveChart();
     EXPECT_EQ(QImage(QString::fromStdString(folder.PathOf("paper.png"))).size(), QSize(1004, 709));
     EXPECT_TRUE(prompts.Shown().empty());
+}
+
+TEST_F(SummaryWindowTest, GroupsEditorWritesTheGroupsFileAndTheTabsFollowIt) {
+    Open({folder.Paths(), false});
+    QCustomPlot* plot = test::NamedChild<QCustomPlot>(*window, "groupPlot");
+    ASSERT_EQ(plot->graphCount(), 1); // every animal in "(none)"
+    EXPECT_EQ(plot->graph(0)->name(), "(none)");
+
+    CGroupsEditor* editor = window->EditGroups();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(editor->isModal());
+    EXPECT_EQ(editor->Path(), folder.PathOf("mirado-groups.csv"));
+    QTableWidget* grid = test::NamedChild<QTableWidget>(*editor, "groupsGrid");
+    ASSERT_EQ(grid->rowCount(), 3); // A1, B2 and the damaged file's S9 / A1
+    const std::pair<int, const char*> groups[] = {{0, "vehicle"}, {1, "treated"}, {2, ""}};
+    for (const auto& [row, group] : groups)
+        grid->item(row, 2)->setText(QString::fromLatin1(group));
+    test::NamedChild<QPushButton>(*editor, "groupsSave")->click();
+    EXPECT_EQ(ReadBytes(folder.PathOf("mirado-groups.csv")).toStdString(),
+              "study_no,animal_no,group\nS1,A1,vehicle\nS1,B2,treated\n");
+    EXPECT_TRUE(prompts.Shown().empty());
+
+    // The tabs show the groups at once: each group's line, the comparisons against the first.
+    ASSERT_EQ(plot->graphCount(), 2);
+    EXPECT_EQ(plot->graph(0)->name(), "vehicle");
+    EXPECT_EQ(plot->graph(0)->data()->at(0)->value, 125); // A1 on 24/03/01
+    QTableWidget* levels = test::NamedChild<QTableWidget>(*window, "groupLevels");
+    EXPECT_EQ(levels->rowCount(), 9); // vehicle, treated, (none) x 3 sessions
+    EXPECT_EQ(test::NamedChild<QComboBox>(*window, "statsControl")->currentText(), "vehicle");
+    QTableWidget* stats = test::NamedChild<QTableWidget>(*window, "statsTable");
+    EXPECT_GT(stats->rowCount(), 0);
+
+    // Change from the first session: every group starts at 0.
+    test::NamedChild<QCheckBox>(*window, "groupChange")->setChecked(true);
+    EXPECT_EQ(plot->graph(1)->data()->at(0)->value, 0);
+    EXPECT_EQ(plot->yAxis->label(), "Change in SBP (mmHg)");
+
+    // The Save Chart command saves the group chart while its tab is shown.
+    test::NamedChild<QTabWidget>(*window, "summaryTabs")
+        ->setCurrentIndex(CSummaryWindow::kGroupsTab);
+    saveDialog.QueuePath(folder.PathOf("groups.svg"));
+    window->SaveChart();
+    EXPECT_TRUE(ReadBytes(folder.PathOf("groups.svg")).contains("Change in SBP"));
+
+    // A groups file that cannot be written is reported and nothing is claimed saved.
+    editor = window->EditGroups();
+    QSignalSpy saved(editor, &CGroupsEditor::Saved);
+    std::filesystem::remove(folder.PathOf("mirado-groups.csv"));
+    std::filesystem::create_directory(folder.PathOf("mirado-groups.csv"));
+    EXPECT_FALSE(editor->Save());
+    EXPECT_TRUE(saved.isEmpty());
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].caption, "Groups");
+    editor->close();
 }
 
 TEST_F(SummaryWindowTest, EscapeAndCtrlWCloseTheWindow) {
