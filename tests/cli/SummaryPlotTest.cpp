@@ -106,6 +106,13 @@ TEST(SummaryPlot, SizeOnPaperAxesAndTheirMistakes) {
         EXPECT_EQ(run.status, row.status) << shown << "\n" << run.err;
         EXPECT_EQ(PngSize(png), row.size) << shown;
     }
+    // With the groups the chart is the groups' one, on paper as asked.
+    const std::string group = folder.File("group.png");
+    const test::CliRun grouped = Cli({"summary", "--level", "group", "--change-from-baseline",
+                                      "--plot", group, "--dpi", "150", file});
+    EXPECT_EQ(grouped.status, 0) << grouped.err;
+    EXPECT_EQ(PngSize(group), (std::pair<uint32_t, uint32_t>{502, 354}));
+
     // The chart's options without a chart are a mistake too.
     EXPECT_EQ(Cli({"summary", "--dpi", "300", file}).status, 2);
 }
