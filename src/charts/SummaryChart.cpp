@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
 #include <qcustomplot.h>
@@ -31,6 +32,8 @@ namespace chartparts {
 constexpr double kSecondsPerDay = 86400.0;
 constexpr int kTitlePointSize = 12;
 constexpr double kKeyPaddingShare = 0.06; // of the sessions' span, on each side
+constexpr double kAxisMarginsPx = 100;    // a plot's width beside its key axis, about
+constexpr double kLabelGapPx = 6;
 // Fonts of a chart saved at a size on paper, in points.
 constexpr int kPrintTitlePointSize = 8;
 constexpr int kPrintTextPointSize = 8;
@@ -237,10 +240,23 @@ void TickSessions(QCustomPlot& plot, const SessionPlacement& placement) {
     for (int i = 0; i < plot.graphCount(); ++i)
         for (const QCPGraphData& point : *plot.graph(i)->data())
             keys.push_back(point.key);
+    // A label closer to the one before than its own width (on the axis as wide as the plot
+    // less its margins) is left out, so that sessions a day or two apart stay legible.
+    const QFontMetricsF metrics(plot.xAxis->tickLabelFont());
+    const double axisWidth = std::max(plot.width() - kAxisMarginsPx, kAxisMarginsPx);
+    const double keysPerPixel = plot.xAxis->range().size() / axisWidth;
+    double lastLabelled = -std::numeric_limits<double>::infinity();
     auto ticker = QSharedPointer<QCPAxisTickerText>::create();
     for (const SessionTick& tick :
-         SessionTicks(keys, [&placement](double key) { return placement.LabelOf(key); }))
-        ticker->addTick(tick.key, QString::fromStdString(tick.label));
+         SessionTicks(keys, [&placement](double key) { return placement.LabelOf(key); })) {
+        QString label = QString::fromStdString(tick.label);
+        const double room = (metrics.horizontalAdvance(label) + kLabelGapPx) * keysPerPixel;
+        if (!label.isEmpty() && tick.key - lastLabelled < room)
+            label.clear();
+        if (!label.isEmpty())
+            lastLabelled = tick.key;
+        ticker->addTick(tick.key, label);
+    }
     plot.xAxis->setTicker(ticker);
     plot.xAxis->setSubTicks(false);
 }
