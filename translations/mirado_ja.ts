@@ -1177,5 +1177,9 @@
         <source>%1 %2 / %3 (no value on %4)</source>
         <translation>%1 %2 / %3 (%4 の値なし)</translation>
     </message>
+    <message>
+        <source>The groups file could not be read: %1</source>
+        <translation>群ファイルを読めませんでした: %1</translation>
+    </message>
 </context>
 </TS>

@@ -50,6 +50,11 @@ CGroupsPanel::CGroupsPanel(QWidget* parent) : QWidget(parent) {
     leftOut_->setWordWrap(true);
     leftOut_->hide();
     layout->addWidget(leftOut_);
+    problems_ = new QLabel(this);
+    problems_->setObjectName(QStringLiteral("groupProblems"));
+    problems_->setWordWrap(true);
+    problems_->hide();
+    layout->addWidget(problems_);
     Redraw();
 }
 
@@ -88,6 +93,11 @@ void CGroupsPanel::SetStudy(std::optional<StudyData> study) {
     study_ = std::move(study);
     FillBaselines();
     Redraw();
+}
+
+void CGroupsPanel::SetProblems(const QString& text) {
+    problems_->setText(text);
+    problems_->setVisible(!text.isEmpty());
 }
 
 void CGroupsPanel::SetChartOptions(const GroupChartOptions& options) {

@@ -29,6 +29,9 @@ public:
     // chartOptions.
     void SetStudy(std::optional<StudyData> study);
     void SetChartOptions(const GroupChartOptions& options);
+    // What went wrong with the groups file (rows skipped, or the file unreadable); empty
+    // hides the note.
+    void SetProblems(const QString& text);
     // The chart shown, as data and options (the animal lines as chosen).
     const GroupChartData& ChartData() const { return chartData_; }
     GroupChartOptions ChartOptions() const;
@@ -52,6 +55,7 @@ private:
     QCustomPlot* plot_ = nullptr;
     QTableWidget* table_ = nullptr;
     QLabel* leftOut_ = nullptr;
+    QLabel* problems_ = nullptr;
 };
 
 } // namespace mirado

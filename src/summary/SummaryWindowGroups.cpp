@@ -5,11 +5,13 @@
 #include "platform/UserPrompts.h"
 #include "platform/qtcore/UiText.h"
 #include "summary/ChartControls.h"
+#include "summary/FrontKeeper.h"
 #include "summary/GroupsEditor.h"
 #include "summary/GroupsPanel.h"
 #include "summary/StatisticsPanel.h"
 #include "summary/SummaryWindow.h"
 
+#include <QStringList>
 #include <QTabWidget>
 
 namespace mirado {
@@ -17,15 +19,20 @@ namespace mirado {
 namespace {
 
 const char* const kSaveChartCaption = QT_TRANSLATE_NOOP("Mirado", "Save Chart");
+const char* const kGroupsCaption = QT_TRANSLATE_NOOP("Mirado", "Groups");
 
-// The groups table beside the recordings; an empty one when there is none or it cannot
-// be read (every animal then in "(none)").
-GroupsTable GroupsOf(const std::vector<std::string>& paths) {
+// The groups table beside the recordings (an empty one when there is none), with the
+// warnings about rows skipped; the failure when a file is there but cannot be read.
+Result<GroupsRead> GroupsOf(const std::vector<std::string>& paths) {
     const std::string path = FindGroupsFile(paths);
     if (path.empty())
-        return {};
+        return GroupsRead{};
     Result<GroupsRead> read = ReadGroupsFile(path);
-    return read.ok() ? std::move(read).value().table : GroupsTable{};
+    if (!read.ok())
+        return Fail(path + ": " + read.error());
+    for (std::string& warning : read.value().warnings)
+        warning = path + ": " + warning;
+    return read;
 }
 
 } // namespace
@@ -40,9 +47,19 @@ void CSummaryWindow::AddStudyTabs() {
 
 void CSummaryWindow::ShowStudy() {
     std::optional<StudyData> study;
-    if (const SummaryResult* result = Result())
+    QStringList problems;
+    if (const SummaryResult* result = Result()) {
+        const mirado::Result<GroupsRead> groups = GroupsOf(files_.paths);
+        if (groups.ok())
+            for (const std::string& warning : groups.value().warnings)
+                problems << QString::fromStdString(warning);
+        else
+            problems << UiText("The groups file could not be read: %1")
+                            .arg(QString::fromStdString(groups.error()));
         study = CollectStudyData(SessionValuesFromSummary(result->summary.sessions),
-                                 GroupsOf(files_.paths));
+                                 groups.ok() ? groups.value().table : GroupsTable{});
+    }
+    groupsPanel_->SetProblems(problems.join(QLatin1Char('\n')));
     statisticsPanel_->SetStudy(study);
     groupsPanel_->SetStudy(std::move(study));
     DrawGroupChart();
@@ -82,8 +99,15 @@ CGroupsEditor* CSummaryWindow::EditGroups() {
         animals.push_back({animal.studyNo, animal.animalNo});
     const std::string found = FindGroupsFile(files_.paths);
     const std::string path = found.empty() ? GroupsFilePathFor(files_.paths.front()) : found;
+    // A groups file that cannot be read is not replaced by an editor that never saw it.
+    const mirado::Result<GroupsRead> groups = GroupsOf(files_.paths);
+    if (!groups.ok()) {
+        const CFrontKeeper front(*this);
+        prompts_.ShowMessage(groups.error(), kGroupsCaption, MessageIcon::Stop, MessageButtons::Ok);
+        return nullptr;
+    }
     auto* editor =
-        new CGroupsEditor(std::move(animals), GroupsOf(files_.paths), path, prompts_, this);
+        new CGroupsEditor(std::move(animals), groups.value().table, path, prompts_, this);
     connect(editor, &CGroupsEditor::Saved, this, &CSummaryWindow::ShowStudy);
     editor->show();
     return editor;

@@ -42,6 +42,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -391,6 +392,23 @@ TEST_F(SummaryWindowTest, GroupsEditorWritesTheGroupsFileAndTheTabsFollowIt) {
     ASSERT_EQ(prompts.Shown().size(), 1u);
     EXPECT_EQ(prompts.Shown()[0].caption, "Groups");
     editor->close();
+
+    // A groups file that does not read is reported in the tab, and the editor does not
+    // open over it (its Save would replace what it never read).
+    std::filesystem::remove(folder.PathOf("mirado-groups.csv"));
+    {
+        std::ofstream bad(folder.PathOf("mirado-groups.csv"));
+        bad << "animal,group\nA1,vehicle\n";
+    }
+    window->Refresh();
+    QSignalSpy shown(window.get(), &CSummaryWindow::SummaryShown);
+    ASSERT_TRUE(shown.wait(20000));
+    QLabel* problems = test::NamedChild<QLabel>(*window, "groupProblems");
+    EXPECT_FALSE(problems->isHidden());
+    EXPECT_TRUE(problems->text().contains("could not be read"));
+    EXPECT_EQ(window->EditGroups(), nullptr);
+    EXPECT_EQ(prompts.Shown().size(), 2u);
+    EXPECT_EQ(ReadBytes(folder.PathOf("mirado-groups.csv")), "animal,group\nA1,vehicle\n");
 }
 
 TEST_F(SummaryWindowTest, EscapeAndCtrlWCloseTheWindow) {
