@@ -742,7 +742,16 @@ TEST_F(SummaryCommandTest, TheWindowFollowsTheMarksAndSavesOfTheList) {
     ASSERT_TRUE(shown.wait(20000));
     EXPECT_EQ(shown.count(), before + 1);
 
+    // The list emptied: the window summarises nothing, and nothing breaks.
+    doc.NewDocument();
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_TRUE(window->Files().paths.empty());
+    EXPECT_EQ(window->Model().rowCount(), 0);
+    EXPECT_EQ(window->EditGroups(), nullptr);
+
     window->close();
+    doc.SetFileList(folder.Paths());
+    frame.UpdateCommandStates();
     frame.Action(ID_SUMMARY)->trigger();
     QList<CSummaryWindow*> windows = frame.findChildren<CSummaryWindow*>();
     ASSERT_FALSE(windows.isEmpty());
