@@ -6,6 +6,10 @@
 // (BM_PeakMemory, counters *_growth, with one and with two jobs).
 // On a machine other work shares, the threads of one run get no second core; take the
 // times with the run given the cores, e.g. `chrt -f 50 taskset -c 0,1 bench_cli`.
+// summary --profile P costs at most 1.3 times summary without one on the 10,000 files
+// (BM_SummaryProfile: the review reads the folder's review log, gives every reading its
+// status and applies the session rules before the summary), with a log holding a
+// decision by hand for one file in twenty-five.
 // BM_LoadOnly and BM_LoadAndAnalyze show the share of the work that reading and decoding
 // take: the export does little else (its rows take the stored values, so it opens the
 // files without analysing them), and that part runs ahead on every job's thread.
@@ -13,12 +17,14 @@
 #include "records/AdData.h"
 #include "records/AnalysisSequence.h"
 #include "records/synth/RecordingGenerator.h"
+#include "review/ReviewLog.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -36,6 +42,7 @@ constexpr int kDamagedEvery = 50;
 constexpr int kAnimals = 12;
 constexpr int kDays = 20;
 constexpr double kKilobytesPerMegabyte = 1024.0;
+constexpr int kDecisionEvery = 25;
 
 // 10,000 synthetic recordings of twelve animals over twenty days, one in fifty damaged.
 class StudyFolder {
@@ -65,6 +72,20 @@ public:
         return {paths_.begin(), paths_.begin() + static_cast<long>(std::min(count, paths_.size()))};
     }
     std::string Output() const { return (folder_ / "out.txt").string(); }
+    // The folder's review log: a rejection by hand of one file in kDecisionEvery, an
+    // acceptance of the next one.
+    void WriteReviewLog() const {
+        std::ofstream log(folder_ / mirado::kReviewLogName, std::ios::trunc);
+        for (size_t i = 0; i + 1 < paths_.size(); i += kDecisionEvery) {
+            const auto reject = mirado::DecisionEvent(mirado::ReviewAction::Reject,
+                                                      mirado::FileNameInFolder(paths_[i]),
+                                                      std::string(64, '0'), "movement", "");
+            const auto accept = mirado::DecisionEvent(mirado::ReviewAction::Accept,
+                                                      mirado::FileNameInFolder(paths_[i + 1]),
+                                                      std::string(64, '0'), "", "");
+            log << reject.fields.dump() << '\n' << accept.fields.dump() << '\n';
+        }
+    }
 
 private:
     std::filesystem::path folder_;
@@ -78,6 +99,7 @@ const StudyFolder& Study() {
 
 struct ProcessRun {
     double seconds = 0;
+    double cpuSeconds = 0; // user and system time: steadier than the wall time on a shared machine
     double peakMegabytes = 0;
     int status = -1;
 };
@@ -104,6 +126,8 @@ ProcessRun RunTool(const std::vector<std::string>& args) {
         wait4(child, &status, 0, &usage);
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / kKilobytesPerMegabyte;
+        run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     }
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     posix_spawn_file_actions_destroy(&actions);
@@ -133,6 +157,30 @@ void BM_Cli(benchmark::State& state) {
     }
     state.SetLabel(std::string(kCommands[state.range(0)]) + " --jobs " +
                    std::to_string(state.range(2)));
+    state.counters["peak_MB"] = run.peakMegabytes;
+    state.counters["exit"] = run.status;
+}
+
+const char* const kProfiles[] = {"", "all", "acclimation-2sd", "screening"};
+
+// Argument: the profile (index into kProfiles; the first none).
+void BM_SummaryProfile(benchmark::State& state) {
+    Study().WriteReviewLog();
+    std::vector<std::string> args = {"summary", "--jobs", "1"};
+    const std::string profile = kProfiles[state.range(0)];
+    if (!profile.empty())
+        args.insert(args.end(), {"--profile", profile});
+    const std::vector<std::string> files = Study().First(kLargeCount);
+    args.insert(args.end(), files.begin(), files.end());
+    ProcessRun run;
+    double cpuSeconds = 0;
+    for (auto _ : state) {
+        run = RunTool(args);
+        state.SetIterationTime(run.seconds);
+        cpuSeconds += run.cpuSeconds;
+    }
+    state.SetLabel(profile.empty() ? "summary" : "summary --profile " + profile);
+    state.counters["cpu_s"] = cpuSeconds / static_cast<double>(state.iterations());
     state.counters["peak_MB"] = run.peakMegabytes;
     state.counters["exit"] = run.status;
 }
@@ -180,6 +228,11 @@ BENCHMARK(BM_Cli)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+BENCHMARK(BM_SummaryProfile)
+    ->DenseRange(0, 3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK(BM_PeakMemory)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_LoadOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadAndAnalyze)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -1181,5 +1181,293 @@
         <source>The groups file could not be read: %1</source>
         <translation>群ファイルを読めませんでした: %1</translation>
     </message>
+    <message>
+        <source>Review Log</source>
+        <translation>レビューログ</translation>
+    </message>
+    <message>
+        <source>The file was written, but the change could not be added to the review log: </source>
+        <translation>ファイルは書き込まれましたが、変更をレビューログに追加できませんでした: </translation>
+    </message>
+    <message>
+        <source>Save Report...</source>
+        <translation>報告書を保存...</translation>
+    </message>
+    <message>
+        <source>Save Report</source>
+        <translation>報告書の保存</translation>
+    </message>
+    <message>
+        <source>Acceptance profile: %1</source>
+        <translation>採用プロファイル: %1</translation>
+    </message>
+    <message>
+        <source>The chosen profile was not found; all complete readings count: %1</source>
+        <translation>選択したプロファイルが見つからないため、すべての完全な測定値を集計します: %1</translation>
+    </message>
+    <message>
+        <source>JSON Lines file</source>
+        <translation>JSON Lines ファイル</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>&amp;Accept Reading</source>
+        <translation>測定を採用(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Decision</source>
+        <translation>判定を取り消し(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;History...</source>
+        <translation>履歴(&amp;H)...</translation>
+    </message>
+    <message>
+        <source>&amp;Next Reading After a Decision</source>
+        <translation>判定後に次の測定へ(&amp;N)</translation>
+    </message>
+    <message>
+        <source>&amp;Reject Reading...</source>
+        <translation>測定を除外(&amp;R)...</translation>
+    </message>
+    <message>
+        <source>Accept %1</source>
+        <translation>%1 を採用</translation>
+    </message>
+    <message>
+        <source>Accepted</source>
+        <translation>採用</translation>
+    </message>
+    <message>
+        <source>Acclimation</source>
+        <translation>馴化</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>すべて</translation>
+    </message>
+    <message>
+        <source>By</source>
+        <translation>判定者</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>変更</translation>
+    </message>
+    <message>
+        <source>Clear Decision on %1</source>
+        <translation>%1 の判定を取り消し</translation>
+    </message>
+    <message>
+        <source>Corrections</source>
+        <translation>修正</translation>
+    </message>
+    <message>
+        <source>Damaged</source>
+        <translation>破損</translation>
+    </message>
+    <message>
+        <source>Deviation</source>
+        <translation>偏差</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>History of %1</source>
+        <translation>%1 の履歴</translation>
+    </message>
+    <message>
+        <source>Incomplete</source>
+        <translation>不完全</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>メモ</translation>
+    </message>
+    <message>
+        <source>Now: %1 (%2)</source>
+        <translation>現在: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Out of range</source>
+        <translation>範囲外</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>プロファイル</translation>
+    </message>
+    <message>
+        <source>Reading %1 of %2...</source>
+        <translation>%2 件中 %1 件を読み込み中...</translation>
+    </message>
+    <message>
+        <source>Reading the files...</source>
+        <translation>ファイルを読み込み中...</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>理由</translation>
+    </message>
+    <message>
+        <source>Recorded</source>
+        <translation>記録数</translation>
+    </message>
+    <message>
+        <source>Redo Decision</source>
+        <translation>判定をやり直し</translation>
+    </message>
+    <message>
+        <source>Reject %1</source>
+        <translation>%1 を除外</translation>
+    </message>
+    <message>
+        <source>Reject Reading</source>
+        <translation>測定の除外</translation>
+    </message>
+    <message>
+        <source>Rejected</source>
+        <translation>除外</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>Review</source>
+        <translation>レビュー</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>保存済み</translation>
+    </message>
+    <message>
+        <source>Session rejected</source>
+        <translation>セッション除外</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Study %1, animal %2, %3</source>
+        <translation>試験 %1、動物 %2、%3</translation>
+    </message>
+    <message>
+        <source>The files are still being read.</source>
+        <translation>ファイルはまだ読み込み中です。</translation>
+    </message>
+    <message>
+        <source>The review log holds no events of this file.</source>
+        <translation>レビューログにこのファイルの記録はありません。</translation>
+    </message>
+    <message>
+        <source>This reading joins no session.</source>
+        <translation>この測定はどのセッションにも属しません。</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時刻</translation>
+    </message>
+    <message>
+        <source>Training</source>
+        <translation>訓練</translation>
+    </message>
+    <message>
+        <source>Undo Decision</source>
+        <translation>判定を元に戻す</translation>
+    </message>
+    <message>
+        <source>Unsaved</source>
+        <translation>未保存</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>ユーザー</translation>
+    </message>
+    <message>
+        <source>Why is this reading rejected?</source>
+        <translation>この測定を除外する理由は?</translation>
+    </message>
+    <message>
+        <source>by hand</source>
+        <translation>手動</translation>
+    </message>
+    <message>
+        <source>by rule</source>
+        <translation>規則</translation>
+    </message>
+    <message>
+        <source>of them by hand</source>
+        <translation>うち手動</translation>
+    </message>
+    <message>
+        <source>The decision could not be written to the review log: </source>
+        <translation>判定をレビューログに書き込めませんでした: </translation>
+    </message>
+    <message>
+        <source>Movement</source>
+        <translation>体動</translation>
+    </message>
+    <message>
+        <source>No pulse</source>
+        <translation>脈なし</translation>
+    </message>
+    <message>
+        <source>Cuff leak</source>
+        <translation>カフ漏れ</translation>
+    </message>
+    <message>
+        <source>Irregular rhythm</source>
+        <translation>不整脈</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>その他</translation>
+    </message>
+    <message>
+        <source>All complete readings</source>
+        <translation>すべての完全な測定</translation>
+    </message>
+    <message>
+        <source>Acclimation 5, then ±2 SD</source>
+        <translation>馴化 5 回、その後 ±2 SD</translation>
+    </message>
+    <message>
+        <source>Session SD at most 15 mmHg</source>
+        <translation>セッション SD 15 mmHg 以下</translation>
+    </message>
+    <message>
+        <source>Sets with CV at most 20 %</source>
+        <translation>CV 20 % 以下のセット</translation>
+    </message>
+    <message>
+        <source>Screening limits 40–210 mmHg, ±2 SD, at least 8 per session</source>
+        <translation>スクリーニング範囲 40–210 mmHg、±2 SD、セッションあたり 8 以上</translation>
+    </message>
+    <message>
+        <source>Review shown: accept the current reading</source>
+        <translation>レビュー表示中: 現在の測定を採用</translation>
+    </message>
+    <message>
+        <source>Review shown: reject the current reading</source>
+        <translation>レビュー表示中: 現在の測定を除外</translation>
+    </message>
+    <message>
+        <source>Review shown: clear the decision on it</source>
+        <translation>レビュー表示中: その判定を取り消し</translation>
+    </message>
+    <message>
+        <source>Reason list: pick the reason</source>
+        <translation>理由一覧: 理由を選ぶ</translation>
+    </message>
+    <message>
+        <source>Undo or redo a decision</source>
+        <translation>判定を元に戻す、またはやり直す</translation>
+    </message>
 </context>
 </TS>

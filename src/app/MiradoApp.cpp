@@ -2,6 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/ExportSamplesCommand.h"
+#include "app/FrameReview.h"
 #include "app/MainFrame.h"
 #include "app/MainFrameFileCommands.h"
 #include "app/RecentFilesMenu.h"
@@ -41,7 +42,7 @@ CMiradoApp::CMiradoApp(const AppServices& services)
       prompts_(services.prompts != nullptr ? services.prompts : &qtPrompts_),
       openDialog_(services.openDialog != nullptr ? services.openDialog : &qtOpenDialog_),
       saveDialog_(services.saveDialog != nullptr ? services.saveDialog : &qtSaveDialog_),
-      frameRelay_(std::make_unique<FrameRelay>()) {}
+      reasonPicker_(services.reasonPicker), frameRelay_(std::make_unique<FrameRelay>()) {}
 
 CMiradoApp::~CMiradoApp() {
     // The window and its panes go before the document they are views of.
@@ -68,6 +69,7 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     services.profile = profile_.get();
     services.frame = frameRelay_.get();
     services.saveDialog = saveDialog_;
+    services.journal = &journal_;
     document_ = std::make_unique<CMiradoDoc>(services);
     document_->NewDocument();
     if (Language() == UiLanguage::Japanese)
@@ -81,12 +83,14 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     idDialog_.SetParent(frame_.get());
     parametersDialog_.SetParent(frame_.get());
     CFileCommandsHook::Install(*frame_, *document_, *prompts_);
-    CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_);
+    CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_)
+        ->SetReviewSettings(profile_.get(), preferenceFolder_);
     CExportSamplesCommand::Install(*frame_, *prompts_, *saveDialog_);
     CSaveAsCommand::Install(*frame_);
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
     frame_->SetLanguageSwitcher([this](UiLanguage language) { SwitchLanguage(language); });
     CRecentFilesMenu::Install(*frame_, preferenceFolder_);
+    CFrameReview::Install(*frame_, profile_.get(), preferenceFolder_, *prompts_, reasonPicker_);
     InstallWindowState(*frame_, document_->GetMiradoSettings());
     frame_->UpdateCommandStates();
 

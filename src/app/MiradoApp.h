@@ -13,6 +13,7 @@
 #include "platform/widgets/QtOpenFileDialog.h"
 #include "platform/widgets/QtSaveFileDialog.h"
 #include "platform/widgets/QtUserPrompts.h"
+#include "review/ReviewChangeJournal.h"
 
 #include <cstdio>
 #include <memory>
@@ -26,6 +27,7 @@ class CMainFrame;
 class CMiradoDoc;
 class IDocumentsFolder;
 class IOpenFileDialog;
+class IReasonPicker;
 class ISaveFileDialog;
 class IUserPrompts;
 
@@ -35,6 +37,7 @@ struct AppServices {
     IUserPrompts* prompts = nullptr;
     IOpenFileDialog* openDialog = nullptr;
     ISaveFileDialog* saveDialog = nullptr;
+    IReasonPicker* reasonPicker = nullptr; // the reason of a rejected reading
 };
 
 class CMiradoApp {
@@ -80,10 +83,12 @@ private:
     CQtOpenFileDialog qtOpenDialog_;
     CQtSaveFileDialog qtSaveDialog_;
     CQtTrash trash_;
+    CReviewChangeJournal journal_; // saves and reverts into the folders' review logs
     IDocumentsFolder* documentsFolder_;
     IUserPrompts* prompts_;
     IOpenFileDialog* openDialog_;
     ISaveFileDialog* saveDialog_;
+    IReasonPicker* reasonPicker_;
     QtIdDialog idDialog_{nullptr, *prompts_};
     QtParametersDialog parametersDialog_{nullptr, *prompts_};
     std::string preferenceFolder_;

@@ -2,6 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "document/MiradoDoc.h"
+#include "review/ChosenProfile.h"
 #include "views/FilenameView.h"
 
 #include <QTimer>
@@ -55,8 +56,22 @@ CSummaryCommand* CSummaryCommand::Install(CMainFrame& frame, IUserPrompts& promp
     return command;
 }
 
-CSummaryWindow* CSummaryCommand::OpenWindow() {
+void CSummaryCommand::SetReviewSettings(IProfile* settings, std::string userFolder) {
+    reviewSettings_ = settings;
+    userProfiles_ = std::move(userFolder);
+}
+
+// The list's files with the acceptance profile the main window chose.
+SummaryFiles CSummaryCommand::CurrentFiles() const {
     SummaryFiles files = SummaryFilesOf(*frame_.GetDocument());
+    ChosenProfile chosen = ChosenReviewProfile(reviewSettings_, userProfiles_);
+    files.profile = std::move(chosen.profile);
+    files.profileProblem = std::move(chosen.problem);
+    return files;
+}
+
+CSummaryWindow* CSummaryCommand::OpenWindow() {
+    SummaryFiles files = CurrentFiles();
     if (files.paths.empty())
         return nullptr;
     // A window closed in this turn of the event loop is on its way out: a new one opens.
@@ -80,7 +95,7 @@ void CSummaryCommand::FilesChanged() {
 void CSummaryCommand::FollowList() {
     if (window_ == nullptr)
         return;
-    window_->SetFiles(SummaryFilesOf(*frame_.GetDocument()));
+    window_->SetFiles(CurrentFiles());
     window_->RefreshSoon();
 }
 

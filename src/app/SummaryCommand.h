@@ -21,6 +21,7 @@ namespace mirado {
 
 class CMainFrame;
 class CMiradoDoc;
+class IProfile;
 class ISaveFileDialog;
 class IUserPrompts;
 
@@ -34,6 +35,10 @@ public:
     static CSummaryCommand* Install(CMainFrame& frame, IUserPrompts& prompts,
                                     ISaveFileDialog& saveDialog);
 
+    // Where the window finds the acceptance profile the main window chose: the settings
+    // and the folder of the user's own profiles. Without them it uses the default profile.
+    void SetReviewSettings(IProfile* settings, std::string userFolder);
+
     // Opens and shows a window over the list's files, or brings the open one forward
     // (null with an empty list).
     CSummaryWindow* OpenWindow();
@@ -46,12 +51,15 @@ public:
 private:
     CSummaryCommand(CMainFrame& frame, IUserPrompts& prompts, ISaveFileDialog& saveDialog);
     void FollowList();
+    SummaryFiles CurrentFiles() const;
 
     CMainFrame& frame_;
     IUserPrompts& prompts_;
     ISaveFileDialog& saveDialog_;
     QPointer<CSummaryWindow> window_;
     QTimer* followTimer_ = nullptr;
+    IProfile* reviewSettings_ = nullptr;
+    std::string userProfiles_;
 };
 
 } // namespace mirado

@@ -9,6 +9,7 @@
 #include "platform/ConsolePrompts.h"
 #include "platform/JsonWriter.h"
 #include "records/TextEncoding.h"
+#include "review/ReviewChangeJournal.h"
 
 #include <CLI/CLI.hpp>
 
@@ -138,7 +139,9 @@ public:
         command.footer("Texts are stored as the viewer stores them: trimmed, in CP932, cut to\n"
                        "the field's width; a character CP932 lacks is an error. Before a file\n"
                        "is overwritten for the first time its original is kept in\n"
-                       ".mirado-originals/ beside it (see revert).");
+                       ".mirado-originals/ beside it (see revert). Each saved file's changed\n"
+                       "fields (old and new) and the digests of its bytes before and after go\n"
+                       "into the review log of its folder as an 'edit' event.");
     }
 
     Result<void> Prepare(std::istream& in) override {
@@ -186,8 +189,10 @@ private:
     // The display mode, the markers, the texts, then one save: the viewer's order.
     EditOutcome EditLockedFile(const std::string& path, const CFileLock& lock, CliStreams& io) {
         CConsolePrompts prompts(io.err, kCommandName, MessageAnswer::No);
+        CReviewChangeJournal journal(ReviewAction::Edit);
         DocumentServices services;
         services.prompts = &prompts;
+        services.journal = &journal;
         CMiradoDoc doc(services);
         doc.SetFileList({path});
         if (!doc.OpenFileAt(0))

@@ -3,11 +3,15 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/OffscreenApplication.h"
 #include "cli/ProfileOption.h"
 #include "cli/RunOptions.h"
+#include "cli/StudyOptions.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
+#include "rendering/ReportRendering.h"
 #include "review/ExclusionReport.h"
+#include "review/PrintedExclusionReport.h"
 
 #include <CLI/CLI.hpp>
 
@@ -36,12 +40,28 @@ constexpr const char* kReportDescription =
     "--format json: JSON Lines, each object's first key 'table' naming its part:\n"
     "'profile' (then the profile's keys), 'sessions' (one per session) and 'excluded'\n"
     "(one per reading not accepted), in that order.\n"
+    "An OUT ending in .pdf gets the report to read and print (landscape A4 pages): the\n"
+    "profile and its rules, the readings of each session by status, every reading not\n"
+    "accepted with its status, reason and, for a decision by hand, who and when, then\n"
+    "the statistics of each session's accepted readings. --format does not go with it.\n"
     "A file that fails to load is counted as damaged, named on standard error and gives\n"
-    "exit status 1.";
+    "exit status 1.\n"
+    "--groups FILE adds two parts at the end of the CSV or JSON report, over the groups\n"
+    "of the groups table (see 'mirado-cli stats') and each animal's mean of its accepted\n"
+    "readings per session: the group levels as 'mirado-cli summary --level group' writes\n"
+    "them and the tests as 'mirado-cli stats' writes them (CSV: each after an empty line;\n"
+    "JSON: tables 'groups' and 'tests').";
 
-enum class ReportFormat { Csv, Json };
+enum class ReportFormat { Csv, Json, Pdf };
 
-constexpr const char* kLineEnd = "\n";
+// Each JSON line of lines with "table": name put first.
+std::string Tagged(const std::string& name, const std::string& lines) {
+    std::string text;
+    std::istringstream in(lines);
+    for (std::string line; std::getline(in, line);)
+        text += "{\"table\":\"" + name + "\"," + line.substr(1) + '\n';
+    return text;
+}
 
 std::string LowerExtension(const std::string& path) {
     const size_t dot = path.find_last_of('.');
@@ -49,22 +69,6 @@ std::string LowerExtension(const std::string& path) {
     for (char& c : extension)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return extension;
-}
-
-std::string Dump(const nlohmann::ordered_json& json) {
-    return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + kLineEnd;
-}
-
-// Each JSON line of lines with "table": name put first.
-std::string Tagged(const std::string& name, const std::string& lines) {
-    std::string text;
-    std::istringstream in(lines);
-    for (std::string line; std::getline(in, line);) {
-        nlohmann::ordered_json tagged = {{"table", name}};
-        tagged.update(nlohmann::ordered_json::parse(line));
-        text += Dump(tagged);
-    }
-    return text;
 }
 
 class CReportCommand : public CCliCommand {
@@ -83,12 +87,19 @@ public:
                 "--format",
                 [this](const std::string& format) {
                     format_ = format == "json" ? ReportFormat::Json : ReportFormat::Csv;
+                    formatGiven_ = true;
                 },
                 "csv (the default) or json (JSON Lines)")
             ->type_name("csv|json")
             ->check(CLI::IsMember({"csv", "json"}));
-        command.add_option("-o,--output", output_, "write to OUT instead of standard output")
+        command
+            .add_option("-o,--output", output_,
+                        "write to OUT instead of standard output (a PDF when OUT ends in .pdf)")
             ->type_name("OUT");
+        command
+            .add_option("--groups", groupsPath_,
+                        "also write the group levels and the tests over this groups table")
+            ->type_name("FILE");
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
@@ -102,10 +113,19 @@ public:
         profile_ = std::move(found).value();
         if (output_.empty())
             return Ok();
-        if (LowerExtension(output_) == "pdf")
-            return Fail("the report is written as CSV or JSON Lines; a PDF report is not "
-                        "available");
-        return CheckOutputIsNoInput(output_, files_.Paths());
+        if (LowerExtension(output_) == "pdf") {
+            if (formatGiven_)
+                return Fail("--format: a report ending in .pdf is written as PDF; leave out "
+                            "--format or name another OUT");
+            if (!groupsPath_.empty())
+                return Fail("--groups adds to the CSV or JSON report; the PDF report does not "
+                            "take it");
+            format_ = ReportFormat::Pdf;
+        }
+        std::vector<std::string> inputs = files_.Paths();
+        if (!groupsPath_.empty())
+            inputs.push_back(groupsPath_);
+        return CheckOutputIsNoInput(output_, inputs);
     }
 
     int Run(CliStreams& io) override {
@@ -119,8 +139,22 @@ public:
         }
         const ReviewResult review =
             ReviewWithLogs(readings, files_.Paths(), source_, *profile_, "report", io.err);
-        const std::string text = format_ == ReportFormat::Json ? JsonReport(readings, review)
-                                                               : CsvReport(readings, review);
+        if (format_ == ReportFormat::Pdf) {
+            const int written = WritePdf(readings, review, io);
+            return written != kExitOk ? written : status;
+        }
+        std::string text = format_ == ReportFormat::Json
+                               ? ExclusionReportJsonLines(*profile_, readings, review)
+                               : ExclusionReportCsv(*profile_, readings, review);
+        if (!groupsPath_.empty()) {
+            Result<StudyData> study = BuildStudy(SessionValuesFromReview(review), files_.Paths(),
+                                                 groupsPath_, "report", io.err);
+            if (!study.ok()) {
+                io.err << "mirado-cli report: " << SingleLine(study.error()) << '\n';
+                return kExitUsage;
+            }
+            text += StudyParts(study.value());
+        }
         if (output_.empty()) {
             io.out << text;
             return status;
@@ -133,19 +167,34 @@ public:
     }
 
 private:
-    std::string CsvReport(const std::vector<Reading>& readings, const ReviewResult& review) const {
-        return "# profile: " + Dump(ProfileJson(*profile_)) + kLineEnd + SessionCountsCsv(review) +
-               kLineEnd + ExcludedReadingsCsv(readings, review);
+    // The pages are drawn into memory first, so that OUT is written whole or not at all.
+    int WritePdf(const std::vector<Reading>& readings, const ReviewResult& review,
+                 CliStreams& io) const {
+        EnsureOffscreenApplication();
+        const std::optional<QByteArray> pdf =
+            ReportPdf(PrintedExclusionReport(*profile_, readings, review, source_));
+        const Result<void> written =
+            pdf ? WriteFileAtomically(output_, std::string_view(pdf->constData(), pdf->size()))
+                : Fail("the pages could not be drawn");
+        if (written.ok())
+            return kExitOk;
+        io.err << "mirado-cli report: " << SingleLine(output_ + ": " + written.error()) << '\n';
+        return kExitLoadFailed;
     }
 
-    std::string JsonReport(const std::vector<Reading>& readings, const ReviewResult& review) const {
-        nlohmann::ordered_json profile = {{"table", "profile"}};
-        profile.update(ProfileJson(*profile_));
-        return Dump(profile) + Tagged("sessions", SessionCountsJsonLines(review)) +
-               Tagged("excluded", ExcludedReadingsJsonLines(readings, review));
+    // The group levels and the tests, the control being the table's first group.
+    std::string StudyParts(const StudyData& data) const {
+        const std::vector<GroupLevels> levels = ComputeLevels(data);
+        const StudyTests tests = ComputeStudyTests(data, 0);
+        if (format_ == ReportFormat::Json)
+            return Tagged("groups", LevelsJsonLines(data, levels)) +
+                   Tagged("tests", StudyTestsJsonLines(data, tests));
+        return "\n" + LevelsCsv(data, levels) + "\n" + StudyTestsCsv(data, tests);
     }
 
+    std::string groupsPath_;
     ReportFormat format_ = ReportFormat::Csv;
+    bool formatGiven_ = false;
     ValueSource source_ = ValueSource::Stored;
     std::string output_, profileName_;
     std::optional<AcceptanceProfile> profile_;

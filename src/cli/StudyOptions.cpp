@@ -48,13 +48,9 @@ std::string JoinedNames(const std::vector<std::string>& names) {
 
 } // namespace
 
-Result<StudyRead> ReadStudy(const std::vector<std::string>& paths, ValueSource source,
-                            unsigned jobs, const std::optional<AcceptanceProfile>& profile,
-                            const std::string& groupsPath, const std::string& command,
-                            std::ostream& err) {
-    StudyRead read;
-    const std::vector<SessionValues> values =
-        ReadSessionValues(paths, source, jobs, profile, command, err, read.allLoaded);
+Result<StudyData> BuildStudy(const std::vector<SessionValues>& values,
+                             const std::vector<std::string>& paths, const std::string& groupsPath,
+                             const std::string& command, std::ostream& err) {
     const std::string path = groupsPath.empty() ? FindGroupsFile(paths) : groupsPath;
     GroupsTable groups;
     if (!path.empty()) {
@@ -69,7 +65,20 @@ Result<StudyRead> ReadStudy(const std::vector<std::string>& paths, ValueSource s
             err << "mirado-cli " << command << ": " << SingleLine(path + ": " + warning) << '\n';
         groups = std::move(table.value().table);
     }
-    read.data = CollectStudyData(values, groups);
+    return CollectStudyData(values, groups);
+}
+
+Result<StudyRead> ReadStudy(const std::vector<std::string>& paths, ValueSource source,
+                            unsigned jobs, const std::optional<AcceptanceProfile>& profile,
+                            const std::string& groupsPath, const std::string& command,
+                            std::ostream& err) {
+    StudyRead read;
+    const std::vector<SessionValues> values =
+        ReadSessionValues(paths, source, jobs, profile, command, err, read.allLoaded);
+    Result<StudyData> data = BuildStudy(values, paths, groupsPath, command, err);
+    if (!data.ok())
+        return Fail(data.error());
+    read.data = std::move(data.value());
     return read;
 }
 

@@ -30,6 +30,11 @@ Result<StudyRead> ReadStudy(const std::vector<std::string>& paths, ValueSource s
                             const std::string& groupsPath, const std::string& command,
                             std::ostream& err);
 
+// The study from session values already taken (as ReadStudy builds it after reading).
+Result<StudyData> BuildStudy(const std::vector<SessionValues>& values,
+                             const std::vector<std::string>& paths, const std::string& groupsPath,
+                             const std::string& command, std::ostream& err);
+
 // The control group --control names (empty: the first group); the failure names the
 // groups there are.
 Result<size_t> FindControlGroup(const StudyData& data, const std::string& name);

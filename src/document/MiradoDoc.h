@@ -32,6 +32,7 @@
 namespace mirado {
 
 class CAdData;
+class IChangeJournal;
 class CFileLock;
 class CPressureAnalysis;
 class ISaveFileDialog;
@@ -57,6 +58,7 @@ struct DocumentServices {
     IProfile* profile = nullptr;
     IFrameNotifier* frame = nullptr;
     ISaveFileDialog* saveDialog = nullptr; // "Save As..."
+    IChangeJournal* journal = nullptr;     // records every save and revert
 };
 
 // Model codes: 0 to 3 for the model letters A to D, 4 for anything else.

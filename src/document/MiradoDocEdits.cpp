@@ -263,7 +263,9 @@ bool CMiradoDoc::RevertToOriginal() {
         question, kRevertCaption, MessageIcon::Question, MessageButtons::YesNoDefaultNo);
     if (answer != MessageAnswer::Yes)
         return false;
-    if (const Result<void> restored = RestoreOriginal(recordPath_); !restored.ok()) {
+    if (const Result<void> restored =
+            RestoreOriginal(recordPath_, services_.journal, services_.prompts);
+        !restored.ok()) {
         services_.prompts->ShowMessage(recordPath_ + "\n" +
                                            services_.prompts->Translated(kRevertFailedText) +
                                            restored.error(),

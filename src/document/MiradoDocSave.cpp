@@ -5,6 +5,7 @@
 
 #include "document/MiradoDoc.h"
 
+#include "document/ChangeJournal.h"
 #include "document/ExportLoop.h"
 #include "document/OriginalCopy.h"
 #include "files/FileAccess.h"
@@ -96,6 +97,10 @@ bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const 
     }
     if (!adData_->Save(path, services_.prompts).ok())
         return false;
+    const std::vector<uint8_t>& written = adData_->DiskBytes();
+    JournalChange(services_.journal, services_.prompts, RecordChangeKind::Save, path,
+                  disk.exists ? &disk.bytes : nullptr,
+                  std::string_view(reinterpret_cast<const char*>(written.data()), written.size()));
     // The file now holds every edit: leaving it keeps nothing.
     mark_->OnSaved();
     NotifyFilesChanged();

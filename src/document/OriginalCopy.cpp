@@ -1,5 +1,6 @@
 #include "document/OriginalCopy.h"
 
+#include "document/ChangeJournal.h"
 #include "document/Sha256.h"
 
 #include "files/FileAccess.h"
@@ -165,7 +166,8 @@ Result<void> KeepOriginal(const std::string& path, const std::vector<uint8_t>* c
     return WriteSavedDigests(path, current, after);
 }
 
-Result<void> RestoreOriginal(const std::string& path) {
+Result<void> RestoreOriginal(const std::string& path, IChangeJournal* journal,
+                             IUserPrompts* prompts) {
     const CFileLock lock(path);
     if (lock.GetState() == CFileLock::State::Failed)
         return Fail(lock.Error());
@@ -190,7 +192,11 @@ Result<void> RestoreOriginal(const std::string& path) {
     if (Result<void> digests = WriteSavedDigests(path, exists ? &current : nullptr, AsText(copy));
         !digests.ok())
         return digests;
-    return WriteFileAtomically(path, AsText(copy));
+    if (Result<void> written = WriteFileAtomically(path, AsText(copy)); !written.ok())
+        return written;
+    JournalChange(journal, prompts, RecordChangeKind::Revert, path, exists ? &current : nullptr,
+                  AsText(copy));
+    return Ok();
 }
 
 void ForgetSavedDigests(const std::string& path) {

@@ -19,6 +19,9 @@
 
 namespace mirado {
 
+class IChangeJournal;
+class IUserPrompts;
+
 inline constexpr const char* kOriginalsFolder = ".mirado-originals";
 inline constexpr const char* kSavedDigestsFolder = ".mirado-saved";
 inline constexpr const char* kOlderCopiesFolder = ".mirado-older";
@@ -50,8 +53,10 @@ Result<void> KeepOriginal(const std::string& path, const std::vector<uint8_t>* c
                           std::string_view after);
 // Replaces the file by its original copy atomically, under the file's lock; the copy
 // stays. Refuses, with the reason, when there is no copy, the copy is not a regular file
-// (a link included) or not a readable recording, or the file is not its descendant.
-Result<void> RestoreOriginal(const std::string& path);
+// (a link included) or not a readable recording, or the file is not its descendant. A
+// restore is recorded in journal (when given), whose failure prompts show as a warning.
+Result<void> RestoreOriginal(const std::string& path, IChangeJournal* journal = nullptr,
+                             IUserPrompts* prompts = nullptr);
 // Forgets the digests of the file's saves (the file went to the trash with its copy).
 void ForgetSavedDigests(const std::string& path);
 

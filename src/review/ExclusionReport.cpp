@@ -3,6 +3,8 @@
 #include "document/CsvField.h"
 #include "records/TextEncoding.h"
 
+#include <sstream>
+
 namespace mirado {
 
 namespace {
@@ -64,7 +66,34 @@ std::string Dump(const nlohmann::ordered_json& json) {
     return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + kLineEnd;
 }
 
+// Each JSON line of lines with "table": name put first.
+std::string Tagged(const std::string& name, const std::string& lines) {
+    std::string text;
+    std::istringstream in(lines);
+    for (std::string line; std::getline(in, line);) {
+        nlohmann::ordered_json tagged = {{"table", name}};
+        tagged.update(nlohmann::ordered_json::parse(line));
+        text += Dump(tagged);
+    }
+    return text;
+}
+
 } // namespace
+
+std::string ExclusionReportCsv(const AcceptanceProfile& profile,
+                               const std::vector<Reading>& readings, const ReviewResult& review) {
+    return "# profile: " + Dump(ProfileJson(profile)) + kLineEnd + SessionCountsCsv(review) +
+           kLineEnd + ExcludedReadingsCsv(readings, review);
+}
+
+std::string ExclusionReportJsonLines(const AcceptanceProfile& profile,
+                                     const std::vector<Reading>& readings,
+                                     const ReviewResult& review) {
+    nlohmann::ordered_json tagged = {{"table", "profile"}};
+    tagged.update(ProfileJson(profile));
+    return Dump(tagged) + Tagged("sessions", SessionCountsJsonLines(review)) +
+           Tagged("excluded", ExcludedReadingsJsonLines(readings, review));
+}
 
 std::string SessionCountsCsv(const ReviewResult& review) {
     std::string text = "study_no,animal_no,date,recorded";

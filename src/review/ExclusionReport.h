@@ -30,4 +30,14 @@ std::string ExcludedReadingsCsv(const std::vector<Reading>& readings, const Revi
 std::string ExcludedReadingsJsonLines(const std::vector<Reading>& readings,
                                       const ReviewResult& review);
 
+// The whole report as CSV: a comment line "# profile: " with the profile as JSON, an
+// empty line, the sessions' counts, an empty line and the readings not accepted.
+std::string ExclusionReportCsv(const AcceptanceProfile& profile,
+                               const std::vector<Reading>& readings, const ReviewResult& review);
+// The whole report as JSON Lines, each object's first key "table" naming its part:
+// "profile", "sessions" (one per session) and "excluded" (one per reading not accepted).
+std::string ExclusionReportJsonLines(const AcceptanceProfile& profile,
+                                     const std::vector<Reading>& readings,
+                                     const ReviewResult& review);
+
 } // namespace mirado

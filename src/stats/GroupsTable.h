@@ -60,7 +60,8 @@ struct GroupsRead {
 };
 
 // Reads the table from the file's bytes. knownAnimals, when given, holds every animal of
-// the recordings; a row naming another one is skipped. Fails only when the header does not
+// the recordings; a row naming another one is skipped (an editor that writes the table
+// back reads it without, so that no row is lost). Fails only when the header does not
 // start with study_no,animal_no,group or a quoted field does not end.
 Result<GroupsRead> ParseGroupsCsv(std::string_view bytes,
                                   const std::vector<AnimalKey>* knownAnimals = nullptr);

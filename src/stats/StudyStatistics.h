@@ -153,13 +153,16 @@ StudyTests ComputeStudyTests(const StudyData& data, size_t controlGroup,
 
 // ---- The formulas on their own (also for the tests) ----
 
-// values[animal][session], group[animal]: every animal with every session. Terms as above.
+// values[animal][session], group[animal]: every animal with every session. Terms as above;
+// problem (when given) receives why numbers are NaN, or nothing.
 std::vector<AnovaTerm> MixedAnova(const std::vector<std::vector<double>>& values,
                                   const std::vector<size_t>& group, std::string* problem);
 
 struct WelchResult {
     double t = 0, df = 0, p = 0;
 };
+// x against y (t > 0 when x's mean is the higher); NaN when either has fewer than 2 values
+// or neither varies.
 WelchResult WelchTest(const std::vector<double>& x, const std::vector<double>& y);
 
 // Holm's adjustment of the p values; NaN ones stay NaN and do not count.

@@ -169,7 +169,7 @@ std::vector<size_t> CompleteAnimals(const StudyData& data, size_t m,
                 missing.missingSessions.push_back(s);
         if (missing.missingSessions.empty())
             complete.push_back(a);
-        else if (missing.missingSessions.size() < data.sessions.size())
+        else
             leftOut.push_back(std::move(missing));
     }
     return complete;

@@ -1,5 +1,7 @@
 #include "summary/SummaryRun.h"
 
+#include "review/ReviewLog.h"
+
 #include <QMetaObject>
 
 #include <atomic>
@@ -10,13 +12,25 @@
 
 namespace mirado {
 
-SummaryResult SummarizeRun(const std::vector<Reading>& readings, ValueSource source) {
+SummaryResult SummarizeReviewedRun(std::vector<Reading> readings,
+                                   const std::vector<std::string>& paths, ValueSource source,
+                                   const AcceptanceProfile& profile) {
     SummaryResult result;
     result.source = source;
-    result.summary = SummarizeReadings(readings, source);
-    for (const Reading& reading : readings)
+    const auto decisions = LoadManualDecisions(paths, result.reviewWarnings);
+    result.review = ReviewReadings(readings, source, profile, decisions);
+    CStudySummaryBuilder builder(source);
+    for (size_t i = 0; i < readings.size(); ++i) {
+        Reading& reading = readings[i];
+        const bool complete = reading.complete;
+        reading.complete = complete && result.review.readings[i].status == ReadingStatus::Accepted;
+        builder.Add(reading);
+        reading.complete = complete;
         if (!reading.loaded)
             result.failures.push_back({reading.path, reading.error});
+    }
+    result.summary = builder.Build();
+    result.readings = std::move(readings);
     return result;
 }
 
@@ -26,6 +40,7 @@ SummaryResult SummarizeRun(const std::vector<Reading>& readings, ValueSource sou
 struct CSummaryRun::State {
     std::vector<std::string> paths;
     ValueSource source;
+    AcceptanceProfile profile;
     SummaryReader reader;
     std::atomic<size_t> done{0};
     std::atomic<bool> cancelled{false};
@@ -36,10 +51,11 @@ struct CSummaryRun::State {
 };
 
 CSummaryRun::CSummaryRun(std::vector<std::string> paths, ValueSource source, unsigned jobs,
-                         SummaryReader reader, QObject* parent)
+                         AcceptanceProfile profile, SummaryReader reader, QObject* parent)
     : QObject(parent), state_(std::make_shared<State>()) {
     state_->paths = std::move(paths);
     state_->source = source;
+    state_->profile = std::move(profile);
     state_->reader = std::move(reader);
     state_->owner = this;
     std::thread([state = state_, jobs] { Work(state, jobs); }).detach();
@@ -59,14 +75,15 @@ void CSummaryRun::Work(const std::shared_ptr<State>& state, unsigned jobs) {
     std::optional<SummaryResult> result;
     std::string failure;
     try {
-        const std::vector<Reading> readings =
+        std::vector<Reading> readings =
             state->reader(state->paths, state->source, jobs, [&state](size_t done) {
                 state->done = done;
                 return !state->cancelled.load();
             });
         if (state->cancelled)
             return;
-        result = SummarizeRun(readings, state->source);
+        result =
+            SummarizeReviewedRun(std::move(readings), state->paths, state->source, state->profile);
     } catch (const std::exception& error) {
         failure = error.what();
     } catch (...) {

@@ -149,6 +149,7 @@ QWidget* CSummaryWindow::CreateControls() {
     filesLabel_ = new QLabel(box);
     filesLabel_->setObjectName(QStringLiteral("summaryFiles"));
     layout->addWidget(filesLabel_);
+    layout->addWidget(CreateProfileLabels(box));
 
     auto* row = new QHBoxLayout;
     sourceBox_ = new QComboBox(box);
@@ -174,6 +175,7 @@ QWidget* CSummaryWindow::CreateControls() {
     row->addWidget(CreateRefreshButton(box));
     row->addWidget(saveTableButton_);
     row->addWidget(saveChartButton_);
+    row->addWidget(CreateSaveReportButton(box));
     layout->addLayout(row);
 
     connect(sourceBox_, &QComboBox::activated, this,
@@ -263,7 +265,7 @@ void CSummaryWindow::SetGrouping(SummaryGrouping grouping) {
 
 void CSummaryWindow::StartRun() {
     // A run for another source is given up (its thread stops on its own; nobody waits).
-    run_ = std::make_unique<CSummaryRun>(files_.paths, source_, jobs_, reader_);
+    run_ = std::make_unique<CSummaryRun>(files_.paths, source_, jobs_, files_.profile, reader_);
     connect(run_.get(), &CSummaryRun::Finished, this, &CSummaryWindow::OnRunFinished);
     connect(run_.get(), &CSummaryRun::Failed, this, &CSummaryWindow::OnRunFailed);
     runError_->hide();
@@ -317,6 +319,7 @@ const SummaryResult* CSummaryWindow::Result() const {
 void CSummaryWindow::ShowResult() {
     ShowTable();
     ShowFailures();
+    ShowReviewWarnings();
     FillAnimalBox();
     DrawAllAnimalsChart();
     ShowStudy();
@@ -404,6 +407,7 @@ void CSummaryWindow::UpdateButtons() {
     const bool ready = Result() != nullptr;
     saveTableButton_->setEnabled(ready);
     saveChartButton_->setEnabled(ready);
+    saveReportButton_->setEnabled(ready);
 }
 
 void CSummaryWindow::CopySelection() {

@@ -19,6 +19,11 @@
 // RefreshSoon (the program calls it when a listed file was saved, reverted or decided on,
 // or the marks changed; calls in a burst give one reading). While it reads again the
 // summary read before stays shown. Escape and Ctrl+W close it.
+//
+// The readings are reviewed under the acceptance profile the files name (the main
+// window's choice) and the review logs' decisions by hand, and every statistic is taken
+// over the accepted readings only; the profile's name is shown. "Save Report..." writes
+// the exclusion report as PDF, CSV or JSON Lines.
 
 #include "charts/SummaryChart.h"
 #include "summary/SummaryRun.h"
@@ -58,7 +63,10 @@ struct SummaryFiles {
     bool marked = false; // the paths are the marked files
     // Every file of the list: the window's saves never write over one of them.
     std::vector<std::string> listed = {};
-    bool operator==(const SummaryFiles&) const = default;
+    // The acceptance profile the readings are reviewed under, and why the one the
+    // settings name was not found (the default profile is used then).
+    AcceptanceProfile profile = DefaultProfile();
+    std::string profileProblem = {};
 };
 
 enum class SummaryGrouping { BySession, ByAnimal };
@@ -80,6 +88,9 @@ public:
     void SaveTable();
     // Asks for a file and draws the chart shown (PNG, SVG or PDF by its extension).
     void SaveChart();
+    // Asks for a file and writes the exclusion report: PDF, JSON Lines (.json, .jsonl) or
+    // CSV (any other name) by its extension.
+    void SaveReport();
 
     // Reads the files again now, for the source shown; the results kept for the other
     // sources are dropped (they are read again when chosen).
@@ -87,8 +98,8 @@ public:
     // Refresh after kRefreshDelayMs; every call restarts the wait.
     void RefreshSoon();
     static constexpr int kRefreshDelayMs = 400;
-    // Takes these files instead; true when the files summarised changed (the caller
-    // refreshes then), false when they are the same.
+    // Takes these files instead; true when the files summarised or the profile changed
+    // (the caller refreshes then), false when they are the same.
     bool SetFiles(SummaryFiles files);
     const SummaryFiles& Files() const { return files_; }
     // Shows the window, unminimised, above the others and active.
@@ -123,6 +134,9 @@ private:
     QPushButton* CreateRefreshButton(QWidget* parent);
     void AddCloseKeys();
     void ShowFiles();
+    QWidget* CreateProfileLabels(QWidget* parent);
+    QPushButton* CreateSaveReportButton(QWidget* parent);
+    void ShowReviewWarnings();
     std::string BesideRecordings(const std::string& name) const;
     void StartRun();
     void StopRun();
@@ -161,6 +175,8 @@ private:
     QComboBox* groupingBox_ = nullptr;
     QPushButton* saveTableButton_ = nullptr;
     QPushButton* saveChartButton_ = nullptr;
+    QPushButton* saveReportButton_ = nullptr;
+    QLabel* reviewWarnings_ = nullptr; // the profile not found, review log lines skipped
     QProgressBar* progress_ = nullptr;
     QLabel* runError_ = nullptr; // why the last run gave no summary
     QTimer* progressTimer_ = nullptr;

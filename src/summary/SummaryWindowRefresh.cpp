@@ -2,6 +2,7 @@
 // closing keys and its coming to the front.
 
 #include "platform/qtcore/UiText.h"
+#include "review/AcceptanceProfile.h"
 #include "summary/ChartControls.h"
 #include "summary/SummaryWindow.h"
 
@@ -76,7 +77,8 @@ void CSummaryWindow::RefreshSoon() {
 }
 
 bool CSummaryWindow::SetFiles(SummaryFiles files) {
-    const bool changed = files.paths != files_.paths;
+    const bool changed =
+        files.paths != files_.paths || ProfileJson(files.profile) != ProfileJson(files_.profile);
     files_ = std::move(files);
     ShowFiles();
     return changed;

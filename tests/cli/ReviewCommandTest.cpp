@@ -357,7 +357,8 @@ TEST_F(ReviewCommandTest, ReportWrongUsageWritesNothing) {
         {{"report", "-o", out, path}, "--profile"},
         {{"report", "--profile", "no such profile", "-o", out, path}, "--profile"},
         {{"report", "--profile", "all", "--format", "pdf", "-o", out, path}, "--format"},
-        {{"report", "--profile", "all", "-o", (folder / "r.pdf").string(), path}, "PDF"},
+        {{"report", "--profile", "all", "--format", "csv", "-o", (folder / "r.pdf").string(), path},
+         "written as PDF"},
         {{"report", "--profile", "all", "-o", path, path}, "is the input file"},
     };
     const std::string before = Bytes(path);

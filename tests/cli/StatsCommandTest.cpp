@@ -156,6 +156,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"BaselineWithoutChange",
                   {"summary", "--level", "group", "--baseline", "24/05/01"},
                   "--baseline needs --change-from-baseline"},
+        UsageCase{"PdfReportWithGroups",
+                  {"report", "--profile", "all", "--groups", "g.csv", "-o", "report.pdf"},
+                  "the PDF report does not take it"},
         UsageCase{"GroupLevelByAnimal",
                   {"summary", "--level", "group", "--by", "animal"},
                   "cannot be combined"}),
@@ -181,6 +184,26 @@ TEST_F(StatsCommandTest, GroupLevelCountsAnimalsAndChangesLeaveOutThoseWithoutBa
     const std::vector<nlohmann::json> changes = JsonLines(change.out);
     EXPECT_EQ(changes[0]["sbp"]["n"], 2);
     EXPECT_EQ(changes[1]["sbp"]["mean"], 0);
+}
+
+TEST_F(StatsCommandTest, ReportWithGroupsEndsWithTheLevelsAndTheTests) {
+    const std::string groups = (folder / "mirado-groups.csv").string();
+    const CliRun plain = Cli(With({"report", "--profile", "all", "--format", "json"}));
+    const CliRun grouped =
+        Cli(With({"report", "--profile", "all", "--format", "json", "--groups", groups}));
+    ASSERT_EQ(grouped.status, kExitOk) << grouped.err;
+    ASSERT_EQ(grouped.out.rfind(plain.out, 0), 0u); // the report as before, then the parts
+    const std::vector<nlohmann::json> parts = JsonLines(grouped.out.substr(plain.out.size()));
+    ASSERT_EQ(parts.size(), 4u + 4u * 3u + 4u * 2u); // levels, ANOVA terms, comparisons
+    EXPECT_EQ(parts[0]["table"], "groups");
+    EXPECT_EQ(parts[0]["sbp"]["n"], 3);
+    EXPECT_EQ(parts[4]["table"], "tests");
+    EXPECT_EQ(parts[4]["test"], "anova");
+    EXPECT_EQ(parts.back()["test"], "welch");
+
+    const CliRun csv = Cli(With({"report", "--profile", "all", "--groups", groups}));
+    EXPECT_NE(csv.out.find("\n\ngroup,date,sbp_n,"), std::string::npos);
+    EXPECT_NE(csv.out.find("\n\nmeasure,test,term,"), std::string::npos);
 }
 
 } // namespace

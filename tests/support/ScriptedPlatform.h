@@ -9,6 +9,7 @@
 #include "platform/FrameNotifier.h"
 #include "platform/OpenFileDialog.h"
 #include "platform/ProfileValue.h"
+#include "platform/ReasonPicker.h"
 #include "platform/SaveFileDialog.h"
 #include "platform/SystemServices.h"
 
@@ -44,6 +45,30 @@ public:
 private:
     std::deque<std::optional<std::vector<std::string>>> answers_;
     std::vector<OpenFileRequest> requests_;
+};
+
+// Reason picker: each question takes the next scripted choice; with none left it cancels.
+// Every preselected reason it was shown is kept.
+class ScriptedReasonPicker : public IReasonPicker {
+public:
+    void QueueChoice(std::string reason, std::string note = {}) {
+        answers_.push_back(ReasonChoice{std::move(reason), std::move(note)});
+    }
+    void QueueCancel() { answers_.push_back(std::nullopt); }
+    const std::vector<std::string>& Preselected() const { return preselected_; }
+
+    std::optional<ReasonChoice> PickReason(const std::string& preselected) override {
+        preselected_.push_back(preselected);
+        if (answers_.empty())
+            return std::nullopt;
+        std::optional<ReasonChoice> answer = std::move(answers_.front());
+        answers_.pop_front();
+        return answer;
+    }
+
+private:
+    std::deque<std::optional<ReasonChoice>> answers_;
+    std::vector<std::string> preselected_;
 };
 
 // Save dialog: each run takes the next scripted path; with none left it cancels.
