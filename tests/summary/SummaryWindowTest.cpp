@@ -1,10 +1,12 @@
 #include "summary/SummaryWindow.h"
+#include "app/FrameReview.h"
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
 #include "app/SummaryCommand.h"
 #include "document/MiradoDoc.h"
 #include "document/Reading.h"
 #include "records/synth/RecordingGenerator.h"
+#include "reviewui/ReviewState.h"
 #include "summary/GroupsEditor.h"
 #include "summary/SummaryTableModel.h"
 #include "support/NamedChild.h"
@@ -742,6 +744,14 @@ TEST_F(SummaryCommandTest, TheWindowFollowsTheMarksAndSavesOfTheList) {
     ASSERT_TRUE(doc.SaveCurrentFile());
     ASSERT_TRUE(shown.wait(20000));
     EXPECT_EQ(shown.count(), before + 1);
+
+    // A decision on a reading (or another profile) changes what the summary counts: the
+    // review tells it, and the window reads again.
+    CReviewState& review = frame.findChild<CFrameReview*>()->State();
+    const int beforeDecision = static_cast<int>(shown.count());
+    emit review.ReadingsReviewed({0});
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(shown.count(), beforeDecision + 1);
 
     // The list emptied: the window summarises nothing, and nothing breaks.
     doc.NewDocument();
