@@ -1034,6 +1034,178 @@
         <translation>読めなかったため平均から除いた選択ファイル: %1</translation>
     </message>
     <message>
+        <source>Refresh</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>Read the files again</source>
+        <translation>ファイルを読み直す</translation>
+    </message>
+    <message>
+        <source> dpi</source>
+        <translation> dpi</translation>
+    </message>
+    <message>
+        <source> vs </source>
+        <translation> 対 </translation>
+    </message>
+    <message>
+        <source>%1 change from %2, mean ± SEM</source>
+        <translation>%1 の %2 からの変化、平均 ± SEM</translation>
+    </message>
+    <message>
+        <source>%1 per session, group mean ± SEM</source>
+        <translation>%1 の測定日ごとの群平均 ± SEM</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels</source>
+        <translation>%1 x %2 ピクセル</translation>
+    </message>
+    <message>
+        <source>ANOVA</source>
+        <translation>分散分析</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>By date</source>
+        <translation>日付順</translation>
+    </message>
+    <message>
+        <source>By number</source>
+        <translation>番号順</translation>
+    </message>
+    <message>
+        <source>Change from baseline:</source>
+        <translation>ベースラインからの変化:</translation>
+    </message>
+    <message>
+        <source>Control group:</source>
+        <translation>対照群:</translation>
+    </message>
+    <message>
+        <source>Each animal</source>
+        <translation>各動物</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>群</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>群</translation>
+    </message>
+    <message>
+        <source>Groups...</source>
+        <translation>群...</translation>
+    </message>
+    <message>
+        <source>HR axis:</source>
+        <translation>心拍数の軸:</translation>
+    </message>
+    <message>
+        <source>Left out of the ANOVA: %1</source>
+        <translation>分散分析から除外: %1</translation>
+    </message>
+    <message>
+        <source>Left out, no value in the baseline session: %1</source>
+        <translation>ベースラインの値がないため除外: %1</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>最大</translation>
+    </message>
+    <message>
+        <source>Measure</source>
+        <translation>項目</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小</translation>
+    </message>
+    <message>
+        <source>On paper</source>
+        <translation>用紙上の大きさ</translation>
+    </message>
+    <message>
+        <source>Pressure axis:</source>
+        <translation>血圧の軸:</translation>
+    </message>
+    <message>
+        <source>SEM</source>
+        <translation>SEM</translation>
+    </message>
+    <message>
+        <source>Saved size:</source>
+        <translation>保存する大きさ:</translation>
+    </message>
+    <message>
+        <source>Session</source>
+        <translation>測定回</translation>
+    </message>
+    <message>
+        <source>Sessions:</source>
+        <translation>測定回:</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>統計</translation>
+    </message>
+    <message>
+        <source>Term or session</source>
+        <translation>項または測定日</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>検定</translation>
+    </message>
+    <message>
+        <source>The chart would be %1 x %2 pixels; at most %3 are drawn along a side.</source>
+        <translation>グラフが %1 x %2 ピクセルになります。一辺は %3 ピクセルまでです。</translation>
+    </message>
+    <message>
+        <source>The chart's resolution must be %1 to %2 dpi.</source>
+        <translation>グラフの解像度は %1 から %2 dpi にしてください。</translation>
+    </message>
+    <message>
+        <source>The chart's width and height must be %1 to %2 mm.</source>
+        <translation>グラフの幅と高さは %1 から %2 mm にしてください。</translation>
+    </message>
+    <message>
+        <source>The group of each animal, saved as %1</source>
+        <translation>各動物の群 (%1 に保存)</translation>
+    </message>
+    <message>
+        <source>Welch</source>
+        <translation>Welch</translation>
+    </message>
+    <message>
+        <source>beats/min</source>
+        <translation>拍/分</translation>
+    </message>
+    <message>
+        <source>df</source>
+        <translation>自由度</translation>
+    </message>
+    <message>
+        <source>mm at</source>
+        <translation>mm、</translation>
+    </message>
+    <message>
+        <source>Change in %1 (%2)</source>
+        <translation>%1 の変化 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 %2 / %3 (no value on %4)</source>
+        <translation>%1 %2 / %3 (%4 の値なし)</translation>
+    </message>
+    <message>
+        <source>The groups file could not be read: %1</source>
+        <translation>群ファイルを読めませんでした: %1</translation>
+    </message>
+    <message>
         <source>Review Log</source>
         <translation>レビューログ</translation>
     </message>
@@ -1200,10 +1372,6 @@
     <message>
         <source>Session rejected</source>
         <translation>セッション除外</translation>
-    </message>
-    <message>
-        <source>Session</source>
-        <translation>セッション</translation>
     </message>
     <message>
         <source>Status</source>

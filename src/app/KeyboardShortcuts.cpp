@@ -63,6 +63,7 @@ const std::vector<ShortcutRow>& KeyboardShortcutRows() {
         {"Ctrl+Alt+Z, Ctrl+Alt+Y", QT_TRANSLATE_NOOP("Mirado", "Undo or redo a decision")},
         {"Ctrl+C", QT_TRANSLATE_NOOP("Mirado", "Summary window: copy the selected cells")},
         {"Escape", QT_TRANSLATE_NOOP("Mirado", "Summary window: close it")},
+        {"Ctrl+W", QT_TRANSLATE_NOOP("Mirado", "Summary window: close it")},
     };
     return rows;
 }

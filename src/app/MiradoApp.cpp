@@ -17,6 +17,7 @@
 #include "platform/ConsolePrompts.h"
 #include "platform/qtcore/UiText.h"
 #include "rendering/FontSubstitutions.h"
+#include "reviewui/ReviewState.h"
 
 #include <QPixmap>
 #include <QStatusBar>
@@ -84,8 +85,8 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     idDialog_.SetParent(frame_.get());
     parametersDialog_.SetParent(frame_.get());
     CFileCommandsHook::Install(*frame_, *document_, *prompts_);
-    CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_)
-        ->SetReviewSettings(profile_.get(), preferenceFolder_);
+    CSummaryCommand* summary = CSummaryCommand::Install(*frame_, *prompts_, *saveDialog_);
+    summary->SetReviewSettings(profile_.get(), preferenceFolder_);
     CExportEdfCommand::Install(
         *frame_, *prompts_, *saveDialog_,
         CExportSamplesCommand::Install(*frame_, *prompts_, *saveDialog_)->Action());
@@ -93,7 +94,11 @@ bool CMiradoApp::InitInstance(const std::vector<std::string>& files) {
     frame_->Commands().Wire(ID_APP_ABOUT, [this] { OnAppAbout(); });
     frame_->SetLanguageSwitcher([this](UiLanguage language) { SwitchLanguage(language); });
     CRecentFilesMenu::Install(*frame_, preferenceFolder_);
-    CFrameReview::Install(*frame_, profile_.get(), preferenceFolder_, *prompts_, reasonPicker_);
+    CFrameReview* review =
+        CFrameReview::Install(*frame_, profile_.get(), preferenceFolder_, *prompts_, reasonPicker_);
+    // A decision or another profile changes what the summary counts: it reads again.
+    QObject::connect(&review->State(), &CReviewState::ReadingsReviewed, summary,
+                     [summary] { summary->FilesChanged(); });
     InstallWindowState(*frame_, document_->GetMiradoSettings());
     frame_->UpdateCommandStates();
 

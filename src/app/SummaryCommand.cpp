@@ -5,6 +5,8 @@
 #include "review/ChosenProfile.h"
 #include "views/FilenameView.h"
 
+#include <QTimer>
+
 #include <algorithm>
 #include <thread>
 
@@ -27,7 +29,14 @@ SummaryFiles SummaryFilesOf(const CMiradoDoc& document) {
 
 CSummaryCommand::CSummaryCommand(CMainFrame& frame, IUserPrompts& prompts,
                                  ISaveFileDialog& saveDialog)
-    : QObject(&frame), frame_(frame), prompts_(prompts), saveDialog_(saveDialog) {}
+    : QObject(&frame), frame_(frame), prompts_(prompts), saveDialog_(saveDialog) {
+    // The list is looked at once per turn of the event loop, however many marks a
+    // Shift+Click or Select All changed.
+    followTimer_ = new QTimer(this);
+    followTimer_->setSingleShot(true);
+    followTimer_->setInterval(0);
+    connect(followTimer_, &QTimer::timeout, this, &CSummaryCommand::FollowList);
+}
 
 CSummaryCommand* CSummaryCommand::Install(CMainFrame& frame, IUserPrompts& prompts,
                                           ISaveFileDialog& saveDialog) {
@@ -38,6 +47,11 @@ CSummaryCommand* CSummaryCommand::Install(CMainFrame& frame, IUserPrompts& promp
         connect(list->SummaryAction(), &QAction::triggered, command,
                 [command] { command->OpenWindow(); });
     }
+    const QPointer<CSummaryCommand> alive(command);
+    frame.GetDocument()->SetFilesChangedListener([alive] {
+        if (alive != nullptr)
+            alive->FilesChanged();
+    });
     frame.UpdateCommandStates();
     return command;
 }
@@ -47,17 +61,42 @@ void CSummaryCommand::SetReviewSettings(IProfile* settings, std::string userFold
     userProfiles_ = std::move(userFolder);
 }
 
-CSummaryWindow* CSummaryCommand::OpenWindow() {
+// The list's files with the acceptance profile the main window chose.
+SummaryFiles CSummaryCommand::CurrentFiles() const {
     SummaryFiles files = SummaryFilesOf(*frame_.GetDocument());
-    if (files.paths.empty())
-        return nullptr;
     ChosenProfile chosen = ChosenReviewProfile(reviewSettings_, userProfiles_);
     files.profile = std::move(chosen.profile);
     files.profileProblem = std::move(chosen.problem);
+    return files;
+}
+
+CSummaryWindow* CSummaryCommand::OpenWindow() {
+    SummaryFiles files = CurrentFiles();
+    if (files.paths.empty())
+        return nullptr;
+    // A window closed in this turn of the event loop is on its way out: a new one opens.
+    if (window_ != nullptr && window_->isVisible()) {
+        if (window_->SetFiles(std::move(files)))
+            window_->Refresh();
+        window_->BringForward();
+        return window_;
+    }
     const unsigned jobs = std::max(std::thread::hardware_concurrency(), 1u);
-    auto* window = new CSummaryWindow(std::move(files), prompts_, saveDialog_, jobs, &frame_);
-    window->show();
-    return window;
+    window_ = new CSummaryWindow(std::move(files), prompts_, saveDialog_, jobs, &frame_);
+    window_->show();
+    return window_;
+}
+
+void CSummaryCommand::FilesChanged() {
+    if (window_ != nullptr)
+        followTimer_->start();
+}
+
+void CSummaryCommand::FollowList() {
+    if (window_ == nullptr)
+        return;
+    window_->SetFiles(CurrentFiles());
+    window_->RefreshSoon();
 }
 
 } // namespace mirado

@@ -1,6 +1,7 @@
 // mirado-cli summary: the study summary of the files, the same numbers as the viewer's
 // summary window, as CSV or JSON Lines on standard output.
 
+#include "charts/GroupChart.h"
 #include "charts/SummaryChart.h"
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
@@ -16,8 +17,10 @@
 #include <CLI/CLI.hpp>
 
 #include <cctype>
+#include <cmath>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 namespace mirado {
 
@@ -56,9 +59,26 @@ constexpr const char* kSummaryDescription =
     "means of their complete, or with --profile accepted, readings). With\n"
     "--change-from-baseline the values are each animal's change from its value in the\n"
     "baseline session (the first, or --baseline DATE); animals without a baseline value\n"
-    "are left out and listed on standard error.";
+    "are left out and listed on standard error.\n"
+    "--plot draws the chart 900 x 560 (pixels; points in a PDF) unless --width-mm,\n"
+    "--height-mm or --dpi give a size on paper (the others then 85 mm, 60 mm, 300 dpi;\n"
+    "fonts of 7 and 8 pt). Sessions are ticked at their dates, or numbered with\n"
+    "--sessions numbers; the value axes fit the values unless --y-range or --hr-range\n"
+    "sets them. With --level group the chart is each group's SBP mean with SEM bars per\n"
+    "session (or its change from baseline).";
 
 enum class SummaryFormat { Csv, Json, Xlsx };
+
+// "LO,HI" with two finite numbers, LO below HI.
+std::optional<ValueRange> ReadRange(const std::string& text) {
+    std::istringstream in(text);
+    double lower = 0, upper = 0;
+    char comma = 0;
+    if (!(in >> lower >> comma >> upper) || comma != ',' || !(in >> std::ws).eof() ||
+        !std::isfinite(lower) || !std::isfinite(upper) || !(lower < upper))
+        return std::nullopt;
+    return ValueRange{lower, upper};
+}
 
 bool IsChartFileName(const std::string& path) {
     const size_t dot = path.find_last_of('.');
@@ -105,6 +125,7 @@ public:
                         "its id or name, see 'mirado-cli profiles', or a JSON file) and the\n"
                         "review logs' decisions")
             ->type_name("P");
+        AddChartOptions(command);
         command
             .add_option_function<std::string>(
                 "--level", [this](const std::string& level) { groupLevel_ = level == "group"; },
@@ -151,6 +172,8 @@ public:
             return Ok();
         if (!IsChartFileName(plot_))
             return Fail("--plot must name a .pdf, .png or .svg file");
+        if (Result<void> chart = PrepareChartOptions(); !chart.ok())
+            return chart;
         return CheckOutputIsNoInput(plot_, files_.Paths());
     }
 
@@ -186,8 +209,6 @@ private:
     Result<void> CheckLevelOptions() const {
         if (groupLevel_ && byAnimal_)
             return Fail("--level group and --by animal cannot be combined");
-        if (groupLevel_ && !plot_.empty())
-            return Fail("--plot draws the session level only");
         if (!groupLevel_ && (!groupsPath_.empty() || changeFromBaseline_))
             return Fail("--groups and --change-from-baseline need --level group");
         if (!baseline_.empty() && !changeFromBaseline_)
@@ -205,6 +226,7 @@ private:
         const StudyData& data = read.value().data;
         const int status = read.value().allLoaded ? kExitOk : kExitLoadFailed;
         std::vector<GroupLevels> rows = ComputeLevels(data);
+        std::optional<size_t> baselineSession;
         if (changeFromBaseline_) {
             const Result<size_t> baseline = FindBaselineSession(data, baseline_);
             if (!baseline.ok()) {
@@ -217,10 +239,14 @@ private:
                        << SingleLine(AnimalText(data, animal.animal)) << " left out: no value"
                        << " in the baseline session\n";
             rows = std::move(change.rows);
+            baselineSession = baseline.value();
         }
         const std::string text =
             format_ == SummaryFormat::Json ? LevelsJsonLines(data, rows) : LevelsCsv(data, rows);
         if (!WriteOutput(text, "groups", io))
+            return kExitLoadFailed;
+        if (!plot_.empty() &&
+            !DrawGroupPlot(GroupChartFromStudy(data, rows, Measure::Sbp, baselineSession), io))
             return kExitLoadFailed;
         return status;
     }
@@ -261,17 +287,98 @@ private:
         return written.ok();
     }
 
-    bool DrawPlot(const StudySummary& summary, CliStreams& io) const {
+    // The groups' SBP means with SEM bars per session (or their changes from baseline).
+    bool DrawGroupPlot(const GroupChartData& data, CliStreams& io) const {
         EnsureOffscreenApplication();
-        const Result<void> saved = SaveSummaryChart(summary, DefaultChartOptions(summary), plot_);
+        GroupChartOptions options;
+        options.sessionAxis = sessionAxis_;
+        options.valueRange = pressureRange_;
+        options.printSize = printSize_;
+        const Result<void> saved = SaveGroupChart(data, options, plot_);
         if (saved.ok())
             return true;
         io.err << "mirado-cli summary: " << SingleLine(saved.error()) << "\n";
         return false;
     }
 
+    bool DrawPlot(const StudySummary& summary, CliStreams& io) const {
+        EnsureOffscreenApplication();
+        SummaryChartOptions options = DefaultChartOptions(summary);
+        options.sessionAxis = sessionAxis_;
+        options.pressureRange = pressureRange_;
+        options.heartRateRange = heartRateRange_;
+        options.printSize = printSize_;
+        const Result<void> saved = SaveSummaryChart(summary, options, plot_);
+        if (saved.ok())
+            return true;
+        io.err << "mirado-cli summary: " << SingleLine(saved.error()) << "\n";
+        return false;
+    }
+
+    // The chart's options; each needs --plot.
+    void AddChartOptions(CLI::App& command) {
+        CLI::Option* plot = command.get_option("--plot");
+        const std::pair<const char*, std::optional<double>*> sizes[] = {
+            {"--width-mm", &widthMm_}, {"--height-mm", &heightMm_}};
+        for (const auto& [name, value] : sizes)
+            command.add_option(name, *value, "the chart's size on paper in millimetres")
+                ->type_name("MM")
+                ->needs(plot);
+        command.add_option("--dpi", dpi_, "the chart's resolution on paper (PNG pixels)")
+            ->type_name("DPI")
+            ->needs(plot);
+        command
+            .add_option_function<std::string>(
+                "--sessions",
+                [this](const std::string& axis) {
+                    sessionAxis_ = axis == "numbers" ? SessionAxis::Numbers : SessionAxis::Dates;
+                },
+                "the chart's x axis: the session dates (the default) or numbers")
+            ->type_name("dates|numbers")
+            ->check(CLI::IsMember({"dates", "numbers"}))
+            ->needs(plot);
+        const std::pair<const char*, std::string*> ranges[] = {{"--y-range", &yRange_},
+                                                               {"--hr-range", &hrRange_}};
+        for (const auto& [name, value] : ranges)
+            command
+                .add_option(name, *value,
+                            std::string("the ") + (value == &yRange_ ? "pressure" : "heart-rate") +
+                                " axis from LO to HI instead of fitting the values")
+                ->type_name("LO,HI")
+                ->needs(plot);
+    }
+
+    Result<void> PrepareChartOptions() {
+        const std::pair<const char*, const std::string*> ranges[] = {{"--y-range", &yRange_},
+                                                                     {"--hr-range", &hrRange_}};
+        for (const auto& [name, text] : ranges) {
+            if (text->empty())
+                continue;
+            const std::optional<ValueRange> range = ReadRange(*text);
+            if (!range)
+                return Fail(std::string(name) + " needs LO,HI with LO below HI");
+            (text == &yRange_ ? pressureRange_ : heartRateRange_) = range;
+        }
+        if (!widthMm_ && !heightMm_ && !dpi_)
+            return Ok();
+        PrintSize size;
+        size.widthMm = widthMm_.value_or(size.widthMm);
+        size.heightMm = heightMm_.value_or(size.heightMm);
+        size.dpi = dpi_.value_or(size.dpi);
+        if (Result<void> checked = CheckPrintSize(size); !checked.ok())
+            return checked;
+        printSize_ = size;
+        return Ok();
+    }
+
     CFileArguments files_;
     std::string plot_, profileName_, output_;
+    std::optional<double> widthMm_, heightMm_;
+    std::optional<int> dpi_;
+    SessionAxis sessionAxis_ = SessionAxis::Dates;
+    std::string yRange_, hrRange_;
+    std::optional<ValueRange> pressureRange_, heartRateRange_;
+    std::optional<PrintSize> printSize_;
     std::optional<AcceptanceProfile> profile_;
     std::string groupsPath_, baseline_;
     bool byAnimal_ = false, groupLevel_ = false, changeFromBaseline_ = false;

@@ -120,6 +120,7 @@ int CMiradoDoc::SetFileList(const std::vector<std::string>& paths) {
         absolute.push_back(AbsolutePath(path));
     files_.Assign(absolute);
     NotifyRecordReplaced(false);
+    NotifyFilesChanged();
     if (files_.GetCount() != 0)
         RememberDataFolder();
     return files_.GetCount();
@@ -169,19 +170,24 @@ bool CMiradoDoc::ToggleSelected(int index) {
         return false;
     CFileEntry& entry = files_.At(index);
     entry.selected = !entry.selected;
+    NotifyFilesChanged();
     return entry.selected;
 }
 
 void CMiradoDoc::ToggleCurrentSelection() {
-    if (files_.Contains(currentIndex_))
-        files_.At(currentIndex_).selected = !files_.At(currentIndex_).selected;
+    if (!files_.Contains(currentIndex_))
+        return;
+    files_.At(currentIndex_).selected = !files_.At(currentIndex_).selected;
+    NotifyFilesChanged();
 }
 
 void CMiradoDoc::SelectAll() {
     files_.SelectAll(true);
+    NotifyFilesChanged();
 }
 void CMiradoDoc::ClearSelection() {
     files_.SelectAll(false);
+    NotifyFilesChanged();
 }
 int CMiradoDoc::CountSelected() const {
     return loaded_ ? files_.CountSelected() : 0;
@@ -335,6 +341,7 @@ void CMiradoDoc::NewDocument() {
     activeAnalysis_ = &records_->recordA;
     analysisSource_ = false;
     NotifyRecordReplaced(false);
+    NotifyFilesChanged();
     SetTitle("");
     UpdateAllViews();
 }
@@ -546,6 +553,7 @@ void CMiradoDoc::RemoveSelectedFiles() {
     NotifyRecordReplaced(edited);
     for (const CFileEntry& entry : removed)
         MoveToRecycleBin(entry.path);
+    NotifyFilesChanged();
 }
 
 int CMiradoDoc::MoveToRecycleBin(const std::string& path) {

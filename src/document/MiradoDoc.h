@@ -22,6 +22,7 @@
 #include "records/RecordLayout.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -133,6 +134,15 @@ public:
     int CountSelected() const;
     int IndexOfNthSelected(int n) const;
     const CFileList& Files() const { return files_; }
+
+    // Called after the files a summary of the list reads may have changed: a file was
+    // written through the document (any save, a revert to the original), the marks
+    // changed, or the list was replaced, emptied or thinned by the recycle bin. One
+    // listener; a new one replaces the old.
+    using FilesChangedListener = std::function<void()>;
+    void SetFilesChangedListener(FilesChangedListener listener) {
+        filesChanged_ = std::move(listener);
+    }
 
     // --- Opening, saving, editing ------------------------------------------------
     // Opens list entry index: true when the file was read and decoded. A file that
@@ -364,6 +374,7 @@ private:
     bool ConfirmTrashingEdits();
     MarkerResults PressuresAtMarkers(int16_t markerS, int16_t markerM);
     void NotifyRecordReplaced(bool edited);
+    void NotifyFilesChanged() const;
     // "Save changes to <path>?" with the given buttons.
     MessageAnswer AskSaveChanges(MessageButtons buttons) const;
     void ChooseVariant(const std::string& path);
@@ -409,6 +420,7 @@ private:
     CErrorTextTable errorTexts_;
     CModifiedFlag ownMark_;
     IModifiedMark* mark_ = &ownMark_;
+    FilesChangedListener filesChanged_;
 };
 
 } // namespace mirado

@@ -61,6 +61,11 @@ void CMiradoDoc::NotifyRecordReplaced(bool edited) {
     mark_->OnRecordReplaced(edited);
 }
 
+void CMiradoDoc::NotifyFilesChanged() const {
+    if (filesChanged_)
+        filesChanged_();
+}
+
 void CMiradoDoc::SetModifiedMark(IModifiedMark* owner) {
     const bool modified = IsModified();
     mark_ = owner != nullptr ? owner : &ownMark_;
@@ -269,6 +274,7 @@ bool CMiradoDoc::RevertToOriginal() {
     }
     // The edits belong to the bytes just replaced: they are dropped, never offered.
     ReloadDroppingEdits();
+    NotifyFilesChanged();
     return true;
 }
 

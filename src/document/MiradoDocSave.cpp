@@ -103,6 +103,7 @@ bool CMiradoDoc::WriteRecordTo(const std::string& path, const CFileLock&, const 
                   std::string_view(reinterpret_cast<const char*>(written.data()), written.size()));
     // The file now holds every edit: leaving it keeps nothing.
     mark_->OnSaved();
+    NotifyFilesChanged();
     return true;
 }
 

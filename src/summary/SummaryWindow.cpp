@@ -6,6 +6,8 @@
 #include "platform/SaveFileDialog.h"
 #include "platform/UserPrompts.h"
 #include "platform/qtcore/UiText.h"
+#include "summary/ChartControls.h"
+#include "summary/FrontKeeper.h"
 #include "summary/SummaryTableModel.h"
 
 #include <QApplication>
@@ -115,14 +117,6 @@ QString SelectionText(const QTableView& table) {
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QString FilesText(bool marked, int count) {
-    if (marked)
-        return count == 1 ? UiText("Summary of the one marked file.")
-                          : UiText("Summary of the %1 marked files.").arg(count);
-    return count == 1 ? UiText("Summary of the one file of the list (none is marked).")
-                      : UiText("Summary of all %1 files (none is marked).").arg(count);
-}
-
 } // namespace
 
 CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
@@ -144,10 +138,11 @@ CSummaryWindow::CSummaryWindow(SummaryFiles files, IUserPrompts& prompts,
     tabs_->addTab(CreateTableTab(), UiText("Table"));
     tabs_->addTab(CreateAnimalTab(), UiText("Animal Chart"));
     tabs_->addTab(CreateAllAnimalsTab(), UiText("All Animals"));
+    AddStudyTabs();
     layout->addWidget(tabs_, 1);
+    layout->addWidget(CreateChartControls());
     layout->addWidget(CreateFailureList());
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    AddCloseKeys();
     resize(kInitialWidth, kInitialHeight);
     StartRun();
 }
@@ -158,8 +153,7 @@ QWidget* CSummaryWindow::CreateControls() {
     auto* box = new QWidget(this);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    const int count = static_cast<int>(files_.paths.size());
-    filesLabel_ = new QLabel(FilesText(files_.marked, count), box);
+    filesLabel_ = new QLabel(box);
     filesLabel_->setObjectName(QStringLiteral("summaryFiles"));
     layout->addWidget(filesLabel_);
     layout->addWidget(CreateProfileLabels(box));
@@ -172,7 +166,6 @@ QWidget* CSummaryWindow::CreateControls() {
     groupingBox_ = new QComboBox(box);
     groupingBox_->addItems({UiText("By session"), UiText("By animal")});
     progress_ = new QProgressBar(box);
-    progress_->setRange(0, std::max(count, 1));
     runError_ = new QLabel(box);
     runError_->setObjectName(QStringLiteral("summaryRunError"));
     runError_->setWordWrap(true);
@@ -186,6 +179,7 @@ QWidget* CSummaryWindow::CreateControls() {
     row->addWidget(progress_, 1);
     row->addWidget(runError_, 1);
     row->addStretch();
+    row->addWidget(CreateRefreshButton(box));
     row->addWidget(saveTableButton_);
     row->addWidget(saveChartButton_);
     row->addWidget(CreateSaveReportButton(box));
@@ -198,6 +192,7 @@ QWidget* CSummaryWindow::CreateControls() {
     });
     connect(saveTableButton_, &QPushButton::clicked, this, &CSummaryWindow::SaveTable);
     connect(saveChartButton_, &QPushButton::clicked, this, &CSummaryWindow::SaveChart);
+    ShowFiles();
     return box;
 }
 
@@ -285,11 +280,13 @@ void CSummaryWindow::StartRun() {
     progress_->setFormat(UiText("Reading files: %v of %m"));
     progress_->show();
     progressTimer_->start();
-    ShowResult();
+    if (previous_ == nullptr)
+        ShowResult();
 }
 
 void CSummaryWindow::StopRun() {
     run_.reset();
+    previous_.reset();
     progressTimer_->stop();
     progress_->hide();
 }
@@ -321,7 +318,7 @@ void CSummaryWindow::EndRun() {
 
 const SummaryResult* CSummaryWindow::Result() const {
     if (run_ != nullptr)
-        return nullptr;
+        return previous_.get();
     const auto it = results_.find(source_);
     return it == results_.end() ? nullptr : &it->second;
 }
@@ -332,6 +329,7 @@ void CSummaryWindow::ShowResult() {
     ShowReviewWarnings();
     FillAnimalBox();
     DrawAllAnimalsChart();
+    ShowStudy();
     UpdateButtons();
     if (Result() != nullptr)
         emit SummaryShown();
@@ -374,6 +372,7 @@ void CSummaryWindow::FillAnimalBox() {
 SummaryChartOptions CSummaryWindow::AnimalChartOptions() const {
     SummaryChartOptions options;
     options.kind = SummaryChartKind::Animal;
+    chartControls_->ApplyTo(options, false);
     const int index = animalBox_->currentIndex();
     if (index >= 0 && index < static_cast<int>(animals_.size())) {
         options.studyNo = animals_[static_cast<size_t>(index)].studyNo;
@@ -385,13 +384,16 @@ SummaryChartOptions CSummaryWindow::AnimalChartOptions() const {
 SummaryChartOptions CSummaryWindow::AllAnimalsChartOptions() const {
     SummaryChartOptions options;
     options.kind = SummaryChartKind::AllAnimals;
+    chartControls_->ApplyTo(options, false);
     options.measure = kMeasures[std::max(measureBox_->currentIndex(), 0)].measure;
     return options;
 }
 
 SummaryChartOptions CSummaryWindow::ChartOptions() const {
-    return tabs_->currentIndex() == kAllAnimalsTab ? AllAnimalsChartOptions()
-                                                   : AnimalChartOptions();
+    SummaryChartOptions options =
+        tabs_->currentIndex() == kAllAnimalsTab ? AllAnimalsChartOptions() : AnimalChartOptions();
+    chartControls_->ApplyTo(options, true);
+    return options;
 }
 
 void CSummaryWindow::DrawChart(QCustomPlot& plot, const SummaryChartOptions& options) {
@@ -449,6 +451,11 @@ void CSummaryWindow::SaveTable() {
     const SummaryResult* result = Result();
     if (result == nullptr)
         return;
+    // Taken before the dialog: a refresh may replace the result while it is open.
+    const std::string csv =
+        SummaryCsv(grouping_ == SummaryGrouping::BySession ? result->summary.sessions
+                                                           : result->summary.animals);
+    const CFrontKeeper front(*this);
     SaveFileRequest request;
     request.title = UiText(kSaveTableCaption).toStdString();
     request.filters = TableFileFilters();
@@ -456,10 +463,8 @@ void CSummaryWindow::SaveTable() {
     std::string path;
     if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveTableCaption, path))
         return;
-    const bool bySession = grouping_ == SummaryGrouping::BySession;
-    const std::string csv =
-        SummaryCsv(bySession ? result->summary.sessions : result->summary.animals);
-    if (const auto written = WriteTableFile(path, bySession ? "sessions" : "animals", csv);
+    if (const auto written = WriteTableFile(
+            path, grouping_ == SummaryGrouping::BySession ? "sessions" : "animals", csv);
         !written.ok())
         ReportWriteFailure(kSaveTableCaption, path, written.error());
 }
@@ -468,6 +473,10 @@ void CSummaryWindow::SaveChart() {
     const SummaryResult* result = Result();
     if (result == nullptr)
         return;
+    // Taken before the dialog: a refresh may replace the result while it is open.
+    const StudySummary summary = result->summary;
+    const SummaryChartOptions options = ChartOptions();
+    const CFrontKeeper front(*this);
     SaveFileRequest request;
     request.title = UiText(kSaveChartCaption).toStdString();
     request.filters = {{UiText("PNG image").toStdString(), {"*.png"}},
@@ -475,9 +484,10 @@ void CSummaryWindow::SaveChart() {
                        {UiText("PDF document").toStdString(), {"*.pdf"}}};
     request.suggestedName = BesideRecordings("summary.png");
     std::string path;
-    if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveChartCaption, path))
+    if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveChartCaption, path) ||
+        SaveShownGroupChart(path))
         return;
-    if (const auto saved = SaveSummaryChart(result->summary, ChartOptions(), path); !saved.ok())
+    if (const auto saved = SaveSummaryChart(summary, options, path); !saved.ok())
         ReportWriteFailure(kSaveChartCaption, path, saved.error());
 }
 

@@ -12,7 +12,13 @@
 // animal, and the chart of every animal's chosen measure. Files that failed to load are
 // listed below. The table is saved as the summary's CSV, the chart shown (or the
 // animal's chart while the table is shown) as PNG, SVG or PDF, through the save dialog
-// interface; failures are reported through the message box interface.
+// interface; failures are reported through the message box interface. The save dialogs
+// start in the recordings' folder, and the window comes back to the front after them.
+//
+// The window reads its files again on the Refresh button, and a short while after
+// RefreshSoon (the program calls it when a listed file was saved, reverted or decided on,
+// or the marks changed; calls in a burst give one reading). While it reads again the
+// summary read before stays shown. Escape and Ctrl+W close it.
 //
 // The readings are reviewed under the acceptance profile the files name (the main
 // window's choice) and the review logs' decisions by hand, and every statistic is taken
@@ -42,6 +48,10 @@ class QTimer;
 
 namespace mirado {
 
+class CChartControls;
+class CGroupsEditor;
+class CGroupsPanel;
+class CStatisticsPanel;
 class CSummaryTableModel;
 class ISaveFileDialog;
 class IUserPrompts;
@@ -64,7 +74,7 @@ enum class SummaryGrouping { BySession, ByAnimal };
 class CSummaryWindow : public QWidget {
     Q_OBJECT
 public:
-    enum Tab { kTableTab, kAnimalTab, kAllAnimalsTab };
+    enum Tab { kTableTab, kAnimalTab, kAllAnimalsTab, kGroupsTab, kStatisticsTab };
 
     CSummaryWindow(SummaryFiles files, IUserPrompts& prompts, ISaveFileDialog& saveDialog,
                    unsigned jobs, QWidget* parent = nullptr, SummaryReader reader = ReadRecordings);
@@ -83,10 +93,25 @@ public:
     // CSV (any other name) by its extension.
     void SaveReport();
 
+    // Reads the files again now, for the source shown; the results kept for the other
+    // sources are dropped (they are read again when chosen).
+    void Refresh();
+    // Refresh after kRefreshDelayMs; every call restarts the wait.
+    void RefreshSoon();
+    static constexpr int kRefreshDelayMs = 400;
+    // Takes these files instead; true when the files summarised or the profile changed
+    // (the caller refreshes then), false when they are the same.
+    bool SetFiles(SummaryFiles files);
+    const SummaryFiles& Files() const { return files_; }
+    // Shows the window, unminimised, above the others and active.
+    void BringForward();
+    // Opens the groups editor over the animals of the summary shown (null without one).
+    CGroupsEditor* EditGroups();
+
     // The chart the Save Chart command draws.
     SummaryChartOptions ChartOptions() const;
     bool IsReading() const { return run_ != nullptr; }
-    // The result shown; null while the chosen source is being read.
+    // The result shown; null while the chosen source is being read for the first time.
     const SummaryResult* Result() const;
 
     QTableView* Table() const { return table_; }
@@ -102,6 +127,14 @@ private:
     QWidget* CreateAnimalTab();
     QWidget* CreateAllAnimalsTab();
     QWidget* CreateFailureList();
+    QWidget* CreateChartControls();
+    void AddStudyTabs();
+    void ShowStudy();
+    void DrawGroupChart();
+    bool SaveShownGroupChart(const std::string& path);
+    QPushButton* CreateRefreshButton(QWidget* parent);
+    void AddCloseKeys();
+    void ShowFiles();
     QWidget* CreateProfileLabels(QWidget* parent);
     QPushButton* CreateSaveReportButton(QWidget* parent);
     void ShowReviewWarnings();
@@ -125,7 +158,7 @@ private:
     void ReportWriteFailure(const char* caption, const std::string& path, const std::string& error);
     bool RefuseFileOfList(const char* caption, const std::string& path);
 
-    const SummaryFiles files_;
+    SummaryFiles files_;
     IUserPrompts& prompts_;
     ISaveFileDialog& saveDialog_;
     const unsigned jobs_;
@@ -134,6 +167,8 @@ private:
     SummaryGrouping grouping_ = SummaryGrouping::BySession;
     std::map<ValueSource, SummaryResult> results_;
     std::unique_ptr<CSummaryRun> run_;
+    // While a refresh reads, the summary read before, shown until the new one comes.
+    std::unique_ptr<SummaryResult> previous_;
     std::vector<SummaryAnimal> animals_;
 
     QLabel* filesLabel_ = nullptr;
@@ -146,6 +181,7 @@ private:
     QProgressBar* progress_ = nullptr;
     QLabel* runError_ = nullptr; // why the last run gave no summary
     QTimer* progressTimer_ = nullptr;
+    QTimer* refreshTimer_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     CSummaryTableModel* model_ = nullptr;
     QSortFilterProxyModel* sorter_ = nullptr;
@@ -154,6 +190,9 @@ private:
     QComboBox* measureBox_ = nullptr;
     QCustomPlot* animalPlot_ = nullptr;
     QCustomPlot* allAnimalsPlot_ = nullptr;
+    CChartControls* chartControls_ = nullptr;
+    CGroupsPanel* groupsPanel_ = nullptr;
+    CStatisticsPanel* statisticsPanel_ = nullptr;
     QWidget* failureBox_ = nullptr;
     QListWidget* failureList_ = nullptr;
 };

@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <cstring>
+#include <map>
 
 namespace mirado {
 namespace {
@@ -144,6 +147,66 @@ TEST(SummaryChart, DefaultIsTheOnlyAnimalOrEveryAnimal) {
     EXPECT_EQ(one.animalNo, "A1");
 }
 
+SummaryChartOptions AnimalA1() {
+    SummaryChartOptions options;
+    options.kind = SummaryChartKind::Animal;
+    options.studyNo = "S1";
+    options.animalNo = "A1";
+    return options;
+}
+
+std::map<double, QString> TicksOf(const QCustomPlot& plot) {
+    const auto ticker = plot.xAxis->ticker().dynamicCast<QCPAxisTickerText>();
+    return ticker.isNull() ? std::map<double, QString>{} : ticker->ticks().toStdMap();
+}
+
+TEST(SummaryChart, SessionsAreTickedAtTheirDatesOrByNumber) {
+    test::EnsureQtApp();
+    QCustomPlot plot;
+    SummaryChartOptions options = AnimalA1();
+    BuildSummaryChart(plot, KnownSummary(), options);
+    EXPECT_EQ(TicksOf(plot), (std::map<double, QString>{{Key(2024, 1, 10), "24/01/10"},
+                                                        {Key(2024, 1, 12), "24/01/12"}}));
+    EXPECT_EQ(plot.xAxis->label(), "Session date");
+
+    // By number the undated session has a place too: after the dated ones.
+    EXPECT_EQ(SessionNumbers(KnownSummary()),
+              (std::vector<std::pair<std::string, int>>{
+                  {"24/01/10", 1}, {"24/01/11", 2}, {"24/01/12", 3}, {"xx/yy/zz", 4}}));
+    options.sessionAxis = SessionAxis::Numbers;
+    BuildSummaryChart(plot, KnownSummary(), options);
+    ASSERT_EQ(plot.graph(0)->dataCount(), 3);
+    EXPECT_EQ(plot.graph(0)->data()->at(2)->value, 140);
+    EXPECT_EQ(TicksOf(plot), (std::map<double, QString>{{1, "1"}, {3, "3"}, {4, "4"}}));
+    EXPECT_EQ(plot.xAxis->label(), "Session");
+    EXPECT_EQ(plot.xAxis->range().lower, 0.5);
+    EXPECT_EQ(plot.xAxis->range().upper, 4.5);
+}
+
+TEST(SummaryChart, ValueAxesFitOnRoundValuesOrTakeTheChosenRanges) {
+    test::EnsureQtApp();
+    QCustomPlot plot;
+    SummaryChartOptions options = AnimalA1();
+    BuildSummaryChart(plot, KnownSummary(), options);
+    // Every heart rate is 400: its own axis over 200 beats/min, not stretched.
+    EXPECT_EQ(plot.yAxis2->range(), QCPRange(300, 500));
+    // Pressures 75 to 130 with the SD bars (DBP 80 - 5): margin, then steps of 10.
+    EXPECT_EQ(plot.yAxis->range(), QCPRange(70, 140));
+
+    options.pressureRange = ValueRange{0, 250};
+    options.heartRateRange = ValueRange{200, 800};
+    BuildSummaryChart(plot, KnownSummary(), options);
+    EXPECT_EQ(plot.yAxis->range(), QCPRange(0, 250));
+    EXPECT_EQ(plot.yAxis2->range(), QCPRange(200, 800));
+
+    // Every animal's heart rate: that axis follows the heart-rate rule and range.
+    options.kind = SummaryChartKind::AllAnimals;
+    options.measure = SummaryMeasure::Hr;
+    options.heartRateRange.reset();
+    BuildSummaryChart(plot, KnownSummary(), options);
+    EXPECT_EQ(plot.yAxis->range(), QCPRange(300, 500));
+}
+
 class SavedChart : public ::testing::Test {
 protected:
     void SetUp() override { test::EnsureQtApp(); }
@@ -176,6 +239,55 @@ TEST_F(SavedChart, PngPdfAndSvgAreWrittenWhole) {
     QSvgRenderer svg(QString::fromStdString(PathOf("c.svg")));
     EXPECT_TRUE(svg.isValid());
     EXPECT_TRUE(Read(PathOf("c.svg")).contains("S1 / A1"));
+}
+
+// The first number after key in text (the PDF's page box, the SVG's sizes).
+double NumberAfter(const QByteArray& text, const char* key) {
+    const qsizetype at = text.indexOf(key);
+    if (at < 0)
+        return -1;
+    qsizetype start = at + static_cast<qsizetype>(std::strlen(key));
+    qsizetype end = start;
+    while (end < text.size() &&
+           (std::isdigit(static_cast<unsigned char>(text[end])) != 0 || text[end] == '.'))
+        ++end;
+    return text.mid(start, end - start).toDouble();
+}
+
+TEST_F(SavedChart, ChartsOnPaperHaveTheirSizeInMillimetresAndTheirResolution) {
+    SummaryChartOptions options = AnimalA1();
+    options.printSize = PrintSize{85, 60, 600};
+    constexpr double kPointsPerMm = 72 / 25.4;
+
+    ASSERT_TRUE(SaveSummaryChart(KnownSummary(), options, PathOf("c.png")).ok());
+    const QImage image(QString::fromStdString(PathOf("c.png")));
+    EXPECT_EQ(image.size(), QSize(2008, 1417)); // 85 x 60 mm at 600 dpi
+    EXPECT_NEAR(image.dotsPerMeterX(), 600 / 0.0254, 1);
+
+    ASSERT_TRUE(SaveSummaryChart(KnownSummary(), options, PathOf("c.pdf")).ok());
+    const QByteArray pdf = Read(PathOf("c.pdf"));
+    const qsizetype box = pdf.indexOf("/MediaBox [0 0 ");
+    ASSERT_GE(box, 0);
+    const QList<QByteArray> sides = pdf.mid(box + 15, 40).replace(']', ' ').split(' ');
+    EXPECT_NEAR(sides[0].toDouble(), 85 * kPointsPerMm, 0.5);
+    EXPECT_NEAR(sides[1].toDouble(), 60 * kPointsPerMm, 0.5);
+
+    ASSERT_TRUE(SaveSummaryChart(KnownSummary(), options, PathOf("c.svg")).ok());
+    const QByteArray svg = Read(PathOf("c.svg"));
+    EXPECT_NEAR(NumberAfter(svg, "width=\""), 85, 0.3);
+    EXPECT_NEAR(NumberAfter(svg, "height=\""), 60, 0.3);
+    EXPECT_TRUE(QSvgRenderer(svg).isValid());
+}
+
+TEST_F(SavedChart, SizesOnPaperOutsideTheLimitsAreRefusedBeforeWriting) {
+    const PrintSize sizes[] = {{10, 60, 300}, {85, 2000, 300}, {85, 60, 20}, {900, 900, 2400}};
+    for (const PrintSize& size : sizes) {
+        SummaryChartOptions options = AnimalA1();
+        options.printSize = size;
+        const Result<void> saved = SaveSummaryChart(KnownSummary(), options, PathOf("c.png"));
+        EXPECT_FALSE(saved.ok()) << size.widthMm << " x " << size.heightMm << " @ " << size.dpi;
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(PathOf("c.png"))));
+    }
 }
 
 TEST_F(SavedChart, FailuresAreReportedAndLeaveTheTargetAlone) {

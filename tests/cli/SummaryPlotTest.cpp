@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
+#include <utility>
 
 namespace mirado {
 namespace {
@@ -51,6 +54,67 @@ TEST(SummaryPlot, WritesTheChartBesideTheTable) {
     EXPECT_EQ(wrong.status, 2);
     EXPECT_TRUE(wrong.out.empty());
     EXPECT_EQ(summary(files[0]).status, 2) << "the chart would replace an input";
+}
+
+// Width and height from a PNG's header.
+std::pair<uint32_t, uint32_t> PngSize(const std::string& path) {
+    const std::string head = Head(path, 24);
+    if (head.size() < 24)
+        return {0, 0};
+    const auto number = [&head](size_t at) {
+        uint32_t value = 0;
+        for (size_t i = at; i < at + 4; ++i)
+            value = (value << 8) | static_cast<unsigned char>(head[i]);
+        return value;
+    };
+    return {number(16), number(20)};
+}
+
+TEST(SummaryPlot, SizeOnPaperAxesAndTheirMistakes) {
+    test::TempFolder folder;
+    const std::string file = folder.File("r.01");
+    SynthOptions synth;
+    synth.date = "24/05/10";
+    ASSERT_TRUE(WriteRecording(file, synth).ok());
+    struct Row {
+        CliArgs options;
+        int status;
+        std::pair<uint32_t, uint32_t> size; // of the PNG written; none when the status is 2
+    };
+    const Row rows[] = {
+        {{}, 0, {900, 560}},
+        {{"--width-mm", "85", "--height-mm", "60", "--dpi", "600"}, 0, {2008, 1417}},
+        {{"--dpi", "300"}, 0, {1004, 709}},
+        {{"--width-mm", "170", "--sessions", "numbers", "--y-range", "60,200", "--hr-range",
+          "300,800"},
+         0,
+         {2008, 709}},
+        {{"--y-range", "200,100"}, 2, {}},
+        {{"--hr-range", "300"}, 2, {}},
+        {{"--dpi", "10"}, 2, {}},
+        {{"--width-mm", "5000"}, 2, {}},
+        {{"--sessions", "weeks"}, 2, {}},
+    };
+    for (const Row& row : rows) {
+        const std::string png = folder.File("chart.png");
+        std::remove(png.c_str());
+        CliArgs args = {"summary", "--plot", png};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        args.push_back(file);
+        const test::CliRun run = Cli(args);
+        const std::string shown = row.options.empty() ? "(none)" : row.options[0];
+        EXPECT_EQ(run.status, row.status) << shown << "\n" << run.err;
+        EXPECT_EQ(PngSize(png), row.size) << shown;
+    }
+    // With the groups the chart is the groups' one, on paper as asked.
+    const std::string group = folder.File("group.png");
+    const test::CliRun grouped = Cli({"summary", "--level", "group", "--change-from-baseline",
+                                      "--plot", group, "--dpi", "150", file});
+    EXPECT_EQ(grouped.status, 0) << grouped.err;
+    EXPECT_EQ(PngSize(group), (std::pair<uint32_t, uint32_t>{502, 354}));
+
+    // The chart's options without a chart are a mistake too.
+    EXPECT_EQ(Cli({"summary", "--dpi", "300", file}).status, 2);
 }
 
 } // namespace

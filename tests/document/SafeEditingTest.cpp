@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <ostream>
 #include <unistd.h>
 
@@ -281,6 +282,69 @@ TEST_F(SafeEditingTest, RevertRestoresTheOriginalBytesAfterConfirmation) {
     EXPECT_EQ(prompts.Shown().back().caption, kRevertCaption);
     // The question cannot be answered Yes by pressing Enter alone.
     EXPECT_EQ(prompts.Shown().back().buttons, MessageButtons::YesNoDefaultNo);
+}
+
+// Whatever summarises the list's files on disk hears of every change to them, and of
+// nothing else.
+TEST_F(SafeEditingTest, TheFilesChangedListenerHearsOfWritesMarksAndNewLists) {
+    const std::string path = CopySample("DG0511.001");
+    const std::string other = CopySample("RB0502.001");
+    int heard = 0;
+    Doc().SetFilesChangedListener([&heard] { ++heard; });
+    struct Row {
+        const char* name;
+        std::function<void()> action;
+        int expected;
+    };
+    const Row rows[] = {
+        {"new list",
+         [&] {
+             Doc().SetFileList({path, other});
+         },
+         1},
+        {"open", [&] { ASSERT_TRUE(Doc().OpenFileAt(0)); }, 0},
+        {"mark", [&] { Doc().ToggleSelected(1); }, 1},
+        {"mark current", [&] { Doc().ToggleCurrentSelection(); }, 1},
+        {"select all", [&] { Doc().SelectAll(); }, 1},
+        {"clear marks", [&] { Doc().ClearSelection(); }, 1},
+        {"unsaved edit",
+         [&] {
+             Doc().MoveMarker({MovableMarker::S, 700});
+         },
+         0},
+        {"save", [&] { ASSERT_TRUE(Doc().SaveCurrentFile()); }, 1},
+        {"revert refused",
+         [&] {
+             prompts.QueueAnswer(MessageAnswer::No);
+             EXPECT_FALSE(Doc().RevertToOriginal());
+         },
+         0},
+        {"revert",
+         [&] {
+             prompts.QueueAnswer(MessageAnswer::Yes);
+             ASSERT_TRUE(Doc().RevertToOriginal());
+         },
+         1},
+        {"save as",
+         [&] {
+             Doc().MoveMarker({MovableMarker::S, 800});
+             ASSERT_TRUE(Doc().SaveCurrentFileAs(folder.File("copy.001")));
+         },
+         1},
+        {"recycle bin",
+         [&] {
+             Doc().ToggleCurrentSelection();
+             heard = 0;
+             Doc().RemoveSelectedFiles();
+         },
+         1},
+        {"empty list", [&] { Doc().NewDocument(); }, 1},
+    };
+    for (const Row& row : rows) {
+        heard = 0;
+        row.action();
+        EXPECT_EQ(heard, row.expected) << row.name;
+    }
 }
 
 // Another writer changed the file after it was read: the save asks, and each answer does

@@ -1,10 +1,13 @@
 #include "summary/SummaryWindow.h"
+#include "app/FrameReview.h"
 #include "app/MainFrame.h"
 #include "app/MiradoApp.h"
 #include "app/SummaryCommand.h"
 #include "document/MiradoDoc.h"
 #include "document/Reading.h"
 #include "records/synth/RecordingGenerator.h"
+#include "reviewui/ReviewState.h"
+#include "summary/GroupsEditor.h"
 #include "summary/SummaryTableModel.h"
 #include "support/NamedChild.h"
 #include "support/ScriptedPlatform.h"
@@ -14,8 +17,10 @@
 #include "views/FilenameView.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -23,11 +28,14 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
+#include <QSpinBox>
 #include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <qcustomplot.h>
 
@@ -35,6 +43,8 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -317,17 +327,270 @@ TEST_F(SummaryWindowTest, ChartsShowTheChosenAnimalAndMeasureAndSaveWhatIsShown)
     EXPECT_TRUE(prompts.Shown().empty());
 }
 
-TEST_F(SummaryWindowTest, EscapeClosesTheWindow) {
+TEST_F(SummaryWindowTest, ChartControlsRedrawTheChartsAndSizeTheSavedOne) {
     Open({folder.Paths(), false});
-    QPointer<CSummaryWindow> shown = window.release(); // a closed window deletes itself
+    QCustomPlot* animal = test::NamedChild<QCustomPlot>(*window, "summaryAnimalPlot");
+    QCustomPlot* all = test::NamedChild<QCustomPlot>(*window, "summaryAllAnimalsPlot");
+    test::NamedChild<QComboBox>(*window, "chartSessions")->setCurrentIndex(1);
+    EXPECT_EQ(animal->xAxis->label(), "Session");
+    EXPECT_EQ(all->xAxis->label(), "Session");
+    EXPECT_EQ(all->graph(0)->data()->at(1)->key, 2); // the second day is session 2
+
+    test::NamedChild<QCheckBox>(*window, "chartPressureAuto")->setChecked(false);
+    test::NamedChild<QDoubleSpinBox>(*window, "chartPressureFrom")->setValue(40);
+    test::NamedChild<QDoubleSpinBox>(*window, "chartPressureTo")->setValue(260);
+    EXPECT_EQ(animal->yAxis->range(), QCPRange(40, 260));
+    test::NamedChild<QCheckBox>(*window, "chartPressureAuto")->setChecked(true);
+    EXPECT_NE(animal->yAxis->range(), QCPRange(40, 260));
+
+    // The size on paper is for saving only; the plots on screen keep their fonts.
+    EXPECT_FALSE(window->ChartOptions().printSize.has_value());
+    test::NamedChild<QComboBox>(*window, "chartSizeMode")->setCurrentIndex(1);
+    test::NamedChild<QDoubleSpinBox>(*window, "chartWidthMm")->setValue(85);
+    test::NamedChild<QDoubleSpinBox>(*window, "chartHeightMm")->setValue(60);
+    test::NamedChild<QSpinBox>(*window, "chartDpi")->setValue(300);
+    ASSERT_TRUE(window->ChartOptions().printSize.has_value());
+    EXPECT_EQ(window->ChartOptions().sessionAxis, SessionAxis::Numbers);
+    saveDialog.QueuePath(folder.PathOf("paper.png"));
+    window->SaveChart();
+    EXPECT_EQ(QImage(QString::fromStdString(folder.PathOf("paper.png"))).size(), QSize(1004, 709));
+    EXPECT_TRUE(prompts.Shown().empty());
+}
+
+TEST_F(SummaryWindowTest, GroupsEditorWritesTheGroupsFileAndTheTabsFollowIt) {
+    Open({folder.Paths(), false});
+    QCustomPlot* plot = test::NamedChild<QCustomPlot>(*window, "groupPlot");
+    ASSERT_EQ(plot->graphCount(), 1); // every animal in "(none)"
+    EXPECT_EQ(plot->graph(0)->name(), "(none)");
+
+    CGroupsEditor* editor = window->EditGroups();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(editor->isModal());
+    EXPECT_EQ(editor->Path(), folder.PathOf("mirado-groups.csv"));
+    QTableWidget* grid = test::NamedChild<QTableWidget>(*editor, "groupsGrid");
+    ASSERT_EQ(grid->rowCount(), 3); // A1, B2 and the damaged file's S9 / A1
+    const std::pair<int, const char*> groups[] = {{0, "vehicle"}, {1, "treated"}, {2, ""}};
+    for (const auto& [row, group] : groups)
+        grid->item(row, 2)->setText(QString::fromLatin1(group));
+    test::NamedChild<QPushButton>(*editor, "groupsSave")->click();
+    EXPECT_EQ(ReadBytes(folder.PathOf("mirado-groups.csv")).toStdString(),
+              "study_no,animal_no,group\nS1,A1,vehicle\nS1,B2,treated\n");
+    EXPECT_TRUE(prompts.Shown().empty());
+
+    // The tabs show the groups at once: each group's line, the comparisons against the first.
+    ASSERT_EQ(plot->graphCount(), 2);
+    EXPECT_EQ(plot->graph(0)->name(), "vehicle");
+    EXPECT_EQ(plot->graph(0)->data()->at(0)->value, 125); // A1 on 24/03/01
+    QTableWidget* levels = test::NamedChild<QTableWidget>(*window, "groupLevels");
+    EXPECT_EQ(levels->rowCount(), 9); // vehicle, treated, (none) x 3 sessions
+    EXPECT_EQ(test::NamedChild<QComboBox>(*window, "statsControl")->currentText(), "vehicle");
+    QTableWidget* stats = test::NamedChild<QTableWidget>(*window, "statsTable");
+    EXPECT_GT(stats->rowCount(), 0);
+
+    // Change from the first session: every group starts at 0.
+    test::NamedChild<QCheckBox>(*window, "groupChange")->setChecked(true);
+    EXPECT_EQ(plot->graph(1)->data()->at(0)->value, 0);
+    EXPECT_EQ(plot->yAxis->label(), "Change in SBP (mmHg)");
+
+    // The Save Chart command saves the group chart while its tab is shown.
+    test::NamedChild<QTabWidget>(*window, "summaryTabs")
+        ->setCurrentIndex(CSummaryWindow::kGroupsTab);
+    saveDialog.QueuePath(folder.PathOf("groups.svg"));
+    window->SaveChart();
+    EXPECT_TRUE(ReadBytes(folder.PathOf("groups.svg")).contains("Change in SBP"));
+
+    // A groups file that cannot be written is reported and nothing is claimed saved.
+    editor = window->EditGroups();
+    QSignalSpy saved(editor, &CGroupsEditor::Saved);
+    std::filesystem::remove(folder.PathOf("mirado-groups.csv"));
+    std::filesystem::create_directory(folder.PathOf("mirado-groups.csv"));
+    EXPECT_FALSE(editor->Save());
+    EXPECT_TRUE(saved.isEmpty());
+    ASSERT_EQ(prompts.Shown().size(), 1u);
+    EXPECT_EQ(prompts.Shown()[0].caption, "Groups");
+    editor->close();
+
+    // A groups file that does not read is reported in the tab, and the editor does not
+    // open over it (its Save would replace what it never read).
+    std::filesystem::remove(folder.PathOf("mirado-groups.csv"));
+    {
+        std::ofstream bad(folder.PathOf("mirado-groups.csv"));
+        bad << "animal,group\nA1,vehicle\n";
+    }
+    window->Refresh();
+    QSignalSpy shown(window.get(), &CSummaryWindow::SummaryShown);
+    ASSERT_TRUE(shown.wait(20000));
+    QLabel* problems = test::NamedChild<QLabel>(*window, "groupProblems");
+    EXPECT_FALSE(problems->isHidden());
+    EXPECT_TRUE(problems->text().contains("could not be read"));
+    EXPECT_EQ(window->EditGroups(), nullptr);
+    EXPECT_EQ(prompts.Shown().size(), 2u);
+    EXPECT_EQ(ReadBytes(folder.PathOf("mirado-groups.csv")), "animal,group\nA1,vehicle\n");
+}
+
+TEST_F(SummaryWindowTest, EscapeAndCtrlWCloseTheWindow) {
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Escape, Qt::NoModifier},
+                                                              {Qt::Key_W, Qt::ControlModifier}};
+    for (const auto& [key, modifiers] : keys) {
+        Open({folder.Paths(), false});
+        QPointer<CSummaryWindow> shown = window.release(); // a closed window deletes itself
+        shown->show();
+        shown->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(shown.data()));
+        QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
+                                                               : shown.data(),
+                        key, modifiers);
+        EXPECT_FALSE(!shown.isNull() && shown->isVisible()) << "still open after key " << key;
+        delete shown.data(); // its deletion waits for an event loop the test does not run
+    }
+}
+
+// A reader that counts its runs and reads the files as the window's own does.
+struct CountingReader {
+    std::shared_ptr<std::atomic<int>> runs = std::make_shared<std::atomic<int>>(0);
+    SummaryReader Reader() const {
+        return [runs = runs](const std::vector<std::string>& paths, ValueSource source,
+                             unsigned jobs, const ReadingProgress& progress) {
+            ++*runs;
+            return ReadRecordings(paths, source, jobs, progress);
+        };
+    }
+};
+
+void RewriteRecording(const std::string& path, const char* animal, const char* date, int sbp) {
+    SynthOptions options;
+    options.seed = 99;
+    options.sbp = sbp;
+    options.studyNo = "S1";
+    options.animalNo = animal;
+    options.date = date;
+    const Result<void> written = WriteRecording(path, options);
+    ASSERT_TRUE(written.ok()) << written.error();
+}
+
+TEST_F(SummaryWindowTest, RefreshReadsTheFilesAgainAndShowsTheOldSummaryMeanwhile) {
+    Open({folder.Paths(), false});
+    window->SetSource(ValueSource::AnalysisS);
+    WaitShown();
+    window->SetSource(ValueSource::Stored);
+    const std::string before = ModelCsv();
+    RewriteRecording(folder.Paths()[3], "B2", "24/03/01", 300);
+
+    QSignalSpy shown(window.get(), &CSummaryWindow::SummaryShown);
+    test::NamedChild<QPushButton>(*window, "summaryRefresh")->click();
+    EXPECT_TRUE(window->IsReading());
+    ASSERT_NE(window->Result(), nullptr) << "the summary read before stays shown";
+    EXPECT_EQ(ModelCsv(), before);
+    EXPECT_TRUE(shown.isEmpty());
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_FALSE(window->IsReading());
+    EXPECT_EQ(ModelCsv(), CoreCsv(folder.Paths(), ValueSource::Stored, true));
+    EXPECT_NE(ModelCsv(), before);
+
+    // The other source's kept result was dropped: choosing it reads the files again.
+    window->SetSource(ValueSource::AnalysisS);
+    EXPECT_TRUE(window->IsReading());
+    EXPECT_EQ(window->Result(), nullptr);
+    WaitShown();
+    EXPECT_EQ(ModelCsv(), CoreCsv(folder.Paths(), ValueSource::AnalysisS, true));
+}
+
+TEST_F(SummaryWindowTest, RefreshSoonReadsOnceAfterABurst) {
+    const CountingReader counting;
+    window = std::make_unique<CSummaryWindow>(SummaryFiles{folder.Paths(), false}, prompts,
+                                              saveDialog, 2, nullptr, counting.Reader());
+    WaitShown();
+    ASSERT_EQ(counting.runs->load(), 1);
+    for (int i = 0; i < 5; ++i)
+        window->RefreshSoon();
+    EXPECT_FALSE(window->IsReading()) << "the refresh waits for the burst to end";
+    QSignalSpy shown(window.get(), &CSummaryWindow::SummaryShown);
+    ASSERT_TRUE(shown.wait(20000));
+    QTest::qWait(CSummaryWindow::kRefreshDelayMs * 2);
+    EXPECT_EQ(counting.runs->load(), 2);
+    EXPECT_EQ(shown.count(), 1);
+}
+
+TEST_F(SummaryWindowTest, SetFilesTellsWhetherTheSummarisedFilesChanged) {
+    const std::vector<std::string>& all = folder.Paths();
+    Open({{all[0], all[1]}, true, all});
+    struct Row {
+        SummaryFiles files;
+        bool changed;
+        const char* label;
+    };
+    const Row rows[] = {
+        {{{all[0], all[1]}, true, all}, false, "2 marked files"},
+        {{{all[0], all[1]}, true, {all[0], all[1], all[2]}}, false, "2 marked files"},
+        {{{all[0]}, true, all}, true, "one marked file"},
+        {{all, false, all}, true, "all 6 files"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(window->SetFiles(row.files), row.changed) << row.label;
+        EXPECT_EQ(window->Files().paths, row.files.paths);
+        EXPECT_EQ(window->Files().listed, row.files.listed);
+        EXPECT_TRUE(test::NamedChild<QLabel>(*window, "summaryFiles")
+                        ->text()
+                        .contains(QString::fromLatin1(row.label)))
+            << row.label;
+    }
+}
+
+// Whether the window is the application's active one (isActiveWindow also holds for a
+// window whose owner is active).
+bool IsActive(const QWidget& window) {
+    return QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; }, 2000);
+}
+
+// A save dialog that hands the focus to another window, as the desktop's dialog hands it
+// to the main window that owns it.
+class FocusStealingSaveDialog : public ISaveFileDialog {
+public:
+    explicit FocusStealingSaveDialog(QWidget& owner) : owner_(owner) {}
+    bool RunSave(const SaveFileRequest& request, std::string& path) override {
+        requests.push_back(request);
+        owner_.activateWindow();
+        EXPECT_TRUE(IsActive(owner_));
+        path = answer;
+        return !answer.empty();
+    }
+    std::string answer;
+    std::vector<SaveFileRequest> requests;
+
+private:
+    QWidget& owner_;
+};
+
+TEST_F(SummaryWindowTest, SavesStartBesideTheRecordingsAndLeaveTheWindowInFront) {
+    QWidget owner;
+    owner.show();
+    FocusStealingSaveDialog dialog(owner);
+    QPointer<CSummaryWindow> shown =
+        new CSummaryWindow({folder.Paths(), false}, prompts, dialog, 2, &owner);
+    shown->setAttribute(Qt::WA_DeleteOnClose, false);
     shown->show();
-    shown->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(shown.data()));
-    QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
-                                                           : shown.data(),
-                    Qt::Key_Escape);
-    EXPECT_FALSE(!shown.isNull() && shown->isVisible()) << "still open";
-    delete shown.data(); // its deletion waits for an event loop the test does not run
+    QSignalSpy done(shown.data(), &CSummaryWindow::SummaryShown);
+    ASSERT_TRUE(done.wait(20000));
+    struct Row {
+        void (CSummaryWindow::*save)();
+        const char* answer;
+        const char* suggested;
+    };
+    const Row rows[] = {
+        {&CSummaryWindow::SaveTable, "t.csv", "summary.csv"},
+        {&CSummaryWindow::SaveChart, "c.png", "summary.png"},
+        {&CSummaryWindow::SaveChart, "", "summary.png"}, // cancelled
+    };
+    for (const Row& row : rows) {
+        shown->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(shown.data()));
+        dialog.answer = *row.answer != 0 ? folder.PathOf(row.answer) : std::string();
+        (shown.data()->*row.save)();
+        EXPECT_EQ(dialog.requests.back().suggestedName, folder.PathOf(row.suggested));
+        EXPECT_TRUE(IsActive(*shown)) << row.suggested << row.answer;
+    }
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(folder.PathOf("c.png"))));
+    EXPECT_TRUE(prompts.Shown().empty());
 }
 
 TEST_F(SummaryWindowTest, ClosingWhileReadingCancelsTheRun) {
@@ -457,15 +720,70 @@ TEST_F(SummaryCommandTest, MenusOpenAWindowOverTheMarkedFilesWithoutTouchingTheD
     EXPECT_FALSE(doc.IsDamagedAt(5));
     EXPECT_EQ(doc.GetCurrentPath(), folder.Paths()[0]);
 
-    // The pop-up's item opens a window of its own, here over every file.
+    // The pop-up's item brings the same window forward, now over every file.
     doc.ClearSelection();
     frame.GetFileList()->SummaryAction()->trigger();
     windows = frame.findChildren<CSummaryWindow*>();
-    ASSERT_EQ(windows.size(), 2);
-    EXPECT_TRUE(
-        test::NamedChild<QLabel>(*windows[1], "summaryFiles")->text().contains("all 6 file"));
-    windows[0]->close();
-    windows[1]->close();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(windows[0], window);
+    EXPECT_TRUE(test::NamedChild<QLabel>(*window, "summaryFiles")->text().contains("all 6 file"));
+    EXPECT_TRUE(window->IsReading());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(window->Model().rowCount(), 5);
+    window->close();
+}
+
+// The open window follows the marks and the saves of the list; a closed one is gone and
+// the command opens a new one.
+TEST_F(SummaryCommandTest, TheWindowFollowsTheMarksAndSavesOfTheList) {
+    CMainFrame& frame = *app->GetMainFrame();
+    CMiradoDoc& doc = *app->GetDocument();
+    doc.ToggleSelected(0);
+    frame.Action(ID_SUMMARY)->trigger();
+    QPointer<CSummaryWindow> window = frame.findChild<CSummaryWindow*>();
+    ASSERT_NE(window, nullptr);
+    QSignalSpy shown(window.data(), &CSummaryWindow::SummaryShown);
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(window->Model().rowCount(), 1);
+
+    doc.ToggleSelected(3);
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(window->Files().paths,
+              (std::vector<std::string>{folder.Paths()[0], folder.Paths()[3]}));
+    EXPECT_EQ(window->Model().rowCount(), 2);
+
+    // A save of a summarised file: the window reads the files again.
+    doc.MoveMarker({MovableMarker::S, 700});
+    const int before = static_cast<int>(shown.count());
+    ASSERT_TRUE(doc.SaveCurrentFile());
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(shown.count(), before + 1);
+
+    // A decision on a reading (or another profile) changes what the summary counts: the
+    // review tells it, and the window reads again.
+    CReviewState& review = frame.findChild<CFrameReview*>()->State();
+    const int beforeDecision = static_cast<int>(shown.count());
+    emit review.ReadingsReviewed({0});
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(shown.count(), beforeDecision + 1);
+
+    // The list emptied: the window summarises nothing, and nothing breaks.
+    doc.NewDocument();
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_TRUE(window->Files().paths.empty());
+    EXPECT_EQ(window->Model().rowCount(), 0);
+    EXPECT_EQ(window->EditGroups(), nullptr);
+
+    window->close();
+    doc.SetFileList(folder.Paths());
+    frame.UpdateCommandStates();
+    frame.Action(ID_SUMMARY)->trigger();
+    QList<CSummaryWindow*> windows = frame.findChildren<CSummaryWindow*>();
+    ASSERT_FALSE(windows.isEmpty());
+    EXPECT_NE(windows.back(), window.data());
+    EXPECT_TRUE(windows.back()->isVisible());
+    windows.back()->close();
 }
 
 TEST(SummaryFiles, MarkedFilesOrEveryFile) {

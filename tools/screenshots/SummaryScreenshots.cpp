@@ -4,7 +4,10 @@
 // (run under a virtual X server for the documentation's screenshots).
 
 #include "charts/SummaryChart.h"
+#include "records/TextEncoding.h"
 #include "records/synth/RecordingGenerator.h"
+#include "stats/GroupsTable.h"
+#include "summary/GroupsEditor.h"
 #include "summary/SummaryWindow.h"
 #include "support/NamedChild.h"
 #include "support/ScriptedPlatform.h"
@@ -12,9 +15,11 @@
 #include "support/TempFolder.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -66,6 +71,12 @@ std::vector<std::string> WriteStudy(const QDir& folder) {
     const std::string path = folder.filePath(QStringLiteral("R999.002")).toStdString();
     if (mirado::WriteRecording(path, damaged).ok())
         paths.push_back(path);
+    // Two groups of two rats, in the groups file the window finds beside the recordings.
+    mirado::GroupsTable groups;
+    for (int a = 0; a < 4; ++a)
+        groups.Assign({"ST-07", mirado::Utf8ToCp932(kAnimals[a]).value_or(kAnimals[a])},
+                      a < 2 ? "vehicle" : "treated");
+    (void)mirado::WriteGroupsFile(mirado::GroupsFilePathFor(paths.front()), groups);
     return paths;
 }
 
@@ -105,6 +116,29 @@ int main(int argc, char** argv) {
     mirado::test::NamedChild<QTabWidget>(window, "summaryTabs")
         ->setCurrentIndex(mirado::CSummaryWindow::kAllAnimalsTab);
     ok &= Save(window, folder.filePath("summary-all-animals-chart.png"));
+
+    mirado::test::NamedChild<QTabWidget>(window, "summaryTabs")
+        ->setCurrentIndex(mirado::CSummaryWindow::kGroupsTab);
+    mirado::test::NamedChild<QCheckBox>(window, "groupAnimals")->setChecked(true);
+    ok &= Save(window, folder.filePath("summary-groups-chart.png"));
+    mirado::test::NamedChild<QCheckBox>(window, "groupAnimals")->setChecked(false);
+    mirado::test::NamedChild<QCheckBox>(window, "groupChange")->setChecked(true);
+    ok &= Save(window, folder.filePath("summary-groups-change.png"));
+    mirado::test::NamedChild<QTabWidget>(window, "summaryTabs")
+        ->setCurrentIndex(mirado::CSummaryWindow::kStatisticsTab);
+    ok &= Save(window, folder.filePath("summary-statistics.png"));
+    if (QWidget* editor = window.EditGroups()) {
+        editor->resize(420, 300);
+        ok &= Save(*editor, folder.filePath("summary-groups-editor.png"));
+        editor->close();
+    }
+
+    mirado::test::NamedChild<QTabWidget>(window, "summaryTabs")
+        ->setCurrentIndex(mirado::CSummaryWindow::kGroupsTab);
+    mirado::test::NamedChild<QComboBox>(window, "chartSizeMode")->setCurrentIndex(1);
+    mirado::test::NamedChild<QSpinBox>(window, "chartDpi")->setValue(600);
+    saveDialog.QueuePath(folder.filePath("summary-groups-85mm.pdf").toStdString());
+    window.SaveChart();
 
     const mirado::StudySummary& summary = window.Result()->summary;
     const std::string pdf = folder.filePath("summary-chart.pdf").toStdString();
