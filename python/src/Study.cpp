@@ -9,7 +9,6 @@
 #include "stats/StudyStatistics.h"
 
 #include <cmath>
-#include <set>
 
 namespace py = pybind11;
 
@@ -47,23 +46,12 @@ StudyData ReadStudyData(const std::vector<std::string>& paths, ValueSource sourc
         py::gil_scoped_release released;
         const std::vector<SessionValues> values =
             ReadSessionValues(paths, source, jobs, profile, warnings);
-        const std::string path = groupsPath ? *groupsPath : FindGroupsFile(paths);
-        GroupsTable groups;
-        if (!path.empty()) {
-            std::set<AnimalKey> animals;
-            for (const SessionValues& value : values)
-                animals.insert(value.animal);
-            const std::vector<AnimalKey> known(animals.begin(), animals.end());
-            Result<GroupsRead> table = ReadGroupsFile(path, &known);
-            if (table.ok()) {
-                for (const std::string& warning : table.value().warnings)
-                    warnings.push_back(path + ": " + warning);
-                groups = std::move(table.value().table);
-            } else {
-                failure = table.error();
-            }
-        }
-        data = CollectStudyData(values, groups);
+        const Result<GroupsTable> groups =
+            ReadStudyGroups(values, paths, groupsPath.value_or(""), warnings);
+        if (groups.ok())
+            data = CollectStudyData(values, groups.value());
+        else
+            failure = groups.error();
     }
     if (failure)
         throw py::value_error("groups: " + WithInvalidUtf8Replaced(*failure));

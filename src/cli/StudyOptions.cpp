@@ -6,7 +6,6 @@
 #include "records/TextEncoding.h"
 
 #include <ostream>
-#include <set>
 
 namespace mirado {
 
@@ -51,21 +50,13 @@ std::string JoinedNames(const std::vector<std::string>& names) {
 Result<StudyData> BuildStudy(const std::vector<SessionValues>& values,
                              const std::vector<std::string>& paths, const std::string& groupsPath,
                              const std::string& command, std::ostream& err) {
-    const std::string path = groupsPath.empty() ? FindGroupsFile(paths) : groupsPath;
-    GroupsTable groups;
-    if (!path.empty()) {
-        std::set<AnimalKey> animals;
-        for (const SessionValues& value : values)
-            animals.insert(value.animal);
-        const std::vector<AnimalKey> known(animals.begin(), animals.end());
-        Result<GroupsRead> table = ReadGroupsFile(path, &known);
-        if (!table.ok())
-            return Fail(table.error());
-        for (const std::string& warning : table.value().warnings)
-            err << "mirado-cli " << command << ": " << SingleLine(path + ": " + warning) << '\n';
-        groups = std::move(table.value().table);
-    }
-    return CollectStudyData(values, groups);
+    std::vector<std::string> warnings;
+    Result<GroupsTable> groups = ReadStudyGroups(values, paths, groupsPath, warnings);
+    for (const std::string& warning : warnings)
+        err << "mirado-cli " << command << ": " << SingleLine(warning) << '\n';
+    if (!groups.ok())
+        return Fail(groups.error());
+    return CollectStudyData(values, groups.value());
 }
 
 Result<StudyRead> ReadStudy(const std::vector<std::string>& paths, ValueSource source,

@@ -130,4 +130,23 @@ std::optional<size_t> FindGroup(const StudyData& data, const std::string& name) 
     return static_cast<size_t>(found - data.groups.begin());
 }
 
+Result<GroupsTable> ReadStudyGroups(const std::vector<SessionValues>& values,
+                                    const std::vector<std::string>& recordingPaths,
+                                    const std::string& groupsPath,
+                                    std::vector<std::string>& warnings) {
+    const std::string path = groupsPath.empty() ? FindGroupsFile(recordingPaths) : groupsPath;
+    if (path.empty())
+        return GroupsTable{};
+    std::set<AnimalKey> animals;
+    for (const SessionValues& value : values)
+        animals.insert(value.animal);
+    const std::vector<AnimalKey> known(animals.begin(), animals.end());
+    Result<GroupsRead> table = ReadGroupsFile(path, &known);
+    if (!table.ok())
+        return Fail(table.error());
+    for (const std::string& warning : table.value().warnings)
+        warnings.push_back(path + ": " + warning);
+    return std::move(table.value().table);
+}
+
 } // namespace mirado

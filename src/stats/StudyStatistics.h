@@ -78,6 +78,14 @@ struct StudyData {
 // texts. A group of the table without any animal in the data is kept (n 0 everywhere).
 StudyData CollectStudyData(const std::vector<SessionValues>& values, const GroupsTable& groups);
 
+// The groups table of a study: the file groupsPath names or, when it is empty, the
+// mirado-groups.csv beside the recordings (no table when there is none), read against the
+// animals of values. Each skipped row adds a warning that starts with the file's path.
+Result<GroupsTable> ReadStudyGroups(const std::vector<SessionValues>& values,
+                                    const std::vector<std::string>& recordingPaths,
+                                    const std::string& groupsPath,
+                                    std::vector<std::string>& warnings);
+
 // The index of the session whose date text is date, or of the session whose date reads as
 // the same day (date given as YY/MM/DD, YYYY-MM-DD or YYYY/MM/DD); nothing when none is.
 std::optional<size_t> FindSession(const StudyData& data, const std::string& date);
