@@ -52,7 +52,7 @@ CFrameReview* CFrameReview::Install(CMainFrame& frame, IProfile* profile,
 
 CFrameReview::CFrameReview(CMainFrame& frame, IProfile* profile, std::string preferenceFolder,
                            IUserPrompts& prompts, IReasonPicker* picker)
-    : QObject(&frame), frame_(frame), profile_(profile),
+    : QObject(&frame), frame_(frame), document_(*frame.GetDocument()), profile_(profile),
       preferenceFolder_(std::move(preferenceFolder)),
       state_(new CReviewState(std::max(std::thread::hardware_concurrency(), 1u), ReadRecordings,
                               this)),
@@ -71,15 +71,17 @@ CFrameReview::CFrameReview(CMainFrame& frame, IProfile* profile, std::string pre
     position_ = new QLabel(&frame);
     position_->setObjectName(QStringLiteral("reviewPosition"));
     frame.statusBar()->addWidget(position_);
-    frame.GetDocument()->AddView(watcher_.get());
+    document_.AddView(watcher_.get());
     connect(&frame, &CMainFrame::FileListOpened, this, &CFrameReview::FollowFileList);
     connect(&frame, &CMainFrame::Closing, this, &CFrameReview::RememberShown);
     connect(state_, &CReviewState::ReadingsReviewed, session_, &CSessionPane::OnReviewed);
     OnShownChanged();
 }
 
+// The review goes with the frame's children, after the frame itself has stopped being a
+// CMainFrame, so it reaches the document (which outlives the frame) by its own reference.
 CFrameReview::~CFrameReview() {
-    frame_.GetDocument()->RemoveView(watcher_.get());
+    document_.RemoveView(watcher_.get());
 }
 
 void CFrameReview::AddDocks() {

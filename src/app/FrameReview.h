@@ -17,6 +17,7 @@ class QMenu;
 namespace mirado {
 
 class CMainFrame;
+class CMiradoDoc;
 class CReadingsDock;
 class CReviewCommands;
 class CReviewState;
@@ -60,6 +61,7 @@ private:
     void StepToNext();
 
     CMainFrame& frame_;
+    CMiradoDoc& document_;
     IProfile* profile_;
     std::string preferenceFolder_;
     std::unique_ptr<IReasonPicker> ownPicker_;
