@@ -62,7 +62,7 @@ CFrameReview::CFrameReview(CMainFrame& frame, IProfile* profile, std::string pre
         picker = ownPicker_.get();
     }
     CReviewCommands::Hooks hooks;
-    hooks.currentIndex = [this] { return frame_.GetDocument()->GetCurrentIndex(); };
+    hooks.currentIndex = [this] { return document_.GetCurrentIndex(); };
     hooks.stepNext = [this] { StepToNext(); };
     commands_ = new CReviewCommands(*state_, *picker, prompts, std::move(hooks), &frame);
     AddDocks();
@@ -78,8 +78,8 @@ CFrameReview::CFrameReview(CMainFrame& frame, IProfile* profile, std::string pre
     OnShownChanged();
 }
 
-// The review goes with the frame's children, after the frame itself has stopped being a
-// CMainFrame, so it reaches the document (which outlives the frame) by its own reference.
+// The review reaches the document (which outlives the frame) by its own reference: the
+// docks tell of their hiding and the review ends while the frame is being taken down.
 CFrameReview::~CFrameReview() {
     document_.RemoveView(watcher_.get());
 }
@@ -88,7 +88,7 @@ void CFrameReview::AddDocks() {
     readings_ = new CReadingsDock(*state_, &frame_);
     session_ = new CSessionPane(*state_, &frame_);
     readings_->Model().SetUnsavedQuery(
-        [this](int row) { return frame_.GetDocument()->HasUnsavedEditsAt(row); });
+        [this](int row) { return document_.HasUnsavedEditsAt(row); });
     const auto shown = [this](const char* key) {
         return profile_ != nullptr && profile_->GetProfileInt(kMiradoSection, key, 0) != 0;
     };
@@ -102,7 +102,7 @@ void CFrameReview::AddDocks() {
         connect(dock->toggleViewAction(), &QAction::triggered, this, &CFrameReview::RememberShown);
     }
     connect(readings_, &CReadingsDock::OpenRequested, this, [this](int index) {
-        if (index != frame_.GetDocument()->GetCurrentIndex())
+        if (index != document_.GetCurrentIndex())
             PostUserMessage(&frame_, WM_SELECT_FILE, static_cast<std::intptr_t>(index));
     });
     connect(readings_, &CReadingsDock::ProfileChosen, this, &CFrameReview::ChooseProfile);
@@ -190,7 +190,7 @@ void CFrameReview::RememberShown() {
 void CFrameReview::FollowFileList() {
     if (!IsShown())
         return;
-    const CMiradoDoc& doc = *frame_.GetDocument();
+    const CMiradoDoc& doc = document_;
     std::vector<std::string> paths;
     paths.reserve(static_cast<size_t>(std::max(doc.GetFileCount(), 0)));
     for (int i = 0; i < doc.GetFileCount(); ++i)
@@ -200,7 +200,7 @@ void CFrameReview::FollowFileList() {
 }
 
 void CFrameReview::FollowDocument() {
-    const CMiradoDoc& doc = *frame_.GetDocument();
+    const CMiradoDoc& doc = document_;
     const int count = doc.GetFileCount();
     const int index = doc.GetCurrentIndex();
     const bool shown = IsShown();
@@ -225,7 +225,7 @@ void CFrameReview::FollowDocument() {
 }
 
 void CFrameReview::StepToNext() {
-    const int next = frame_.GetDocument()->NextIndex();
+    const int next = document_.NextIndex();
     if (next >= 0)
         PostUserMessage(&frame_, WM_SELECT_FILE, static_cast<std::intptr_t>(next));
 }
