@@ -70,22 +70,31 @@ bool RenderSvg(QCustomPlot& plot, const PrintSize& size, QByteArray& bytes) {
 }
 
 bool RenderPng(QCustomPlot& plot, const PrintSize& size, QByteArray& bytes) {
-    const QSize pixels = PixelSize(size);
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    const QSize layout = LayoutSize(size);
-    if (!DrawOn(image, plot, layout, pixels.width() / static_cast<double>(layout.width()), false))
+    const QImage image = RenderPrintedImage(plot, size);
+    if (image.isNull())
         return false;
-    // The resolution is recorded after drawing: drawn with it, the fonts would grow twice.
-    const int dotsPerMetre = static_cast<int>(std::lround(size.dpi / kMmPerInch * 1000.0));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     return image.save(&buffer, "PNG") && !bytes.isEmpty();
 }
 
 } // namespace
+
+QImage RenderPrintedImage(QCustomPlot& plot, const PrintSize& size) {
+    const QSize pixels = PixelSize(size);
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::white);
+    const QSize layout = LayoutSize(size);
+    if (!DrawOn(image, plot, layout, pixels.width() / static_cast<double>(layout.width()), false))
+        return QImage();
+    // The resolution is recorded after drawing: drawn with it, the fonts would grow twice.
+    const int dotsPerMetre = static_cast<int>(std::lround(size.dpi / kMmPerInch * 1000.0));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    return image;
+}
 
 Result<void> CheckPrintSize(const PrintSize& size) {
     const auto inside = [](double value, double low, double high) {

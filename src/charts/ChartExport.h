@@ -8,6 +8,7 @@
 #include "files/Result.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 
 class QCustomPlot;
@@ -37,6 +38,10 @@ Result<void> CheckPrintSize(const PrintSize& size);
 QSize LayoutSize(const PrintSize& size);
 // The PNG's size in pixels.
 QSize PixelSize(const PrintSize& size);
+
+// The plot (laid out at LayoutSize) drawn as an image of PixelSize on white, the resolution
+// recorded; a null image when it cannot be drawn.
+QImage RenderPrintedImage(QCustomPlot& plot, const PrintSize& size);
 
 // Draws the plot (laid out at LayoutSize) in the format; false when it cannot be drawn.
 bool RenderPrinted(QCustomPlot& plot, const PrintSize& size, ChartFormat format, QByteArray& bytes);

@@ -46,6 +46,10 @@ void FitKeyAxis(QCustomPlot& plot, const SessionPlacement& placement);
 void FitValueAxis(QCPAxis* axis, ValueKind kind, const std::optional<ValueRange>& chosen);
 void SetTitle(QCustomPlot& plot, const QString& text);
 
+// Builds the plot with build on paper at printSize and draws it as an image
+// (RenderPrintedImage); a null image when it cannot be drawn.
+QImage ImageOfBuilt(const std::function<void(QCustomPlot&)>& build, const PrintSize& printSize);
+
 // Builds the plot with build and saves it at width x height or on paper.
 Result<void> SaveBuilt(const std::function<void(QCustomPlot&)>& build, int width, int height,
                        const std::optional<PrintSize>& printSize, const std::string& path);

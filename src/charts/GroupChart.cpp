@@ -4,6 +4,8 @@
 #include "platform/qtcore/UiText.h"
 #include "records/TextEncoding.h"
 
+#include <QPainter>
+
 #include <cmath>
 #include <limits>
 
@@ -167,6 +169,20 @@ void BuildGroupChart(QCustomPlot& plot, const GroupChartData& data,
     const ValueKind kind =
         data.measure == "HR" && !data.change ? ValueKind::HeartRate : ValueKind::Pressure;
     FitValueAxis(plot.yAxis, kind, options.valueRange);
+}
+
+bool PaintGroupChart(QPainter& painter, const QRect& room, int dpi, const GroupChartData& data,
+                     const GroupChartOptions& options) {
+    constexpr double kMmPerInch = 25.4;
+    const PrintSize size{room.width() * kMmPerInch / dpi, room.height() * kMmPerInch / dpi, dpi};
+    if (!CheckPrintSize(size).ok())
+        return false;
+    const QImage image =
+        ImageOfBuilt([&](QCustomPlot& plot) { BuildGroupChart(plot, data, options); }, size);
+    if (image.isNull())
+        return false;
+    painter.drawImage(room, image);
+    return true;
 }
 
 Result<void> SaveGroupChart(const GroupChartData& data, const GroupChartOptions& options,

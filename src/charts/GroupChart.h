@@ -17,6 +17,8 @@
 #include <vector>
 
 class QCustomPlot;
+class QPainter;
+class QRect;
 
 namespace mirado {
 
@@ -59,6 +61,11 @@ GroupChartData GroupChartFromStudy(const StudyData& study, const std::vector<Gro
                                    Measure measure, std::optional<size_t> baseline);
 
 void BuildGroupChart(QCustomPlot& plot, const GroupChartData& data,
+                     const GroupChartOptions& options);
+
+// The chart painted into room (in the painter's pixels at dpi) as on paper of the room's
+// size at that resolution; false when it cannot be drawn (a room under kMinPrintMm).
+bool PaintGroupChart(QPainter& painter, const QRect& room, int dpi, const GroupChartData& data,
                      const GroupChartOptions& options);
 
 // As SaveSummaryChart: PDF, PNG or SVG by the extension, replaced atomically.

@@ -440,6 +440,15 @@ Result<void> SavePlot(QCustomPlot& plot, int width, int height, const std::strin
     return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
 }
 
+QImage ImageOfBuilt(const std::function<void(QCustomPlot&)>& build, const PrintSize& printSize) {
+    QCustomPlot plot;
+    plot.resize(LayoutSize(printSize));
+    UsePrintFonts(plot);
+    build(plot);
+    plot.replot(QCustomPlot::rpImmediateRefresh);
+    return RenderPrintedImage(plot, printSize);
+}
+
 Result<void> SaveBuilt(const std::function<void(QCustomPlot&)>& build, int width, int height,
                        const std::optional<PrintSize>& printSize, const std::string& path) {
     QCustomPlot plot;

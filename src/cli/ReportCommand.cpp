@@ -1,6 +1,7 @@
 // mirado-cli report: the exclusion report of the files under an acceptance profile as
 // data: the profile, each session's counts by status and every reading not accepted.
 
+#include "charts/ReportCharts.h"
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
 #include "cli/OffscreenApplication.h"
@@ -14,13 +15,13 @@
 #include "rendering/ReportRendering.h"
 #include "review/ExclusionReport.h"
 #include "review/PrintedExclusionReport.h"
+#include "stats/StudyReport.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cctype>
 #include <optional>
 #include <ostream>
-#include <sstream>
 
 namespace mirado {
 
@@ -56,18 +57,12 @@ constexpr const char* kReportDescription =
     "of the groups table (see 'mirado-cli stats') and each animal's mean of its accepted\n"
     "readings per session: the group levels as 'mirado-cli summary --level group' writes\n"
     "them and the tests as 'mirado-cli stats' writes them (CSV: each after an empty line;\n"
-    "JSON: tables 'groups' and 'tests').";
+    "JSON: tables 'groups' and 'tests'). In the PDF it adds pages: the groups, a table of\n"
+    "the group levels per measure, each measure's group chart (mean +- SEM per session),\n"
+    "the ANOVA, the animals it left out and the comparisons with the control group\n"
+    "(--control NAME, default the table's first group).";
 
 enum class ReportFormat { Csv, Json, Xlsx, Pdf };
-
-// Each JSON line of lines with "table": name put first.
-std::string Tagged(const std::string& name, const std::string& lines) {
-    std::string text;
-    std::istringstream in(lines);
-    for (std::string line; std::getline(in, line);)
-        text += "{\"table\":\"" + name + "\"," + line.substr(1) + '\n';
-    return text;
-}
 
 std::string LowerExtension(const std::string& path) {
     const size_t dot = path.find_last_of('.');
@@ -108,6 +103,11 @@ public:
             .add_option("--groups", groupsPath_,
                         "also write the group levels and the tests over this groups table")
             ->type_name("FILE");
+        command
+            .add_option("--control", controlName_,
+                        "with --groups, the control group of the comparisons (default: the\n"
+                        "first group of the table)")
+            ->type_name("NAME");
         AddAnalysisOption(command, source_);
         AddJobsOption(command, jobs_);
     }
@@ -121,15 +121,14 @@ public:
         profile_ = std::move(found).value();
         if (format_ == ReportFormat::Xlsx && output_.empty())
             return Fail("--format xlsx needs -o OUT");
+        if (!controlName_.empty() && groupsPath_.empty())
+            return Fail("--control needs --groups");
         if (output_.empty())
             return Ok();
         if (LowerExtension(output_) == "pdf") {
             if (formatGiven_)
                 return Fail("--format: a report ending in .pdf is written as PDF; leave out "
                             "--format or name another OUT");
-            if (!groupsPath_.empty())
-                return Fail("--groups adds to the CSV or JSON report; the PDF report does not "
-                            "take it");
             format_ = ReportFormat::Pdf;
         }
         std::vector<std::string> inputs = files_.Paths();
@@ -149,27 +148,33 @@ public:
         }
         const ReviewResult review =
             ReviewWithLogs(readings, files_.Paths(), source_, *profile_, "report", io.err);
-        if (format_ == ReportFormat::Pdf) {
-            const int written = WritePdf(readings, review, io);
-            return written != kExitOk ? written : status;
-        }
         std::optional<StudyData> study;
+        size_t control = 0;
         if (!groupsPath_.empty()) {
             Result<StudyData> built = BuildStudy(SessionValuesFromReview(review), files_.Paths(),
                                                  groupsPath_, "report", io.err);
-            if (!built.ok()) {
-                io.err << "mirado-cli report: " << SingleLine(built.error()) << '\n';
+            Result<size_t> found =
+                built.ok() ? FindControlGroup(built.value(), controlName_) : Fail(built.error());
+            if (!found.ok()) {
+                io.err << "mirado-cli report: " << SingleLine(found.error()) << '\n';
                 return kExitUsage;
             }
             study = std::move(built).value();
+            control = found.value();
+        }
+        if (format_ == ReportFormat::Pdf) {
+            const int written = WritePdf(readings, review, study, control, io);
+            return written != kExitOk ? written : status;
         }
         if (format_ == ReportFormat::Xlsx)
-            return WriteWorkbookReport(readings, review, study, io) ? status : kExitLoadFailed;
+            return WriteWorkbookReport(readings, review, study, control, io) ? status
+                                                                             : kExitLoadFailed;
         std::string text = format_ == ReportFormat::Json
                                ? ExclusionReportJsonLines(*profile_, readings, review)
                                : ExclusionReportCsv(*profile_, readings, review);
         if (study)
-            text += StudyParts(*study);
+            text += format_ == ReportFormat::Json ? StudyReportJsonLines(*study, control)
+                                                  : StudyReportCsv(*study, control);
         if (output_.empty()) {
             io.out << text;
             return status;
@@ -184,10 +189,16 @@ public:
 private:
     // The pages are drawn into memory first, so that OUT is written whole or not at all.
     int WritePdf(const std::vector<Reading>& readings, const ReviewResult& review,
-                 CliStreams& io) const {
+                 const std::optional<StudyData>& study, size_t control, CliStreams& io) const {
         EnsureOffscreenApplication();
-        const std::optional<QByteArray> pdf =
-            ReportPdf(PrintedExclusionReport(*profile_, readings, review, source_));
+        PrintedReport report = PrintedExclusionReport(*profile_, readings, review, source_);
+        std::optional<QByteArray> pdf;
+        if (study) {
+            AddStudyToReport(report, *study, control);
+            pdf = ReportPdfWithGroupCharts(report, *study);
+        } else {
+            pdf = ReportPdf(report);
+        }
         const Result<void> written =
             pdf ? WriteFileAtomically(output_, std::string_view(pdf->constData(), pdf->size()))
                 : Fail("the pages could not be drawn");
@@ -200,7 +211,8 @@ private:
     // The workbook: the profile as JSON in one cell, then the two tables of the CSV, and
     // with --groups the group levels and the tests.
     bool WriteWorkbookReport(const std::vector<Reading>& readings, const ReviewResult& review,
-                             const std::optional<StudyData>& study, CliStreams& io) const {
+                             const std::optional<StudyData>& study, size_t control,
+                             CliStreams& io) const {
         const std::string profileJson = ProfileJson(*profile_).dump(
             -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         std::vector<NamedCsv> sheets = {{"profile", "profile\n" + CsvField(profileJson) + "\n"},
@@ -209,7 +221,7 @@ private:
         if (study) {
             const std::vector<GroupLevels> levels = ComputeLevels(*study);
             sheets.emplace_back("groups", LevelsCsv(*study, levels));
-            sheets.emplace_back("tests", StudyTestsCsv(*study, ComputeStudyTests(*study, 0)));
+            sheets.emplace_back("tests", StudyTestsCsv(*study, ComputeStudyTests(*study, control)));
         }
         const Result<void> written = WriteCsvWorkbook(output_, sheets);
         if (!written.ok())
@@ -217,17 +229,7 @@ private:
         return written.ok();
     }
 
-    // The group levels and the tests, the control being the table's first group.
-    std::string StudyParts(const StudyData& data) const {
-        const std::vector<GroupLevels> levels = ComputeLevels(data);
-        const StudyTests tests = ComputeStudyTests(data, 0);
-        if (format_ == ReportFormat::Json)
-            return Tagged("groups", LevelsJsonLines(data, levels)) +
-                   Tagged("tests", StudyTestsJsonLines(data, tests));
-        return "\n" + LevelsCsv(data, levels) + "\n" + StudyTestsCsv(data, tests);
-    }
-
-    std::string groupsPath_;
+    std::string groupsPath_, controlName_;
     ReportFormat format_ = ReportFormat::Csv;
     bool formatGiven_ = false;
     ValueSource source_ = ValueSource::Stored;

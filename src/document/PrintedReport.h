@@ -1,8 +1,11 @@
 #pragma once
-// A report made to be printed: a title, lines of text, then tables of text cells. What
-// fills it is the report's own business (the exclusion report fills it from a review);
-// how it is cut into pages and drawn is the drawing's (CReportPages). Texts are UTF-8.
+// A report made to be printed: a title, lines of text, then tables of text cells and
+// figures among them. What fills it is the report's own business (the exclusion report
+// fills it from a review); how it is cut into pages and drawn is the drawing's
+// (CReportPages). A figure is only a titled room on the page: whoever prints the report
+// draws into it what its key names (a chart). Texts are UTF-8.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,10 +19,17 @@ struct ReportTable {
     std::string emptyText; // shown in place of the rows when there are none
 };
 
+struct ReportFigure {
+    std::string title;
+    std::string key;       // tells the printer what to draw
+    size_t afterTable = 0; // placed after this many of the report's tables
+};
+
 struct PrintedReport {
     std::string title;
     std::vector<std::string> lines; // paragraphs, each wrapped to the page's width
     std::vector<ReportTable> tables;
+    std::vector<ReportFigure> figures; // in order of afterTable
 };
 
 } // namespace mirado

@@ -1,6 +1,7 @@
 #include "drawing/ReportPages.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 namespace mirado {
@@ -110,6 +111,9 @@ int CReportPages::HeightOf(ItemKind kind) const {
         return lineHeight_ * 2;
     case ItemKind::Header:
         return lineHeight_ + lineHeight_ / 4;
+    case ItemKind::Figure:
+        // Two figures and the gaps before them fill the body.
+        return std::max((body_.Height() - lineHeight_) / 2, HeightOf(ItemKind::TableTitle) + 1);
     default:
         return lineHeight_;
     }
@@ -174,15 +178,26 @@ void CReportPages::PlaceTable(size_t table) {
     }
 }
 
+// The figures from next on that come after the first `tables` tables.
+void CReportPages::PlaceFiguresAfter(size_t tables, size_t& next) {
+    for (; next < report_.figures.size() && report_.figures[next].afterTable <= tables; ++next) {
+        y_ += lineHeight_ / 2;
+        Place(ItemKind::Figure, HeightOf(ItemKind::Figure), next);
+    }
+}
+
 void CReportPages::Paginate() {
     NewPage();
     Place(ItemKind::Title, HeightOf(ItemKind::Title), 0);
     for (size_t line = 0; line < lines_.size(); ++line)
         Place(ItemKind::Line, lineHeight_, line);
+    size_t figure = 0;
     for (size_t table = 0; table < report_.tables.size(); ++table) {
+        PlaceFiguresAfter(table, figure);
         y_ += lineHeight_ / 2;
         PlaceTable(table);
     }
+    PlaceFiguresAfter(SIZE_MAX, figure);
 }
 
 void CReportPages::UseFont(IDrawingSurface& surface, int tenths, int weight) const {
@@ -190,17 +205,19 @@ void CReportPages::UseFont(IDrawingSurface& surface, int tenths, int weight) con
     surface.SetTextColour(kInk);
 }
 
-void CReportPages::DrawPage(IDrawingSurface& surface, int page) const {
+void CReportPages::DrawPage(IDrawingSurface& surface, int page,
+                            const FigureDrawer& drawFigure) const {
     if (page < 1 || page > PageCount())
         return;
     surface.SetBackgroundMode(BackgroundMode::Transparent);
     surface.SetTextBackground(kPaper);
     for (const Item& item : pages_[static_cast<size_t>(page - 1)])
-        DrawItem(surface, item);
+        DrawItem(surface, item, drawFigure);
     DrawFooter(surface, page);
 }
 
-void CReportPages::DrawItem(IDrawingSurface& surface, const Item& item) const {
+void CReportPages::DrawItem(IDrawingSurface& surface, const Item& item,
+                            const FigureDrawer& drawFigure) const {
     switch (item.kind) {
     case ItemKind::Title:
         UseFont(surface, kTitleTenths, 700);
@@ -238,7 +255,23 @@ void CReportPages::DrawItem(IDrawingSurface& surface, const Item& item) const {
         surface.TextOut(body_.left, item.y,
                         FitText(surface, report_.tables[item.index].emptyText, body_.Width()));
         break;
+    case ItemKind::Figure:
+        DrawFigure(surface, item, drawFigure);
+        break;
     }
+}
+
+void CReportPages::DrawFigure(IDrawingSurface& surface, const Item& item,
+                              const FigureDrawer& drawFigure) const {
+    const ReportFigure& figure = report_.figures[item.index];
+    UseFont(surface, kTableTitleTenths, 700);
+    surface.TextOut(body_.left, item.y + lineHeight_ / 2,
+                    FitText(surface, figure.title, body_.Width()));
+    if (!drawFigure)
+        return;
+    const Rect room{body_.left, item.y + HeightOf(ItemKind::TableTitle), body_.right,
+                    item.y + HeightOf(ItemKind::Figure)};
+    drawFigure(surface, room, figure);
 }
 
 void CReportPages::DrawCells(IDrawingSurface& surface, const ReportTable& table,

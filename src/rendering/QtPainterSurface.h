@@ -51,6 +51,9 @@ public:
     static QFont MakeFont(const FontSpec& spec, QPaintDevice* device);
     static QColor ToQColor(Colour colour);
 
+    // The painter, for what is drawn beside the surface's own calls (a chart in a report).
+    QPainter& Painter() const { return painter_; }
+
 private:
     void ApplyCompositionForPen();
 

@@ -1,9 +1,11 @@
 #include "summary/ExclusionReportFile.h"
 
+#include "charts/ReportCharts.h"
 #include "files/FileAccess.h"
 #include "rendering/ReportRendering.h"
 #include "review/ExclusionReport.h"
 #include "review/PrintedExclusionReport.h"
+#include "stats/StudyReport.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,22 +25,32 @@ ReportFileKind ReportFileKindOf(const std::string& path) {
 }
 
 Result<void> WriteExclusionReportFile(const std::string& path, const AcceptanceProfile& profile,
-                                      const SummaryResult& result) {
+                                      const SummaryResult& result, const StudyData* study,
+                                      size_t control) {
     switch (ReportFileKindOf(path)) {
     case ReportFileKind::Pdf: {
-        const std::optional<QByteArray> pdf = ReportPdf(
-            PrintedExclusionReport(profile, result.readings, result.review, result.source));
+        PrintedReport report =
+            PrintedExclusionReport(profile, result.readings, result.review, result.source);
+        std::optional<QByteArray> pdf;
+        if (study) {
+            AddStudyToReport(report, *study, control);
+            pdf = ReportPdfWithGroupCharts(report, *study);
+        } else {
+            pdf = ReportPdf(report);
+        }
         if (!pdf)
             return Fail("the pages could not be drawn");
         return WriteFileAtomically(path, std::string_view(pdf->constData(), pdf->size()));
     }
     case ReportFileKind::Json:
         return WriteFileAtomically(
-            path, ExclusionReportJsonLines(profile, result.readings, result.review));
+            path, ExclusionReportJsonLines(profile, result.readings, result.review) +
+                      (study ? StudyReportJsonLines(*study, control) : std::string()));
     case ReportFileKind::Csv:
         break;
     }
-    return WriteFileAtomically(path, ExclusionReportCsv(profile, result.readings, result.review));
+    return WriteFileAtomically(path, ExclusionReportCsv(profile, result.readings, result.review) +
+                                         (study ? StudyReportCsv(*study, control) : std::string()));
 }
 
 } // namespace mirado

@@ -76,6 +76,10 @@ void CStatisticsPanel::FillControls() {
     control_->setCurrentIndex(std::max(control_->findText(chosen), 0));
 }
 
+size_t CStatisticsPanel::Control() const {
+    return static_cast<size_t>(std::max(control_->currentIndex(), 0));
+}
+
 void CStatisticsPanel::ShowTests() {
     table_->clear();
     const QStringList titles = {
@@ -90,8 +94,7 @@ void CStatisticsPanel::ShowTests() {
     leftOut_->clear();
     if (!study_ || study_->animals.empty())
         return;
-    const StudyTests tests =
-        ComputeStudyTests(*study_, static_cast<size_t>(std::max(control_->currentIndex(), 0)));
+    const StudyTests tests = ComputeStudyTests(*study_, Control());
     const auto addRow = [this](const QStringList& cells) {
         const int row = table_->rowCount();
         table_->insertRow(row);

@@ -23,6 +23,9 @@ class CStatisticsPanel : public QWidget {
 public:
     explicit CStatisticsPanel(QWidget* parent = nullptr);
     void SetStudy(std::optional<StudyData> study);
+    const std::optional<StudyData>& Study() const { return study_; }
+    // The chosen control group's index in the study's groups.
+    size_t Control() const;
 
 private:
     void FillControls();

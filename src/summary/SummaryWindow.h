@@ -193,6 +193,7 @@ private:
     CChartControls* chartControls_ = nullptr;
     CGroupsPanel* groupsPanel_ = nullptr;
     CStatisticsPanel* statisticsPanel_ = nullptr;
+    bool studyHasGroupsFile_ = false; // a groups table beside the recordings was read
     QWidget* failureBox_ = nullptr;
     QListWidget* failureList_ = nullptr;
 };

@@ -48,8 +48,10 @@ void CSummaryWindow::AddStudyTabs() {
 void CSummaryWindow::ShowStudy() {
     std::optional<StudyData> study;
     QStringList problems;
+    studyHasGroupsFile_ = false;
     if (const SummaryResult* result = Result()) {
         const mirado::Result<GroupsRead> groups = GroupsOf(files_.paths);
+        studyHasGroupsFile_ = groups.ok() && !FindGroupsFile(files_.paths).empty();
         if (groups.ok())
             for (const std::string& warning : groups.value().warnings)
                 problems << QString::fromStdString(warning);

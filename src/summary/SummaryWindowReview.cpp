@@ -6,6 +6,7 @@
 #include "platform/SaveFileDialog.h"
 #include "platform/qtcore/UiText.h"
 #include "summary/ExclusionReportFile.h"
+#include "summary/StatisticsPanel.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -70,7 +71,14 @@ void CSummaryWindow::SaveReport() {
     std::string path;
     if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveReportCaption, path))
         return;
-    if (const auto written = WriteExclusionReportFile(path, files_.profile, *result); !written.ok())
+    // With a groups table beside the recordings the report carries the study as the
+    // Statistics tab shows it, under its chosen control group.
+    const std::optional<StudyData>& study = statisticsPanel_->Study();
+    const bool withStudy = study && studyHasGroupsFile_;
+    if (const auto written =
+            WriteExclusionReportFile(path, files_.profile, *result, withStudy ? &*study : nullptr,
+                                     statisticsPanel_->Control());
+        !written.ok())
         ReportWriteFailure(kSaveReportCaption, path, written.error());
 }
 

@@ -156,9 +156,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"BaselineWithoutChange",
                   {"summary", "--level", "group", "--baseline", "24/05/01"},
                   "--baseline needs --change-from-baseline"},
-        UsageCase{"PdfReportWithGroups",
-                  {"report", "--profile", "all", "--groups", "g.csv", "-o", "report.pdf"},
-                  "the PDF report does not take it"},
+        UsageCase{"ReportControlWithoutGroups",
+                  {"report", "--profile", "all", "--control", "vehicle"},
+                  "--control needs --groups"},
         UsageCase{"GroupLevelByAnimal",
                   {"summary", "--level", "group", "--by", "animal"},
                   "cannot be combined"}),
@@ -204,6 +204,36 @@ TEST_F(StatsCommandTest, ReportWithGroupsEndsWithTheLevelsAndTheTests) {
     const CliRun csv = Cli(With({"report", "--profile", "all", "--groups", groups}));
     EXPECT_NE(csv.out.find("\n\ngroup,date,sbp_n,"), std::string::npos);
     EXPECT_NE(csv.out.find("\n\nmeasure,test,term,"), std::string::npos);
+    EXPECT_NE(csv.out.find("sbp,welch,,24/05/01,vehicle,treated,"), std::string::npos);
+
+    const CliRun control =
+        Cli(With({"report", "--profile", "all", "--groups", groups, "--control", "vehicle"}));
+    EXPECT_NE(control.out.find("sbp,welch,,24/05/01,treated,vehicle,"), std::string::npos);
+    const CliRun unknown =
+        Cli(With({"report", "--profile", "all", "--groups", groups, "--control", "placebo"}));
+    EXPECT_EQ(unknown.status, kExitUsage);
+    EXPECT_NE(unknown.err.find("no group \"placebo\""), std::string::npos) << unknown.err;
+}
+
+// The PDF report with groups: its pages as without them, then the study's: the levels,
+// two pages of charts, the ANOVA and the comparisons.
+TEST_F(StatsCommandTest, PdfReportWithGroupsAddsTheStudysPages) {
+    const auto pages = [](const std::string& pdf) {
+        int count = 0;
+        for (size_t at = pdf.find("/Type /Page"); at != std::string::npos;
+             at = pdf.find("/Type /Page", at + 1))
+            count += pdf.compare(at, 12, "/Type /Pages") == 0 ? 0 : 1;
+        return count;
+    };
+    const std::string plain = (folder / "plain.pdf").string();
+    const std::string grouped = (folder / "grouped.pdf").string();
+    ASSERT_EQ(Cli(With({"report", "--profile", "all", "-o", plain})).status, kExitOk);
+    const CliRun run = Cli(With({"report", "--profile", "all", "--groups",
+                                 (folder / "mirado-groups.csv").string(), "-o", grouped}));
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    const std::string pdf = Bytes(grouped);
+    EXPECT_GE(pages(pdf), pages(Bytes(plain)) + 3);
+    EXPECT_NE(pdf.find("/Subtype /Image"), std::string::npos); // the charts
 }
 
 } // namespace

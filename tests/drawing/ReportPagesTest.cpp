@@ -132,6 +132,62 @@ TEST(ReportPagesTest, APageTooSmallForALineStillTakesEveryItem) {
     EXPECT_EQ(rows, 6);
 }
 
+// Figures go where their afterTable puts them, two to a page, each in a room of its own
+// below its title inside the body; without a drawer only their titles are drawn.
+TEST(ReportPagesTest, FiguresTakeHalfAPageEachInTheirPlaceAmongTheTables) {
+    PrintedReport report = ReportWithRows(3);
+    report.figures = {{"Before", "a", 0},
+                      {"Between", "b", 1},
+                      {"After 1", "c", 2},
+                      {"After 2", "d", 2},
+                      {"After 3", "e", 9}};
+    const CReportPages pages(report, kPage, kDpi);
+    std::vector<std::pair<std::string, int>> drawn; // key, page
+    std::vector<Rect> rooms;
+    const FigureDrawer drawer = [&](IDrawingSurface& surface, const Rect& room,
+                                    const ReportFigure& figure) {
+        drawn.emplace_back(figure.key, static_cast<int>(drawn.size()));
+        rooms.push_back(room);
+        surface.FillRect(room, Rgb(0, 0, 255));
+    };
+    std::vector<std::vector<std::string>> texts; // per page
+    for (int page = 1; page <= pages.PageCount(); ++page) {
+        RecordingSurface surface(kDpi);
+        const size_t before = drawn.size();
+        pages.DrawPage(surface, page, drawer);
+        for (size_t i = before; i < drawn.size(); ++i)
+            drawn[i].second = page;
+        texts.emplace_back();
+        for (const auto& text : surface.texts)
+            texts.back().push_back(text.text);
+    }
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"a", 1}, {"b", 2}, {"c", 3}, {"d", 3}, {"e", 4}};
+    EXPECT_EQ(drawn, expected);
+    ASSERT_EQ(pages.PageCount(), 4);
+    // The first figure follows the report's lines and comes before the first table.
+    const auto& first = texts[0];
+    EXPECT_LT(std::find(first.begin(), first.end(), "Before"),
+              std::find(first.begin(), first.end(), "Rows"));
+    const Rect& body = pages.Body();
+    for (size_t i = 0; i < rooms.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE(rooms[i].top, body.top);
+        EXPECT_LE(rooms[i].bottom, body.bottom);
+        EXPECT_EQ(rooms[i].left, body.left);
+        EXPECT_EQ(rooms[i].right, body.right);
+        EXPECT_GT(rooms[i].Height(), body.Height() / 3);
+    }
+    EXPECT_LE(rooms[2].bottom, rooms[3].top); // two on one page, one above the other
+
+    RecordingSurface untitled(kDpi);
+    pages.DrawPage(untitled, 3);
+    EXPECT_TRUE(untitled.fills.empty());
+    EXPECT_EQ(std::count_if(untitled.texts.begin(), untitled.texts.end(),
+                            [](const auto& text) { return text.text.rfind("After", 0) == 0; }),
+              2);
+}
+
 struct FitRow {
     std::string text;
     int width; // in characters of the surface (6 units each)

@@ -1,9 +1,10 @@
 // The study statistics: the mixed ANOVA, the one-way repeated-measures ANOVA, Welch's test
 // and Holm's adjustment against values R (afex, t.test, p.adjust) gives for the same data;
 // the levels and the change from baseline on a hand-built study; degenerate studies giving
-// NaN instead of numbers or crashes; and the output rows.
+// NaN instead of numbers or crashes; the output rows and the printed report's part.
 
 #include "stats/StudyStatistics.h"
+#include "stats/StudyReport.h"
 
 #include <gtest/gtest.h>
 
@@ -284,6 +285,47 @@ TEST(StudyOutputTest, RowsNameTheirFieldsAndWriteNaNAsNull) {
               std::string::npos);
     const std::string levels = LevelsCsv(data, ComputeLevels(data));
     EXPECT_NE(levels.find("\nvehicle,24/01/10,3,120,10,"), std::string::npos) << levels;
+}
+
+// The printed report's study part on the hand-built study: the groups line names the
+// control, a levels table per measure (blank where nothing is computable), the charts
+// placed after them, and the ANOVA's left-out animals and the comparisons under the
+// chosen control.
+TEST(StudyReportTest, AddsLevelsChartsAndTestsUnderTheChosenControl) {
+    const StudyData data = HandBuiltStudy();
+    PrintedReport report;
+    report.tables.resize(2); // the exclusion report's own
+    AddStudyToReport(report, data, 1);
+    ASSERT_EQ(report.lines.size(), 1u);
+    EXPECT_EQ(report.lines[0].rfind("Groups (n = animals): vehicle (3), treated (2, control).", 0),
+              0u)
+        << report.lines[0];
+    ASSERT_EQ(report.tables.size(), 2u + 4u + 3u);
+    const ReportTable& sbp = report.tables[2];
+    EXPECT_EQ(sbp.title, "Groups per session: SBP (mmHg)");
+    ASSERT_EQ(sbp.rows.size(), 6u);
+    EXPECT_EQ(sbp.rows[0], (std::vector<std::string>{"vehicle", "24/01/10", "3", "120.0", "10.00",
+                                                     "5.77", "110.0", "130.0"}));
+    EXPECT_EQ(sbp.rows[3], (std::vector<std::string>{"treated", "24/01/10", "1", "121.0", "", "",
+                                                     "121.0", "121.0"}));
+    EXPECT_EQ(report.tables[3].rows[0][2], "0"); // no MBP: n 0, nothing else
+    EXPECT_EQ(report.tables[3].rows[0][3], "");
+
+    ASSERT_EQ(report.figures.size(), 4u);
+    for (size_t m = 0; m < kMeasureCount; ++m) {
+        EXPECT_EQ(report.figures[m].key, MeasureName(kMeasures[m]));
+        EXPECT_EQ(MeasureNamed(report.figures[m].key), kMeasures[m]);
+        EXPECT_EQ(report.figures[m].afterTable, 6u); // after the levels, before the ANOVA
+    }
+    EXPECT_EQ(MeasureNamed("pp"), std::nullopt);
+
+    const ReportTable& leftOut = report.tables[7];
+    ASSERT_EQ(leftOut.rows.size(), 4u); // animals 3 and 5, for SBP and HR
+    EXPECT_EQ(leftOut.rows[0], (std::vector<std::string>{"sbp", "S", "3", "vehicle", "24/01/17"}));
+    const ReportTable& comparisons = report.tables[8];
+    ASSERT_EQ(comparisons.rows.size(), 6u);
+    EXPECT_EQ(comparisons.rows[0][2], "vehicle"); // against the control "treated"
+    EXPECT_EQ(comparisons.rows[0][3], "treated");
 }
 
 TEST(StudyDataTest, FindsSessionsByDateTextOrDayAndGroupsByName) {

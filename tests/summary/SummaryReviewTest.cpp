@@ -22,6 +22,7 @@
 #include "support/TempFolder.h"
 #include "support/TestApplication.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
@@ -145,6 +146,32 @@ TEST_F(SummaryReviewTest, TheReportIsWrittenInTheFormItsNameAsks) {
         EXPECT_EQ(box.caption, "Save Report");
         EXPECT_EQ(box.icon, MessageIcon::Stop);
     }
+}
+
+// With a groups table beside the recordings the report carries the study, as the batch
+// tool's report --groups does, under the control chosen in the Statistics tab.
+TEST_F(SummaryReviewTest, TheReportCarriesTheStudyOfTheGroupsTableBesideTheRecordings) {
+    const std::string groups = folder.File("mirado-groups.csv");
+    QFile file(QString::fromStdString(groups));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("study_no,animal_no,group\nS1,A1,vehicle\nS1,B2,treated\n");
+    file.close();
+    Open(FindProfile("all", {}).value());
+    saveDialog.QueuePath(folder.File("report.csv"));
+    window->SaveReport();
+    EXPECT_EQ(ReadBytes(folder.File("report.csv")),
+              CliOutput({"report", "--profile", "all", "--groups", QString::fromStdString(groups)},
+                        paths));
+    auto* control = window->findChild<QComboBox*>(QStringLiteral("statsControl"));
+    ASSERT_NE(control, nullptr);
+    control->setCurrentIndex(1);
+    saveDialog.QueuePath(folder.File("report.jsonl"));
+    window->SaveReport();
+    EXPECT_EQ(ReadBytes(folder.File("report.jsonl")),
+              CliOutput({"report", "--profile", "all", "--format", "json", "--groups",
+                         QString::fromStdString(groups), "--control", "treated"},
+                        paths));
+    EXPECT_TRUE(prompts.Shown().empty());
 }
 
 TEST_F(SummaryReviewTest, AProfileNotFoundAndSkippedLogLinesAreShown) {
