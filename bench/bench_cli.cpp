@@ -13,6 +13,11 @@
 // BM_LoadOnly and BM_LoadAndAnalyze show the share of the work that reading and decoding
 // take: the export does little else (its rows take the stored values, so it opens the
 // files without analysing them), and that part runs ahead on every job's thread.
+// stats takes at most 1.2 times summary on 100,000 recordings: 40 animals × 25 sessions
+// × 100 readings, the animals in four groups of ten by the groups table beside the files,
+// one job each (BM_StudyStats/1 against BM_StudyStats/0; the stats run also times a
+// summary run just before each of its own, and its counters ratio and cpu_ratio compare
+// the two). That folder is made only when BM_StudyStats runs, which takes a minute or two.
 
 #include "records/AdData.h"
 #include "records/AnalysisSequence.h"
@@ -25,6 +30,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -43,6 +49,26 @@ constexpr int kAnimals = 12;
 constexpr int kDays = 20;
 constexpr double kKilobytesPerMegabyte = 1024.0;
 constexpr int kDecisionEvery = 25;
+
+constexpr int kStudyAnimals = 40;
+constexpr int kStudyGroupSize = 10;
+constexpr int kStudySessions = 25;
+constexpr int kStudyReadings = 100;
+constexpr int kDaysInApril = 30;
+constexpr int kSecondsPerMinute = 60;
+constexpr int kSecondsPerHour = 3600;
+constexpr int kFirstAnimalAt = 8 * kSecondsPerHour;
+constexpr int kSecondsPerAnimal = 10 * kSecondsPerMinute; // its 100 readings, one in 6 s
+constexpr int kSecondsPerReading = kSecondsPerAnimal / kStudyReadings;
+// Systolic pressure (mmHg) of each group's animals on average; an animal's own level lies
+// within kAnimalSpread of its group's, its readings scatter by up to kReadingScatter
+// around that, and the diastolic lies kPulsePressure below (give or take kPulseScatter).
+constexpr const char* kStudyGroups[] = {"vehicle", "low", "mid", "high"};
+constexpr int kGroupSbp[] = {118, 122, 126, 130};
+constexpr int kAnimalSpread = 2;
+constexpr int kReadingScatter = 8;
+constexpr int kPulsePressure = 36;
+constexpr int kPulseScatter = 4;
 
 // 10,000 synthetic recordings of twelve animals over twenty days, one in fifty damaged.
 class StudyFolder {
@@ -94,6 +120,93 @@ private:
 
 const StudyFolder& Study() {
     static const StudyFolder folder;
+    return folder;
+}
+
+std::string TwoDigits(int value) {
+    return std::string(1, static_cast<char>('0' + value / 10)) +
+           static_cast<char>('0' + value % 10);
+}
+
+// The session's date: every other day from 24/04/01, 15 in April and 10 in May.
+std::string SessionDate(int session) {
+    const int day = 2 * session;
+    return day < kDaysInApril ? "24/04/" + TwoDigits(day + 1)
+                              : "24/05/" + TwoDigits(day - kDaysInApril + 1);
+}
+
+// The reading's time of day: the animals one after the other from 08:00, ten minutes each.
+std::string ReadingTime(int animal, int reading) {
+    const int seconds = kFirstAnimalAt + animal * kSecondsPerAnimal + reading * kSecondsPerReading;
+    return TwoDigits(seconds / kSecondsPerHour) + ":" +
+           TwoDigits(seconds / kSecondsPerMinute % kSecondsPerMinute) + ":" +
+           TwoDigits(seconds % kSecondsPerMinute);
+}
+
+std::string StudyAnimalNo(int animal) {
+    std::string number = "A";
+    number += TwoDigits(animal + 1);
+    return number;
+}
+
+// 100,000 recordings of study S1: animals A01 to A40, ten in each group of kStudyGroups,
+// each read 100 times in each of 25 sessions; the groups table mirado-groups.csv beside
+// them, and the list of their paths for --files-from (more than a command line holds).
+class GroupStudyFolder {
+public:
+    GroupStudyFolder() {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("mirado-bench-study-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        std::ofstream groups(Groups(), std::ios::trunc);
+        groups << "study_no,animal_no,group\n";
+        for (int animal = 0; animal < kStudyAnimals; ++animal)
+            groups << "S1," << StudyAnimalNo(animal) << ','
+                   << kStudyGroups[animal / kStudyGroupSize] << '\n';
+        std::ofstream list(List(), std::ios::trunc);
+        std::mt19937 random(1);
+        std::uniform_int_distribution<int> readingScatter(-kReadingScatter, kReadingScatter);
+        std::uniform_int_distribution<int> pulseScatter(-kPulseScatter, kPulseScatter);
+        int index = 0;
+        for (int session = 0; session < kStudySessions; ++session) {
+            for (int animal = 0; animal < kStudyAnimals; ++animal) {
+                const int animalSbp = kGroupSbp[animal / kStudyGroupSize] +
+                                      animal % (2 * kAnimalSpread + 1) - kAnimalSpread;
+                for (int reading = 0; reading < kStudyReadings; ++reading, ++index) {
+                    const int sbp = animalSbp + readingScatter(random);
+                    mirado::SynthOptions options;
+                    options.seed = static_cast<uint64_t>(index + 1);
+                    options.sbp = 2 * sbp; // half mmHg
+                    options.dbp = 2 * (sbp - kPulsePressure + pulseScatter(random));
+                    options.studyNo = "S1";
+                    options.animalNo = StudyAnimalNo(animal);
+                    options.date = SessionDate(session);
+                    options.time = ReadingTime(animal, reading);
+                    const std::string path =
+                        (folder_ / ("rec" + std::to_string(index) + ".01")).string();
+                    if (mirado::WriteRecording(path, options).ok()) {
+                        list << path << '\n';
+                        ++count_;
+                    }
+                }
+            }
+        }
+    }
+    ~GroupStudyFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    std::string Groups() const { return (folder_ / "mirado-groups.csv").string(); }
+    std::string List() const { return (folder_ / "files.txt").string(); }
+    int Count() const { return count_; }
+
+private:
+    std::filesystem::path folder_;
+    int count_ = 0;
+};
+
+const GroupStudyFolder& GroupStudy() {
+    static const GroupStudyFolder folder;
     return folder;
 }
 
@@ -185,6 +298,46 @@ void BM_SummaryProfile(benchmark::State& state) {
     state.counters["exit"] = run.status;
 }
 
+// Argument: 0 summary, 1 stats over the group study's files, with one job. The stats run
+// times a summary run just before each of its own: under the same load the ratio of the
+// two (ratio of the wall times, cpu_ratio of the CPU times) is steadier than that of two
+// benchmarks taken minutes apart.
+void BM_StudyStats(benchmark::State& state) {
+    const GroupStudyFolder& study = GroupStudy();
+    const bool stats = state.range(0) == 1;
+    const std::vector<std::string> summaryArgs = {"summary", "--jobs", "1", "--files-from",
+                                                  study.List()};
+    const std::vector<std::string> statsArgs = {
+        "stats", "--jobs", "1", "--groups", study.Groups(), "--files-from", study.List()};
+    ProcessRun run, summary;
+    double seconds = 0, cpuSeconds = 0, summarySeconds = 0, summaryCpuSeconds = 0;
+    for (auto _ : state) {
+        if (stats) {
+            summary = RunTool(summaryArgs);
+            summarySeconds += summary.seconds;
+            summaryCpuSeconds += summary.cpuSeconds;
+        }
+        run = RunTool(stats ? statsArgs : summaryArgs);
+        state.SetIterationTime(run.seconds);
+        seconds += run.seconds;
+        cpuSeconds += run.cpuSeconds;
+    }
+    const auto iterations = static_cast<double>(state.iterations());
+    state.SetLabel(stats ? "stats --groups" : "summary");
+    state.counters["files"] = study.Count();
+    state.counters["s"] = seconds / iterations;
+    state.counters["cpu_s"] = cpuSeconds / iterations;
+    state.counters["peak_MB"] = run.peakMegabytes;
+    state.counters["exit"] = run.status;
+    if (stats) {
+        state.counters["summary_exit"] = summary.status;
+        state.counters["summary_s"] = summarySeconds / iterations;
+        state.counters["summary_cpu_s"] = summaryCpuSeconds / iterations;
+        state.counters["ratio"] = seconds / summarySeconds;
+        state.counters["cpu_ratio"] = cpuSeconds / summaryCpuSeconds;
+    }
+}
+
 // Argument: jobs.
 void BM_PeakMemory(benchmark::State& state) {
     const int jobs = static_cast<int>(state.range(0));
@@ -236,5 +389,12 @@ BENCHMARK(BM_SummaryProfile)
 BENCHMARK(BM_PeakMemory)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_LoadOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadAndAnalyze)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+BENCHMARK(BM_StudyStats)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 BENCHMARK_MAIN();
