@@ -93,13 +93,18 @@ def summary(paths, profile=None, groups=None, level="session", source="stored", 
     """The study summary of the files as a pandas DataFrame, as ``mirado-cli summary``.
 
     level: "session" (one row per study, animal and recording date), "animal" (one row
-    per study and animal over all its readings; ``date`` is then NaT) or "group" (one row
-    per group of animals and session, as ``--level group``).
+    per study and animal over all its readings; ``date`` is then NaT), "group" (one row
+    per group of animals and session, as ``--level group``) or "reading" (one row per
+    file, as ``--level reading``: path, study_no, animal_no, group, date, time, sbp, mbp,
+    dbp, hr, status, reason, path_bytes; the values only for a complete reading, the
+    status under ``profile`` and the review logs, or without one accepted, incomplete or
+    damaged).
     Columns of the session and animal levels: study_no, animal_no, date, n, n_complete,
     and for sbp, mbp, dbp and hr each _n, _mean, _sd, _se, _min, _max. Of the group level:
     group, date, and for each measure _n, _mean, _sd, _sem, _min, _max over the animals'
     values (each the mean of its readings in the session).
-    groups: the groups table (CSV: study_no, animal_no, group); by default
+    groups: the groups table (CSV: study_no, animal_no, group) of the group and reading
+    levels; by default
     mirado-groups.csv in the folder of the files, else every animal in "(none)".
     change_from_baseline: the group level of each animal's change from its value in the
     baseline session (the first, or the date ``baseline`` names).
@@ -112,8 +117,13 @@ def summary(paths, profile=None, groups=None, level="session", source="stored", 
         columns, warned = _mirado._group_level_columns(_paths_bytes(paths), source, profile,
                                                        _optional_path_bytes(groups), start, jobs)
         return _frame(columns, warned)
+    if level == "reading" and not change_from_baseline and baseline is None:
+        columns, warned = _mirado._reading_level_columns(_paths_bytes(paths), source, profile,
+                                                         _optional_path_bytes(groups), jobs)
+        return _frame(columns, warned)
     if groups is not None or change_from_baseline or baseline is not None:
-        raise ValueError("groups, change_from_baseline and baseline need level=\"group\"")
+        raise ValueError("groups need level=\"group\" or \"reading\"; change_from_baseline "
+                         "and baseline need level=\"group\"")
     columns, warned = _mirado._summary_columns(_paths_bytes(paths), source, profile, level, jobs)
     return _frame(columns, warned)
 

@@ -223,6 +223,8 @@ PYBIND11_MODULE(_mirado, m) {
           py::arg("profile"), py::arg("level"), py::arg("jobs"));
     m.def("_group_level_columns", &GroupLevelColumns, py::arg("paths"), py::arg("source"),
           py::arg("profile"), py::arg("groups"), py::arg("baseline"), py::arg("jobs"));
+    m.def("_reading_level_columns", &ReadingLevelColumns, py::arg("paths"), py::arg("source"),
+          py::arg("profile"), py::arg("groups"), py::arg("jobs"));
     m.def("_stats_columns", &StatsColumns, py::arg("paths"), py::arg("source"), py::arg("profile"),
           py::arg("groups"), py::arg("control"), py::arg("measure"), py::arg("jobs"));
 }

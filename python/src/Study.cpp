@@ -3,9 +3,11 @@
 #include "Columns.h"
 #include "Tables.h"
 #include "document/Reading.h"
+#include "platform/Utf8.h"
 #include "records/TextEncoding.h"
 #include "review/ReadingReview.h"
 #include "review/ReviewLog.h"
+#include "stats/ReadingLevel.h"
 #include "stats/StudyStatistics.h"
 
 #include <cmath>
@@ -205,6 +207,64 @@ py::tuple GroupLevelColumns(const std::vector<std::string>& paths, const std::st
         rows = std::move(change.rows);
     }
     return py::make_tuple(ColumnsToPython(LevelColumns(data, rows)), WarningsToPython(warnings));
+}
+
+namespace {
+
+std::vector<CColumn> ReadingLevelToColumns(const std::vector<ReadingLevelRow>& rows) {
+    const size_t count = rows.size();
+    std::vector<CColumn> columns;
+    for (const char* name : {"path", "study_no", "animal_no", "group"})
+        columns.emplace_back(name, ColumnKind::Text, count);
+    columns.emplace_back("date", ColumnKind::Date, count);
+    columns.emplace_back("time", ColumnKind::Text, count);
+    for (const char* name : {"sbp", "mbp", "dbp", "hr"})
+        columns.emplace_back(name, ColumnKind::Integer, count);
+    for (const char* name : {"status", "reason", "path_bytes"})
+        columns.emplace_back(name, ColumnKind::Text, count);
+    for (const ReadingLevelRow& row : rows) {
+        size_t c = 0;
+        columns[c++].AddText(WithInvalidUtf8Replaced(row.path));
+        for (const std::string* text : {&row.studyNo, &row.animalNo, &row.group})
+            columns[c++].AddField(*text);
+        columns[c++].AddDate(DateTextDays(row.date));
+        columns[c++].AddField(row.time);
+        for (const std::optional<int>& value : row.values)
+            columns[c++].AddInteger(value);
+        columns[c++].AddText(row.status);
+        columns[c++].AddField(row.reason);
+        columns[c++].AddField(IsValidUtf8(row.path) ? std::string() : HexBytes(row.path));
+    }
+    return columns;
+}
+
+} // namespace
+
+py::tuple ReadingLevelColumns(const std::vector<std::string>& paths, const std::string& source,
+                              const std::optional<std::string>& profile,
+                              const std::optional<std::string>& groups, unsigned jobs) {
+    const ValueSource valueSource = SourceNamed(source);
+    const std::optional<AcceptanceProfile> chosen = ProfileIfNamed(profile);
+    std::vector<std::string> warnings;
+    std::vector<ReadingLevelRow> rows;
+    std::optional<std::string> failure;
+    {
+        py::gil_scoped_release released;
+        const std::vector<Reading> readings = ReadRecordings(paths, valueSource, JobCount(jobs));
+        const ReviewResult review = chosen
+                                        ? ReviewReadings(readings, valueSource, *chosen,
+                                                         LoadManualDecisions(paths, warnings))
+                                        : ReviewReadings(readings, valueSource, DefaultProfile());
+        const Result<GroupsTable> table =
+            ReadStudyGroups(SessionValuesFromReview(review), paths, groups.value_or(""), warnings);
+        if (table.ok())
+            rows = ReadingLevelRows(readings, review, table.value(), valueSource);
+        else
+            failure = table.error();
+    }
+    if (failure)
+        throw py::value_error("groups: " + WithInvalidUtf8Replaced(*failure));
+    return py::make_tuple(ColumnsToPython(ReadingLevelToColumns(rows)), WarningsToPython(warnings));
 }
 
 py::tuple StatsColumns(const std::vector<std::string>& paths, const std::string& source,

@@ -47,13 +47,21 @@ std::string JoinedNames(const std::vector<std::string>& names) {
 
 } // namespace
 
-Result<StudyData> BuildStudy(const std::vector<SessionValues>& values,
-                             const std::vector<std::string>& paths, const std::string& groupsPath,
-                             const std::string& command, std::ostream& err) {
+Result<GroupsTable> ReadCommandGroups(const std::vector<SessionValues>& values,
+                                      const std::vector<std::string>& paths,
+                                      const std::string& groupsPath, const std::string& command,
+                                      std::ostream& err) {
     std::vector<std::string> warnings;
     Result<GroupsTable> groups = ReadStudyGroups(values, paths, groupsPath, warnings);
     for (const std::string& warning : warnings)
         err << "mirado-cli " << command << ": " << SingleLine(warning) << '\n';
+    return groups;
+}
+
+Result<StudyData> BuildStudy(const std::vector<SessionValues>& values,
+                             const std::vector<std::string>& paths, const std::string& groupsPath,
+                             const std::string& command, std::ostream& err) {
+    const Result<GroupsTable> groups = ReadCommandGroups(values, paths, groupsPath, command, err);
     if (!groups.ok())
         return Fail(groups.error());
     return CollectStudyData(values, groups.value());

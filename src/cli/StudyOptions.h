@@ -30,6 +30,13 @@ Result<StudyRead> ReadStudy(const std::vector<std::string>& paths, ValueSource s
                             const std::string& groupsPath, const std::string& command,
                             std::ostream& err);
 
+// The groups table over session values already taken: groupsPath, or else the groups file
+// beside the recordings, or else an empty one; warnings as for ReadStudy.
+Result<GroupsTable> ReadCommandGroups(const std::vector<SessionValues>& values,
+                                      const std::vector<std::string>& paths,
+                                      const std::string& groupsPath, const std::string& command,
+                                      std::ostream& err);
+
 // The study from session values already taken (as ReadStudy builds it after reading).
 Result<StudyData> BuildStudy(const std::vector<SessionValues>& values,
                              const std::vector<std::string>& paths, const std::string& groupsPath,

@@ -13,6 +13,7 @@
 #include "exchange/Workbook.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
+#include "stats/ReadingLevel.h"
 
 #include <CLI/CLI.hpp>
 
@@ -52,6 +53,12 @@ constexpr const char* kSummaryDescription =
     "output; --format xlsx (needs -o) writes the CSV table as an Excel workbook, one sheet\n"
     "('sessions', 'animals' or 'groups'), numbers as numbers shown with their\n"
     "decimals, dates as dates, the header row frozen.\n"
+    "--level reading writes one row per reading instead, in the order of the files: path,\n"
+    "study_no, animal_no, group (as for --level group), date, time, sbp, mbp, dbp, hr\n"
+    "(given for a complete reading only, mbp and dbp never with --analysis s), the\n"
+    "reading's status and reason (under --profile and the review logs' decisions; without\n"
+    "it accepted, incomplete or damaged) and path_bytes (the path in hex when it is not\n"
+    "UTF-8): the values the session means are made of, for a statistics package.\n"
     "--level group writes one row per group and session instead: the group (from the\n"
     "groups table, --groups FILE or mirado-groups.csv beside the files; animals it does\n"
     "not list form \"(none)\"), the date, and for sbp, mbp, dbp and hr: n (animals with a\n"
@@ -128,15 +135,19 @@ public:
         AddChartOptions(command);
         command
             .add_option_function<std::string>(
-                "--level", [this](const std::string& level) { groupLevel_ = level == "group"; },
-                "session (each animal's sessions, the default) or group (each group's\n"
-                "animals per session)")
-            ->type_name("session|group")
-            ->check(CLI::IsMember({"session", "group"}));
+                "--level",
+                [this](const std::string& level) {
+                    groupLevel_ = level == "group";
+                    readingLevel_ = level == "reading";
+                },
+                "session (each animal's sessions, the default), group (each group's\n"
+                "animals per session) or reading (each reading with its group and status)")
+            ->type_name("session|group|reading")
+            ->check(CLI::IsMember({"session", "group", "reading"}));
         command
             .add_option("--groups", groupsPath_,
-                        "the groups table for --level group (default: mirado-groups.csv\n"
-                        "beside the files)")
+                        "the groups table for --level group or reading (default:\n"
+                        "mirado-groups.csv beside the files)")
             ->type_name("FILE");
         command.add_flag("--change-from-baseline", changeFromBaseline_,
                          "with --level group: each animal's change from its baseline value");
@@ -180,6 +191,8 @@ public:
     int Run(CliStreams& io) override {
         if (groupLevel_)
             return RunGroupLevel(io);
+        if (readingLevel_)
+            return RunReadingLevel(io);
         int status = kExitOk;
         CStudySummaryBuilder builder(source_);
         const auto add = [&](const Reading& reading) {
@@ -209,8 +222,16 @@ private:
     Result<void> CheckLevelOptions() const {
         if (groupLevel_ && byAnimal_)
             return Fail("--level group and --by animal cannot be combined");
-        if (!groupLevel_ && (!groupsPath_.empty() || changeFromBaseline_))
+        if (readingLevel_) {
+            if (byAnimal_)
+                return Fail("--level reading and --by animal cannot be combined");
+            if (changeFromBaseline_)
+                return Fail("--change-from-baseline needs --level group");
+            if (!plot_.empty())
+                return Fail("--plot draws sessions or groups; --level reading has no chart");
+        } else if (!groupLevel_ && (!groupsPath_.empty() || changeFromBaseline_)) {
             return Fail("--groups and --change-from-baseline need --level group");
+        }
         if (!baseline_.empty() && !changeFromBaseline_)
             return Fail("--baseline needs --change-from-baseline");
         return Ok();
@@ -249,6 +270,33 @@ private:
             !DrawGroupPlot(GroupChartFromStudy(data, rows, Measure::Sbp, baselineSession), io))
             return kExitLoadFailed;
         return status;
+    }
+
+    // One row per reading with its group and its status: under the profile and the logs'
+    // decisions, or without a profile as the summary counts (complete or not, no log read).
+    int RunReadingLevel(CliStreams& io) const {
+        const std::vector<Reading> readings = ReadRecordings(files_.Paths(), source_, jobs_);
+        int status = kExitOk;
+        for (const Reading& reading : readings) {
+            if (!reading.loaded) {
+                io.err << SingleLine(reading.path + reading.error) << '\n';
+                status = kExitLoadFailed;
+            }
+        }
+        const ReviewResult review = profile_ ? ReviewWithLogs(readings, files_.Paths(), source_,
+                                                              *profile_, "summary", io.err)
+                                             : ReviewReadings(readings, source_, DefaultProfile());
+        const Result<GroupsTable> groups = ReadCommandGroups(
+            SessionValuesFromReview(review), files_.Paths(), groupsPath_, "summary", io.err);
+        if (!groups.ok()) {
+            io.err << "mirado-cli summary: " << SingleLine(groups.error()) << '\n';
+            return kExitUsage;
+        }
+        const std::string text =
+            format_ == SummaryFormat::Json
+                ? ReadingLevelJsonLines(readings, review, groups.value(), source_)
+                : ReadingLevelCsv(readings, review, groups.value(), source_);
+        return WriteOutput(text, "readings", io) ? status : kExitLoadFailed;
     }
 
     // Reviews every reading under the profile and the logs' decisions and hands each on,
@@ -381,7 +429,7 @@ private:
     std::optional<PrintSize> printSize_;
     std::optional<AcceptanceProfile> profile_;
     std::string groupsPath_, baseline_;
-    bool byAnimal_ = false, groupLevel_ = false, changeFromBaseline_ = false;
+    bool byAnimal_ = false, groupLevel_ = false, readingLevel_ = false, changeFromBaseline_ = false;
     SummaryFormat format_ = SummaryFormat::Csv;
     ValueSource source_ = ValueSource::Stored;
     unsigned jobs_ = 1;

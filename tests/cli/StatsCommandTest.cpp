@@ -1,4 +1,4 @@
-// mirado-cli stats and summary --level group over a small generated study: the groups
+// mirado-cli stats and summary --level group and reading over a small generated study: the groups
 // file found beside the recordings or named, the animals left out of the ANOVA reported,
 // the numbers those of the library on the summary's session means, usage problems, and
 // the output written whole without ever replacing an input.
@@ -184,6 +184,48 @@ TEST_F(StatsCommandTest, GroupLevelCountsAnimalsAndChangesLeaveOutThoseWithoutBa
     const std::vector<nlohmann::json> changes = JsonLines(change.out);
     EXPECT_EQ(changes[0]["sbp"]["n"], 2);
     EXPECT_EQ(changes[1]["sbp"]["mean"], 0);
+}
+
+// The reading level: one row per file in the files' order, the group from the table
+// beside them, the values the session means are made of and the review's status; a
+// rejection by hand in the log shows only under --profile, and its values stay.
+TEST_F(StatsCommandTest, ReadingLevelGivesEachReadingItsGroupValuesAndStatus) {
+    const std::string damaged = (folder / "damaged.dat").string();
+    std::ofstream(damaged, std::ios::binary) << "not a recording";
+    CliArgs args = With({"summary", "--level", "reading", "--format", "json"});
+    args.push_back(damaged);
+    ASSERT_EQ(Cli({"review", "reject", "--reason", "movement", files[0]}).status, kExitOk);
+
+    const CliRun plain = Cli(args);
+    EXPECT_EQ(plain.status, kExitLoadFailed); // the damaged file
+    std::vector<nlohmann::json> rows = JsonLines(plain.out);
+    ASSERT_EQ(rows.size(), files.size() + 1);
+    EXPECT_EQ(rows[0]["group"], "vehicle");
+    EXPECT_EQ(rows[0]["status"], "accepted");
+    EXPECT_EQ(rows[0]["sbp"], 116); // 110 + 3 + 2 + 1
+    EXPECT_EQ(rows[6]["group"], "treated");
+    EXPECT_EQ(rows.back()["status"], "damaged");
+    EXPECT_TRUE(rows.back()["sbp"].is_null());
+    EXPECT_EQ(rows.back()["group"], "");
+
+    args.insert(args.begin() + 1, {"--profile", "all"});
+    rows = JsonLines(Cli(args).out);
+    EXPECT_EQ(rows[0]["status"], "rejected");
+    EXPECT_EQ(rows[0]["reason"], "movement");
+    EXPECT_EQ(rows[0]["sbp"], 116);
+
+    const CliRun csv = Cli(With({"summary", "--level", "reading", "--analysis", "s"}));
+    const std::vector<std::string> lines = Lines(csv.out);
+    EXPECT_EQ(lines[0], "path,study_no,animal_no,group,date,time,sbp,mbp,dbp,hr,status,reason,"
+                        "path_bytes");
+    EXPECT_NE(lines[1].find(",S,1,vehicle,24/05/01,"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find(",,,"), std::string::npos); // no MBP or DBP with Analysis S
+
+    for (const CliArgs& refused :
+         {CliArgs{"summary", "--level", "reading", "--by", "animal"},
+          CliArgs{"summary", "--level", "reading", "--change-from-baseline"},
+          CliArgs{"summary", "--level", "reading", "--plot", "c.png"}})
+        EXPECT_EQ(Cli(With(refused)).status, kExitUsage);
 }
 
 TEST_F(StatsCommandTest, ReportWithGroupsEndsWithTheLevelsAndTheTests) {

@@ -162,6 +162,8 @@ def test_table(recordings, tmp_path, args):
 
 
 @pytest.mark.parametrize("command,sheet", [(["summary", "--level", "group"], "groups"),
+                                           (["summary", "--level", "reading", "--profile",
+                                             "screening"], "readings"),
                                            (["stats"], "tests")])
 def test_study_tables(recordings, tmp_path, command, sheet):
     text = run(*command, *recordings).stdout.decode()

@@ -1,4 +1,4 @@
-"""mirado.summary(level="group") and mirado.stats against the batch tool on a generated
+"""mirado.summary(level="group" and "reading") and mirado.stats against the batch tool on a generated
 study: two groups of three rats, two sessions, two readings each."""
 
 import warnings
@@ -49,6 +49,19 @@ def test_group_level_matches_the_batch_tool(study, options, keywords):
     assert list(frame["group"].unique()) == ["control", "treated"]
     assert frame["sbp_n"].dtype == "Int64" and frame["sbp_mean"].dtype == np.float64
     assert_frame_matches_csv(frame, cli_text("summary", "--level", "group", *options, *study))
+
+
+@pytest.mark.parametrize("options, keywords", [
+    ([], {}),
+    (["--profile", "acclimation-2sd", "--analysis", "s"],
+     {"profile": "acclimation-2sd", "source": "s"}),
+])
+def test_reading_level_matches_the_batch_tool(study, options, keywords):
+    frame = mirado.summary(study, level="reading", **keywords)
+    assert len(frame) == len(study)
+    assert frame["sbp"].dtype == "Int64" and frame["date"].dtype == "datetime64[ns]"
+    assert list(frame["group"].unique()) == ["control", "treated"]
+    assert_frame_matches_csv(frame, cli_text("summary", "--level", "reading", *options, *study))
 
 
 @pytest.mark.parametrize("options, keywords", [
