@@ -6,6 +6,7 @@
 #include "platform/SaveFileDialog.h"
 #include "platform/qtcore/UiText.h"
 #include "summary/ExclusionReportFile.h"
+#include "summary/FrontKeeper.h"
 #include "summary/StatisticsPanel.h"
 
 #include <QLabel>
@@ -59,9 +60,17 @@ void CSummaryWindow::ShowReviewWarnings() {
 }
 
 void CSummaryWindow::SaveReport() {
-    const SummaryResult* result = Result();
-    if (result == nullptr)
+    const SummaryResult* shown = Result();
+    if (shown == nullptr)
         return;
+    // Taken before the dialog: a refresh may replace the result and the study while it is
+    // open. With a groups table beside the recordings the report carries the study as the
+    // Statistics tab shows it, under its chosen control group.
+    const SummaryResult result = *shown;
+    const std::optional<StudyData> study =
+        studyHasGroupsFile_ ? statisticsPanel_->Study() : std::nullopt;
+    const size_t control = statisticsPanel_->Control();
+    const CFrontKeeper front(*this);
     SaveFileRequest request;
     request.title = UiText(kSaveReportCaption).toStdString();
     request.filters = {{UiText("PDF document").toStdString(), {"*.pdf"}},
@@ -71,13 +80,8 @@ void CSummaryWindow::SaveReport() {
     std::string path;
     if (!saveDialog_.RunSave(request, path) || RefuseFileOfList(kSaveReportCaption, path))
         return;
-    // With a groups table beside the recordings the report carries the study as the
-    // Statistics tab shows it, under its chosen control group.
-    const std::optional<StudyData>& study = statisticsPanel_->Study();
-    const bool withStudy = study && studyHasGroupsFile_;
-    if (const auto written =
-            WriteExclusionReportFile(path, files_.profile, *result, withStudy ? &*study : nullptr,
-                                     statisticsPanel_->Control());
+    if (const auto written = WriteExclusionReportFile(path, files_.profile, result,
+                                                      study ? &*study : nullptr, control);
         !written.ok())
         ReportWriteFailure(kSaveReportCaption, path, written.error());
 }

@@ -30,6 +30,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace mirado {
 namespace {
 
@@ -171,6 +173,37 @@ TEST_F(SummaryReviewTest, TheReportCarriesTheStudyOfTheGroupsTableBesideTheRecor
               CliOutput({"report", "--profile", "all", "--format", "json", "--groups",
                          QString::fromStdString(groups), "--control", "treated"},
                         paths));
+    EXPECT_TRUE(prompts.Shown().empty());
+}
+
+// A save dialog during which the window refreshes, as when a listed file is saved while
+// the dialog is open.
+class RefreshingSaveDialog : public ISaveFileDialog {
+public:
+    bool RunSave(const SaveFileRequest&, std::string& path) override {
+        whileOpen();
+        path = answer;
+        return true;
+    }
+    std::function<void()> whileOpen;
+    std::string answer;
+};
+
+// The report is made of what was shown when it was asked for, whole, even when a refresh
+// replaces the result while its dialog is open.
+TEST_F(SummaryReviewTest, ARefreshDuringTheDialogLeavesTheReportWhole) {
+    RefreshingSaveDialog dialog;
+    CSummaryWindow shown(SummaryFiles{paths, false, paths, FindProfile("all", {}).value()}, prompts,
+                         dialog, 2);
+    QSignalSpy done(&shown, &CSummaryWindow::SummaryShown);
+    shown.show();
+    if (shown.Result() == nullptr) {
+        ASSERT_TRUE(done.wait(20000));
+    }
+    dialog.whileOpen = [&] { shown.Refresh(); };
+    dialog.answer = folder.File("during.csv");
+    shown.SaveReport();
+    EXPECT_EQ(ReadBytes(dialog.answer), CliOutput({"report", "--profile", "all"}, paths));
     EXPECT_TRUE(prompts.Shown().empty());
 }
 

@@ -580,6 +580,7 @@ TEST_F(SummaryWindowTest, SavesStartBesideTheRecordingsAndLeaveTheWindowInFront)
         {&CSummaryWindow::SaveTable, "t.csv", "summary.csv"},
         {&CSummaryWindow::SaveChart, "c.png", "summary.png"},
         {&CSummaryWindow::SaveChart, "", "summary.png"}, // cancelled
+        {&CSummaryWindow::SaveReport, "r.pdf", "exclusion-report.pdf"},
     };
     for (const Row& row : rows) {
         shown->activateWindow();
