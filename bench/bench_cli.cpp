@@ -70,13 +70,29 @@ constexpr int kReadingScatter = 8;
 constexpr int kPulsePressure = 36;
 constexpr int kPulseScatter = 4;
 
+// A folder of its own under the temporary folder, removed with all it holds.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& prefix)
+        : path_(std::filesystem::temp_directory_path() / (prefix + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
 // 10,000 synthetic recordings of twelve animals over twenty days, one in fifty damaged.
 class StudyFolder {
 public:
     StudyFolder() {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("mirado-bench-cli-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
         for (int i = 0; i < kLargeCount; ++i) {
             mirado::SynthOptions options;
             options.seed = static_cast<uint64_t>(i + 1);
@@ -89,10 +105,6 @@ public:
             if (mirado::WriteRecording(path, options).ok())
                 paths_.push_back(path);
         }
-    }
-    ~StudyFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
     }
     std::vector<std::string> First(size_t count) const {
         return {paths_.begin(), paths_.begin() + static_cast<long>(std::min(count, paths_.size()))};
@@ -114,7 +126,7 @@ public:
     }
 
 private:
-    std::filesystem::path folder_;
+    ScratchFolder folder_{"mirado-bench-cli-"};
     std::vector<std::string> paths_;
 };
 
@@ -155,9 +167,6 @@ std::string StudyAnimalNo(int animal) {
 class GroupStudyFolder {
 public:
     GroupStudyFolder() {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("mirado-bench-study-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
         std::ofstream groups(Groups(), std::ios::trunc);
         groups << "study_no,animal_no,group\n";
         for (int animal = 0; animal < kStudyAnimals; ++animal)
@@ -192,16 +201,12 @@ public:
             }
         }
     }
-    ~GroupStudyFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
     std::string Groups() const { return (folder_ / "mirado-groups.csv").string(); }
     std::string List() const { return (folder_ / "files.txt").string(); }
     int Count() const { return count_; }
 
 private:
-    std::filesystem::path folder_;
+    ScratchFolder folder_{"mirado-bench-study-"};
     int count_ = 0;
 };
 

@@ -20,20 +20,6 @@ constexpr double kGroupWhiskerWidth = 8.0;
 constexpr int kGroupLineWidth = 2;
 constexpr int kAnimalLineAlpha = 90;
 
-const char* MeasureLabel(Measure measure) {
-    switch (measure) {
-    case Measure::Sbp:
-        return "SBP";
-    case Measure::Mbp:
-        return "MBP";
-    case Measure::Dbp:
-        return "DBP";
-    case Measure::Hr:
-        break;
-    }
-    return "HR";
-}
-
 std::vector<std::pair<std::string, int>> NumbersOf(const GroupChartData& data) {
     std::vector<DatedSession> sessions;
     for (const GroupChartData::Session& session : data.sessions)

@@ -12,7 +12,6 @@
 #include "exchange/Workbook.h"
 #include "files/FileAccess.h"
 #include "platform/ConsolePrompts.h"
-#include "rendering/ReportRendering.h"
 #include "review/ExclusionReport.h"
 #include "review/PrintedExclusionReport.h"
 #include "stats/StudyReport.h"
@@ -191,14 +190,9 @@ private:
     int WritePdf(const std::vector<Reading>& readings, const ReviewResult& review,
                  const std::optional<StudyData>& study, size_t control, CliStreams& io) const {
         EnsureOffscreenApplication();
-        PrintedReport report = PrintedExclusionReport(*profile_, readings, review, source_);
-        std::optional<QByteArray> pdf;
-        if (study) {
-            AddStudyToReport(report, *study, control);
-            pdf = ReportPdfWithGroupCharts(report, *study);
-        } else {
-            pdf = ReportPdf(report);
-        }
+        const std::optional<QByteArray> pdf =
+            ReportPdfWithStudy(PrintedExclusionReport(*profile_, readings, review, source_),
+                               study ? &*study : nullptr, control);
         const Result<void> written =
             pdf ? WriteFileAtomically(output_, std::string_view(pdf->constData(), pdf->size()))
                 : Fail("the pages could not be drawn");

@@ -19,6 +19,15 @@ struct ReportTable {
     std::string emptyText; // shown in place of the rows when there are none
 };
 
+// Right alignment for a table whose first textColumns columns are texts and the rest
+// numbers.
+inline std::vector<bool> RightAlignedAfter(size_t textColumns, size_t columns) {
+    std::vector<bool> right(columns, true);
+    for (size_t column = 0; column < textColumns && column < columns; ++column)
+        right[column] = false;
+    return right;
+}
+
 struct ReportFigure {
     std::string title;
     std::string key;       // tells the printer what to draw

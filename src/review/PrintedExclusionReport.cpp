@@ -57,12 +57,6 @@ std::vector<std::string> SessionKey(const SessionReview& session) {
     return {Cp932ToUtf8(session.studyNo), Cp932ToUtf8(session.animalNo), Cp932ToUtf8(session.date)};
 }
 
-std::vector<bool> RightAlignedAfter(size_t textColumns, size_t columns) {
-    std::vector<bool> right(columns, true);
-    std::fill(right.begin(), right.begin() + static_cast<long>(textColumns), false);
-    return right;
-}
-
 const char* const kStatusTitles[kReadingStatusCount] = {
     "Damaged",   "Incomplete", "Training",         "Acclimation", "Out of range",
     "Deviation", "Rejected",   "Session rejected", "Accepted"};
@@ -84,12 +78,6 @@ ReportTable CountsTable(const ReviewResult& review) {
     return table;
 }
 
-// A load message starts with its own gap; in a table cell it would only shift the text.
-std::string TrimmedStart(const std::string& text) {
-    const size_t start = text.find_first_not_of(' ');
-    return start == std::string::npos ? std::string() : text.substr(start);
-}
-
 std::vector<std::string> ExcludedRow(const Reading& reading, const ReadingReview& review) {
     const CExportFields& values = reading.values;
     const bool inSession = review.session >= 0;
@@ -104,7 +92,7 @@ std::vector<std::string> ExcludedRow(const Reading& reading, const ReadingReview
             reading.loaded ? std::to_string(values.sbp) : "",
             reading.loaded ? std::to_string(values.hr) : "",
             ReadingStatusName(review.status),
-            WithInvalidUtf8Replaced(TrimmedStart(review.reason)),
+            ReasonText(review),
             review.manual ? "manual" : "rule",
             WithInvalidUtf8Replaced(review.note),
             WithInvalidUtf8Replaced(review.user),

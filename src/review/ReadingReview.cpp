@@ -2,6 +2,7 @@
 
 #include "document/NaturalOrder.h"
 #include "platform/JsonWriter.h"
+#include "platform/Utf8.h"
 #include "records/TextEncoding.h"
 
 #include <algorithm>
@@ -267,6 +268,13 @@ private:
 
 const char* ReadingStatusName(ReadingStatus status) {
     return kStatusNames[static_cast<size_t>(status)];
+}
+
+std::string ReasonText(const ReadingReview& review) {
+    const size_t start = review.reason.find_first_not_of(' ');
+    return WithInvalidUtf8Replaced(start == std::string::npos
+                                       ? std::string_view()
+                                       : std::string_view(review.reason).substr(start));
 }
 
 nlohmann::ordered_json ReadingReviewJson(const ReadingReview& review) {

@@ -93,6 +93,10 @@ struct ReviewResult {
     std::vector<SessionReview> sessions; // in the summary's order
 };
 
+// The reason as a table shows it: UTF-8 (invalid bytes replaced), without the gap a load
+// message starts with.
+std::string ReasonText(const ReadingReview& review);
+
 // The reading's review as data: status, reason, decided_by ("manual" or "rule"), and for a
 // manual decision its note, user and time (left out when empty).
 nlohmann::ordered_json ReadingReviewJson(const ReadingReview& review);

@@ -13,12 +13,6 @@ constexpr const char* kColumns = "path,study_no,animal_no,group,date,time,sbp,mb
                                  "reason,path_bytes\n";
 constexpr std::array<const char*, 4> kValueKeys = {"sbp", "mbp", "dbp", "hr"};
 
-// A load message starts with its own gap; in a field it would only shift the text.
-std::string TrimmedStart(const std::string& text) {
-    const size_t start = text.find_first_not_of(' ');
-    return start == std::string::npos ? std::string() : text.substr(start);
-}
-
 ReadingLevelRow RowOf(const Reading& reading, const ReadingReview& review,
                       const GroupsTable& groups, ValueSource source) {
     ReadingLevelRow row;
@@ -37,7 +31,7 @@ ReadingLevelRow RowOf(const Reading& reading, const ReadingReview& review,
                       mean ? std::optional<int>(values.dbp) : std::nullopt, values.hr};
     }
     row.status = ReadingStatusName(review.status);
-    row.reason = WithInvalidUtf8Replaced(TrimmedStart(review.reason));
+    row.reason = ReasonText(review);
     return row;
 }
 

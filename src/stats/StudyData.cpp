@@ -36,18 +36,25 @@ std::optional<SessionDate> ReadGivenDate(const std::string& text) {
 
 } // namespace
 
+namespace {
+
+// Each measure's name in data and its label in charts and printed tables, in the order of
+// Measure.
+struct MeasureTexts {
+    const char* name;
+    const char* label;
+};
+constexpr MeasureTexts kMeasureTexts[kMeasureCount] = {
+    {"sbp", "SBP"}, {"mbp", "MBP"}, {"dbp", "DBP"}, {"hr", "HR"}};
+
+} // namespace
+
 const char* MeasureName(Measure measure) {
-    switch (measure) {
-    case Measure::Sbp:
-        return "sbp";
-    case Measure::Mbp:
-        return "mbp";
-    case Measure::Dbp:
-        return "dbp";
-    case Measure::Hr:
-        return "hr";
-    }
-    return "";
+    return kMeasureTexts[static_cast<size_t>(measure)].name;
+}
+
+const char* MeasureLabel(Measure measure) {
+    return kMeasureTexts[static_cast<size_t>(measure)].label;
 }
 
 std::vector<SessionValues> SessionValuesFromSummary(const std::vector<SummaryRow>& sessions) {

@@ -10,18 +10,9 @@ namespace mirado {
 
 namespace {
 
-const char* MeasureTitle(Measure measure) {
-    switch (measure) {
-    case Measure::Sbp:
-        return "SBP (mmHg)";
-    case Measure::Mbp:
-        return "MBP (mmHg)";
-    case Measure::Dbp:
-        return "DBP (mmHg)";
-    case Measure::Hr:
-        break;
-    }
-    return "HR (beats/min)";
+std::string MeasureTitle(Measure measure) {
+    return std::string(MeasureLabel(measure)) +
+           (measure == Measure::Hr ? " (beats/min)" : " (mmHg)");
 }
 
 std::string Fixed(double value, int decimals) {
@@ -47,12 +38,6 @@ std::string SessionText(const StudyData& data, size_t session) {
     return Cp932ToUtf8(data.sessions[session].date);
 }
 
-std::vector<bool> RightAlignedAfter(size_t textColumns, size_t columns) {
-    std::vector<bool> right(columns, true);
-    std::fill(right.begin(), right.begin() + static_cast<long>(textColumns), false);
-    return right;
-}
-
 std::string GroupsLine(const StudyData& data, size_t control) {
     std::vector<int> animals(data.groups.size(), 0);
     for (const StudyAnimal& animal : data.animals)
@@ -67,7 +52,7 @@ std::string GroupsLine(const StudyData& data, size_t control) {
 ReportTable LevelsTable(const StudyData& data, const std::vector<GroupLevels>& levels,
                         size_t measure) {
     ReportTable table;
-    table.title = std::string("Groups per session: ") + MeasureTitle(kMeasures[measure]);
+    table.title = "Groups per session: " + MeasureTitle(kMeasures[measure]);
     table.columns = {"Group", "Date", "n", "Mean", "SD", "SEM", "Min", "Max"};
     table.rightAligned = RightAlignedAfter(2, table.columns.size());
     table.emptyText = "No session.";
@@ -154,9 +139,8 @@ void AddStudyToReport(PrintedReport& report, const StudyData& data, size_t contr
     for (size_t measure = 0; measure < kMeasureCount; ++measure)
         report.tables.push_back(LevelsTable(data, levels, measure));
     for (Measure measure : kMeasures)
-        report.figures.push_back(
-            {std::string("Group mean ± SEM per session: ") + MeasureTitle(measure),
-             MeasureName(measure), report.tables.size()});
+        report.figures.push_back({"Group mean ± SEM per session: " + MeasureTitle(measure),
+                                  MeasureName(measure), report.tables.size()});
     report.tables.push_back(AnovaTable(tests));
     report.tables.push_back(LeftOutTable(data, tests));
     report.tables.push_back(ComparisonsTable(data, tests));

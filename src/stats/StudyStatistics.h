@@ -41,6 +41,8 @@ inline constexpr std::array<Measure, kMeasureCount> kMeasures = {Measure::Sbp, M
                                                                  Measure::Dbp, Measure::Hr};
 // "sbp", "mbp", "dbp", "hr".
 const char* MeasureName(Measure measure);
+// "SBP", "MBP", "DBP", "HR": the measure as charts and printed tables name it.
+const char* MeasureLabel(Measure measure);
 
 using MeasureValues = std::array<std::optional<double>, kMeasureCount>;
 

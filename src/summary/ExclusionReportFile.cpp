@@ -2,7 +2,6 @@
 
 #include "charts/ReportCharts.h"
 #include "files/FileAccess.h"
-#include "rendering/ReportRendering.h"
 #include "review/ExclusionReport.h"
 #include "review/PrintedExclusionReport.h"
 #include "stats/StudyReport.h"
@@ -29,15 +28,9 @@ Result<void> WriteExclusionReportFile(const std::string& path, const AcceptanceP
                                       size_t control) {
     switch (ReportFileKindOf(path)) {
     case ReportFileKind::Pdf: {
-        PrintedReport report =
-            PrintedExclusionReport(profile, result.readings, result.review, result.source);
-        std::optional<QByteArray> pdf;
-        if (study) {
-            AddStudyToReport(report, *study, control);
-            pdf = ReportPdfWithGroupCharts(report, *study);
-        } else {
-            pdf = ReportPdf(report);
-        }
+        const std::optional<QByteArray> pdf = ReportPdfWithStudy(
+            PrintedExclusionReport(profile, result.readings, result.review, result.source), study,
+            control);
         if (!pdf)
             return Fail("the pages could not be drawn");
         return WriteFileAtomically(path, std::string_view(pdf->constData(), pdf->size()));
